@@ -1,0 +1,3 @@
+// Placeholder translation unit until the writer lands.
+namespace folian {
+}
