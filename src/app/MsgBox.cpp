@@ -1,0 +1,17 @@
+#include "MsgBox.h"
+
+namespace ondavia {
+
+MsgResult MsgBox(const QString& testo, MsgButtons pulsanti, MsgIcon icona, const QString& titolo,
+                 int pulsantePredefinito)
+{
+    MessageRequest request;
+    request.text = testo;
+    request.title = titolo;
+    request.icon = icona;
+    request.buttons = pulsanti;
+    request.defaultButton = pulsantePredefinito;
+    return platform().messageBox(request);
+}
+
+} // namespace ondavia

@@ -1,0 +1,181 @@
+#include "Connection.h"
+
+#include "Recordset.h"
+#include "SqlDialect.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace ondavia::db {
+
+namespace {
+
+QString reasonFor(int code, const char* sqliteMessage)
+{
+    switch (code & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("il file non è un database di Ondavia o è danneggiato");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("il database è danneggiato");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("il database è bloccato da un altro programma");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("il file non può essere aperto (percorso o permessi)");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return QStringLiteral("il file non può essere modificato (sola lettura)");
+    case SQLITE_FULL:
+        return QStringLiteral("il disco è pieno");
+    default:
+        return QString::fromUtf8(sqliteMessage ? sqliteMessage : "errore sconosciuto");
+    }
+}
+
+} // namespace
+
+Connection::~Connection()
+{
+    Close();
+}
+
+void Connection::Close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool Connection::fail(const QString& context)
+{
+    return fail(context, m_db ? sqlite3_extended_errcode(m_db) : SQLITE_ERROR);
+}
+
+bool Connection::fail(const QString& context, int code)
+{
+    const char* message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
+    const QString reason = (code & 0xff) == SQLITE_ERROR ? QString::fromUtf8(message) : reasonFor(code, message);
+    m_lastError = context.isEmpty() ? reason : context + QStringLiteral(": ") + reason;
+    return false;
+}
+
+bool Connection::openWith(const QString& path, int flags)
+{
+    Close();
+    m_path = path;
+    m_lastError.clear();
+    const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(QString(), rc);
+        Close();
+        return false;
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+
+    // Reading the schema proves the file is a database; taking the write lock proves that it can be
+    // changed and that no other program holds it.
+    char* error = nullptr;
+    int probe = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+    sqlite3_free(error);
+    if (probe == SQLITE_OK && sqlite3_db_readonly(m_db, "main") == 1) {
+        probe = SQLITE_READONLY;
+    }
+    if (probe == SQLITE_OK) {
+        probe = sqlite3_exec(m_db, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr);
+    }
+    if (probe != SQLITE_OK) {
+        fail(QString(), probe);
+        Close();
+        return false;
+    }
+    return true;
+}
+
+bool Connection::Open(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        m_path = path;
+        m_lastError = QStringLiteral("il file non esiste");
+        return false;
+    }
+    return openWith(path, SQLITE_OPEN_READWRITE);
+}
+
+bool Connection::Create(const QString& path)
+{
+    if (QFileInfo::exists(path)) {
+        m_path = path;
+        m_lastError = QStringLiteral("il file esiste già");
+        return false;
+    }
+    return openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool Connection::Execute(const QString& sql, Recordset* rows)
+{
+    if (!m_db) {
+        m_lastError = QStringLiteral("la connessione al database non è aperta");
+        return false;
+    }
+    if (rows) {
+        if (!rows->Open(sql, *this)) {
+            m_lastError = rows->lastError();
+            return false;
+        }
+        return true;
+    }
+    const QByteArray text = TranslateSql(sql).toUtf8();
+    const char* next = text.constData();
+    const char* end = next + text.size();
+    while (next < end) {
+        sqlite3_stmt* statement = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(m_db, next, static_cast<int>(end - next), &statement, &tail) != SQLITE_OK) {
+            return fail(QString());
+        }
+        next = tail;
+        if (!statement) {
+            continue; // blanks or a lone ";"
+        }
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        }
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE) {
+            return fail(QString());
+        }
+    }
+    m_lastError.clear();
+    return true;
+}
+
+Transaction::Transaction(Connection& connection) : m_connection(connection)
+{
+    m_active = connection.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Transaction::~Transaction()
+{
+    if (m_active) {
+        sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+bool Transaction::commit()
+{
+    if (!m_active) {
+        return false;
+    }
+    m_active = false;
+    if (!m_connection.Execute(QStringLiteral("COMMIT"))) {
+        sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    }
+    return true;
+}
+
+} // namespace ondavia::db

@@ -1,0 +1,546 @@
+#include "Recordset.h"
+
+#include "Connection.h"
+#include "Criterion.h"
+#include "SqlDialect.h"
+#include "SqliteValue.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace ondavia::db {
+
+namespace {
+
+struct Column {
+    QString name;
+    int type = adVarWChar;
+    int maxLength = 0; // 0: no limit declared
+};
+
+int typeFromDeclared(const QString& declared, int* maxLength)
+{
+    static const QRegularExpression sized(QStringLiteral(R"(\(\s*(\d+)\s*\))"));
+    const QString upper = declared.trimmed().toUpper();
+    *maxLength = 0;
+    if (upper.startsWith(QLatin1String("DATETIME")) || upper.startsWith(QLatin1String("TIMESTAMP"))) {
+        return adDBTimeStamp;
+    }
+    if (upper.startsWith(QLatin1String("DATE"))) {
+        return adDate;
+    }
+    if (upper.startsWith(QLatin1String("INT")) || upper.startsWith(QLatin1String("LONG")) ||
+        upper.startsWith(QLatin1String("SMALLINT"))) {
+        return adInteger;
+    }
+    if (upper.startsWith(QLatin1String("DOUBLE")) || upper.startsWith(QLatin1String("REAL")) ||
+        upper.startsWith(QLatin1String("FLOAT")) || upper.startsWith(QLatin1String("NUMERIC"))) {
+        return adDouble;
+    }
+    if (upper.startsWith(QLatin1String("BOOL")) || upper.startsWith(QLatin1String("BIT"))) {
+        return adBoolean;
+    }
+    if (const auto m = sized.match(upper); m.hasMatch()) {
+        *maxLength = m.captured(1).toInt();
+    }
+    return adVarWChar;
+}
+
+bool isDateType(int type)
+{
+    return type == adDate || type == adDBTimeStamp;
+}
+
+Value readColumn(sqlite3_stmt* statement, int index, int type, bool declared)
+{
+    const int storage = sqlite3_column_type(statement, index);
+    if (storage == SQLITE_NULL) {
+        return {};
+    }
+    if (!declared) {
+        switch (storage) {
+        case SQLITE_INTEGER:
+            return Value(static_cast<qint64>(sqlite3_column_int64(statement, index)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(statement, index));
+        default:
+            break;
+        }
+    } else if (type == adInteger || type == adBoolean) {
+        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
+            return Value(static_cast<qint64>(sqlite3_column_int64(statement, index)));
+        }
+    } else if (type == adDouble) {
+        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
+            return Value(sqlite3_column_double(statement, index));
+        }
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
+    QString value = QString::fromUtf8(text, sqlite3_column_bytes(statement, index));
+    if (declared && isDateType(type)) {
+        if (const QDate date = parseDateText(value); date.isValid()) {
+            return Value(date);
+        }
+    }
+    return Value(value);
+}
+
+QString quoteIdentifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+struct Recordset::Impl {
+    enum class Edit { None, Changing, Adding };
+
+    Connection* connection = nullptr;
+    QString table; // set when the rows come from one table and can be changed
+    std::vector<Column> columns;
+    std::vector<std::vector<Value>> rows;
+    std::vector<sqlite3_int64> rowids;
+    int current = 0;
+    Edit edit = Edit::None;
+    std::vector<Value> buffer;
+    std::vector<bool> changed;
+    QString lastError;
+    // Folded text of a column -> rows holding it, ascending; built on the first search by that column.
+    QHash<int, QHash<QString, std::vector<int>>> indexes;
+
+    bool fail(const QString& message)
+    {
+        lastError = message;
+        return false;
+    }
+
+    bool onRow() const { return current >= 0 && current < static_cast<int>(rows.size()); }
+
+    const Value& valueAt(int column) const
+    {
+        static const Value null;
+        if (edit != Edit::None) {
+            return buffer[column];
+        }
+        return onRow() ? rows[current][column] : null;
+    }
+
+    bool convert(int column, const Value& value, Value* out);
+    bool store();
+    const QHash<QString, std::vector<int>>& index(int column);
+};
+
+bool Recordset::Impl::convert(int column, const Value& value, Value* out)
+{
+    const Column& c = columns[column];
+    if (value.isNull()) {
+        *out = value;
+        return true;
+    }
+    const QString mismatch = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(c.name);
+    switch (c.type) {
+    case adVarWChar: {
+        const QString text = value.toText();
+        if (c.maxLength > 0 && text.size() > c.maxLength) {
+            return fail(QStringLiteral("Il campo %1 è troppo piccolo per il valore (%2 caratteri al massimo)")
+                            .arg(c.name)
+                            .arg(c.maxLength));
+        }
+        *out = Value(text);
+        return true;
+    }
+    case adInteger:
+    case adBoolean: {
+        bool ok = false;
+        const qint64 number = value.toInteger(&ok);
+        if (!ok) {
+            return fail(mismatch);
+        }
+        *out = Value(number);
+        return true;
+    }
+    case adDouble: {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (!ok) {
+            return fail(mismatch);
+        }
+        *out = Value(number);
+        return true;
+    }
+    default: { // dates
+        QDate date;
+        if (value.kind() == Value::Kind::Integer || value.kind() == Value::Kind::Double) {
+            date = zeroDate().addDays(value.toInteger());
+        } else {
+            date = value.toDate();
+        }
+        if (!date.isValid()) {
+            return fail(mismatch);
+        }
+        *out = Value(date);
+        return true;
+    }
+    }
+}
+
+bool Recordset::Impl::store()
+{
+    if (edit == Edit::None) {
+        return true;
+    }
+    sqlite3* db = connection->handle();
+    std::vector<int> assigned;
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        if (changed[i]) {
+            assigned.push_back(i);
+        }
+    }
+    QString sql;
+    if (edit == Edit::Adding) {
+        if (assigned.empty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
+        } else {
+            QStringList names;
+            QStringList marks;
+            for (int i : assigned) {
+                names << quoteIdentifier(columns[i].name);
+                marks << QStringLiteral("?");
+            }
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoteIdentifier(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        }
+    } else {
+        if (assigned.empty()) {
+            edit = Edit::None;
+            return true;
+        }
+        QStringList sets;
+        for (int i : assigned) {
+            sets << quoteIdentifier(columns[i].name) + QStringLiteral("=?");
+        }
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdentifier(table), sets.join(QLatin1Char(',')));
+    }
+
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK) {
+        connection->fail(QString());
+        return fail(connection->lastError());
+    }
+    int slot = 1;
+    for (int i : assigned) {
+        detail::bindValue(statement, slot++, buffer[i]);
+    }
+    if (edit == Edit::Changing) {
+        sqlite3_bind_int64(statement, slot, rowids[current]);
+    }
+    const int rc = sqlite3_step(statement);
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE) {
+        connection->fail(QString(), rc);
+        return fail(connection->lastError());
+    }
+
+    if (edit == Edit::Adding) {
+        rows.push_back(buffer);
+        rowids.push_back(sqlite3_last_insert_rowid(db));
+        current = static_cast<int>(rows.size()) - 1;
+    } else {
+        rows[current] = buffer;
+    }
+    edit = Edit::None;
+    indexes.clear();
+    lastError.clear();
+    return true;
+}
+
+const QHash<QString, std::vector<int>>& Recordset::Impl::index(int column)
+{
+    auto found = indexes.find(column);
+    if (found == indexes.end()) {
+        QHash<QString, std::vector<int>> built;
+        built.reserve(static_cast<qsizetype>(rows.size()));
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            built[rows[row][column].toText().toCaseFolded()].push_back(row);
+        }
+        found = indexes.insert(column, std::move(built));
+    }
+    return *found;
+}
+
+Recordset::Recordset() : d(std::make_unique<Impl>()) {}
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+bool Recordset::Open(const QString& sql, Connection& connection)
+{
+    Close();
+    d->connection = &connection;
+    if (!connection.IsOpen()) {
+        return d->fail(QStringLiteral("la connessione al database non è aperta"));
+    }
+
+    // A "SELECT * FROM table" query can change its table: read each row's rowid along with it.
+    static const QRegularExpression wholeTable(QStringLiteral(R"(^\s*SELECT\s+(\*)\s+FROM\s+([A-Za-z_][A-Za-z0-9_]*)\b)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    QString text = TranslateSql(sql);
+    const auto match = wholeTable.match(text);
+    const bool updatable = match.hasMatch();
+    if (updatable) {
+        d->table = match.captured(2);
+        text.replace(match.capturedStart(1), 1, QStringLiteral("rowid AS \"rowid:hidden\", *"));
+    }
+
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray utf8 = text.toUtf8();
+    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &statement,
+                           nullptr) != SQLITE_OK) {
+        connection.fail(QString());
+        const QString error = connection.lastError();
+        Close();
+        return d->fail(error);
+    }
+
+    const int first = updatable ? 1 : 0;
+    const int count = sqlite3_column_count(statement);
+    std::vector<bool> declared;
+    for (int i = first; i < count; ++i) {
+        Column column;
+        column.name = QString::fromUtf8(sqlite3_column_name(statement, i));
+        const char* decl = sqlite3_column_decltype(statement, i);
+        declared.push_back(decl != nullptr);
+        if (decl) {
+            column.type = typeFromDeclared(QString::fromUtf8(decl), &column.maxLength);
+        }
+        d->columns.push_back(column);
+    }
+
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        std::vector<Value> row;
+        row.reserve(d->columns.size());
+        for (int i = first; i < count; ++i) {
+            const int c = i - first;
+            Value value = readColumn(statement, i, d->columns[c].type, declared[c]);
+            // An expression column (Count, Max) takes its type from the first value it holds.
+            if (!declared[c] && !value.isNull() && d->rows.empty()) {
+                d->columns[c].type = value.kind() == Value::Kind::Integer  ? adInteger
+                                     : value.kind() == Value::Kind::Double ? adDouble
+                                                                           : adVarWChar;
+            }
+            row.push_back(std::move(value));
+        }
+        d->rows.push_back(std::move(row));
+        d->rowids.push_back(updatable ? sqlite3_column_int64(statement, 0) : 0);
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE) {
+        connection.fail(QString(), rc);
+        const QString error = connection.lastError();
+        Close();
+        return d->fail(error);
+    }
+    d->current = 0;
+    d->lastError.clear();
+    return true;
+}
+
+bool Recordset::IsOpen() const
+{
+    return d->connection != nullptr && !d->columns.empty();
+}
+
+void Recordset::Close()
+{
+    const QString error = d->lastError;
+    d = std::make_unique<Impl>();
+    d->lastError = error;
+}
+
+int Recordset::RecordCount() const
+{
+    return static_cast<int>(d->rows.size());
+}
+
+bool Recordset::Eof() const
+{
+    return d->edit != Impl::Edit::Adding && d->current >= static_cast<int>(d->rows.size());
+}
+
+bool Recordset::Bof() const
+{
+    return d->rows.empty() || d->current < 0;
+}
+
+void Recordset::MoveFirst()
+{
+    if (d->edit != Impl::Edit::None && !d->store()) {
+        return;
+    }
+    d->current = 0;
+}
+
+void Recordset::MoveNext()
+{
+    if (d->edit != Impl::Edit::None && !d->store()) {
+        return;
+    }
+    if (d->current < static_cast<int>(d->rows.size())) {
+        ++d->current;
+    }
+}
+
+int Recordset::position() const
+{
+    return d->current;
+}
+
+int Recordset::FieldCount() const
+{
+    return static_cast<int>(d->columns.size());
+}
+
+Field Recordset::Fields(int index)
+{
+    return Field(this, index >= 0 && index < FieldCount() ? index : -1);
+}
+
+Field Recordset::Fields(const QString& name)
+{
+    return Field(this, fieldIndex(name));
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < static_cast<int>(d->columns.size()); ++i) {
+        if (d->columns[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool Recordset::AddNew()
+{
+    if (d->table.isEmpty()) {
+        return d->fail(QStringLiteral("Il recordset non è aggiornabile"));
+    }
+    if (d->edit != Impl::Edit::None && !d->store()) {
+        return false;
+    }
+    d->edit = Impl::Edit::Adding;
+    d->buffer.assign(d->columns.size(), Value());
+    d->changed.assign(d->columns.size(), false);
+    return true;
+}
+
+bool Recordset::Update()
+{
+    return d->store();
+}
+
+void Recordset::CancelUpdate()
+{
+    d->edit = Impl::Edit::None;
+}
+
+bool Recordset::isEditing() const
+{
+    return d->edit != Impl::Edit::None;
+}
+
+bool Recordset::Find(const QString& criterion)
+{
+    const Criterion parsed = Criterion::parse(criterion);
+    if (!parsed.isValid()) {
+        return d->fail(QStringLiteral("Criterio di ricerca non valido: %1").arg(criterion));
+    }
+    const int column = fieldIndex(parsed.column);
+    if (column < 0) {
+        return d->fail(QStringLiteral("Campo sconosciuto nel criterio di ricerca: %1").arg(parsed.column));
+    }
+    if (d->edit != Impl::Edit::None && !d->store()) {
+        return false;
+    }
+    const int rowCount = static_cast<int>(d->rows.size());
+    const int from = std::max(d->current, 0);
+    d->current = rowCount;
+    if (from >= rowCount) {
+        return true;
+    }
+    if (parsed.op == Criterion::Op::Equal) {
+        const auto& byText = d->index(column);
+        const auto hit = byText.constFind(parsed.value.toCaseFolded());
+        if (hit != byText.constEnd()) {
+            const auto next = std::lower_bound(hit->begin(), hit->end(), from);
+            if (next != hit->end()) {
+                d->current = *next;
+            }
+        }
+        return true;
+    }
+    for (int row = from; row < rowCount; ++row) {
+        if (parsed.matches(d->rows[row][column].toText())) {
+            d->current = row;
+            break;
+        }
+    }
+    return true;
+}
+
+const QString& Recordset::lastError() const
+{
+    return d->lastError;
+}
+
+QString Field::Name() const
+{
+    return isValid() ? m_set->d->columns[m_index].name : QString();
+}
+
+int Field::Type() const
+{
+    return isValid() ? m_set->d->columns[m_index].type : 0;
+}
+
+db::Value Field::Value() const
+{
+    return isValid() ? m_set->d->valueAt(m_index) : db::Value();
+}
+
+bool Field::SetValue(const db::Value& value)
+{
+    if (!isValid()) {
+        return m_set ? m_set->d->fail(QStringLiteral("Elemento non trovato nell'insieme")) : false;
+    }
+    auto& d = *m_set->d;
+    if (d.table.isEmpty()) {
+        return d.fail(QStringLiteral("Il recordset non è aggiornabile"));
+    }
+    if (d.edit == Recordset::Impl::Edit::None) {
+        if (!d.onRow()) {
+            return d.fail(QStringLiteral("Nessun record corrente"));
+        }
+        d.edit = Recordset::Impl::Edit::Changing;
+        d.buffer = d.rows[d.current];
+        d.changed.assign(d.columns.size(), false);
+    }
+    db::Value converted;
+    if (!d.convert(m_index, value, &converted)) {
+        return false;
+    }
+    d.buffer[m_index] = converted;
+    d.changed[m_index] = true;
+    return true;
+}
+
+} // namespace ondavia::db

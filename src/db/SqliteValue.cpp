@@ -1,0 +1,26 @@
+#include "SqliteValue.h"
+
+#include <sqlite3.h>
+
+namespace ondavia::db::detail {
+
+int bindValue(sqlite3_stmt* statement, int index, const Value& value)
+{
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        return sqlite3_bind_null(statement, index);
+    case Value::Kind::Integer:
+        return sqlite3_bind_int64(statement, index, value.toInteger());
+    case Value::Kind::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble());
+    case Value::Kind::Date:
+    case Value::Kind::Text: {
+        const QByteArray text = value.kind() == Value::Kind::Date ? value.toDate().toString(Qt::ISODate).toUtf8()
+                                                                  : value.toText().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    }
+    return SQLITE_MISUSE;
+}
+
+} // namespace ondavia::db::detail

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Value.h"
+
+struct sqlite3_stmt;
+
+namespace ondavia::db::detail {
+
+// Binds a value to a statement parameter: dates as ISO text, so that they sort and compare as dates.
+int bindValue(sqlite3_stmt* statement, int index, const Value& value);
+
+} // namespace ondavia::db::detail

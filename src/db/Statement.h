@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Value.h"
+
+#include <QString>
+
+struct sqlite3_stmt;
+
+namespace ondavia::db {
+
+class Connection;
+
+// A prepared statement run many times with different values: used where rows are written in bulk.
+class Statement {
+public:
+    Statement(Connection& connection, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool isValid() const { return m_statement != nullptr; }
+    // Binds the values to the statement's parameters in order, runs it to completion and resets it.
+    bool run(std::initializer_list<Value> values);
+    const QString& lastError() const { return m_lastError; }
+
+private:
+    Connection& m_connection;
+    sqlite3_stmt* m_statement = nullptr;
+    QString m_lastError;
+};
+
+} // namespace ondavia::db
