@@ -1,0 +1,268 @@
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/SqlDialect.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ondavia::db;
+
+namespace {
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(conn.Create(dir.filePath("t.db"))) << conn.lastError().toStdString();
+        ASSERT_TRUE(conn.Execute(
+            "CREATE TABLE T_COMUNI (COMUNE TEXT COLLATE NOCASE, pro TEXT COLLATE NOCASE);"
+            "INSERT INTO T_COMUNI VALUES ('ROMA','RM'),('ACI SANT''ANTONIO','CT'),('ROCCA DI PAPA','RM'),"
+            "('ACIREALE','CT'),('ROCCA PRIORA','RM');"
+            "CREATE TABLE P (NOME TEXT(5) COLLATE NOCASE, IMPORTO DOUBLE, NATO DATE, PEZZI INTEGER);"))
+            << conn.lastError().toStdString();
+    }
+
+    QTemporaryDir dir;
+    Connection conn;
+};
+
+TEST_F(RecordsetTest, CountIsExactAtOnceAndFieldsFollowTheSelectOrder)
+{
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From T_COMUNI ORDER BY T_COMUNI.COMUNE", conn));
+    EXPECT_EQ(rs.RecordCount(), 5);
+    ASSERT_EQ(rs.FieldCount(), 2);
+    EXPECT_EQ(rs.Fields(0).Name(), "COMUNE");
+    EXPECT_EQ(rs.Fields(1).Name(), "pro");
+    EXPECT_EQ(rs.Fields(0).Type(), adVarWChar);
+
+    QStringList order;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        order << rs.Fields("comune").Value().toText(); // names ignore letter case
+    }
+    EXPECT_EQ(order, (QStringList{"ACI SANT'ANTONIO", "ACIREALE", "ROCCA DI PAPA", "ROCCA PRIORA", "ROMA"}));
+    EXPECT_FALSE(rs.Fields("NOPE").isValid());
+    EXPECT_TRUE(rs.Fields("NOPE").Value().isNull());
+}
+
+TEST_F(RecordsetTest, FindSearchesForwardFromTheCurrentRow)
+{
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From T_COMUNI ORDER BY COMUNE", conn));
+
+    rs.MoveFirst();
+    ASSERT_TRUE(rs.Find("COMUNE ='roma'"));
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields("pro").Value().toText(), "RM");
+
+    rs.MoveFirst();
+    ASSERT_TRUE(rs.Find("COMUNE ='ACI SANT''ANTONIO'"));
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.position(), 0);
+
+    rs.MoveFirst();
+    ASSERT_TRUE(rs.Find("COMUNE LIKE 'rocca%'"));
+    EXPECT_EQ(rs.Fields(0).Value().toText(), "ROCCA DI PAPA");
+    rs.MoveNext();
+    ASSERT_TRUE(rs.Find("COMUNE LIKE 'ROCCA%'"));
+    EXPECT_EQ(rs.Fields(0).Value().toText(), "ROCCA PRIORA");
+    rs.MoveNext();
+    ASSERT_TRUE(rs.Find("COMUNE LIKE 'ROCCA%'"));
+    EXPECT_TRUE(rs.Eof());
+
+    // The search starts at the current row: a row behind it is not found.
+    rs.MoveFirst();
+    rs.MoveNext();
+    rs.MoveNext();
+    ASSERT_TRUE(rs.Find("COMUNE ='ACIREALE'"));
+    EXPECT_TRUE(rs.Eof());
+
+    // Equality uses the index; after a change the index must not go stale.
+    rs.MoveFirst();
+    ASSERT_TRUE(rs.Find("COMUNE ='ROMA'"));
+    ASSERT_TRUE(rs.Fields("COMUNE").SetValue("ROMA CAPITALE"));
+    ASSERT_TRUE(rs.Update());
+    rs.MoveFirst();
+    ASSERT_TRUE(rs.Find("COMUNE ='ROMA'"));
+    EXPECT_TRUE(rs.Eof());
+    rs.MoveFirst();
+    ASSERT_TRUE(rs.Find("COMUNE ='Roma Capitale'"));
+    EXPECT_FALSE(rs.Eof());
+}
+
+TEST_F(RecordsetTest, AMalformedCriterionIsAnErrorThatLeavesThePositionAlone)
+{
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From T_COMUNI ORDER BY COMUNE", conn));
+    rs.MoveFirst();
+    rs.MoveNext();
+    // A doubled apostrophe cut in half leaves an unbalanced literal.
+    EXPECT_FALSE(rs.Find("COMUNE LIKE 'ACI SANT'%'"));
+    EXPECT_FALSE(rs.lastError().isEmpty());
+    EXPECT_EQ(rs.position(), 1);
+    EXPECT_FALSE(rs.Find("MISSING ='X'"));
+}
+
+TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFile)
+{
+    {
+        Recordset rs;
+        ASSERT_TRUE(rs.Open("SELECT * From P WHERE NOME='x'", conn));
+        EXPECT_EQ(rs.RecordCount(), 0);
+        EXPECT_TRUE(rs.Eof());
+        ASSERT_TRUE(rs.AddNew());
+        ASSERT_TRUE(rs.Fields("NOME").SetValue("Abc"));
+        ASSERT_TRUE(rs.Fields("IMPORTO").SetValue("12,5"));
+        ASSERT_TRUE(rs.Fields("NATO").SetValue("09/01/2021"));
+        ASSERT_TRUE(rs.Update()) << rs.lastError().toStdString();
+        EXPECT_EQ(rs.RecordCount(), 1);
+        EXPECT_FALSE(rs.Eof());
+        EXPECT_TRUE(rs.Fields("PEZZI").Value().isNull());
+    }
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From P WHERE NOME='ABC'", conn)); // '=' ignores letter case
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields("NOME").Value().toText(), "Abc");
+    EXPECT_EQ(rs.Fields("IMPORTO").Type(), adDouble);
+    EXPECT_DOUBLE_EQ(rs.Fields("IMPORTO").Value().toDouble(), 12.5);
+    EXPECT_EQ(rs.Fields("NATO").Type(), adDate);
+    EXPECT_EQ(rs.Fields("NATO").Value().toDate(), QDate(2021, 1, 9));
+    EXPECT_EQ(rs.Fields("NATO").Value().toText(), "09/01/2021");
+    EXPECT_EQ(rs.Fields("PEZZI").Type(), adInteger);
+    EXPECT_TRUE(rs.Fields(3).Value().isNull());
+
+    ASSERT_TRUE(rs.Fields("PEZZI").SetValue(4));
+    ASSERT_TRUE(rs.Fields("NATO").SetValue(Value::Null()));
+    ASSERT_TRUE(rs.Update());
+
+    Recordset again;
+    ASSERT_TRUE(again.Open("SELECT * From P", conn));
+    ASSERT_EQ(again.RecordCount(), 1);
+    EXPECT_EQ(again.Fields("PEZZI").Value().toInteger(), 4);
+    EXPECT_TRUE(again.Fields("NATO").Value().isNull());
+}
+
+TEST_F(RecordsetTest, ValuesThatDoNotFitTheirColumnAreRefused)
+{
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From P", conn));
+    ASSERT_TRUE(rs.AddNew());
+    EXPECT_FALSE(rs.Fields("NOME").SetValue("ABCDEF")); // five characters at most
+    EXPECT_FALSE(rs.Fields("IMPORTO").SetValue("dodici"));
+    EXPECT_FALSE(rs.Fields("NATO").SetValue(""));
+    EXPECT_FALSE(rs.Fields("NATO").SetValue("31/02/2021"));
+    EXPECT_FALSE(rs.Fields("MISSING").SetValue("x"));
+    EXPECT_TRUE(rs.Fields("NATO").SetValue(0)); // a number of days: the zero date
+    EXPECT_EQ(rs.Fields("NATO").Value().toText(), "00:00:00");
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.RecordCount(), 0);
+}
+
+TEST_F(RecordsetTest, ExpressionColumnsAreReadOnlyAndTypedByTheirValues)
+{
+    Recordset rs;
+    ASSERT_TRUE(conn.Execute("SELECT Count(*)  FROM T_COMUNI WHERE pro='rm'", &rs));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(0).Value().toInteger(), 3);
+    EXPECT_EQ(rs.Fields(0).Type(), adInteger);
+    EXPECT_FALSE(rs.AddNew());
+
+    Recordset max;
+    ASSERT_TRUE(max.Open("SELECT Max(T_COMUNI.pro) AS MaxDiAPROG FROM T_COMUNI where T_COMUNI.pro='XX'", conn));
+    ASSERT_EQ(max.RecordCount(), 1);
+    EXPECT_TRUE(max.Fields("MaxDiAPROG").Value().isNull());
+}
+
+TEST_F(RecordsetTest, FailuresAreReportedNotHidden)
+{
+    Recordset rs;
+    EXPECT_FALSE(rs.Open("SELECT * From NOWHERE", conn));
+    EXPECT_FALSE(rs.lastError().isEmpty());
+    EXPECT_FALSE(conn.Execute("DELETE  From NOWHERE WHERE OCOD='X'"));
+    EXPECT_TRUE(conn.lastError().contains("NOWHERE"));
+}
+
+TEST_F(RecordsetTest, AnUncommittedTransactionRollsBack)
+{
+    {
+        Transaction t(conn);
+        ASSERT_TRUE(conn.Execute("DELETE  From T_COMUNI"));
+    }
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From T_COMUNI", conn));
+    EXPECT_EQ(rs.RecordCount(), 5);
+}
+
+TEST(Value, OptionStatesAndDatesReadAsTheFormsExpect)
+{
+    EXPECT_TRUE(Value("-1").toBool());
+    EXPECT_TRUE(Value("True").toBool());
+    EXPECT_FALSE(Value("0").toBool());
+    EXPECT_FALSE(Value("").toBool());
+    EXPECT_FALSE(Value("  ").toBool());
+    EXPECT_FALSE(Value::Null().toBool());
+    EXPECT_FALSE(Value("False").toBool());
+
+    EXPECT_EQ(Value(QDate(2021, 3, 5)).toText(), "05/03/2021");
+    EXPECT_EQ(Value(zeroDate()).toText(), "00:00:00");
+    EXPECT_EQ(Value(12.5).toText(), "12.5");
+    EXPECT_EQ(Value(qint64(7)).toText(), "7");
+    EXPECT_EQ(Value::Null().toText(), "");
+    EXPECT_EQ(parseDateText("5/3/2021"), QDate(2021, 3, 5));
+    EXPECT_FALSE(parseDateText("29/02/2021").isValid());
+    EXPECT_FALSE(parseDateText("2021").isValid());
+}
+
+TEST(SqlDialect, OnlyTheConstructsSqliteReadsDifferentlyChange)
+{
+    EXPECT_EQ(TranslateSql("UPDATE COPE SET COPE.ONPROG = '001';"), "UPDATE COPE SET ONPROG = '001';");
+    EXPECT_EQ(TranslateSql("update cope set Cope.A = 'COPE.B', cope . C = 1 WHERE COPE.OCOD='x'"),
+              "update cope set A = 'COPE.B', C = 1 WHERE OCOD='x'");
+    EXPECT_EQ(TranslateSql("ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "),
+              "ALTER TABLE COPE ADD COLUMN ONPROG Text (3) COLLATE NOCASE; ");
+    const QString untouched = "SELECT Max(COPE.ONPROG) AS MaxDiAPROG FROM COPE where COPE.OCOD='A'";
+    EXPECT_EQ(TranslateSql(untouched), untouched);
+    EXPECT_EQ(TranslateSql("UPDATE COPESX SET COPE.A = 1"), "UPDATE COPESX SET COPE.A = 1");
+}
+
+TEST(ConnectionOpen, RefusesWhatIsNotAUsableDatabaseAndLeavesItUntouched)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("OVIA.db");
+    Connection conn;
+    EXPECT_FALSE(conn.Open(path));
+    EXPECT_FALSE(conn.lastError().isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+
+    const QByteArray garbage(4096, 'x');
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(garbage);
+    }
+    EXPECT_FALSE(conn.Open(path));
+    EXPECT_TRUE(conn.lastError().contains("non è un database")) << conn.lastError().toStdString();
+    EXPECT_FALSE(conn.IsOpen());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), garbage);
+}
+
+TEST(ConnectionOpen, RefusesADatabaseLockedByAnotherProgram)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("OVIA.db");
+    Connection holder;
+    ASSERT_TRUE(holder.Create(path));
+    ASSERT_TRUE(holder.Execute("CREATE TABLE X (A TEXT); BEGIN EXCLUSIVE; INSERT INTO X VALUES ('a');"));
+
+    Connection other;
+    EXPECT_FALSE(other.Open(path));
+    EXPECT_TRUE(other.lastError().contains("bloccato")) << other.lastError().toStdString();
+
+    ASSERT_TRUE(holder.Execute("COMMIT"));
+    EXPECT_TRUE(other.Open(path)) << other.lastError().toStdString();
+}
+
+} // namespace
