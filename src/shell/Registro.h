@@ -1,0 +1,25 @@
+#pragma once
+
+class QWidget;
+
+namespace ondavia {
+
+// What the main window needs of the register form it hosts: the form itself, shown as its child
+// window, and the public operations its commands call. The register form implements it; the main
+// window never depends on the register's code.
+class Registro {
+public:
+    virtual ~Registro() = default;
+
+    virtual QWidget* form() = 0;
+
+    virtual void Lista() = 0;
+    virtual void Conferma() = 0;
+    virtual void Aggiungi() = 0;
+    virtual void Elimina() = 0;
+    virtual void Copia() = 0;
+    virtual void CreaComunicazione() = 0;
+    virtual void STAMPA() = 0;
+};
+
+} // namespace ondavia
