@@ -133,10 +133,13 @@ void Folian::EndPage()
     InPage = false;
 
     // Flip the y axis so that content runs down from the top margin, starting at the left one.
-    std::string prefix = "1 0 0 -1 " + FormatReal(MarginLeft) + " " + FormatReal(PageHeight - MarginTop) + " cm " + CR;
+    const double width = PageWidth;
+    const double height = PageHeight;
+    std::string prefix = "1 0 0 -1 " + FormatReal(MarginLeft) + " " + FormatReal(static_cast<float>(height - MarginTop)) +
+                         " cm " + CR;
     if (MarginFlag) {
-        prefix += "0 0 " + FormatReal(PageWidth - MarginRight - MarginLeft) + " " +
-                  FormatReal(PageHeight - MarginBottom - MarginTop) + " re W n" + CR;
+        prefix += "0 0 " + FormatReal(static_cast<float>(width - MarginRight - MarginLeft)) + " " +
+                  FormatReal(static_cast<float>(height - MarginBottom - MarginTop)) + " re W n" + CR;
     }
     const std::string& body = PageContent.BufferGetText();
     std::vector<uint8_t> content;

@@ -87,14 +87,14 @@ void Folian::SetPageView(int32_t ViewMode)
 
 float Folian::GetPageWidth(bool KeepMargins) const
 {
-    const float margins = KeepMargins ? static_cast<float>(static_cast<double>(MarginLeft) + MarginRight) : 0.0f;
-    return toUserUnits(static_cast<float>(static_cast<double>(PageWidth) - margins), ScaleFactor);
+    const double margins = KeepMargins ? static_cast<double>(MarginLeft) + MarginRight : 0.0;
+    return toUserUnits(PageWidth - margins, ScaleFactor);
 }
 
 float Folian::GetPageHeight(bool KeepMargins) const
 {
-    const float margins = KeepMargins ? static_cast<float>(static_cast<double>(MarginTop) + MarginBottom) : 0.0f;
-    return toUserUnits(static_cast<float>(static_cast<double>(PageHeight) - margins), ScaleFactor);
+    const double margins = KeepMargins ? static_cast<double>(MarginTop) + MarginBottom : 0.0;
+    return toUserUnits(PageHeight - margins, ScaleFactor);
 }
 
 float Folian::GetX() const
