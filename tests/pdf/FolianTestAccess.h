@@ -39,7 +39,6 @@ struct FolianTestAccess {
         f.RC4Crypt(key, data);
         return std::string(data.begin(), data.end());
     }
-    static std::string ObjectKey(const Folian& f, int32_t object) { return f.GetObjectKey(object); }
     static std::string Xmp(const Folian& f) { return f.BuildXmpMetadata(); }
 
     static void OutContent(Folian& f, const std::string& t) { f.OutContent(t); }
@@ -69,7 +68,6 @@ struct FolianTestAccess {
     static const std::string& DocKeywords(const Folian& f) { return f.DocKeywords; }
     static const std::string& RootBookmarkTitle(const Folian& f) { return f.BookmarkTable[1].Title; }
     static const BookmarkRecord& Bookmark(const Folian& f, int32_t i) { return f.BookmarkTable[i]; }
-    static int32_t BookmarkCount(const Folian& f) { return f.BookmarkCount; }
     static float ScaleFactor(const Folian& f) { return f.ScaleFactor; }
     static float Margin(const Folian& f, int side)
     {
@@ -85,15 +83,11 @@ struct FolianTestAccess {
     static const std::string& FillColor(const Folian& f) { return f.FillColor; }
     static const std::string& LineColor(const Folian& f) { return f.LineColor; }
     static const std::string& TextColor(const Folian& f) { return f.TextColor; }
-    static const std::string& PageTransition(const Folian& f) { return f.PageTransition; }
     static const std::string& PendingTransition(const Folian& f) { return f.PendingTransition; }
-    static int32_t PageRotation(const Folian& f) { return f.PageRotation; }
-    static int32_t DefaultRotation(const Folian& f) { return f.DefaultRotation; }
     static int32_t MemoryUsage(const Folian& f) { return f.MemoryUsage; }
     static int32_t MinVersion(const Folian& f) { return f.MinVersion; }
     static int32_t CompressionQuality(const Folian& f) { return f.CompressionQuality; }
     static int32_t PageObjectsUpperBound(const Folian& f) { return f.PageObjects.upperBound(); }
-    static int32_t MaxObject(const Folian& f) { return f.MaxObject; }
     static const std::string& AcroFormFields(const Folian& f) { return f.AcroFormFields; }
 
     static void AddField(Folian& f, const FieldWidgetRecord& record)
@@ -117,7 +111,6 @@ struct FolianTestAccess {
         f.ObjectKeyLength = keyLength;
         f.FileId = fileId;
     }
-    static int32_t WriteStreamObject(Folian& f, const std::string& text) { return f.WriteStreamObject(text); }
     static void AddTrueTypeFont(Folian& f, const std::string& base, int16_t width)
     {
         f.FontCount += 1;

@@ -141,3 +141,21 @@ TEST(FolianBuffers, TablesFollowTheMemoryFactor)
     table.make(1, 0);
     EXPECT_EQ(table.upperBound(), 10); // a factor of 0 counts as 1
 }
+
+TEST(FolianText, Utf8AndWindows1252)
+{
+    EXPECT_EQ(folian::Utf8ToCp1252("Perché 10 €, «Città»"), "Perch\xE9 10 \x80, \xAB" "Citt\xE0\xBB");
+    EXPECT_EQ(folian::Utf8ToCp1252("\xE2\x80\x9Cvirgolette\xE2\x80\x9D \xC5\x93"), "\x93virgolette\x94 \x9C");
+    EXPECT_EQ(folian::Utf8ToCp1252("日本 \xF0\x9F\x98\x80 \xC3"), "?? ? ?"); // missing, outside, cut short
+    EXPECT_EQ(folian::Cp1252ToUtf8("Perch\xE9 \x80 \x81"), "Perché € ?");
+    const std::string all = [] {
+        std::string s;
+        for (int b = 0x20; b < 0x100; ++b) {
+            if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D) {
+                s += static_cast<char>(b);
+            }
+        }
+        return s;
+    }();
+    EXPECT_EQ(folian::Utf8ToCp1252(folian::Cp1252ToUtf8(all)), all);
+}

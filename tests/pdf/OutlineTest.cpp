@@ -6,21 +6,10 @@
 using folian::Folian;
 using A = folian::FolianTestAccess;
 using folian::test::countOf;
+using folian::test::objectText;
 using folian::test::fixedHooks;
 using folian::test::readFile;
 
-namespace {
-std::string objectText(const std::string& file, int n)
-{
-    const std::string head = "\n" + std::to_string(n) + " 0 obj\n";
-    const auto begin = file.find(head);
-    if (begin == std::string::npos) {
-        return "(no object)";
-    }
-    const auto body = begin + head.size();
-    return file.substr(body, file.find("\nendobj", body) - body);
-}
-} // namespace
 
 TEST(FolianOutline, LevelsBecomeALinkedTree)
 {

@@ -74,6 +74,17 @@ ReaderReport readWithReaders(const std::filesystem::path& path)
     return report;
 }
 
+std::string objectText(const std::string& file, int n)
+{
+    const std::string head = "\n" + std::to_string(n) + " 0 obj\n";
+    const auto begin = file.find(head);
+    if (begin == std::string::npos) {
+        return "(no object " + std::to_string(n) + ")";
+    }
+    const auto body = begin + head.size();
+    return file.substr(body, file.find("\nendobj", body) - body);
+}
+
 int countOf(const std::string& text, const std::string& needle)
 {
     int count = 0;

@@ -26,6 +26,9 @@ struct ReaderReport {
 // Runs the two independent readers over a file.
 ReaderReport readWithReaders(const std::filesystem::path& path);
 
+// The body of object `n` of a written file, between its "n 0 obj" and "endobj" lines.
+std::string objectText(const std::string& file, int n);
+
 // Counts the occurrences of `needle` in `text`.
 int countOf(const std::string& text, const std::string& needle);
 

@@ -31,22 +31,17 @@ bool isEightDigits(const std::string& text)
 
 Folian::Folian() : m_hooks(DefaultHooks())
 {
-    construct();
+    Abort();
 }
 
 Folian::Folian(Hooks hooks) : m_hooks(std::move(hooks))
 {
-    construct();
+    Abort();
 }
 
 Folian::~Folian()
 {
     closeOutput(false);
-}
-
-void Folian::construct()
-{
-    Abort();
 }
 
 void Folian::SetHooks(Hooks hooks)

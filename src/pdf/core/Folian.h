@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Cp1252.h"
 #include "core/Error.h"
 #include "core/GrowTable.h"
 #include "core/Hooks.h"
@@ -129,7 +130,6 @@ public:
 private:
     friend struct FolianTestAccess;
 
-    void construct();
     std::string applicationName() const;
 
     // errors

@@ -62,6 +62,14 @@ std::string lastTwoHex(long long value)
     return out;
 }
 
+// |x| in whole thousandths, halves away from zero. The shifted value is held in single
+// precision before it is cut, as every figure the writer has produced was computed that way.
+long long roundedThousandths(float x)
+{
+    const float shifted = static_cast<float>(std::fabs(static_cast<double>(x)) * 1000.0 + 0.5);
+    return static_cast<long long>(std::floor(static_cast<double>(shifted)));
+}
+
 struct NamedColor {
     const char* name;
     const char* color;
@@ -83,14 +91,8 @@ constexpr std::array<NamedColor, 35> kNamedColors{{
 
 float Folian::RoundTo3Decimals(float x)
 {
-    // The shifted value is held in single precision before it is cut, as every figure the
-    // writer has ever produced was computed that way.
-    if (x >= 0) {
-        const float shifted = static_cast<float>(static_cast<double>(x) * 1000.0 + 0.5);
-        return static_cast<float>(std::floor(static_cast<double>(shifted)) * 0.001);
-    }
-    const float shifted = static_cast<float>(-static_cast<double>(x) * 1000.0 + 0.5);
-    return static_cast<float>(-std::floor(static_cast<double>(shifted)) * 0.001);
+    const double rounded = static_cast<double>(roundedThousandths(x)) * 0.001;
+    return static_cast<float>(x < 0 ? -rounded : rounded);
 }
 
 std::string Folian::FormatReal(float x)
@@ -98,9 +100,7 @@ std::string Folian::FormatReal(float x)
     // Whole thousandths, then at most seven significant digits as a single-precision value
     // shows them; always fixed notation, which is the only one a PDF reader accepts.
     const bool negative = x < 0;
-    const double magnitude = std::fabs(static_cast<double>(x));
-    const float shifted = static_cast<float>(magnitude * 1000.0 + 0.5);
-    long long thousandths = static_cast<long long>(std::floor(static_cast<double>(shifted)));
+    long long thousandths = roundedThousandths(x);
     long long scale = 1;
     while (thousandths / scale >= 10000000) {
         scale *= 10;
