@@ -126,6 +126,11 @@ TEST_F(FolianDocument, AbortDropsTheUnfinishedDocument)
     EXPECT_FALSE(std::filesystem::exists(path("first.pdf.part")));
     pdf.BeginDoc(path("second.pdf"));
     pdf.EndDoc();
+    // Without a reset the object refuses another document rather than mixing the two.
+    EXPECT_EQ(pdf.BeginDoc(path("third.pdf")), path("second.pdf"));
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::InvalidCall);
+    EXPECT_THROW(pdf.BeginPage(), folian::Error);
+    EXPECT_FALSE(std::filesystem::exists(path("third.pdf.part")));
     const std::string file = readFile(path("second.pdf"));
     EXPECT_NE(file.find("/Count 1\r/Kids [4 0 R ]"), std::string::npos);
     EXPECT_READERS_ACCEPT(path("second.pdf"), 1, "(senza titolo)", "1.3");

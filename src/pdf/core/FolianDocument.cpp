@@ -61,7 +61,13 @@ void Folian::closeOutput(bool keep)
 
 std::string Folian::BeginDoc(std::string_view strFileName)
 {
-    closeOutput(false);
+    // Pages and objects of an earlier document would be listed in the new file's page tree and
+    // numbering, so a second document on one object is refused until Abort clears them.
+    if (MaxObject != 0) {
+        SetErrorInfo(Error(ErrorCode::InvalidCall, "Invalid procedure call: call Abort before a second document"),
+                     "BeginDoc", std::string(strFileName));
+        return FileName;
+    }
 
     std::string name(strFileName);
     if (name.empty()) {
