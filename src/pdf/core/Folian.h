@@ -1,0 +1,337 @@
+#pragma once
+
+#include "core/Cp1252.h"
+#include "core/Error.h"
+#include "core/GrowTable.h"
+#include "core/Hooks.h"
+#include "core/Records.h"
+#include "core/TextBuffer.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace folian {
+
+struct FolianTestAccess;
+
+// Folian writes one PDF document to one file. Strings are Windows-1252 bytes throughout;
+// callers holding UTF-8 convert before they call. Coordinates and sizes are taken in the
+// unit chosen with SetScale and kept in points; page content has its origin at the top-left
+// corner inside the margins, with y growing downwards.
+//
+// Failures reach the caller as folian::Error, except in BeginDoc, which records them for
+// ErrNumber/ErrSource/ErrDescription and returns normally.
+class Folian {
+public:
+    // Uses DefaultHooks() for the application's name, launch date, clock and viewer.
+    Folian();
+    explicit Folian(Hooks hooks);
+    ~Folian();
+    Folian(const Folian&) = delete;
+    Folian& operator=(const Folian&) = delete;
+
+    // Replaces the hooks; takes effect from the next reset.
+    void SetHooks(Hooks hooks);
+
+    // Resets every setting to its default and drops an unfinished document (its partial
+    // file is removed, an existing file of the same name is left untouched).
+    void Abort();
+
+    // --- document and page life ---
+
+    // Opens the output file (a generated "~<hex>.pdf" in the current folder when the name is
+    // empty), writes the header and returns the path. Never raises: failures are recorded.
+    std::string BeginDoc(std::string_view strFileName = {});
+    // Opens a new page (ending an open one) and returns its number. Raises when no document
+    // file is open.
+    int32_t BeginPage();
+    // Writes the open page; nothing when no page is open.
+    void EndPage();
+    // Writes the rest of the document and closes the file. Raises when there is no open file
+    // or when any part of the file could not be written.
+    void EndDoc();
+    int32_t GetPage() const;
+    // The output file's current length while it is open, the finished length after EndDoc.
+    int32_t FileSize() const;
+    // Hands the finished file to the viewer hook. Raises when there is no hook, no file name,
+    // or the hook reports failure.
+    void OpenDoc();
+
+    // --- units, paper, margins, position ---
+    void SetScale(int32_t ScaleMode, float UserFactor = 0);
+    void SetPaperSize(int32_t PaperSize, float UserWidth = 0, float UserHeight = 0);
+    void SetMargins(float Left, float Right, float Top, float Bottom, bool ClipPage = false);
+    void SetPageView(int32_t ViewMode);
+    float GetPageWidth(bool KeepMargins = false) const;
+    float GetPageHeight(bool KeepMargins = false) const;
+    float GetX() const;
+    float GetY() const;
+    void SetXY(float x, float Y);
+
+    // --- document properties and viewer settings ---
+    void SetDocProperty(std::string_view Title = {}, std::string_view Subject = {}, std::string_view Author = {},
+                        std::string_view Creator = {}, std::string_view Producer = {},
+                        std::string_view Keywords = {});
+    void SetViewerPreferences(int32_t Mode);
+    // Codes 0 (none) to 17; other codes are ignored.
+    void SetPageTransition(int32_t Transition, float ShowTime = 0, float TransTime = 0);
+    // 0 counts as 1; values above 10 are ignored; negative values raise an overflow.
+    void SetMemoryUsage(int32_t Value);
+    // Filter bits: 2 Flate, 16 ASCIIHex. Quality 0 to 3 (more is taken as 3).
+    void SetCompression(int32_t Mode, int32_t Quality = 0);
+    static std::string Version();
+
+    // --- errors recorded by BeginDoc ---
+    int32_t ErrNumber() const;
+    std::string ErrSource() const;
+    std::string ErrDescription() const;
+
+    // --- graphics state ---
+    // Colours: "#RRGGBB", a colour name, "%grey", "@C;M;Y;K", "@R;G;B", or a pattern name
+    // optionally followed by ";" and a colour.
+    void SetColorFill(std::string_view Color);
+    void SetColorLine(std::string_view Color);
+    void SetColorText(std::string_view Color);
+    void SetLineWidth(float Width);
+    // A positive angle turns counter-clockwise on the printed page.
+    void AxisRotation(float Angle);
+
+    // --- tables, rows, columns, local spaces ---
+    void BeginSpace(float NewX = 0, float NewY = 0, float ScaleX = 1, float ScaleY = 1, float Angle = 0);
+    void EndSpace();
+    void BeginTable(float x, float Y);
+    void EndTable();
+    void BeginRow(float Height);
+    void EndRow();
+    void BeginColumn(float Width);
+    void EndColumn();
+
+    // --- layers, stored objects, bookmarks, scripts ---
+    // Marks the following content as optional content named `Layer` (names match without
+    // regard to case); "SCREEN" is shown but never printed, "PRINTER" printed but not shown.
+    void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
+    void EndLayer();
+    void PlayObject(std::string_view Name);
+    // Levels start at 1 under the outline root and go at most one deeper than the bookmark
+    // before; other levels are brought into that range. Returns the bookmark's entry number.
+    int32_t AddBookmark(std::string_view Title, int32_t Level = 1, int32_t Page = 0, std::string_view Color = {},
+                        int32_t Style = 0, std::string_view Dest = {});
+    // Event types: 0 page open, 1 page close, 2 document open, 3 will close, 4 will print,
+    // 5 will save, 6 did print, 7 did save, 8 global script; others are ignored.
+    void OnDocEvent(int32_t EventType, std::string_view Script);
+
+    // Replaces the data by their deflate encoding (zlib stream, header 78 5E).
+    static void zzToFlateDecode(std::vector<uint8_t>& data, int32_t CompressionQuality);
+
+private:
+    friend struct FolianTestAccess;
+
+    std::string applicationName() const;
+
+    // errors
+    void SetErrorInfo(const Error& error, std::string_view operation, std::string_view detail);
+
+    // file structure
+    void WriteLine(std::string_view text);
+    void writeBytes(const void* data, std::size_t size);
+    int32_t BeginObj(int32_t n = 0);
+    void EndObj();
+    void openOutput(const std::string& path);
+    void closeOutput(bool keep);
+    std::string resourceDictionary(bool withPatterns, const std::string& layerProperties) const;
+    void writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t destsObject, int32_t namesObject,
+                      const std::array<int32_t, 9>& scriptObject, const std::string& ocgList,
+                      const std::string& orderList, const std::string& onList, const std::string& offList,
+                      int32_t screenLayer, int32_t printerLayer);
+
+    // content routing
+    void OutContent(std::string_view text);
+
+    // formatting
+    static float RoundTo3Decimals(float x);
+    static std::string FormatReal(float x);
+    std::string FormatUnits(float value) const;
+    static std::string ColorByteToText(uint8_t value);
+    static std::string FormatColorRGB(std::string_view color);
+    static std::string BoolToText(bool value);
+    static std::string EscapeString(std::string_view text);
+    std::string FormatTextString(std::string_view text);
+    static void ParseColor(std::string& spec, std::string& second);
+
+    // streams and object writers
+    void WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1);
+    int32_t WriteStreamObject(std::string_view text);
+    int32_t WriteImageObject(std::string_view kind, std::vector<uint8_t>& data, std::vector<uint8_t>& palette,
+                             int32_t width, int32_t height, uint8_t bitsPerPixel, std::string_view name,
+                             std::string_view colorSpace, const std::string& filter, std::string_view mask);
+    void WriteAnnotation(std::string text, std::string_view contents, std::string_view title,
+                         std::string_view defaultAppearance, std::string_view target);
+    int32_t WriteFontObjects(std::string_view name, std::vector<uint8_t>& fontFile, int32_t length1,
+                             std::string_view descriptorEntries);
+
+    // encoders and encryption
+    static void EncodeASCIIHex(std::vector<uint8_t>& data);
+    std::string GetObjectKey(int32_t& objectNumber) const;
+    void RC4Crypt(const std::string& key, std::vector<uint8_t>& data);
+
+    // outlines and metadata
+    int32_t WriteOutlines();
+    std::string BuildXmpMetadata() const;
+
+    // shared helpers
+    void SaveTableState();
+    void RestoreTableState();
+    static std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+    static std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement);
+    void SetLastBounds(float x1, float y1, float x2, float y2);
+    void RequireVersion(int32_t v);
+    void PaintPath(int32_t style);
+    void PlayAutoObjects(bool after);
+    static bool autoObjectWanted(int32_t flags, int32_t page, bool after);
+    void setColor(std::string_view color, std::string& target, std::string& companion, const char* rgbOperator,
+                  const char* spaceOperator, const char* patternOperator);
+    void drawTableCell(float width, float height);
+
+    Hooks m_hooks;
+    std::FILE* m_file = nullptr;
+    std::string m_partName; // the file being written; renamed to FileName by EndDoc
+    int64_t m_offset = 0;   // bytes written so far
+    bool m_writeFailed = false;
+
+    // security
+    int32_t ProtectionOn = 0;
+    std::string Rc4Key;
+    std::array<uint8_t, 256> Rc4State{};
+    std::string EncryptionKey;
+    std::string UserEntry;
+    std::string OwnerEntry;
+    int16_t PermissionFlags = 0;
+    int32_t CurrentObject = 0;
+    uint8_t ObjectKeyLength = 0;
+    std::string FileId;
+
+    // output file
+    std::string FileName;
+    int32_t SavedFileSize = 0;
+
+    // document information
+    std::string DocTitle;
+    std::string DocSubject;
+    std::string DocKeywords;
+    std::string DocAuthor;
+    std::string DocCreator;
+    std::string DocProducer;
+    std::string CreationDate;
+
+    // page geometry, in points
+    float PageWidth = 0;
+    float PageHeight = 0;
+    float ScaleFactor = 0;
+    int32_t DefaultRotation = 0;
+    int32_t PageRotation = 0;
+    float MarginLeft = 0;
+    float MarginRight = 0;
+    float MarginTop = 0;
+    float MarginBottom = 0;
+    bool MarginFlag = false;
+    int32_t MinVersion = 0;
+    std::string PageKids;
+
+    // content routing
+    bool TilingUncolored = false;
+    bool InTiling = false;
+    bool InObject = false;
+    bool InPage = false;
+    std::string PageLabels;
+    std::string PageAnnots;
+
+    // graphics and text state
+    std::string FillColor;
+    std::string FillColor2;
+    std::string TextColor;
+    std::string TextColor2;
+    std::string LineColor;
+    std::string LineColor2;
+    float LineWidth = 0;
+    float CurrentX = 0;
+    float CurrentY = 0;
+    float CharSpacing = 0;
+    float WordSpacing = 0;
+    float HorizontalScaling = 0;
+    std::string FontName;
+    int32_t FontStyle = 0;
+    float FontSize = 0;
+    std::string FontResource;
+    int32_t FontIndex = 0;
+    float LineSpacing = 0;
+
+    // settings
+    int32_t ViewerPrefs = 0;
+    uint8_t MemoryUsage = 1;
+    int32_t CompressionMode = 0;
+    uint8_t CompressionQuality = 0;
+    std::array<std::string, 9> DocScripts;
+    std::string PendingTransition;
+    std::string PageTransition;
+    float PendingDuration = 0;
+    float PageDuration = 0;
+
+    // form fields
+    std::string AcroFormFields;
+    std::string AcroFormCalcOrder;
+    GrowTable<FieldWidgetRecord> FieldWidgets;
+    int32_t FieldWidgetCount = 0;
+
+    // recorded error
+    int32_t LastErrNumber = 0;
+    std::string LastErrSource;
+    std::string LastErrDescription;
+
+    // resources
+    int32_t ExtGStateCount = 0;
+    std::string ExtGStateList;
+    std::string TilingName;
+    std::string TilingDictionary;
+    std::string PatternList;
+
+    // tables
+    float TableX = 0;
+    float TableY = 0;
+    bool TableRowOpen = false;
+    bool TableColumnOpen = false;
+    float TableColumnWidth = 0;
+    float TableRowHeight = 0;
+
+    TextBuffer PageContent;
+    TextBuffer ObjectContent;
+    TextBuffer TilingContent;
+    std::array<float, 4> LastBounds{};
+
+    // objects and tables of the document
+    int32_t MaxObject = 0;
+    GrowTable<std::string> XrefLines;
+    int32_t ObjectCount = 0;
+    GrowTable<StoredObjectRecord> ObjectTable;
+    std::string XObjectResources;
+    int32_t FontCount = 0;
+    GrowTable<FontRecord> FontTable;
+    std::string FontResources;
+    int32_t BookmarkCount = 0;
+    GrowTable<BookmarkRecord> BookmarkTable;
+    GrowTable<int32_t> PageObjects;
+    int32_t PageCount = 0;
+    int32_t ImageCount = 0;
+    std::string ImageResources;
+    int32_t TableStackDepth = 0;
+    GrowTable<TableStateRecord> TableStack;
+    GrowTable<NamedDestRecord> NamedDests;
+    int32_t NamedDestCount = 0;
+    GrowTable<LayerRecord> LayerTable;
+    int32_t LayerCount = 0;
+};
+
+} // namespace folian

@@ -1,0 +1,383 @@
+// The file's framing: lines, numbered objects, the document's end, cross-reference and trailer.
+#include "core/Folian.h"
+
+#include <cstdio>
+
+namespace folian {
+
+namespace {
+constexpr char CR = '\r';
+constexpr char LF = '\n';
+
+std::string str(int64_t value)
+{
+    return std::to_string(value);
+}
+
+std::string ref(int32_t object)
+{
+    return std::to_string(object) + " 0 R";
+}
+} // namespace
+
+void Folian::writeBytes(const void* data, std::size_t size)
+{
+    if (m_file == nullptr) {
+        m_writeFailed = true;
+        return;
+    }
+    if (size != 0 && std::fwrite(data, 1, size, m_file) != size) {
+        m_writeFailed = true;
+    }
+    m_offset += static_cast<int64_t>(size);
+}
+
+void Folian::WriteLine(std::string_view text)
+{
+    writeBytes(text.data(), text.size());
+    writeBytes(&LF, 1);
+}
+
+int32_t Folian::BeginObj(int32_t n)
+{
+    if (n == 0) {
+        n = MaxObject + 1;
+    }
+    if (n > MaxObject) {
+        MaxObject = n;
+    }
+    char line[32];
+    std::snprintf(line, sizeof line, "%010lld 00000 n%c", static_cast<long long>(m_offset), CR);
+    XrefLines.ensure(MaxObject, MemoryUsage);
+    XrefLines[n] = line;
+    WriteLine(str(n) + " 0 obj");
+    CurrentObject = n;
+    return n;
+}
+
+void Folian::EndObj()
+{
+    WriteLine("endobj");
+}
+
+std::string Folian::resourceDictionary(bool withPatterns, const std::string& layerProperties) const
+{
+    std::string text = std::string("<<") + CR;
+    if (!FontResources.empty()) {
+        text += std::string("/Font <<") + CR + FontResources + ">>" + CR;
+    }
+    text += "/ProcSet [/PDF /Text";
+    if (!ImageResources.empty()) {
+        text += " /ImageB /ImageC /ImageI";
+    }
+    text += std::string(" ]") + CR;
+    if (!layerProperties.empty()) {
+        text += "/Properties <<" + layerProperties + ">>";
+    }
+    text += CR;
+    if (!ImageResources.empty() || !XObjectResources.empty()) {
+        text += std::string("/XObject <<") + CR;
+        if (!ImageResources.empty()) {
+            text += ImageResources + CR;
+        }
+        if (!XObjectResources.empty()) {
+            text += XObjectResources + CR;
+        }
+        text += std::string(">>") + CR;
+    }
+    if (withPatterns && !PatternList.empty()) {
+        text += std::string("/ColorSpace << /xxCSxx [ /Pattern /DeviceRGB ] >> ") + CR + "/Pattern <<" + CR +
+                PatternList + ">>" + CR;
+    }
+    if (!ExtGStateList.empty()) {
+        text += "/ExtGState << " + ExtGStateList + " >> " + CR;
+    }
+    text += ">>";
+    return text;
+}
+
+void Folian::EndDoc()
+{
+    if (m_file == nullptr) {
+        throw Error(ErrorCode::BadFileNameOrNumber, "No document file is open");
+    }
+
+    if (PageCount < 1) {
+        BeginPage();
+    }
+    if (InPage) {
+        EndPage();
+    }
+
+    int32_t outlineRoot = 0;
+    if (BookmarkCount > 1) {
+        outlineRoot = WriteOutlines();
+    }
+
+    int32_t encryptObject = 0;
+    if (ProtectionOn != 0) {
+        encryptObject = BeginObj();
+        std::string text = std::string("<< /Filter /Standard ") + CR + "/O (" + EscapeString(OwnerEntry) + ")" + CR +
+                           "/U (" + EscapeString(UserEntry) + ")" + CR + "/P " + str(PermissionFlags) + CR;
+        text += ObjectKeyLength == 10 ? "/V 1 /R 2 >>" : "/V 2 /R 3 /Length 128 >>";
+        WriteLine(text);
+        EndObj();
+    }
+
+    // Document scripts by event type, in the order the catalog lists them.
+    std::array<int32_t, 9> scriptObject{};
+    int32_t namesObject = 0;
+    for (int type : {2, 3, 5, 7, 4, 6, 8}) {
+        if (DocScripts[static_cast<std::size_t>(type)].empty()) {
+            continue;
+        }
+        scriptObject[static_cast<std::size_t>(type)] = WriteStreamObject(DocScripts[static_cast<std::size_t>(type)]);
+        if (type == 8) {
+            namesObject = BeginObj();
+            WriteLine("<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS " + ref(scriptObject[8]) +
+                      " >> ] >> >>");
+            EndObj();
+        }
+    }
+
+    std::string layerProperties;
+    std::string ocgList;
+    std::string orderList;
+    std::string onList;
+    std::string offList;
+    int32_t screenLayer = 0;
+    int32_t printerLayer = 0;
+    for (int32_t i = 1; i <= LayerCount; ++i) {
+        LayerRecord& layer = LayerTable[i];
+        const int32_t number = BeginObj();
+        std::string text = "<</Type /OCG /Name " + FormatTextString(layer.Name);
+        if (layer.Name == "SCREEN") {
+            text += "/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>";
+            screenLayer = number;
+            layer.StartState = true;
+        } else if (layer.Name == "PRINTER") {
+            text += "/Usage <</Print <</PrintState /ON>> /View <</ViewState /OFF>>>>";
+            printerLayer = number;
+            layer.StartState = false;
+        }
+        WriteLine(text + ">>");
+        EndObj();
+        layerProperties += "/_LAY_" + str(i) + " " + ref(number) + " ";
+        ocgList += ref(number) + " ";
+        if (layer.ShowInList) {
+            orderList += ref(number) + " ";
+        }
+        (layer.StartState ? onList : offList) += ref(number) + " ";
+    }
+    if (LayerCount >= 1) {
+        RequireVersion(2);
+    }
+
+    const int32_t metadataObject = BeginObj();
+    WriteLine("<< /Type /Metadata /Subtype /XML");
+    const std::string packet = BuildXmpMetadata();
+    std::vector<uint8_t> packetBytes(packet.begin(), packet.end());
+    WriteStream(packetBytes, 0, std::string(), 0);
+    EndObj();
+
+    int32_t destsObject = 0;
+    if (NamedDestCount != 0) {
+        destsObject = BeginObj();
+        std::string text = "<<";
+        for (int32_t i = 1; i <= NamedDestCount; ++i) {
+            NamedDestRecord& dest = NamedDests[i];
+            // Page 0 would name no page object at all, so it goes to the first page like any
+            // other number below the range.
+            if (dest.Page >= PageCount || dest.Page == -1) {
+                dest.Page = PageCount;
+            } else if (dest.Page < 1) {
+                dest.Page = 1;
+            }
+            text += dest.Name + " [" + ref(PageObjects[dest.Page]) + " " + dest.View + "] ";
+        }
+        WriteLine(text + ">>");
+        EndObj();
+    }
+
+    BeginObj(3);
+    WriteLine(resourceDictionary(false, layerProperties));
+    EndObj();
+    BeginObj(2);
+    WriteLine(resourceDictionary(true, layerProperties));
+    EndObj();
+    BeginObj(1);
+    WriteLine(std::string("<<") + CR + "/Type /Pages /Count " + str(PageCount) + CR + "/Kids [" + PageKids + "] " + CR +
+              ">>");
+    EndObj();
+
+    const int32_t catalog = BeginObj();
+    writeCatalog(outlineRoot, metadataObject, destsObject, namesObject, scriptObject, ocgList, orderList, onList,
+                 offList, screenLayer, printerLayer);
+    EndObj();
+
+    const int32_t info = BeginObj();
+    WriteLine(std::string("<<") + CR + "/Title " + FormatTextString(DocTitle) + CR + "/Author " +
+              FormatTextString(DocAuthor) + CR + "/Creator " + FormatTextString(DocCreator) + CR + "/Producer " +
+              FormatTextString(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
+              "/Subject " + FormatTextString(DocSubject) + CR + "/Keywords " + FormatTextString(DocKeywords) + CR +
+              ">>");
+    EndObj();
+
+    const int64_t xrefOffset = m_offset;
+    WriteLine("xref" + std::string(1, LF) + "0 " + str(MaxObject + 1) + LF + "0000000000 65535 f" + CR);
+    for (int32_t i = 1; i <= MaxObject; ++i) {
+        const std::string& line = XrefLines.ensure(i, MemoryUsage);
+        // A number that was given out but never written still needs its 20 bytes.
+        WriteLine(line.empty() ? std::string("0000000000 65535 f") + CR : line);
+    }
+
+    WriteLine("trailer" + std::string(1, LF) + "<< /Size " + str(MaxObject + 1) + " /Info " + ref(info) + " /Root " +
+              ref(catalog));
+    if (encryptObject != 0) {
+        std::vector<uint8_t> id(FileId.begin(), FileId.end());
+        EncodeASCIIHex(id);
+        const std::string hex(id.begin(), id.end());
+        WriteLine("/Encrypt " + ref(encryptObject) + " /ID [<" + hex + "><" + hex + ">]");
+    }
+    WriteLine(">>" + std::string(1, LF) + "startxref" + LF + str(xrefOffset) + LF + "%%EOF");
+
+    if (MinVersion != 0 && m_file != nullptr) {
+        std::fflush(m_file);
+        if (std::fseek(m_file, 0, SEEK_SET) == 0) {
+            const std::string header = "%PDF-1." + str(MinVersion + 3) + LF;
+            if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) {
+                m_writeFailed = true;
+            }
+        } else {
+            m_writeFailed = true;
+        }
+    }
+
+    SavedFileSize = static_cast<int32_t>(m_offset);
+    closeOutput(true);
+    if (m_writeFailed) {
+        throw Error(ErrorCode::DeviceIo, "Device I/O error - " + FileName + " could not be written completely");
+    }
+}
+
+void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t destsObject, int32_t namesObject,
+                          const std::array<int32_t, 9>& scriptObject, const std::string& ocgList,
+                          const std::string& orderList, const std::string& onList, const std::string& offList,
+                          int32_t screenLayer, int32_t printerLayer)
+{
+    std::string text = std::string("<< /Type /Catalog") + CR + "/Pages " + ref(1);
+    if (outlineRoot != 0) {
+        text += CR + std::string("/Outlines ") + ref(outlineRoot);
+    }
+    if (!PageLabels.empty()) {
+        text += CR + std::string("/PageLabels << /Nums [ ") + PageLabels + " ] >>";
+    }
+    text += CR + std::string("/Metadata ") + ref(metadataObject);
+    if (destsObject != 0) {
+        text += CR + std::string("/Dests ") + ref(destsObject);
+    }
+    if (!AcroFormFields.empty()) {
+        text += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + AcroFormFields + "] /CO [" +
+                AcroFormCalcOrder + "] /DR << /Font <<" + CR + FontResources + ">> >> >>";
+    }
+    if (namesObject != 0) {
+        text += CR + std::string("/Names ") + ref(namesObject);
+    }
+    if (scriptObject[2] != 0) {
+        text += CR + std::string("/OpenAction << /S /JavaScript /JS ") + ref(scriptObject[2]) + " >>" + CR;
+    }
+    WriteLine(text);
+
+    struct DocumentAction {
+        int type;
+        const char* opening;
+    };
+    static constexpr DocumentAction actions[] = {
+        {3, " /WC << /Type /Action /S /JavaScript /JS "}, {5, " /WS << /Type /Action /S /JavaScript /JS "},
+        {7, " /DS << /Type /Action /S /JavaScript /JS "}, {4, " /WP << /Type /Action /S /JavaScript /JS "},
+        {6, " /DP << /Type /Action /S /JavaScript /JS "}};
+    std::string aa;
+    for (const DocumentAction& action : actions) {
+        const int32_t object = scriptObject[static_cast<std::size_t>(action.type)];
+        if (object != 0) {
+            aa += action.opening + ref(object) + " >>" + CR;
+        }
+    }
+    if (!aa.empty()) {
+        WriteLine(std::string(1, LF) + "/AA <<" + aa + ">> ");
+    }
+
+    if (LayerCount > 0) {
+        std::string special;
+        if (printerLayer != 0) {
+            special += ref(printerLayer) + " ";
+        }
+        if (screenLayer != 0) {
+            special += ref(screenLayer) + " ";
+        }
+        std::string oc = "/OCProperties <</OCGs [" + ocgList + "] /D <</AS [ ";
+        if (printerLayer != 0) {
+            oc += "<</Event /Print /OCGs [" + special + "] /Category [/Print]>> ";
+        }
+        if (screenLayer != 0) {
+            oc += "<</Event /View /OCGs [" + special + "] /Category [/View]>> ";
+        }
+        oc += "]" + std::string(1, LF) + "/ON [" + onList + "] " + LF + "/OFF [" + offList + "] " + LF + "/Order [" +
+              FormatTextString(DocTitle) + " " + orderList + "]>>  >>";
+        WriteLine(oc);
+    }
+
+    const int32_t layout = ViewerPrefs & ~int32_t{0xFFF};
+    if (layout == 0x2000) {
+        WriteLine("/PageLayout /OneColumn");
+    } else if (layout == 0x4000) {
+        WriteLine("/PageLayout /TwoColumnLeft");
+    } else if (layout == static_cast<int32_t>(0xFFFF8000u)) {
+        WriteLine("/PageLayout /TwoColumnRight");
+    }
+
+    switch (ViewerPrefs & 0xF) {
+    case 1:
+        WriteLine("/PageMode /FullScreen");
+        break;
+    case 2:
+        if (outlineRoot != 0) {
+            WriteLine("/PageMode /UseOutlines");
+        }
+        break;
+    case 4:
+        WriteLine("/PageMode /UseThumbs");
+        break;
+    case 8:
+        WriteLine("/PageMode /UseOC");
+        RequireVersion(2);
+        break;
+    default:
+        break;
+    }
+
+    std::string prefs = "/ViewerPreferences << ";
+    if (ViewerPrefs & 16) {
+        prefs += "/HideMenubar true ";
+    }
+    if (ViewerPrefs & 32) {
+        prefs += "/HideToolbar true ";
+    }
+    if (ViewerPrefs & 64) {
+        prefs += "/HideWindowUI true ";
+    }
+    if (ViewerPrefs & 128) {
+        prefs += "/DisplayDocTitle true ";
+        RequireVersion(1);
+    }
+    if (ViewerPrefs & 256) {
+        prefs += "/CenterWindow true ";
+    }
+    if (ViewerPrefs & 512) {
+        prefs += "/FitWindow true ";
+    }
+    WriteLine(prefs + " >>");
+    WriteLine(">>");
+}
+
+} // namespace folian

@@ -1,0 +1,31 @@
+#include "core/TextBuffer.h"
+
+namespace folian {
+
+void TextBuffer::reserveFor(std::size_t extra)
+{
+    const std::size_t end = m_text.size() + extra;
+    if (end > m_text.capacity()) {
+        // Grow by the new end again, so the reserve at least doubles what is used.
+        m_text.reserve(m_text.capacity() + end);
+    }
+}
+
+void TextBuffer::BufferAppend(std::string_view text)
+{
+    reserveFor(text.size());
+    m_text.append(text);
+}
+
+void TextBuffer::BufferAppendByte(uint8_t byte)
+{
+    reserveFor(1);
+    m_text.push_back(static_cast<char>(byte));
+}
+
+void TextBuffer::BufferReset()
+{
+    std::string().swap(m_text);
+}
+
+} // namespace folian

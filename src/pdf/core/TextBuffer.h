@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace folian {
+
+// Growable text of Windows-1252 bytes for content streams and other long texts. Appends are
+// amortised constant time: the reserve at least doubles the used size whenever it runs out.
+class TextBuffer {
+public:
+    void BufferAppend(std::string_view text);
+    void BufferAppendByte(uint8_t byte);
+    void BufferReset();
+    // The used part only, never the reserve.
+    const std::string& BufferGetText() const { return m_text; }
+
+    std::size_t size() const { return m_text.size(); }
+    std::size_t capacity() const { return m_text.capacity(); }
+
+private:
+    void reserveFor(std::size_t extra);
+
+    std::string m_text;
+};
+
+} // namespace folian

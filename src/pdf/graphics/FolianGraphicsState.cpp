@@ -1,0 +1,84 @@
+// Colours, line width and axis rotation of the current content.
+#include "core/Folian.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace folian {
+
+void Folian::setColor(std::string_view color, std::string& target, std::string& companion, const char* rgbOperator,
+                      const char* spaceOperator, const char* patternOperator)
+{
+    if (color.empty() || TilingUncolored) {
+        return;
+    }
+    std::string normalised(color);
+    std::string second;
+    ParseColor(normalised, second);
+    if (normalised.empty()) {
+        return;
+    }
+    if (normalised[0] == '#') {
+        // Validate before anything changes, so a bad colour leaves the state as it was.
+        const std::string operands = FormatColorRGB(normalised);
+        target = normalised;
+        companion = second;
+        OutContent(operands + " " + rgbOperator);
+        return;
+    }
+    // A name that is no colour is the name of a pattern, optionally painted in the second colour.
+    if (!second.empty() && second[0] == '#') {
+        const std::string operands = FormatColorRGB(second);
+        target = normalised;
+        companion = second;
+        OutContent(std::string("/xxCSxx ") + spaceOperator + " " + operands + " /" + normalised + " " + patternOperator);
+        return;
+    }
+    target = normalised;
+    companion = second;
+    OutContent(std::string("/Pattern ") + spaceOperator + " /" + normalised + " " + patternOperator);
+}
+
+void Folian::SetColorFill(std::string_view Color)
+{
+    setColor(Color, FillColor, FillColor2, "rg", "cs", "scn");
+}
+
+void Folian::SetColorLine(std::string_view Color)
+{
+    setColor(Color, LineColor, LineColor2, "RG", "CS", "SCN");
+}
+
+void Folian::SetColorText(std::string_view Color)
+{
+    if (Color.empty() || TilingUncolored) {
+        return;
+    }
+    std::string normalised(Color);
+    std::string second;
+    ParseColor(normalised, second);
+    TextColor = normalised;
+    TextColor2 = second;
+}
+
+void Folian::SetLineWidth(float Width)
+{
+    LineWidth = static_cast<float>(static_cast<double>(Width) * ScaleFactor);
+    OutContent(FormatReal(LineWidth) + " w");
+}
+
+void Folian::AxisRotation(float Angle)
+{
+    const double whole = std::nearbyint(static_cast<double>(Angle));
+    if (std::fmod(whole, 360.0) == 0) {
+        return;
+    }
+    // Page content runs with y downwards, so the matrix is mirrored to turn counter-clockwise
+    // as the page is seen.
+    const double radians = static_cast<double>(Angle) * std::numbers::pi / 180.0;
+    const float c = static_cast<float>(std::cos(radians));
+    const float s = static_cast<float>(std::sin(radians));
+    OutContent(FormatReal(c) + " " + FormatReal(-s) + " " + FormatReal(s) + " " + FormatReal(c) + " 0 0 cm");
+}
+
+} // namespace folian

@@ -1,0 +1,161 @@
+#include "FolianTestAccess.h"
+#include "PdfTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using folian::Folian;
+using A = folian::FolianTestAccess;
+
+TEST(FolianFormat, RealNumbersHaveThreeDecimalsRoundedAwayFromZero)
+{
+    EXPECT_EQ(A::FormatReal(0.12345f), "0.123");
+    EXPECT_EQ(A::FormatReal(-1.5f), "-1.5");
+    EXPECT_EQ(A::FormatReal(0.0004f), "0");
+    EXPECT_EQ(A::FormatReal(-0.0004f), "0"); // never "-0"
+    EXPECT_EQ(A::FormatReal(0.0005f), "0.001");
+    EXPECT_EQ(A::FormatReal(-0.0005f), "-0.001");
+    EXPECT_EQ(A::FormatReal(842.0f), "842");
+    EXPECT_EQ(A::FormatReal(812.5f), "812.5");
+    EXPECT_EQ(A::FormatReal(0.05f), "0.05");
+    // Seven significant digits at most, and never an exponent.
+    EXPECT_EQ(A::FormatReal(12345.678f), "12345.68");
+    EXPECT_EQ(A::FormatReal(123456789.0f), "123456800");
+    EXPECT_FLOAT_EQ(A::RoundTo3Decimals(-0.0005f), -0.001f);
+}
+
+TEST(FolianFormat, UnitsAreScaledToPoints)
+{
+    Folian pdf(folian::test::fixedHooks());
+    pdf.SetScale(1);
+    EXPECT_EQ(A::FormatUnits(pdf, 0.5f), "36");
+    pdf.SetScale(2);
+    EXPECT_EQ(A::FormatUnits(pdf, 10), "28.346");
+}
+
+TEST(FolianFormat, ColourOperands)
+{
+    EXPECT_EQ(A::ColorByteToText(255), "1");
+    EXPECT_EQ(A::ColorByteToText(128), "0.502");
+    EXPECT_EQ(A::ColorByteToText(0), "0");
+    EXPECT_EQ(A::FormatColorRGB("#FF8000"), "1 0.502 0");
+    EXPECT_THROW(A::FormatColorRGB("#GG0000"), folian::Error);
+}
+
+TEST(FolianFormat, ColourSpecificationsAreNormalised)
+{
+    using Pair = std::pair<std::string, std::string>;
+    EXPECT_EQ(A::ParseColor("red"), Pair("#FF0000", ""));
+    EXPECT_EQ(A::ParseColor("  Red "), Pair("#FF0000", ""));
+    EXPECT_EQ(A::ParseColor("RED;BLUE"), Pair("#FF0000", ""));
+    EXPECT_EQ(A::ParseColor("magenta"), Pair("#FF00FF", ""));
+    EXPECT_EQ(A::ParseColor("@0;0;0;0"), Pair("#FFFFFF", ""));
+    EXPECT_EQ(A::ParseColor("@0;0;0;100"), Pair("#000000", ""));
+    EXPECT_EQ(A::ParseColor("@255;128;0"), Pair("#FF8000", ""));
+    EXPECT_EQ(A::ParseColor("@1;2"), Pair("", ""));
+    EXPECT_EQ(A::ParseColor("#ff8000xyz"), Pair("#ff8000", ""));
+    EXPECT_EQ(A::ParseColor("%0"), Pair("#FFFFFF", ""));
+    EXPECT_EQ(A::ParseColor("%50"), Pair("#808080", ""));
+    EXPECT_EQ(A::ParseColor("%100"), Pair("#000000", ""));
+    EXPECT_EQ(A::ParseColor(""), Pair("", ""));
+    // Halves go to the even neighbour; a comma is read as the decimal point.
+    EXPECT_EQ(A::ParseColor("@0,5;1.5;2.5"), Pair("#000202", ""));
+    // 50 % cyan is 127.4999... in binary arithmetic, hence 7F and not 80.
+    EXPECT_EQ(A::ParseColor("@50;0;0;0"), Pair("#7FFFFF", ""));
+    // An unknown name is a pattern, with its optional colour normalised.
+    EXPECT_EQ(A::ParseColor(" dots ; red "), Pair("DOTS", "#FF0000"));
+}
+
+TEST(FolianFormat, StringsAreEscapedOnce)
+{
+    EXPECT_EQ(A::EscapeString("\\("), "\\\\\\(");
+    EXPECT_EQ(A::EscapeString("a)b\rc\nd\xE8"), "a\\)b\\rc\\nd\xE8");
+    Folian pdf(folian::test::fixedHooks());
+    EXPECT_EQ(A::FormatTextString(pdf, ""), "()");
+    EXPECT_EQ(A::FormatTextString(pdf, "(x)"), "(\\(x\\))");
+    A::SetProtection(pdf, "12345", "o", "u", -4, 10, "id");
+    EXPECT_EQ(A::FormatTextString(pdf, ""), "()");
+    EXPECT_NE(A::FormatTextString(pdf, "abc"), "(abc)");
+}
+
+TEST(FolianFormat, SplitAndReplace)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(A::SplitText("a;;b", ";"), (V{"a", "", "b"}));
+    EXPECT_EQ(A::SplitText("abc", ";"), (V{"abc"}));
+    EXPECT_EQ(A::SplitText("", ";"), (V{""}));
+    EXPECT_EQ(A::SplitText("a;b", ""), (V{"a;b"}));
+    EXPECT_EQ(A::SplitText("x||y||", "||"), (V{"x", "y", ""}));
+    EXPECT_EQ(A::ReplaceText("1,5", ",", "."), "1.5");
+    EXPECT_EQ(A::ReplaceText("a\\b\\", "\\", "\\\\"), "a\\\\b\\\\");
+    EXPECT_EQ(A::ReplaceText("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(A::ReplaceText("abc", "", "x"), "abc");
+}
+
+TEST(FolianFormat, AsciiHexAndRc4)
+{
+    EXPECT_EQ(A::EncodeASCIIHex(std::string("\x01\xAB\xff", 3)), "01ABFF");
+    EXPECT_EQ(A::EncodeASCIIHex(""), "");
+    // The classic RC4 vector: key "Key", text "Plaintext".
+    Folian pdf(folian::test::fixedHooks());
+    EXPECT_EQ(A::EncodeASCIIHex(A::RC4(pdf, "Key", "Plaintext")), "BBF316E8D940AF0AD3");
+    EXPECT_EQ(A::EncodeASCIIHex(A::RC4(pdf, "Wiki", "pedia")), "1021BF0420");
+    EXPECT_EQ(A::RC4(pdf, "Key", A::RC4(pdf, "Key", "round trip")), "round trip");
+}
+
+TEST(FolianBuffers, TextBufferKeepsOnlyWhatWasAppended)
+{
+    folian::TextBuffer buffer;
+    buffer.BufferAppend("q");
+    buffer.BufferAppend("Q");
+    EXPECT_EQ(buffer.BufferGetText(), "qQ");
+    buffer.BufferReset();
+    EXPECT_EQ(buffer.BufferGetText(), "");
+    // The reserve must grow geometrically, or long pages cost quadratic time.
+    int growths = 0;
+    std::size_t capacity = buffer.capacity();
+    for (int i = 0; i < 100000; ++i) {
+        buffer.BufferAppendByte('x');
+        if (buffer.capacity() != capacity) {
+            ++growths;
+            capacity = buffer.capacity();
+        }
+    }
+    EXPECT_EQ(buffer.size(), 100000u);
+    EXPECT_LT(growths, 40);
+}
+
+TEST(FolianBuffers, TablesFollowTheMemoryFactor)
+{
+    folian::GrowTable<int> table;
+    table.make(1, 1);
+    EXPECT_EQ(table.upperBound(), 10);
+    table.make(11, 1);
+    EXPECT_EQ(table.upperBound(), 21);
+    table.make(1, 10);
+    EXPECT_EQ(table.upperBound(), 100);
+    table.make(101, 10);
+    EXPECT_EQ(table.upperBound(), 313); // 101 + 10 + 10 * 101 / 5
+    table.make(1, 3);
+    table.make(31, 3);
+    EXPECT_EQ(table.upperBound(), 60); // 31 + 10 + 18.6 rounded
+    table.make(1, 0);
+    EXPECT_EQ(table.upperBound(), 10); // a factor of 0 counts as 1
+}
+
+TEST(FolianText, Utf8AndWindows1252)
+{
+    EXPECT_EQ(folian::Utf8ToCp1252("Perché 10 €, «Città»"), "Perch\xE9 10 \x80, \xAB" "Citt\xE0\xBB");
+    EXPECT_EQ(folian::Utf8ToCp1252("\xE2\x80\x9Cvirgolette\xE2\x80\x9D \xC5\x93"), "\x93virgolette\x94 \x9C");
+    EXPECT_EQ(folian::Utf8ToCp1252("日本 \xF0\x9F\x98\x80 \xC3"), "?? ? ?"); // missing, outside, cut short
+    EXPECT_EQ(folian::Cp1252ToUtf8("Perch\xE9 \x80 \x81"), "Perché € ?");
+    const std::string all = [] {
+        std::string s;
+        for (int b = 0x20; b < 0x100; ++b) {
+            if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D) {
+                s += static_cast<char>(b);
+            }
+        }
+        return s;
+    }();
+    EXPECT_EQ(folian::Utf8ToCp1252(folian::Cp1252ToUtf8(all)), all);
+}

@@ -1,0 +1,201 @@
+#include "FolianTestAccess.h"
+#include "PdfTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+using folian::Folian;
+using A = folian::FolianTestAccess;
+using folian::test::fixedHooks;
+
+namespace {
+
+// A writer with an open page whose content starts empty.
+class FolianLayout : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        pdf.BeginDoc((folian::test::scratchDir() / "layout.pdf").string());
+        pdf.BeginPage();
+        mark = A::PageContent(pdf).size();
+    }
+    void TearDown() override { pdf.Abort(); }
+    std::string drawn() const { return A::PageContent(pdf).substr(mark); }
+    void restart() { mark = A::PageContent(pdf).size(); }
+
+    Folian pdf{fixedHooks()};
+    std::size_t mark = 0;
+};
+
+} // namespace
+
+TEST_F(FolianLayout, TableCellDrawsFillAndOutline)
+{
+    pdf.SetLineWidth(1);
+    pdf.SetColorFill("#FFFF00");
+    restart();
+    pdf.BeginTable(10, 20);
+    pdf.BeginRow(15);
+    pdf.BeginColumn(40);
+    EXPECT_EQ(drawn(), "\rq\rq\r1 0 0 1 10 20 cm\r0.5 0.5 39 14 re f*\r0 0 40 15 re S");
+    EXPECT_EQ(A::TableX(pdf), 50.0f);
+    restart();
+    pdf.EndColumn();
+    EXPECT_EQ(drawn(), "\rQ");
+    pdf.SetLineWidth(0);
+    restart();
+    pdf.BeginColumn(40);
+    EXPECT_EQ(drawn(), "\rq\r1 0 0 1 50 20 cm\r0 0 40 15 re f*");
+    pdf.EndColumn();
+    pdf.EndRow();
+    pdf.EndTable();
+    EXPECT_EQ(A::TableStackDepth(pdf), 0);
+    EXPECT_EQ(A::FillColor(pdf), "#FFFF00");
+    EXPECT_EQ(A::LineWidth(pdf), 1.0f); // restored from the table's entry
+}
+
+TEST_F(FolianLayout, SpacesAndRowStripsMoveThePosition)
+{
+    pdf.SetXY(5, 5);
+    pdf.BeginSpace(0, 0, 1, 1, 0);
+    EXPECT_EQ(drawn(), "\rq");
+    EXPECT_EQ(pdf.GetX(), 0.0f);
+    EXPECT_EQ(pdf.GetY(), 0.0f);
+    pdf.EndSpace();
+    pdf.SetScale(2);
+    pdf.BeginTable(0, 0);
+    const float before = A::CurrentY(pdf);
+    pdf.BeginRow(10);
+    pdf.EndRow();
+    EXPECT_EQ(A::FormatReal(A::CurrentY(pdf) - before), "28.346");
+    pdf.EndTable();
+}
+
+TEST_F(FolianLayout, RotationTurnsCounterClockwiseOnThePage)
+{
+    pdf.AxisRotation(90);
+    EXPECT_EQ(drawn(), "\r0 -1 1 0 0 0 cm");
+    // Follow the x axis through the rotation and the page's y flip into PDF space (y up):
+    // a quarter turn counter-clockwise must point it straight up.
+    std::istringstream in(drawn().substr(1));
+    double a = 0, b = 0;
+    in >> a >> b;
+    const double pageX = a;      // (1, 0) times the rotation is (a, b) ...
+    const double pageY = -b;     // ... and the page matrix 1 0 0 -1 turns it into (a, -b)
+    EXPECT_DOUBLE_EQ(pageX, 0);
+    EXPECT_DOUBLE_EQ(pageY, 1);
+    restart();
+    pdf.AxisRotation(-30);
+    EXPECT_EQ(drawn(), "\r0.866 0.5 -0.5 0.866 0 0 cm");
+    restart();
+    for (float whole : {0.0f, 360.0f, -720.0f, 359.6f}) {
+        pdf.AxisRotation(whole);
+    }
+    EXPECT_EQ(drawn(), "");
+}
+
+TEST_F(FolianLayout, ColoursAndLineWidth)
+{
+    pdf.SetColorFill("red");
+    pdf.SetColorLine("@0;0;255");
+    pdf.SetColorFill("");
+    pdf.SetColorText("navy");
+    EXPECT_EQ(drawn(), "\r1 0 0 rg\r0 0 1 RG");
+    EXPECT_EQ(A::TextColor(pdf), "#000080");
+    EXPECT_THROW(pdf.SetColorFill("#GG0000"), folian::Error);
+    EXPECT_EQ(A::FillColor(pdf), "#FF0000");
+    restart();
+    pdf.SetColorFill("Dots;lime");
+    pdf.SetColorLine("Dots");
+    EXPECT_EQ(drawn(), "\r/xxCSxx cs 0 1 0 /DOTS scn\r/Pattern CS /DOTS SCN");
+    restart();
+    pdf.SetScale(2);
+    pdf.SetLineWidth(1);
+    EXPECT_EQ(drawn(), "\r2.835 w");
+}
+
+TEST_F(FolianLayout, ContentGoesToTheRecordingTarget)
+{
+    A::OutContent(pdf, "q");
+    EXPECT_EQ(drawn(), "\rq");
+    A::BeginObjectRecording(pdf);
+    A::OutContent(pdf, "Q");
+    EXPECT_EQ(drawn(), "\rq");
+    EXPECT_EQ(A::ObjectContent(pdf), "\rQ");
+
+    Folian idle(fixedHooks());
+    A::OutContent(idle, "q");
+    EXPECT_EQ(A::PageContent(idle), "");
+    EXPECT_EQ(A::ObjectContent(idle), "");
+}
+
+TEST_F(FolianLayout, TableStateSaveAndRestore)
+{
+    A::RestoreTableState(pdf);
+    EXPECT_EQ(drawn(), "");
+    pdf.SetLineWidth(2);
+    A::SaveTableState(pdf);
+    pdf.SetColorFill("blue");
+    pdf.SetColorLine("red");
+    restart();
+    A::RestoreTableState(pdf);
+    EXPECT_EQ(drawn(), "\r0 0 0 RG\r0 0 0 rg\r2 w");
+    EXPECT_EQ(A::FillColor(pdf), "#000000");
+    EXPECT_EQ(A::LineColor(pdf), "#000000");
+    EXPECT_EQ(A::TableStackDepth(pdf), 0);
+}
+
+TEST_F(FolianLayout, PathPaintingOperators)
+{
+    const std::pair<int, const char*> cases[] = {{5, "\rf*"},   {6, "\rb*"},      {4, "\rB*"}, {0, "\rS"},
+                                                 {2, "\rh S"},  {1, ""},          {3, "\rh"},  {7, "\rf*"},
+                                                 {129, "\rW "}, {128 + 4, "\rW B*"}};
+    for (const auto& [style, expected] : cases) {
+        restart();
+        A::PaintPath(pdf, style);
+        EXPECT_EQ(drawn(), expected) << "style " << style;
+    }
+}
+
+TEST(FolianAutoObjects, PageSelection)
+{
+    auto pages = [](int flags, bool after) {
+        std::string chosen;
+        for (int page = 1; page <= 4; ++page) {
+            chosen += A::AutoObjectWanted(flags, page, after) ? std::to_string(page) : "-";
+        }
+        return chosen;
+    };
+    EXPECT_EQ(pages(1, false), "1---");
+    EXPECT_EQ(pages(9, false), "----");
+    EXPECT_EQ(pages(2, false), "-2-4");
+    EXPECT_EQ(pages(4, false), "1-3-");
+    EXPECT_EQ(pages(7, false), "1234");
+    EXPECT_EQ(pages(15, false), "-234");
+    EXPECT_EQ(pages(16 + 7, false), "----");
+    EXPECT_EQ(pages(16 + 7, true), "1234");
+
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc((folian::test::scratchDir() / "auto.pdf").string());
+    A::AddStoredObject(pdf, "LOGO", 7, "");
+    A::AddStoredObject(pdf, "FOOT", 16 + 2, "");
+    pdf.BeginPage();
+    EXPECT_EQ(A::PageContent(pdf), "\r0 0 0 rg\r0 0 0 RG\rq /LOGO Do Q");
+    pdf.Abort();
+}
+
+TEST(FolianVersion, RaisedOnlyUpwards)
+{
+    Folian pdf(fixedHooks());
+    A::RequireVersion(pdf, 2);
+    A::RequireVersion(pdf, 1);
+    EXPECT_EQ(A::MinVersion(pdf), 2);
+    pdf.Abort();
+    EXPECT_EQ(A::MinVersion(pdf), 0);
+    pdf.OnDocEvent(8, "var a;");
+    EXPECT_EQ(A::MinVersion(pdf), 0);
+    pdf.OnDocEvent(4, "print();");
+    EXPECT_EQ(A::MinVersion(pdf), 1);
+}

@@ -1,0 +1,114 @@
+#include "FolianTestAccess.h"
+#include "PdfTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using folian::Folian;
+using A = folian::FolianTestAccess;
+using folian::test::countOf;
+using folian::test::objectText;
+using folian::test::fixedHooks;
+using folian::test::readFile;
+
+
+TEST(FolianOutline, LevelsBecomeALinkedTree)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc((dir / "outline.pdf").string());
+    pdf.BeginPage(); // page 4, contents 5
+    pdf.AddBookmark("Capitolo (1)", 1, 1, "", 0, "/Fit");
+    pdf.AddBookmark("Sezione 1.1", 2, 1);
+    pdf.AddBookmark("Sezione 1.2", 2, 1, "", 0, "/FitH 100");
+    pdf.AddBookmark("Capitolo 2", 1, 1);
+    pdf.EndDoc();
+    const std::string file = readFile(dir / "outline.pdf");
+    // Outline dictionary 6, root item 7, bookmarks 8 to 11.
+    EXPECT_EQ(objectText(file, 6), "<< /Count 1 /First 7 0 R /Last 7 0 R >>");
+    EXPECT_EQ(objectText(file, 7), "<< /Title (\\(senza titolo\\))\r/Parent 6 0 R\r/First 8 0 R\r/Last 11 0 R\r/Count 2\r>>");
+    EXPECT_EQ(objectText(file, 8),
+              "<< /Title (Capitolo \\(1\\))\r/Parent 7 0 R\r/First 9 0 R\r/Last 10 0 R\r/Next 11 0 R\r/Dest [4 0 R /Fit]\r>>");
+    EXPECT_EQ(objectText(file, 9), "<< /Title (Sezione 1.1)\r/Parent 8 0 R\r/Next 10 0 R\r>>");
+    EXPECT_EQ(objectText(file, 10), "<< /Title (Sezione 1.2)\r/Parent 8 0 R\r/Prev 9 0 R\r/Dest [4 0 R /FitH 100]\r>>");
+    EXPECT_EQ(objectText(file, 11), "<< /Title (Capitolo 2)\r/Parent 7 0 R\r/Prev 8 0 R\r>>");
+    EXPECT_NE(file.find("\r/Outlines 6 0 R\r/Metadata 12 0 R"), std::string::npos);
+    EXPECT_READERS_ACCEPT(dir / "outline.pdf", 1, "(senza titolo)", "1.3");
+}
+
+TEST(FolianOutline, LevelsThatSkipAStepHangUnderThePreviousBookmark)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc((dir / "skip.pdf").string());
+    pdf.BeginPage();
+    pdf.AddBookmark("A", 3, 1);
+    pdf.AddBookmark("B", 5, 1, "orange", 2, "/Fit");
+    pdf.AddBookmark("C", 0, 7, "", 0, "/Fit");
+    EXPECT_EQ(A::Bookmark(pdf, 2).Level, 1);
+    EXPECT_EQ(A::Bookmark(pdf, 3).Level, 2);
+    EXPECT_EQ(A::Bookmark(pdf, 4).Level, 1);
+    EXPECT_EQ(A::Bookmark(pdf, 3).Color, "1 0.498 0");
+    pdf.EndDoc();
+    const std::string file = readFile(dir / "skip.pdf");
+    EXPECT_EQ(objectText(file, 9), "<< /Title (B)\r/Parent 8 0 R\r/Dest [4 0 R /Fit]\r/C [1 0.498 0]\r/F 2\r>>");
+    EXPECT_NE(objectText(file, 10).find("/Dest [4 0 R /Fit]"), std::string::npos); // page 7 of 1
+    EXPECT_READERS_ACCEPT(dir / "skip.pdf", 1, "(senza titolo)", "1.4"); // colour and style
+}
+
+TEST(FolianMetadata, PacketCountsItsBodyAndKeepsValuesAsGiven)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetDocProperty("A < B & C", "Oggetto");
+    const std::string packet = A::Xmp(pdf);
+    const auto headerEnd = packet.find('\r');
+    const std::string body = packet.substr(headerEnd + 1);
+    EXPECT_EQ(packet.substr(0, headerEnd),
+              "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(body.size() + 64) + "'?>");
+    EXPECT_EQ(countOf(packet, "A < B & C"), 3);
+    EXPECT_EQ(countOf(packet, "D:20261205140309Z+01'00'"), 5);
+    EXPECT_EQ(countOf(body, "\r"), 33); // 34 lines, the last without CR
+    EXPECT_EQ(body.substr(body.size() - 19), "<?xpacket end='r'?>");
+}
+
+TEST(FolianObjectWriters, StreamsImagesAnnotationsAndFonts)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.SetCompression(2 + 16);
+    pdf.BeginDoc((dir / "objects.pdf").string());
+    pdf.BeginPage();
+    // A given filter keeps the data from being deflated; the hex layer still applies.
+    const int32_t jpg = A::WriteImage(pdf, "JPG", 8, {1, 2, 3}, {}, "/DCTDecode ");
+    const int32_t gif = A::WriteImage(pdf, "GIF", 8, std::vector<uint8_t>(4, 0), std::vector<uint8_t>(768, 9), "");
+    const int32_t bmp = A::WriteImage(pdf, "BMP", 24, std::vector<uint8_t>(12, 0), {}, "");
+    A::WriteAnnotation(pdf, "file:altro.pdf");
+    A::WriteAnnotation(pdf, "https://example.org/(x)");
+    A::AddStandardFont(pdf, "symbol");
+    const int32_t symbol = A::WriteFontObjects(pdf, "F1", {}, 0, "");
+    A::AddTrueTypeFont(pdf, "Liberation", 500);
+    const int32_t tt = A::WriteFontObjects(pdf, "F2", {0, 1, 2, 3}, 4, "/Flags 32 /Ascent 800");
+    pdf.EndDoc();
+    const std::string file = readFile(dir / "objects.pdf");
+    EXPECT_READERS_ACCEPT(dir / "objects.pdf", 1, "(senza titolo)", "1.3");
+
+    EXPECT_NE(objectText(file, jpg).find("/BitsPerComponent 8 /ColorSpace /DeviceGray\n/Filter [/ASCIIHexDecode /DCTDecode ]\n/Length 6 >>\rstream\n010203\n"),
+              std::string::npos);
+    EXPECT_NE(objectText(file, gif).find("/ColorSpace [/Indexed /DeviceRGB 255 " + std::to_string(gif + 1) + " 0 R]"),
+              std::string::npos);
+    EXPECT_NE(objectText(file, gif + 1).find("/Filter [/ASCIIHexDecode /FlateDecode ]"), std::string::npos);
+    EXPECT_EQ(objectText(file, bmp + 1).find("/Subtype /Image"), std::string::npos); // the GoToR link, no palette
+    EXPECT_NE(objectText(file, bmp + 1).find("/A << /Type /Action /S /GoToR /F (altro.pdf) /D [-1 /XYZ 0 0 0] >>  >>"),
+              std::string::npos);
+    EXPECT_NE(objectText(file, bmp + 2).find("/A << /S /URI /URI (https://example.org/\\(x\\)) >>  >>"),
+              std::string::npos);
+    EXPECT_EQ(objectText(file, symbol),
+              "<< /Type /Font /Subtype /Type1 /Name /F1 /BaseFont /symbol /FirstChar 0 /LastChar 255\n >>");
+    const std::string widths = objectText(file, tt);
+    EXPECT_NE(widths.find("/BaseEncoding /WinAnsiEncoding>>\n/FontDescriptor " + std::to_string(tt + 1) + " 0 R\r/Widths ["),
+              std::string::npos);
+    EXPECT_EQ(countOf(widths, "500 "), 256);
+    EXPECT_EQ(countOf(widths, "500 \r"), 16);
+    EXPECT_NE(objectText(file, tt + 1).find("/Flags 32 /Ascent 800 \n/FontFile2 " + std::to_string(tt + 2) + " 0 R >>"),
+              std::string::npos);
+    EXPECT_NE(objectText(file, tt + 2).find("/Length1 4\n"), std::string::npos);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/Folian.h"
+
+#include <filesystem>
+#include <string>
+
+namespace folian::test {
+
+// A clock stopped at 5 December 2026, 14:03:09, launch day "05122026", digit 7, name "ROSSI MARIO".
+Hooks fixedHooks();
+
+// A fresh folder for one test's files.
+std::filesystem::path scratchDir();
+
+std::string readFile(const std::filesystem::path& path);
+
+struct ReaderReport {
+    bool qpdfClean = false;      // exit 0, no warnings
+    std::string qpdfOutput;
+    std::string pdfinfoStderr;
+    std::string pdfinfoOutput;
+    std::string field(const std::string& name) const; // "Pages", "Page size", "Title", "PDF version"
+};
+
+// Runs the two independent readers over a file.
+ReaderReport readWithReaders(const std::filesystem::path& path);
+
+// The body of object `n` of a written file, between its "n 0 obj" and "endobj" lines.
+std::string objectText(const std::string& file, int n);
+
+// Counts the occurrences of `needle` in `text`.
+int countOf(const std::string& text, const std::string& needle);
+
+} // namespace folian::test
+
+// Checks a written file with qpdf and pdfinfo: no warnings, no complaints, and the given page
+// count, A4 size, title and version.
+#define EXPECT_READERS_ACCEPT(path, pages, title, version)                                   \
+    do {                                                                                      \
+        const auto report_ = ::folian::test::readWithReaders(path);                          \
+        EXPECT_TRUE(report_.qpdfClean) << report_.qpdfOutput;                                 \
+        EXPECT_EQ(report_.pdfinfoStderr, "");                                                 \
+        EXPECT_EQ(report_.field("Pages"), std::to_string(pages));                            \
+        EXPECT_EQ(report_.field("Page size").substr(0, 13), "596 x 842 pts");                \
+        EXPECT_EQ(report_.field("Title"), title);                                             \
+        EXPECT_EQ(report_.field("PDF version"), version);                                     \
+    } while (0)

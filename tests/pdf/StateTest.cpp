@@ -1,0 +1,158 @@
+#include "FolianTestAccess.h"
+#include "PdfTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using folian::Folian;
+using A = folian::FolianTestAccess;
+using folian::test::fixedHooks;
+
+TEST(FolianState, NewObjectDefaults)
+{
+    Folian pdf(fixedHooks());
+    EXPECT_EQ(pdf.GetPage(), 0);
+    EXPECT_EQ(pdf.ErrNumber(), 0);
+    EXPECT_EQ(Folian::Version(), "2.4.8");
+    EXPECT_EQ(A::DocTitle(pdf), "(senza titolo)");
+    EXPECT_EQ(A::RootBookmarkTitle(pdf), "(senza titolo)");
+    EXPECT_EQ(pdf.GetPageWidth(), 596.0f);
+    EXPECT_EQ(pdf.GetPageHeight(), 842.0f);
+    EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
+    EXPECT_EQ(A::DocAuthor(pdf), "ROSSI MARIO");
+    EXPECT_EQ(A::DocCreator(pdf), "ROSSI MARIO");
+    EXPECT_EQ(A::DocProducer(pdf), "ROSSI MARIO");
+    EXPECT_EQ(pdf.FileSize(), 0);
+}
+
+TEST(FolianState, CreationDateTakesTheLaunchDay)
+{
+    auto hooks = fixedHooks();
+    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309Z+01'00'");
+    hooks.oggiTesto = [] { return std::string("28022025"); };
+    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20250228140309Z+01'00'");
+    hooks.oggiTesto = nullptr; // no launch day known: the clock's date stands
+    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309Z+01'00'");
+    hooks.nomeCorrente = [] { return std::string(); };
+    Folian anonymous(hooks);
+    EXPECT_EQ(A::DocAuthor(anonymous), "");
+    EXPECT_EQ(A::DocProducer(anonymous), "");
+}
+
+TEST(FolianState, BeginDocRecordsItsFailureAndReturns)
+{
+    Folian pdf(fixedHooks());
+    const std::string path = "/nonexistent-folian-dir/a.pdf";
+    EXPECT_EQ(pdf.BeginDoc(path), path);
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::PathNotFound);
+    EXPECT_EQ(pdf.ErrSource(), "Folian.BeginDoc");
+    EXPECT_EQ(pdf.ErrDescription(), "Path not found - " + path);
+    // Nothing can be written now, and the caller is told so instead of getting an empty file.
+    EXPECT_THROW(pdf.BeginPage(), folian::Error);
+    EXPECT_THROW(pdf.EndDoc(), folian::Error);
+    pdf.Abort();
+    EXPECT_EQ(pdf.ErrNumber(), 0);
+    EXPECT_EQ(pdf.ErrSource(), "Folian.BeginDoc"); // kept across a reset
+}
+
+TEST(FolianState, GeneratedFileNameFromClockAndDigit)
+{
+    const auto dir = folian::test::scratchDir();
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    Folian pdf(fixedHooks());
+    EXPECT_EQ(pdf.BeginDoc(), "~3105959.pdf"); // "5140309" and 7, in hexadecimal
+    pdf.EndDoc();
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(std::filesystem::exists(dir / "~3105959.pdf"));
+}
+
+TEST(FolianUnits, MillimetresAndMargins)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetScale(2);
+    EXPECT_EQ(pdf.GetPageWidth(), 210.25555f);
+    EXPECT_EQ(pdf.GetPageHeight(), 297.03888f);
+    pdf.SetMargins(10, 10, 10, 10);
+    for (int side = 0; side < 4; ++side) {
+        EXPECT_EQ(A::Margin(pdf, side), 28.346458f);
+    }
+    EXPECT_EQ(pdf.GetPageWidth(true), 190.25555f);
+    pdf.SetScale(3);
+    EXPECT_EQ(A::ScaleFactor(pdf), 28.346457f);
+    EXPECT_EQ(A::Margin(pdf, 0), 28.346458f); // margins stay in points
+}
+
+TEST(FolianUnits, PaperAndScaleCodes)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetPaperSize(18);
+    pdf.SetPaperSize(-9);
+    pdf.SetScale(4);
+    EXPECT_EQ(A::PageWidthPoints(pdf), 596.0f);
+    EXPECT_EQ(A::PageHeightPoints(pdf), 842.0f);
+    EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
+    pdf.SetPaperSize(-7);
+    EXPECT_EQ(A::PageWidthPoints(pdf), 3371.0f);
+    pdf.SetPaperSize(17);
+    EXPECT_EQ(A::PageHeightPoints(pdf), 522.0f);
+    pdf.SetScale(2);
+    pdf.SetPaperSize(255, 100, 50);
+    EXPECT_EQ(A::PageWidthPoints(pdf), 283.46457f);
+    EXPECT_EQ(A::PageHeightPoints(pdf), 141.73228f);
+    pdf.SetScale(255, 0);
+    EXPECT_THROW(pdf.GetX(), folian::Error);
+    try {
+        pdf.GetPageWidth();
+    } catch (const folian::Error& e) {
+        EXPECT_EQ(e.number(), folian::ErrorCode::DivisionByZero);
+    }
+}
+
+TEST(FolianProperties, DocumentInformation)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetDocProperty("Titolo", "Soggetto", "Autore", "", "", "Parole");
+    EXPECT_EQ(A::DocAuthor(pdf), "Autore");
+    EXPECT_EQ(A::DocCreator(pdf), "ROSSI MARIO");
+    pdf.SetDocProperty("Nuovo");
+    EXPECT_EQ(A::DocTitle(pdf), "Nuovo");
+    EXPECT_EQ(A::RootBookmarkTitle(pdf), "Nuovo");
+    EXPECT_EQ(A::DocSubject(pdf), "");
+    EXPECT_EQ(A::DocKeywords(pdf), "");
+    EXPECT_EQ(A::DocAuthor(pdf), "Autore");
+    pdf.Abort();
+    EXPECT_EQ(A::DocAuthor(pdf), "ROSSI MARIO");
+}
+
+TEST(FolianProperties, TransitionsAndMemoryFactor)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetPageTransition(1, 3, 1);
+    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 1 /S /Split /Dm /H /M /I >> ");
+    pdf.SetPageTransition(18, 3, 1);
+    pdf.SetPageTransition(-1, 3, 1);
+    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 1 /S /Split /Dm /H /M /I >> ");
+    pdf.SetPageTransition(17, 0, 0.25f);
+    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 0.25 /S /R >> ");
+
+    pdf.SetMemoryUsage(10);
+    pdf.SetMemoryUsage(11);
+    EXPECT_EQ(A::MemoryUsage(pdf), 10);
+    pdf.SetMemoryUsage(0);
+    EXPECT_EQ(A::MemoryUsage(pdf), 1);
+    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
+
+    pdf.SetCompression(2, 9);
+    EXPECT_EQ(A::CompressionQuality(pdf), 3);
+}
+
+TEST(FolianProperties, TenfoldMemoryFactorSizesTablesByHundreds)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.SetMemoryUsage(10);
+    pdf.BeginDoc((dir / "m.pdf").string());
+    pdf.BeginPage();
+    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100);
+    pdf.EndDoc();
+}
