@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -105,6 +106,8 @@ TEST_F(ControlliTest, PulisciFormEAdattaColonne)
     auto* spunta = new QCheckBox(&m_form);
     spunta->setChecked(true);
     auto* note = new QPlainTextEdit(QStringLiteral("note"), &m_form);
+    auto* numero = new QSpinBox(&m_form);
+    numero->setValue(7);
 
     PulisciForm(&m_form);
     EXPECT_EQ(interna->text(), QString()) << "inside frames too";
@@ -114,6 +117,7 @@ TEST_F(ControlliTest, PulisciFormEAdattaColonne)
     EXPECT_EQ(aggiuntivo->currentIndex(), 1) << "marked controls are left alone";
     EXPECT_FALSE(spunta->isChecked());
     EXPECT_EQ(note->toPlainText(), QString());
+    EXPECT_EQ(numero->text(), QStringLiteral("7")) << "spin boxes are no text boxes";
 
     QTableWidget griglia(1, 2);
     const QString lungo = QStringLiteral("ROSSI MARIO E FIGLI SOCIETA IN ACCOMANDITA SEMPLICE");

@@ -4,6 +4,7 @@
 #include "app/MsgBox.h"
 
 #include <QApplication>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -103,8 +104,9 @@ void PulisciForm(QWidget* form)
             continue;
         }
         if (auto* casella = qobject_cast<QLineEdit*>(controllo)) {
-            // The line edit inside an editable combo box is emptied with its combo box.
-            if (!qobject_cast<QComboBox*>(casella->parentWidget())) {
+            // The line edits inside combo and spin boxes belong to them, not to the form.
+            QWidget* contenitore = casella->parentWidget();
+            if (!qobject_cast<QComboBox*>(contenitore) && !qobject_cast<QAbstractSpinBox*>(contenitore)) {
                 casella->clear();
             }
         } else if (auto* area = qobject_cast<QPlainTextEdit*>(controllo)) {
