@@ -3,9 +3,46 @@
 #include <QDate>
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 namespace ondavia {
 
 // Sets Oggi and OggiTesto (ddmmyyyy) from today's date; both keep the launch date for the whole run.
 void InizializzaDate(const QDate& oggi = QDate::currentDate());
+
+// Checks a typed date: day, month and year with or without separators, the year of two digits (read
+// as 20yy) or four. Returns 0 for an empty date ("", "0.00.00", "00:00:00"), 1 for one that is not
+// valid, 2 for a valid one. Sets DataFormattata to the date as dd/mm/yyyy when valid, else to "".
+// Once the length is acceptable (6-10 characters) and there are at most eight digits, `valore` is
+// rewritten as those digits, blank-filled to eight characters; CifreData keeps them too.
+// Day and month need two digits each; the year itself is not checked, but 29 February needs a leap
+// year whenever the year is four digits.
+std::int16_t ValidaData(QString& valore);
+
+// Days of a month (given as the text of a whole number): "31", "30", "29" for February, "30" past 12,
+// "" for 0 or less or for a text that is no number. With a four-digit `anno`, February has "28" days
+// outside leap years.
+QString GiorniMese(const QString& mese, const QString& anno = {});
+
+// A "dd/mm/yyyy" date as ddmmyyyy for the communication file: the day and month characters as they
+// stand and the year of the date it reads as. "" for an empty text; nothing when it is not a date.
+std::optional<QString> DataGGMMAAAA(const QString& valore);
+
+// Today (or `oggi`) as yyyymmdd, for file names.
+QString OggiAAAAMMGG(const QDate& oggi = QDate::currentDate());
+
+// The trimmed text left-padded with "0" to two characters; nothing when it is longer.
+std::optional<QString> DueCifre(const QString& valore);
+
+// Reads a date text of a backup. Trims `testo` in place. "dd/mm/19yy" or "dd/mm/20yy" give that date,
+// "dd/mm/yy" (8 characters) the date with the two-digit year read as 1930-2029; a text starting with
+// "00" or of any other shape gives the zero date 30/12/1899. Nothing when the day, month and year
+// read do not make a date.
+std::optional<QDate> TestoInData(QString& testo);
+
+// "dd/mm/yyyy" to yyyymmdd and yyyymmdd to "dd/mm/yyyy" (told apart by a "/" in third place);
+// "" for an empty text or one starting with "00".
+QString InvertiData(const QString& testo);
 
 } // namespace ondavia

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace ondavia {
+
+// Helpers for the files the user chooses: the communication file, backups, print-outs.
+
+// True when a file exists at `percorso` and the user, asked whether to replace it, answers No;
+// false when there is no file or the user agrees to replace it.
+bool ChiediSovrascrittura(const QString& percorso);
+
+// The user's Desktop folder, where every save dialog opens.
+QString CartellaDesktop();
+
+// Whether another program holds the file: false when it can be opened and locked exclusively, true when
+// another program holds a lock on it or access is refused, nothing when it is missing or cannot be
+// opened for any other reason (callers read nothing as false).
+// Only programs that lock the files they open can be seen; many viewers on Linux take no lock.
+std::optional<bool> FileInUso(const QString& percorso);
+
+} // namespace ondavia

@@ -1,0 +1,90 @@
+#include "Windows1252.h"
+
+#include <array>
+
+namespace ondavia::cp1252 {
+
+namespace {
+
+// 0x80-0x9F are where the code page differs from Latin-1; everything else is the same number.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+} // namespace
+
+int codeOf(QChar character)
+{
+    const char16_t u = character.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+        return u;
+    }
+    for (int i = 0; i < static_cast<int>(kHigh.size()); ++i) {
+        if (kHigh[i] == u) {
+            return 0x80 + i;
+        }
+    }
+    return -1;
+}
+
+QChar charOf(int code)
+{
+    if (code < 0 || code > 0xFF) {
+        return {};
+    }
+    if (code >= 0x80 && code < 0xA0) {
+        return QChar(kHigh[code - 0x80]);
+    }
+    return QChar(static_cast<char16_t>(code));
+}
+
+qsizetype firstUnencodable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (codeOf(text[i]) < 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QByteArray encode(QStringView text, qsizetype* firstBad)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    if (firstBad) {
+        *firstBad = -1;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int code = codeOf(text[i]);
+        if (code >= 0) {
+            bytes.append(static_cast<char>(code));
+            continue;
+        }
+        if (firstBad && *firstBad < 0) {
+            *firstBad = i;
+        }
+        bytes.append('?');
+        // One character outside the basic plane is one '?', not two.
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        }
+    }
+    return bytes;
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QString text;
+    text.resize(bytes.size());
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        out[i] = charOf(static_cast<unsigned char>(bytes[i]));
+    }
+    return text;
+}
+
+} // namespace ondavia::cp1252

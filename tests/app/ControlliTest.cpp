@@ -1,0 +1,129 @@
+#include "app/widgets/Controlli.h"
+#include "app/Dichiarazioni.h"
+#include "platform/ScriptedPlatform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace ondavia;
+
+namespace {
+
+int argc = 1;
+char nome[] = "ControlliTest";
+char* argv[] = {nome, nullptr};
+
+class ControlliTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { new QApplication(argc, argv); }
+    void SetUp() override
+    {
+        ColoreFuoco = 0xC0FFFF;
+        m_form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+        m_altra->setFocus();
+    }
+    void TearDown() override { ResetDichiarazioni(); }
+
+    ScriptedPlatform m_scripted;
+    PlatformScope m_scope{m_scripted};
+    QWidget m_form;
+    QLineEdit* m_casella = new QLineEdit(&m_form);
+    QLineEdit* m_altra = new QLineEdit(&m_form);
+};
+
+} // namespace
+
+TEST_F(ControlliTest, MostraErrore)
+{
+    QColor sfondo, testo;
+    QWidget* fuoco = nullptr;
+    m_scripted.onMessage = [&](const MessageRequest&) -> std::optional<MsgResult> {
+        sfondo = m_casella->palette().color(QPalette::Base);
+        testo = m_casella->palette().color(QPalette::Text);
+        fuoco = QApplication::focusWidget();
+        return std::nullopt;
+    };
+    QString messaggio = QStringLiteral("Data non valida");
+    MostraErrore(m_casella, messaggio);
+    EXPECT_EQ(sfondo, QColor(Qt::red));
+    EXPECT_EQ(testo, QColor(Qt::white));
+    EXPECT_EQ(fuoco, m_casella);
+    EXPECT_EQ(m_casella->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xC0)) << "the focus colour";
+    EXPECT_EQ(m_casella->palette().color(QPalette::Text), QApplication::palette(m_casella).color(QPalette::Text));
+    EXPECT_EQ(QApplication::focusWidget(), m_casella);
+
+    const MessageRequest& box = m_scripted.messages.front();
+    EXPECT_EQ(box.title, QStringLiteral("Errore"));
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    // 15 characters: 30 - 7.5 = 22.5 blanks on each side, rounded to the even 22.
+    EXPECT_EQ(box.text, QString(22, u' ') + QStringLiteral("Data non valida") + QString(22, u' '));
+    EXPECT_EQ(messaggio, box.text) << "the caller's message is padded too";
+
+    m_scripted.onMessage = nullptr;
+    for (const auto& [lunghezza, margine] : {std::pair{13, 24}, {14, 23}, {1, 30}, {29, 16}, {30, 0}}) {
+        const QString x(lunghezza, u'x');
+        MostraErrore(m_casella, QString(x));
+        EXPECT_EQ(m_scripted.messages.back().text, QString(margine, u' ') + x + QString(margine, u' ')) << lunghezza;
+    }
+}
+
+TEST_F(ControlliTest, ControllaDataCampo)
+{
+    for (const char* testo : {"050321", "00.00.00", "29/02/2021"}) {
+        m_casella->setText(QString::fromLatin1(testo));
+        ControllaDataCampo(m_casella);
+    }
+    EXPECT_EQ(m_casella->text(), QStringLiteral("29/02/2021")) << "left as typed";
+    ASSERT_EQ(m_scripted.messages.size(), 1u) << "only the date that is not one";
+    EXPECT_EQ(m_scripted.messages[0].text.trimmed(), QStringLiteral("Data non valida"));
+    m_casella->setText(QStringLiteral("050321"));
+    ControllaDataCampo(m_casella);
+    EXPECT_EQ(m_casella->text(), QStringLiteral("05/03/2021"));
+}
+
+TEST_F(ControlliTest, PulisciFormEAdattaColonne)
+{
+    auto* interna = new QLineEdit(QStringLiteral("RSSMRA"), new QGroupBox(&m_form));
+    auto* modificabile = new QComboBox(&m_form);
+    modificabile->setEditable(true);
+    auto* elenco = new QComboBox(&m_form);
+    auto* aggiuntivo = new QComboBox(&m_form);
+    for (QComboBox* c : {modificabile, elenco, aggiuntivo}) {
+        c->addItems({QStringLiteral("13=OICR"), QStringLiteral("14=SGR")});
+        c->setCurrentIndex(1);
+    }
+    segnaAggiuntivo(aggiuntivo);
+    auto* spunta = new QCheckBox(&m_form);
+    spunta->setChecked(true);
+    auto* note = new QPlainTextEdit(QStringLiteral("note"), &m_form);
+    auto* numero = new QSpinBox(&m_form);
+    numero->setValue(7);
+
+    PulisciForm(&m_form);
+    EXPECT_EQ(interna->text(), QString()) << "inside frames too";
+    EXPECT_EQ(modificabile->currentText(), QString());
+    EXPECT_EQ(modificabile->count(), 2) << "the list keeps its entries";
+    EXPECT_EQ(elenco->currentText(), QString());
+    EXPECT_EQ(aggiuntivo->currentIndex(), 1) << "marked controls are left alone";
+    EXPECT_FALSE(spunta->isChecked());
+    EXPECT_EQ(note->toPlainText(), QString());
+    EXPECT_EQ(numero->text(), QStringLiteral("7")) << "spin boxes are no text boxes";
+
+    QTableWidget griglia(1, 2);
+    const QString lungo = QStringLiteral("ROSSI MARIO E FIGLI SOCIETA IN ACCOMANDITA SEMPLICE");
+    griglia.setItem(0, 0, new QTableWidgetItem(lungo));
+    AdattaColonne(&griglia);
+    EXPECT_GE(griglia.columnWidth(0), QFontMetrics(griglia.font()).horizontalAdvance(lungo));
+    EXPECT_GE(griglia.columnWidth(1), 20) << "an empty column keeps a usable width";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
+}

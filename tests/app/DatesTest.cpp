@@ -1,0 +1,88 @@
+#include "app/Dates.h"
+#include "app/Dichiarazioni.h"
+
+#include <gtest/gtest.h>
+
+using namespace ondavia;
+
+TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
+{
+    // text, result, DataFormattata afterwards, the argument afterwards
+    const struct {
+        const char *testo, *formattata, *riscritto;
+        int esito;
+    } casi[] = {
+        // clang-format off
+        {"", "", "", 0}, {"0.00.00", "", "0.00.00", 0}, {"00:00:00", "", "00:00:00", 0},
+        {"050321", "05/03/2021", "050321  ", 2}, {"05.03.21", "05/03/2021", "050321  ", 2},
+        {"05-03-1998", "05/03/1998", "05031998", 2}, {"05032021", "05/03/2021", "05032021", 2},
+        {"05 03 2021", "05/03/2021", "05032021", 2}, {"a05b03c21", "05/03/2021", "050321  ", 2},
+        {"01/02/", "01/02/20  ", "0102    ", 2},                     // no year: "20" and two blanks
+        {"0503", "", "0503", 1}, {"05/03/2021 ", "", "05/03/2021 ", 1}, // too short, too long
+        {"5/3/2021", "", "532021  ", 1},                               // single digits: month 20
+        {"0503202112", "", "0503202112", 1},                           // a ninth digit
+        {"00/01/2020", "", "00012020", 1}, {"01/00/2020", "", "01002020", 1}, {"01/13/2020", "", "01132020", 1},
+        {"32/01/2020", "", "32012020", 1}, {"31/04/2020", "", "31042020", 1}, {"30/02/2020", "", "30022020", 1},
+        {"ab/cd/efgh", "", "        ", 1},
+        // 29 February only in a leap year, whenever the year is known
+        {"29/02/2020", "29/02/2020", "29022020", 2}, {"29/02/2000", "29/02/2000", "29022000", 2},
+        {"29/02/2021", "", "29022021", 1}, {"29/02/21", "", "290221  ", 1}, {"29/02/1900", "", "29021900", 1},
+        {"29/02/", "29/02/20  ", "2902    ", 2},
+        // clang-format on
+    };
+    for (const auto& caso : casi) {
+        DataFormattata = QStringLiteral("resto di prima");
+        QString valore = QString::fromUtf8(caso.testo);
+        EXPECT_EQ(ValidaData(valore), caso.esito) << caso.testo;
+        EXPECT_EQ(DataFormattata, QString::fromUtf8(caso.formattata)) << caso.testo;
+        EXPECT_EQ(valore, QString::fromUtf8(caso.riscritto)) << caso.testo;
+    }
+    ResetDichiarazioni();
+}
+
+TEST(ConversioniTest, TestiDelleDate)
+{
+    EXPECT_EQ(GiorniMese(QStringLiteral("2")), QStringLiteral("29"));
+    EXPECT_EQ(GiorniMese(QStringLiteral("02"), QStringLiteral("1900")), QStringLiteral("28"));
+    EXPECT_EQ(GiorniMese(QStringLiteral("13")), QStringLiteral("30"));
+    EXPECT_EQ(GiorniMese(QStringLiteral("0")), QString());
+    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("05/03/2021")), QStringLiteral("05032021"));
+    EXPECT_EQ(DataGGMMAAAA(QString()), QString());
+    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("01/02/20  ")), QStringLiteral("01022020"));
+    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("29/02/2021")), std::nullopt);
+
+    EXPECT_EQ(OggiAAAAMMGG(QDate(2021, 1, 9)), QStringLiteral("20210109"));
+    EXPECT_EQ(DueCifre(QStringLiteral(" 7 ")), QStringLiteral("07"));
+    EXPECT_EQ(DueCifre(QStringLiteral("123")), std::nullopt);
+    InizializzaDate(QDate(2021, 1, 9));
+    EXPECT_EQ(OggiTesto, QStringLiteral("09012021"));
+
+    EXPECT_EQ(InvertiData(QStringLiteral("05/03/2021")), QStringLiteral("20210305"));
+    EXPECT_EQ(InvertiData(QStringLiteral("20210305")), QStringLiteral("05/03/2021"));
+    EXPECT_EQ(InvertiData(QStringLiteral("   ")), QString());
+    EXPECT_EQ(InvertiData(QStringLiteral("00/00/0000")), QString());
+    ResetDichiarazioni();
+}
+
+TEST(TestoInDataTest, TestiDelBackup)
+{
+    QString t = QStringLiteral("  05/03/1998 ");
+    EXPECT_EQ(TestoInData(t), QDate(1998, 3, 5));
+    EXPECT_EQ(t, QStringLiteral("05/03/1998")) << "trimmed in place";
+
+    const QDate zero(1899, 12, 30);
+    const struct {
+        const char* testo;
+        std::optional<QDate> data;
+    } casi[] = {
+        // clang-format off
+        {"05/03/21", QDate(2021, 3, 5)}, {"05/03/45", QDate(1945, 3, 5)}, {"00:00:00", zero}, {"00/00/0000", zero},
+        {"", zero}, {"2021-03-05", zero}, {"05/03/1850", zero}, // other shapes
+        {"31/02/2021", std::nullopt}, {"ab/cd/2021", std::nullopt}, {"5/3/2021", std::nullopt},
+        // clang-format on
+    };
+    for (const auto& caso : casi) {
+        QString testo = QString::fromLatin1(caso.testo);
+        EXPECT_EQ(TestoInData(testo), caso.data) << caso.testo;
+    }
+}
