@@ -9,11 +9,13 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QToolBar>
 
 #include <cmath>
@@ -45,8 +47,18 @@ F0::F0(FabbricaRegistro fabbrica, QWidget* parent)
     m_area->setBackground(QColor(0x8a, 0x9b, 0xae));
     setCentralWidget(m_area);
     setWindowTitle(QStringLiteral("Ondavia Comunicazione Registro Elettronico Indirizzi"));
-    resize(1200, 800);
     MDIForm_Load();
+    dimensioneIniziale();
+}
+
+void F0::dimensioneIniziale()
+{
+    // Wide enough for the whole toolbar when the screen allows it.
+    QSize dimensione(qMax(1200, m_base->sizeHint().width() + 24), 820);
+    if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
+        dimensione = dimensione.boundedTo(schermo->availableGeometry().size());
+    }
+    resize(dimensione);
 }
 
 F0::~F0() = default;

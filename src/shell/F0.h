@@ -81,6 +81,7 @@ protected:
 private:
     void MDIForm_Load();
     void CreaBarre();
+    void dimensioneIniziale();
     QAction* aggiungi(QWidget* controlli, int id, const QString& caption, bool iniziaGruppo, int stile = 0,
                       const QString& suggerimento = {});
     QMenu* aggiungiPopup(const QString& caption);

@@ -121,7 +121,7 @@ QPixmap ImmagineSezioniRei()
     };
 
     const int larghezza = 760;
-    const int altezza = 560;
+    const int altezza = 580;
     QPixmap immagine = tela(larghezza, altezza);
     QPainter p(&immagine);
     p.setRenderHint(QPainter::Antialiasing);
@@ -145,7 +145,7 @@ QPixmap ImmagineSezioniRei()
 
     qreal y = 152;
     for (const Sezione& sezione : sezioni) {
-        const QRectF riquadro(24, y, larghezza - 48, 112);
+        const QRectF riquadro(24, y, larghezza - 48, 116);
         p.setPen(QPen(sezione.colore, 1.5));
         p.setBrush(Qt::white);
         p.drawRoundedRect(riquadro, 8, 8);
@@ -161,12 +161,12 @@ QPixmap ImmagineSezioniRei()
         p.setFont(carattere(14));
         p.drawText(QRectF(riquadro.left() + 26, riquadro.top() + 42, riquadro.width() - 44, 64), Qt::TextWordWrap,
                    sezione.spiegazione);
-        y += 124;
+        y += 128;
     }
 
     p.setPen(BluMedio);
     p.setFont(carattere(14, true));
-    p.drawText(QRectF(24, altezza - 40, larghezza - 48, 28), Qt::AlignCenter,
+    p.drawText(QRectF(24, altezza - 52, larghezza - 48, 44), Qt::AlignCenter | Qt::TextWordWrap,
                QStringLiteral("Fare clic sull'immagine per aprire le domande frequenti (FAQ) sul REI "
                               "nel sito dell'Agenzia delle Entrate."));
     return immagine;
