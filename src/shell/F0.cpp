@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cmath>
@@ -78,9 +79,14 @@ void F0::showEvent(QShowEvent* evento)
         return;
     }
     m_benvenutoMostrato = true;
-    m_benvenuto->adjustSize();
-    m_benvenuto->move(frameGeometry().center() - m_benvenuto->rect().center());
-    m_benvenuto->show();
+    // Shown once the main window is on screen, so that window managers stack it above the window.
+    QTimer::singleShot(0, m_benvenuto, [this] {
+        m_benvenuto->adjustSize();
+        m_benvenuto->move(frameGeometry().center() - m_benvenuto->rect().center());
+        m_benvenuto->show();
+        m_benvenuto->raise();
+        m_benvenuto->activateWindow();
+    });
 }
 
 QAction* F0::aggiungi(QWidget* controlli, int id, const QString& caption, bool iniziaGruppo, int stile,
@@ -176,9 +182,10 @@ Registro& F0::apriRegistro()
             throw ErroreEsecuzione(QStringLiteral("il registro dei soggetti non è disponibile"));
         }
         m_registro = std::move(nuovo);
-        // The register stays for the whole run: closing its window only hides it, and the next
-        // command that needs it shows it again.
-        m_finestraRegistro = new QMdiSubWindow;
+        // The register stays for the whole run, filling the work area: its window has no buttons
+        // (any of them would bring a close button along), and should it be closed all the same it
+        // is only hidden, and the next command that needs it shows it again.
+        m_finestraRegistro = new QMdiSubWindow(nullptr, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         m_finestraRegistro->setObjectName(QStringLiteral("finestraRegistro"));
         m_finestraRegistro->setAttribute(Qt::WA_DeleteOnClose, false);
         m_finestraRegistro->setWidget(m_registro->form());

@@ -81,7 +81,7 @@ QPixmap ImmagineBenvenuto()
     sfondo.setColorAt(0, BluScuro);
     sfondo.setColorAt(1, BluMedio);
     p.fillRect(immagine.rect(), sfondo);
-    onde(p, QRectF(0, altezza * 0.45, larghezza, altezza * 0.6), Azzurro, 3);
+    onde(p, QRectF(0, altezza * 0.56, larghezza, altezza * 0.5), Azzurro, 3);
 
     p.setPen(Qt::white);
     p.setFont(carattere(54, true));

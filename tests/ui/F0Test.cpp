@@ -96,6 +96,7 @@ TEST_F(ShellTest, OnlyTheSplashShowsUntilEntraOpensTheBarsAndTheRegister)
 {
     auto finestra = creaFinestra();
     finestra->show();
+    QCoreApplication::processEvents();
     EXPECT_EQ(finestra->windowTitle(), "Ondavia - Registro Elettronico Indirizzi Release 1.99 - 07 Dicembre 2020");
     EXPECT_FALSE(finestra->menuBar()->isVisible());
     EXPECT_FALSE(finestra->barraBase()->isVisible());
@@ -121,6 +122,8 @@ TEST_F(ShellTest, OnlyTheSplashShowsUntilEntraOpensTheBarsAndTheRegister)
     ASSERT_NE(figlia, nullptr);
     EXPECT_EQ(figlia->widget(), finestra->registro()->form());
     EXPECT_TRUE(figlia->widget()->isVisible());
+    // The register stays open for the whole run: its window offers no way to close it.
+    EXPECT_FALSE(figlia->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
     EXPECT_TRUE(desktop.messages.empty());
 
     // The register is made once: commands after ENTRA reach the same one.
