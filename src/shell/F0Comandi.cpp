@@ -1,0 +1,163 @@
+// The main window's command dispatch.
+#include "F0.h"
+
+#include "Collegamenti.h"
+#include "FVer.h"
+#include "GestoreProtetto.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "app/MsgBox.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace ondavia {
+
+namespace {
+
+const QString IntestazioneErrore = QStringLiteral("ERR COMMANDBARS EXECUTE: ");
+
+const QString DocumentoModalita = QStringLiteral("02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf");
+const QString DocumentoControlloFile = QStringLiteral("ONDAVIA_CONTROLLOFILE.pdf");
+const QString DocumentoProvvedimento = QStringLiteral("Provv_PEC_10052017.pdf");
+const QString DocumentoGuidaRei = QStringLiteral("guida REI COMPLETA.pdf");
+
+const QString PaginaRei = QStringLiteral(
+    "/wps/content/nsilib/nsi/schede/comunicazioni/registro+elettronico+degli+indirizzi+%28rei%29/scheda+info+rei");
+const QString QueryPaginaRei = QStringLiteral("page=operatorientipa");
+const QString QueryAggiornamenti = QStringLiteral("app_aggiornamenti=aggiornamenti");
+
+} // namespace
+
+bool F0::passo(const std::function<void()>& azione)
+{
+    return EseguiProtetto(IntestazioneErrore, azione);
+}
+
+QString F0::nomeFormAttiva() const
+{
+    const QMdiSubWindow* finestra = m_area->currentSubWindow();
+    if (!finestra || !finestra->widget() || finestra->isHidden()) {
+        throw ErroreEsecuzione(QStringLiteral("nessuna finestra aperta nell'area di lavoro"));
+    }
+    return finestra->widget()->objectName();
+}
+
+void F0::CommandBars_Execute(int id, const QString& caption)
+{
+    // Each step runs on after a failure of the one before, so a command runs even when, say,
+    // no child window is open to name the active form.
+    passo([this] { FormAttiva = nomeFormAttiva(); });
+    passo([] { CodiceCorrente = CodiceCorrente.trimmed(); });
+    eseguiAzione(id, caption);
+}
+
+void F0::eseguiAzione(int id, const QString& caption)
+{
+    switch (id) {
+    case ComandoCreaComunicazione:
+        passo([this] { apriRegistro().CreaComunicazione(); });
+        return;
+    case ComandoControlloFile:
+        passo([] { ApriDocumentoAiuto(DocumentoControlloFile); });
+        return;
+    case ComandoPagineAgenzia:
+        apriPagineAgenzia(caption);
+        return;
+    default:
+        break;
+    }
+    if (id >= 700 && id <= 727) {
+        eseguiComandoBase(id, caption);
+    }
+}
+
+void F0::eseguiComandoBase(int id, const QString& caption)
+{
+    switch (id) {
+    case ComandoRegistra:
+        passo([this] { apriRegistro().Conferma(); });
+        break;
+    case ComandoAggiungi:
+        passo([this] { apriRegistro().Aggiungi(); });
+        break;
+    case ComandoElimina:
+        if (FormAttiva == QLatin1String("F1OP")) {
+            passo([this] { apriRegistro().Elimina(); });
+        }
+        break;
+    case ComandoStampa:
+        passo([this] { apriRegistro().STAMPA(); });
+        break;
+    case ComandoIstruzioni:
+        passo([] { ApriDocumentoAiuto(DocumentoModalita); });
+        break;
+    case ComandoEsci:
+        passo([this] { chiudiProgramma(); });
+        break;
+    case ComandoVersione:
+        passo([this] {
+            FVer versione(this);
+            versione.exec();
+        });
+        break;
+    case ComandoCopia:
+        passo([this] { apriRegistro().Copia(); });
+        break;
+    case ComandoSalva:
+        if (!CodiceCorrente.isEmpty()) {
+            SalvaTutti = false;
+            if (caption == QLatin1String("Salva TUTTI")) {
+                SalvaTutti = true;
+            }
+            ModoSalva = QStringLiteral("S");
+            passo([this, caption] { mostraArchivio(caption); });
+            passo([this] { apriRegistro(); });
+        }
+        break;
+    case ComandoRipristina:
+        ModoSalva = QStringLiteral("R");
+        passo([this, caption] { mostraArchivio(caption); });
+        passo([this] { apriRegistro(); });
+        break;
+    case ComandoAggiornamenti:
+        passo([] { ApriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
+        break;
+    case ComandoRichiestaAssistenza:
+    case ComandoAssistenzaRemota:
+        passo([caption] { FunzioneNonDisponibile(caption); });
+        break;
+    default:
+        break;
+    }
+}
+
+void F0::apriPagineAgenzia(const QString& caption)
+{
+    if (caption == QLatin1String("Agenzia Entrate - Provvedimento")) {
+        passo([] { ApriDocumentoAiuto(DocumentoProvvedimento); });
+    }
+    if (caption == QLatin1String("Agenzia Entrate - Pagina REI")) {
+        passo([] { ApriPaginaAgenzia(PaginaRei, QueryPaginaRei); });
+    }
+    if (caption == QLatin1String("Guida REI Completa (pdf)")) {
+        passo([] { ApriDocumentoAiuto(DocumentoGuidaRei); });
+    }
+}
+
+void F0::mostraArchivio(const QString& caption)
+{
+    // The backup and restore form is not part of this version yet.
+    FunzioneNonDisponibile(caption);
+}
+
+void F0::chiudiProgramma()
+{
+    if (MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
+               QStringLiteral("Chiudi")) == MsgResult::Yes) {
+        m_uscita();
+    }
+}
+
+} // namespace ondavia

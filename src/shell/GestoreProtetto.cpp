@@ -1,0 +1,44 @@
+#include "GestoreProtetto.h"
+
+#include "app/ErroreEsecuzione.h"
+#include "app/MsgBox.h"
+
+#include <exception>
+
+namespace ondavia {
+
+namespace {
+
+void segnala(const QString& testo)
+{
+    // The report itself must not fail the handler a second time.
+    try {
+        MsgBox(testo);
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+bool EseguiProtetto(const QString& intestazione, const std::function<void()>& passo)
+{
+    try {
+        passo();
+        return true;
+    } catch (const ErroreEsecuzione& errore) {
+        segnala(intestazione + errore.descrizione());
+    } catch (const std::exception& errore) {
+        segnala(intestazione + QString::fromLocal8Bit(errore.what()));
+    } catch (...) {
+        segnala(intestazione + QStringLiteral("errore non previsto"));
+    }
+    return false;
+}
+
+void FunzioneNonDisponibile(const QString& funzione)
+{
+    MsgBox(QStringLiteral("La funzione \"%1\" non è ancora disponibile in questa versione di Ondavia.")
+               .arg(funzione.trimmed()));
+}
+
+} // namespace ondavia

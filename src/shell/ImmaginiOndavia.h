@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPixmap>
+
+namespace ondavia {
+
+// The program's own pictures, drawn at run time so that they follow the screen's density and the
+// fonts installed.
+
+// The program's emblem, a square of the given side in pixels.
+QPixmap LogoOndavia(int lato);
+
+// The welcome banner of the splash form.
+QPixmap ImmagineBenvenuto();
+
+// The explanation of the register's three sections ("ANAGRAFE RAPPORTI", "MONITORAGGIO FISCALE",
+// "FACTA/CRS"), with the hint that a click opens the agency's questions and answers.
+QPixmap ImmagineSezioniRei();
+
+} // namespace ondavia

@@ -1,0 +1,232 @@
+#include "ShellFixture.h"
+
+#include <QAbstractButton>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolBar>
+
+using namespace ondavia;
+using namespace ondavia::test;
+
+namespace {
+
+const QString Intestazione = QStringLiteral("ERR COMMANDBARS EXECUTE: ");
+
+const QString PaginaRei = QStringLiteral("/wps/content/nsilib/nsi/schede/comunicazioni/"
+                                         "registro+elettronico+degli+indirizzi+%28rei%29/scheda+info+rei"
+                                         "?page=operatorientipa");
+
+} // namespace
+
+TEST_F(ShellTest, EveryRegisterCommandReachesTheRegisterFromBothBars)
+{
+    auto finestra = finestraAperta();
+    QToolBar* base = finestra->barraBase();
+    for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{
+             {701, "Aggiungi"}, {702, "Elimina"}, {718, "Copia"}, {700, "Conferma"}, {704, "Stampa"},
+             {821, "Crea Comunicazione"}}) {
+        auto* pulsante = qobject_cast<QAbstractButton*>(base->widgetForAction(comando(base, id, caption)));
+        ASSERT_NE(pulsante, nullptr);
+        pulsante->click();
+    }
+    EXPECT_EQ(chiamate, (QStringList{"Aggiungi", "Elimina", "Copia", "Conferma", "STAMPA", "CreaComunicazione"}));
+
+    chiamate.clear();
+    const QMenu* funzioni = popup(*finestra, "Funzioni");
+    for (const char* caption : {"Registra", "Aggiungi", "Elimina", "Stampa ", "Crea Comunicazione"}) {
+        QAction* azione = nullptr;
+        for (QAction* a : funzioni->actions()) {
+            azione = a->text() == caption ? a : azione;
+        }
+        ASSERT_NE(azione, nullptr) << caption;
+        azione->trigger();
+    }
+    EXPECT_EQ(chiamate, (QStringList{"Conferma", "Aggiungi", "Elimina", "STAMPA", "CreaComunicazione"}));
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(ShellTest, EveryCommandNamesTheActiveFormAndTrimsTheCurrentCode)
+{
+    auto finestra = finestraAperta();
+    CodiceCorrente = QStringLiteral("  RSSMRA80A01H501U  ");
+    FormAttiva.clear();
+    finestra->CommandBars_Execute(9999, "nessuno");
+    EXPECT_EQ(CodiceCorrente, "RSSMRA80A01H501U");
+    EXPECT_EQ(FormAttiva, "F1OP");
+    EXPECT_TRUE(chiamate.isEmpty());
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(ShellTest, DeleteRunsOnlyWhileTheRegisterIsTheActiveForm)
+{
+    auto finestra = finestraAperta();
+    auto* altra = new QWidget;
+    altra->setObjectName("FAltra");
+    QMdiSubWindow* finestraAltra = finestra->areaLavoro()->addSubWindow(altra);
+    finestraAltra->show();
+    finestra->areaLavoro()->setActiveSubWindow(finestraAltra);
+
+    finestra->CommandBars_Execute(ComandoElimina, "Elimina");
+    EXPECT_EQ(FormAttiva, "FAltra");
+    EXPECT_TRUE(chiamate.isEmpty());
+
+    finestra->areaLavoro()->setActiveSubWindow(finestra->areaLavoro()->subWindowList().first());
+    finestra->CommandBars_Execute(ComandoElimina, "Elimina");
+    EXPECT_EQ(chiamate, QStringList{"Elimina"});
+}
+
+TEST_F(ShellTest, WithNoChildWindowTheFailureIsShownAndTheCommandStillRuns)
+{
+    auto finestra = creaFinestra();
+    FormAttiva = QStringLiteral("F1OP");
+    finestra->CommandBars_Execute(ComandoElimina, "Elimina");
+    EXPECT_EQ(desktop.messageTexts(), QStringList{Intestazione + "nessuna finestra aperta nell'area di lavoro"});
+    EXPECT_EQ(FormAttiva, "F1OP");
+    // The register is made and shown for the command, as it would be for any command that needs it.
+    EXPECT_EQ(chiamate, QStringList{"Elimina"});
+    EXPECT_EQ(finestra->areaLavoro()->subWindowList().size(), 1);
+
+    // Closing the register's window only hides it; the next command shows the same register again.
+    finestra->areaLavoro()->subWindowList().first()->close();
+    desktop.messages.clear();
+    finestra->CommandBars_Execute(ComandoAggiungi, "Aggiungi");
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(chiamate, (QStringList{"Elimina", "Aggiungi"}));
+    EXPECT_EQ(registriCreati, 1);
+    EXPECT_FALSE(finestra->areaLavoro()->subWindowList().first()->isHidden());
+}
+
+TEST_F(ShellTest, AFailureInsideACommandIsReportedPlainlyAndTheProgramGoesOn)
+{
+    guasti = {{"STAMPA", Guasto::Errore}, {"Copia", Guasto::Eccezione}, {"Conferma", Guasto::Ignoto}};
+    auto finestra = finestraAperta();
+    finestra->CommandBars_Execute(ComandoStampa, "Stampa");
+    finestra->CommandBars_Execute(ComandoCopia, "Copia");
+    finestra->CommandBars_Execute(ComandoRegistra, "Conferma");
+    finestra->CommandBars_Execute(ComandoAggiungi, "Aggiungi");
+
+    EXPECT_EQ(desktop.messageTexts(),
+              (QStringList{Intestazione + "STAMPA: riga non trovata", Intestazione + "disco pieno",
+                           Intestazione + "errore non previsto"}));
+    for (const MessageRequest& messaggio : desktop.messages) {
+        EXPECT_EQ(messaggio.icon, MsgIcon::None);
+        EXPECT_EQ(messaggio.buttons, MsgButtons::Ok);
+        EXPECT_TRUE(messaggio.title.isEmpty());
+    }
+    EXPECT_EQ(chiamate, QStringList{"Aggiungi"});
+}
+
+TEST_F(ShellTest, TheCloseCommandAsksAndEndsOnlyOnYes)
+{
+    auto finestra = finestraAperta();
+    desktop.answers = {MsgResult::No, MsgResult::Yes};
+    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
+    EXPECT_EQ(uscite, 0);
+    EXPECT_TRUE(finestra->isVisible());
+    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
+    EXPECT_EQ(uscite, 1);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[0].text, "Vuoi chiudere il programma?");
+    EXPECT_EQ(desktop.messages[0].title, "Chiudi");
+    EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(chiamate.isEmpty());
+}
+
+TEST_F(ShellTest, HelpDocumentsOpenFromTheHelpFolderAndAMissingOneIsNamed)
+{
+    auto finestra = finestraAperta();
+    const std::vector<std::pair<std::pair<int, QString>, QString>> documenti{
+        {{706, "Modalità di compilazione"}, "02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf"},
+        {{7061, "Controllo con Entratel/Fisconline"}, "ONDAVIA_CONTROLLOFILE.pdf"},
+        {{7062, "Agenzia Entrate - Provvedimento"}, "Provv_PEC_10052017.pdf"},
+        {{7062, "Guida REI Completa (pdf)"}, "guida REI COMPLETA.pdf"},
+    };
+    for (const auto& [comandoAiuto, documento] : documenti) {
+        SCOPED_TRACE(documento.toStdString());
+        const QString percorso = QDir::toNativeSeparators(home.file("Help/" + documento));
+        desktop.messages.clear();
+        desktop.opened.clear();
+        finestra->CommandBars_Execute(comandoAiuto.first, comandoAiuto.second);
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_TRUE(desktop.messages[0].text.contains(percorso));
+        EXPECT_TRUE(desktop.opened.empty());
+
+        home.write("Help/" + documento, "%PDF-1.4\n");
+        desktop.messages.clear();
+        finestra->CommandBars_Execute(comandoAiuto.first, comandoAiuto.second);
+        EXPECT_TRUE(desktop.messages.empty());
+        EXPECT_EQ(desktop.opened, std::vector<QString>{percorso});
+    }
+
+    desktop.opened.clear();
+    desktop.openSucceeds = false;
+    finestra->CommandBars_Execute(ComandoControlloFile, "Controllo con Entratel/Fisconline");
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.startsWith("Impossibile aprire il documento"));
+}
+
+TEST_F(ShellTest, TheAgencyPageUsesTheConfiguredHostOrThePublicSite)
+{
+    auto finestra = finestraAperta();
+    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate - Pagina REI");
+    scriviIni("Host_Agenzia = portale.agenzia.test/\n");
+    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate - Pagina REI");
+    // A caption that is not one of the three opens nothing.
+    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate");
+    EXPECT_EQ(desktop.opened, (std::vector<QString>{"https://www.agenziaentrate.gov.it" + PaginaRei,
+                                                    "https://portale.agenzia.test" + PaginaRei}));
+    EXPECT_TRUE(desktop.messages.empty());
+
+    desktop.openSucceeds = false;
+    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate - Pagina REI");
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("https://portale.agenzia.test" + PaginaRei));
+}
+
+TEST_F(ShellTest, TheUpdatePageNeedsTheMakersSiteToBeConfigured)
+{
+    auto finestra = finestraAperta();
+    finestra->CommandBars_Execute(ComandoAggiornamenti, "Controllo Aggiornamenti su Sito");
+    EXPECT_TRUE(desktop.opened.empty());
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("Host_Produttore"));
+
+    scriviIni("Host_Produttore=http://www.ondavia.test\n");
+    finestra->CommandBars_Execute(ComandoAggiornamenti, "Controllo Aggiornamenti su Sito");
+    EXPECT_EQ(desktop.opened, std::vector<QString>{"http://www.ondavia.test/?app_aggiornamenti=aggiornamenti"});
+    EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(ShellTest, CommandsNotYetInThisVersionSaySoAndBackupNeedsASubject)
+{
+    auto finestra = finestraAperta();
+    const auto nonDisponibile = [this](const QString& caption) {
+        return desktop.messages.size() == 1 && desktop.messages[0].text.contains("non è ancora disponibile") &&
+               desktop.messages[0].text.contains(caption);
+    };
+    for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{
+             {713, "Richiesta Assistenza"}, {727, "Assistenza Remota"}, {722, "Ripristina Dati"}}) {
+        desktop.messages.clear();
+        finestra->CommandBars_Execute(id, caption);
+        EXPECT_TRUE(nonDisponibile(caption)) << desktop.messageTexts().join('\n').toStdString();
+    }
+    EXPECT_EQ(ModoSalva, "R");
+
+    // No subject selected: the backup opens nothing and says nothing.
+    desktop.messages.clear();
+    ModoSalva.clear();
+    CodiceCorrente = QStringLiteral("   ");
+    finestra->CommandBars_Execute(ComandoSalva, "Salva");
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(ModoSalva.isEmpty());
+
+    CodiceCorrente = QStringLiteral("RSSMRA80A01H501U");
+    SalvaTutti = true;
+    finestra->CommandBars_Execute(ComandoSalva, "Salva");
+    EXPECT_TRUE(nonDisponibile("Salva"));
+    EXPECT_EQ(ModoSalva, "S");
+    EXPECT_FALSE(SalvaTutti);
+    finestra->CommandBars_Execute(ComandoSalva, "Salva TUTTI");
+    EXPECT_TRUE(SalvaTutti);
+    EXPECT_TRUE(chiamate.isEmpty());
+}

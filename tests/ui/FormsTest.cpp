@@ -1,0 +1,64 @@
+#include "ShellFixture.h"
+
+#include "shell/FSezHelp.h"
+#include "shell/FVer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace ondavia;
+using namespace ondavia::test;
+
+TEST_F(ShellTest, TheVersionFormShowsTheReleaseOfTheTitleAndTheConfiguredAddresses)
+{
+    scriviIni("Mail_Commerciale = commerciale@ondavia.test\n");
+    auto finestra = finestraAperta();
+    bool visto = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* versione = QApplication::activeModalWidget();
+        if (!versione || versione->objectName() != "FVer") {
+            ADD_FAILURE() << "the version form is not shown modally";
+            return;
+        }
+        visto = true;
+        const QString release = versione->findChild<QLabel*>("Nrel")->text();
+        EXPECT_EQ(release, Release);
+        EXPECT_TRUE(finestra->windowTitle().endsWith(release));
+        EXPECT_EQ(versione->findChild<QLabel*>("Versione")->text(), VersioneProgramma);
+        EXPECT_EQ(versione->findChild<QLabel*>("Label1")->text(), "Contatti ");
+
+        auto* commerciale = versione->findChild<QPushButton*>("PushButton1");
+        auto* assistenza = versione->findChild<QPushButton*>("PushButton2");
+        EXPECT_EQ(commerciale->text(), "commerciale@ondavia.test");
+        EXPECT_EQ(assistenza->text(), "(indirizzo non impostato)");
+        QTest::mouseClick(assistenza, Qt::LeftButton);
+        QTest::mouseClick(commerciale, Qt::LeftButton);
+        versione->findChild<QPushButton*>("command1")->click();
+    });
+    finestra->CommandBars_Execute(ComandoVersione, "Versione Programma");
+    EXPECT_TRUE(visto);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("Mail_Assistenza"));
+    EXPECT_TRUE(desktop.messages[1].text.contains("non è ancora disponibile"));
+}
+
+TEST_F(ShellTest, TheSectionPictureExplainsTheSectionsAndAClickOpensTheQuestionsPage)
+{
+    FSezHelp aiuto;
+    aiuto.show();
+    EXPECT_EQ(aiuto.windowTitle(), "Sezioni REI - Spiegazione");
+    auto* immagine = aiuto.findChild<QLabel*>("Picture1");
+    ASSERT_NE(immagine, nullptr);
+    EXPECT_GE(immagine->pixmap().width(), 600);
+
+    QTest::mouseClick(immagine, Qt::LeftButton, {}, QPoint(immagine->width() - 5, immagine->height() - 5));
+    QTest::mouseClick(immagine, Qt::RightButton);
+    EXPECT_EQ(desktop.opened, std::vector<QString>{"https://www.agenziaentrate.gov.it/portale/web/guest/schede/"
+                                                   "comunicazioni/registro-elettronico-degli-indirizzi-rei-/faq-rei"});
+    EXPECT_TRUE(aiuto.isVisible());
+    EXPECT_TRUE(desktop.messages.empty());
+}
