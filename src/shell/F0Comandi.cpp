@@ -8,6 +8,7 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
+#include "app/Testi.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -49,7 +50,7 @@ void F0::CommandBars_Execute(int id, const QString& caption)
     // Each step runs on after a failure of the one before, so a command runs even when, say,
     // no child window is open to name the active form.
     passo([this] { FormAttiva = nomeFormAttiva(); });
-    passo([] { CodiceCorrente = CodiceCorrente.trimmed(); });
+    passo([] { CodiceCorrente = senzaSpazi(CodiceCorrente); });
     eseguiAzione(id, caption);
 }
 
