@@ -17,13 +17,13 @@ namespace {
 // its own, so the file carries whatever the form's options say, even an unusual mix of them.
 enum class Quando {
     Sempre,
-    PF,                // natural person (o2)
-    PNF,               // legal entity (o1)
-    TC1,               // first sending or change
-    TC2,               // cancellation
-    TC2ConConfluenza,  // cancellation, merged into another subject (mc2)
+    PF,                 // natural person (o2)
+    PNF,                // legal entity (o1)
+    TC1,                // first sending or change
+    TC2,                // cancellation
+    TC2ConConfluenza,   // cancellation, merged into another subject (mc2)
     TC2SenzaConfluenza, // cancellation, accounts held elsewhere (mc1 or mc3)
-    Intermediario,     // an intermediary's fiscal code is given
+    Intermediario,      // an intermediary's fiscal code is given
 };
 
 bool vale(Quando quando, const DatiComunicazione& d)
@@ -257,10 +257,10 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati)
             } else if (v.data) {
                 const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo);
                 if (!ggmmaaaa) {
-                    return {{},
-                            QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene \"%2\", che "
-                                           "non è una data valida.")
-                                .arg(nomeCampo(v.campo), dati.*v.testo)};
+                    return {{}, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene \"%2\", "
+                                               "che non è una data valida.\r\nCorreggere la data: nessun file è "
+                                               "stato scritto.")
+                                    .arg(nomeCampo(v.campo), dati.*v.testo)};
                 }
                 valore = *ggmmaaaa;
             } else {
@@ -301,16 +301,26 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
 
     const QString mostrato = QDir::toNativeSeparators(percorso);
     QSaveFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (a full disk, a file-size limit) shows here: through the buffer it
+    // would be reported whole and cut at the flush with no error, and the cut file renamed into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return fallisci(errore, QStringLiteral("Impossibile creare il file di comunicazione\r\n%1\r\nLa cartella non "
-                                               "esiste o non consente la scrittura (%2).")
+                                               "esiste o non consente la scrittura (errore del sistema: %2).")
                                     .arg(mostrato, file.errorString()));
     }
+    qint64 scritti = 0;
+    while (scritti < contenuto.size()) {
+        const qint64 n = file.write(contenuto.constData() + scritti, contenuto.size() - scritti);
+        if (n <= 0) {
+            break;
+        }
+        scritti += n;
+    }
     // An uncommitted QSaveFile removes its temporary file: the target is either complete or untouched.
-    if (file.write(contenuto) != contenuto.size() || !file.commit()) {
+    if (scritti != contenuto.size() || !file.commit()) {
         return fallisci(errore, QStringLiteral("Impossibile completare il file di comunicazione\r\n%1\r\nLa scrittura "
-                                               "si è interrotta (%2): il file non è stato creato e un file già "
-                                               "presente con lo stesso nome è rimasto com'era.")
+                                               "si è interrotta (errore del sistema: %2): il file non è stato "
+                                               "creato e un file già presente con lo stesso nome è rimasto com'era.")
                                     .arg(mostrato, file.errorString()));
     }
     return true;

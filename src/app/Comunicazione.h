@@ -18,7 +18,7 @@ inline constexpr int NumeroRecord = 4;
 struct DatiComunicazione {
     // Subject ("SOGGETTO")
     QString topiva;
-    QString CBrap; // the subject-type list's text: code, "=", description
+    QString CBrap;   // the subject-type list's text: code, "=", description
     bool o1 = false; // PNF: legal entity
     bool o2 = false; // PF: natural person
     QString torag;
