@@ -46,41 +46,40 @@ const std::map<std::string, std::vector<Posto>> kPosti = {
     // clang-format on
 };
 
+// Fields and the texts expected in the file, as "campo=testo|campo=testo"; a later text of a field replaces an
+// earlier one.
 using Scritti = std::map<std::string, QString>;
+Scritti scritti(const QStringList& parti)
+{
+    Scritti tutto;
+    for (const QString& parte : parti) {
+        for (const QString& voce : parte.split(u'|', Qt::SkipEmptyParts)) {
+            tutto[voce.section(u'=', 0, 0).toStdString()] = voce.section(u'=', 1);
+        }
+    }
+    return tutto;
+}
 
 // The expected file: blank records with their fixed texts and "A" at 1798, the given fields placed and cut
 // to their length, Windows-1252 bytes (Latin-1, plus the euro sign at 0x80), CR LF after each record.
-QByteArray fileAtteso(const Scritti& scritti)
+std::string fileAtteso(const Scritti& campi)
 {
     std::array<QString, 4> record;
     const char* fissi[] = {"0PEC00", "1", "2", "9000000001000000001"};
     for (int r = 0; r < 4; ++r) {
-        record[r] = QString(1797, u' ') + u'A';
-        record[r].replace(0, int(qstrlen(fissi[r])), QString::fromLatin1(fissi[r]));
+        record[r] = QString::fromLatin1(fissi[r]).leftJustified(1797) + u'A';
     }
-    for (const auto& [campo, testo] : scritti) {
+    for (const auto& [campo, testo] : campi) {
         for (const Posto& p : kPosti.at(campo)) {
             const QString t = testo.left(p.lunghezza);
             record[p.record].replace(p.posizione - 1, t.size(), t);
         }
     }
-    QByteArray file;
+    std::string file;
     for (const QString& r : record) {
-        file += QString(r).replace(u'€', QChar(0x80)).toLatin1() + "\r\n";
+        file += QString(r).replace(u'€', QChar(0x80)).toLatin1().toStdString() + "\r\n";
     }
     return file;
-}
-
-// The parts merged in order, a later part's text replacing an earlier one's.
-Scritti unisci(std::initializer_list<Scritti> parti)
-{
-    Scritti tutto;
-    for (const Scritti& p : parti) {
-        for (const auto& [campo, testo] : p) {
-            tutto[campo] = testo;
-        }
-    }
-    return tutto;
 }
 
 // A natural person sending a first communication, with every box filled so that conditions show.
@@ -100,39 +99,21 @@ DatiComunicazione soggetto()
     return d;
 }
 
-const Scritti kSempre = {{"topiva", u8("RSSMRA70C05H501U")}, {"CBrap", u8("01")}, {"MOC", u8("101")},
-                         {"vRECF", u8("BNCLGU80A01F205X")},  {"vRECOG", u8("BIANCHI")},
-                         {"vRENOME", u8("LUIGI")},           {"vRESEX", u8("M")},
-                         {"vREDTNAS", u8("01011980")},       {"vRENCOM", u8("MILANO")},
-                         {"vRENPRO", u8("MI")},              {"vREEMAIL", u8("luigi.bianchi@esempio.it")},
-                         {"vRETEL", u8("02 1234567")}};
-const Scritti kPF = {{"vOCOG", u8("ROSSI")},      {"vONOME", u8("MARIO")}, {"vOSEX", u8("M")},
-                     {"vONDT", u8("05031970")}, {"vONCOM", u8("ROMA")},  {"vONPRO", u8("RM")}};
-const Scritti kPNF = {{"torag", u8("ROSSI MARIO & C. SRL")}, {"vOSCOM", u8("MILANO")}, {"vOSPRO", u8("MI")}};
-const Scritti kPEC = {{"vPEEMAIL", u8("rossi@pec.esempio.it")},
-                      {"vPEGESTORE", u8("ARUBA PEC")},
-                      {"vPEDATAI", u8("01022021")},
-                      {"vPEDATAF", u8("31122025")}};
-const Scritti kContabilita = {{"vSIRAG", u8("VIA ROMA 1")}, {"vSICOM", u8("TORINO")}, {"vSIPRO", u8("TO")}};
-const Scritti kPrimoInvio = {{"tipo", u8("0")}};
-const Scritti kCancellazione = {{"tipo", u8("1")}, {"vDTCANC", u8("30062022")}};
+// clang-format off
+const QString kSempre = u8("topiva=RSSMRA70C05H501U|CBrap=01|MOC=101|vRECF=BNCLGU80A01F205X|vRECOG=BIANCHI|"
+    "vRENOME=LUIGI|vRESEX=M|vREDTNAS=01011980|vRENCOM=MILANO|vRENPRO=MI|vREEMAIL=luigi.bianchi@esempio.it|"
+    "vRETEL=02 1234567");
+const QString kPF = u8("vOCOG=ROSSI|vONOME=MARIO|vOSEX=M|vONDT=05031970|vONCOM=ROMA|vONPRO=RM");
+const QString kPNF = u8("torag=ROSSI MARIO & C. SRL|vOSCOM=MILANO|vOSPRO=MI");
+const QString kPEC = u8("vPEEMAIL=rossi@pec.esempio.it|vPEGESTORE=ARUBA PEC|vPEDATAI=01022021|vPEDATAF=31122025");
+const QString kContabilita = u8("vSIRAG=VIA ROMA 1|vSICOM=TORINO|vSIPRO=TO");
+const QString kPrimo = u8("tipo=0");
+const QString kCanc = u8("tipo=1|vDTCANC=30062022");
+// clang-format on
 
 void cancella(DatiComunicazione& d, bool mc1, bool mc2, bool mc3)
 {
     d.TC1 = false, d.TC2 = true, d.mc1 = mc1, d.mc2 = mc2, d.mc3 = mc3;
-}
-
-QString primaDifferenza(const QByteArray& trovato, const QByteArray& atteso)
-{
-    for (qsizetype i = 0; i < std::min(trovato.size(), atteso.size()); ++i) {
-        if (trovato[i] != atteso[i]) {
-            return QStringLiteral("record %1 position %2: found \"%3\", expected \"%4\"")
-                .arg(i / 1800)
-                .arg(i % 1800 + 1)
-                .arg(QString::fromLatin1(trovato.mid(i, 20)), QString::fromLatin1(atteso.mid(i, 20)));
-        }
-    }
-    return QStringLiteral("sizes %1 and %2").arg(trovato.size()).arg(atteso.size());
 }
 
 QByteArray leggi(const QString& percorso)
@@ -151,53 +132,42 @@ bool scrivi(const QString& percorso, const QByteArray& dati)
 
 TEST(ComunicazioneTest, FileByteEsatti)
 {
+    using D = DatiComunicazione;
     const QString lungo = u8("ABCDEFGHIJ").repeated(13);
     const struct {
         const char* nome;
-        std::function<void(DatiComunicazione&)> cambia;
-        Scritti scritti; // besides kSempre
+        std::function<void(D&)> cambia;
+        QStringList scritti; // besides kSempre
     } casi[] = {
-        {"PF", [](DatiComunicazione&) {}, unisci({kPrimoInvio, kPF, kPEC})},
-        {"PNF", [](DatiComunicazione& d) { d.o1 = true, d.o2 = false; }, unisci({kPrimoInvio, kPNF, kPEC})},
-        {"neither PF nor PNF", [](DatiComunicazione& d) { d.o2 = false; }, unisci({kPrimoInvio, kPEC})},
-        {"cancellation mc1", [](DatiComunicazione& d) { cancella(d, true, false, false); },
-         unisci({kCancellazione, kPF, kContabilita, {{"motivo", u8("1")}}})},
-        {"cancellation mc2", [](DatiComunicazione& d) { cancella(d, false, true, false); },
-         unisci({kCancellazione, kPF, {{"motivo", u8("2")}, {"vSICF", u8("01234567890")}}})},
-        {"cancellation mc3", [](DatiComunicazione& d) { cancella(d, false, false, true); },
-         unisci({kCancellazione, kPF, kContabilita, {{"motivo", u8("3")}}})},
-        {"cancellation, no reason", [](DatiComunicazione& d) { cancella(d, false, false, false); },
-         unisci({kCancellazione, kPF})},
-        {"neither TC1 nor TC2", [](DatiComunicazione& d) { d.TC1 = false; }, unisci({kPrimoInvio, kPF})},
-        {"intermediary, vITT1", [](DatiComunicazione& d) { d.vITTCF = u8("ITTCFX80A01F205Z"); },
-         unisci({kPrimoInvio, kPF, kPEC, {{"vITTCF", u8("ITTCFX80A01F205Z")}, {"itt", u8("1")}}})},
-        {"intermediary, vITT2", [](DatiComunicazione& d) { d.vITTCF = u8("ITT"), d.vITT1 = false, d.vITT2 = true; },
-         unisci({kPrimoInvio, kPF, kPEC, {{"vITTCF", u8("ITT")}, {"itt", u8("2")}}})},
-        {"intermediary, no option", [](DatiComunicazione& d) { d.vITTCF = u8("ITT"), d.vITT1 = false; },
-         unisci({kPrimoInvio, kPF, kPEC, {{"vITTCF", u8("ITT")}, {"itt", u8("1")}}})},
-        {"no intermediary, vITT2", [](DatiComunicazione& d) { d.vITT1 = false, d.vITT2 = true; },
-         unisci({kPrimoInvio, kPF, kPEC})},
+        // clang-format off
+        {"PF", [](D&) {}, {kPrimo, kPF, kPEC}},
+        {"PNF", [](D& d) { d.o1 = true, d.o2 = false; }, {kPrimo, kPNF, kPEC}},
+        {"neither PF nor PNF", [](D& d) { d.o2 = false; }, {kPrimo, kPEC}},
+        {"mc1", [](D& d) { cancella(d, true, false, false); }, {kCanc, kPF, kContabilita, u8("motivo=1")}},
+        {"mc2", [](D& d) { cancella(d, false, true, false); }, {kCanc, kPF, u8("motivo=2|vSICF=01234567890")}},
+        {"mc3", [](D& d) { cancella(d, false, false, true); }, {kCanc, kPF, kContabilita, u8("motivo=3")}},
+        {"TC2, no reason", [](D& d) { cancella(d, false, false, false); }, {kCanc, kPF}},
+        {"neither TC1 nor TC2", [](D& d) { d.TC1 = false; }, {kPrimo, kPF}},
+        {"vITTCF, vITT1", [](D& d) { d.vITTCF = u8("ITTCFX80A01F205Z"); },
+         {kPrimo, kPF, kPEC, u8("vITTCF=ITTCFX80A01F205Z|itt=1")}},
+        {"vITTCF, vITT2", [](D& d) { d.vITTCF = u8("ITT"), d.vITT1 = false, d.vITT2 = true; },
+         {kPrimo, kPF, kPEC, u8("vITTCF=ITT|itt=2")}},
+        {"vITTCF, no option", [](D& d) { d.vITTCF = u8("ITT"), d.vITT1 = false; },
+         {kPrimo, kPF, kPEC, u8("vITTCF=ITT|itt=1")}},
+        {"no vITTCF, vITT2", [](D& d) { d.vITT1 = false, d.vITT2 = true; }, {kPrimo, kPF, kPEC}},
         {"texts longer than their fields",
-         [&](DatiComunicazione& d) {
-             d.o1 = true, d.TC1 = false, d.TC2 = true, d.mc2 = true;
+         [&](D& d) {
+             d.o1 = true, d.CBrap = u8("ZZ=ALTRO"), cancella(d, false, true, false);
              d.topiva = d.vOCOG = d.torag = d.vOSCOM = d.vOSPRO = d.vREEMAIL = d.vRETEL = d.vSICF = lungo;
-             d.CBrap = u8("ZZ=ALTRO");
          },
-         unisci({kPF,
-                 {{"motivo", u8("2")}, {"tipo", u8("1")}, {"vDTCANC", u8("30062022")}, {"CBrap", u8("ZZ")},
-                  {"topiva", lungo}, {"vOCOG", lungo}, {"torag", lungo}, {"vOSCOM", lungo}, {"vOSPRO", lungo},
-                  {"vREEMAIL", lungo}, {"vRETEL", lungo}, {"vSICF", lungo}}})},
+         {kCanc, kPF, u8("motivo=2|CBrap=ZZ|topiva=%1|vOCOG=%1|torag=%1|vOSCOM=%1|vOSPRO=%1|vREEMAIL=%1|vRETEL=%1|"
+                         "vSICF=%1").arg(lungo)}},
         {"empty dates",
-         [](DatiComunicazione& d) {
-             d.vONDT.clear(), d.vREDTNAS.clear(), d.vPEDATAI.clear(), d.vPEDATAF.clear();
-             d.TC2 = true, d.vDTCANC.clear();
-         },
-         unisci({kPF, kPEC, {{"vONDT", u8("")}, {"vREDTNAS", u8("")}, {"vPEDATAI", u8("")}, {"vPEDATAF", u8("")},
-                              {"tipo", u8("1")}}})},
-        {"accented texts",
-         [](DatiComunicazione& d) { d.vOCOG = u8("NICOLÒ"), d.vONOME = u8("JOSÉ"), d.vREEMAIL = u8("à€ß"); },
-         unisci({kPrimoInvio, kPF, kPEC,
-                 {{"vOCOG", u8("NICOLÒ")}, {"vONOME", u8("JOSÉ")}, {"vREEMAIL", u8("à€ß")}}})},
+         [](D& d) { d.vONDT = d.vREDTNAS = d.vPEDATAI = d.vPEDATAF = d.vDTCANC = QString(), d.TC2 = true; },
+         {kPF, kPEC, u8("tipo=1|vONDT=|vREDTNAS=|vPEDATAI=|vPEDATAF=")}},
+        {"accented texts", [](D& d) { d.vOCOG = u8("NICOLÒ"), d.vONOME = u8("JOSÉ"), d.vREEMAIL = u8("à€ß"); },
+         {kPrimo, kPF, kPEC, u8("vOCOG=NICOLÒ|vONOME=JOSÉ|vREEMAIL=à€ß")}},
+        // clang-format on
     };
     QTemporaryDir cartella;
     const QString percorso = cartella.filePath(QStringLiteral("OVIA_ROSSIMARIO_001.TXT"));
@@ -206,12 +176,10 @@ TEST(ComunicazioneTest, FileByteEsatti)
         caso.cambia(dati);
         QString errore;
         ASSERT_TRUE(ScriviComunicazione(percorso, dati, &errore)) << caso.nome << ": " << errore.toStdString();
-        const QByteArray atteso = fileAtteso(unisci({kSempre, caso.scritti}));
-        const QByteArray trovato = leggi(percorso);
-        EXPECT_EQ(trovato.size(), 7200) << caso.nome;
-        EXPECT_TRUE(trovato == atteso) << caso.nome << ": " << primaDifferenza(trovato, atteso).toStdString();
+        EXPECT_EQ(leggi(percorso).toStdString(), fileAtteso(scritti(QStringList{kSempre} + caso.scritti))) << caso.nome;
     }
     // The accented case is still on disk: its bytes are the code page's, one per character.
+    EXPECT_EQ(leggi(percorso).size(), 7200);
     EXPECT_EQ(leggi(percorso).mid(23, 7), QByteArray("NICOL\xD2 "));
     EXPECT_EQ(leggi(percorso).mid(1800 + 119, 4), QByteArray("\xE0\x80\xDF "));
 }
