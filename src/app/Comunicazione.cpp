@@ -1,0 +1,348 @@
+#include "Comunicazione.h"
+
+#include "Dates.h"
+#include "Windows1252.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <vector>
+
+namespace ondavia {
+
+namespace {
+
+// When a field is written; a field whose condition does not hold stays blank. Each field is tested on
+// its own, so the file carries whatever the form's options say, even an unusual mix of them.
+enum class Quando {
+    Sempre,
+    PF,                 // natural person (o2)
+    PNF,                // legal entity (o1)
+    TC1,                // first sending or change
+    TC2,                // cancellation
+    TC2ConConfluenza,   // cancellation, merged into another subject (mc2)
+    TC2SenzaConfluenza, // cancellation, accounts held elsewhere (mc1 or mc3)
+    Intermediario,      // an intermediary's fiscal code is given
+};
+
+bool vale(Quando quando, const DatiComunicazione& d)
+{
+    switch (quando) {
+    case Quando::Sempre:
+        return true;
+    case Quando::PF:
+        return d.o2;
+    case Quando::PNF:
+        return d.o1;
+    case Quando::TC1:
+        return d.TC1;
+    case Quando::TC2:
+        return d.TC2;
+    case Quando::TC2ConConfluenza:
+        return d.TC2 && d.mc2;
+    case Quando::TC2SenzaConfluenza:
+        return d.TC2 && (d.mc1 || d.mc3);
+    case Quando::Intermediario:
+        return !d.vITTCF.isEmpty();
+    }
+    return false;
+}
+
+// The field as the user knows it: the label on the form and the tab that holds it.
+struct Campo {
+    const char* etichetta = nullptr;
+    const char* scheda = nullptr;
+};
+
+constexpr const char* kSoggetto = "SOGGETTO";
+constexpr const char* kResponsabile = "RESPONSABILE";
+constexpr const char* kPosta = "POSTA ELETTRONICA";
+constexpr const char* kCancellazione = "CANCELLAZIONE PEC";
+constexpr const char* kImpegno = "IMPEGNO ALLA TRASMISSIONE";
+
+using Testo = QString DatiComunicazione::*;
+using Calcolo = QString (*)(const DatiComunicazione&);
+
+// One field of a record: where it goes (1-based), how long it is, when it is written and where its value
+// comes from (a constant, a box's text, a box's date as ddmmyyyy, or a value worked out from options).
+struct Voce {
+    int posizione;
+    int lunghezza;
+    Quando quando = Quando::Sempre;
+    const char* costante = nullptr;
+    Testo testo = nullptr;
+    bool data = false;
+    Calcolo calcolo = nullptr;
+    Campo campo{};
+};
+
+Voce fisso(int posizione, int lunghezza, const char* costante)
+{
+    return {posizione, lunghezza, Quando::Sempre, costante};
+}
+
+Voce testo(int posizione, int lunghezza, Testo campo, const char* etichetta, const char* scheda,
+           Quando quando = Quando::Sempre)
+{
+    return {posizione, lunghezza, quando, nullptr, campo, false, nullptr, {etichetta, scheda}};
+}
+
+Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre)
+{
+    return {posizione, 8, quando, nullptr, campo, true, nullptr, {etichetta, scheda}};
+}
+
+Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {})
+{
+    return {posizione, lunghezza, quando, nullptr, nullptr, false, calcolo, campo};
+}
+
+QString tipoComunicazione(const DatiComunicazione& d)
+{
+    return d.TC2 ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// "2" only when the sender prepared it; the taxpayer, or no answer, is "1".
+QString chiPrepara(const DatiComunicazione& d)
+{
+    return d.vITT2 && !d.vITT1 ? QStringLiteral("2") : QStringLiteral("1");
+}
+
+QString motivoCancellazione(const DatiComunicazione& d)
+{
+    return d.mc1 ? QStringLiteral("1") : d.mc2 ? QStringLiteral("2") : d.mc3 ? QStringLiteral("3") : QString();
+}
+
+QString tipoSoggetto(const DatiComunicazione& d)
+{
+    return d.CBrap.left(2);
+}
+
+QString sezione1(const DatiComunicazione& d)
+{
+    return QString::number(d.MOC1);
+}
+
+QString sezione2(const DatiComunicazione& d)
+{
+    return QString::number(d.MOC2);
+}
+
+QString sezione3(const DatiComunicazione& d)
+{
+    return QString::number(d.MOC3);
+}
+
+using Tracciato = std::vector<Voce>;
+
+// The four record layouts. The subject block (fiscal code to registered office) is the same sequence of
+// fields in records "0" (from 8) and "2" (from 4). Position 1798 holds "A" in every record.
+const std::array<Tracciato, NumeroRecord>& tracciati()
+{
+    using D = DatiComunicazione;
+    using Q = Quando;
+    static const std::array<Tracciato, NumeroRecord> t = {
+        Tracciato{
+            fisso(1, 6, "0PEC00"),
+            calcolato(7, 1, tipoComunicazione),
+            testo(8, 16, &D::topiva, "Codice Fiscale", kSoggetto),
+            testo(24, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
+            testo(50, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
+            testo(75, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
+            data(76, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
+            testo(84, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
+            testo(124, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
+            testo(126, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
+            testo(186, 40, &D::vOSCOM, "Sede legale (Località)", kSoggetto, Q::PNF),
+            testo(226, 2, &D::vOSPRO, "Provincia della sede legale", kSoggetto, Q::PNF),
+            testo(228, 16, &D::vITTCF, "Codice Fiscale dell'intermediario", kImpegno, Q::Intermediario),
+            calcolato(244, 1, chiPrepara, Q::Intermediario),
+        },
+        Tracciato{
+            fisso(1, 1, "1"),
+            testo(2, 16, &D::vRECF, "Codice Fiscale del responsabile", kResponsabile),
+            testo(18, 26, &D::vRECOG, "Cognome", kResponsabile),
+            testo(44, 25, &D::vRENOME, "Nome", kResponsabile),
+            testo(69, 1, &D::vRESEX, "Sesso", kResponsabile),
+            data(70, &D::vREDTNAS, "Data di nascita", kResponsabile),
+            testo(78, 40, &D::vRENCOM, "Comune di nascita", kResponsabile),
+            testo(118, 2, &D::vRENPRO, "Provincia di nascita", kResponsabile),
+            testo(120, 100, &D::vREEMAIL, "E-mail personale", kResponsabile),
+            testo(220, 18, &D::vRETEL, "Telefono", kResponsabile),
+            testo(238, 100, &D::vPEEMAIL, "Indirizzo PEC", kPosta, Q::TC1),
+            testo(338, 50, &D::vPEGESTORE, "Gestore PEC", kPosta, Q::TC1),
+            data(388, &D::vPEDATAI, "Data DECORRENZA", kPosta, Q::TC1),
+            data(396, &D::vPEDATAF, "Data CESSAZIONE", kPosta, Q::TC1),
+            calcolato(404, 1, sezione1),
+            calcolato(405, 1, sezione2),
+            calcolato(406, 1, sezione3),
+        },
+        Tracciato{
+            fisso(1, 1, "2"),
+            calcolato(2, 2, tipoSoggetto, Q::Sempre, {"Tipo Soggetto", kSoggetto}),
+            testo(4, 16, &D::topiva, "Codice Fiscale", kSoggetto),
+            testo(20, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
+            testo(46, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
+            testo(71, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
+            data(72, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
+            testo(80, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
+            testo(120, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
+            testo(122, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
+            testo(182, 40, &D::vOSCOM, "Sede legale (Località)", kSoggetto, Q::PNF),
+            testo(222, 2, &D::vOSPRO, "Provincia della sede legale", kSoggetto, Q::PNF),
+            calcolato(224, 1, motivoCancellazione, Q::TC2),
+            data(225, &D::vDTCANC, "Data CANCELLAZIONE", kCancellazione, Q::TC2),
+            testo(233, 11, &D::vSICF, "Codice Fiscale della società incorporante", kCancellazione,
+                  Q::TC2ConConfluenza),
+            testo(244, 60, &D::vSIRAG, "Indirizzo della contabilità ordinaria", kCancellazione,
+                  Q::TC2SenzaConfluenza),
+            testo(304, 40, &D::vSICOM, "Comune della contabilità ordinaria", kCancellazione,
+                  Q::TC2SenzaConfluenza),
+            testo(344, 2, &D::vSIPRO, "Provincia della contabilità ordinaria", kCancellazione,
+                  Q::TC2SenzaConfluenza),
+        },
+        Tracciato{
+            fisso(1, 1, "9"),
+            // One subject per file: both counters are always 1.
+            fisso(2, 9, "000000001"),
+            fisso(11, 9, "000000001"),
+        },
+    };
+    return t;
+}
+
+QString nomeCampo(const Campo& campo)
+{
+    return QStringLiteral("\"%1\" (scheda %2)")
+        .arg(QString::fromUtf8(campo.etichetta), QString::fromLatin1(campo.scheda));
+}
+
+// The field whose text stands at a 1-based position of a record; fields of one record never overlap.
+const Voce* voceIn(int record, int posizione)
+{
+    for (const Voce& v : tracciati()[static_cast<std::size_t>(record)]) {
+        if (posizione >= v.posizione && posizione < v.posizione + v.lunghezza) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+bool fallisci(QString* errore, const QString& testo)
+{
+    if (errore) {
+        *errore = testo;
+    }
+    return false;
+}
+
+} // namespace
+
+RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati)
+{
+    RecordComunicazione risultato;
+    for (std::size_t r = 0; r < risultato.record.size(); ++r) {
+        QString record(LunghezzaRecord, QLatin1Char(' '));
+        record[LunghezzaRecord - 1] = QLatin1Char('A');
+        for (const Voce& v : tracciati()[r]) {
+            if (!vale(v.quando, dati)) {
+                continue;
+            }
+            QString valore;
+            if (v.costante) {
+                valore = QString::fromLatin1(v.costante);
+            } else if (v.calcolo) {
+                valore = v.calcolo(dati);
+            } else if (v.data) {
+                const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo);
+                if (!ggmmaaaa) {
+                    return {{}, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene \"%2\", "
+                                               "che non è una data valida.\r\nCorreggere la data: nessun file è "
+                                               "stato scritto.")
+                                    .arg(nomeCampo(v.campo), dati.*v.testo)};
+                }
+                valore = *ggmmaaaa;
+            } else {
+                valore = dati.*v.testo;
+            }
+            valore.truncate(v.lunghezza);
+            record.replace(v.posizione - 1, valore.size(), valore);
+        }
+        risultato.record[r] = record;
+    }
+    return risultato;
+}
+
+bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore)
+{
+    const RecordComunicazione comunicazione = CostruisciComunicazione(dati);
+    if (!comunicazione.ok()) {
+        return fallisci(errore, comunicazione.errore);
+    }
+
+    // Refused rather than written as "?": the agency would receive a different text from the one typed.
+    QByteArray contenuto;
+    for (int r = 0; r < NumeroRecord; ++r) {
+        const QString& record = comunicazione.record[static_cast<std::size_t>(r)];
+        const qsizetype i = cp1252::firstUnencodable(record);
+        if (i >= 0) {
+            const bool coppia = record[i].isHighSurrogate() && i + 1 < record.size() && record[i + 1].isLowSurrogate();
+            const Voce* voce = voceIn(r, static_cast<int>(i) + 1);
+            return fallisci(errore, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene il "
+                                                   "carattere \"%2\", che il file di comunicazione non può "
+                                                   "contenere.\r\nCorreggere il campo: nessun file è stato scritto.")
+                                        .arg(voce ? nomeCampo(voce->campo) : QStringLiteral("?"),
+                                             record.mid(i, coppia ? 2 : 1)));
+        }
+        contenuto += cp1252::encode(record);
+        contenuto += "\r\n";
+    }
+
+    const QString mostrato = QDir::toNativeSeparators(percorso);
+    QSaveFile file(percorso);
+    // Unbuffered, so that a short write (a full disk, a file-size limit) shows here: through the buffer it
+    // would be reported whole and cut at the flush with no error, and the cut file renamed into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return fallisci(errore, QStringLiteral("Impossibile creare il file di comunicazione\r\n%1\r\nLa cartella non "
+                                               "esiste o non consente la scrittura (errore del sistema: %2).")
+                                    .arg(mostrato, file.errorString()));
+    }
+    qint64 scritti = 0;
+    while (scritti < contenuto.size()) {
+        const qint64 n = file.write(contenuto.constData() + scritti, contenuto.size() - scritti);
+        if (n <= 0) {
+            break;
+        }
+        scritti += n;
+    }
+    // An uncommitted QSaveFile removes its temporary file: the target is either complete or untouched.
+    if (scritti != contenuto.size() || !file.commit()) {
+        return fallisci(errore, QStringLiteral("Impossibile completare il file di comunicazione\r\n%1\r\nLa scrittura "
+                                               "si è interrotta (errore del sistema: %2): il file non è stato "
+                                               "creato e un file già presente con lo stesso nome è rimasto com'era.")
+                                    .arg(mostrato, file.errorString()));
+    }
+    return true;
+}
+
+QString TitoloComunicazioneCreata()
+{
+    return QStringLiteral("Comunicazione Creata");
+}
+
+QString TestoComunicazioneCreata(const QString& percorso)
+{
+    return QStringList{
+        QStringLiteral("Creata comunicazione Registro Elettronico Indirizzi "),
+        QStringLiteral(" "),
+        QDir::toNativeSeparators(percorso),
+        QStringLiteral(" "),
+        QStringLiteral("Verificare la comunicazione con il programma: "),
+        QStringLiteral("CONTROLLO COMUNICAZIONE AL REGISTRO REI "),
+        QStringLiteral("con Desktop Telematico - Entratel o Fisconline"),
+    }
+        .join(QStringLiteral("\r\n"));
+}
+
+} // namespace ondavia

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace ondavia {
+
+// The communication file for the tax agency's register: four fixed-width records ("0" subject and
+// communication type, "1" responsible person, PEC and register sections, "2" subject type and
+// cancellation, "9" trailer), each 1798 characters, written in Windows-1252 with CR LF after each.
+
+inline constexpr int LunghezzaRecord = 1798;
+inline constexpr int NumeroRecord = 4;
+
+// What the file needs of the register form, each member named as the control it is read from. Texts
+// are taken as they stand (the form trims its boxes first); dates are "dd/mm/yyyy" or empty.
+struct DatiComunicazione {
+    // Subject ("SOGGETTO")
+    QString topiva;
+    QString CBrap;   // the subject-type list's text: code, "=", description
+    bool o1 = false; // PNF: legal entity
+    bool o2 = false; // PF: natural person
+    QString torag;
+    QString vOSCOM;
+    QString vOSPRO;
+    QString vOCOG;
+    QString vONOME;
+    QString vOSEX;
+    QString vONDT;
+    QString vONCOM;
+    QString vONPRO;
+    int MOC1 = 0; // register sections, check-box state 0 or 1
+    int MOC2 = 0;
+    int MOC3 = 0;
+    bool TC1 = false; // first sending or change
+    bool TC2 = false; // cancellation
+
+    // Responsible person ("RESPONSABILE")
+    QString vRECF;
+    QString vRECOG;
+    QString vRENOME;
+    QString vRESEX;
+    QString vREDTNAS;
+    QString vRENCOM;
+    QString vRENPRO;
+    QString vREEMAIL;
+    QString vRETEL;
+
+    // Certified e-mail ("POSTA ELETTRONICA")
+    QString vPEEMAIL;
+    QString vPEGESTORE;
+    QString vPEDATAI;
+    QString vPEDATAF;
+
+    // Cancellation ("CANCELLAZIONE PEC")
+    bool mc1 = false; // cessation without merger
+    bool mc2 = false; // cessation with merger into another subject
+    bool mc3 = false; // loss of the subjective requirements
+    QString vDTCANC;
+    QString vSICF;
+    QString vSIRAG;
+    QString vSICOM;
+    QString vSIPRO;
+
+    // Transmission ("IMPEGNO ALLA TRASMISSIONE")
+    bool vITT1 = false; // prepared by the taxpayer
+    bool vITT2 = false; // prepared by the sender
+    QString vITTCF;
+};
+
+// The four records, or the reason they could not be built.
+struct RecordComunicazione {
+    std::array<QString, NumeroRecord> record;
+    QString errore; // empty when the records are built
+
+    bool ok() const { return errore.isEmpty(); }
+};
+
+// Builds the four records from the form's values. Texts are left-aligned in their fields and cut to
+// their length; a field whose condition does not hold stays blank; nothing is upper-cased or checked
+// except the dates that are written, which must read as dates (an error naming the field otherwise).
+// Characters are not checked against the code page here: ScriviComunicazione does it.
+RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati);
+
+// Writes the communication file at `percorso`: the four records in Windows-1252, CR LF after each,
+// 7200 bytes. Before anything is written it refuses a date that is not a date and a character the code
+// page cannot hold, naming the field. The file is written beside the target under a temporary name and
+// renamed into place only when complete, so a failure never leaves a partial file and never loses an
+// existing one. On failure returns false with an Italian message in `errore`.
+bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore);
+
+// The title and the seven lines (joined by CR LF) of the information box shown once the file is written.
+QString TitoloComunicazioneCreata();
+QString TestoComunicazioneCreata(const QString& percorso);
+
+} // namespace ondavia

@@ -1,0 +1,123 @@
+#include "app/DimmiIlNome.h"
+#include "app/Dichiarazioni.h"
+#include "platform/ScriptedPlatform.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ondavia;
+
+namespace {
+
+const QString kTitoloC = QStringLiteral("Indica dove salvare il file di COMUNICAZIONE REI");
+const QString kTitoloS = QStringLiteral("Indica dove salvare il file di backUp");
+const QString kTitoloR = QStringLiteral("Indica il file di backUp da ripristinare");
+const QString kFiltroC = QStringLiteral("Testo (*.TXT)|*.TXT");
+const QString kFiltroREI = QStringLiteral("BackUp REI (*.REI)|*.REI");
+
+bool crea(const QString& percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+TEST(DimmiIlNomeTest, NomiProposti)
+{
+    const struct {
+        const char *tipo, *nome, *suffisso, *proposto, *nomeDopo;
+    } casi[] = {
+        {"C", " Rossi Mario & C. s.r.l. ", "001", "OVIA_ROSSIMARIOCSRL_001.TXT", "ROSSI MARIO & C. S.R.L."},
+        {"C", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "002", "OVIA_ABCDEFGHIJKLMNO_002.TXT", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+        {"C", " 123 & 456 ", "001", "OVIA__001.TXT", "123 & 456"},
+        {"S", "abcdefghijklmnopqrstuvwxyz", "20210109", "SAVE_ABCDEFGHIJKLMNOPQRST20210109.REI",
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+        {"S", "", "20210109", "SAVE_20210109.REI", ""},
+    };
+    for (const auto& caso : casi) {
+        ScriptedPlatform scripted;
+        scripted.desktop = QStringLiteral("/home/op/Scrivania");
+        PlatformScope scope(scripted);
+        QString nome = QString::fromUtf8(caso.nome);
+        NomeFileScelto = QStringLiteral("di prima");
+        DimmiIlNome(QString::fromLatin1(caso.tipo), nome, QString::fromLatin1(caso.suffisso)); // cancelled
+        EXPECT_EQ(NomeFileScelto, QString()) << caso.proposto;
+        EXPECT_EQ(nome, QString::fromUtf8(caso.nomeDopo)) << caso.proposto;
+        ASSERT_EQ(scripted.saveRequests.size(), 1u) << caso.proposto;
+        const FileRequest& r = scripted.saveRequests[0];
+        const bool c = caso.tipo[0] == 'C';
+        EXPECT_EQ(r.fileName, QString::fromLatin1(caso.proposto));
+        EXPECT_EQ(r.initialFolder, QStringLiteral("/home/op/Scrivania"));
+        EXPECT_EQ(r.title, c ? kTitoloC : kTitoloS);
+        EXPECT_EQ(r.filter, c ? kFiltroC : kFiltroREI);
+    }
+}
+
+TEST(DimmiIlNomeTest, RifiutiAnnullamentoERipristino)
+{
+    QTemporaryDir cartella;
+    const QString primo = cartella.filePath(QStringLiteral("A.TXT"));
+    const QString secondo = cartella.filePath(QStringLiteral("B.TXT"));
+    ASSERT_TRUE(crea(primo) && crea(secondo));
+    const QString nuovo = cartella.filePath(QStringLiteral("NUOVO.TXT"));
+    const struct {
+        const char* nome;
+        std::vector<std::optional<QString>> scelte;
+        std::vector<MsgResult> risposte; // to "replace it?"
+        QString scelto;
+    } casi[] = {
+        {"refuse twice, then a new file", {primo, secondo, nuovo}, {MsgResult::No, MsgResult::No}, nuovo},
+        {"refuse, then replace", {primo, primo}, {MsgResult::No, MsgResult::Yes}, primo},
+        {"cancel after refusals", {primo, secondo, std::nullopt}, {MsgResult::No, MsgResult::No}, QString()},
+    };
+    for (const auto& caso : casi) {
+        ScriptedPlatform scripted;
+        PlatformScope scope(scripted);
+        scripted.saveAnswers.assign(caso.scelte.begin(), caso.scelte.end());
+        scripted.answers.assign(caso.risposte.begin(), caso.risposte.end());
+        QString nome = QStringLiteral("rossi");
+        DimmiIlNome(QStringLiteral("C"), nome, QStringLiteral("001"));
+        EXPECT_EQ(NomeFileScelto, caso.scelto) << caso.nome;
+        EXPECT_EQ(scripted.messages.size(), caso.risposte.size()) << caso.nome;
+        ASSERT_EQ(scripted.saveRequests.size(), caso.scelte.size()) << caso.nome;
+        // Each round opens on the path chosen in the round before.
+        EXPECT_EQ(scripted.saveRequests[0].fileName, QStringLiteral("OVIA_ROSSI_001.TXT"));
+        for (std::size_t i = 1; i < caso.scelte.size(); ++i) {
+            EXPECT_EQ(scripted.saveRequests[i].fileName, *caso.scelte[i - 1]) << caso.nome << i;
+            EXPECT_EQ(scripted.saveRequests[i].title, kTitoloC);
+        }
+    }
+
+    // A backup to restore: the open dialog, nothing proposed, no question, the name left as it was.
+    for (const std::optional<QString>& scelta : {std::optional<QString>(primo), std::optional<QString>()}) {
+        ScriptedPlatform scripted;
+        scripted.desktop = cartella.path();
+        PlatformScope scope(scripted);
+        scripted.openAnswers = {scelta};
+        QString nome = QStringLiteral(" rossi ");
+        DimmiIlNome(QStringLiteral("R"), nome, QStringLiteral("001"));
+        EXPECT_EQ(NomeFileScelto, scelta.value_or(QString()));
+        EXPECT_EQ(nome, QStringLiteral(" rossi "));
+        ASSERT_EQ(scripted.openRequests.size(), 1u);
+        const FileRequest& r = scripted.openRequests[0];
+        EXPECT_EQ(r.title, kTitoloR);
+        EXPECT_EQ(r.filter, kFiltroREI);
+        EXPECT_TRUE(r.initialFolder.isEmpty() && r.fileName.isEmpty());
+        EXPECT_TRUE(scripted.messages.empty() && scripted.saveRequests.empty());
+    }
+
+    // Any other kind: no dialog, nothing chosen, the name untouched.
+    ScriptedPlatform scripted;
+    PlatformScope scope(scripted);
+    scripted.saveAnswers = {primo};
+    QString nome = QStringLiteral(" rossi ");
+    NomeFileScelto = primo;
+    DimmiIlNome(QStringLiteral("c"), nome, QStringLiteral("001"));
+    EXPECT_EQ(NomeFileScelto, QString());
+    EXPECT_EQ(nome, QStringLiteral(" rossi "));
+    EXPECT_TRUE(scripted.saveRequests.empty() && scripted.openRequests.empty());
+    ResetDichiarazioni();
+}
