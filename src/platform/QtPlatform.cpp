@@ -203,8 +203,11 @@ bool QtPlatform::download(const QString& address, const QString& targetFile, QSt
         }
         return false;
     }
+    // Unbuffered, so that a short write (full disk, size limit) is seen before the file is committed.
     QSaveFile file(targetFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(reply->readAll()) < 0 || !file.commit()) {
+    const QByteArray body = reply->readAll();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(body) != body.size() ||
+        !file.commit()) {
         if (error) {
             *error = file.errorString();
         }
