@@ -1,5 +1,7 @@
 #include "F0.h"
 
+#include "app/DimmiIlNome.h"
+
 #include "F0INI.h"
 #include "KELM_BASE.h"
 
@@ -220,6 +222,11 @@ void F0::DimensionaFinestra()
     const int larghezza = static_cast<int>(std::nearbyint(larghezzaSchermo * percentuale / 100));
     const int altezza = static_cast<int>(std::nearbyint(larghezza * rapporto));
     resize(larghezza, altezza);
+}
+
+void F0::DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
+{
+    ondavia::DimmiIlNome(tipo, nome, suffisso);
 }
 
 } // namespace ondavia

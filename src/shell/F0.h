@@ -58,6 +58,10 @@ public:
 
     void mostraBarre(bool visibili);
 
+    // Asks where to write (kinds "S" and "C") or which backup to read (kind "R"); the chosen path is left
+    // in NomeFileScelto, empty after a cancel. `nome` comes back upper-cased and trimmed for "S" and "C".
+    void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso);
+
     // The register, made on first use and shown in the work area as the active child.
     // Throws ErroreEsecuzione when the register cannot be made.
     Registro& apriRegistro();
