@@ -1,11 +1,10 @@
 #include "F0.h"
 
-#include "app/DimmiIlNome.h"
-
 #include "F0INI.h"
 #include "KELM_BASE.h"
 
 #include "app/Dichiarazioni.h"
+#include "app/DimmiIlNome.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Ini.h"
 
