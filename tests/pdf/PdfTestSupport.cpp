@@ -111,6 +111,34 @@ std::string runCommand(const std::string& command)
     return output;
 }
 
+std::vector<std::vector<std::string>> listedFonts(const std::filesystem::path& path)
+{
+    std::istringstream lines(runCommand("pdffonts '" + path.string() + "' 2>&1"));
+    std::vector<std::vector<std::string>> rows;
+    std::string line;
+    for (int header = 0; header < 2 && std::getline(lines, line); ++header) {
+    }
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> tokens;
+        for (std::string token; fields >> token;) {
+            tokens.push_back(token);
+        }
+        if (tokens.size() < 8) {
+            rows.push_back({line}); // not a font row: shows up in a failed comparison
+            continue;
+        }
+        // The type may be two words ("Type 1"); the five columns after the encoding are fixed.
+        const std::size_t encoding = tokens.size() - 6;
+        std::string type = tokens[1];
+        for (std::size_t i = 2; i < encoding; ++i) {
+            type += " " + tokens[i];
+        }
+        rows.push_back({tokens[0], type, tokens[encoding], tokens[encoding + 1]});
+    }
+    return rows;
+}
+
 std::vector<PlacedWord> placedWords(const std::filesystem::path& path)
 {
     const std::string xml = runCommand("pdftotext -bbox '" + path.string() + "' - 2>/dev/null");

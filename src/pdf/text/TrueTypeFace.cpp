@@ -207,9 +207,14 @@ std::array<uint16_t, 256> MapCharacterCodes(const std::vector<uint8_t>& file, in
 
     for (int64_t k = 0; 2 * k < n; ++k) {
         const Segment seg = segment(k);
-        // The low 12 bits put the private-use codes F020-F0FF of symbol fonts onto 32-255.
-        const int32_t first = seg.firstCode & 4095;
-        int32_t last = seg.lastCode & 4095;
+        // In a symbol map the low 12 bits put the private-use codes F020-F0FF onto 32-255. A
+        // Unicode map is read by code point: cutting its codes would lay characters such as
+        // U+2013 over the codes 0-255.
+        const int32_t first = symbol ? seg.firstCode & 4095 : seg.firstCode;
+        int32_t last = symbol ? seg.lastCode & 4095 : seg.lastCode;
+        if (first > 255) {
+            break;
+        }
         const bool final = last >= 255;
         if (final) {
             last = 255;

@@ -42,8 +42,8 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file);
 // The glyph of each code 0-255 from the Windows character map (format 4) of the "cmap" table
 // at `cmapOffset`, searched only within `cmapLength` bytes. Each code is looked up as the code
 // point of the same number, except that in a Unicode map codes 128-159 are looked up as their
-// Windows-1252 characters, and that codes of the private range F020-F0FF of symbol fonts fall
-// onto 32-255. Codes without a mapping get glyph 0; so do all codes when the font has no Windows
+// Windows-1252 characters, and that in a symbol map the codes of the private range F020-F0FF
+// fall onto 32-255. Codes without a mapping get glyph 0; so do all codes when the font has no Windows
 // map of format 4. `symbol` reports a Windows map of encoding 0.
 std::array<uint16_t, 256> MapCharacterCodes(const std::vector<uint8_t>& file, int64_t cmapOffset, int64_t cmapLength,
                                             bool& symbol);
