@@ -128,7 +128,6 @@ struct FolianTestAccess {
     static const FontRecord& Font(const Folian& f, int32_t i) { return f.FontTable[i]; }
     static int32_t FontCount(const Folian& f) { return f.FontCount; }
     static int32_t FontIndex(const Folian& f) { return f.FontIndex; }
-    static int32_t FontTableUpperBound(const Folian& f) { return f.FontTable.upperBound(); }
     static const std::string& FontResource(const Folian& f) { return f.FontResource; }
     static const std::string& FontResources(const Folian& f) { return f.FontResources; }
     static float FontSize(const Folian& f) { return f.FontSize; }

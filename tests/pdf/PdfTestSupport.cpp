@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -115,27 +116,13 @@ std::vector<std::vector<std::string>> listedFonts(const std::filesystem::path& p
 {
     std::istringstream lines(runCommand("pdffonts '" + path.string() + "' 2>&1"));
     std::vector<std::vector<std::string>> rows;
-    std::string line;
-    for (int header = 0; header < 2 && std::getline(lines, line); ++header) {
-    }
-    while (std::getline(lines, line)) {
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
-        std::vector<std::string> tokens;
-        for (std::string token; fields >> token;) {
-            tokens.push_back(token);
-        }
-        if (tokens.size() < 8) {
-            rows.push_back({line}); // not a font row: shows up in a failed comparison
-            continue;
-        }
-        // The type may be two words ("Type 1"); the five columns after the encoding are fixed.
-        const std::size_t encoding = tokens.size() - 6;
-        std::string type = tokens[1];
-        for (std::size_t i = 2; i < encoding; ++i) {
-            type += " " + tokens[i];
-        }
-        rows.push_back({tokens[0], type, tokens[encoding], tokens[encoding + 1]});
+        std::vector<std::string> row{std::istream_iterator<std::string>(fields), {}};
+        row.resize(row.size() < 4 ? 0 : row.size() - 4); // drop sub, uni, object and generation
+        rows.push_back(row);
     }
+    rows.erase(rows.begin(), rows.begin() + std::min<std::size_t>(2, rows.size())); // the heading
     return rows;
 }
 

@@ -36,7 +36,8 @@ int countOf(const std::string& text, const std::string& needle);
 // Standard output of a shell command.
 std::string runCommand(const std::string& command);
 
-// The fonts pdffonts lists, one row each: name, type, encoding, "yes" or "no" for embedded.
+// The fonts pdffonts lists, one row of words each: name, type ("Type 1" is two words),
+// encoding, and "yes" or "no" for embedded.
 std::vector<std::vector<std::string>> listedFonts(const std::filesystem::path& path);
 
 // A word as pdftotext -bbox places it: points from the page's top-left corner.
