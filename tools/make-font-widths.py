@@ -117,7 +117,8 @@ def table(name, comment, widths):
 def styled_tables(name, styles):
     body = "".join(f"    // {comment}\n    FontWidths{{{{\n{rows(widths, '        ')}    }}}},\n"
                    for comment, widths in styles)
-    return f"// By style: regular, bold, italic, bold italic.\nconst std::array<FontWidths, 4> {name}{{{{\n{body}}}}};\n"
+    head = f"// By style: regular, bold, italic, bold italic.\nconst std::array<FontWidths, 4> {name}"
+    return f"{head}{{{{\n{body}}}}};\n"
 
 
 def main():

@@ -70,7 +70,8 @@ TEST_F(FolianTextLines, OneLineItsColoursAndPosition)
     pdf.DrawText(10, 20, "a(b)\\\r\n");
     EXPECT_TRUE(wrote("(a\\(b\\)\\\\\\r\\n) Tj")) << ops();
 
-    const std::pair<int32_t, const char*> aligned[] = {{2, "83.88"}, {4, "91.94"}, {6, "100"}, {3, "100"}, {10, "83.88"}};
+    const std::pair<int32_t, const char*> aligned[] = {
+        {2, "83.88"}, {4, "91.94"}, {6, "100"}, {3, "100"}, {10, "83.88"}};
     for (const auto& [align, x] : aligned) {
         restart();
         pdf.DrawText(100, 50, "text", align);

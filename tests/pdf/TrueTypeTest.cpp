@@ -21,6 +21,16 @@ void put16(std::vector<uint8_t>& data, std::size_t at, int value)
     data[at + 1] = static_cast<uint8_t>(value & 0xFF);
 }
 
+// The position of a table's entry in the font's directory.
+std::size_t directoryEntry(const std::vector<uint8_t>& font, const std::string& tag)
+{
+    std::size_t entry = 12;
+    while (std::string(reinterpret_cast<const char*>(font.data()) + entry, 4) != tag) {
+        entry += 16;
+    }
+    return entry;
+}
+
 // A "cmap" table holding one Windows map of format 4 whose segments (first, last, delta) map by delta.
 std::vector<uint8_t> windowsMap(int encoding, const std::vector<std::array<int, 3>>& segments)
 {
@@ -123,14 +133,27 @@ TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
     }
     pdf.DrawText(50, 50, "Mono text");
 
+    // An italic angle of FFEF.AAAB is -16.333, written with two decimals.
+    std::vector<uint8_t> slanted = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
+    const auto postEntry = static_cast<int64_t>(directoryEntry(slanted, "post"));
+    const auto post = static_cast<std::size_t>(folian::ReadBigEndian(slanted, postEntry + 8, 4, true));
+    put16(slanted, post + 4, 0xFFEF);
+    put16(slanted, post + 6, 0xAAAB);
+    std::ofstream(dir / "slanted.ttf", std::ios::binary)
+        .write(reinterpret_cast<const char*>(slanted.data()), static_cast<std::streamsize>(slanted.size()));
+    EXPECT_EQ(pdf.AddFont((dir / "slanted.ttf").string(), "Slanted", false, 0), "Slanted");
+    EXPECT_EQ(A::Font(pdf, 3).BaseFontName, "LiberationSans,Italic");
+
     const std::string written = folian::test::readFile(finish());
     EXPECT_NE(written.find("/Flags 96 /FontBBox ["), std::string::npos);
     EXPECT_NE(written.find("/StemV 120 /ItalicAngle -12 "), std::string::npos);
+    EXPECT_NE(written.find("/StemV 70 /ItalicAngle -16.33 "), std::string::npos);
     EXPECT_EQ(folian::test::countOf(written, "/FontFile2 "), 1); // only the mono font is embedded
     const auto fonts = folian::test::listedFonts(dir / "page.pdf");
     const std::vector<std::vector<std::string>> listed{
         {"LiberationSansBoldItalic,BoldItalic", "TrueType", "MacRoman", "no"},
-        {"LiberationMono", "TrueType", "WinAnsi", "yes"}};
+        {"LiberationMono", "TrueType", "WinAnsi", "yes"},
+        {"LiberationSans,Italic", "TrueType", "WinAnsi", "no"}};
     EXPECT_EQ(fonts, listed);
 }
 
@@ -149,14 +172,10 @@ TEST_F(FolianTrueType, DamagedFilesAreRecordedAndLeftOut)
     std::vector<uint8_t> noWidths = good;
     const int tables = noWidths[4] * 256 + noWidths[5];
     const auto end = noWidths.begin() + 12 + 16 * tables;
-    for (auto entry = noWidths.begin() + 12; entry != end; entry += 16) {
-        if (std::string(entry, entry + 4) == "hmtx") {
-            std::copy(entry + 16, end, entry);
-            std::fill(end - 16, end, 0);
-            put16(noWidths, 4, tables - 1);
-            break;
-        }
-    }
+    const auto entry = noWidths.begin() + static_cast<std::ptrdiff_t>(directoryEntry(noWidths, "hmtx"));
+    std::copy(entry + 16, end, entry);
+    std::fill(end - 16, end, 0);
+    put16(noWidths, 4, tables - 1);
     broken.emplace_back("nohmtx", noWidths);
     // Damaged bytes in the directory and the tables read first.
     uint32_t seed = 12345;

@@ -206,7 +206,8 @@ std::string Folian::FormatName(std::string_view name)
         if (byte == 0) {
             continue;
         }
-        const bool regular = byte > 32 && byte < 127 && std::string_view("()<>[]{}/%#").find(c) == std::string_view::npos;
+        const bool delimiter = std::string_view("()<>[]{}/%#").find(c) != std::string_view::npos;
+        const bool regular = byte > 32 && byte < 127 && !delimiter;
         if (regular) {
             out += c;
         } else {

@@ -22,7 +22,8 @@ struct Table {
 // Reads of one table: positions are relative to the table and must stay inside it.
 class TableReader {
 public:
-    TableReader(const std::vector<uint8_t>& data, Table table, const char* tag) : m_data(data), m_table(table), m_tag(tag)
+    TableReader(const std::vector<uint8_t>& data, Table table, const char* tag)
+        : m_data(data), m_table(table), m_tag(tag)
     {
     }
 
