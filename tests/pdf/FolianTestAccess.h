@@ -125,6 +125,21 @@ struct FolianTestAccess {
         FontRecord& r = f.FontTable.make(f.FontCount, f.MemoryUsage);
         r.BaseFontName = base;
     }
+    static const FontRecord& Font(const Folian& f, int32_t i) { return f.FontTable[i]; }
+    static int32_t FontCount(const Folian& f) { return f.FontCount; }
+    static int32_t FontIndex(const Folian& f) { return f.FontIndex; }
+    static const std::string& FontResource(const Folian& f) { return f.FontResource; }
+    static const std::string& FontResources(const Folian& f) { return f.FontResources; }
+    static float FontSize(const Folian& f) { return f.FontSize; }
+    static float CurrentX(const Folian& f) { return f.CurrentX; }
+    static float LineSpacing(const Folian& f) { return f.LineSpacing; }
+    static float HorizontalScaling(const Folian& f) { return f.HorizontalScaling; }
+    static std::array<float, 4> LastBounds(const Folian& f) { return f.LastBounds; }
+    static void WriteTextLine(Folian& f, float x, float y, float width, const std::string& text, float indentation,
+                              int32_t align)
+    {
+        f.WriteTextLine(x, y, width, text, indentation, align, false);
+    }
     static int32_t WriteFontObjects(Folian& f, const std::string& name, std::vector<uint8_t> file, int32_t length1,
                                     const std::string& entries)
     {

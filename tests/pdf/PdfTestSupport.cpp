@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <sstream>
 
 namespace folian::test {
@@ -92,6 +94,49 @@ int countOf(const std::string& text, const std::string& needle)
         ++count;
     }
     return count;
+}
+
+std::string runCommand(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return output;
+    }
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        output.append(buffer, n);
+    }
+    pclose(pipe);
+    return output;
+}
+
+std::vector<std::vector<std::string>> listedFonts(const std::filesystem::path& path)
+{
+    std::istringstream lines(runCommand("pdffonts '" + path.string() + "' 2>&1"));
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::vector<std::string> row{std::istream_iterator<std::string>(fields), {}};
+        row.resize(row.size() < 4 ? 0 : row.size() - 4); // drop sub, uni, object and generation
+        rows.push_back(row);
+    }
+    rows.erase(rows.begin(), rows.begin() + std::min<std::size_t>(2, rows.size())); // the heading
+    return rows;
+}
+
+std::vector<PlacedWord> placedWords(const std::filesystem::path& path)
+{
+    const std::string xml = runCommand("pdftotext -bbox '" + path.string() + "' - 2>/dev/null");
+    static const std::regex word(
+        R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+    std::vector<PlacedWord> words;
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), word); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        words.push_back({std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+    }
+    return words;
 }
 
 } // namespace folian::test

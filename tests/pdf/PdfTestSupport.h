@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace folian::test {
 
@@ -31,6 +32,23 @@ std::string objectText(const std::string& file, int n);
 
 // Counts the occurrences of `needle` in `text`.
 int countOf(const std::string& text, const std::string& needle);
+
+// Standard output of a shell command.
+std::string runCommand(const std::string& command);
+
+// The fonts pdffonts lists, one row of words each: name, type ("Type 1" is two words),
+// encoding, and "yes" or "no" for embedded.
+std::vector<std::vector<std::string>> listedFonts(const std::filesystem::path& path);
+
+// A word as pdftotext -bbox places it: points from the page's top-left corner.
+struct PlacedWord {
+    double xMin = 0;
+    double yMin = 0;
+    double xMax = 0;
+    double yMax = 0;
+    std::string text;
+};
+std::vector<PlacedWord> placedWords(const std::filesystem::path& path);
 
 } // namespace folian::test
 

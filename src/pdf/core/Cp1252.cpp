@@ -13,6 +13,15 @@ constexpr std::array<char32_t, 32> kHigh = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
+} // namespace
+
+char32_t Cp1252CodePoint(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
+
+namespace {
+
 char toByte(char32_t code)
 {
     if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {

@@ -11,13 +11,17 @@ namespace folian {
 namespace ErrorCode {
 inline constexpr int32_t InvalidCall = 5;
 inline constexpr int32_t Overflow = 6;
+inline constexpr int32_t OutOfMemory = 7;
+inline constexpr int32_t SubscriptOutOfRange = 9;
 inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t BadFileNameOrNumber = 52;
+inline constexpr int32_t FileNotFound = 53;
 inline constexpr int32_t BadFileMode = 54;
 inline constexpr int32_t DeviceIo = 57;
 inline constexpr int32_t PathFileAccess = 75;
 inline constexpr int32_t PathNotFound = 76;
+inline constexpr int32_t InvalidFileFormat = 321;
 } // namespace ErrorCode
 
 // The failure that Folian's operations raise to their caller. The number is one of ErrorCode.

@@ -23,8 +23,8 @@ struct FolianTestAccess;
 // unit chosen with SetScale and kept in points; page content has its origin at the top-left
 // corner inside the margins, with y growing downwards.
 //
-// Failures reach the caller as folian::Error, except in BeginDoc, which records them for
-// ErrNumber/ErrSource/ErrDescription and returns normally.
+// Failures reach the caller as folian::Error, except in BeginDoc and AddFont, which record them
+// for ErrNumber/ErrSource/ErrDescription and return normally.
 class Folian {
 public:
     // Uses DefaultHooks() for the application's name, launch date, clock and viewer.
@@ -100,6 +100,54 @@ public:
     // A positive angle turns counter-clockwise on the printed page.
     void AxisRotation(float Angle);
 
+    // --- fonts ---
+    // Selects a font: "Arial" (or "Helvetica"), "TimesNewRoman" (or "Times"), "CourierNew" (or
+    // "Courier"), "Symbol", "ZapfDingbats", or the alias of a font added with AddFont; blanks and
+    // letter case do not matter, and any other name is measured as Arial. Style bits: 1 bold,
+    // 2 italic (standard text families only), 4 underline, 8 overline, 16 line through. Size in
+    // points, 0 keeps the current size (10 when none). Encoding 1 is Mac Roman, else WinAnsi.
+    // A font used for the first time is written into the document, so a document must be open
+    // then; otherwise Error 52 is raised.
+    void SetFont(std::string_view FontFamily, float Size, int32_t Style, int32_t Encoding);
+    void SetFontSize(float Points);
+    // Reads a TrueType file and adds it to the document's fonts, embedding the file when asked;
+    // returns the name to give SetFont (the alias, or the font's full name without blanks).
+    // Never raises: a missing file, a damaged font, an alias already in use or no open document
+    // is recorded (ErrNumber, ErrSource "Folian.AddFont") and gives an empty result, with nothing
+    // added to the document.
+    std::string AddFont(std::string_view TTFFile, std::string_view FontAlias, bool Embedded, int32_t Encoding);
+
+    // --- text state (spacings in points whatever the unit) ---
+    void SetCharSpacing(float w);
+    void SetWordSpacing(float w);
+    void SetTextHorizontalScaling(float Percent);
+    // Rendering mode; a value outside the 16-bit range raises Overflow before anything is written.
+    void SetTextMode(int32_t Mode);
+    // Factor on the line height between lines; negative values are ignored.
+    void SetTextLineSpacing(float Value);
+
+    // --- text placement and measurement (user units; y is the baseline) ---
+    // Width of the text in the current font, size, spacings and scaling; 0 with no font.
+    float TextLength(std::string_view Phrase) const;
+    // Height of one line of the current font and size; 0 with no font.
+    float TextHeight() const;
+    // One line through (x, Y): Align 2 ends it at x, 4 centres it on x, else it begins at x.
+    // Placing text (anything but blanks) with no font selected raises InvalidCall.
+    void DrawText(float x, float Y, std::string_view Text, int32_t Align = 0);
+    // Text at the current position, which then moves to its end. TextStyle 1 raises, 2 lowers
+    // and 3 keeps the baseline, each at PercenteSize percent of the size; 0 (or any other value)
+    // writes it plainly.
+    void WriteText(std::string_view Text, int32_t TextStyle, float PercenteSize);
+    // A line at the current position, then a move to the beginning of the next line.
+    void WriteTextLn(std::string_view Text);
+    // Flows the text into the box: paragraphs at CR LF, lines at blanks, the first line of each
+    // paragraph indented. Align: 2 right, 4 centred, 64 justified, 128 shrunk to fit, 256
+    // fitted, plus 16 (bottom) or 32 (middle). Options: 1 no frame, else the path-painting code
+    // of the frame. Returns the text that did not fit; when it begins with byte 0 it continues
+    // a paragraph, and a further call goes on with it unindented.
+    std::string DrawTextBox(float x, float Y, float Width, float Height, std::string_view Text, float Indentation,
+                            int32_t Align, int32_t Options);
+
     // --- tables, rows, columns, local spaces ---
     void BeginSpace(float NewX = 0, float NewY = 0, float ScaleX = 1, float ScaleY = 1, float Angle = 0);
     void EndSpace();
@@ -159,6 +207,7 @@ private:
     static std::string FormatColorRGB(std::string_view color);
     static std::string BoolToText(bool value);
     static std::string EscapeString(std::string_view text);
+    static std::string FormatName(std::string_view name);
     std::string FormatTextString(std::string_view text);
     static void ParseColor(std::string& spec, std::string& second);
 
@@ -195,6 +244,19 @@ private:
     void setColor(std::string_view color, std::string& target, std::string& companion, const char* rgbOperator,
                   const char* spaceOperator, const char* patternOperator);
     void drawTableCell(float width, float height);
+
+    // fonts and text
+    const FontRecord* currentFont() const;
+    int32_t findFont(const std::string& key, const std::string& trueTypeKey) const;
+    void LoadArialMetrics(int32_t Style);
+    void LoadCourierNewMetrics(int32_t Style);
+    void LoadTimesNewRomanMetrics(int32_t Style);
+    void LoadSymbolMetrics();
+    void LoadZapfDingbatsMetrics();
+    void addTrueTypeFont(const std::string& path, std::string_view alias, bool embedded, int32_t encoding,
+                         std::string& registeredName);
+    void WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
+                       bool newLine);
 
     Hooks m_hooks;
     std::FILE* m_file = nullptr;

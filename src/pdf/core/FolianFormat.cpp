@@ -194,6 +194,31 @@ std::string Folian::EscapeString(std::string_view text)
     return out;
 }
 
+std::string Folian::FormatName(std::string_view name)
+{
+    // Font names come from callers and from font files; bytes that would end or corrupt a PDF
+    // name are written as #XX, and a NUL byte, which no name may hold, is left out.
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) {
+            continue;
+        }
+        const bool delimiter = std::string_view("()<>[]{}/%#").find(c) != std::string_view::npos;
+        const bool regular = byte > 32 && byte < 127 && !delimiter;
+        if (regular) {
+            out += c;
+        } else {
+            out += '#';
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        }
+    }
+    return out;
+}
+
 std::string Folian::FormatTextString(std::string_view text)
 {
     if (text.empty()) {

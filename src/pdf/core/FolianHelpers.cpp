@@ -53,6 +53,11 @@ void Folian::RestoreTableState()
     if (ScaleFactor != 0) {
         SetLineWidth(static_cast<float>(static_cast<double>(state.LineWidth) / ScaleFactor));
     }
+    // With no font chosen before the table there is none to go back to; selecting one would
+    // add an unused font to the document.
+    if (!state.FontName.empty()) {
+        SetFont(state.FontName, state.FontSize, state.FontStyle, 0);
+    }
     TableStackDepth -= 1;
 }
 

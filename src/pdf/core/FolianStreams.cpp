@@ -133,14 +133,15 @@ int32_t Folian::WriteFontObjects(std::string_view name, std::vector<uint8_t>& fo
                                  std::string_view descriptorEntries)
 {
     const FontRecord& font = FontTable[FontCount];
+    const std::string resource = FormatName(name);
+    const std::string base = FormatName(font.BaseFontName);
     const int32_t f = BeginObj();
-    FontResources += "/" + std::string(name) + " " + std::to_string(f) + " 0 R ";
+    FontResources += "/" + resource + " " + std::to_string(f) + " 0 R ";
     std::string head = std::string("<< /Type /Font /Subtype /") + (font.IsTrueType ? "TrueType" : "Type1") +
-                       " /Name /" + std::string(name) + " /BaseFont /" + font.BaseFontName +
-                       " /FirstChar 0 /LastChar 255";
+                       " /Name /" + resource + " /BaseFont /" + base + " /FirstChar 0 /LastChar 255";
     WriteLine(head);
-    const std::string base = upper(font.BaseFontName);
-    if (base != "SYMBOL" && base != "ZAPFDINGBATS") {
+    const std::string upperBase = upper(font.BaseFontName);
+    if (upperBase != "SYMBOL" && upperBase != "ZAPFDINGBATS") {
         WriteLine(std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
                   (font.Encoding == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>");
     }
@@ -162,7 +163,7 @@ int32_t Folian::WriteFontObjects(std::string_view name, std::vector<uint8_t>& fo
     EndObj();
 
     const int32_t d = BeginObj();
-    WriteLine("<< /Type /FontDescriptor /FontName /" + font.BaseFontName + " " + std::string(descriptorEntries) + " ");
+    WriteLine("<< /Type /FontDescriptor /FontName /" + base + " " + std::string(descriptorEntries) + " ");
     if (length1 == 0) {
         WriteLine(" >>");
         EndObj();

@@ -57,6 +57,8 @@ struct LayerRecord {
     bool ShowInList = false;
 };
 
+// One font of the document. FontKey is ResourceName in upper case, so every resource name
+// stands once in the document's /Font resources and every look-up finds the entry it made.
 struct FontRecord {
     std::string FontKey;
     bool IsTrueType = false;
@@ -65,6 +67,7 @@ struct FontRecord {
     int16_t Height = 0;
     int32_t Descent = 0;
     int32_t Encoding = 0;
+    std::string ResourceName; // the name the font object was written under
 };
 
 // What a table, row or column saves on entry and gives back on exit.

@@ -1,0 +1,192 @@
+// Placing single lines of text: DrawText, WriteText, WriteTextLn and the line writer they share.
+#include "core/Folian.h"
+
+namespace folian {
+
+namespace {
+
+bool isBlank(std::string_view text)
+{
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// Puts a value back when the scope ends, also when a failure leaves it early.
+template <typename T>
+class Restore {
+public:
+    explicit Restore(T& target) : m_target(target), m_value(target) {}
+    ~Restore() { m_target = m_value; }
+    Restore(const Restore&) = delete;
+    Restore& operator=(const Restore&) = delete;
+
+private:
+    T& m_target;
+    T m_value;
+};
+
+} // namespace
+
+void Folian::WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
+                           bool newLine)
+{
+    const double sf = ScaleFactor;
+    double lineWidth = 0;
+    double advance = 0;
+    if (!isBlank(text)) {
+        const FontRecord* font = currentFont();
+        if (font == nullptr) {
+            throw Error(ErrorCode::InvalidCall, "Invalid procedure call: no font is selected for the text");
+        }
+        Restore<float> scaling(HorizontalScaling);
+        const float savedScaling = HorizontalScaling;
+
+        double measured = 0;
+        double space = 0;
+        int32_t gaps = 0;
+        if (Align & 64) {
+            double words = 0;
+            std::size_t start = 0;
+            for (;;) {
+                const std::size_t blank = text.find(' ', start);
+                words += TextLength(text.substr(start, blank == std::string_view::npos ? blank : blank - start));
+                if (blank == std::string_view::npos) {
+                    break;
+                }
+                ++gaps;
+                start = blank + 1;
+            }
+            space = TextLength(" ");
+            lineWidth = gaps * space + words;
+            measured = words;
+        } else {
+            if (Align & (128 | 256)) {
+                HorizontalScaling = 100;
+            }
+            measured = lineWidth = TextLength(text);
+        }
+        if (indentation != 0) {
+            measured += indentation;
+        }
+
+        double offset = 0;
+        double drawnWidth = lineWidth;
+        std::string prefix;
+        std::string suffix;
+        switch (Align & (1 | 2 | 4 | 64 | 128 | 256)) {
+        case 2:
+            offset = width - measured;
+            break;
+        case 4:
+            offset = (width - measured) / 2;
+            break;
+        case 64:
+            if (gaps >= 1) {
+                // Tw replaces the word spacing and is scaled with the text, so both are taken
+                // out of the extra space for the words to reach the width exactly.
+                const double extra = (width - measured - gaps * space) / gaps;
+                const double scale = savedScaling != 0 ? savedScaling / 100.0 : 1.0;
+                prefix = FormatReal(static_cast<float>(extra * sf / scale + WordSpacing)) + " Tw ";
+                suffix = " " + FormatReal(WordSpacing) + " Tw";
+                lineWidth = drawnWidth = width - indentation;
+            }
+            break;
+        case 128:
+        case 256:
+            if (measured > 0 && (measured > width || (Align & 256))) {
+                const double scale = width * 100.0 / measured;
+                prefix = FormatReal(static_cast<float>(scale)) + " Tz ";
+                suffix = (measured > width ? " " : "  ") + FormatReal(savedScaling) + " Tz";
+                drawnWidth = lineWidth * scale / 100.0;
+            }
+            break;
+        default:
+            break;
+        }
+        if (indentation != 0) {
+            offset += indentation;
+        }
+
+        const double left = (x + offset) * sf;
+        const double height = TextHeight();
+        const double bottom = PageHeight - y * sf + FontSize * static_cast<double>(font->Descent) / 1000.0;
+        SetLastBounds(static_cast<float>(left), static_cast<float>(bottom),
+                      static_cast<float>((x + offset + measured) * sf),
+                      static_cast<float>(bottom + height * LineSpacing * sf));
+        advance = height * sf * LineSpacing;
+
+        const std::string savedFill = FillColor + ";" + FillColor2;
+        const std::string leftText = FormatReal(static_cast<float>(left));
+        const std::string baseline = FormatUnits(y);
+        const std::string size = FormatReal(FontSize);
+        SetColorFill(TextColor + ";" + TextColor2);
+        OutContent("BT");
+        OutContent("/" + FormatName(FontResource) + " " + size + " Tf " + size + " TL");
+        OutContent("1 0 0 -1 " + leftText + " " + baseline + " Tm");
+        OutContent(prefix + "(" + EscapeString(text) + ") Tj" + suffix);
+        OutContent("ET");
+        SetColorFill(savedFill);
+
+        if (FontStyle & (4 | 8 | 16)) {
+            const std::string savedLine = LineColor + ";" + LineColor2;
+            const std::string length = FormatUnits(static_cast<float>(drawnWidth));
+            OutContent("q");
+            SetColorLine(TextColor + ";" + TextColor2);
+            OutContent(FormatReal(static_cast<float>(FontSize / 16.0)) + " w ");
+            OutContent("1 0 0 1 " + leftText + " " + baseline + " cm");
+            // Underline below the baseline, overline above the letters, line through their middle.
+            const double positions[] = {FontSize / 8.0, FontSize * -0.8, FontSize * -0.3};
+            const int32_t bits[] = {4, 8, 16};
+            for (int i = 0; i < 3; ++i) {
+                if (FontStyle & bits[i]) {
+                    const std::string d = FormatReal(static_cast<float>(positions[i]));
+                    OutContent("0 " + d + " m " + length + " " + d + " l S");
+                }
+            }
+            SetColorLine(savedLine);
+            OutContent("Q");
+        }
+    }
+
+    if (newLine) {
+        CurrentX = 0;
+        CurrentY = static_cast<float>(y * sf + advance);
+    } else {
+        CurrentX = static_cast<float>((x + lineWidth) * sf);
+        CurrentY = static_cast<float>(y * sf);
+    }
+}
+
+void Folian::DrawText(float x, float Y, std::string_view Text, int32_t Align)
+{
+    WriteTextLine(x, Y, 0, Text, 0, Align & 7, false);
+}
+
+void Folian::WriteText(std::string_view Text, int32_t TextStyle, float PercenteSize)
+{
+    Restore<float> y(CurrentY);
+    Restore<float> size(FontSize);
+    const double sf = ScaleFactor;
+    double baseline = CurrentY / sf;
+    if (TextStyle >= 1 && TextStyle <= 3) {
+        const double h = TextHeight();
+        const double oldSize = FontSize;
+        FontSize = static_cast<float>(FontSize * static_cast<double>(PercenteSize) / 100.0);
+        const FontRecord* font = currentFont();
+        const double descent = font != nullptr ? font->Descent / 1000.0 : 0.0;
+        if (TextStyle == 1) {
+            baseline = (CurrentY - FontSize * descent) / sf - h / 2;
+        } else if (TextStyle == 2) {
+            baseline = (CurrentY - (oldSize + FontSize) * descent) / sf;
+        }
+    }
+    WriteTextLine(static_cast<float>(CurrentX / sf), static_cast<float>(baseline), 0, Text, 0, 1, false);
+    // The line moved CurrentX to the text's end; the baseline and size are put back on return.
+}
+
+void Folian::WriteTextLn(std::string_view Text)
+{
+    WriteTextLine(static_cast<float>(CurrentX / static_cast<double>(ScaleFactor)),
+                  static_cast<float>(CurrentY / static_cast<double>(ScaleFactor)), 0, Text, 0, 1, true);
+}
+
+} // namespace folian

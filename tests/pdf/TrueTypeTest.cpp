@@ -1,0 +1,214 @@
+#include "PageFixture.h"
+
+#include "text/TrueTypeFace.h"
+
+#include <fstream>
+#include <limits>
+
+namespace {
+
+const std::string kLiberation = "/usr/share/fonts/truetype/liberation/";
+
+std::vector<uint8_t> bytesOf(const std::string& path)
+{
+    const std::string text = folian::test::readFile(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+void put16(std::vector<uint8_t>& data, std::size_t at, int value)
+{
+    data[at] = static_cast<uint8_t>((value >> 8) & 0xFF);
+    data[at + 1] = static_cast<uint8_t>(value & 0xFF);
+}
+
+// The position of a table's entry in the font's directory.
+std::size_t directoryEntry(const std::vector<uint8_t>& font, const std::string& tag)
+{
+    std::size_t entry = 12;
+    while (std::string(reinterpret_cast<const char*>(font.data()) + entry, 4) != tag) {
+        entry += 16;
+    }
+    return entry;
+}
+
+// A "cmap" table holding one Windows map of format 4 whose segments (first, last, delta) map by delta.
+std::vector<uint8_t> windowsMap(int encoding, const std::vector<std::array<int, 3>>& segments)
+{
+    const std::size_t n = 2 * segments.size();
+    std::vector<uint8_t> cmap(12 + 16 + 4 * n);
+    put16(cmap, 2, 1);
+    put16(cmap, 4, 3);
+    put16(cmap, 6, encoding);
+    put16(cmap, 10, 12);
+    put16(cmap, 12, 4);
+    put16(cmap, 12 + 6, static_cast<int>(n));
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        put16(cmap, 12 + 14 + 2 * k, segments[k][1]);
+        put16(cmap, 12 + 16 + n + 2 * k, segments[k][0]);
+        put16(cmap, 12 + 16 + 2 * n + 2 * k, segments[k][2] & 0xFFFF);
+    }
+    return cmap;
+}
+
+using FolianTrueType = PageFixture;
+
+} // namespace
+
+TEST(FolianTrueTypeReading, BigEndianValuesAndCharacterMaps)
+{
+    using folian::ReadBigEndian;
+    EXPECT_EQ(ReadBigEndian({0xFF, 0xFE}, 0, 2, true), 65534);
+    EXPECT_EQ(ReadBigEndian({0xFF, 0xFE}, 0, 2, false), -2);
+    EXPECT_EQ(ReadBigEndian({0xFF, 0xFF, 0xFF, 0xFF}, 0, 4, false), -1);
+    EXPECT_EQ(ReadBigEndian({0x80, 0, 0, 0}, 0, 4, false), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ReadBigEndian({0xFF, 0xFE}, 0, 3, false), 0);
+    EXPECT_THROW(ReadBigEndian({0x80, 0, 0, 0}, 0, 4, true), folian::Error);
+    EXPECT_THROW(ReadBigEndian({0xFF, 0xFE}, 1, 2, true), folian::Error);
+
+    bool symbol = false;
+    const auto privateRange = windowsMap(0, {{0xF020, 0xF0FF, 3 - 0xF020}, {0xFFFF, 0xFFFF, 1}});
+    auto glyphs = folian::MapCharacterCodes(privateRange, 0, static_cast<int64_t>(privateRange.size()), symbol);
+    EXPECT_TRUE(symbol);
+    EXPECT_EQ(glyphs[31], 0);
+    EXPECT_EQ(glyphs[32], 3);
+    EXPECT_EQ(glyphs[255], 226);
+    const auto unicode = windowsMap(1, {{0x41, 0x43, 2}, {0x20AC, 0x20AC, 40 - 0x20AC}, {0xFFFF, 0xFFFF, 1}});
+    glyphs = folian::MapCharacterCodes(unicode, 0, static_cast<int64_t>(unicode.size()), symbol);
+    EXPECT_FALSE(symbol);
+    EXPECT_EQ(glyphs[0x43], 0x45);
+    EXPECT_EQ(glyphs[128], 40); // the euro sign, found at its code point
+    EXPECT_EQ(glyphs[0xAC], 0); // and U+20AC is not U+00AC
+    EXPECT_THROW(folian::MapCharacterCodes(unicode, 0, 30, symbol), folian::Error); // never read past the table
+}
+
+TEST_F(FolianTrueType, LiberationSansIsMeasuredLikeArial)
+{
+    const std::string file = kLiberation + "LiberationSans-Regular.ttf";
+    EXPECT_EQ(pdf.AddFont(file, "", true, 0), "LiberationSans");
+    EXPECT_EQ(pdf.ErrNumber(), 0);
+    const folian::FontRecord liberation = A::Font(pdf, 1);
+    EXPECT_TRUE(liberation.IsTrueType);
+    EXPECT_EQ(liberation.FontKey, "LIBERATIONSANS");
+    EXPECT_EQ(liberation.BaseFontName, "LiberationSans");
+    EXPECT_EQ(liberation.Height, 1117);
+    EXPECT_EQ(liberation.Descent, -212);
+    // The font is metric-compatible with Arial: every character of the code page has the width
+    // of the standard table, the euro sign and the typographic quotes included.
+    pdf.SetFont("Arial", 10, 0, 0);
+    const folian::FontRecord arial = A::Font(pdf, A::FontIndex(pdf));
+    for (std::size_t code = 32; code < 256; ++code) {
+        if (code != 127 && folian::Cp1252CodePoint(static_cast<unsigned char>(code)) != 0) {
+            EXPECT_EQ(liberation.Widths[code], arial.Widths[code]) << code;
+        }
+    }
+    pdf.SetFont("liberation sans", 12, 1, 0);
+    EXPECT_EQ(A::FontIndex(pdf), 1);
+
+    const std::string written = folian::test::readFile(finish());
+    EXPECT_NE(written.find("/Flags 32 /FontBBox ["), std::string::npos);
+    EXPECT_NE(written.find("/StemV 70 /ItalicAngle 0 /CapHeight 905 /XHeight 452 /Ascent 905 /Descent -212 "),
+              std::string::npos);
+    EXPECT_NE(written.find("/Length1 " + std::to_string(bytesOf(file).size())), std::string::npos);
+}
+
+TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
+{
+    EXPECT_EQ(pdf.AddFont(kLiberation + "LiberationSans-BoldItalic.ttf", "My Face", false, 1), "My Face");
+    EXPECT_EQ(A::Font(pdf, 1).FontKey, "MYFACE");
+    EXPECT_EQ(A::Font(pdf, 1).BaseFontName, "LiberationSansBoldItalic,BoldItalic");
+    // Found by its alias whatever the letter case, style or encoding asked for, under the name
+    // it was written with; the alias cannot be taken twice.
+    pdf.SetFont("MYFACE", 11, 1, 0);
+    EXPECT_EQ(A::FontIndex(pdf), 1);
+    EXPECT_EQ(A::FontResource(pdf), "MyFace");
+    EXPECT_EQ(pdf.AddFont(kLiberation + "LiberationSans-Regular.ttf", "myface", true, 0), "");
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::InvalidCall);
+    EXPECT_EQ(A::FontCount(pdf), 1);
+
+    // Monospaced: most glyphs share the last of the few full advance widths (1229 of 2048).
+    EXPECT_EQ(pdf.AddFont(kLiberation + "LiberationMono-Regular.ttf", "Mono", true, 0), "Mono");
+    pdf.SetFont("Mono", 10, 0, 0);
+    for (std::size_t code = 32; code < 127; ++code) {
+        EXPECT_EQ(A::Font(pdf, 2).Widths[code], 600) << code;
+    }
+    pdf.DrawText(50, 50, "Mono text");
+
+    // An italic angle of FFEF.AAAB is -16.333, written with two decimals.
+    std::vector<uint8_t> slanted = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
+    const auto postEntry = static_cast<int64_t>(directoryEntry(slanted, "post"));
+    const auto post = static_cast<std::size_t>(folian::ReadBigEndian(slanted, postEntry + 8, 4, true));
+    put16(slanted, post + 4, 0xFFEF);
+    put16(slanted, post + 6, 0xAAAB);
+    std::ofstream(dir / "slanted.ttf", std::ios::binary)
+        .write(reinterpret_cast<const char*>(slanted.data()), static_cast<std::streamsize>(slanted.size()));
+    EXPECT_EQ(pdf.AddFont((dir / "slanted.ttf").string(), "Slanted", false, 0), "Slanted");
+    EXPECT_EQ(A::Font(pdf, 3).BaseFontName, "LiberationSans,Italic");
+
+    const std::string written = folian::test::readFile(finish());
+    EXPECT_NE(written.find("/Flags 96 /FontBBox ["), std::string::npos);
+    EXPECT_NE(written.find("/StemV 120 /ItalicAngle -12 "), std::string::npos);
+    EXPECT_NE(written.find("/StemV 70 /ItalicAngle -16.33 "), std::string::npos);
+    EXPECT_EQ(folian::test::countOf(written, "/FontFile2 "), 1); // only the mono font is embedded
+    const auto fonts = folian::test::listedFonts(dir / "page.pdf");
+    const std::vector<std::vector<std::string>> listed{
+        {"LiberationSansBoldItalic,BoldItalic", "TrueType", "MacRoman", "no"},
+        {"LiberationMono", "TrueType", "WinAnsi", "yes"},
+        {"LiberationSans,Italic", "TrueType", "WinAnsi", "no"}};
+    EXPECT_EQ(fonts, listed);
+}
+
+TEST_F(FolianTrueType, DamagedFilesAreRecordedAndLeftOut)
+{
+    EXPECT_EQ(pdf.AddFont((dir / "none.ttf").string(), "X", true, 0), "");
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::FileNotFound);
+    EXPECT_EQ(pdf.ErrSource(), "Folian.AddFont");
+
+    const std::vector<uint8_t> good = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> broken;
+    for (std::size_t size : {std::size_t{0}, std::size_t{11}, std::size_t{100}, good.size() / 2, good.size() - 1}) {
+        broken.emplace_back("cut" + std::to_string(size), std::vector<uint8_t>(good.begin(), good.begin() + size));
+    }
+    // Without the "hmtx" entry: the later entries of the directory move up, the tables stay.
+    std::vector<uint8_t> noWidths = good;
+    const int tables = noWidths[4] * 256 + noWidths[5];
+    const auto end = noWidths.begin() + 12 + 16 * tables;
+    const auto entry = noWidths.begin() + static_cast<std::ptrdiff_t>(directoryEntry(noWidths, "hmtx"));
+    std::copy(entry + 16, end, entry);
+    std::fill(end - 16, end, 0);
+    put16(noWidths, 4, tables - 1);
+    broken.emplace_back("nohmtx", noWidths);
+    // Damaged bytes in the directory and the tables read first.
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFFFF; };
+    for (int i = 0; i < 200; ++i) {
+        std::vector<uint8_t> bytes = good;
+        for (uint32_t k = 0, hits = 1 + next() % 3; k < hits; ++k) {
+            bytes[next() % 5100] = static_cast<uint8_t>(next());
+        }
+        broken.emplace_back("damaged" + std::to_string(i), bytes);
+    }
+
+    int refused = 0;
+    for (const auto& [name, bytes] : broken) {
+        const auto path = dir / (name + ".ttf");
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        const int32_t before = A::FontCount(pdf);
+        const std::string added = pdf.AddFont(path.string(), name, false, 0);
+        // Taken or refused whole: a refusal is recorded for this file and adds nothing.
+        EXPECT_EQ(A::FontCount(pdf), before + (added.empty() ? 0 : 1)) << name;
+        if (added.empty()) {
+            ++refused;
+            EXPECT_NE(pdf.ErrDescription().find(path.string()), std::string::npos) << name;
+            EXPECT_TRUE(name != "nohmtx" || pdf.ErrDescription().find("no \"hmtx\" table") != std::string::npos);
+        } else {
+            EXPECT_EQ(name.substr(0, 7), "damaged");
+        }
+    }
+    EXPECT_GT(refused, 6);
+    pdf.SetFont("Neue (Grotesk)/%#1", 10, 0, 0);
+    pdf.DrawText(10, 10, "still a document");
+    EXPECT_NE(drawn().find("/Neue#28Grotesk#29#2F#25#231 10 Tf"), std::string::npos);
+    const auto report = folian::test::readWithReaders(finish());
+    EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
+}
