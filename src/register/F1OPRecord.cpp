@@ -115,7 +115,13 @@ void F1OP::Dettaglio()
         if (!descrizione) {
             throw ErroreEsecuzione(errore);
         }
-        const QString voce = tipo + QLatin1Char('=') + *descrizione;
+        QString voce = tipo + QLatin1Char('=') + *descrizione;
+        // A type typed by the operator is not in the coded list: show it as it was saved, so that
+        // saving again does not lose its description.
+        const QString salvata = NoNull(RsCope.Fields(QStringLiteral("OTIPOSOGD")).Value());
+        if (descrizione->isEmpty() && salvata.startsWith(tipo)) {
+            voce = salvata;
+        }
         CBrap->setCurrentIndex(CBrap->findText(voce, Qt::MatchExactly));
         if (CBrap->currentIndex() < 0) {
             CBrap->setEditText(voce);

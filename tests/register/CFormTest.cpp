@@ -91,6 +91,18 @@ TEST_F(Involucri, WrapsOnlyTextBoxesOncePerName)
     EXPECT_EQ(m_uno->text(), QStringLiteral("ROMA  RM  "));
     EXPECT_EQ(sfondo(m_uno), QColor(Qt::white));
     EXPECT_EQ(sfondo(m_due), QColor(0xFF, 0xFF, 0xC0));
+    // Another window taking the activation is no leaving of the box.
+    m_due->setText(QStringLiteral("roma"));
+    QWidget altra;
+    altra.show();
+    altra.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&altra));
+    EXPECT_EQ(m_due->text(), QStringLiteral("roma"));
+    EXPECT_EQ(sfondo(m_due), QColor(0xFF, 0xFF, 0xC0));
+    altra.hide();
+    m_form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+
     m_gemello->setFocus();
     m_due->setFocus();
     EXPECT_EQ(m_gemello->text(), QStringLiteral(" roma (rm);")) << "the unwrapped twin is left alone";

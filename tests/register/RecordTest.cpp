@@ -54,6 +54,8 @@ TEST_F(Record, SaveAddsOneRowAndRewritesIt)
     EXPECT_EQ(form->modelloGriglia()->rowCount(), 1);
 
     // The same subject saved again as a natural person from another tab's button: one row, rewritten.
+    // Its type, missing from the coded list, is typed by the operator.
+    form->CBrap->setEditText(QStringLiteral("99=ALTRO SOGGETTO"));
     form->o2->setChecked(true);
     const QString cognome(26, u'C');
     const QString nome = QStringLiteral("  ") + QString(23, u'n');
@@ -75,6 +77,8 @@ TEST_F(Record, SaveAddsOneRowAndRewritesIt)
     EXPECT_EQ(r["OCOG"].toText(), cognome);
     EXPECT_EQ(r["ONDT"].toDate(), QDate(1962, 3, 5));
     EXPECT_EQ(r["OSEX"].toText(), QStringLiteral("M"));
+    EXPECT_EQ(r["oTIPOSOG"].toText(), QStringLiteral("99"));
+    EXPECT_EQ(form->CBrap->currentText(), QStringLiteral("99=ALTRO SOGGETTO")) << "as reloaded after the save";
     EXPECT_EQ(form->SSTab1->currentIndex(), 0) << "a valid form leaves the first tab in front";
 
     // And back to a company: the personal fields are emptied and the birth date becomes Null.
