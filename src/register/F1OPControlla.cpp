@@ -119,7 +119,8 @@ void F1OP::controlla()
           {vREDTNAS, "Responsabile: campo DATA DI NASCITA obbligatorio"},
           {vRENCOM, "Responsabile: campo LOCALITA DI NASCITA obbligatorio"},
           {vRENPRO, "Responsabile: campo PROVINCIA DI NASCITA obbligatorio"},
-          {vREEMAIL, "Responsabile: campo EMAIL obbligatorio"}, {vRETEL, "Responsabile: campo TELEFONO obbligatorio"}}) {
+          {vREEMAIL, "Responsabile: campo EMAIL obbligatorio"},
+          {vRETEL, "Responsabile: campo TELEFONO obbligatorio"}}) {
         if (vuota(casella)) {
             return segnala(casella, messaggio);
         }

@@ -106,10 +106,6 @@ TEST_F(Involucri, WrapsOnlyTextBoxesOncePerName)
     m_gemello->setFocus();
     m_due->setFocus();
     EXPECT_EQ(m_gemello->text(), QStringLiteral(" roma (rm);")) << "the unwrapped twin is left alone";
-    m_lista->setEditText(QStringLiteral("13=oicr"));
-    m_lista->setFocus();
-    m_due->setFocus();
-    EXPECT_EQ(m_lista->currentText(), QStringLiteral("13=oicr"));
 
     m_uno->setProperty(ProprietaTag, QStringLiteral("Il comune"));
     muoviMouse(m_uno);
