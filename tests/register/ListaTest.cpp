@@ -151,13 +151,11 @@ TEST_F(Lista, OptionsAndCheckBoxesMarkTheirChoice)
 
     form->SSTab1->setCurrentIndex(3);
     opzione("mc2")->setChecked(true);
-    EXPECT_TRUE(trova<QGroupBox>("fSOCINC")->isVisible());
-    EXPECT_FALSE(trova<QGroupBox>("fDisp")->isVisible());
-    EXPECT_TRUE(opzione("mc2")->font().bold());
-    EXPECT_FALSE(opzione("mc1")->font().bold());
     scegli("mc3");
     EXPECT_FALSE(trova<QGroupBox>("fSOCINC")->isVisible());
     EXPECT_TRUE(trova<QGroupBox>("fDisp")->isVisible());
+    EXPECT_TRUE(opzione("mc3")->font().bold());
+    EXPECT_FALSE(opzione("mc2")->font().bold());
 
     form->SSTab1->setCurrentIndex(0);
     scegli("MOC3");
