@@ -1,0 +1,110 @@
+#include "CControl.h"
+
+#include "Controlli.h"
+#include "app/Testi.h"
+
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+
+namespace ondavia {
+
+void impostaSfondo(QWidget* controllo, Colore colore)
+{
+    QPalette tavolozza = controllo->palette();
+    for (const auto gruppo : {QPalette::Active, QPalette::Inactive}) {
+        tavolozza.setColor(gruppo, QPalette::Base, coloreQt(colore));
+    }
+    controllo->setPalette(tavolozza);
+}
+
+CControl::~CControl()
+{
+    if (ctTextBox) {
+        ctTextBox->removeEventFilter(this);
+    }
+}
+
+bool CControl::eCasellaDiTesto(const QWidget* controllo)
+{
+    if (!qobject_cast<const QLineEdit*>(controllo)) {
+        return false;
+    }
+    const QWidget* contenitore = controllo->parentWidget();
+    return !qobject_cast<const QComboBox*>(contenitore) && !qobject_cast<const QAbstractSpinBox*>(contenitore);
+}
+
+bool CControl::SetVbControl(QWidget* controllo)
+{
+    if (!eCasellaDiTesto(controllo)) {
+        return false;
+    }
+    if (ctTextBox) {
+        ctTextBox->removeEventFilter(this);
+    }
+    ctTextBox = static_cast<QLineEdit*>(controllo);
+    // Without tracking a line edit hears of the mouse only while a button is held.
+    ctTextBox->setMouseTracking(true);
+    ctTextBox->installEventFilter(this);
+    return true;
+}
+
+void CControl::ShowToolTips(QWidget* controllo, const QString& testo)
+{
+    controllo->setToolTip(testo);
+}
+
+Colore CControl::ColoreSfondo(bool fuoco)
+{
+    return fuoco ? ColoreFuoco : ColoreBianco;
+}
+
+bool CControl::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (oggetto == ctTextBox) {
+        switch (evento->type()) {
+        case QEvent::FocusIn:
+            ctTextBox_GotFocus();
+            break;
+        case QEvent::FocusOut: {
+            // Another window taking the activation (a message box, a menu) leaves the box the focus box
+            // of its form: nothing has been left.
+            const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
+            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason) {
+                ctTextBox_LostFocus();
+            }
+            break;
+        }
+        case QEvent::MouseMove:
+        case QEvent::Enter:
+            ctTextBox_MouseMove();
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+void CControl::ctTextBox_GotFocus()
+{
+    impostaSfondo(ctTextBox, ColoreSfondo(true));
+}
+
+void CControl::ctTextBox_LostFocus()
+{
+    impostaSfondo(ctTextBox, ColoreSfondo(false));
+    QString testo = senzaSpazi(maiuscole(ctTextBox->text()));
+    NormalizzaTesto(testo);
+    if (testo != ctTextBox->text()) {
+        ctTextBox->setText(testo);
+    }
+}
+
+void CControl::ctTextBox_MouseMove()
+{
+    ShowToolTips(ctTextBox, ctTextBox->property(ProprietaTag).toString());
+}
+
+} // namespace ondavia

@@ -1,0 +1,108 @@
+#include "Costruttori.h"
+
+#include "app/widgets/CControl.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace ondavia::costruttori {
+
+QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centrata)
+{
+    auto* c = new QLineEdit(genitore);
+    c->setObjectName(QLatin1String(nome));
+    if (massimo > 0) {
+        c->setMaxLength(massimo);
+    }
+    c->setAlignment(centrata ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    c->setFont(QFont(QLatin1String(kCarattere), kPuntiCaselle));
+    // Short, centred values (provinces, sex, dates) need no more room than a date.
+    if (centrata) {
+        c->setMaximumWidth(massimo > 0 && massimo <= 3 ? 60 : 120);
+    }
+    return c;
+}
+
+void suggerimento(QLineEdit* casella, const QString& testo)
+{
+    casella->setToolTip(testo);
+    casella->setProperty(ProprietaTag, testo);
+}
+
+QLabel* etichetta(QWidget* genitore, const QString& testo, QWidget* compagno)
+{
+    auto* e = new QLabel(testo, genitore);
+    if (compagno) {
+        e->setObjectName(QStringLiteral("lbl") + compagno->objectName());
+        e->setBuddy(compagno);
+    }
+    return e;
+}
+
+QRadioButton* opzione(QWidget* genitore, const char* nome, const QString& testo)
+{
+    auto* o = new QRadioButton(testo, genitore);
+    o->setObjectName(QLatin1String(nome));
+    return o;
+}
+
+QCheckBox* spunta(QWidget* genitore, const char* nome, const QString& testo)
+{
+    auto* s = new QCheckBox(testo, genitore);
+    s->setObjectName(QLatin1String(nome));
+    return s;
+}
+
+QGroupBox* cornice(QWidget* genitore, const char* nome, const QString& titolo)
+{
+    auto* c = new QGroupBox(titolo, genitore);
+    c->setObjectName(QLatin1String(nome));
+    return c;
+}
+
+QPushButton* pulsante(QWidget* genitore, const char* nome, const QString& testo)
+{
+    auto* p = new QPushButton(testo, genitore);
+    p->setObjectName(QLatin1String(nome));
+    p->setAutoDefault(false);
+    if (testo.size() == 1) {
+        p->setFixedWidth(32);
+    }
+    return p;
+}
+
+QButtonGroup* gruppo(QWidget* genitore, std::initializer_list<QRadioButton*> opzioni)
+{
+    auto* g = new QButtonGroup(genitore);
+    for (QRadioButton* o : opzioni) {
+        g->addButton(o);
+    }
+    return g;
+}
+
+void impostaOpzione(QRadioButton* opzione, bool scelta)
+{
+    if (scelta || !opzione->isChecked()) {
+        opzione->setChecked(scelta);
+        return;
+    }
+    // An exclusive group refuses to lose its last choice.
+    QButtonGroup* g = opzione->group();
+    if (g) {
+        g->setExclusive(false);
+    }
+    const bool autoEsclusiva = opzione->autoExclusive();
+    opzione->setAutoExclusive(false);
+    opzione->setChecked(false);
+    opzione->setAutoExclusive(autoEsclusiva);
+    if (g) {
+        g->setExclusive(true);
+    }
+}
+
+} // namespace ondavia::costruttori

@@ -1,0 +1,40 @@
+#pragma once
+
+// Small builders of the register form's controls, shared by the files that build its tabs.
+
+#include <QString>
+
+#include <initializer_list>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace ondavia::costruttori {
+
+// The font of the text boxes as designed; the form's load enlarges it.
+inline constexpr int kPuntiCaselle = 8;
+inline constexpr int kPuntiCaselleCaricate = 10;
+inline constexpr char kCarattere[] = "Tahoma";
+
+// A text box called `nome`; `massimo` 0 leaves the length free.
+QLineEdit* casella(QWidget* genitore, const char* nome, int massimo = 0, bool centrata = false);
+// The tool tip of a box is kept in its tag too: the focus wrapper shows the tag as tool tip.
+void suggerimento(QLineEdit* casella, const QString& testo);
+QLabel* etichetta(QWidget* genitore, const QString& testo, QWidget* compagno = nullptr);
+QRadioButton* opzione(QWidget* genitore, const char* nome, const QString& testo);
+QCheckBox* spunta(QWidget* genitore, const char* nome, const QString& testo);
+QGroupBox* cornice(QWidget* genitore, const char* nome, const QString& titolo);
+QPushButton* pulsante(QWidget* genitore, const char* nome, const QString& testo);
+// The option buttons of one frame, of which at most one is chosen.
+QButtonGroup* gruppo(QWidget* genitore, std::initializer_list<QRadioButton*> opzioni);
+// Chooses an option (its group's other options are then not chosen) or takes the choice away from it,
+// which leaves its whole group without a choice.
+void impostaOpzione(QRadioButton* opzione, bool scelta);
+
+} // namespace ondavia::costruttori

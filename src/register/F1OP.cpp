@@ -1,0 +1,212 @@
+// The register form: construction, load, resizing, the buttons and the error trap of its own handlers.
+
+#include "F1OP.h"
+
+#include "Costruttori.h"
+#include "GrigliaSoggetti.h"
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "app/MsgBox.h"
+#include "app/widgets/CForm.h"
+#include "app/widgets/Controlli.h"
+#include "app/widgets/ScriviLog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace ondavia {
+
+namespace {
+
+// The form as designed; the grid's width at this size is the base of the column scaling.
+constexpr int kLarghezzaProgetto = 1000;
+constexpr int kAltezzaProgetto = 680;
+
+} // namespace
+
+F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(this))
+{
+    setObjectName(QStringLiteral("F1OP"));
+    setWindowTitle(QStringLiteral("Elenco Soggetti Obbligati"));
+    costruisciGriglia();
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->addTab(costruisciSoggetto(), QStringLiteral("SOGGETTO"));
+    SSTab1->addTab(costruisciResponsabile(), QStringLiteral("RESPONSABILE "));
+    SSTab1->addTab(costruisciPostaElettronica(), QStringLiteral("POSTA ELETTRONICA"));
+    SSTab1->addTab(costruisciCancellazione(), QStringLiteral("CANCELLAZIONE PEC"));
+    SSTab1->addTab(costruisciImpegno(), QStringLiteral("IMPEGNO ALLA TRASMISSIONE"));
+
+    auto* colonna = new QVBoxLayout(this);
+    colonna->addWidget(IGOpe, 2);
+    colonna->addWidget(SSTab1, 3);
+    collegaGestori();
+
+    // The controls take their designed sizes now; the window may open at another size.
+    resize(kLarghezzaProgetto, kAltezzaProgetto);
+    colonna->activate();
+    m_larghezzaGrigliaProgetto = static_cast<float>(IGOpe->width());
+}
+
+F1OP::~F1OP() = default;
+
+void F1OP::collegaGestori()
+{
+    for (int i = 0; i < 5; ++i) {
+        bregistra[i]->setProperty("Index", i);
+        connect(bregistra[i], &QPushButton::clicked, this, [this, i] { bregistra_Click(i); });
+    }
+    connect(CREACOM, &QPushButton::clicked, this, &F1OP::CREACOM_Click);
+    connect(bSEZ, &QPushButton::clicked, this, &F1OP::bSEZ_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &F1OP::PushButton2_Click);
+
+    // An option's handler runs whenever it becomes chosen, by the user or by code; a check box's
+    // whenever its state changes.
+    for (QRadioButton* o : {o1, o2}) {
+        connect(o, &QRadioButton::toggled, this, [this](bool scelta) {
+            if (scelta) {
+                o1_Click();
+            }
+        });
+    }
+    for (QRadioButton* o : {mc1, mc2, mc3}) {
+        connect(o, &QRadioButton::toggled, this, [this](bool scelta) {
+            if (scelta) {
+                AggiornaMotiviCancellazione();
+            }
+        });
+    }
+    for (QRadioButton* o : {TC1, TC2}) {
+        connect(o, &QRadioButton::toggled, this, [this](bool scelta) {
+            if (scelta) {
+                AggiornaTipoComunicazione();
+            }
+        });
+    }
+    for (QRadioButton* o : {vITT1, vITT2}) {
+        connect(o, &QRadioButton::toggled, this, [this](bool scelta) {
+            if (scelta) {
+                vITT_Click();
+            }
+        });
+    }
+    for (QCheckBox* c : {MOC1, MOC2, MOC3}) {
+        connect(c, &QCheckBox::stateChanged, this, [this] { AggiornaMotiviComunicazione(); });
+    }
+    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!m_riempimentoGriglia) {
+            eseguiProtetto([this] { IGOpe_RigaScelta(); });
+        }
+    });
+}
+
+void F1OP::Form_Load()
+{
+    if (m_caricato) {
+        return;
+    }
+    m_caricato = true;
+    ScriviLog(objectName());
+    OriginalIGOPEWidth = m_larghezzaGrigliaProgetto;
+    m_cform = std::make_unique<CForm>();
+    m_cform->SetVbForm(this);
+    FormAttiva = objectName();
+    if (attivaVersioneProgramma) {
+        attivaVersioneProgramma();
+    }
+    CaricaTipiSoggetto();
+    Lista();
+    const QFont caricato(QLatin1String(costruttori::kCarattere), costruttori::kPuntiCaselleCaricate);
+    for (QLineEdit* casella : findChildren<QLineEdit*>()) {
+        if (CControl::eCasellaDiTesto(casella)) {
+            casella->setFont(caricato);
+        }
+    }
+    RigaGriglia = 0;
+}
+
+void F1OP::showEvent(QShowEvent* evento)
+{
+    QWidget::showEvent(evento);
+    if (m_caricato) {
+        return;
+    }
+    // The first resize reached the form before its load; the load's columns get their sizing now.
+    eseguiProtetto([this] { Form_Load(); });
+    ridimensionato();
+}
+
+void F1OP::resizeEvent(QResizeEvent* evento)
+{
+    QWidget::resizeEvent(evento);
+    if (m_caricato) {
+        ridimensionato();
+    }
+}
+
+// The layout has already placed the controls when the form hears of its new size.
+void F1OP::ridimensionato()
+{
+    Form_Resize();
+    FitCols();
+}
+
+void F1OP::Form_Resize()
+{
+    AdattaColonne(IGOpe);
+}
+
+void F1OP::eseguiProtetto(const std::function<void()>& gestore)
+{
+    try {
+        gestore();
+    } catch (const ErroreEsecuzione& errore) {
+        MsgBox(errore.descrizione());
+    } catch (const std::exception& errore) {
+        MsgBox(QString::fromLocal8Bit(errore.what()));
+    }
+}
+
+void F1OP::bregistra_Click(int)
+{
+    eseguiProtetto([this] { Conferma(); });
+}
+
+void F1OP::CREACOM_Click()
+{
+    eseguiProtetto([this] {
+        Aggiorna();
+        if (DatiValidi) {
+            CreaComunicazione();
+        }
+    });
+}
+
+void F1OP::bSEZ_Click()
+{
+    eseguiProtetto([this] {
+        if (!mostraAiutoSezioni) {
+            throw ErroreEsecuzione(QStringLiteral("La guida alle sezioni del REI non è ancora disponibile."));
+        }
+        mostraAiutoSezioni();
+    });
+}
+
+void F1OP::PushButton2_Click()
+{
+    eseguiProtetto([] {
+        throw ErroreEsecuzione(QStringLiteral("La tabella dei codici soggetto non è ancora disponibile."));
+    });
+}
+
+} // namespace ondavia

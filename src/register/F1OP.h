@@ -1,0 +1,207 @@
+#pragma once
+
+#include "shell/Registro.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+
+namespace ondavia {
+
+class CForm;
+class GrigliaSoggetti;
+
+// The register form "Elenco Soggetti Obbligati": the grid IGOpe of every subject of COPE above the five
+// tabs of SSTab1 with the fields of the selected subject.
+//
+// The form loads on its first show (Form_Load); from then on every text box is wrapped by a CForm.
+// The public operations work on the database through the shared connection Conn. Those the main
+// window's commands call let any failure they do not handle themselves travel as ErroreEsecuzione;
+// the form's own buttons, options and grid catch every failure and show it in a plain message.
+class F1OP : public QWidget, public Registro {
+public:
+    explicit F1OP(QWidget* parent = nullptr);
+    ~F1OP() override;
+
+    // Registro
+    QWidget* form() override { return this; }
+    // Rebuilds the grid from COPE and loads the row remembered in RigaGriglia (the last row when the
+    // list has fewer rows), or prepares a new subject when the table is empty.
+    void Lista() override;
+    // Aggiorna, then the list when the data were valid, reselecting the subject just saved.
+    void Conferma() override;
+    // Empties the form for a new subject: progressive "001", "PNF" and "PRIMO INVIO o VARIAZIONE".
+    void Aggiungi() override;
+    // Asks, then deletes the row of CodiceCorrente and vONPROG and rebuilds the list.
+    void Elimina() override;
+    // Asks, then copies the row on screen to the next free progressive of its fiscal code.
+    void Copia() override;
+    // Not available yet: raise ErroreEsecuzione.
+    void CreaComunicazione() override;
+    void STAMPA() override;
+
+    // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs
+    // Lista. Runs once; the first show calls it when nobody has. Failures travel as ErroreEsecuzione.
+    void Form_Load();
+    bool caricato() const { return m_caricato; }
+
+    // Loads the row of CodiceCorrente and vONPROG; prepares a new subject when there is none.
+    void Dettaglio();
+    // Cleans the text boxes, validates and, when valid, writes the row. Write failures are shown as
+    // "Errore Registrazione: " and the description, and the rest of the row is still written.
+    void Aggiorna();
+    // Validates the form; stops at the first fault, shown on its field with its tab in front.
+    void controlla();
+    // Scales the shown grid columns to the grid's width: design width × (W − margin) / W0.
+    void FitCols();
+    // The grid's row choice: loads the subject of the current row.
+    void IGOpe_RigaScelta();
+
+    // Hooks the main window sets. Section help: the modal help on the three register sections.
+    std::function<void()> mostraAiutoSezioni;
+    // Called while the form loads: switches on the main window's "Versione Programma" toolbar button.
+    std::function<void()> attivaVersioneProgramma;
+
+    // Controls, named as their object names.
+    QTableView* IGOpe = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+
+    QLineEdit* topiva = nullptr;
+    QLineEdit* vONPROG = nullptr;
+    QRadioButton* o1 = nullptr;
+    QRadioButton* o2 = nullptr;
+    QComboBox* CBrap = nullptr;
+    QPushButton* PushButton2 = nullptr;
+    QGroupBox* FPNF = nullptr;
+    QLineEdit* torag = nullptr;
+    QLineEdit* vOSCOM = nullptr;
+    QLineEdit* vOSPRO = nullptr;
+    QGroupBox* FPF = nullptr;
+    QLineEdit* vOCOG = nullptr;
+    QLineEdit* vONOME = nullptr;
+    QLineEdit* vOSEX = nullptr;
+    QLineEdit* vONDT = nullptr;
+    QLineEdit* vONCOM = nullptr;
+    QLineEdit* vONPRO = nullptr;
+    QCheckBox* MOC1 = nullptr;
+    QCheckBox* MOC2 = nullptr;
+    QCheckBox* MOC3 = nullptr;
+    QPushButton* bSEZ = nullptr;
+    QRadioButton* TC1 = nullptr;
+    QRadioButton* TC2 = nullptr;
+    QPushButton* CREACOM = nullptr;
+    QPushButton* bregistra[5] = {};
+
+    QLineEdit* vRECF = nullptr;
+    QLineEdit* vRECOG = nullptr;
+    QLineEdit* vRENOME = nullptr;
+    QLineEdit* vRESEX = nullptr;
+    QLineEdit* vREDTNAS = nullptr;
+    QLineEdit* vRENCOM = nullptr;
+    QLineEdit* vRENPRO = nullptr;
+    QLineEdit* vREEMAIL = nullptr;
+    QLineEdit* vRETEL = nullptr;
+
+    QLineEdit* vPEEMAIL = nullptr;
+    QLineEdit* vPEDATAI = nullptr;
+    QLineEdit* vPEDATAF = nullptr;
+    QLineEdit* vPEGESTORE = nullptr;
+
+    QRadioButton* mc1 = nullptr;
+    QRadioButton* mc2 = nullptr;
+    QRadioButton* mc3 = nullptr;
+    QLineEdit* vDTCANC = nullptr;
+    QGroupBox* fSOCINC = nullptr;
+    QLineEdit* vSICF = nullptr;
+    QGroupBox* fDisp = nullptr;
+    QLineEdit* vSIRAG = nullptr;
+    QLineEdit* vSICOM = nullptr;
+    QLineEdit* vSIPRO = nullptr;
+
+    QRadioButton* vITT1 = nullptr;
+    QRadioButton* vITT2 = nullptr;
+    QLineEdit* vITTCF = nullptr;
+
+    // The grid's width as designed, taken at load time, in pixels; the column scaling starts from it.
+    float OriginalIGOPEWidth = 0;
+    // Design width of each grid column, by column number from 1.
+    std::vector<std::int32_t> LarghezzeColonne;
+    // The grid row (from 1; 0 none) to select when the list is rebuilt.
+    std::int32_t RigaGriglia = 0;
+    // The last validation passed.
+    bool DatiValidi = false;
+
+    // The fixed part of the column scaling: 500 twips, in pixels on this screen.
+    float margineColonne() const;
+    GrigliaSoggetti* modelloGriglia() const { return m_griglia; }
+    CForm* involucro() const { return m_cform.get(); }
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+
+private:
+    struct Chiave {
+        QString codice;
+        QString progressivo;
+    };
+
+    // Form building, one tab at a time.
+    void costruisciGriglia();
+    QWidget* costruisciSoggetto();
+    QWidget* costruisciResponsabile();
+    QWidget* costruisciPostaElettronica();
+    QWidget* costruisciCancellazione();
+    QWidget* costruisciImpegno();
+    void collegaGestori();
+
+    // The list, reselecting `chiave` when it is in it.
+    void listaSelezionando(const std::optional<Chiave>& chiave);
+    void Form_Resize();
+    void ridimensionato();
+
+    // Field behaviour.
+    void o1_Click();
+    void AggiornaMotiviCancellazione();
+    void AggiornaMotiviComunicazione();
+    void AggiornaTipoComunicazione();
+    void vITT_Click();
+    void CaricaTipiSoggetto();
+
+    // Buttons.
+    void bregistra_Click(int indice);
+    void CREACOM_Click();
+    void bSEZ_Click();
+    void PushButton2_Click();
+
+    // Writes the form into the current row of RsCope.
+    void scriviCampi();
+    // The next free progressive of CodiceCorrente; nothing, after telling the user, past "999".
+    std::optional<QString> ProssimoProgressivo();
+    void DuplicaProgressivo();
+
+    // Runs a handler of the form's own controls: any failure is shown in a plain message box.
+    void eseguiProtetto(const std::function<void()>& gestore);
+
+    GrigliaSoggetti* m_griglia = nullptr;
+    std::unique_ptr<CForm> m_cform;
+    float m_larghezzaGrigliaProgetto = 0;
+    bool m_caricato = false;
+    bool m_riempimentoGriglia = false;
+};
+
+} // namespace ondavia

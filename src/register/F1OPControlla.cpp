@@ -1,0 +1,173 @@
+// The validation of the register form before a save.
+
+#include "F1OP.h"
+
+#include "app/Archivio.h"
+#include "app/CodiceFiscale.h"
+#include "app/Dates.h"
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "app/Testi.h"
+#include "app/widgets/Controlli.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace ondavia {
+
+namespace {
+
+enum Scheda { Soggetto = 0, Responsabile = 1, PostaElettronica = 2, CancellazionePec = 3, Impegno = 4 };
+
+bool vuota(const QLineEdit* casella)
+{
+    return casella->text().isEmpty();
+}
+
+bool bianca(const QLineEdit* casella)
+{
+    return senzaSpazi(casella->text()).isEmpty();
+}
+
+// A code the check could not judge (the municipality table unreadable) is a failure, not a wrong code.
+bool codiceErrato(const QLineEdit* casella)
+{
+    QString errore;
+    const std::int16_t esito = ControllaCF(casella->text(), &errore);
+    if (esito == CFNonVerificabile) {
+        throw ErroreEsecuzione(errore);
+    }
+    return esito != 0;
+}
+
+// Checks the date in the box and, when it is valid, rewrites it as dd/mm/yyyy.
+bool dataErrata(QLineEdit* casella)
+{
+    QString testo = casella->text();
+    if (ValidaData(testo) != 2) {
+        return true;
+    }
+    casella->setText(DataFormattata);
+    return false;
+}
+
+void segnala(QWidget* controllo, const char* messaggio)
+{
+    MostraErrore(controllo, QString::fromUtf8(messaggio));
+}
+
+} // namespace
+
+void F1OP::controlla()
+{
+    DatiValidi = false;
+    if (!ComuniCaricati) {
+        QString errore;
+        if (!CaricaComuni(&errore)) {
+            throw ErroreEsecuzione(errore);
+        }
+    }
+
+    SSTab1->setCurrentIndex(Soggetto);
+    if (CBrap->currentText().isEmpty()) {
+        return segnala(CBrap, "Indicare il tipo di soggetto");
+    }
+    if (vuota(topiva)) {
+        return segnala(topiva, "Codice Fiscale non indicato.");
+    }
+    if (codiceErrato(topiva)) {
+        return segnala(topiva, "Codice Fiscale errato.");
+    }
+    if (o1->isChecked()) {
+        if (vuota(torag)) {
+            return segnala(torag, "Ragione Sociale - campo non valido.");
+        }
+        if (bianca(vOSCOM)) {
+            return segnala(vOSCOM, "Indicare il comune della sede legale");
+        }
+        if (bianca(vOSPRO)) {
+            return segnala(vOSPRO, "Indicare la provincia della sede legale");
+        }
+    } else {
+        for (const auto& [casella, messaggio] :
+             {std::pair{vOCOG, "Indicare il cognome"}, {vONOME, "Indicare il nome"}, {vOSEX, "Indicare il sesso"},
+              {vONDT, "Indicare la data di nascita"}, {vONCOM, "Indicare il comune di nascita"},
+              {vONPRO, "Indicare la provincia di nascita"}}) {
+            if (bianca(casella)) {
+                return segnala(casella, messaggio);
+            }
+        }
+    }
+    if (MOC1->checkState() == Qt::Unchecked && MOC2->checkState() == Qt::Unchecked &&
+        MOC3->checkState() == Qt::Unchecked) {
+        return segnala(MOC1, "Indicare almeno UN MOTIVO per la comunicazione");
+    }
+
+    SSTab1->setCurrentIndex(Responsabile);
+    if (vuota(vRECF)) {
+        return segnala(vRECF, "Responsabile: campo CODICE FISCALE obbligatorio");
+    }
+    if (codiceErrato(vRECF)) {
+        return segnala(vRECF, "Codice Fiscale RESPONSABILE errato.");
+    }
+    for (const auto& [casella, messaggio] :
+         {std::pair{vRECOG, "Responsabile: campo COGNOME obbligatorio"},
+          {vRENOME, "Responsabile: campo NOME obbligatorio"}, {vRESEX, "Responsabile: campo SESSO obbligatorio"},
+          {vREDTNAS, "Responsabile: campo DATA DI NASCITA obbligatorio"},
+          {vRENCOM, "Responsabile: campo LOCALITA DI NASCITA obbligatorio"},
+          {vRENPRO, "Responsabile: campo PROVINCIA DI NASCITA obbligatorio"},
+          {vREEMAIL, "Responsabile: campo EMAIL obbligatorio"},
+          {vRETEL, "Responsabile: campo TELEFONO obbligatorio"}}) {
+        if (vuota(casella)) {
+            return segnala(casella, messaggio);
+        }
+    }
+    if (dataErrata(vREDTNAS)) {
+        return segnala(vREDTNAS, "Data Nascita Responsabile non valida");
+    }
+
+    SSTab1->setCurrentIndex(PostaElettronica);
+    if (TC1->isChecked()) {
+        if (vuota(vPEEMAIL)) {
+            return segnala(vPEEMAIL, "POSTA ELETTRONICA: campo INDIRIZZO EMAIL obbligatorio");
+        }
+        if (vuota(vPEDATAI)) {
+            return segnala(vPEDATAI, "POSTA ELETTRONICA: campo DATA DECORRENZA obbligatorio");
+        }
+        if (dataErrata(vPEDATAI)) {
+            return segnala(vPEDATAI, "DATA DECORRENZA non valida");
+        }
+        if (!vuota(vPEDATAF) && dataErrata(vPEDATAF)) {
+            return segnala(vPEDATAF, "DATA CESSAZIONE non valida");
+        }
+        if (vuota(vPEGESTORE)) {
+            return segnala(vPEGESTORE, "POSTA ELETTRONICA: campo GESTORE obbligatorio");
+        }
+    }
+
+    SSTab1->setCurrentIndex(CancellazionePec);
+    if (TC2->isChecked()) {
+        if (vuota(vDTCANC)) {
+            return segnala(vDTCANC, "DATA CANCELLAZIONE obbligatoria");
+        }
+        if (dataErrata(vDTCANC)) {
+            return segnala(vDTCANC, "DATA CANCELLAZIONE errata");
+        }
+        if (!mc1->isChecked() && !mc2->isChecked() && !mc3->isChecked()) {
+            return segnala(mc1, "Indicare almeno UN MOTIVO per la cancellazione");
+        }
+    }
+
+    SSTab1->setCurrentIndex(Impegno);
+    if (!vuota(vITTCF) && codiceErrato(vITTCF)) {
+        return segnala(vITTCF, "Codice Fiscale errato.");
+    }
+
+    SSTab1->setCurrentIndex(Soggetto);
+    DatiValidi = true;
+}
+
+} // namespace ondavia

@@ -1,0 +1,156 @@
+// The register form's grid: the subject list, the choice of a row and the column scaling.
+
+#include "F1OP.h"
+
+#include "GrigliaSoggetti.h"
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "db/Recordset.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTableView>
+
+#include <cmath>
+
+namespace ondavia {
+
+namespace {
+
+struct ColonnaLista {
+    const char* chiave;
+    const char* intestazione;
+    int larghezza; // pixels
+};
+
+constexpr ColonnaLista ColonneLista[] = {
+    {"OCOD", "Codice Fiscale", 150},
+    {"ONPROG", "Progr.", 45},
+    {"ODES", "Soggetto Obbligato", 300},
+    {"Opeemail", "Indirizzo PEC", 450},
+};
+
+constexpr double kTwipsPerPollice = 1440;
+
+// Twips in one pixel of the screen the form is on (15 at 96 dots per inch).
+double twipsPerPixel(const QWidget* w, bool verticale)
+{
+    const double dpi = verticale ? w->logicalDpiY() : w->logicalDpiX();
+    return kTwipsPerPollice / (dpi > 0 ? dpi : 96);
+}
+
+} // namespace
+
+void F1OP::Lista()
+{
+    listaSelezionando(std::nullopt);
+}
+
+void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
+{
+    // Only the grid's columns: the load of the chosen row that follows replaces RsCope at once, so the
+    // other columns of every row would be read for nothing (ten times the work with 10,000 subjects).
+    SQL = QStringLiteral("SELECT OCOD, ONPROG, ODES, OPEEMAIL FROM COPE ORDER BY COPE.Odes, COPE.Ocf");
+    m_riempimentoGriglia = true;
+    struct Fine {
+        bool& flag;
+        ~Fine() { flag = false; }
+    } fine{m_riempimentoGriglia};
+
+    m_griglia->svuota();
+    // 270 twips and one pixel, halves to the even number: 19 pixels at 15 twips per pixel.
+    const int altezza = static_cast<int>(std::nearbyint(270 / twipsPerPixel(this, true) + 1));
+    IGOpe->verticalHeader()->setMinimumSectionSize(1);
+    IGOpe->verticalHeader()->setDefaultSectionSize(altezza);
+
+    IGOpe->setUpdatesEnabled(false);
+    QFont intestazioni(QStringLiteral("Tahoma"));
+    intestazioni.setBold(true);
+    m_griglia->impostaCarattereIntestazioni(intestazioni);
+    IGOpe->horizontalHeader()->setFont(intestazioni);
+    for (const ColonnaLista& c : ColonneLista) {
+        m_griglia->aggiungiColonna(QLatin1String(c.chiave), QString::fromUtf8(c.intestazione));
+    }
+    const int colonne = m_griglia->columnCount();
+    for (int i = 0; i < colonne; ++i) {
+        IGOpe->setColumnWidth(i, ColonneLista[i].larghezza);
+    }
+    IGOpe->setUpdatesEnabled(true);
+
+    LarghezzeColonne.assign(static_cast<size_t>(colonne) + 2, 0);
+    for (int i = 0; i < colonne; ++i) {
+        LarghezzeColonne[static_cast<size_t>(i) + 1] = IGOpe->columnWidth(i);
+    }
+
+    if (!RsCope.Open(SQL, Conn)) {
+        throw ErroreEsecuzione(RsCope.lastError());
+    }
+    if (RsCope.RecordCount() < 1) {
+        Aggiungi();
+        return;
+    }
+    m_griglia->riempi(RsCope);
+    const int righe = m_griglia->rowCount();
+    if (chiave) {
+        for (int r = 0; r < righe; ++r) {
+            if (m_griglia->testo(r, 0).compare(chiave->codice, Qt::CaseInsensitive) == 0 &&
+                m_griglia->testo(r, 1).compare(chiave->progressivo, Qt::CaseInsensitive) == 0) {
+                RigaGriglia = r + 1;
+                break;
+            }
+        }
+    }
+    if (RigaGriglia == 0) {
+        RigaGriglia = 1;
+    }
+    // A row remembered before rows were deleted may be past the end: the last row stands in for it.
+    const int riga = std::min<int>(RigaGriglia, righe) - 1;
+    IGOpe->setCurrentIndex(m_griglia->index(riga, 0));
+    IGOpe->scrollTo(IGOpe->currentIndex());
+    CodiceCorrente = m_griglia->testo(riga, 0);
+    vONPROG->setText(m_griglia->testo(riga, 1));
+    Dettaglio();
+}
+
+void F1OP::IGOpe_RigaScelta()
+{
+    const QModelIndex corrente = IGOpe->currentIndex();
+    if (!corrente.isValid()) {
+        return;
+    }
+    CodiceCorrente = m_griglia->testo(corrente.row(), 0);
+    vONPROG->setText(m_griglia->testo(corrente.row(), 1));
+    Dettaglio();
+}
+
+float F1OP::margineColonne() const
+{
+    return static_cast<float>(std::nearbyint(500 / twipsPerPixel(this, false)));
+}
+
+void F1OP::FitCols()
+{
+    if (AnaDimColAuto == QLatin1String("off")) {
+        return;
+    }
+    const float larghezza = static_cast<float>(IGOpe->width());
+    const float originale = OriginalIGOPEWidth;
+    if (!(originale > 0)) {
+        return;
+    }
+    const float rapporto = (larghezza - originale - margineColonne()) / originale;
+    const int colonne = m_griglia->columnCount();
+    if (static_cast<size_t>(colonne) >= LarghezzeColonne.size()) {
+        return;
+    }
+    for (int i = 1; i <= colonne; ++i) {
+        if (IGOpe->isColumnHidden(i - 1)) {
+            continue;
+        }
+        const float progetto = static_cast<float>(LarghezzeColonne[static_cast<size_t>(i)]);
+        IGOpe->setColumnWidth(i - 1, static_cast<int>(std::nearbyint(progetto * rapporto + progetto)));
+    }
+}
+
+} // namespace ondavia

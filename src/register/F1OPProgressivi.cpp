@@ -1,0 +1,131 @@
+// The register form's delete, copy and progressive numbers.
+
+#include "F1OP.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "app/MsgBox.h"
+#include "app/Testi.h"
+#include "db/Recordset.h"
+
+#include <QLineEdit>
+#include <QTableView>
+
+namespace ondavia {
+
+namespace {
+
+// ONPROG holds three characters.
+constexpr qint64 kUltimoProgressivo = 999;
+
+} // namespace
+
+void F1OP::Elimina()
+{
+    const MsgResult risposta =
+        MsgBox(QStringLiteral("Confermi l'Eliminazione di \n \n") + NomeCorrente + QStringLiteral(" progressivo ") +
+                   vONPROG->text() + QStringLiteral("?"),
+               MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2);
+    if (risposta == MsgResult::No) {
+        return;
+    }
+    SQL = QStringLiteral("DELETE  From COPE WHERE OCOD=") + Apici(CodiceCorrente) + QStringLiteral(" AND ONPROG=") +
+          Apici(vONPROG->text());
+    if (!Conn.Execute(SQL)) {
+        throw ErroreEsecuzione(Conn.lastError());
+    }
+    // The list then shows the subject that followed the deleted one, or the new last one.
+    const QModelIndex corrente = IGOpe->currentIndex();
+    if (corrente.isValid()) {
+        RigaGriglia = corrente.row() + 1;
+    }
+    CodiceCorrente.clear();
+    Lista();
+}
+
+void F1OP::Copia()
+{
+    if (CodiceCorrente.isEmpty()) {
+        return;
+    }
+    const MsgResult risposta =
+        MsgBox(QStringLiteral("Confermi la COPIA dei dati del soggetto selezionato: \n \n") + senzaSpazi(NomeCorrente) +
+                   QStringLiteral("?\n \nSe SI verrà creato un NUOVO PROGRESSIVO per il soggetto."),
+               MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Copia Soggetto"));
+    if (risposta == MsgResult::Yes) {
+        DuplicaProgressivo();
+    }
+}
+
+std::optional<QString> F1OP::ProssimoProgressivo()
+{
+    SQL = QStringLiteral("SELECT Max(COPE.ONPROG) AS MaxDiAPROG FROM COPE where COPE.OCOD=") + Apici(CodiceCorrente);
+    db::Recordset massimo;
+    if (!massimo.Open(SQL, Conn)) {
+        throw ErroreEsecuzione(massimo.lastError());
+    }
+    qint64 prossimo = 1;
+    if (massimo.RecordCount() > 0) {
+        const db::Value valore = massimo.Fields(QStringLiteral("maxdiAPROG")).Value();
+        if (!valore.isNull()) {
+            bool numero = false;
+            prossimo = valore.toInteger(&numero) + 1;
+            if (!numero) {
+                throw ErroreEsecuzione(QStringLiteral("Il progressivo \"%1\" del soggetto %2 non è un numero.")
+                                           .arg(valore.toText(), CodiceCorrente));
+            }
+        }
+    }
+    massimo.Close();
+    if (prossimo > kUltimoProgressivo) {
+        MsgBox(QStringLiteral("Il soggetto %1 ha già il progressivo 999, l'ultimo possibile: "
+                              "non si possono creare altri progressivi.")
+                   .arg(CodiceCorrente));
+        return std::nullopt;
+    }
+    QString testo = QString::number(prossimo);
+    return ZeriSinistra(testo, 3).value_or(testo);
+}
+
+void F1OP::DuplicaProgressivo()
+{
+    const QString progressivo = senzaSpazi(vONPROG->text());
+    SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(CodiceCorrente) + QStringLiteral(" AND ONPROG=") +
+          Apici(progressivo);
+    db::Recordset origine;
+    if (!origine.Open(SQL, Conn)) {
+        throw ErroreEsecuzione(origine.lastError());
+    }
+    if (origine.RecordCount() > 0) {
+        // The free progressive is read and taken in one step.
+        db::Transaction transazione(Conn);
+        if (!transazione.isActive()) {
+            throw ErroreEsecuzione(Conn.lastError());
+        }
+        if (const std::optional<QString> nuovo = ProssimoProgressivo()) {
+            SQL = QStringLiteral("SELECT * From COPE ");
+            db::Recordset copia;
+            if (!copia.Open(SQL, Conn) || !copia.AddNew()) {
+                throw ErroreEsecuzione(copia.lastError());
+            }
+            for (IndCampo = 0; IndCampo < origine.FieldCount(); ++IndCampo) {
+                if (!copia.Fields(IndCampo).SetValue(origine.Fields(IndCampo).Value())) {
+                    throw ErroreEsecuzione(copia.lastError());
+                }
+            }
+            if (!copia.Fields(QStringLiteral("ONPROG")).SetValue(*nuovo) || !copia.Update()) {
+                throw ErroreEsecuzione(copia.lastError());
+            }
+            if (!transazione.commit()) {
+                throw ErroreEsecuzione(Conn.lastError());
+            }
+            copia.Close();
+            MsgBox(QStringLiteral("I dati del soggetto ") + NomeCorrente +
+                   QStringLiteral(" sono stati copiati  nel progressivo ") + *nuovo);
+        }
+    }
+    origine.Close();
+    Lista();
+}
+
+} // namespace ondavia

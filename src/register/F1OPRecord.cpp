@@ -1,0 +1,296 @@
+// The register form's record life: loading a row, preparing a new subject, writing the form back.
+
+#include "F1OP.h"
+
+#include "Costruttori.h"
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "app/MsgBox.h"
+#include "app/Ricerche.h"
+#include "app/Testi.h"
+#include "app/widgets/CControl.h"
+#include "app/widgets/Controlli.h"
+#include "db/Recordset.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+
+namespace ondavia {
+
+using costruttori::impostaOpzione;
+
+namespace {
+
+QString chiaveRiga(const QString& codice, const QString& progressivo)
+{
+    return QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
+           Apici(progressivo);
+}
+
+// Showing a field of the current row of RsCope. A field the table lacks, or a value the control cannot
+// take, leaves the control as it was.
+void mostra(QLineEdit* casella, const char* campo)
+{
+    const db::Field f = RsCope.Fields(QLatin1String(campo));
+    if (f.isValid()) {
+        casella->setText(NoNull(f.Value()));
+    }
+}
+
+void mostra(QCheckBox* spunta, const char* campo)
+{
+    const db::Field f = RsCope.Fields(QLatin1String(campo));
+    if (!f.isValid()) {
+        return;
+    }
+    bool numero = true;
+    const qint64 stato = f.Value().isNull() ? 0 : f.Value().toInteger(&numero);
+    if (numero && (stato == 0 || stato == 1)) {
+        spunta->setCheckState(stato == 1 ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void mostra(QRadioButton* opzione, const char* campo)
+{
+    const db::Field f = RsCope.Fields(QLatin1String(campo));
+    if (f.isValid()) {
+        impostaOpzione(opzione, f.Value().toBool());
+    }
+}
+
+void segnalaRegistrazione(const QString& descrizione)
+{
+    MsgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
+}
+
+// Assigns one field of the row being written; a value the database refuses is reported and left out.
+void scrivi(const char* campo, const db::Value& valore)
+{
+    if (!RsCope.Fields(QLatin1String(campo)).SetValue(valore)) {
+        segnalaRegistrazione(RsCope.lastError());
+    }
+}
+
+void scrivi(const char* campo, const QLineEdit* casella)
+{
+    scrivi(campo, db::Value(casella->text()));
+}
+
+// Option states as the register stores them: "-1" chosen, "0" not.
+void scrivi(const char* campo, const QRadioButton* opzione)
+{
+    scrivi(campo, db::Value(opzione->isChecked() ? "-1" : "0"));
+}
+
+void scrivi(const char* campo, const QCheckBox* spunta)
+{
+    scrivi(campo, db::Value(spunta->checkState() == Qt::Checked ? 1 : 0));
+}
+
+} // namespace
+
+void F1OP::Dettaglio()
+{
+    SQL = chiaveRiga(CodiceCorrente, senzaSpazi(vONPROG->text()));
+    if (!RsCope.Open(SQL, Conn)) {
+        throw ErroreEsecuzione(RsCope.lastError());
+    }
+    if (RsCope.RecordCount() < 1) {
+        Aggiungi();
+        topiva->setEnabled(true);
+        RsCope.Close();
+        return;
+    }
+
+    mostra(torag, "orag");
+    mostra(topiva, "OCOD");
+    const QString tipo = NoNull(RsCope.Fields(QStringLiteral("oTIPOSOG")).Value());
+    if (!tipo.isEmpty()) {
+        QString errore;
+        const auto descrizione = DecodificaTabella(QStringLiteral("TPI"), tipo, &errore);
+        if (!descrizione) {
+            throw ErroreEsecuzione(errore);
+        }
+        QString voce = tipo + QLatin1Char('=') + *descrizione;
+        // A type typed by the operator is not in the coded list: show it as it was saved, so that
+        // saving again does not lose its description.
+        const QString salvata = NoNull(RsCope.Fields(QStringLiteral("OTIPOSOGD")).Value());
+        if (descrizione->isEmpty() && salvata.startsWith(tipo)) {
+            voce = salvata;
+        }
+        CBrap->setCurrentIndex(CBrap->findText(voce, Qt::MatchExactly));
+        if (CBrap->currentIndex() < 0) {
+            CBrap->setEditText(voce);
+        }
+    }
+    if (NoNull(RsCope.Fields(QStringLiteral("OSTP")).Value()) == QLatin1String("0")) {
+        mostra(vOCOG, "OCOG");
+        mostra(vONOME, "ONOME");
+        mostra(vOSEX, "OSEX");
+        mostra(vONDT, "ONDT");
+        mostra(vONCOM, "oncom");
+        mostra(vONPRO, "onpro");
+        FPF->show();
+        FPNF->hide();
+        o2->setChecked(true);
+        NomeCorrente = senzaSpazi(vOCOG->text()) + QLatin1Char(' ') + senzaSpazi(vONOME->text());
+    } else {
+        mostra(vOSCOM, "OSCOM");
+        mostra(vOSPRO, "OSPRO");
+        FPF->hide();
+        FPNF->show();
+        o1->setChecked(true);
+        topiva->setEnabled(false);
+        NomeCorrente = senzaSpazi(torag->text());
+    }
+
+    mostra(MOC1, "OMOC1");
+    mostra(MOC2, "OMOC2");
+    mostra(MOC3, "OMOC3");
+    for (const auto& [casella, campo] :
+         {std::pair{vRECF, "ORECF"}, {vRECOG, "ORECOG"}, {vRENOME, "ORENOME"}, {vRESEX, "ORESEX"},
+          {vREDTNAS, "OREDTNAS"}, {vRENCOM, "oRENCOM"}, {vRENPRO, "oREnpro"}, {vREEMAIL, "OREEMAIL"},
+          {vRETEL, "ORETEL"}, {vPEEMAIL, "OPEEMAIL"}, {vPEDATAI, "OPEDATAI"}, {vPEDATAF, "OPEDATAF"},
+          {vPEGESTORE, "OPEGESTORE"}, {vDTCANC, "odtcanc"}}) {
+        mostra(casella, campo);
+    }
+    // Choosing "CANCELLAZIONE" chooses the first reason; the stored reason then takes its place.
+    mostra(TC1, "OTIPOCOM1");
+    mostra(TC2, "OTIPOCOM2");
+    mostra(mc1, "OMC1");
+    mostra(mc2, "OMC2");
+    mostra(mc3, "OMC3");
+    mostra(vSICF, "OSICF");
+    mostra(vSIRAG, "OSIRAG");
+    mostra(vSICOM, "OSICOM");
+    mostra(vSIPRO, "OSIPRO");
+    mostra(vITTCF, "OITTCF");
+    mostra(vITT1, "oitt1");
+    mostra(vITT2, "oitt2");
+    mostra(vONPROG, "ONPROG");
+    RsCope.Close();
+}
+
+void F1OP::Aggiungi()
+{
+    PulisciForm(this);
+    CBrap->setCurrentIndex(-1);
+    CBrap->clearEditText();
+    vONPROG->setText(QStringLiteral("001"));
+    topiva->setEnabled(true);
+    topiva->setFocus();
+    o1->setChecked(true);
+    TC1->setChecked(true);
+}
+
+void F1OP::Aggiorna()
+{
+    for (QLineEdit* casella : findChildren<QLineEdit*>()) {
+        if (CControl::eCasellaDiTesto(casella)) {
+            casella->setText(maiuscole(senzaSpaziIniziali(casella->text())));
+        }
+    }
+    try {
+        controlla();
+    } catch (const ErroreEsecuzione& errore) {
+        DatiValidi = false;
+        segnalaRegistrazione(errore.descrizione());
+    }
+    if (!DatiValidi) {
+        return;
+    }
+
+    CodiceCorrente = topiva->text();
+    SQL = chiaveRiga(CodiceCorrente, vONPROG->text());
+    if (!RsCope.Open(SQL, Conn)) {
+        segnalaRegistrazione(RsCope.lastError());
+    } else {
+        if (RsCope.RecordCount() < 1 && !RsCope.AddNew()) {
+            segnalaRegistrazione(RsCope.lastError());
+        } else {
+            scriviCampi();
+            if (!RsCope.Update()) {
+                segnalaRegistrazione(RsCope.lastError());
+            }
+        }
+        RsCope.Close();
+    }
+    const QModelIndex corrente = IGOpe->currentIndex();
+    RigaGriglia = corrente.isValid() ? corrente.row() + 1 : 0;
+}
+
+void F1OP::scriviCampi()
+{
+    scrivi("OCOD", topiva);
+    const QString tipo = CBrap->currentText();
+    if (!tipo.isEmpty()) {
+        scrivi("OTIPOSOGD", db::Value(tipo));
+        scrivi("oTIPOSOG", db::Value(senzaSpazi(tipo).left(2)));
+    }
+    const QString vuoto;
+    if (o1->isChecked()) {
+        scrivi("OSTP", db::Value("1"));
+        scrivi("orag", torag);
+        scrivi("OSCOM", vOSCOM);
+        scrivi("OSPRO", vOSPRO);
+        scrivi("ODES", torag);
+    } else {
+        for (const char* campo : {"orag", "OSCOM", "OSPRO"}) {
+            scrivi(campo, db::Value(vuoto));
+        }
+    }
+    if (o2->isChecked()) {
+        scrivi("OSTP", db::Value("0"));
+        scrivi("OCOG", vOCOG);
+        scrivi("ONOME", vONOME);
+        scrivi("OSEX", vOSEX);
+        scrivi("ONDT", vONDT);
+        scrivi("oncom", vONCOM);
+        scrivi("onpro", vONPRO);
+        scrivi("ODES", db::Value((vOCOG->text() + QLatin1Char(' ') + vONOME->text()).left(70)));
+    } else {
+        for (const char* campo : {"OCOG", "ONOME", "OSEX"}) {
+            scrivi(campo, db::Value(vuoto));
+        }
+        scrivi("ONDT", db::Value::Null());
+        scrivi("oncom", db::Value(vuoto));
+        scrivi("onpro", db::Value(vuoto));
+    }
+    for (const auto& [campo, casella] :
+         {std::pair{"ORECF", vRECF}, {"ORECOG", vRECOG}, {"ORENOME", vRENOME}, {"ORESEX", vRESEX},
+          {"OREDTNAS", vREDTNAS}, {"oRENCOM", vRENCOM}, {"oREnpro", vRENPRO}, {"OREEMAIL", vREEMAIL},
+          {"ORETEL", vRETEL}, {"OPEEMAIL", vPEEMAIL}, {"OPEDATAI", vPEDATAI}, {"OPEDATAF", vPEDATAF},
+          {"OPEGESTORE", vPEGESTORE}, {"odtcanc", vDTCANC}}) {
+        scrivi(campo, casella);
+    }
+    scrivi("OMC1", mc1);
+    scrivi("OMC2", mc2);
+    scrivi("OMC3", mc3);
+    scrivi("OMOC1", MOC1);
+    scrivi("OMOC2", MOC2);
+    scrivi("OMOC3", MOC3);
+    scrivi("OSICF", vSICF);
+    scrivi("OSIRAG", vSIRAG);
+    scrivi("OSICOM", vSICOM);
+    scrivi("OSIPRO", vSIPRO);
+    scrivi("OITTCF", vITTCF);
+    scrivi("oitt1", vITT1);
+    scrivi("oitt2", vITT2);
+    scrivi("OTIPOCOM1", TC1);
+    scrivi("OTIPOCOM2", TC2);
+    scrivi("ONPROG", vONPROG);
+}
+
+void F1OP::Conferma()
+{
+    Aggiorna();
+    if (DatiValidi) {
+        listaSelezionando(Chiave{CodiceCorrente, vONPROG->text()});
+    }
+}
+
+} // namespace ondavia

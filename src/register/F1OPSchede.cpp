@@ -1,0 +1,199 @@
+// Building the register form: the tabs of the responsible person, the PEC address, its cancellation
+// and the commitment to transmit.
+
+#include "Costruttori.h"
+#include "F1OP.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace ondavia {
+
+using namespace costruttori;
+
+namespace {
+
+// A tab: its fields above, its REGISTRA button at the bottom right.
+QWidget* nuovaScheda(int indice, QPushButton** registra)
+{
+    auto* scheda = new QWidget;
+    scheda->setObjectName(QStringLiteral("SSTab1_%1").arg(indice));
+    auto* colonna = new QVBoxLayout(scheda);
+    colonna->setObjectName(QStringLiteral("colonna"));
+    *registra = pulsante(scheda, "bregistra", QStringLiteral("REGISTRA"));
+    return scheda;
+}
+
+void chiudiScheda(QWidget* scheda, QPushButton* registra, int indiceRegistra)
+{
+    registra->setObjectName(QStringLiteral("bregistra_%1").arg(indiceRegistra));
+    auto* colonna = static_cast<QVBoxLayout*>(scheda->layout());
+    colonna->addStretch();
+    auto* piede = new QHBoxLayout;
+    piede->addStretch();
+    piede->addWidget(registra);
+    colonna->addLayout(piede);
+}
+
+} // namespace
+
+QWidget* F1OP::costruisciResponsabile()
+{
+    QPushButton* registra = nullptr;
+    QWidget* scheda = nuovaScheda(1, &registra);
+    vRECF = casella(scheda, "vRECF", 16);
+    auto* codice = new QHBoxLayout;
+    codice->addWidget(etichetta(scheda, QStringLiteral("Codice Fiscale del Responsabile"), vRECF));
+    codice->addWidget(vRECF);
+    codice->addStretch();
+
+    auto* dati = cornice(scheda, "fResponsabile", QStringLiteral(" Dati anagrafici del Responsabile "));
+    vRECOG = casella(dati, "vRECOG");
+    vRENOME = casella(dati, "vRENOME");
+    vRESEX = casella(dati, "vRESEX", 26, true);
+    vREDTNAS = casella(dati, "vREDTNAS", 26, true);
+    vRENCOM = casella(dati, "vRENCOM");
+    vRENPRO = casella(dati, "vRENPRO", 2, true);
+    vREEMAIL = casella(dati, "vREEMAIL");
+    vRETEL = casella(dati, "vRETEL");
+    auto* griglia = new QGridLayout(dati);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Cognome"), vRECOG), 0, 0);
+    griglia->addWidget(vRECOG, 0, 1);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Nome"), vRENOME), 0, 2);
+    griglia->addWidget(vRENOME, 0, 3);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Sesso (M/F)"), vRESEX), 1, 0);
+    griglia->addWidget(vRESEX, 1, 1);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Data di nascita"), vREDTNAS), 1, 2);
+    griglia->addWidget(vREDTNAS, 1, 3);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Comune di nascita"), vRENCOM), 2, 0);
+    griglia->addWidget(vRENCOM, 2, 1);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Prov."), vRENPRO), 2, 2);
+    griglia->addWidget(vRENPRO, 2, 3);
+    griglia->addWidget(etichetta(dati, QStringLiteral("E-mail personale"), vREEMAIL), 3, 0);
+    griglia->addWidget(vREEMAIL, 3, 1);
+    griglia->addWidget(etichetta(dati, QStringLiteral("Telefono"), vRETEL), 3, 2);
+    griglia->addWidget(vRETEL, 3, 3);
+    griglia->setColumnStretch(1, 1);
+    griglia->setColumnStretch(3, 1);
+
+    auto* colonna = static_cast<QVBoxLayout*>(scheda->layout());
+    colonna->addLayout(codice);
+    colonna->addWidget(dati);
+    chiudiScheda(scheda, registra, 2);
+    bregistra[2] = registra;
+    return scheda;
+}
+
+QWidget* F1OP::costruisciPostaElettronica()
+{
+    QPushButton* registra = nullptr;
+    QWidget* scheda = nuovaScheda(2, &registra);
+    vPEEMAIL = casella(scheda, "vPEEMAIL");
+    vPEDATAI = casella(scheda, "vPEDATAI");
+    vPEDATAF = casella(scheda, "vPEDATAF");
+    vPEDATAI->setMaximumWidth(120);
+    vPEDATAF->setMaximumWidth(120);
+    vPEGESTORE = casella(scheda, "vPEGESTORE");
+    suggerimento(vPEDATAI, QStringLiteral("data di DECORRENZA (inizio contratto) dell'indirizzo di PEC"));
+    suggerimento(vPEDATAF, QStringLiteral("data di CESSAZIONE (fine contratto) dell'indirizzo di PEC"));
+    auto* griglia = new QGridLayout;
+    griglia->addWidget(etichetta(scheda, QStringLiteral("Indirizzo PEC"), vPEEMAIL), 0, 0);
+    griglia->addWidget(vPEEMAIL, 0, 1, 1, 3);
+    griglia->addWidget(etichetta(scheda, QStringLiteral("Data DECORRENZA"), vPEDATAI), 1, 0);
+    griglia->addWidget(vPEDATAI, 1, 1);
+    griglia->addWidget(etichetta(scheda, QStringLiteral("Data CESSAZIONE"), vPEDATAF), 1, 2);
+    griglia->addWidget(vPEDATAF, 1, 3);
+    griglia->addWidget(etichetta(scheda, QStringLiteral("Gestore PEC"), vPEGESTORE), 2, 0);
+    griglia->addWidget(vPEGESTORE, 2, 1, 1, 3);
+    griglia->setColumnStretch(1, 1);
+    griglia->setColumnStretch(3, 1);
+    static_cast<QVBoxLayout*>(scheda->layout())->addLayout(griglia);
+    chiudiScheda(scheda, registra, 3);
+    bregistra[3] = registra;
+    return scheda;
+}
+
+QWidget* F1OP::costruisciCancellazione()
+{
+    QPushButton* registra = nullptr;
+    QWidget* scheda = nuovaScheda(3, &registra);
+
+    auto* motivi = cornice(scheda, "fMotiviCanc", QStringLiteral("MOTIVI della CANCELLAZIONE"));
+    mc1 = opzione(motivi, "mc1", QStringLiteral("Cessazione SENZA confluenza in altro soggetto"));
+    mc2 = opzione(motivi, "mc2", QStringLiteral("Cessazione CON confluenza in altro soggetto"));
+    mc3 = opzione(motivi, "mc3", QStringLiteral("Perdita requisiti soggettivi"));
+    gruppo(motivi, {mc1, mc2, mc3});
+    auto* colonnaMotivi = new QVBoxLayout(motivi);
+    for (QRadioButton* o : {mc1, mc2, mc3}) {
+        colonnaMotivi->addWidget(o);
+    }
+
+    vDTCANC = casella(scheda, "vDTCANC", 26, true);
+    auto* data = new QHBoxLayout;
+    data->addWidget(etichetta(scheda, QStringLiteral("Data CANCELLAZIONE"), vDTCANC));
+    data->addWidget(vDTCANC);
+    data->addStretch();
+
+    fSOCINC = cornice(scheda, "fSOCINC", QStringLiteral(" SOCIETA INCORPORANTE "));
+    vSICF = casella(fSOCINC, "vSICF");
+    auto* rigaIncorporante = new QHBoxLayout(fSOCINC);
+    rigaIncorporante->addWidget(etichetta(fSOCINC, QStringLiteral("Codice Fiscale"), vSICF));
+    rigaIncorporante->addWidget(vSICF, 1);
+
+    fDisp = cornice(scheda, "fDisp", QStringLiteral(" DISPONIBILITA' CONTABILITA' ORDINARIA "));
+    vSIRAG = casella(fDisp, "vSIRAG");
+    vSICOM = casella(fDisp, "vSICOM");
+    vSIPRO = casella(fDisp, "vSIPRO", 0, true);
+    vSIPRO->setMaximumWidth(60);
+    auto* grigliaDisp = new QGridLayout(fDisp);
+    grigliaDisp->addWidget(etichetta(fDisp, QStringLiteral("Indirizzo"), vSIRAG), 0, 0);
+    grigliaDisp->addWidget(vSIRAG, 0, 1, 1, 3);
+    grigliaDisp->addWidget(etichetta(fDisp, QStringLiteral("Comune Sede Legale"), vSICOM), 1, 0);
+    grigliaDisp->addWidget(vSICOM, 1, 1);
+    grigliaDisp->addWidget(etichetta(fDisp, QStringLiteral("Prov."), vSIPRO), 1, 2);
+    grigliaDisp->addWidget(vSIPRO, 1, 3);
+    grigliaDisp->setColumnStretch(1, 1);
+    // Until a reason is chosen the accounts frame stands, as for any reason but a merger.
+    fSOCINC->hide();
+
+    auto* colonna = static_cast<QVBoxLayout*>(scheda->layout());
+    colonna->addWidget(motivi);
+    colonna->addLayout(data);
+    colonna->addWidget(fSOCINC);
+    colonna->addWidget(fDisp);
+    chiudiScheda(scheda, registra, 4);
+    bregistra[4] = registra;
+    return scheda;
+}
+
+QWidget* F1OP::costruisciImpegno()
+{
+    QPushButton* registra = nullptr;
+    QWidget* scheda = nuovaScheda(4, &registra);
+    auto* impegno = cornice(
+        scheda, "fImpegno",
+        QStringLiteral(" Impegno alla Trasmissione Telematica (se diverso dal Soggetto Obbligato) "));
+    vITT1 = opzione(impegno, "vITT1", QStringLiteral("Dal CONTRIBUENTE "));
+    vITT2 = opzione(impegno, "vITT2", QStringLiteral("Da chi EFFETTUA L'INVIO"));
+    gruppo(impegno, {vITT1, vITT2});
+    vITTCF = casella(impegno, "vITTCF", 16);
+    suggerimento(vITTCF, QStringLiteral(" CF Intermediario che EFFETTUA la trasmissione "));
+    auto* griglia = new QGridLayout(impegno);
+    griglia->addWidget(vITT1, 0, 0, 1, 2);
+    griglia->addWidget(vITT2, 1, 0, 1, 2);
+    griglia->addWidget(etichetta(impegno, QStringLiteral("Codice Fiscale Intermediario"), vITTCF), 2, 0);
+    griglia->addWidget(vITTCF, 2, 1);
+    griglia->setColumnStretch(2, 1);
+    static_cast<QVBoxLayout*>(scheda->layout())->addWidget(impegno);
+    chiudiScheda(scheda, registra, 1);
+    bregistra[1] = registra;
+    return scheda;
+}
+
+} // namespace ondavia

@@ -1,0 +1,162 @@
+// Building the register form: the grid and the tab "SOGGETTO".
+
+#include "Costruttori.h"
+#include "F1OP.h"
+#include "GrigliaSoggetti.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace ondavia {
+
+using namespace costruttori;
+
+void F1OP::costruisciGriglia()
+{
+    IGOpe = new QTableView(this);
+    IGOpe->setObjectName(QStringLiteral("IGOpe"));
+    IGOpe->setModel(m_griglia);
+    IGOpe->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    IGOpe->setSelectionBehavior(QAbstractItemView::SelectRows);
+    IGOpe->setSelectionMode(QAbstractItemView::SingleSelection);
+    IGOpe->setAlternatingRowColors(true);
+    IGOpe->setWordWrap(false);
+    IGOpe->verticalHeader()->hide();
+    // Every row has the same height: the view never measures the rows one by one.
+    IGOpe->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    IGOpe->horizontalHeader()->setStretchLastSection(false);
+    IGOpe->horizontalHeader()->setHighlightSections(false);
+    IGOpe->horizontalHeader()->setSectionsClickable(false);
+}
+
+QWidget* F1OP::costruisciSoggetto()
+{
+    auto* scheda = new QWidget;
+    scheda->setObjectName(QStringLiteral("SSTab1_0"));
+
+    // Who communicates: code, progressive, kind of subject, type and the data of either kind.
+    auto* dettaglio = cornice(scheda, "fDettaglio", QStringLiteral("DETTAGLIO SOGGETTO CHE COMUNICA"));
+    topiva = casella(dettaglio, "topiva", 16);
+    vONPROG = casella(dettaglio, "vONPROG", 0, true);
+    vONPROG->setMaximumWidth(60);
+    o1 = opzione(dettaglio, "o1", QStringLiteral("PNF"));
+    o2 = opzione(dettaglio, "o2", QStringLiteral("PF"));
+    gruppo(dettaglio, {o1, o2});
+    CBrap = new QComboBox(dettaglio);
+    CBrap->setObjectName(QStringLiteral("CBrap"));
+    CBrap->setEditable(true);
+    CBrap->setInsertPolicy(QComboBox::NoInsert);
+    CBrap->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CBrap->setMinimumContentsLength(40);
+    PushButton2 = pulsante(dettaglio, "PushButton2", QStringLiteral("?"));
+    PushButton2->setToolTip(QStringLiteral("Tabella dei codici soggetto per sezione del REI"));
+
+    FPNF = cornice(dettaglio, "FPNF", QString());
+    torag = casella(FPNF, "torag", 70);
+    vOSCOM = casella(FPNF, "vOSCOM", 35);
+    vOSPRO = casella(FPNF, "vOSPRO", 2, true);
+    auto* grigliaPnf = new QGridLayout(FPNF);
+    grigliaPnf->addWidget(etichetta(FPNF, QStringLiteral("Ragione Sociale"), torag), 0, 0);
+    grigliaPnf->addWidget(torag, 0, 1, 1, 3);
+    grigliaPnf->addWidget(etichetta(FPNF, QStringLiteral("Sede legale (Località)"), vOSCOM), 1, 0);
+    grigliaPnf->addWidget(vOSCOM, 1, 1);
+    grigliaPnf->addWidget(etichetta(FPNF, QStringLiteral("Prov."), vOSPRO), 1, 2);
+    grigliaPnf->addWidget(vOSPRO, 1, 3);
+    grigliaPnf->setColumnStretch(1, 1);
+
+    FPF = cornice(dettaglio, "FPF", QString());
+    vOCOG = casella(FPF, "vOCOG", 26);
+    vONOME = casella(FPF, "vONOME", 25);
+    vOSEX = casella(FPF, "vOSEX", 26, true);
+    vONDT = casella(FPF, "vONDT", 26, true);
+    vONCOM = casella(FPF, "vONCOM", 35);
+    vONPRO = casella(FPF, "vONPRO", 2, true);
+    auto* grigliaPf = new QGridLayout(FPF);
+    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Cognome"), vOCOG), 0, 0);
+    grigliaPf->addWidget(vOCOG, 0, 1);
+    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Nome"), vONOME), 0, 2);
+    grigliaPf->addWidget(vONOME, 0, 3);
+    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Sesso (M/F)"), vOSEX), 1, 0);
+    grigliaPf->addWidget(vOSEX, 1, 1);
+    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Data di nascita"), vONDT), 1, 2);
+    grigliaPf->addWidget(vONDT, 1, 3);
+    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Comune di nascita"), vONCOM), 2, 0);
+    grigliaPf->addWidget(vONCOM, 2, 1);
+    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Prov."), vONPRO), 2, 2);
+    grigliaPf->addWidget(vONPRO, 2, 3);
+    grigliaPf->setColumnStretch(1, 1);
+    grigliaPf->setColumnStretch(3, 1);
+    FPF->hide();
+
+    auto* grigliaDettaglio = new QGridLayout(dettaglio);
+    grigliaDettaglio->addWidget(etichetta(dettaglio, QStringLiteral("Codice Fiscale"), topiva), 0, 0);
+    grigliaDettaglio->addWidget(topiva, 0, 1);
+    grigliaDettaglio->addWidget(etichetta(dettaglio, QStringLiteral("Progressivo"), vONPROG), 0, 2);
+    grigliaDettaglio->addWidget(vONPROG, 0, 3);
+    auto* tipo = new QHBoxLayout;
+    tipo->addWidget(o1);
+    tipo->addWidget(o2);
+    grigliaDettaglio->addLayout(tipo, 0, 4);
+    grigliaDettaglio->addWidget(etichetta(dettaglio, QStringLiteral("Tipo Soggetto"), CBrap), 1, 0);
+    grigliaDettaglio->addWidget(CBrap, 1, 1, 1, 3);
+    grigliaDettaglio->addWidget(PushButton2, 1, 4, Qt::AlignLeft);
+    auto* dati = new QVBoxLayout;
+    dati->addWidget(FPNF);
+    dati->addWidget(FPF);
+    dati->addStretch();
+    grigliaDettaglio->addLayout(dati, 2, 0, 1, 5);
+    grigliaDettaglio->setColumnStretch(1, 1);
+
+    // The register sections the communication is about.
+    auto* motivi = cornice(scheda, "fMotivi", QStringLiteral("MOTIVI della COMUNICAZIONE (sezioni REI) "));
+    MOC1 = spunta(motivi, "MOC1", QStringLiteral("ANAGRAFE RAPPORTI"));
+    MOC2 = spunta(motivi, "MOC2", QStringLiteral("MONITORAGGIO FISCALE"));
+    MOC3 = spunta(motivi, "MOC3", QStringLiteral("FACTA/CRS"));
+    bSEZ = pulsante(motivi, "bSEZ", QStringLiteral("?"));
+    bSEZ->setToolTip(QStringLiteral("Le sezioni del REI"));
+    for (QCheckBox* c : {MOC1, MOC2, MOC3}) {
+        c->setAutoFillBackground(true);
+    }
+    auto* grigliaMotivi = new QGridLayout(motivi);
+    grigliaMotivi->addWidget(MOC1, 0, 0);
+    grigliaMotivi->addWidget(MOC2, 1, 0);
+    grigliaMotivi->addWidget(MOC3, 2, 0);
+    grigliaMotivi->addWidget(bSEZ, 0, 1, Qt::AlignRight | Qt::AlignTop);
+
+    auto* tipoComunicazione = cornice(scheda, "fTipoCom", QStringLiteral("Tipo Comunicazione "));
+    TC1 = opzione(tipoComunicazione, "TC1", QStringLiteral("PRIMO INVIO o VARIAZIONE"));
+    TC2 = opzione(tipoComunicazione, "TC2", QStringLiteral("CANCELLAZIONE"));
+    gruppo(tipoComunicazione, {TC1, TC2});
+    for (QRadioButton* o : {TC1, TC2}) {
+        o->setAutoFillBackground(true);
+    }
+    auto* colonnaTipo = new QVBoxLayout(tipoComunicazione);
+    colonnaTipo->addWidget(TC1);
+    colonnaTipo->addWidget(TC2);
+
+    bregistra[0] = pulsante(scheda, "bregistra_0", QStringLiteral("REGISTRA"));
+    CREACOM = pulsante(scheda, "CREACOM", QStringLiteral("CREA COMUNICAZIONE"));
+
+    auto* destra = new QVBoxLayout;
+    destra->addWidget(motivi);
+    destra->addWidget(tipoComunicazione);
+    destra->addStretch();
+    destra->addWidget(bregistra[0]);
+    destra->addWidget(CREACOM);
+    auto* riga = new QHBoxLayout(scheda);
+    riga->addWidget(dettaglio, 3);
+    riga->addLayout(destra, 1);
+    return scheda;
+}
+
+} // namespace ondavia

@@ -1,0 +1,158 @@
+// The text-box wrappers, the wait form and the log routine.
+
+#include "app/Dichiarazioni.h"
+#include "app/widgets/CForm.h"
+#include "app/widgets/Controlli.h"
+#include "app/widgets/FWaitF.h"
+#include "app/widgets/ScriviLog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace ondavia;
+
+namespace {
+
+int argc = 1;
+char nome[] = "CFormTest";
+char* argv[] = {nome, nullptr};
+
+class Involucri : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!qApp) {
+            new QApplication(argc, argv);
+        }
+    }
+    void SetUp() override
+    {
+        ColoreFuoco = 0xC0FFFF;
+        ColoreBianco = 0xFFFFFF;
+        for (QLineEdit* c : {m_uno, m_due, m_gemello}) {
+            c->setObjectName(c == m_due ? QStringLiteral("due") : QStringLiteral("uno"));
+        }
+        m_lista->setObjectName(QStringLiteral("lista"));
+        m_lista->setEditable(true);
+    }
+    void TearDown() override
+    {
+        ResetDichiarazioni();
+        LogAttivo.clear();
+        FileLog.clear();
+    }
+    QColor sfondo(QWidget* w) const { return w->palette().color(QPalette::Base); }
+    static void muoviMouse(QWidget* w)
+    {
+        QMouseEvent movimento(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &movimento);
+    }
+
+    QWidget m_form;
+    QLineEdit* m_uno = new QLineEdit(&m_form);
+    QLineEdit* m_due = new QLineEdit(&m_form);
+    QLineEdit* m_gemello = new QLineEdit(&m_form); // same name as m_uno
+    QComboBox* m_lista = new QComboBox(&m_form);
+    QCheckBox* m_spunta = new QCheckBox(&m_form);
+    QLabel* m_etichetta = new QLabel(&m_form);
+};
+
+} // namespace
+
+TEST_F(Involucri, WrapsOnlyTextBoxesOncePerName)
+{
+    auto cform = std::make_unique<CForm>();
+    cform->SetVbForm(&m_form);
+    EXPECT_EQ(cform->Count(), 2);
+    EXPECT_EQ(cform->Item(QStringLiteral("uno"))->casella(), m_uno) << "the first of two boxes with one name";
+    EXPECT_EQ(cform->Item(QStringLiteral("lista")), nullptr) << "the combo box's own editor is not a text box";
+    cform->SetVbForm(&m_form);
+    EXPECT_EQ(cform->Count(), 2);
+    EXPECT_EQ(cform->Item(QStringLiteral("uno"))->casella(), m_uno);
+
+    m_form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+    m_uno->setFocus();
+    EXPECT_EQ(sfondo(m_uno), QColor(0xFF, 0xFF, 0xC0));
+    m_uno->setText(QStringLiteral(" roma (rm);"));
+    m_gemello->setText(QStringLiteral(" roma (rm);"));
+    m_due->setFocus();
+    EXPECT_EQ(m_uno->text(), QStringLiteral("ROMA  RM  "));
+    EXPECT_EQ(sfondo(m_uno), QColor(Qt::white));
+    EXPECT_EQ(sfondo(m_due), QColor(0xFF, 0xFF, 0xC0));
+    // Another window taking the activation is no leaving of the box.
+    m_due->setText(QStringLiteral("roma"));
+    QWidget altra;
+    altra.show();
+    altra.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&altra));
+    EXPECT_EQ(m_due->text(), QStringLiteral("roma"));
+    EXPECT_EQ(sfondo(m_due), QColor(0xFF, 0xFF, 0xC0));
+    altra.hide();
+    m_form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+
+    m_gemello->setFocus();
+    m_due->setFocus();
+    EXPECT_EQ(m_gemello->text(), QStringLiteral(" roma (rm);")) << "the unwrapped twin is left alone";
+
+    m_uno->setProperty(ProprietaTag, QStringLiteral("Il comune"));
+    muoviMouse(m_uno);
+    EXPECT_EQ(m_uno->toolTip(), QStringLiteral("Il comune"));
+    m_uno->setProperty(ProprietaTag, QString());
+    muoviMouse(m_uno);
+    EXPECT_EQ(m_uno->toolTip(), QString());
+
+    // Unwrapped boxes keep their colours and texts and no longer react.
+    cform.reset();
+    m_uno->setFocus();
+    m_uno->setText(QStringLiteral("milano"));
+    m_due->setFocus();
+    EXPECT_EQ(m_uno->text(), QStringLiteral("milano"));
+}
+
+TEST_F(Involucri, WaitFormCyclesItsTwelveFrames)
+{
+    FWaitF attesa;
+    ASSERT_EQ(attesa.ImageList1.size(), 12);
+    for (int tick = 1; tick <= 12; ++tick) {
+        attesa.Timer1_Timer();
+        EXPECT_EQ(attesa.Image1->pixmap().cacheKey(), attesa.ImageList1[tick - 1].cacheKey()) << tick;
+    }
+    EXPECT_EQ(attesa.fotogramma(), 1) << "back to the first frame after the twelfth";
+
+    EXPECT_FALSE(attesa.Timer1->isActive());
+    attesa.show();
+    QTRY_VERIFY_WITH_TIMEOUT(attesa.fotogramma() == 3, 5000);
+    attesa.hide();
+    EXPECT_FALSE(attesa.Timer1->isActive());
+}
+
+TEST_F(Involucri, LogWritesOnlyWhenSwitchedOn)
+{
+    QTemporaryDir cartella;
+    FileLog = cartella.filePath(QStringLiteral("ondavia.log"));
+    EXPECT_TRUE(ScriviLog(QStringLiteral("F1OP")));
+    EXPECT_FALSE(QFile::exists(FileLog));
+
+    LogAttivo = QStringLiteral("1");
+    EXPECT_TRUE(ScriviLog(QStringLiteral("F1OP")));
+    EXPECT_TRUE(ScriviLog(QStringLiteral("perché")));
+    QFile log(FileLog);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("F1OP\r\nperch\xE9\r\n"));
+
+    FileLog = cartella.filePath(QStringLiteral("manca/ondavia.log"));
+    EXPECT_FALSE(ScriviLog(QStringLiteral("F1OP")));
+}

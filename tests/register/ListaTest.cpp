@@ -1,0 +1,205 @@
+// The register form's load, its subject list, the grid's row choice, the option handlers and the
+// column scaling.
+
+#include "RegistroProva.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/widgets/Controlli.h"
+#include "register/GrigliaSoggetti.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+using namespace ondavia;
+using ondavia::test::RegistroProva;
+
+namespace {
+
+class Lista : public RegistroProva {
+protected:
+    QStringList colonna(int c) const
+    {
+        QStringList testi;
+        for (int r = 0; r < form->modelloGriglia()->rowCount(); ++r) {
+            testi << form->modelloGriglia()->testo(r, c);
+        }
+        return testi;
+    }
+    QColor sfondo(QWidget* w) const { return w->palette().color(w->backgroundRole()); }
+    // Clicks an option or check box on its indicator: a wide button does not take clicks beyond its text.
+    void scegli(const char* nome) const
+    {
+        auto* b = trova<QAbstractButton>(nome);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    }
+};
+
+} // namespace
+
+TEST_F(Lista, EmptyTableGivesFourColumnsAndANewSubject)
+{
+    bool versione = false;
+    form->attivaVersioneProgramma = [&] { versione = true; };
+    apri();
+    auto* griglia = trova<QTableView>("IGOpe");
+    ASSERT_EQ(griglia->model()->columnCount(), 4);
+    EXPECT_EQ(griglia->model()->rowCount(), 0);
+    EXPECT_EQ(griglia->verticalHeader()->defaultSectionSize(), 19);
+
+    EXPECT_EQ(casella("vONPROG")->text(), QStringLiteral("001"));
+    EXPECT_TRUE(opzione("o1")->isChecked());
+    EXPECT_TRUE(opzione("TC1")->isChecked());
+    EXPECT_TRUE(casella("topiva")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), casella("topiva"));
+    EXPECT_EQ(form->CBrap->currentText(), QString());
+    EXPECT_TRUE(trova<QGroupBox>("FPNF")->isVisible());
+    EXPECT_FALSE(trova<QGroupBox>("FPF")->isVisible());
+
+    // What the load leaves behind.
+    EXPECT_EQ(FormAttiva, QStringLiteral("F1OP"));
+    EXPECT_TRUE(versione);
+    EXPECT_TRUE(form->CBrap->itemText(1).startsWith(QStringLiteral("14=Società")));
+    EXPECT_EQ(casella("vRETEL")->font().pointSize(), 10);
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+TEST_F(Lista, SortsByNameThenOcfAndLoadsTheChosenRow)
+{
+    inserisci({{"OCOD", "33333333333"}, {"ONPROG", "001"}, {"ODES", "BETA SRL"}, {"OSTP", "1"}, {"orag", "BETA SRL"}});
+    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "alfa spa"}, {"Ocf", "2"}, {"OSTP", "1"},
+               {"orag", "ALFA SPA"}, {"OSCOM", "ROMA"}, {"oTIPOSOG", "14"}, {"OMOC2", "1"}});
+    inserisci({{"OCOD", "RSSMRA80A01H501U"}, {"ONPROG", "002"}, {"ODES", "ALFA SPA"}, {"Ocf", "1"}, {"OSTP", "0"},
+               {"OCOG", "ROSSI"}, {"ONOME", "MARIO"}, {"ONDT", "01/01/1980"}, {"oitt2", "-1"}});
+    apri();
+    EXPECT_EQ(colonna(0), (QStringList{"RSSMRA80A01H501U", "22222222222", "33333333333"}));
+    EXPECT_EQ(colonna(1), (QStringList{"002", "001", "001"}));
+
+    // The first row is a natural person.
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("RSSMRA80A01H501U"));
+    EXPECT_EQ(casella("vONPROG")->text(), QStringLiteral("002"));
+    EXPECT_TRUE(opzione("o2")->isChecked());
+    EXPECT_TRUE(trova<QGroupBox>("FPF")->isVisible());
+    EXPECT_EQ(casella("vONDT")->text(), QStringLiteral("01/01/1980"));
+    EXPECT_EQ(NomeCorrente, QStringLiteral("ROSSI MARIO"));
+    EXPECT_TRUE(casella("topiva")->isEnabled());
+    EXPECT_TRUE(opzione("vITT2")->isChecked());
+    EXPECT_TRUE(opzione("vITT2")->font().bold());
+    EXPECT_FALSE(opzione("TC1")->isChecked() || opzione("TC2")->isChecked()) << "no type stored, none chosen";
+
+    // Choosing the second row with the mouse loads a non-natural person, with the code box locked.
+    auto* griglia = form->IGOpe;
+    const QRect cella = griglia->visualRect(griglia->model()->index(1, 2));
+    QTest::mouseClick(griglia->viewport(), Qt::LeftButton, {}, cella.center());
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("22222222222"));
+    EXPECT_TRUE(opzione("o1")->isChecked());
+    EXPECT_TRUE(trova<QGroupBox>("FPNF")->isVisible());
+    EXPECT_FALSE(trova<QGroupBox>("FPF")->isVisible());
+    EXPECT_EQ(NomeCorrente, QStringLiteral("ALFA SPA"));
+    EXPECT_FALSE(casella("topiva")->isEnabled());
+    EXPECT_EQ(form->CBrap->currentText(), QStringLiteral("14=Società di gestione del risparmio (SGR)"));
+    EXPECT_TRUE(spunta("MOC2")->isChecked());
+    EXPECT_FALSE(opzione("vITT2")->isChecked()) << "a Null option is not chosen";
+
+    // Back to the natural person by keyboard: its boxes are refilled, the code box stays locked.
+    QTest::keyClick(griglia, Qt::Key_Up);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("RSSMRA80A01H501U"));
+    EXPECT_EQ(casella("vOCOG")->text(), QStringLiteral("ROSSI"));
+    EXPECT_EQ(casella("vOSCOM")->text(), QStringLiteral("ROMA")) << "the other kind's boxes keep their texts";
+    EXPECT_FALSE(casella("topiva")->isEnabled());
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+TEST_F(Lista, StoredCancellationShowsItsReason)
+{
+    inserisci({{"OCOD", "44444444444"}, {"ONPROG", "001"}, {"ODES", "GAMMA"}, {"OSTP", "1"}, {"OTIPOCOM1", "0"},
+               {"OTIPOCOM2", "-1"}, {"OMC1", "0"}, {"OMC2", "-1"}, {"OMC3", "0"}, {"OMOC1", "2"}});
+    apri();
+    EXPECT_TRUE(opzione("TC2")->isChecked());
+    EXPECT_TRUE(opzione("mc2")->isChecked());
+    EXPECT_FALSE(opzione("mc1")->isChecked());
+    EXPECT_TRUE(opzione("mc2")->font().bold());
+    EXPECT_FALSE(opzione("mc1")->font().bold());
+    form->SSTab1->setCurrentIndex(3);
+    EXPECT_TRUE(trova<QGroupBox>("fSOCINC")->isVisible());
+    EXPECT_FALSE(trova<QGroupBox>("fDisp")->isVisible());
+    EXPECT_EQ(sfondo(opzione("TC2")), coloreQt(ColoreRosso));
+    EXPECT_FALSE(spunta("MOC1")->isChecked()) << "a state that is neither 0 nor 1 is not shown";
+}
+
+TEST_F(Lista, OptionsAndCheckBoxesMarkTheirChoice)
+{
+    apri();
+    const QColor faccia = QApplication::palette().color(QPalette::Button);
+    scegli("o2");
+    EXPECT_TRUE(trova<QGroupBox>("FPF")->isVisible());
+    EXPECT_FALSE(trova<QGroupBox>("FPNF")->isVisible());
+    scegli("o1");
+    EXPECT_TRUE(trova<QGroupBox>("FPNF")->isVisible());
+
+    EXPECT_EQ(sfondo(opzione("TC1")), coloreQt(ColoreVerde));
+    scegli("TC2");
+    EXPECT_EQ(sfondo(opzione("TC2")), coloreQt(ColoreRosso));
+    EXPECT_EQ(sfondo(opzione("TC1")), faccia);
+    EXPECT_TRUE(opzione("TC2")->font().bold());
+    EXPECT_FALSE(opzione("TC1")->font().bold());
+    EXPECT_TRUE(opzione("mc1")->isChecked()) << "cancellation chooses the first reason";
+
+    form->SSTab1->setCurrentIndex(3);
+    opzione("mc2")->setChecked(true);
+    scegli("mc3");
+    EXPECT_FALSE(trova<QGroupBox>("fSOCINC")->isVisible());
+    EXPECT_TRUE(trova<QGroupBox>("fDisp")->isVisible());
+    EXPECT_TRUE(opzione("mc3")->font().bold());
+    EXPECT_FALSE(opzione("mc2")->font().bold());
+
+    form->SSTab1->setCurrentIndex(0);
+    scegli("MOC3");
+    EXPECT_TRUE(spunta("MOC3")->font().bold());
+    scegli("MOC3");
+    EXPECT_FALSE(spunta("MOC3")->font().bold());
+    EXPECT_EQ(sfondo(spunta("MOC3")), faccia);
+}
+
+// Columns follow the grid's width from the width it had at load time: design × (W − margin) / W0.
+TEST_F(Lista, ColumnsScaleWithTheGrid)
+{
+    const int progetto[] = {150, 45, 300, 450};
+    auto larghezzaGriglia = [&](float w) {
+        form->resize(form->width() + static_cast<int>(w) - form->IGOpe->width(), form->height());
+    };
+    for (const char* impostazione : {"", "OFF", "off"}) {
+        SCOPED_TRACE(impostazione);
+        home.write(QStringLiteral("configurazione.ini"),
+                   QByteArray("[opzioni]\r\nAna_DimColAuto=") + impostazione + "\r\n");
+        ResetDichiarazioni();
+        SetUp();
+        form->resize(1300, 760); // opened bigger than designed: the base is still the designed width
+        apri();
+        const float w0 = form->OriginalIGOPEWidth;
+        const float margine = form->margineColonne();
+        ASSERT_GT(w0, 500);
+        EXPECT_EQ(w0, F1OP().IGOpe->width());
+        EXPECT_GT(form->IGOpe->width(), w0 + 250);
+        ASSERT_GT(margine, 20);
+        larghezzaGriglia(w0 + margine);
+        std::vector<int> prima;
+        for (int c = 0; c < 4; ++c) {
+            prima.push_back(form->IGOpe->columnWidth(c));
+        }
+        larghezzaGriglia(w0);
+        for (int c = 0; c < 4; ++c) {
+            if (QByteArray(impostazione) == "off") {
+                EXPECT_EQ(form->IGOpe->columnWidth(c), prima[c]) << "no scaling: the widths stay";
+            } else {
+                EXPECT_EQ(prima[c], progetto[c]);
+                EXPECT_NEAR(form->IGOpe->columnWidth(c), progetto[c] * (w0 - margine) / w0, 0.5) << c;
+            }
+        }
+        form.reset();
+    }
+}

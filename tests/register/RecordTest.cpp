@@ -1,0 +1,251 @@
+// The register form's record life: save, rewrite, delete and copy, on real rows of COPE.
+
+#include "RegistroProva.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/ErroreEsecuzione.h"
+#include "register/GrigliaSoggetti.h"
+
+#include <QTableView>
+
+using namespace ondavia;
+using ondavia::test::RegistroProva;
+
+namespace {
+
+class Record : public RegistroProva {
+protected:
+    QString testoRiga(int r, int c) const { return form->modelloGriglia()->testo(r, c); }
+    int rigaCorrente() const { return form->IGOpe->currentIndex().row(); }
+    // Three progressives of one subject and one of another, the form opened on them.
+    void treProgressivi()
+    {
+        for (const char* p : {"001", "002", "003"}) {
+            inserisci({{"OCOD", "55555555555"}, {"ONPROG", p}, {"ODES", "DELTA"}, {"OSTP", "1"}, {"orag", "DELTA"},
+                       {"OPEEMAIL", QStringLiteral("P%1@PEC.IT").arg(p)}, {"OMOC3", "1"}, {"OTIPOCOM1", "-1"}});
+        }
+        inserisci({{"OCOD", "66666666666"}, {"ONPROG", "001"}, {"ODES", "EPSILON"}, {"OSTP", "1"}});
+        apri();
+    }
+};
+
+} // namespace
+
+TEST_F(Record, SaveAddsOneRowAndRewritesIt)
+{
+    apri();
+    compilaValido();
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 1) << messaggio().toStdString();
+    auto r = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_EQ(r["OSTP"].toText(), QStringLiteral("1"));
+    EXPECT_EQ(r["ODES"].toText(), QStringLiteral("ALFA SPA"));
+    EXPECT_EQ(r["oTIPOSOG"].toText(), QStringLiteral("13"));
+    EXPECT_TRUE(r["ONDT"].isNull());
+    EXPECT_EQ(r["OCOG"], db::Value(QString())) << "empty texts are stored empty, not Null";
+    EXPECT_EQ(r["OMOC1"], db::Value(1));
+    EXPECT_EQ(r["OMOC2"], db::Value(0));
+    EXPECT_EQ(r["OTIPOCOM1"].toText(), QStringLiteral("-1"));
+    EXPECT_FALSE(r["OTIPOCOM2"].toBool());
+    EXPECT_EQ(form->modelloGriglia()->rowCount(), 1);
+
+    // The same subject saved again as a natural person from another tab's button: one row, rewritten.
+    // Its type, missing from the coded list, is typed by the operator.
+    form->CBrap->setEditText(QStringLiteral("99=ALTRO SOGGETTO"));
+    form->o2->setChecked(true);
+    const QString cognome(26, u'C');
+    const QString nome = QStringLiteral("  ") + QString(23, u'n');
+    form->vOCOG->setText(cognome);
+    form->vONOME->setText(nome);
+    form->vOSEX->setText(QStringLiteral("m"));
+    form->vONDT->setText(QStringLiteral("05/03/1962"));
+    form->vONCOM->setText(QStringLiteral("MILANO"));
+    form->vONPRO->setText(QStringLiteral("MI"));
+    form->SSTab1->setCurrentIndex(1);
+    clic("bregistra_2");
+    ASSERT_EQ(righe(), 1) << messaggio().toStdString();
+    r = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_EQ(r["OSTP"].toText(), QStringLiteral("0"));
+    EXPECT_EQ(r["orag"].toText(), QString());
+    EXPECT_EQ(r["OSCOM"].toText(), QString());
+    EXPECT_EQ(r["ONOME"].toText(), QString(23, u'N')) << "left-trimmed and upper-cased";
+    EXPECT_EQ(r["ODES"].toText(), cognome + QLatin1Char(' ') + QString(23, u'N'));
+    EXPECT_EQ(r["OCOG"].toText(), cognome);
+    EXPECT_EQ(r["ONDT"].toDate(), QDate(1962, 3, 5));
+    EXPECT_EQ(r["OSEX"].toText(), QStringLiteral("M"));
+    EXPECT_EQ(r["oTIPOSOG"].toText(), QStringLiteral("99"));
+    EXPECT_EQ(form->CBrap->currentText(), QStringLiteral("99=ALTRO SOGGETTO")) << "as reloaded after the save";
+    EXPECT_EQ(form->SSTab1->currentIndex(), 0) << "a valid form leaves the first tab in front";
+
+    // And back to a company: the personal fields are emptied and the birth date becomes Null.
+    form->o1->setChecked(true);
+    EXPECT_EQ(form->torag->text(), QString()) << "the reloaded row has no company name";
+    form->torag->setText(QStringLiteral("ALFA SPA"));
+    clic("bregistra_0");
+    r = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_EQ(r["OCOG"].toText(), QString());
+    EXPECT_TRUE(r["ONDT"].isNull());
+    EXPECT_EQ(r["orag"].toText(), QStringLiteral("ALFA SPA"));
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+TEST_F(Record, FailedValidationOrRefusedFieldIsReported)
+{
+    apri();
+    compilaValido();
+    form->vRETEL->clear();
+    clic("bregistra_0");
+    EXPECT_EQ(righe(), 0);
+    EXPECT_FALSE(form->DatiValidi);
+    EXPECT_EQ(messaggio(), QStringLiteral("Responsabile: campo TELEFONO obbligatorio"));
+
+    // A value the database refuses is reported and left out; the rest of the row is written.
+    form->vRETEL->setText(QStringLiteral("06123"));
+    form->vSIPRO->setText(QStringLiteral("ROMA"));
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 1);
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("OSIPRO"))) << messaggio().toStdString();
+    EXPECT_EQ(scripted.messages.back().icon, MsgIcon::None);
+    auto r = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_TRUE(r["OSIPRO"].isNull());
+    EXPECT_EQ(r["ORETEL"].toText(), QStringLiteral("06123"));
+    EXPECT_EQ(r["ONPROG"].toText(), QStringLiteral("001"));
+}
+
+// The saved subject is reselected even when its new name moves it to another row of the list.
+TEST_F(Record, SaveReselectsTheSavedSubject)
+{
+    inserisci({{"OCOD", "11111111111"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    inserisci({{"OCOD", "77777777777"}, {"ONPROG", "001"}, {"ODES", "CHARLIE"}, {"OSTP", "1"}});
+    apri();
+    ASSERT_EQ(CodiceCorrente, QStringLiteral("11111111111"));
+    compilaValido();
+    form->topiva->setText(QStringLiteral("11111111111"));
+    form->torag->setText(QStringLiteral("ZULU"));
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 2) << messaggio().toStdString();
+    EXPECT_EQ(testoRiga(1, 2), QStringLiteral("ZULU"));
+    EXPECT_EQ(rigaCorrente(), 1);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("11111111111"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ZULU"));
+    EXPECT_EQ(form->RigaGriglia, 2);
+}
+
+TEST_F(Record, DeleteAsksAndRemovesOneProgressive)
+{
+    treProgressivi();
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(2, 0));
+    ASSERT_EQ(form->vONPROG->text(), QStringLiteral("003"));
+
+    form->Elimina(); // unanswered: the default button, No
+    const MessageRequest& domanda = scripted.messages.back();
+    EXPECT_EQ(domanda.text, QStringLiteral("Confermi l'Eliminazione di \n \nDELTA progressivo 003?"));
+    EXPECT_EQ(domanda.title, QStringLiteral("Richiesta conferma"));
+    EXPECT_EQ(domanda.icon, MsgIcon::Question);
+    EXPECT_EQ(domanda.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(domanda.defaultAnswer(), MsgResult::No);
+    EXPECT_EQ(righe(), 4);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("55555555555"));
+
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Elimina();
+    EXPECT_EQ(righe(), 3);
+    EXPECT_EQ(righe(QStringLiteral("OCOD='55555555555' AND ONPROG='003'")), 0);
+    EXPECT_EQ(righe(QStringLiteral("OCOD='55555555555'")), 2);
+    // The row that followed the deleted one is selected and loaded.
+    EXPECT_EQ(rigaCorrente(), 2);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("66666666666"));
+
+    // Deleting the last row selects the new last row instead of a row past the end.
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Elimina();
+    ASSERT_EQ(form->modelloGriglia()->rowCount(), 2);
+    EXPECT_EQ(rigaCorrente(), 1);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("55555555555"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("002"));
+}
+
+TEST_F(Record, CopyGoesToTheNextFreeProgressive)
+{
+    treProgressivi();
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    ASSERT_EQ(form->vONPROG->text(), QStringLiteral("002"));
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Copia();
+    ASSERT_EQ(scripted.messages.size(), 2u);
+    EXPECT_EQ(scripted.messages[0].text, QStringLiteral("Confermi la COPIA dei dati del soggetto selezionato: \n \n"
+                                                        "DELTA?\n \nSe SI verrà creato un NUOVO PROGRESSIVO per il "
+                                                        "soggetto."));
+    EXPECT_EQ(scripted.messages[0].title, QStringLiteral("Copia Soggetto"));
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(scripted.messages[1].text,
+              QStringLiteral("I dati del soggetto DELTA sono stati copiati  nel progressivo 004"));
+
+    auto copia = riga(QStringLiteral("55555555555"), QStringLiteral("004"));
+    auto origine = riga(QStringLiteral("55555555555"), QStringLiteral("002"));
+    EXPECT_EQ(copia["OPEEMAIL"].toText(), QStringLiteral("P002@PEC.IT"));
+    copia.erase(QStringLiteral("ONPROG"));
+    origine.erase(QStringLiteral("ONPROG"));
+    EXPECT_EQ(copia, origine);
+    EXPECT_EQ(form->modelloGriglia()->rowCount(), 5) << "the grid is filled again";
+
+    // With no current subject the question is not even asked.
+    scripted.messages.clear();
+    CodiceCorrente.clear();
+    form->Copia();
+    EXPECT_TRUE(scripted.messages.empty());
+}
+
+TEST_F(Record, NoProgressiveBeyond999)
+{
+    inserisci({{"OCOD", "88888888888"}, {"ONPROG", "998"}, {"ODES", "OMEGA"}, {"OSTP", "1"}, {"orag", "OMEGA"}});
+    inserisci({{"OCOD", "88888888888"}, {"ONPROG", "999"}, {"ODES", "OMEGA"}, {"OSTP", "1"}, {"orag", "OMEGA"}});
+    apri();
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    EXPECT_EQ(righe(), 2);
+    ASSERT_EQ(scripted.messages.size(), 2u);
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("999"))) << messaggio().toStdString();
+    EXPECT_EQ(form->modelloGriglia()->rowCount(), 2);
+}
+
+// Failures of the database never end the program: the form's own controls report them, the
+// operations of the main window's commands raise them.
+TEST_F(Record, FailuresAreReportedAndTheFormGoesOn)
+{
+    inserisci({{"OCOD", "11111111111"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}});
+    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "BETA"}, {"OSTP", "1"}});
+    apri();
+    compilaValido();
+    clic("CREACOM");
+    EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 1) << "saved before the file is written";
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("non è ancora disponibile"))) << messaggio().toStdString();
+    EXPECT_THROW(form->STAMPA(), ErroreEsecuzione);
+
+    clic("bSEZ");
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("non è ancora disponibile")));
+    int aiuti = 0;
+    form->mostraAiutoSezioni = [&] { ++aiuti; };
+    clic("bSEZ");
+    EXPECT_EQ(aiuti, 1);
+
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("ALTER TABLE COPE RENAME TO COPE_VIA")));
+    scripted.messages.clear();
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    ASSERT_EQ(scripted.messages.size(), 1u) << "the row choice reports the failed load";
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << messaggio().toStdString();
+
+    scripted.messages.clear();
+    clic("bregistra_0");
+    ASSERT_EQ(scripted.messages.size(), 2u);
+    EXPECT_TRUE(scripted.messages[0].text.startsWith(QStringLiteral("Errore Registrazione: ")));
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << "the list could not be rebuilt";
+
+    EXPECT_THROW(form->Lista(), ErroreEsecuzione);
+    scripted.answers.push_back(MsgResult::Yes);
+    EXPECT_THROW(form->Elimina(), ErroreEsecuzione);
+    CodiceCorrente = QStringLiteral("11111111111");
+    scripted.answers.push_back(MsgResult::Yes);
+    EXPECT_THROW(form->Copia(), ErroreEsecuzione);
+}

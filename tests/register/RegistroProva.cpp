@@ -1,0 +1,108 @@
+#include "RegistroProva.h"
+
+#include "app/Archivio.h"
+#include "app/CodiceFiscale.h"
+#include "app/Dichiarazioni.h"
+#include "app/Launch.h"
+#include "db/Recordset.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+namespace ondavia::test {
+
+namespace {
+int argc = 1;
+char nome[] = "RegistroTest";
+char* argv[] = {nome, nullptr};
+} // namespace
+
+void RegistroProva::SetUpTestSuite()
+{
+    if (!qApp) {
+        new QApplication(argc, argv);
+    }
+}
+
+void RegistroProva::SetUp()
+{
+    ASSERT_TRUE(Main([] {}));
+    form = std::make_unique<F1OP>();
+}
+
+void RegistroProva::apri()
+{
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(form->caricato());
+}
+
+void RegistroProva::clic(const char* pulsante) const
+{
+    auto* p = trova<QPushButton>(pulsante);
+    ASSERT_NE(p, nullptr);
+    QTest::mouseClick(p, Qt::LeftButton);
+}
+
+void RegistroProva::inserisci(const std::map<QString, QString>& campi) const
+{
+    db::Recordset rs;
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM COPE WHERE 1=0"), Conn)) << rs.lastError().toStdString();
+    ASSERT_TRUE(rs.AddNew());
+    for (const auto& [campo, valore] : campi) {
+        ASSERT_TRUE(rs.Fields(campo).SetValue(valore)) << campo.toStdString() << rs.lastError().toStdString();
+    }
+    ASSERT_TRUE(rs.Update()) << rs.lastError().toStdString();
+}
+
+int RegistroProva::righe(const QString& condizione) const
+{
+    db::Recordset rs;
+    EXPECT_TRUE(rs.Open(QStringLiteral("SELECT * FROM COPE WHERE ") + condizione, Conn));
+    return rs.RecordCount();
+}
+
+std::map<QString, db::Value> RegistroProva::riga(const QString& codice, const QString& progressivo) const
+{
+    db::Recordset rs;
+    std::map<QString, db::Value> campi;
+    EXPECT_TRUE(rs.Open(QStringLiteral("SELECT * FROM COPE WHERE OCOD='%1' AND ONPROG='%2'").arg(codice, progressivo),
+                        Conn));
+    EXPECT_EQ(rs.RecordCount(), 1) << codice.toStdString() << "/" << progressivo.toStdString();
+    for (int i = 0; i < rs.FieldCount() && !rs.Eof(); ++i) {
+        campi[rs.Fields(i).Name()] = rs.Fields(i).Value();
+    }
+    return campi;
+}
+
+QString RegistroProva::codiceFiscale(const QString& primi15)
+{
+    if (!ComuniCaricati) {
+        EXPECT_TRUE(CaricaComuni());
+    }
+    return primi15 + QChar(ControllaCF(primi15 + QLatin1Char('?')));
+}
+
+void RegistroProva::compilaValido() const
+{
+    form->Aggiungi();
+    form->CBrap->setCurrentIndex(0);
+    const std::pair<QLineEdit*, QString> testi[] = {
+        {form->topiva, QStringLiteral("12345678901")},   {form->torag, QStringLiteral("ALFA SPA")},
+        {form->vOSCOM, QStringLiteral("ROMA")},          {form->vOSPRO, QStringLiteral("RM")},
+        {form->vRECF, codiceFiscale(QStringLiteral("RSSMRA80A01H501"))},
+        {form->vRECOG, QStringLiteral("ROSSI")},         {form->vRENOME, QStringLiteral("MARIO")},
+        {form->vRESEX, QStringLiteral("M")},             {form->vREDTNAS, QStringLiteral("01/01/1980")},
+        {form->vRENCOM, QStringLiteral("ROMA")},         {form->vRENPRO, QStringLiteral("RM")},
+        {form->vREEMAIL, QStringLiteral("MARIO@ALFA.IT")}, {form->vRETEL, QStringLiteral("06123456")},
+        {form->vPEEMAIL, QStringLiteral("ALFA@PEC.IT")}, {form->vPEDATAI, QStringLiteral("01/02/2020")},
+        {form->vPEGESTORE, QStringLiteral("ARUBA")},
+    };
+    for (const auto& [c, testo] : testi) {
+        c->setText(testo);
+    }
+    form->MOC1->setChecked(true);
+}
+
+} // namespace ondavia::test

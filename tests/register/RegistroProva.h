@@ -1,0 +1,62 @@
+#pragma once
+
+// A register form on a fresh, upgraded database in a temporary program folder, with message boxes
+// answered by a scripted platform.
+
+#include "db/Value.h"
+#include "platform/ScriptedPlatform.h"
+#include "register/F1OP.h"
+#include "../support/TempHome.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+namespace ondavia::test {
+
+class RegistroProva : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+
+    // Shows the form (its first show loads it) and waits until it is active.
+    void apri();
+
+    template <class T = QWidget>
+    T* trova(const char* nome) const
+    {
+        T* w = form->findChild<T*>(QLatin1String(nome));
+        EXPECT_NE(w, nullptr) << nome;
+        return w;
+    }
+    QLineEdit* casella(const char* nome) const { return trova<QLineEdit>(nome); }
+    QRadioButton* opzione(const char* nome) const { return trova<QRadioButton>(nome); }
+    QCheckBox* spunta(const char* nome) const { return trova<QCheckBox>(nome); }
+    void clic(const char* pulsante) const;
+
+    // Stores a row of COPE with these fields (the others Null).
+    void inserisci(const std::map<QString, QString>& campi) const;
+    int righe(const QString& condizione = QStringLiteral("1=1")) const;
+    // The fields of the row of `codice` and `progressivo`, by column name.
+    std::map<QString, db::Value> riga(const QString& codice, const QString& progressivo) const;
+
+    // A fiscal code of 16 characters with the right check character.
+    static QString codiceFiscale(const QString& primi15);
+    // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE".
+    void compilaValido() const;
+
+    QString messaggio() const { return scripted.messages.empty() ? QString() : scripted.messages.back().text; }
+
+    TempHome home;
+    ScriptedPlatform scripted;
+    PlatformScope scope{scripted};
+    std::unique_ptr<F1OP> form;
+};
+
+} // namespace ondavia::test

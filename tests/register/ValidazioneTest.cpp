@@ -1,0 +1,151 @@
+// The validation before a save: every message in its order, with the tab left in front and the control
+// that holds the focus afterwards.
+
+#include "RegistroProva.h"
+
+#include "app/Dichiarazioni.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QTabWidget>
+
+#include <functional>
+
+using namespace ondavia;
+using ondavia::test::RegistroProva;
+
+namespace {
+
+class Validazione : public RegistroProva {
+protected:
+    // A natural person instead of the company of compilaValido.
+    void personaFisica() const
+    {
+        form->o2->setChecked(true);
+        for (const auto& [c, t] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
+                                   {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
+            c->setText(QLatin1String(t));
+        }
+    }
+    void cancellazione() const
+    {
+        form->TC2->setChecked(true);
+        form->vDTCANC->setText(QStringLiteral("31/12/2021"));
+    }
+    static void nessunaScelta(QRadioButton* o)
+    {
+        o->group()->setExclusive(false);
+        o->setChecked(false);
+        o->group()->setExclusive(true);
+    }
+};
+
+struct Caso {
+    const char* messaggio;
+    const char* controllo;
+    int scheda;
+    std::function<void(F1OP&)> guasto;
+};
+
+} // namespace
+
+TEST_F(Validazione, StopsAtTheFirstFaultOnItsTab)
+{
+    auto vuota = [](const char* nome) {
+        return [nome](F1OP& f) { f.findChild<QLineEdit*>(QLatin1String(nome))->setText(QStringLiteral("   ")); };
+    };
+    auto testo = [](const char* nome, const char* t) {
+        return [nome, t](F1OP& f) { f.findChild<QLineEdit*>(QLatin1String(nome))->setText(QLatin1String(t)); };
+    };
+    const Caso casi[] = {
+        {"Indicare il tipo di soggetto", "CBrap", 0, [](F1OP& f) { f.CBrap->setCurrentIndex(-1); }},
+        {"Codice Fiscale non indicato.", "topiva", 0, vuota("topiva")},
+        {"Codice Fiscale errato.", "topiva", 0, testo("topiva", "1234567890A")},
+        {"Ragione Sociale - campo non valido.", "torag", 0, vuota("torag")},
+        {"Indicare il comune della sede legale", "vOSCOM", 0, vuota("vOSCOM")},
+        {"Indicare la provincia della sede legale", "vOSPRO", 0, vuota("vOSPRO")},
+        {"Indicare il cognome", "vOCOG", 0, vuota("vOCOG")},
+        {"Indicare il nome", "vONOME", 0, vuota("vONOME")},
+        {"Indicare il sesso", "vOSEX", 0, vuota("vOSEX")},
+        {"Indicare la data di nascita", "vONDT", 0, vuota("vONDT")},
+        {"Indicare il comune di nascita", "vONCOM", 0, vuota("vONCOM")},
+        {"Indicare la provincia di nascita", "vONPRO", 0, vuota("vONPRO")},
+        {"Indicare almeno UN MOTIVO per la comunicazione", "MOC1", 0, [](F1OP& f) { f.MOC1->setChecked(false); }},
+        {"Responsabile: campo CODICE FISCALE obbligatorio", "vRECF", 1, testo("vRECF", "")},
+        {"Codice Fiscale RESPONSABILE errato.", "vRECF", 1, testo("vRECF", "RSSMRA80A01H501A")},
+        {"Responsabile: campo COGNOME obbligatorio", "vRECOG", 1, testo("vRECOG", "")},
+        {"Responsabile: campo NOME obbligatorio", "vRENOME", 1, testo("vRENOME", "")},
+        {"Responsabile: campo SESSO obbligatorio", "vRESEX", 1, testo("vRESEX", "")},
+        {"Responsabile: campo DATA DI NASCITA obbligatorio", "vREDTNAS", 1, testo("vREDTNAS", "")},
+        {"Responsabile: campo LOCALITA DI NASCITA obbligatorio", "vRENCOM", 1, testo("vRENCOM", "")},
+        {"Responsabile: campo PROVINCIA DI NASCITA obbligatorio", "vRENPRO", 1, testo("vRENPRO", "")},
+        {"Responsabile: campo EMAIL obbligatorio", "vREEMAIL", 1, testo("vREEMAIL", "")},
+        {"Responsabile: campo TELEFONO obbligatorio", "vRETEL", 1, testo("vRETEL", "")},
+        {"Data Nascita Responsabile non valida", "vREDTNAS", 1, testo("vREDTNAS", "30/02/1980")},
+        {"POSTA ELETTRONICA: campo INDIRIZZO EMAIL obbligatorio", "vPEEMAIL", 2, testo("vPEEMAIL", "")},
+        {"POSTA ELETTRONICA: campo DATA DECORRENZA obbligatorio", "vPEDATAI", 2, testo("vPEDATAI", "")},
+        {"DATA DECORRENZA non valida", "vPEDATAI", 2, testo("vPEDATAI", "32/01/2020")},
+        {"DATA CESSAZIONE non valida", "vPEDATAF", 2, testo("vPEDATAF", "01/13/2020")},
+        {"POSTA ELETTRONICA: campo GESTORE obbligatorio", "vPEGESTORE", 2, testo("vPEGESTORE", "")},
+        {"DATA CANCELLAZIONE obbligatoria", "vDTCANC", 3, testo("vDTCANC", "")},
+        {"DATA CANCELLAZIONE errata", "vDTCANC", 3, testo("vDTCANC", "29/02/2021")},
+        {"Indicare almeno UN MOTIVO per la cancellazione", "mc1", 3, [](F1OP& f) { nessunaScelta(f.mc1); }},
+        {"Codice Fiscale errato.", "vITTCF", 4, testo("vITTCF", "RSSMRA80A01H501")},
+    };
+    apri();
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.messaggio);
+        compilaValido();
+        const QByteArray controllo(caso.controllo);
+        if (controllo == "vOCOG" || controllo == "vONOME" || controllo == "vOSEX" || controllo == "vONDT" ||
+            controllo == "vONCOM" || controllo == "vONPRO") {
+            personaFisica();
+        }
+        if (controllo == "vDTCANC" || controllo == "mc1") {
+            cancellazione();
+        }
+        caso.guasto(*form);
+        scripted.messages.clear();
+        form->Aggiorna();
+        EXPECT_FALSE(form->DatiValidi);
+        ASSERT_EQ(scripted.messages.size(), 1u);
+        EXPECT_EQ(scripted.messages[0].text.trimmed(), QString::fromUtf8(caso.messaggio));
+        EXPECT_EQ(scripted.messages[0].title, QStringLiteral("Errore"));
+        EXPECT_EQ(form->SSTab1->currentIndex(), caso.scheda);
+        QWidget* atteso = trova(caso.controllo);
+        QWidget* fuoco = QApplication::focusWidget();
+        EXPECT_TRUE(fuoco == atteso || (fuoco && atteso->isAncestorOf(fuoco)))
+            << (fuoco ? fuoco->objectName().toStdString() : "nessuno");
+    }
+    EXPECT_EQ(righe(), 0);
+}
+
+TEST_F(Validazione, PassesWhatItDoesNotCheckAndNormalisesDates)
+{
+    apri();
+    // Cancellation: the PEC boxes may be empty, the dates are rewritten as dd/mm/yyyy.
+    compilaValido();
+    cancellazione();
+    for (QLineEdit* c : {form->vPEEMAIL, form->vPEDATAI, form->vPEGESTORE}) {
+        c->clear();
+    }
+    form->vREDTNAS->setText(QStringLiteral("010180"));
+    form->vDTCANC->setText(QStringLiteral("31.12.21"));
+    form->vITTCF->setText(QStringLiteral("12345678901"));
+    form->vSIPRO->setText(QStringLiteral("??"));
+    form->controlla();
+    EXPECT_TRUE(form->DatiValidi) << messaggio().toStdString();
+    EXPECT_EQ(form->vREDTNAS->text(), QStringLiteral("01/01/2080"));
+    EXPECT_EQ(form->vDTCANC->text(), QStringLiteral("31/12/2021"));
+    EXPECT_EQ(form->SSTab1->currentIndex(), 0);
+
+    // First sending: the cancellation date may be empty, the end of the PEC address too.
+    compilaValido();
+    form->vPEDATAI->setText(QStringLiteral("1/2/2020"));
+    form->controlla();
+    EXPECT_FALSE(form->DatiValidi) << "day and month need two digits";
+    form->vPEDATAI->setText(QStringLiteral("01022020"));
+    form->controlla();
+    EXPECT_TRUE(form->DatiValidi) << messaggio().toStdString();
+    EXPECT_EQ(form->vPEDATAI->text(), QStringLiteral("01/02/2020"));
+}
