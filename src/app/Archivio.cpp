@@ -91,7 +91,8 @@ QString schemaCope()
     for (const Colonna& c : ColonneCope) {
         colonne << QStringLiteral("    %1 %2").arg(QLatin1String(c.nome), QLatin1String(c.tipo));
     }
-    return QStringLiteral("CREATE TABLE COPE (\n%1\n);\nCREATE INDEX COPE_OCOD ON COPE (OCOD);\n")
+    return QStringLiteral("CREATE TABLE COPE (\n%1\n);\nCREATE INDEX COPE_OCOD ON COPE (OCOD);\n"
+                          "CREATE INDEX COPE_ODES ON COPE (ODES, Ocf);\n")
         .arg(colonne.join(QStringLiteral(",\n")));
 }
 

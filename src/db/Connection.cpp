@@ -67,7 +67,7 @@ bool Connection::openWith(const QString& path, int flags)
     m_path = path;
     m_lastError.clear();
     const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
-    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         fail(QString(), rc);
         Close();

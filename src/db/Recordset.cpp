@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "Criterion.h"
 #include "SqlDialect.h"
+#include "RowStore.h"
 #include "SqliteValue.h"
 
 #include <QHash>
@@ -16,12 +17,6 @@
 namespace ondavia::db {
 
 namespace {
-
-struct Column {
-    QString name;
-    int type = adVarWChar;
-    int maxLength = 0; // 0: no limit declared
-};
 
 int typeFromDeclared(const QString& declared, int* maxLength)
 {
@@ -51,45 +46,6 @@ int typeFromDeclared(const QString& declared, int* maxLength)
     return adVarWChar;
 }
 
-bool isDateType(int type)
-{
-    return type == adDate || type == adDBTimeStamp;
-}
-
-Value readColumn(sqlite3_stmt* statement, int index, int type, bool declared)
-{
-    const int storage = sqlite3_column_type(statement, index);
-    if (storage == SQLITE_NULL) {
-        return {};
-    }
-    if (!declared) {
-        switch (storage) {
-        case SQLITE_INTEGER:
-            return Value(static_cast<qint64>(sqlite3_column_int64(statement, index)));
-        case SQLITE_FLOAT:
-            return Value(sqlite3_column_double(statement, index));
-        default:
-            break;
-        }
-    } else if (type == adInteger || type == adBoolean) {
-        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
-            return Value(static_cast<qint64>(sqlite3_column_int64(statement, index)));
-        }
-    } else if (type == adDouble) {
-        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
-            return Value(sqlite3_column_double(statement, index));
-        }
-    }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
-    QString value = QString::fromUtf8(text, sqlite3_column_bytes(statement, index));
-    if (declared && isDateType(type)) {
-        if (const QDate date = parseDateText(value); date.isValid()) {
-            return Value(date);
-        }
-    }
-    return Value(value);
-}
-
 QString quoteIdentifier(const QString& name)
 {
     QString quoted = name;
@@ -104,8 +60,8 @@ struct Recordset::Impl {
 
     Connection* connection = nullptr;
     QString table; // set when the rows come from one table and can be changed
-    std::vector<Column> columns;
-    std::vector<std::vector<Value>> rows;
+    std::vector<detail::Column> columns;
+    detail::RowStore rows{&columns};
     std::vector<sqlite3_int64> rowids;
     int current = 0;
     Edit edit = Edit::None;
@@ -121,15 +77,14 @@ struct Recordset::Impl {
         return false;
     }
 
-    bool onRow() const { return current >= 0 && current < static_cast<int>(rows.size()); }
+    bool onRow() const { return current >= 0 && current < rows.rowCount(); }
 
-    const Value& valueAt(int column) const
+    Value valueAt(int column) const
     {
-        static const Value null;
         if (edit != Edit::None) {
             return buffer[column];
         }
-        return onRow() ? rows[current][column] : null;
+        return onRow() ? rows.value(current, column) : Value();
     }
 
     bool convert(int column, const Value& value, Value* out);
@@ -139,7 +94,7 @@ struct Recordset::Impl {
 
 bool Recordset::Impl::convert(int column, const Value& value, Value* out)
 {
-    const Column& c = columns[column];
+    const detail::Column& c = columns[column];
     if (value.isNull()) {
         *out = value;
         return true;
@@ -250,11 +205,11 @@ bool Recordset::Impl::store()
     }
 
     if (edit == Edit::Adding) {
-        rows.push_back(buffer);
+        rows.append(buffer);
         rowids.push_back(sqlite3_last_insert_rowid(db));
-        current = static_cast<int>(rows.size()) - 1;
+        current = rows.rowCount() - 1;
     } else {
-        rows[current] = buffer;
+        rows.replace(current, buffer);
     }
     edit = Edit::None;
     indexes.clear();
@@ -267,9 +222,9 @@ const QHash<QString, std::vector<int>>& Recordset::Impl::index(int column)
     auto found = indexes.find(column);
     if (found == indexes.end()) {
         QHash<QString, std::vector<int>> built;
-        built.reserve(static_cast<qsizetype>(rows.size()));
-        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-            built[rows[row][column].toText().toCaseFolded()].push_back(row);
+        built.reserve(rows.rowCount());
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            built[rows.value(row, column).toText().toCaseFolded()].push_back(row);
         }
         found = indexes.insert(column, std::move(built));
     }
@@ -312,13 +267,12 @@ bool Recordset::Open(const QString& sql, Connection& connection)
 
     const int first = updatable ? 1 : 0;
     const int count = sqlite3_column_count(statement);
-    std::vector<bool> declared;
     for (int i = first; i < count; ++i) {
-        Column column;
+        detail::Column column;
         column.name = QString::fromUtf8(sqlite3_column_name(statement, i));
-        const char* decl = sqlite3_column_decltype(statement, i);
-        declared.push_back(decl != nullptr);
-        if (decl) {
+        column.type = adVarWChar;
+        if (const char* decl = sqlite3_column_decltype(statement, i)) {
+            column.declared = true;
             column.type = typeFromDeclared(QString::fromUtf8(decl), &column.maxLength);
         }
         d->columns.push_back(column);
@@ -326,21 +280,19 @@ bool Recordset::Open(const QString& sql, Connection& connection)
 
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        std::vector<Value> row;
-        row.reserve(d->columns.size());
-        for (int i = first; i < count; ++i) {
-            const int c = i - first;
-            Value value = readColumn(statement, i, d->columns[c].type, declared[c]);
-            // An expression column (Count, Max) takes its type from the first value it holds.
-            if (!declared[c] && !value.isNull() && d->rows.empty()) {
-                d->columns[c].type = value.kind() == Value::Kind::Integer  ? adInteger
-                                     : value.kind() == Value::Kind::Double ? adDouble
-                                                                           : adVarWChar;
-            }
-            row.push_back(std::move(value));
-        }
-        d->rows.push_back(std::move(row));
+        d->rows.appendFrom(statement, first);
         d->rowids.push_back(updatable ? sqlite3_column_int64(statement, 0) : 0);
+    }
+    // An expression column (Count, Max) takes its type from the first value it holds.
+    if (d->rows.rowCount() > 0) {
+        for (int c = 0; c < static_cast<int>(d->columns.size()); ++c) {
+            if (!d->columns[c].declared) {
+                const Value::Kind kind = d->rows.value(0, c).kind();
+                d->columns[c].type = kind == Value::Kind::Integer  ? adInteger
+                                     : kind == Value::Kind::Double ? adDouble
+                                                                   : adVarWChar;
+            }
+        }
     }
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) {
@@ -368,17 +320,17 @@ void Recordset::Close()
 
 int Recordset::RecordCount() const
 {
-    return static_cast<int>(d->rows.size());
+    return d->rows.rowCount();
 }
 
 bool Recordset::Eof() const
 {
-    return d->edit != Impl::Edit::Adding && d->current >= static_cast<int>(d->rows.size());
+    return d->edit != Impl::Edit::Adding && d->current >= d->rows.rowCount();
 }
 
 bool Recordset::Bof() const
 {
-    return d->rows.empty() || d->current < 0;
+    return d->rows.rowCount() == 0 || d->current < 0;
 }
 
 void Recordset::MoveFirst()
@@ -394,7 +346,7 @@ void Recordset::MoveNext()
     if (d->edit != Impl::Edit::None && !d->store()) {
         return;
     }
-    if (d->current < static_cast<int>(d->rows.size())) {
+    if (d->current < d->rows.rowCount()) {
         ++d->current;
     }
 }
@@ -471,7 +423,7 @@ bool Recordset::Find(const QString& criterion)
     if (d->edit != Impl::Edit::None && !d->store()) {
         return false;
     }
-    const int rowCount = static_cast<int>(d->rows.size());
+    const int rowCount = d->rows.rowCount();
     const int from = std::max(d->current, 0);
     d->current = rowCount;
     if (from >= rowCount) {
@@ -489,7 +441,7 @@ bool Recordset::Find(const QString& criterion)
         return true;
     }
     for (int row = from; row < rowCount; ++row) {
-        if (parsed.matches(d->rows[row][column].toText())) {
+        if (parsed.matches(d->rows.value(row, column).toText())) {
             d->current = row;
             break;
         }
@@ -531,7 +483,7 @@ bool Field::SetValue(const db::Value& value)
             return d.fail(QStringLiteral("Nessun record corrente"));
         }
         d.edit = Recordset::Impl::Edit::Changing;
-        d.buffer = d.rows[d.current];
+        d.buffer = d.rows.row(d.current);
         d.changed.assign(d.columns.size(), false);
     }
     db::Value converted;

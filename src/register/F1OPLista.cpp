@@ -49,9 +49,7 @@ void F1OP::Lista()
 
 void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
 {
-    // Only the grid's columns: the load of the chosen row that follows replaces RsCope at once, so the
-    // other columns of every row would be read for nothing (ten times the work with 10,000 subjects).
-    SQL = QStringLiteral("SELECT OCOD, ONPROG, ODES, OPEEMAIL FROM COPE ORDER BY COPE.Odes, COPE.Ocf");
+    SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.Ocf");
     m_riempimentoGriglia = true;
     struct Fine {
         bool& flag;

@@ -1,0 +1,168 @@
+#include "RowStore.h"
+
+#include "Connection.h"
+
+#include <sqlite3.h>
+
+namespace ondavia::db::detail {
+
+namespace {
+
+bool isDateType(int type)
+{
+    return type == adDate || type == adDBTimeStamp;
+}
+
+// The date columns hold ISO text; reading them is on the path of every large list, so no regular expression.
+QDate isoDate(const char* text, std::uint32_t length)
+{
+    if (length < 10 || text[4] != '-' || text[7] != '-') {
+        return {};
+    }
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8};
+    const int widths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = 0; i < widths[p]; ++i) {
+            const char c = text[starts[p] + i];
+            if (c < '0' || c > '9') {
+                return {};
+            }
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+} // namespace
+
+void RowStore::ensureWidth()
+{
+    m_width = m_columns ? m_columns->size() : 0;
+}
+
+void RowStore::appendFrom(sqlite3_stmt* statement, int first)
+{
+    ensureWidth();
+    for (std::size_t c = 0; c < m_width; ++c) {
+        const int index = first + static_cast<int>(c);
+        Cell cell;
+        switch (sqlite3_column_type(statement, index)) {
+        case SQLITE_NULL:
+            break;
+        case SQLITE_INTEGER:
+            cell.kind = Cell::Integer;
+            cell.integer = sqlite3_column_int64(statement, index);
+            break;
+        case SQLITE_FLOAT:
+            cell.kind = Cell::Real;
+            cell.real = sqlite3_column_double(statement, index);
+            break;
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
+            const int bytes = sqlite3_column_bytes(statement, index);
+            cell.kind = Cell::Text;
+            cell.offset = m_arena.size();
+            cell.length = static_cast<std::uint32_t>(bytes);
+            m_arena.append(text ? text : "", static_cast<std::size_t>(bytes));
+            break;
+        }
+        }
+        m_cells.push_back(cell);
+    }
+}
+
+RowStore::Cell RowStore::cellOf(const Value& value)
+{
+    Cell cell;
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        break;
+    case Value::Kind::Integer:
+        cell.kind = Cell::Integer;
+        cell.integer = value.toInteger();
+        break;
+    case Value::Kind::Double:
+        cell.kind = Cell::Real;
+        cell.real = value.toDouble();
+        break;
+    case Value::Kind::Text:
+    case Value::Kind::Date: {
+        const QByteArray bytes = value.kind() == Value::Kind::Date ? value.toDate().toString(Qt::ISODate).toUtf8()
+                                                                   : value.toText().toUtf8();
+        cell.kind = Cell::Text;
+        cell.offset = m_arena.size();
+        cell.length = static_cast<std::uint32_t>(bytes.size());
+        m_arena.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        break;
+    }
+    }
+    return cell;
+}
+
+void RowStore::append(const std::vector<Value>& values)
+{
+    ensureWidth();
+    for (std::size_t c = 0; c < m_width; ++c) {
+        m_cells.push_back(c < values.size() ? cellOf(values[c]) : Cell{});
+    }
+}
+
+void RowStore::replace(int row, const std::vector<Value>& values)
+{
+    for (std::size_t c = 0; c < m_width && c < values.size(); ++c) {
+        m_cells[static_cast<std::size_t>(row) * m_width + c] = cellOf(values[c]);
+    }
+}
+
+Value RowStore::value(int row, int column) const
+{
+    const Cell& cell = m_cells[static_cast<std::size_t>(row) * m_width + static_cast<std::size_t>(column)];
+    const Column& c = (*m_columns)[static_cast<std::size_t>(column)];
+    switch (cell.kind) {
+    case Cell::Null:
+        return {};
+    case Cell::Integer:
+        if (c.declared && c.type == adDouble) {
+            return Value(static_cast<double>(cell.integer));
+        }
+        if (c.declared && (c.type == adVarWChar || isDateType(c.type))) {
+            return Value(QString::number(cell.integer));
+        }
+        return Value(static_cast<qint64>(cell.integer));
+    case Cell::Real:
+        if (c.declared && (c.type == adInteger || c.type == adBoolean)) {
+            return Value(static_cast<qint64>(cell.real));
+        }
+        if (c.declared && (c.type == adVarWChar || isDateType(c.type))) {
+            return Value(Value(cell.real).toText());
+        }
+        return Value(cell.real);
+    case Cell::Text:
+        break;
+    }
+    const char* text = m_arena.data() + cell.offset;
+    if (c.declared && isDateType(c.type)) {
+        if (const QDate date = isoDate(text, cell.length); date.isValid()) {
+            return Value(date);
+        }
+        const QString raw = QString::fromUtf8(text, cell.length);
+        if (const QDate date = parseDateText(raw); date.isValid()) {
+            return Value(date);
+        }
+        return Value(raw);
+    }
+    return Value(QString::fromUtf8(text, cell.length));
+}
+
+std::vector<Value> RowStore::row(int row) const
+{
+    std::vector<Value> values;
+    values.reserve(m_width);
+    for (std::size_t c = 0; c < m_width; ++c) {
+        values.push_back(value(row, static_cast<int>(c)));
+    }
+    return values;
+}
+
+} // namespace ondavia::db::detail

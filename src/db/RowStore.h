@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Value.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace ondavia::db::detail {
+
+struct Column {
+    QString name;
+    int type = 0;        // FieldType code
+    int maxLength = 0;   // 0: no limit declared
+    bool declared = false;
+};
+
+// The rows of a recordset, kept as SQLite gave them: numbers as numbers and texts as UTF-8 bytes in one
+// arena. Values are built only when read, so opening a large table costs little more than reading it.
+class RowStore {
+public:
+    explicit RowStore(const std::vector<Column>* columns = nullptr) : m_columns(columns) {}
+    void setColumns(const std::vector<Column>* columns) { m_columns = columns; }
+
+    int rowCount() const { return m_width == 0 ? 0 : static_cast<int>(m_cells.size() / m_width); }
+
+    // Appends the current row of a statement, its columns from `first` on.
+    void appendFrom(sqlite3_stmt* statement, int first);
+    void append(const std::vector<Value>& values);
+    void replace(int row, const std::vector<Value>& values);
+
+    Value value(int row, int column) const;
+    std::vector<Value> row(int row) const;
+
+private:
+    struct Cell {
+        enum Kind : std::uint8_t { Null, Integer, Real, Text } kind = Null;
+        std::uint32_t length = 0;
+        union {
+            std::int64_t integer = 0;
+            double real;
+            std::uint64_t offset;
+        };
+    };
+
+    Cell cellOf(const Value& value);
+    void ensureWidth();
+
+    const std::vector<Column>* m_columns;
+    std::size_t m_width = 0;
+    std::vector<Cell> m_cells;
+    std::string m_arena;
+};
+
+} // namespace ondavia::db::detail
