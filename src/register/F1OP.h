@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Comunicazione.h"
 #include "shell/Registro.h"
 
 #include <QString>
@@ -52,6 +53,8 @@ public:
     void Copia() override;
     // Not available yet: raise ErroreEsecuzione.
     void CreaComunicazione() override;
+    // The values of the form's fields that the communication file carries, as they stand now.
+    DatiComunicazione datiComunicazione() const;
     void STAMPA() override;
 
     // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs

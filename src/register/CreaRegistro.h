@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shell/Registro.h"
+
+#include <memory>
+
+namespace ondavia {
+
+class F0;
+
+// The register form as the main window hosts it, with the section help behind its button.
+std::unique_ptr<Registro> CreaRegistro(F0& finestra);
+
+} // namespace ondavia

@@ -1,0 +1,160 @@
+// The communication file from the register form: the form's own button (save and validate first) and
+// the main window's command (the form's texts as they stand).
+
+#include "RegistroProva.h"
+
+#include "app/Dichiarazioni.h"
+#include "register/CreaRegistro.h"
+#include "shell/F0.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace ondavia::test {
+
+namespace {
+
+QList<QByteArray> recordsOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QList<QByteArray> lines = file.readAll().split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+// Positions are 1-based, as in the record layouts.
+QByteArray field(const QByteArray& record, int position, int length)
+{
+    return record.mid(position - 1, length);
+}
+
+} // namespace
+
+class ComunicazioneForm : public RegistroProva {
+protected:
+    QString target(const QString& name) const { return QDir(home.path()).filePath(name); }
+
+    bool shown(const QString& title) const
+    {
+        for (const auto& m : scripted.messages) {
+            if (m.title == title) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
+{
+    apri();
+    compilaValido();
+    form->torag->setText(QStringLiteral("   ALFA SPA  "));
+    const QString path = target(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers.push_back(path);
+
+    clic("CREACOM");
+
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_EQ(scripted.saveRequests[0].title, "Indica dove salvare il file di COMUNICAZIONE REI");
+    EXPECT_EQ(scripted.saveRequests[0].fileName, "OVIA_ALFASPA_001.TXT");
+    EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 1);
+
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4);
+    for (const QByteArray& r : records) {
+        EXPECT_EQ(r.size(), 1799); // 1798 and the CR
+        EXPECT_TRUE(r.endsWith("A\r"));
+    }
+    EXPECT_EQ(field(records[0], 8, 16), "12345678901     ");
+    EXPECT_EQ(field(records[0], 126, 60), QByteArray("ALFA SPA").leftJustified(60, ' '));
+    EXPECT_EQ(field(records[1], 404, 3), "100");
+    EXPECT_EQ(form->torag->text(), "ALFA SPA");
+
+    ASSERT_FALSE(scripted.messages.empty());
+    const MessageRequest& done = scripted.messages.back();
+    EXPECT_EQ(done.title, "Comunicazione Creata");
+    EXPECT_EQ(done.icon, MsgIcon::Information);
+    EXPECT_TRUE(done.text.contains(path));
+}
+
+TEST_F(ComunicazioneForm, TheButtonWritesNothingWhenTheFormDoesNotValidate)
+{
+    apri();
+    compilaValido();
+    form->topiva->clear();
+    scripted.saveAnswers.push_back(target(QStringLiteral("x.txt")));
+
+    clic("CREACOM");
+
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    EXPECT_FALSE(QFile::exists(target(QStringLiteral("x.txt"))));
+    EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
+}
+
+TEST_F(ComunicazioneForm, ACancelledDialogEndsQuietlyAndAFailedWriteIsNoSuccess)
+{
+    apri();
+    compilaValido();
+    clic("CREACOM"); // the dialog is cancelled: no answer queued
+    EXPECT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
+    const auto quietCount = scripted.messages.size();
+
+    const QString unreachable = target(QStringLiteral("missing/folder/alfa.txt"));
+    scripted.saveAnswers.push_back(unreachable);
+    clic("CREACOM");
+    EXPECT_FALSE(QFile::exists(unreachable));
+    EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
+    ASSERT_GT(scripted.messages.size(), quietCount);
+    EXPECT_FALSE(scripted.messages.back().text.isEmpty());
+}
+
+TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
+{
+    F0 finestra(CreaRegistro);
+    finestra.show();
+    finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
+    auto* registro = dynamic_cast<F1OP*>(finestra.registro());
+    ASSERT_NE(registro, nullptr);
+    NomeCorrente = QStringLiteral("ALTRO SOGGETTO"); // left by the subject loaded before
+    registro->topiva->setText(QStringLiteral("  12345678901 "));
+    registro->o2->setChecked(true);
+    registro->vOCOG->setText(QStringLiteral("ROSSI"));
+    registro->vONOME->setText(QStringLiteral(" MARIO"));
+    registro->vONDT->setText(QStringLiteral("01/01/1980"));
+    registro->vPEEMAIL->setText(QStringLiteral("NOT SAVED@PEC.IT"));
+    const QString path = target(QStringLiteral("rossi.txt"));
+    scripted.saveAnswers.push_back(path);
+
+    finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
+
+    EXPECT_EQ(righe(), 0); // nothing saved, nothing validated
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_EQ(scripted.saveRequests[0].fileName, "OVIA_ROSSIMARIO_001.TXT");
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4);
+    EXPECT_EQ(field(records[0], 8, 16), "12345678901     ");
+    EXPECT_EQ(field(records[0], 24, 26), QByteArray("ROSSI").leftJustified(26, ' '));
+    EXPECT_EQ(field(records[0], 76, 8), "01011980");
+    EXPECT_EQ(field(records[1], 238, 100), QByteArray("NOT SAVED@PEC.IT").leftJustified(100, ' '));
+    EXPECT_TRUE(shown(QStringLiteral("Comunicazione Creata")));
+
+    // A date box that holds no date stops the command with the dispatch's report, and no file.
+    registro->vONDT->setText(QStringLiteral("31/31/1980"));
+    const QString second = target(QStringLiteral("rossi2.txt"));
+    scripted.saveAnswers.push_back(second);
+    finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
+    EXPECT_FALSE(QFile::exists(second));
+    ASSERT_FALSE(scripted.messages.empty());
+    EXPECT_TRUE(scripted.messages.back().text.startsWith("ERR COMMANDBARS EXECUTE: "))
+        << scripted.messages.back().text.toStdString();
+}
+
+} // namespace ondavia::test
