@@ -8,6 +8,7 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
+#include "shell/GestoreProtetto.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -110,7 +111,7 @@ void F1OP::CreaComunicazione()
 
 void F1OP::STAMPA()
 {
-    throw ErroreEsecuzione(QStringLiteral("La stampa del soggetto non è ancora disponibile."));
+    FunzioneNonDisponibile(QStringLiteral("Stampa"));
 }
 
 } // namespace ondavia
