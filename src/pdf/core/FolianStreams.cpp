@@ -1,22 +1,14 @@
 // Streams and the writers of fixed-shape objects built on them.
+#include "core/AsciiCase.h"
 #include "core/Folian.h"
-
-#include <cctype>
 
 namespace folian {
 
 namespace {
+
 constexpr char CR = '\r';
 constexpr char LF = '\n';
 
-std::string upper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 } // namespace
 
 void Folian::WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1)
@@ -140,7 +132,7 @@ int32_t Folian::WriteFontObjects(std::string_view name, std::vector<uint8_t>& fo
     std::string head = std::string("<< /Type /Font /Subtype /") + (font.IsTrueType ? "TrueType" : "Type1") +
                        " /Name /" + resource + " /BaseFont /" + base + " /FirstChar 0 /LastChar 255";
     WriteLine(head);
-    const std::string upperBase = upper(font.BaseFontName);
+    const std::string upperBase = asciiUpper(font.BaseFontName);
     if (upperBase != "SYMBOL" && upperBase != "ZAPFDINGBATS") {
         WriteLine(std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
                   (font.Encoding == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>");

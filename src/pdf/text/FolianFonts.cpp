@@ -1,21 +1,11 @@
 // The font table: selecting fonts by family, size and style, and the standard fonts' metrics.
+#include "core/AsciiCase.h"
 #include "core/Folian.h"
 #include "text/StandardFontWidths.h"
 
 namespace folian {
 
 namespace {
-
-std::string upper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 const char* styleEnding(int32_t style)
 {
@@ -57,7 +47,7 @@ void Folian::SetFont(std::string_view FontFamily, float Size, int32_t Style, int
     }
 
     const std::string name = ReplaceText(FontFamily, " ", "");
-    const std::string upperName = upper(name);
+    const std::string upperName = asciiUpper(name);
     std::string family;
     bool styled = true;
     if (upperName == "TIMES" || upperName == "TIMESNEWROMAN") {
@@ -81,7 +71,7 @@ void Folian::SetFont(std::string_view FontFamily, float Size, int32_t Style, int
 
     // A TrueType font is found by its alias whatever the encoding asked for: its encoding is
     // the one it was added with.
-    int32_t index = findFont(upper(resource), upperName);
+    int32_t index = findFont(asciiUpper(resource), upperName);
     if (index == 0) {
         if (m_file == nullptr) {
             throw Error(ErrorCode::BadFileNameOrNumber, "No document is open for the font " + resource);
@@ -104,7 +94,7 @@ void Folian::SetFont(std::string_view FontFamily, float Size, int32_t Style, int
         // Keyed by the resource name, which for the standard families is the base name (with
         // "MAC" in front for Mac Roman); a name that is no family keeps its own key, so that it
         // is found again and never takes the key of the Arial entry it is measured like.
-        font.FontKey = upper(resource);
+        font.FontKey = asciiUpper(resource);
         font.ResourceName = resource;
         std::vector<uint8_t> noFile;
         WriteFontObjects(resource, noFile, 0, {});
@@ -127,7 +117,7 @@ void Folian::LoadArialMetrics(int32_t Style)
     font.Height = 1221;
     font.Descent = -221;
     font.Widths = kArialWidths[static_cast<std::size_t>(Style & 3)];
-    font.FontKey = upper(font.BaseFontName);
+    font.FontKey = asciiUpper(font.BaseFontName);
 }
 
 void Folian::LoadCourierNewMetrics(int32_t Style)
@@ -138,7 +128,7 @@ void Folian::LoadCourierNewMetrics(int32_t Style)
     font.Height = 1133;
     font.Descent = -300;
     font.Widths = kCourierNewWidths;
-    font.FontKey = upper(font.BaseFontName);
+    font.FontKey = asciiUpper(font.BaseFontName);
 }
 
 void Folian::LoadTimesNewRomanMetrics(int32_t Style)
@@ -149,7 +139,7 @@ void Folian::LoadTimesNewRomanMetrics(int32_t Style)
     font.Height = 1107;
     font.Descent = -216;
     font.Widths = kTimesNewRomanWidths[static_cast<std::size_t>(Style & 3)];
-    font.FontKey = upper(font.BaseFontName);
+    font.FontKey = asciiUpper(font.BaseFontName);
 }
 
 void Folian::LoadSymbolMetrics()

@@ -1,4 +1,5 @@
 // TrueType fonts read from files and added to the document's fonts.
+#include "core/AsciiCase.h"
 #include "core/Folian.h"
 #include "text/TrueTypeFace.h"
 
@@ -11,17 +12,6 @@
 namespace folian {
 
 namespace {
-
-std::string upper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 std::vector<uint8_t> readWholeFile(const std::string& path)
 {
@@ -78,7 +68,7 @@ void Folian::addTrueTypeFont(const std::string& path, std::string_view alias, bo
     if (resource.empty()) {
         throw Error(ErrorCode::InvalidFileFormat, "Invalid file format: the font has no full name; give it an alias");
     }
-    const std::string key = upper(resource);
+    const std::string key = asciiUpper(resource);
     if (findFont(key, key) != 0) {
         throw Error(ErrorCode::InvalidCall, "Invalid procedure call: the font name " + name + " is already in use");
     }

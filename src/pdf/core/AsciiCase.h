@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace folian {
+
+// Upper-cases the letters a-z only: font and resource names compare this way whatever the locale,
+// and bytes above 127 (Windows-1252 letters) are left as they are.
+inline std::string asciiUpper(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return out;
+}
+
+} // namespace folian
