@@ -1,5 +1,6 @@
 #include "app/Launch.h"
 #include "platform/QtPlatform.h"
+#include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
 #include "shell/F0.h"
 #include "shell/ImmaginiOndavia.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
 
     ondavia::QtPlatform desktop;
     ondavia::setPlatform(&desktop);
+    ondavia::CollegaScrittorePdf();
 
     std::unique_ptr<ondavia::F0> finestra;
     if (!ondavia::Main([&] {

@@ -1,0 +1,24 @@
+#include "CollegamentoPdf.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/Windows1252.h"
+#include "core/Folian.h"
+#include "platform/Platform.h"
+
+namespace ondavia {
+
+void CollegaScrittorePdf()
+{
+    folian::Hooks hooks;
+    hooks.nomeCorrente = [] {
+        const QByteArray nome = cp1252::encode(NomeCorrente);
+        return std::string(nome.constData(), static_cast<std::size_t>(nome.size()));
+    };
+    hooks.oggiTesto = [] { return OggiTesto.toStdString(); };
+    hooks.openInViewer = [](const std::string& percorso) {
+        return platform().openDocument(QString::fromStdString(percorso));
+    };
+    folian::SetDefaultHooks(std::move(hooks));
+}
+
+} // namespace ondavia
