@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,6 +104,22 @@ void impostaOpzione(QRadioButton* opzione, bool scelta)
     if (g) {
         g->setExclusive(true);
     }
+}
+
+QGridLayout* grigliaCampi(QWidget* contenitore, std::initializer_list<std::pair<QString, QWidget*>> campi)
+{
+    auto* griglia = new QGridLayout(contenitore);
+    int posto = 0;
+    for (const auto& [didascalia, campo] : campi) {
+        const int riga = posto / 2;
+        const int colonna = (posto % 2) * 2;
+        griglia->addWidget(etichetta(contenitore, didascalia, campo), riga, colonna);
+        griglia->addWidget(campo, riga, colonna + 1);
+        ++posto;
+    }
+    griglia->setColumnStretch(1, 1);
+    griglia->setColumnStretch(3, 1);
+    return griglia;
 }
 
 } // namespace ondavia::costruttori

@@ -5,9 +5,11 @@
 #include <QString>
 
 #include <initializer_list>
+#include <utility>
 
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +33,8 @@ QRadioButton* opzione(QWidget* genitore, const char* nome, const QString& testo)
 QCheckBox* spunta(QWidget* genitore, const char* nome, const QString& testo);
 QGroupBox* cornice(QWidget* genitore, const char* nome, const QString& titolo);
 QPushButton* pulsante(QWidget* genitore, const char* nome, const QString& testo);
+// Lays captioned boxes out two to a row (caption, box, caption, box), the boxes taking the spare width.
+QGridLayout* grigliaCampi(QWidget* contenitore, std::initializer_list<std::pair<QString, QWidget*>> campi);
 // The option buttons of one frame, of which at most one is chosen.
 QButtonGroup* gruppo(QWidget* genitore, std::initializer_list<QRadioButton*> opzioni);
 // Chooses an option (its group's other options are then not chosen) or takes the choice away from it,

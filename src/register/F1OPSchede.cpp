@@ -62,25 +62,14 @@ QWidget* F1OP::costruisciResponsabile()
     vRENPRO = casella(dati, "vRENPRO", 2, true);
     vREEMAIL = casella(dati, "vREEMAIL");
     vRETEL = casella(dati, "vRETEL");
-    auto* griglia = new QGridLayout(dati);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Cognome"), vRECOG), 0, 0);
-    griglia->addWidget(vRECOG, 0, 1);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Nome"), vRENOME), 0, 2);
-    griglia->addWidget(vRENOME, 0, 3);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Sesso (M/F)"), vRESEX), 1, 0);
-    griglia->addWidget(vRESEX, 1, 1);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Data di nascita"), vREDTNAS), 1, 2);
-    griglia->addWidget(vREDTNAS, 1, 3);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Comune di nascita"), vRENCOM), 2, 0);
-    griglia->addWidget(vRENCOM, 2, 1);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Prov."), vRENPRO), 2, 2);
-    griglia->addWidget(vRENPRO, 2, 3);
-    griglia->addWidget(etichetta(dati, QStringLiteral("E-mail personale"), vREEMAIL), 3, 0);
-    griglia->addWidget(vREEMAIL, 3, 1);
-    griglia->addWidget(etichetta(dati, QStringLiteral("Telefono"), vRETEL), 3, 2);
-    griglia->addWidget(vRETEL, 3, 3);
-    griglia->setColumnStretch(1, 1);
-    griglia->setColumnStretch(3, 1);
+    grigliaCampi(dati, {{QStringLiteral("Cognome"), vRECOG},
+                        {QStringLiteral("Nome"), vRENOME},
+                        {QStringLiteral("Sesso (M/F)"), vRESEX},
+                        {QStringLiteral("Data di nascita"), vREDTNAS},
+                        {QStringLiteral("Comune di nascita"), vRENCOM},
+                        {QStringLiteral("Prov."), vRENPRO},
+                        {QStringLiteral("E-mail personale"), vREEMAIL},
+                        {QStringLiteral("Telefono"), vRETEL}});
 
     auto* colonna = static_cast<QVBoxLayout*>(scheda->layout());
     colonna->addLayout(codice);

@@ -81,21 +81,12 @@ QWidget* F1OP::costruisciSoggetto()
     vONDT = casella(FPF, "vONDT", 26, true);
     vONCOM = casella(FPF, "vONCOM", 35);
     vONPRO = casella(FPF, "vONPRO", 2, true);
-    auto* grigliaPf = new QGridLayout(FPF);
-    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Cognome"), vOCOG), 0, 0);
-    grigliaPf->addWidget(vOCOG, 0, 1);
-    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Nome"), vONOME), 0, 2);
-    grigliaPf->addWidget(vONOME, 0, 3);
-    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Sesso (M/F)"), vOSEX), 1, 0);
-    grigliaPf->addWidget(vOSEX, 1, 1);
-    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Data di nascita"), vONDT), 1, 2);
-    grigliaPf->addWidget(vONDT, 1, 3);
-    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Comune di nascita"), vONCOM), 2, 0);
-    grigliaPf->addWidget(vONCOM, 2, 1);
-    grigliaPf->addWidget(etichetta(FPF, QStringLiteral("Prov."), vONPRO), 2, 2);
-    grigliaPf->addWidget(vONPRO, 2, 3);
-    grigliaPf->setColumnStretch(1, 1);
-    grigliaPf->setColumnStretch(3, 1);
+    grigliaCampi(FPF, {{QStringLiteral("Cognome"), vOCOG},
+                       {QStringLiteral("Nome"), vONOME},
+                       {QStringLiteral("Sesso (M/F)"), vOSEX},
+                       {QStringLiteral("Data di nascita"), vONDT},
+                       {QStringLiteral("Comune di nascita"), vONCOM},
+                       {QStringLiteral("Prov."), vONPRO}});
     FPF->hide();
 
     auto* grigliaDettaglio = new QGridLayout(dettaglio);
