@@ -212,3 +212,26 @@ TEST_F(FolianTrueType, DamagedFilesAreRecordedAndLeftOut)
     const auto report = folian::test::readWithReaders(finish());
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
 }
+
+TEST_F(FolianTrueType, LineHeightBeyondSixteenBitsIsRefused)
+{
+    // Ascent and descent that fit in 16 bits each, with their sum one over and at the limit.
+    const std::vector<uint8_t> good = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
+    const auto os2 = static_cast<std::size_t>(
+        folian::ReadBigEndian(good, static_cast<int64_t>(directoryEntry(good, "OS/2")) + 8, 4, true));
+    auto tall = [&](const std::string& name, int descent) {
+        std::vector<uint8_t> bytes = good;
+        put16(bytes, os2 + 74, 0xFFFF); // 32000 thousandths at 2048 units per em
+        put16(bytes, os2 + 76, descent);
+        const auto path = dir / (name + ".ttf");
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return pdf.AddFont(path.string(), name, false, 0);
+    };
+    EXPECT_EQ(tall("Over", 1572), ""); // a descent of 768
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::Overflow);
+    EXPECT_EQ(A::FontCount(pdf), 0);
+    EXPECT_EQ(tall("AtLimit", 1571), "AtLimit"); // 767
+    EXPECT_EQ(A::Font(pdf, 1).Height, 32767);
+    EXPECT_EQ(A::Font(pdf, 1).Descent, -767);
+}

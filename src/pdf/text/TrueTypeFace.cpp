@@ -297,6 +297,10 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file)
     face.Bold = os2.u16(4) > 500;
     face.Ascent = scaled(s, os2.u16(74));
     face.Descent = scaled(s, -os2.u16(76));
+    // The line height is kept in 16 bits too; each half fitting does not make their sum fit.
+    if (face.Ascent + std::abs(static_cast<int32_t>(face.Descent)) > std::numeric_limits<int16_t>::max()) {
+        throw Error(ErrorCode::Overflow, "Overflow: the font's line height does not fit in 16 bits");
+    }
     face.MaxWidth = scaled(s, hhea.u16(10));
     // Glyphs past the last full metric share its advance width.
     const int32_t fullMetrics = hhea.u16(34);
