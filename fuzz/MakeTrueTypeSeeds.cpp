@@ -106,6 +106,10 @@ std::vector<std::pair<Seed, int32_t>> damagedCopies(const Bytes& good)
             put16(b, tableOffset(b, "loca") + 2 * 3, 0xFFF0);
             put16(b, tableOffset(b, "loca") + 2 * 4, 0xFFF8);
         }), SubscriptOutOfRange);
+    add("glyph-too-short", edited([](Bytes& b) {
+            const std::size_t loca = tableOffset(b, "loca");
+            put16(b, loca + 2 * 4, static_cast<uint32_t>(u16(b, static_cast<int64_t>(loca + 2 * 3)) + 2));
+        }), SubscriptOutOfRange);
     add("cmap-subtable-outside", edited([](Bytes& b) {
             put32(b, tableOffset(b, "cmap") + 4 + 8 + 4, 0x00FFFFF0u);
         }), SubscriptOutOfRange);

@@ -321,8 +321,17 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file)
         face.Widths[c] = scaled(s, advance(g));
         const int64_t start = shortOffsets ? 2 * static_cast<int64_t>(loca.u16(2 * g)) : loca.u32(4 * g);
         const int64_t end = shortOffsets ? 2 * static_cast<int64_t>(loca.u16(2 * g + 2)) : loca.u32(4 * g + 4);
-        if (end <= start || glyf.s16(start) < 0) {
-            continue; // no outline, or a composite glyph
+        if (end <= start) {
+            continue; // no outline
+        }
+        // An outline reaching past its table, or too short for the header read below, is damage
+        // like any other: the font is refused rather than embedded.
+        if (end > glyf.length() || end - start < 10) {
+            throw Error(ErrorCode::SubscriptOutOfRange,
+                        "Subscript out of range: a glyph does not lie whole inside the \"glyf\" table");
+        }
+        if (glyf.s16(start) < 0) {
+            continue; // a composite glyph
         }
         box[0] = std::min(box[0], glyf.s16(start + 2));
         box[1] = std::min(box[1], glyf.s16(start + 4));
