@@ -18,8 +18,6 @@
 #include <system_error>
 #include <vector>
 
-#include <unistd.h>
-
 namespace {
 
 [[noreturn]] void fail(const std::string& what)
