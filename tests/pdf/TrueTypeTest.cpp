@@ -212,3 +212,68 @@ TEST_F(FolianTrueType, DamagedFilesAreRecordedAndLeftOut)
     const auto report = folian::test::readWithReaders(finish());
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
 }
+
+TEST_F(FolianTrueType, LineHeightBeyondSixteenBitsIsRefused)
+{
+    // Ascent and descent that fit in 16 bits each, with their sum one over and at the limit.
+    const std::vector<uint8_t> good = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
+    const auto os2 = static_cast<std::size_t>(
+        folian::ReadBigEndian(good, static_cast<int64_t>(directoryEntry(good, "OS/2")) + 8, 4, true));
+    auto tall = [&](const std::string& name, int descent) {
+        std::vector<uint8_t> bytes = good;
+        put16(bytes, os2 + 74, 0xFFFF); // 32000 thousandths at 2048 units per em
+        put16(bytes, os2 + 76, descent);
+        const auto path = dir / (name + ".ttf");
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return pdf.AddFont(path.string(), name, false, 0);
+    };
+    EXPECT_EQ(tall("Over", 1572), ""); // a descent of 768
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::Overflow);
+    EXPECT_EQ(A::FontCount(pdf), 0);
+    EXPECT_EQ(tall("AtLimit", 1571), "AtLimit"); // 767
+    EXPECT_EQ(A::Font(pdf, 1).Height, 32767);
+    EXPECT_EQ(A::Font(pdf, 1).Descent, -767);
+}
+
+TEST_F(FolianTrueType, GlyphsOutsideTheirTableAreRefused)
+{
+    const std::vector<uint8_t> good = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
+    auto tableAt = [&](const std::string& tag, int field) {
+        return folian::ReadBigEndian(good, static_cast<int64_t>(directoryEntry(good, tag)) + field, 4, true);
+    };
+    const int64_t head = tableAt("head", 8);
+    const int64_t loca = tableAt("loca", 8);
+    const int64_t glyfLength = tableAt("glyf", 12);
+    const int64_t cmap = tableAt("cmap", 8);
+    bool symbol = false;
+    const int64_t glyphA = folian::MapCharacterCodes(good, cmap, tableAt("cmap", 12), symbol)['A'];
+    const bool longOffsets = folian::ReadBigEndian(good, head + 50, 2, false) != 0;
+    // Moves where the outline of 'A' ends, and adds the font.
+    auto ending = [&](const std::string& name, auto end) {
+        std::vector<uint8_t> bytes = good;
+        const int64_t start = longOffsets ? folian::ReadBigEndian(bytes, loca + 4 * glyphA, 4, true)
+                                          : 2 * folian::ReadBigEndian(bytes, loca + 2 * glyphA, 2, true);
+        const int64_t at = longOffsets ? loca + 4 * glyphA + 4 : loca + 2 * glyphA + 2;
+        const int64_t value = end(start) / (longOffsets ? 1 : 2);
+        if (longOffsets) {
+            put16(bytes, static_cast<std::size_t>(at), static_cast<int>(value >> 16));
+            put16(bytes, static_cast<std::size_t>(at) + 2, static_cast<int>(value & 0xFFFF));
+        } else {
+            put16(bytes, static_cast<std::size_t>(at), static_cast<int>(value));
+        }
+        const auto path = dir / (name + ".ttf");
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return pdf.AddFont(path.string(), name, false, 0);
+    };
+    EXPECT_EQ(ending("PastTable", [&](int64_t) { return glyfLength + 2; }), "");
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::SubscriptOutOfRange);
+    EXPECT_NE(pdf.ErrDescription().find("\"glyf\" table"), std::string::npos) << pdf.ErrDescription();
+    EXPECT_EQ(ending("TooShort", [](int64_t start) { return start + 8; }), "");
+    EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(A::FontCount(pdf), 0);
+    // An outline of just its header is taken.
+    EXPECT_EQ(ending("Header", [](int64_t start) { return start + 10; }), "Header");
+    EXPECT_EQ(A::FontCount(pdf), 1);
+}

@@ -297,6 +297,10 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file)
     face.Bold = os2.u16(4) > 500;
     face.Ascent = scaled(s, os2.u16(74));
     face.Descent = scaled(s, -os2.u16(76));
+    // The line height is kept in 16 bits too; each half fitting does not make their sum fit.
+    if (face.Ascent + std::abs(static_cast<int32_t>(face.Descent)) > std::numeric_limits<int16_t>::max()) {
+        throw Error(ErrorCode::Overflow, "Overflow: the font's line height does not fit in 16 bits");
+    }
     face.MaxWidth = scaled(s, hhea.u16(10));
     // Glyphs past the last full metric share its advance width.
     const int32_t fullMetrics = hhea.u16(34);
@@ -317,8 +321,17 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file)
         face.Widths[c] = scaled(s, advance(g));
         const int64_t start = shortOffsets ? 2 * static_cast<int64_t>(loca.u16(2 * g)) : loca.u32(4 * g);
         const int64_t end = shortOffsets ? 2 * static_cast<int64_t>(loca.u16(2 * g + 2)) : loca.u32(4 * g + 4);
-        if (end <= start || glyf.s16(start) < 0) {
-            continue; // no outline, or a composite glyph
+        if (end <= start) {
+            continue; // no outline
+        }
+        // An outline reaching past its table, or too short for the header read below, is damage
+        // like any other: the font is refused rather than embedded.
+        if (end > glyf.length() || end - start < 10) {
+            throw Error(ErrorCode::SubscriptOutOfRange,
+                        "Subscript out of range: a glyph does not lie whole inside the \"glyf\" table");
+        }
+        if (glyf.s16(start) < 0) {
+            continue; // a composite glyph
         }
         box[0] = std::min(box[0], glyf.s16(start + 2));
         box[1] = std::min(box[1], glyf.s16(start + 4));

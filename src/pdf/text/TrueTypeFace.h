@@ -30,7 +30,7 @@ struct TrueTypeFace {
 
     // "Bold", "Italic", "BoldItalic" or empty.
     std::string StyleWord() const;
-    // Ascent plus the magnitude of the descent.
+    // Ascent plus the magnitude of the descent; ReadTrueTypeFace makes sure it fits.
     int16_t Height() const;
 };
 
