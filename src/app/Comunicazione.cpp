@@ -26,8 +26,7 @@ enum class Quando {
     Intermediario,      // an intermediary's fiscal code is given
 };
 
-bool vale(Quando quando, const DatiComunicazione& d)
-{
+bool vale(Quando quando, const DatiComunicazione& d) {
     switch (quando) {
     case Quando::Sempre:
         return true;
@@ -77,88 +76,96 @@ struct Voce {
     Campo campo{};
 };
 
-Voce fisso(int posizione, int lunghezza, const char* costante)
-{
+Voce fisso(int posizione, int lunghezza, const char* costante) {
     return {posizione, lunghezza, Quando::Sempre, costante};
 }
 
 Voce testo(int posizione, int lunghezza, Testo campo, const char* etichetta, const char* scheda,
-           Quando quando = Quando::Sempre)
-{
+           Quando quando = Quando::Sempre) {
     return {posizione, lunghezza, quando, nullptr, campo, false, nullptr, {etichetta, scheda}};
 }
 
-Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre)
-{
+Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre) {
     return {posizione, 8, quando, nullptr, campo, true, nullptr, {etichetta, scheda}};
 }
 
-Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {})
-{
+Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {}) {
     return {posizione, lunghezza, quando, nullptr, nullptr, false, calcolo, campo};
 }
 
-QString tipoComunicazione(const DatiComunicazione& d)
-{
+QString tipoComunicazione(const DatiComunicazione& d) {
     return d.TC2 ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 // "2" only when the sender prepared it; the taxpayer, or no answer, is "1".
-QString chiPrepara(const DatiComunicazione& d)
-{
+QString chiPrepara(const DatiComunicazione& d) {
     return d.vITT2 && !d.vITT1 ? QStringLiteral("2") : QStringLiteral("1");
 }
 
-QString motivoCancellazione(const DatiComunicazione& d)
-{
+QString motivoCancellazione(const DatiComunicazione& d) {
     return d.mc1 ? QStringLiteral("1") : d.mc2 ? QStringLiteral("2") : d.mc3 ? QStringLiteral("3") : QString();
 }
 
-QString tipoSoggetto(const DatiComunicazione& d)
-{
+QString tipoSoggetto(const DatiComunicazione& d) {
     return d.CBrap.left(2);
 }
 
-QString sezione1(const DatiComunicazione& d)
-{
+QString sezione1(const DatiComunicazione& d) {
     return QString::number(d.MOC1);
 }
 
-QString sezione2(const DatiComunicazione& d)
-{
+QString sezione2(const DatiComunicazione& d) {
     return QString::number(d.MOC2);
 }
 
-QString sezione3(const DatiComunicazione& d)
-{
+QString sezione3(const DatiComunicazione& d) {
     return QString::number(d.MOC3);
 }
 
 using Tracciato = std::vector<Voce>;
 
-// The four record layouts. The subject block (fiscal code to registered office) is the same sequence of
-// fields in records "0" (from 8) and "2" (from 4). Position 1798 holds "A" in every record.
-const std::array<Tracciato, NumeroRecord>& tracciati()
-{
+// The subject block, fiscal code to the registered office's province, laid from `inizio` on: records "0"
+// and "2" carry the same fields at different places.
+Tracciato bloccoSoggetto(int inizio) {
+    using D = DatiComunicazione;
+    using Q = Quando;
+    const int s = inizio - 1;
+    return {
+        testo(s + 1, 16, &D::topiva, "Codice Fiscale", kSoggetto),
+        testo(s + 17, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
+        testo(s + 43, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
+        testo(s + 68, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
+        data(s + 69, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
+        testo(s + 77, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
+        testo(s + 117, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
+        testo(s + 119, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
+        testo(s + 179, 40, &D::vOSCOM, "Sede legale (Località)", kSoggetto, Q::PNF),
+        testo(s + 219, 2, &D::vOSPRO, "Provincia della sede legale", kSoggetto, Q::PNF),
+    };
+}
+
+Tracciato unisci(std::initializer_list<Tracciato> parti) {
+    Tracciato tutto;
+    for (const Tracciato& parte : parti) {
+        tutto.insert(tutto.end(), parte.begin(), parte.end());
+    }
+    return tutto;
+}
+
+// The four record layouts. Position 1798 holds "A" in every record.
+const std::array<Tracciato, NumeroRecord>& tracciati() {
     using D = DatiComunicazione;
     using Q = Quando;
     static const std::array<Tracciato, NumeroRecord> t = {
-        Tracciato{
-            fisso(1, 6, "0PEC00"),
-            calcolato(7, 1, tipoComunicazione),
-            testo(8, 16, &D::topiva, "Codice Fiscale", kSoggetto),
-            testo(24, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
-            testo(50, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
-            testo(75, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
-            data(76, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
-            testo(84, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
-            testo(124, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
-            testo(126, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
-            testo(186, 40, &D::vOSCOM, "Sede legale (Località)", kSoggetto, Q::PNF),
-            testo(226, 2, &D::vOSPRO, "Provincia della sede legale", kSoggetto, Q::PNF),
-            testo(228, 16, &D::vITTCF, "Codice Fiscale dell'intermediario", kImpegno, Q::Intermediario),
-            calcolato(244, 1, chiPrepara, Q::Intermediario),
-        },
+        unisci({Tracciato{
+                    fisso(1, 6, "0PEC00"),
+                    calcolato(7, 1, tipoComunicazione),
+                },
+                bloccoSoggetto(8),
+                Tracciato{
+                    testo(228, 16, &D::vITTCF, "Codice Fiscale dell'intermediario", kImpegno, Q::Intermediario),
+                    calcolato(244, 1, chiPrepara, Q::Intermediario),
+                }}),
         Tracciato{
             fisso(1, 1, "1"),
             testo(2, 16, &D::vRECF, "Codice Fiscale del responsabile", kResponsabile),
@@ -178,30 +185,23 @@ const std::array<Tracciato, NumeroRecord>& tracciati()
             calcolato(405, 1, sezione2),
             calcolato(406, 1, sezione3),
         },
-        Tracciato{
-            fisso(1, 1, "2"),
-            calcolato(2, 2, tipoSoggetto, Q::Sempre, {"Tipo Soggetto", kSoggetto}),
-            testo(4, 16, &D::topiva, "Codice Fiscale", kSoggetto),
-            testo(20, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
-            testo(46, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
-            testo(71, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
-            data(72, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
-            testo(80, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
-            testo(120, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
-            testo(122, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
-            testo(182, 40, &D::vOSCOM, "Sede legale (Località)", kSoggetto, Q::PNF),
-            testo(222, 2, &D::vOSPRO, "Provincia della sede legale", kSoggetto, Q::PNF),
-            calcolato(224, 1, motivoCancellazione, Q::TC2),
-            data(225, &D::vDTCANC, "Data CANCELLAZIONE", kCancellazione, Q::TC2),
-            testo(233, 11, &D::vSICF, "Codice Fiscale della società incorporante", kCancellazione,
-                  Q::TC2ConConfluenza),
-            testo(244, 60, &D::vSIRAG, "Indirizzo della contabilità ordinaria", kCancellazione,
-                  Q::TC2SenzaConfluenza),
-            testo(304, 40, &D::vSICOM, "Comune della contabilità ordinaria", kCancellazione,
-                  Q::TC2SenzaConfluenza),
-            testo(344, 2, &D::vSIPRO, "Provincia della contabilità ordinaria", kCancellazione,
-                  Q::TC2SenzaConfluenza),
-        },
+        unisci({Tracciato{
+                    fisso(1, 1, "2"),
+                    calcolato(2, 2, tipoSoggetto, Q::Sempre, {"Tipo Soggetto", kSoggetto}),
+                },
+                bloccoSoggetto(4),
+                Tracciato{
+                    calcolato(224, 1, motivoCancellazione, Q::TC2),
+                    data(225, &D::vDTCANC, "Data CANCELLAZIONE", kCancellazione, Q::TC2),
+                    testo(233, 11, &D::vSICF, "Codice Fiscale della società incorporante", kCancellazione,
+                          Q::TC2ConConfluenza),
+                    testo(244, 60, &D::vSIRAG, "Indirizzo della contabilità ordinaria", kCancellazione,
+                          Q::TC2SenzaConfluenza),
+                    testo(304, 40, &D::vSICOM, "Comune della contabilità ordinaria", kCancellazione,
+                          Q::TC2SenzaConfluenza),
+                    testo(344, 2, &D::vSIPRO, "Provincia della contabilità ordinaria", kCancellazione,
+                          Q::TC2SenzaConfluenza),
+                }}),
         Tracciato{
             fisso(1, 1, "9"),
             // One subject per file: both counters are always 1.
@@ -212,15 +212,13 @@ const std::array<Tracciato, NumeroRecord>& tracciati()
     return t;
 }
 
-QString nomeCampo(const Campo& campo)
-{
+QString nomeCampo(const Campo& campo) {
     return QStringLiteral("\"%1\" (scheda %2)")
         .arg(QString::fromUtf8(campo.etichetta), QString::fromLatin1(campo.scheda));
 }
 
 // The field whose text stands at a 1-based position of a record; fields of one record never overlap.
-const Voce* voceIn(int record, int posizione)
-{
+const Voce* voceIn(int record, int posizione) {
     for (const Voce& v : tracciati()[static_cast<std::size_t>(record)]) {
         if (posizione >= v.posizione && posizione < v.posizione + v.lunghezza) {
             return &v;
@@ -229,8 +227,7 @@ const Voce* voceIn(int record, int posizione)
     return nullptr;
 }
 
-bool fallisci(QString* errore, const QString& testo)
-{
+bool fallisci(QString* errore, const QString& testo) {
     if (errore) {
         *errore = testo;
     }
@@ -239,8 +236,7 @@ bool fallisci(QString* errore, const QString& testo)
 
 } // namespace
 
-RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati)
-{
+RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
     RecordComunicazione risultato;
     for (std::size_t r = 0; r < risultato.record.size(); ++r) {
         QString record(LunghezzaRecord, QLatin1Char(' '));
@@ -257,10 +253,11 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati)
             } else if (v.data) {
                 const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo);
                 if (!ggmmaaaa) {
-                    return {{}, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene \"%2\", "
-                                               "che non è una data valida.\r\nCorreggere la data: nessun file è "
-                                               "stato scritto.")
-                                    .arg(nomeCampo(v.campo), dati.*v.testo)};
+                    return {{},
+                            QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene \"%2\", "
+                                           "che non è una data valida.\r\nCorreggere la data: nessun file è "
+                                           "stato scritto.")
+                                .arg(nomeCampo(v.campo), dati.*v.testo)};
                 }
                 valore = *ggmmaaaa;
             } else {
@@ -274,8 +271,7 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati)
     return risultato;
 }
 
-bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore)
-{
+bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
     const RecordComunicazione comunicazione = CostruisciComunicazione(dati);
     if (!comunicazione.ok()) {
         return fallisci(errore, comunicazione.errore);
@@ -289,11 +285,11 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
         if (i >= 0) {
             const bool coppia = record[i].isHighSurrogate() && i + 1 < record.size() && record[i + 1].isLowSurrogate();
             const Voce* voce = voceIn(r, static_cast<int>(i) + 1);
-            return fallisci(errore, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene il "
-                                                   "carattere \"%2\", che il file di comunicazione non può "
-                                                   "contenere.\r\nCorreggere il campo: nessun file è stato scritto.")
-                                        .arg(voce ? nomeCampo(voce->campo) : QStringLiteral("?"),
-                                             record.mid(i, coppia ? 2 : 1)));
+            return fallisci(
+                errore, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene il "
+                                       "carattere \"%2\", che il file di comunicazione non può "
+                                       "contenere.\r\nCorreggere il campo: nessun file è stato scritto.")
+                            .arg(voce ? nomeCampo(voce->campo) : QStringLiteral("?"), record.mid(i, coppia ? 2 : 1)));
         }
         contenuto += cp1252::encode(record);
         contenuto += "\r\n";
@@ -326,13 +322,11 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
     return true;
 }
 
-QString TitoloComunicazioneCreata()
-{
+QString TitoloComunicazioneCreata() {
     return QStringLiteral("Comunicazione Creata");
 }
 
-QString TestoComunicazioneCreata(const QString& percorso)
-{
+QString TestoComunicazioneCreata(const QString& percorso) {
     return QStringList{
         QStringLiteral("Creata comunicazione Registro Elettronico Indirizzi "),
         QStringLiteral(" "),
