@@ -122,4 +122,18 @@ QGridLayout* grigliaCampi(QWidget* contenitore, std::initializer_list<std::pair<
     return griglia;
 }
 
+QGridLayout* grigliaIndirizzo(QWidget* contenitore, const QString& didascalia, QWidget* ampio,
+                              const QString& didascaliaComune, QWidget* comune, QWidget* provincia)
+{
+    auto* griglia = new QGridLayout(contenitore);
+    griglia->addWidget(etichetta(contenitore, didascalia, ampio), 0, 0);
+    griglia->addWidget(ampio, 0, 1, 1, 3);
+    griglia->addWidget(etichetta(contenitore, didascaliaComune, comune), 1, 0);
+    griglia->addWidget(comune, 1, 1);
+    griglia->addWidget(etichetta(contenitore, QStringLiteral("Prov."), provincia), 1, 2);
+    griglia->addWidget(provincia, 1, 3);
+    griglia->setColumnStretch(1, 1);
+    return griglia;
+}
+
 } // namespace ondavia::costruttori

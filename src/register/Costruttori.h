@@ -35,6 +35,9 @@ QGroupBox* cornice(QWidget* genitore, const char* nome, const QString& titolo);
 QPushButton* pulsante(QWidget* genitore, const char* nome, const QString& testo);
 // Lays captioned boxes out two to a row (caption, box, caption, box), the boxes taking the spare width.
 QGridLayout* grigliaCampi(QWidget* contenitore, std::initializer_list<std::pair<QString, QWidget*>> campi);
+// An address frame: a wide box on a row of its own, then a municipality and its province ("Prov.").
+QGridLayout* grigliaIndirizzo(QWidget* contenitore, const QString& didascalia, QWidget* ampio,
+                              const QString& didascaliaComune, QWidget* comune, QWidget* provincia);
 // The option buttons of one frame, of which at most one is chosen.
 QButtonGroup* gruppo(QWidget* genitore, std::initializer_list<QRadioButton*> opzioni);
 // Chooses an option (its group's other options are then not chosen) or takes the choice away from it,

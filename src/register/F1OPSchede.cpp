@@ -140,14 +140,8 @@ QWidget* F1OP::costruisciCancellazione()
     vSICOM = casella(fDisp, "vSICOM");
     vSIPRO = casella(fDisp, "vSIPRO", 0, true);
     vSIPRO->setMaximumWidth(60);
-    auto* grigliaDisp = new QGridLayout(fDisp);
-    grigliaDisp->addWidget(etichetta(fDisp, QStringLiteral("Indirizzo"), vSIRAG), 0, 0);
-    grigliaDisp->addWidget(vSIRAG, 0, 1, 1, 3);
-    grigliaDisp->addWidget(etichetta(fDisp, QStringLiteral("Comune Sede Legale"), vSICOM), 1, 0);
-    grigliaDisp->addWidget(vSICOM, 1, 1);
-    grigliaDisp->addWidget(etichetta(fDisp, QStringLiteral("Prov."), vSIPRO), 1, 2);
-    grigliaDisp->addWidget(vSIPRO, 1, 3);
-    grigliaDisp->setColumnStretch(1, 1);
+    grigliaIndirizzo(fDisp, QStringLiteral("Indirizzo"), vSIRAG, QStringLiteral("Comune Sede Legale"), vSICOM,
+                     vSIPRO);
     // Until a reason is chosen the accounts frame stands, as for any reason but a merger.
     fSOCINC->hide();
 

@@ -65,14 +65,8 @@ QWidget* F1OP::costruisciSoggetto()
     torag = casella(FPNF, "torag", 70);
     vOSCOM = casella(FPNF, "vOSCOM", 35);
     vOSPRO = casella(FPNF, "vOSPRO", 2, true);
-    auto* grigliaPnf = new QGridLayout(FPNF);
-    grigliaPnf->addWidget(etichetta(FPNF, QStringLiteral("Ragione Sociale"), torag), 0, 0);
-    grigliaPnf->addWidget(torag, 0, 1, 1, 3);
-    grigliaPnf->addWidget(etichetta(FPNF, QStringLiteral("Sede legale (Località)"), vOSCOM), 1, 0);
-    grigliaPnf->addWidget(vOSCOM, 1, 1);
-    grigliaPnf->addWidget(etichetta(FPNF, QStringLiteral("Prov."), vOSPRO), 1, 2);
-    grigliaPnf->addWidget(vOSPRO, 1, 3);
-    grigliaPnf->setColumnStretch(1, 1);
+    grigliaIndirizzo(FPNF, QStringLiteral("Ragione Sociale"), torag, QStringLiteral("Sede legale (Località)"), vOSCOM,
+                     vOSPRO);
 
     FPF = cornice(dettaglio, "FPF", QString());
     vOCOG = casella(FPF, "vOCOG", 26);
