@@ -6,10 +6,10 @@
 #include "GrigliaSoggetti.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
-#include "app/MsgBox.h"
 #include "app/widgets/CForm.h"
 #include "app/widgets/Controlli.h"
 #include "app/widgets/ScriviLog.h"
+#include "shell/GestoreProtetto.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +21,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <exception>
 
 namespace ondavia {
 
@@ -105,7 +104,7 @@ void F1OP::collegaGestori()
     }
     connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!m_riempimentoGriglia) {
-            eseguiProtetto([this] { IGOpe_RigaScelta(); });
+            EseguiProtetto(QString(), [this] { IGOpe_RigaScelta(); });
         }
     });
 }
@@ -142,7 +141,7 @@ void F1OP::showEvent(QShowEvent* evento)
         return;
     }
     // The first resize reached the form before its load; the load's columns get their sizing now.
-    eseguiProtetto([this] { Form_Load(); });
+    EseguiProtetto(QString(), [this] { Form_Load(); });
     ridimensionato();
 }
 
@@ -166,25 +165,14 @@ void F1OP::Form_Resize()
     AdattaColonne(IGOpe);
 }
 
-void F1OP::eseguiProtetto(const std::function<void()>& gestore)
-{
-    try {
-        gestore();
-    } catch (const ErroreEsecuzione& errore) {
-        MsgBox(errore.descrizione());
-    } catch (const std::exception& errore) {
-        MsgBox(QString::fromLocal8Bit(errore.what()));
-    }
-}
-
 void F1OP::bregistra_Click(int)
 {
-    eseguiProtetto([this] { Conferma(); });
+    EseguiProtetto(QString(), [this] { Conferma(); });
 }
 
 void F1OP::CREACOM_Click()
 {
-    eseguiProtetto([this] {
+    EseguiProtetto(QString(), [this] {
         Aggiorna();
         if (DatiValidi) {
             CreaComunicazione();
@@ -194,7 +182,7 @@ void F1OP::CREACOM_Click()
 
 void F1OP::bSEZ_Click()
 {
-    eseguiProtetto([this] {
+    EseguiProtetto(QString(), [this] {
         if (!mostraAiutoSezioni) {
             throw ErroreEsecuzione(QStringLiteral("La guida alle sezioni del REI non è ancora disponibile."));
         }
@@ -204,7 +192,7 @@ void F1OP::bSEZ_Click()
 
 void F1OP::PushButton2_Click()
 {
-    eseguiProtetto([] {
+    EseguiProtetto(QString(), [] {
         throw ErroreEsecuzione(QStringLiteral("La tabella dei codici soggetto non è ancora disponibile."));
     });
 }

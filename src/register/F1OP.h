@@ -197,8 +197,6 @@ private:
     std::optional<QString> ProssimoProgressivo();
     void DuplicaProgressivo();
 
-    // Runs a handler of the form's own controls: any failure is shown in a plain message box.
-    void eseguiProtetto(const std::function<void()>& gestore);
 
     GrigliaSoggetti* m_griglia = nullptr;
     std::unique_ptr<CForm> m_cform;
