@@ -28,6 +28,15 @@ QString PercorsoArchivio()
 
 namespace {
 
+// Tells why the launch ends: the database cannot be used.
+bool rinuncia(const QString& azione, const QString& percorso, const QString& motivo)
+{
+    MsgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\nIl programma viene chiuso.")
+               .arg(azione, QDir::toNativeSeparators(percorso), motivo),
+           MsgButtons::Ok, MsgIcon::Critical);
+    return false;
+}
+
 bool apriArchivio()
 {
     const QString percorso = PercorsoArchivio();
@@ -37,17 +46,11 @@ bool apriArchivio()
         QFile::remove(QDir(CartellaProgramma()).filePath(QStringLiteral("onprog.txt")));
         const QString ctab = QDir(CartellaProgramma()).filePath(QStringLiteral("DataBase/ctab.csv"));
         if (!CreaArchivio(percorso, ctab, &motivo)) {
-            MsgBox(QStringLiteral("Impossibile creare l'archivio\n%1\n\n%2.\n\nIl programma viene chiuso.")
-                       .arg(QDir::toNativeSeparators(percorso), motivo),
-                   MsgButtons::Ok, MsgIcon::Critical);
-            return false;
+            return rinuncia(QStringLiteral("creare"), percorso, motivo);
         }
     }
     if (!Conn.Open(percorso)) {
-        MsgBox(QStringLiteral("Impossibile aprire l'archivio\n%1\n\n%2.\n\nIl programma viene chiuso.")
-                   .arg(QDir::toNativeSeparators(percorso), Conn.lastError()),
-               MsgButtons::Ok, MsgIcon::Critical);
-        return false;
+        return rinuncia(QStringLiteral("aprire"), percorso, Conn.lastError());
     }
     return true;
 }

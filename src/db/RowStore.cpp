@@ -1,6 +1,7 @@
 #include "RowStore.h"
 
 #include "Connection.h"
+#include "SqliteValue.h"
 
 #include <sqlite3.h>
 
@@ -88,8 +89,7 @@ RowStore::Cell RowStore::cellOf(const Value& value)
         break;
     case Value::Kind::Text:
     case Value::Kind::Date: {
-        const QByteArray bytes = value.kind() == Value::Kind::Date ? value.toDate().toString(Qt::ISODate).toUtf8()
-                                                                   : value.toText().toUtf8();
+        const QByteArray bytes = storedText(value);
         cell.kind = Cell::Text;
         cell.offset = m_arena.size();
         cell.length = static_cast<std::uint32_t>(bytes.size());

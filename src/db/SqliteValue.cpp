@@ -4,6 +4,11 @@
 
 namespace ondavia::db::detail {
 
+QByteArray storedText(const Value& value)
+{
+    return value.kind() == Value::Kind::Date ? value.toDate().toString(Qt::ISODate).toUtf8() : value.toText().toUtf8();
+}
+
 int bindValue(sqlite3_stmt* statement, int index, const Value& value)
 {
     switch (value.kind()) {
@@ -15,8 +20,7 @@ int bindValue(sqlite3_stmt* statement, int index, const Value& value)
         return sqlite3_bind_double(statement, index, value.toDouble());
     case Value::Kind::Date:
     case Value::Kind::Text: {
-        const QByteArray text = value.kind() == Value::Kind::Date ? value.toDate().toString(Qt::ISODate).toUtf8()
-                                                                  : value.toText().toUtf8();
+        const QByteArray text = storedText(value);
         return sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     }
     }
