@@ -90,8 +90,12 @@ void checkHeaders(QNetworkReply& reply, Transfer& transfer)
 }
 
 // Why a finished reply did not bring the whole file, or an empty text when it did.
-QString replyFailure(const QNetworkReply& reply, qint64 received)
+QString replyFailure(const QNetworkReply& reply, qint64 received, int timeout)
 {
+    // Not cancelled by us, so the transfer timeout stopped it.
+    if (reply.error() == QNetworkReply::OperationCanceledError) {
+        return QStringLiteral("il server non ha risposto per %1 secondi").arg(timeout / 1000);
+    }
     if (reply.error() != QNetworkReply::NoError) {
         return reply.errorString();
     }
@@ -103,7 +107,8 @@ QString replyFailure(const QNetworkReply& reply, qint64 received)
     }
     const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toLongLong() != received) {
-        return QStringLiteral("file incompleto: ricevuti %1 su %2").arg(sizeText(received), sizeText(length.toLongLong()));
+        return QStringLiteral("file incompleto: ricevuti %1 su %2")
+            .arg(sizeText(received), sizeText(length.toLongLong()));
     }
     return {};
 }
@@ -146,7 +151,8 @@ DownloadOutcome Downloader::run(const DownloadRequest& request, QString* error, 
     }
     const QFileInfo target(request.targetFile);
     if (!target.absoluteDir().exists()) {
-        return fail(error, QStringLiteral("la cartella %1 non esiste").arg(QDir::toNativeSeparators(target.absolutePath())));
+        return fail(error,
+                    QStringLiteral("la cartella %1 non esiste").arg(QDir::toNativeSeparators(target.absolutePath())));
     }
 
     QTemporaryFile file(target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() +
@@ -198,7 +204,10 @@ DownloadOutcome Downloader::run(const DownloadRequest& request, QString* error, 
     if (transfer.cancelled) {
         return DownloadOutcome::Cancelled;
     }
-    QString failure = transfer.failure.isEmpty() ? replyFailure(*reply, transfer.received) : transfer.failure;
+    QString failure = transfer.failure;
+    if (failure.isEmpty()) {
+        failure = replyFailure(*reply, transfer.received, m_inactivityTimeout);
+    }
     if (failure.isEmpty() && !digest.isEmpty() && transfer.hash.result() != digest) {
         failure = QStringLiteral("l'impronta SHA-256 del file scaricato non è quella attesa");
     }

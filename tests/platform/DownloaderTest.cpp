@@ -124,18 +124,22 @@ TEST_F(DownloaderTest, AFailedDownloadLeavesNothingAndKeepsTheFileThatWasThere)
         QString indirizzo;
         qint64 limite;
         QString impronta;
+        const char* motivo; // part of the reason given, when it is ours
     };
     const qint64 intero = programma.size();
     const std::vector<Caso> casi{
-        {"not found", servizio.indirizzo("/file/manca"), intero, {}},
+        {"not found", servizio.indirizzo("/file/manca"), intero, {}, ""},
         {"connection refused", QStringLiteral("https://127.0.0.1:%1/file/programma").arg(ServizioHttps::portaChiusa()),
-         intero, {}},
-        {"cut short", servizio.indirizzo("/tronco/file/programma"), intero, {}},
-        {"announced over the limit", servizio.indirizzo("/file/programma"), intero - 1, {}},
-        {"over the limit, length not announced", servizio.indirizzo("/senza-lunghezza/file/programma"), intero - 1, {}},
-        {"another file's digest", servizio.indirizzo("/file/programma"), intero, sbagliata},
-        {"a digest that is not one", servizio.indirizzo("/file/programma"), intero, "abc"},
+         intero, {}, ""},
+        {"cut short", servizio.indirizzo("/tronco/file/programma"), intero, {}, ""},
+        {"stalled", servizio.indirizzo("/fermo/file/programma"), intero, {}, "non ha risposto"},
+        {"announced over the limit", servizio.indirizzo("/file/programma"), intero - 1, {}, "supera il limite"},
+        {"over the limit, length not announced", servizio.indirizzo("/senza-lunghezza/file/programma"), intero - 1,
+         {}, "supera il limite"},
+        {"another file's digest", servizio.indirizzo("/file/programma"), intero, sbagliata, "SHA-256"},
+        {"a digest that is not one", servizio.indirizzo("/file/programma"), intero, "abc", "SHA-256"},
     };
+    downloader.setInactivityTimeout(400);
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.nome);
         DownloadRequest r = richiesta({});
@@ -145,6 +149,7 @@ TEST_F(DownloaderTest, AFailedDownloadLeavesNothingAndKeepsTheFileThatWasThere)
         QString errore;
         EXPECT_EQ(downloader.run(r, &errore), DownloadOutcome::Failed);
         EXPECT_FALSE(errore.isEmpty());
+        EXPECT_TRUE(errore.contains(caso.motivo)) << errore.toStdString();
         EXPECT_EQ(leggi(destinazione), "versione precedente");
         EXPECT_EQ(cartella(), QStringList{"Assistenza-TVQS.exe"});
     }

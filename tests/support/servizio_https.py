@@ -10,6 +10,7 @@ with one of these prefixes to make the answer misbehave:
   /tronco/           announces the whole file but sends only half of it, then closes
   /lento/            sends the file in slices of 1 KB, 0.1 s apart
   /senza-lunghezza/  sends the file without Content-Length, ending it by closing
+  /fermo/            sends the first 1 KB, then nothing for a minute
   /rinvia-http/      redirects to the same path on the plain HTTP port
 It runs until it is killed.
 """
@@ -24,7 +25,7 @@ import time
 import urllib.parse
 
 FOLDER, CERTIFICATE, KEY = sys.argv[1:4]
-MODES = ("/tronco", "/lento", "/senza-lunghezza", "/rinvia-http")
+MODES = ("/tronco", "/lento", "/senza-lunghezza", "/fermo", "/rinvia-http")
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -61,6 +62,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
         if mode == "/tronco":
             self.wfile.write(data[: len(data) // 2])
+        elif mode == "/fermo":
+            self.wfile.write(data[:1024])
+            self.wfile.flush()
+            time.sleep(60)
         elif mode == "/lento":
             for start in range(0, len(data), 1024):
                 self.wfile.write(data[start : start + 1024])
