@@ -118,25 +118,20 @@ TEST_F(DownloaderTest, AFailedDownloadLeavesNothingAndKeepsTheFileThatWasThere)
         ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
         vecchio.write("versione precedente");
     }
-    const QString sbagliata = QString(64, '0');
+    // Not found, refused, cut short, over an announced limit and another file's digest are met end to
+    // end by the remote-assistance tests; these are the ones that need a closer look.
     struct Caso {
         const char* nome;
         QString indirizzo;
         qint64 limite;
         QString impronta;
-        const char* motivo; // part of the reason given, when it is ours
+        const char* motivo;
     };
     const qint64 intero = programma.size();
     const std::vector<Caso> casi{
-        {"not found", servizio.indirizzo("/file/manca"), intero, {}, ""},
-        {"connection refused", QStringLiteral("https://127.0.0.1:%1/file/programma").arg(ServizioHttps::portaChiusa()),
-         intero, {}, ""},
-        {"cut short", servizio.indirizzo("/tronco/file/programma"), intero, {}, ""},
         {"stalled", servizio.indirizzo("/fermo/file/programma"), intero, {}, "non ha risposto"},
-        {"announced over the limit", servizio.indirizzo("/file/programma"), intero - 1, {}, "supera il limite"},
         {"over the limit, length not announced", servizio.indirizzo("/senza-lunghezza/file/programma"), intero - 1,
          {}, "supera il limite"},
-        {"another file's digest", servizio.indirizzo("/file/programma"), intero, sbagliata, "SHA-256"},
         {"a digest that is not one", servizio.indirizzo("/file/programma"), intero, "abc", "SHA-256"},
     };
     downloader.setInactivityTimeout(400);
