@@ -74,6 +74,8 @@ public:
 
     // What the close command does on Yes; by default the application's event loop ends at once.
     void impostaUscita(std::function<void()> uscita) { m_uscita = std::move(uscita); }
+    // Ends the program at once, without asking.
+    void terminaProgramma() { m_uscita(); }
 
     QMdiArea* areaLavoro() const { return m_area; }
     QToolBar* barraBase() const { return m_base; }

@@ -3,7 +3,9 @@
 
 #include "Collegamenti.h"
 #include "FVer.h"
+#include "FunzioniPUB.h"
 #include "GestoreProtetto.h"
+#include "KELM_BASE.h"
 
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
@@ -126,8 +128,13 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         passo([] { ApriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
         break;
     case ComandoRichiestaAssistenza:
+        passo([] {
+            InviaMailUfficio(IndirizzoMail(ChiaveMailAssistenza), QStringLiteral("Ufficio Tecnico"),
+                             ChiaveMailAssistenza);
+        });
+        break;
     case ComandoAssistenzaRemota:
-        passo([caption] { FunzioneNonDisponibile(caption); });
+        passo([] { AssistenzaRemota(); });
         break;
     default:
         break;
