@@ -32,28 +32,17 @@ void StampaProva::TearDown()
 std::map<QString, QString> StampaProva::personaFisica()
 {
     return {
-        {"OCOD", "DNGMRA70C45H501Z"},   {"ONPROG", "001"},
-        {"OSTP", "0"},                  {"ODES", "D'ANGELO MARIA"},
-        {"oTIPOSOG", "13"},             {"OTIPOSOGD", "13=SOCIETÀ DI GESTIONE DEL RISPARMIO"},
-        {"OCOG", "D'ANGELO"},           {"ONOME", "MARIA"},
-        {"OSEX", "F"},                  {"ONDT", "05/03/1970"},
-        {"oncom", "SANT'ANGELO DI PIOVE DI SACCO"}, {"onpro", "PD"},
-        {"ORECF", "BNCLGU80A01F205X"},  {"ORECOG", "BIANCHI"},
-        {"ORENOME", "LUIGI"},           {"ORESEX", "M"},
-        {"OREDTNAS", "01/01/1980"},     {"oRENCOM", "MILANO"},
-        {"oREnpro", "MI"},              {"OREEMAIL", "luigi.bianchi@esempio.it"},
-        {"ORETEL", "02 1234567"},       {"OPEEMAIL", "dangelo.maria@pec.esempio.it"},
-        {"OPEDATAI", "01/02/2021"},     {"OPEDATAF", "31/12/2025"},
-        {"OPEGESTORE", "ARUBA PEC S.P.A."}, {"odtcanc", ""},
-        {"OMC1", "0"},                  {"OMC2", "0"},
-        {"OMC3", "0"},                  {"OMOC1", "1"},
-        {"OMOC2", "0"},                 {"OMOC3", "1"},
-        {"OSICF", ""},                  {"OSIRAG", ""},
-        {"OSICOM", ""},                 {"OSIPRO", ""},
-        {"OITTCF", "VRDGPP75B02L219K"}, {"oitt1", "0"},
-        {"oitt2", "-1"},                {"OTIPOCOM1", "-1"},
-        {"OTIPOCOM2", "0"},             {"orag", ""},
-        {"OSCOM", ""},                  {"OSPRO", ""},
+        {"OCOD", "DNGMRA70C45H501Z"}, {"ONPROG", "001"}, {"OSTP", "0"}, {"ODES", "D'ANGELO MARIA"},
+        {"oTIPOSOG", "13"}, {"OTIPOSOGD", "13=SOCIETÀ DI GESTIONE DEL RISPARMIO"}, {"OCOG", "D'ANGELO"},
+        {"ONOME", "MARIA"}, {"OSEX", "F"}, {"ONDT", "05/03/1970"}, {"oncom", "SANT'ANGELO DI PIOVE DI SACCO"},
+        {"onpro", "PD"}, {"ORECF", "BNCLGU80A01F205X"}, {"ORECOG", "BIANCHI"}, {"ORENOME", "LUIGI"}, {"ORESEX", "M"},
+        {"OREDTNAS", "01/01/1980"}, {"oRENCOM", "MILANO"}, {"oREnpro", "MI"},
+        {"OREEMAIL", "luigi.bianchi@esempio.it"}, {"ORETEL", "02 1234567"},
+        {"OPEEMAIL", "dangelo.maria@pec.esempio.it"}, {"OPEDATAI", "01/02/2021"}, {"OPEDATAF", "31/12/2025"},
+        {"OPEGESTORE", "ARUBA PEC S.P.A."}, {"odtcanc", ""}, {"OMC1", "0"}, {"OMC2", "0"}, {"OMC3", "0"},
+        {"OMOC1", "1"}, {"OMOC2", "0"}, {"OMOC3", "1"}, {"OSICF", ""}, {"OSIRAG", ""}, {"OSICOM", ""}, {"OSIPRO", ""},
+        {"OITTCF", "VRDGPP75B02L219K"}, {"oitt1", "0"}, {"oitt2", "-1"}, {"OTIPOCOM1", "-1"}, {"OTIPOCOM2", "0"},
+        {"orag", ""}, {"OSCOM", ""}, {"OSPRO", ""},
     };
 }
 
@@ -62,27 +51,16 @@ std::map<QString, QString> StampaProva::personaNonFisica()
     const QString ragione =
         QStringLiteral("CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE");
     return {
-        {"OCOD", "01234567897"},        {"ONPROG", "002"},
-        {"OSTP", "1"},                  {"ODES", ragione},
-        {"oTIPOSOG", "02"},             {"OTIPOSOGD", "02=BANCHE"},
-        {"orag", ragione},              {"OSCOM", "SAN BENEDETTO DEL TRONTO"},
-        {"OSPRO", "AP"},                {"OCOG", ""},
-        {"ONOME", ""},                  {"OSEX", ""},
-        {"oncom", ""},                  {"onpro", ""},
-        {"ORECF", "RSSMRA70C05H501U"},  {"ORECOG", "ROSSI"},
-        {"ORENOME", "MARIO"},           {"ORESEX", "M"},
-        {"OREDTNAS", "05/03/1970"},     {"oRENCOM", "ROMA"},
-        {"oREnpro", "RM"},              {"OREEMAIL", "mario.rossi@caffe-adriatico.it"},
-        {"ORETEL", "+39 0735 123456"},  {"OPEEMAIL", "amministrazione.generale.caffe-cioccolato-adriatico@legalmail.it"},
-        {"OPEDATAI", "15/09/2019"},     {"OPEDATAF", "30/06/2024"},
-        {"OPEGESTORE", "PEC € SERVIZI S.R.L."}, {"odtcanc", "30/06/2024"},
-        {"OMC1", "0"},                  {"OMC2", "-1"},
-        {"OMC3", "0"},                  {"OMOC1", "1"},
-        {"OMOC2", "1"},                 {"OMOC3", "0"},
-        {"OSICF", "09876543210"},       {"OSIRAG", "VIA DELL'INDUSTRIA 12, SCALA B, PRESSO STUDIO ASSOCIATO"},
-        {"OSICOM", "REGGIO NELL'EMILIA"}, {"OSIPRO", "RE"},
-        {"OITTCF", "VRDGPP75B02L219K"}, {"oitt1", "-1"},
-        {"oitt2", "0"},                 {"OTIPOCOM1", "0"},
+        {"OCOD", "01234567897"}, {"ONPROG", "002"}, {"OSTP", "1"}, {"ODES", ragione}, {"oTIPOSOG", "02"},
+        {"OTIPOSOGD", "02=BANCHE"}, {"orag", ragione}, {"OSCOM", "SAN BENEDETTO DEL TRONTO"}, {"OSPRO", "AP"},
+        {"OCOG", ""}, {"ONOME", ""}, {"OSEX", ""}, {"oncom", ""}, {"onpro", ""}, {"ORECF", "RSSMRA70C05H501U"},
+        {"ORECOG", "ROSSI"}, {"ORENOME", "MARIO"}, {"ORESEX", "M"}, {"OREDTNAS", "05/03/1970"}, {"oRENCOM", "ROMA"},
+        {"oREnpro", "RM"}, {"OREEMAIL", "mario.rossi@caffe-adriatico.it"}, {"ORETEL", "+39 0735 123456"},
+        {"OPEEMAIL", "amministrazione.generale.caffe-cioccolato-adriatico@legalmail.it"}, {"OPEDATAI", "15/09/2019"},
+        {"OPEDATAF", "30/06/2024"}, {"OPEGESTORE", "PEC € SERVIZI S.R.L."}, {"odtcanc", "30/06/2024"}, {"OMC1", "0"},
+        {"OMC2", "-1"}, {"OMC3", "0"}, {"OMOC1", "1"}, {"OMOC2", "1"}, {"OMOC3", "0"}, {"OSICF", "09876543210"},
+        {"OSIRAG", "VIA DELL'INDUSTRIA 12, SCALA B, PRESSO STUDIO ASSOCIATO"}, {"OSICOM", "REGGIO NELL'EMILIA"},
+        {"OSIPRO", "RE"}, {"OITTCF", "VRDGPP75B02L219K"}, {"oitt1", "-1"}, {"oitt2", "0"}, {"OTIPOCOM1", "0"},
         {"OTIPOCOM2", "-1"},
     };
 }
@@ -100,14 +78,6 @@ void StampaProva::stampa(const QString& codice, const QString& progressivo)
 QString StampaProva::desktop(const QString& nome) const
 {
     return QDir(scripted.desktop).filePath(nome);
-}
-
-DatiScheda StampaProva::dati(const QString& codice, const QString& progressivo) const
-{
-    QString errore;
-    const auto letti = DatiScheda::Leggi(codice, progressivo, &errore);
-    EXPECT_TRUE(letti.has_value()) << errore.toStdString();
-    return letti.value_or(DatiScheda());
 }
 
 } // namespace ondavia::test

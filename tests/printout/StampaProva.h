@@ -5,7 +5,6 @@
 
 #include "Verifiche.h"
 #include "../register/RegistroProva.h"
-#include "printout/DatiScheda.h"
 #include "printout/SchedaSoggetto.h"
 #include "shell/F0.h"
 
@@ -33,8 +32,6 @@ protected:
     void stampa(const QString& codice, const QString& progressivo);
     // A path on the test's Desktop.
     QString desktop(const QString& nome) const;
-    // The data of a stored subject as the card reads them.
-    DatiScheda dati(const QString& codice, const QString& progressivo) const;
 
     std::unique_ptr<F0> finestra;
 };
