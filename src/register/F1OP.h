@@ -191,6 +191,13 @@ private:
     void bSEZ_Click();
     void PushButton2_Click();
 
+    // The boxes whose texts the communication file carries, each with its member of DatiComunicazione.
+    std::vector<std::pair<TestoComunicazione, QLineEdit*>> caselleComunicazione() const;
+    // The control that holds the value of a member of DatiComunicazione.
+    QWidget* controlloDi(TestoComunicazione campo) const;
+    // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
+    bool rifiutatoDalFile(int scheda);
+
     // Writes the form into the current row of RsCope.
     void scriviCampi();
     // The next free progressive of CodiceCorrente; nothing, after telling the user, past "999".

@@ -22,6 +22,7 @@
 namespace ondavia {
 
 using costruttori::impostaOpzione;
+using costruttori::mostraIntero;
 
 namespace {
 
@@ -37,7 +38,7 @@ void mostra(QLineEdit* casella, const char* campo)
 {
     const db::Field f = RsCope.Fields(QLatin1String(campo));
     if (f.isValid()) {
-        casella->setText(NoNull(f.Value()));
+        mostraIntero(casella, NoNull(f.Value()));
     }
 }
 
@@ -178,6 +179,12 @@ void F1OP::Dettaglio()
 void F1OP::Aggiungi()
 {
     PulisciForm(this);
+    // Each box gets back its own limit, raised while a longer stored text was shown.
+    for (QLineEdit* casella : findChildren<QLineEdit*>()) {
+        if (CControl::eCasellaDiTesto(casella)) {
+            mostraIntero(casella, QString());
+        }
+    }
     CBrap->setCurrentIndex(-1);
     CBrap->clearEditText();
     vONPROG->setText(QStringLiteral("001"));
@@ -191,7 +198,7 @@ void F1OP::Aggiorna()
 {
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
-            casella->setText(maiuscole(senzaSpaziIniziali(casella->text())));
+            casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));
         }
     }
     try {

@@ -4,6 +4,7 @@
 
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
+#include "register/Costruttori.h"
 #include "register/GrigliaSoggetti.h"
 
 #include <QTableView>
@@ -101,7 +102,9 @@ TEST_F(Record, FailedValidationOrRefusedFieldIsReported)
 
     // A value the database refuses is reported and left out; the rest of the row is written.
     form->vRETEL->setText(QStringLiteral("06123"));
-    form->vSIPRO->setText(QStringLiteral("ROMA"));
+    // The box would cut a typed text to its two characters; shown whole, as a value kept by an older
+    // register would be, it reaches the database, which refuses it.
+    costruttori::mostraIntero(form->vSIPRO, QStringLiteral("ROMA"));
     clic("bregistra_0");
     ASSERT_EQ(righe(), 1);
     EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
