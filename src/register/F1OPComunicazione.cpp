@@ -8,12 +8,14 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
+#include "app/widgets/Controlli.h"
 #include "shell/GestoreProtetto.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 
 namespace ondavia {
 
@@ -84,6 +86,14 @@ void F1OP::CreaComunicazione()
         if (!qobject_cast<QComboBox*>(casella->parentWidget())) {
             casella->setText(senzaSpazi(casella->text()));
         }
+    }
+
+    // The main window's command writes the form unvalidated; but with no subject on screen its file would
+    // hold nothing but blanks, and the operator would be told it was made.
+    if (topiva->text().isEmpty()) {
+        SSTab1->setCurrentIndex(0);
+        MostraErrore(topiva, QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
+        return;
     }
 
     // The proposed file name carries the subject on screen. The shared name is set only when a subject is

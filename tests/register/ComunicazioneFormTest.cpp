@@ -209,4 +209,28 @@ TEST_F(ComunicazioneForm, TheCommandRefusesADateOfOneDigitParts)
     EXPECT_TRUE(messaggio().contains(QStringLiteral("1/2/1980"))) << messaggio().toStdString();
 }
 
+// On an empty register the command has no subject to write: it says so, asks for no file, writes none.
+TEST_F(ComunicazioneForm, TheCommandWithNoFiscalCodeOnScreenWritesNothing)
+{
+    F0 finestra(CreaRegistro);
+    finestra.show();
+    finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
+    auto* registro = dynamic_cast<F1OP*>(finestra.registro());
+    ASSERT_NE(registro, nullptr);
+    ASSERT_EQ(registro->topiva->text(), QString());
+    registro->topiva->setText(QStringLiteral("   ")); // blanks only: trimmed away
+    scripted.messages.clear();
+    scripted.saveAnswers.push_back(target(QStringLiteral("vuoto.txt")));
+
+    finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
+
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    EXPECT_FALSE(QFile::exists(target(QStringLiteral("vuoto.txt"))));
+    EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
+    ASSERT_EQ(scripted.messages.size(), 1u) << scripted.messageTexts().join("|").toStdString();
+    EXPECT_EQ(messaggio(), QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(registro->SSTab1->currentIndex(), 0);
+}
+
 } // namespace ondavia::test
