@@ -198,13 +198,24 @@ private:
     // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
     bool rifiutatoDalFile(int scheda);
 
+    // Asks whether a stored subject may be replaced by the one on screen; on No the box of the progressive
+    // holds the next free one.
+    bool sostituireRegistrato();
     // Writes the form into the current row of RsCope.
     void scriviCampi();
     // The next free progressive of CodiceCorrente; nothing, after telling the user, past "999".
     std::optional<QString> ProssimoProgressivo();
+    // Proposes the next free progressive of CodiceCorrente in vONPROG, as for a code already registered;
+    // false, leaving the box alone, when the code has none left.
+    bool ProponiProgressivo();
+    // The form shows a stored subject: the code box, CodiceCorrente and the progressive still name the row
+    // last loaded or saved. Not so after Aggiungi, nor once the code or the progressive has been changed.
+    bool soggettoRegistrato() const;
     void DuplicaProgressivo();
 
 
+    // The row whose data the form shows, when it shows a stored subject.
+    std::optional<Chiave> m_registrato;
     GrigliaSoggetti* m_griglia = nullptr;
     std::unique_ptr<CForm> m_cform;
     float m_larghezzaGrigliaProgetto = 0;

@@ -173,11 +173,13 @@ void F1OP::Dettaglio()
     mostra(vITT1, "oitt1");
     mostra(vITT2, "oitt2");
     mostra(vONPROG, "ONPROG");
+    m_registrato = Chiave{NoNull(RsCope.Fields(QStringLiteral("OCOD")).Value()), vONPROG->text()};
     RsCope.Close();
 }
 
 void F1OP::Aggiungi()
 {
+    m_registrato.reset();
     PulisciForm(this);
     // Each box gets back its own limit, raised while a longer stored text was shown.
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {
@@ -216,18 +218,46 @@ void F1OP::Aggiorna()
     if (!RsCope.Open(SQL, Conn)) {
         segnalaRegistrazione(RsCope.lastError());
     } else {
+        if (RsCope.RecordCount() > 0 && !soggettoRegistrato() && !sostituireRegistrato()) {
+            // Nothing is written: DatiValidi tells the callers not to go on as after a save.
+            RsCope.Close();
+            DatiValidi = false;
+            return;
+        }
         if (RsCope.RecordCount() < 1 && !RsCope.AddNew()) {
             segnalaRegistrazione(RsCope.lastError());
         } else {
             scriviCampi();
             if (!RsCope.Update()) {
                 segnalaRegistrazione(RsCope.lastError());
+            } else {
+                m_registrato = Chiave{CodiceCorrente, vONPROG->text()};
             }
         }
         RsCope.Close();
     }
     const QModelIndex corrente = IGOpe->currentIndex();
     RigaGriglia = corrente.isValid() ? corrente.row() + 1 : 0;
+}
+
+// A new subject, or one whose code or progressive was changed, names a row that already holds another
+// subject: it is never written over it unasked. The next free progressive is proposed; the operator
+// keeps the existing one only by answering Yes.
+bool F1OP::sostituireRegistrato()
+{
+    const QString esistente = vONPROG->text();
+    QString domanda = QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
+    if (ProponiProgressivo()) {
+        domanda += QStringLiteral("\n\nNo: il nuovo soggetto riceve il progressivo %1; premere di nuovo REGISTRA per "
+                                  "registrarlo.")
+                       .arg(vONPROG->text());
+    }
+    if (MsgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
+        MsgResult::Yes) {
+        return false;
+    }
+    vONPROG->setText(esistente);
+    return true;
 }
 
 void F1OP::scriviCampi()
