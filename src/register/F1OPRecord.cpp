@@ -117,10 +117,11 @@ void F1OP::Dettaglio()
             throw ErroreEsecuzione(errore);
         }
         QString voce = tipo + QLatin1Char('=') + *descrizione;
-        // A type typed by the operator is not in the coded list: show it as it was saved, so that
-        // saving again does not lose its description.
+        // The stored text of this code is shown as it was saved: the description looked up is cut to 50
+        // characters, and a type typed by the operator is not in the coded list at all, so either would
+        // change the stored text at the next save of an unchanged subject.
         const QString salvata = NoNull(RsCope.Fields(QStringLiteral("OTIPOSOGD")).Value());
-        if (descrizione->isEmpty() && salvata.startsWith(tipo)) {
+        if (senzaSpazi(salvata).left(2).compare(tipo, Qt::CaseInsensitive) == 0) {
             voce = salvata;
         }
         CBrap->setCurrentIndex(CBrap->findText(voce, Qt::MatchExactly));

@@ -340,3 +340,23 @@ TEST_F(Record, DeleteAndCopyNeedAStoredSubjectOnScreen)
     form->Elimina();
     EXPECT_EQ(righe(), 3);
 }
+
+// Loading a subject and saving it without a change leaves every stored value as it was, the subject
+// type's long description included.
+TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
+{
+    apri();
+    compilaValido();
+    ASSERT_GT(form->CBrap->currentText().size(), 53) << "a description longer than the 50 characters looked up";
+    clic("bregistra_0");
+    const auto salvata = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    ASSERT_EQ(salvata.at(QStringLiteral("OTIPOSOGD")).toText(), form->CBrap->itemText(0));
+
+    for (const auto& [scheda, pulsante] : {std::pair{0, "bregistra_0"}, {1, "bregistra_2"}}) {
+        form->Lista();
+        form->SSTab1->setCurrentIndex(scheda);
+        clic(pulsante);
+        EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001")), salvata);
+    }
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
