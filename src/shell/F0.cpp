@@ -9,6 +9,7 @@
 #include "app/Ini.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -71,6 +72,21 @@ void F0::MDIForm_Load()
     mostraBarre(false);
     setWindowTitle(QStringLiteral("Ondavia - Registro Elettronico Indirizzi ") + Release);
     m_benvenuto = new F0INI(*this);
+}
+
+void F0::closeEvent(QCloseEvent* evento)
+{
+    // Once the operator has said Yes the program is ending: no second question.
+    if (m_uscitaConfermata) {
+        evento->accept();
+        return;
+    }
+    if (!confermaUscita()) {
+        evento->ignore();
+        return;
+    }
+    evento->accept();
+    m_uscita();
 }
 
 void F0::showEvent(QShowEvent* evento)
