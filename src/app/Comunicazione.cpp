@@ -349,10 +349,14 @@ std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati
     return rifiutati;
 }
 
-bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
+bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
     const std::vector<ValoreRifiutato> rifiutati = VerificaComunicazione(dati, false);
-    if (!rifiutati.empty()) {
-        return fallisci(errore, messaggioScrittura(rifiutati.front().motivo));
+    return rifiutati.empty() || fallisci(errore, messaggioScrittura(rifiutati.front().motivo));
+}
+
+bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
+    if (!ComunicazioneScrivibile(dati, errore)) {
+        return false;
     }
     const RecordComunicazione comunicazione = CostruisciComunicazione(dati);
     if (!comunicazione.ok()) {

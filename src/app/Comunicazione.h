@@ -105,6 +105,11 @@ struct RecordComunicazione {
 // Characters are not checked against the code page here: ScriviComunicazione does it.
 RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati);
 
+// What ScriviComunicazione checks before it writes anything, on its own, so that a file that cannot be
+// written is refused before the user is asked where to put it: false, with the message the writer would
+// give, naming the field.
+bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore);
+
 // Writes the communication file at `percorso`: the four records in Windows-1252, CR LF after each,
 // 7200 bytes. Before anything is written it refuses what VerificaComunicazione refuses (lengths apart),
 // naming the field. The file is written beside the target under a temporary name and

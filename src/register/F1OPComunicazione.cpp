@@ -96,6 +96,12 @@ void F1OP::CreaComunicazione()
         return;
     }
 
+    // A value the file cannot carry is refused before the operator is asked where to write it.
+    QString errore;
+    if (!ComunicazioneScrivibile(datiComunicazione(), &errore)) {
+        throw ErroreEsecuzione(errore);
+    }
+
     // The proposed file name carries the subject on screen. The shared name is set only when a subject is
     // loaded, so after a new subject, or one retyped, it would name a different subject.
     if (o2->isChecked()) {
@@ -108,7 +114,6 @@ void F1OP::CreaComunicazione()
         return;
     }
 
-    QString errore;
     if (!ScriviComunicazione(NomeFileScelto, datiComunicazione(), &errore)) {
         throw ErroreEsecuzione(errore);
     }

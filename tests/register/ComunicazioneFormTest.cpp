@@ -203,6 +203,7 @@ TEST_F(ComunicazioneForm, TheCommandRefusesADateOfOneDigitParts)
     finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
 
     EXPECT_FALSE(QFile::exists(path)) << recordsOf(path).value(0).mid(75, 8).toStdString();
+    EXPECT_TRUE(scripted.saveRequests.empty()) << "refused before the operator is asked where to write";
     EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
     ASSERT_FALSE(scripted.messages.empty());
     EXPECT_TRUE(messaggio().contains(QStringLiteral("\"Data di nascita\" (scheda SOGGETTO)"))) << messaggio().toStdString();
