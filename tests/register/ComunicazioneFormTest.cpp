@@ -40,6 +40,15 @@ class ComunicazioneForm : public RegistroProva {
 protected:
     QString target(const QString& name) const { return QDir(home.path()).filePath(name); }
 
+    // The main window, its register opened by the command "Aggiungi": a new subject on screen.
+    F1OP* nuovoSoggetto(F0& finestra)
+    {
+        finestra.show();
+        finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
+        scripted.messages.clear(); // that first command found no child window open yet, and said so
+        return dynamic_cast<F1OP*>(finestra.registro());
+    }
+
     bool shown(const QString& title) const
     {
         for (const auto& m : scripted.messages) {
@@ -119,9 +128,7 @@ TEST_F(ComunicazioneForm, ACancelledDialogEndsQuietlyAndAFailedWriteIsNoSuccess)
 TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
 {
     F0 finestra(CreaRegistro);
-    finestra.show();
-    finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
-    auto* registro = dynamic_cast<F1OP*>(finestra.registro());
+    F1OP* registro = nuovoSoggetto(finestra);
     ASSERT_NE(registro, nullptr);
     NomeCorrente = QStringLiteral("ALTRO SOGGETTO"); // left by the subject loaded before
     registro->topiva->setText(QStringLiteral("  12345678901 "));
@@ -189,9 +196,7 @@ TEST_F(ComunicazioneForm, TheValidationAndTheFileReadDatesAlike)
 TEST_F(ComunicazioneForm, TheCommandRefusesADateOfOneDigitParts)
 {
     F0 finestra(CreaRegistro);
-    finestra.show();
-    finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
-    auto* registro = dynamic_cast<F1OP*>(finestra.registro());
+    F1OP* registro = nuovoSoggetto(finestra);
     ASSERT_NE(registro, nullptr);
     registro->topiva->setText(QStringLiteral("12345678901"));
     registro->o2->setChecked(true);
@@ -214,13 +219,10 @@ TEST_F(ComunicazioneForm, TheCommandRefusesADateOfOneDigitParts)
 TEST_F(ComunicazioneForm, TheCommandWithNoFiscalCodeOnScreenWritesNothing)
 {
     F0 finestra(CreaRegistro);
-    finestra.show();
-    finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
-    auto* registro = dynamic_cast<F1OP*>(finestra.registro());
+    F1OP* registro = nuovoSoggetto(finestra);
     ASSERT_NE(registro, nullptr);
     ASSERT_EQ(registro->topiva->text(), QString());
     registro->topiva->setText(QStringLiteral("   ")); // blanks only: trimmed away
-    scripted.messages.clear();
     scripted.saveAnswers.push_back(target(QStringLiteral("vuoto.txt")));
 
     finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
