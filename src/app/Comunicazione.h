@@ -112,9 +112,9 @@ bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore);
 
 // Writes the communication file at `percorso`: the four records in Windows-1252, CR LF after each,
 // 7200 bytes. Before anything is written it refuses what VerificaComunicazione refuses (lengths apart),
-// naming the field. The file is written beside the target under a temporary name and
-// renamed into place only when complete, so a failure never leaves a partial file and never loses an
-// existing one. On failure returns false with an Italian message in `errore`.
+// naming the field. The file is written beside the target under a temporary name and renamed into place
+// only when complete, so a failure never leaves a partial file and never loses an existing one. On
+// failure returns false with an Italian message in `errore`.
 bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore);
 
 // The title and the seven lines (joined by CR LF) of the information box shown once the file is written.

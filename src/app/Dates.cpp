@@ -50,10 +50,10 @@ int annoQuattroCifre(int anno)
 // A typed date read once, for the form's check and for the communication file alike: what one accepts
 // the other writes.
 struct DataLetta {
-    std::int16_t esito = 1;   // 0 empty, 1 not valid, 2 valid
+    std::int16_t esito = 1;     // 0 empty, 1 not valid, 2 valid
     bool cifreRaccolte = false; // the digits were collected (length 6-10, at most eight digits)
-    QString cifre;            // those digits, blank-filled to eight characters
-    QString formattata;       // dd/mm/yyyy when valid
+    QString cifre;              // those digits, blank-filled to eight characters
+    QString formattata;         // dd/mm/yyyy when valid
 };
 
 DataLetta leggiData(const QString& valore)

@@ -32,13 +32,13 @@ std::vector<std::pair<TestoComunicazione, QLineEdit*>> F1OP::caselleComunicazion
 {
     using D = DatiComunicazione;
     return {
-        {&D::topiva, topiva},     {&D::torag, torag},       {&D::vOSCOM, vOSCOM},       {&D::vOSPRO, vOSPRO},
-        {&D::vOCOG, vOCOG},       {&D::vONOME, vONOME},     {&D::vOSEX, vOSEX},         {&D::vONDT, vONDT},
-        {&D::vONCOM, vONCOM},     {&D::vONPRO, vONPRO},     {&D::vRECF, vRECF},         {&D::vRECOG, vRECOG},
-        {&D::vRENOME, vRENOME},   {&D::vRESEX, vRESEX},     {&D::vREDTNAS, vREDTNAS},   {&D::vRENCOM, vRENCOM},
-        {&D::vRENPRO, vRENPRO},   {&D::vREEMAIL, vREEMAIL}, {&D::vRETEL, vRETEL},       {&D::vPEEMAIL, vPEEMAIL},
+        {&D::topiva, topiva},         {&D::torag, torag},       {&D::vOSCOM, vOSCOM},     {&D::vOSPRO, vOSPRO},
+        {&D::vOCOG, vOCOG},           {&D::vONOME, vONOME},     {&D::vOSEX, vOSEX},       {&D::vONDT, vONDT},
+        {&D::vONCOM, vONCOM},         {&D::vONPRO, vONPRO},     {&D::vRECF, vRECF},       {&D::vRECOG, vRECOG},
+        {&D::vRENOME, vRENOME},       {&D::vRESEX, vRESEX},     {&D::vREDTNAS, vREDTNAS}, {&D::vRENCOM, vRENCOM},
+        {&D::vRENPRO, vRENPRO},       {&D::vREEMAIL, vREEMAIL}, {&D::vRETEL, vRETEL},     {&D::vPEEMAIL, vPEEMAIL},
         {&D::vPEGESTORE, vPEGESTORE}, {&D::vPEDATAI, vPEDATAI}, {&D::vPEDATAF, vPEDATAF}, {&D::vDTCANC, vDTCANC},
-        {&D::vSICF, vSICF},       {&D::vSIRAG, vSIRAG},     {&D::vSICOM, vSICOM},       {&D::vSIPRO, vSIPRO},
+        {&D::vSICF, vSICF},           {&D::vSIRAG, vSIRAG},     {&D::vSICOM, vSICOM},     {&D::vSIPRO, vSIPRO},
         {&D::vITTCF, vITTCF},
     };
 }

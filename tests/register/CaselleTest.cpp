@@ -55,12 +55,11 @@ TEST_F(Caselle, EveryBoxTakesNoMoreThanItsFieldInTheFile)
     // The widths of the communication file's fields (dates typed as dd/mm/yyyy); the municipalities keep
     // the register's 35 characters, the progressive its 3.
     const std::pair<const char*, int> larghezze[] = {
-        {"topiva", 16},   {"vONPROG", 3},     {"torag", 60},    {"vOSCOM", 35},    {"vOSPRO", 2},
-        {"vOCOG", 26},    {"vONOME", 25},     {"vOSEX", 1},     {"vONDT", 10},     {"vONCOM", 35},
-        {"vONPRO", 2},    {"vRECF", 16},      {"vRECOG", 26},   {"vRENOME", 25},   {"vRESEX", 1},
-        {"vREDTNAS", 10}, {"vRENCOM", 40},    {"vRENPRO", 2},   {"vREEMAIL", 100}, {"vRETEL", 18},
-        {"vPEEMAIL", 100}, {"vPEGESTORE", 50}, {"vPEDATAI", 10}, {"vPEDATAF", 10},  {"vDTCANC", 10},
-        {"vSICF", 11},    {"vSIRAG", 60},     {"vSICOM", 40},   {"vSIPRO", 2},     {"vITTCF", 16},
+        {"topiva", 16},    {"vONPROG", 3},  {"torag", 60},     {"vOSCOM", 35},     {"vOSPRO", 2},    {"vOCOG", 26},
+        {"vONOME", 25},    {"vOSEX", 1},    {"vONDT", 10},     {"vONCOM", 35},     {"vONPRO", 2},    {"vRECF", 16},
+        {"vRECOG", 26},    {"vRENOME", 25}, {"vRESEX", 1},     {"vREDTNAS", 10},   {"vRENCOM", 40},  {"vRENPRO", 2},
+        {"vREEMAIL", 100}, {"vRETEL", 18},  {"vPEEMAIL", 100}, {"vPEGESTORE", 50}, {"vPEDATAI", 10}, {"vPEDATAF", 10},
+        {"vDTCANC", 10},   {"vSICF", 11},   {"vSIRAG", 60},    {"vSICOM", 40},     {"vSIPRO", 2},    {"vITTCF", 16},
     };
     apri();
     for (const auto& [nome, larghezza] : larghezze) {
