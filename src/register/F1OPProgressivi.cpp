@@ -33,8 +33,8 @@ bool F1OP::soggettoRegistrato() const
     const auto stesso = [](const QString& a, const QString& b) {
         return senzaSpazi(a).compare(senzaSpazi(b), Qt::CaseInsensitive) == 0;
     };
-    return m_registrato && stesso(m_registrato->codice, CodiceCorrente) && stesso(m_registrato->codice, topiva->text()) &&
-           stesso(m_registrato->progressivo, vONPROG->text());
+    return m_registrato && stesso(m_registrato->codice, CodiceCorrente) &&
+           stesso(m_registrato->codice, topiva->text()) && stesso(m_registrato->progressivo, vONPROG->text());
 }
 
 void F1OP::Elimina()

@@ -247,7 +247,8 @@ void F1OP::Aggiorna()
 bool F1OP::sostituireRegistrato()
 {
     const QString esistente = vONPROG->text();
-    QString domanda = QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
+    QString domanda =
+        QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
     if (ProponiProgressivo()) {
         domanda += QStringLiteral("\n\nNo: il nuovo soggetto riceve il progressivo %1; premere di nuovo REGISTRA per "
                                   "registrarlo.")

@@ -211,7 +211,8 @@ TEST_F(ComunicazioneForm, TheCommandRefusesADateOfOneDigitParts)
     EXPECT_TRUE(scripted.saveRequests.empty()) << "refused before the operator is asked where to write";
     EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
     ASSERT_FALSE(scripted.messages.empty());
-    EXPECT_TRUE(messaggio().contains(QStringLiteral("\"Data di nascita\" (scheda SOGGETTO)"))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("\"Data di nascita\" (scheda SOGGETTO)")))
+        << messaggio().toStdString();
     EXPECT_TRUE(messaggio().contains(QStringLiteral("1/2/1980"))) << messaggio().toStdString();
 }
 

@@ -269,7 +269,8 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     clic("bregistra_0"); // unanswered: the default button, No
     ASSERT_FALSE(scripted.messages.empty());
     const MessageRequest& domanda = scripted.messages.back();
-    EXPECT_TRUE(domanda.text.startsWith(QStringLiteral("Il soggetto 12345678901 progressivo 001 esiste già. Sostituirlo?")))
+    EXPECT_TRUE(
+        domanda.text.startsWith(QStringLiteral("Il soggetto 12345678901 progressivo 001 esiste già. Sostituirlo?")))
         << domanda.text.toStdString();
     EXPECT_TRUE(domanda.text.contains(QStringLiteral("progressivo 002"))) << domanda.text.toStdString();
     EXPECT_EQ(domanda.buttons, MsgButtons::YesNo);
