@@ -55,6 +55,7 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     colonna->addWidget(IGOpe, 2);
     colonna->addWidget(SSTab1, 3);
     auto* scorrimento = new QScrollArea(this);
+    m_scorrimento = scorrimento;
     scorrimento->setObjectName(QStringLiteral("scorrimento"));
     scorrimento->setFrameShape(QFrame::NoFrame);
     scorrimento->setWidgetResizable(true);
@@ -177,6 +178,14 @@ void F1OP::ridimensionato()
 void F1OP::Form_Resize()
 {
     AdattaColonne(IGOpe);
+}
+
+void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
+{
+    // On a small screen the field may lie outside the part of the form in view.
+    m_scorrimento->ensureWidgetVisible(campo);
+    QString testo = messaggio;
+    MostraErrore(campo, testo);
 }
 
 void F1OP::bregistra_Click(int)

@@ -18,6 +18,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 class QTableView;
 
@@ -200,6 +201,8 @@ private:
     // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
     bool rifiutatoDalFile(int scheda);
 
+    // Shows a field error (MostraErrore) on a field first scrolled into view.
+    void mostraErrore(QWidget* campo, const QString& messaggio);
     // Asks whether a stored subject may be replaced by the one on screen; on No the box of the progressive
     // holds the next free one.
     bool sostituireRegistrato();
@@ -219,6 +222,7 @@ private:
     // The row whose data the form shows, when it shows a stored subject.
     std::optional<Chiave> m_registrato;
     GrigliaSoggetti* m_griglia = nullptr;
+    QScrollArea* m_scorrimento = nullptr;
     std::unique_ptr<CForm> m_cform;
     float m_larghezzaGrigliaProgetto = 0;
     bool m_caricato = false;

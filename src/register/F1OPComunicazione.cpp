@@ -8,7 +8,6 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
-#include "app/widgets/Controlli.h"
 #include "shell/GestoreProtetto.h"
 
 #include <QCheckBox>
@@ -92,7 +91,7 @@ void F1OP::CreaComunicazione()
     // hold nothing but blanks, and the operator would be told it was made.
     if (topiva->text().isEmpty()) {
         SSTab1->setCurrentIndex(0);
-        MostraErrore(topiva, QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
+        mostraErrore(topiva, QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
         return;
     }
 

@@ -9,7 +9,6 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/Controlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,15 +54,13 @@ bool dataErrata(QLineEdit* casella)
     return false;
 }
 
-void segnala(QWidget* controllo, const char* messaggio)
-{
-    MostraErrore(controllo, QString::fromUtf8(messaggio));
-}
-
 } // namespace
 
 void F1OP::controlla()
 {
+    const auto segnala = [this](QWidget* controllo, const char* messaggio) {
+        mostraErrore(controllo, QString::fromUtf8(messaggio));
+    };
     DatiValidi = false;
     if (!ComuniCaricati) {
         QString errore;
@@ -196,7 +193,7 @@ bool F1OP::rifiutatoDalFile(int scheda)
         if (controllo && pagina->isAncestorOf(controllo)) {
             QString messaggio = rifiutato.motivo + QLatin1Char('.');
             messaggio[0] = messaggio[0].toUpper();
-            MostraErrore(controllo, messaggio);
+            mostraErrore(controllo, messaggio);
             return true;
         }
     }

@@ -85,6 +85,19 @@ TEST_F(Schermo, OnASmallScreenTheWindowFitsAndTheFormScrolls)
     finestra.resize(640, 360);
     raggiungibili();
     EXPECT_TRUE(registro->findChild<QScrollArea*>(QStringLiteral("scorrimento"))->verticalScrollBar()->isVisible());
+
+    // A field the validation shows is scrolled into view.
+    auto* scorrimento = registro->findChild<QScrollArea*>(QStringLiteral("scorrimento"));
+    registro->Aggiungi();
+    registro->CBrap->setCurrentIndex(0);
+    registro->SSTab1->setCurrentIndex(0);
+    scorrimento->verticalScrollBar()->setValue(scorrimento->verticalScrollBar()->maximum());
+    const QRect codice(registro->topiva->mapTo(scorrimento->viewport(), QPoint(0, 0)), registro->topiva->size());
+    ASSERT_FALSE(scorrimento->viewport()->rect().contains(codice)) << "scrolled away from the code box";
+    registro->Conferma();
+    ASSERT_EQ(messaggio().trimmed(), QStringLiteral("Codice Fiscale non indicato."));
+    const QRect mostrato(registro->topiva->mapTo(scorrimento->viewport(), QPoint(0, 0)), registro->topiva->size());
+    EXPECT_TRUE(scorrimento->viewport()->rect().contains(mostrato));
 }
 
 } // namespace ondavia::test
