@@ -348,6 +348,13 @@ TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
 {
     apri();
     compilaValido();
+    // A natural person, whose birth date is kept in a date column.
+    form->o2->setChecked(true);
+    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
+                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
+        casella->setText(QLatin1String(testo));
+    }
+    form->vPEDATAF->setText(QStringLiteral("31/12/2030"));
     ASSERT_GT(form->CBrap->currentText().size(), 53) << "a description longer than the 50 characters looked up";
     clic("bregistra_0");
     const auto salvata = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
