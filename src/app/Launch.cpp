@@ -28,11 +28,16 @@ QString PercorsoArchivio()
 
 namespace {
 
-// Tells why the launch ends: the database cannot be used.
+// Tells why the launch ends: the database cannot be used. The reason ("il database è bloccato da un
+// altro programma") opens a sentence of its own here.
 bool rinuncia(const QString& azione, const QString& percorso, const QString& motivo)
 {
+    QString frase = motivo;
+    if (!frase.isEmpty()) {
+        frase[0] = frase[0].toUpper();
+    }
     MsgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\nIl programma viene chiuso.")
-               .arg(azione, QDir::toNativeSeparators(percorso), motivo),
+               .arg(azione, QDir::toNativeSeparators(percorso), frase),
            MsgButtons::Ok, MsgIcon::Critical);
     return false;
 }

@@ -83,6 +83,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* evento) override;
+    // The window's close button and Alt+F4 ask first, as the close command does.
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void MDIForm_Load();
@@ -100,6 +102,7 @@ private:
     void apriPagineAgenzia(const QString& caption);
     void mostraArchivio(const QString& caption);
     void chiudiProgramma();
+    bool confermaUscita();
 
     FabbricaRegistro m_fabbrica;
     std::function<void()> m_uscita;
@@ -108,6 +111,7 @@ private:
     QToolBar* m_base = nullptr;
     F0INI* m_benvenuto = nullptr;
     bool m_benvenutoMostrato = false;
+    bool m_uscitaConfermata = false;
     QMdiSubWindow* m_finestraRegistro = nullptr;
     std::unique_ptr<Registro> m_registro;
 };

@@ -162,10 +162,16 @@ void F0::mostraArchivio(const QString& caption)
 
 void F0::chiudiProgramma()
 {
-    if (MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
-               QStringLiteral("Chiudi")) == MsgResult::Yes) {
+    if (confermaUscita()) {
         m_uscita();
     }
+}
+
+bool F0::confermaUscita()
+{
+    m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
+                                QStringLiteral("Chiudi")) == MsgResult::Yes;
+    return m_uscitaConfermata;
 }
 
 } // namespace ondavia

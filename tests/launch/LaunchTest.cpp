@@ -172,6 +172,7 @@ TEST_F(LaunchTest, ADatabaseThatCannotBeOpenedEndsTheLaunchAndStaysUntouched)
     EXPECT_EQ(message.icon, MsgIcon::Critical);
     EXPECT_TRUE(message.text.contains("OVIA.db")) << message.text.toStdString();
     EXPECT_TRUE(message.text.contains("non è un database")) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains("\n\nIl file non è un database")) << "the reason opens its own sentence";
     EXPECT_EQ(home.read("DataBase/OVIA.db"), notADatabase);
     EXPECT_FALSE(QFile::exists(home.file("onprog.txt")));
 }

@@ -229,3 +229,22 @@ TEST_F(ShellTest, CommandsNotYetInThisVersionSaySoAndBackupNeedsASubject)
     EXPECT_TRUE(SalvaTutti);
     EXPECT_TRUE(chiamate.isEmpty());
 }
+
+// The window's close button and Alt+F4 ask like the close command, so that a click loses nothing typed.
+TEST_F(ShellTest, ClosingTheWindowAsksLikeTheCloseCommand)
+{
+    auto finestra = finestraAperta();
+    desktop.answers = {MsgResult::No};
+    EXPECT_FALSE(finestra->close());
+    EXPECT_TRUE(finestra->isVisible());
+    EXPECT_EQ(uscite, 0);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, "Vuoi chiudere il programma?");
+    EXPECT_EQ(desktop.messages[0].title, "Chiudi");
+    EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::YesNo);
+
+    desktop.answers = {MsgResult::Yes};
+    EXPECT_TRUE(finestra->close());
+    EXPECT_EQ(uscite, 1);
+    EXPECT_EQ(desktop.messages.size(), 2u);
+}
