@@ -3,7 +3,6 @@
 #include "RegistroProva.h"
 
 #include "app/Dates.h"
-
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "register/Costruttori.h"
