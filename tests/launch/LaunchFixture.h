@@ -63,8 +63,9 @@ protected:
     // The one message of a launch that ended.
     const MessageRequest& theMessage() const
     {
+        static const MessageRequest none;
         EXPECT_EQ(desktop.messages.size(), 1u) << desktop.messageTexts().join(" | ").toStdString();
-        return desktop.messages.back();
+        return desktop.messages.empty() ? none : desktop.messages.back();
     }
 
     TempHome home;
