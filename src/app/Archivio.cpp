@@ -10,7 +10,9 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 namespace ondavia {
@@ -176,6 +178,18 @@ const Tabella TabelleRegistro[] = {
     {"T_COMUNICF", &ColonneComuniCf},
 };
 
+// The columns the upgrade appends to COPE, in their order, with the statement that adds each.
+struct ColonnaAggiunta {
+    const char* nome;
+    const char* istruzione;
+};
+
+constexpr ColonnaAggiunta ColonneAggiunte[] = {
+    {"ONPROG", "ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "},
+    {"OTIPOCOM1", "ALTER TABLE COPE ADD COLUMN OTIPOCOM1 Text (30); "},
+    {"OTIPOCOM2", "ALTER TABLE COPE ADD COLUMN OTIPOCOM2 Text (30); "},
+};
+
 // Moves the finished database into place. Only an empty file found there may be replaced; anything
 // else that appeared meanwhile is kept and the move fails.
 bool metteAlPosto(const QString& provvisorio, const QString& percorso, bool sostituisciVuoto)
@@ -285,12 +299,15 @@ bool AggiornaArchivio(QString* errore)
         motivo = Conn.lastError();
         return false;
     }
-    const auto manca = [&](const char* colonna) { return !colonne.contains(QLatin1String(colonna), Qt::CaseInsensitive); };
+    const auto manca = [&](const char* colonna) {
+        return !colonne.contains(QLatin1String(colonna), Qt::CaseInsensitive);
+    };
     const QString marcatore = QDir(CartellaProgramma()).filePath(QStringLiteral("onprog.txt"));
     const bool senzaMarcatore = !QFileInfo::exists(marcatore);
     // A marker may also stand beside a database that never got the columns (an upgrade that failed and
     // was marked done all the same): the columns decide too.
-    if (!senzaMarcatore && !manca("ONPROG") && !manca("OTIPOCOM1") && !manca("OTIPOCOM2")) {
+    if (!senzaMarcatore && std::none_of(std::begin(ColonneAggiunte), std::end(ColonneAggiunte),
+                                        [&](const ColonnaAggiunta& c) { return manca(c.nome); })) {
         return true;
     }
 
@@ -312,13 +329,15 @@ bool AggiornaArchivio(QString* errore)
         if (!transazione.isActive()) {
             return fallito();
         }
+        for (const ColonnaAggiunta& colonna : ColonneAggiunte) {
+            if (manca(colonna.nome) && !Conn.Execute(QLatin1String(colonna.istruzione))) {
+                return fallito();
+            }
+        }
         // Without the marker every progressive goes back to '001', as the upgrade always did; a database
         // that kept its marker but lacks the column gets only what it lacks.
         const bool azzera = senzaMarcatore || manca("ONPROG");
-        if ((manca("ONPROG") && !Conn.Execute(QStringLiteral("ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "))) ||
-            (azzera && !Conn.Execute(QStringLiteral("UPDATE COPE SET COPE.ONPROG = '001';"))) ||
-            (manca("OTIPOCOM1") && !Conn.Execute(QStringLiteral("ALTER TABLE COPE ADD COLUMN OTIPOCOM1 Text (30); "))) ||
-            (manca("OTIPOCOM2") && !Conn.Execute(QStringLiteral("ALTER TABLE COPE ADD COLUMN OTIPOCOM2 Text (30); "))) ||
+        if ((azzera && !Conn.Execute(QStringLiteral("UPDATE COPE SET COPE.ONPROG = '001';"))) ||
             !transazione.commit()) {
             return fallito();
         }
