@@ -107,19 +107,14 @@ bool Connection::canWriteInPlace()
     // database open and then fails the first save. Rewriting the header's user version, rolled back at
     // once, creates and removes that journal without changing a byte of the file.
     int version = 0;
-    int rc = SQLITE_OK;
     sqlite3_stmt* read = nullptr;
-    rc = sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &read, nullptr);
-    if (rc == SQLITE_OK && (rc = sqlite3_step(read)) == SQLITE_ROW) {
-        version = sqlite3_column_int(read, 0);
-        rc = SQLITE_OK;
-    }
-    sqlite3_finalize(read);
-    if (rc == SQLITE_OK) {
+    bool written = sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &read, nullptr) == SQLITE_OK &&
+                   stepToEnd(read, [&version](sqlite3_stmt* row) { version = sqlite3_column_int(row, 0); });
+    if (written) {
         const QByteArray rewrite = "PRAGMA user_version = " + QByteArray::number(version);
-        rc = sqlite3_exec(m_db, rewrite.constData(), nullptr, nullptr, nullptr);
+        written = sqlite3_exec(m_db, rewrite.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    const int failure = rc == SQLITE_OK ? SQLITE_OK : sqlite3_extended_errcode(m_db);
+    const int failure = written ? SQLITE_OK : sqlite3_extended_errcode(m_db);
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     if (failure == SQLITE_OK) {
         return true;
@@ -152,16 +147,25 @@ bool Connection::Columns(const QString& table, QStringList* names)
     }
     const QByteArray name = table.toUtf8();
     sqlite3_bind_text(statement, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        *names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    }
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_DONE) {
-        return fail(QString());
+    if (!stepToEnd(statement, [names](sqlite3_stmt* row) {
+            *names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0)));
+        })) {
+        return false;
     }
     m_lastError.clear();
     return !names->isEmpty();
+}
+
+bool Connection::stepToEnd(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row)
+{
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (row) {
+            row(statement);
+        }
+    }
+    sqlite3_finalize(statement);
+    return rc == SQLITE_DONE || fail(QString());
 }
 
 bool Connection::Open(const QString& path)
@@ -210,12 +214,8 @@ bool Connection::Execute(const QString& sql, Recordset* rows)
         if (!statement) {
             continue; // blanks or a lone ";"
         }
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        }
-        sqlite3_finalize(statement);
-        if (rc != SQLITE_DONE) {
-            return fail(QString());
+        if (!stepToEnd(statement)) {
+            return false;
         }
     }
     m_lastError.clear();

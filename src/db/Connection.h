@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace ondavia::db {
 
@@ -58,6 +61,8 @@ public:
 private:
     bool openWith(const QString& path, int flags);
     bool canWriteInPlace();
+    // Steps a prepared statement to its end, handing each row to `row`, and finalizes it.
+    bool stepToEnd(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row = {});
 
     sqlite3* m_db = nullptr;
     QString m_path;
