@@ -53,26 +53,24 @@ TEST_F(LaunchFaults, ADatabaseThatIsNotARegisterIsRefusedNamingWhatItLacks)
 
 TEST_F(LaunchFaults, ARegisterMissingATableOrAColumnIsRefused)
 {
-    home.createDatabase();
-    change("ALTER TABLE COPE DROP COLUMN OMC3");
-    expectRefused("alla tabella COPE manca la colonna OMC3");
-
-    desktop.messages.clear();
-    ASSERT_TRUE(QFile::remove(home.file("DataBase/OVIA.db")));
-    home.createDatabase();
-    change("DROP TABLE T_COMUNICF");
-    expectRefused("manca la tabella T_COMUNICF");
-
-    // A view in the place of a table is no register either.
-    desktop.messages.clear();
-    ASSERT_TRUE(QFile::remove(home.file("DataBase/OVIA.db")));
-    home.createDatabase();
-    change("ALTER TABLE CTAB RENAME TO CTAB_VERA; CREATE VIEW CTAB AS SELECT * FROM CTAB_VERA");
-    expectRefused("manca la tabella CTAB");
+    const std::pair<const char*, const char*> damages[] = {
+        {"ALTER TABLE COPE DROP COLUMN OMC3", "alla tabella COPE manca la colonna OMC3"},
+        {"DROP TABLE T_COMUNICF", "manca la tabella T_COMUNICF"},
+        // A view in the place of a table is no register either.
+        {"ALTER TABLE CTAB RENAME TO CTAB_VERA; CREATE VIEW CTAB AS SELECT * FROM CTAB_VERA", "manca la tabella CTAB"},
+    };
+    for (const auto& [damage, reason] : damages) {
+        SCOPED_TRACE(damage);
+        QFile::remove(home.file("DataBase/OVIA.db"));
+        desktop.messages.clear();
+        home.createDatabase();
+        change(damage);
+        expectRefused(reason);
+    }
 
     // Only the upgrade's own columns may be missing: such a register opens and is upgraded.
-    desktop.messages.clear();
     ASSERT_TRUE(QFile::remove(home.file("DataBase/OVIA.db")));
+    desktop.messages.clear();
     home.createDatabase();
     ASSERT_TRUE(launch()) << desktop.messageTexts().join(" | ").toStdString();
     EXPECT_TRUE(columnsOf("COPE").contains("OTIPOCOM2"));

@@ -285,9 +285,9 @@ protected:
         return {};
     }
 
-    // Launches as the unprivileged user where the launch must end: one critical message naming `where`
-    // and saying `why`, no window, and not a byte changed in the program folder.
-    void attendiRifiuto(const QString& where, const QString& why)
+    // Launches as the unprivileged user where the launch must end: one critical message naming the
+    // database and saying `why`, no window, and not a byte changed in the program folder.
+    void attendiRifiuto(const QString& why)
     {
         const FolderSnapshot prima(home.path());
         const Esito esito = lancia(home.path(), comeUtente());
@@ -296,7 +296,8 @@ protected:
         ASSERT_EQ(esito.messaggi.size(), 1u);
         const Messaggio& messaggio = esito.messaggi[0];
         EXPECT_EQ(messaggio.icona, MsgIcon::Critical);
-        EXPECT_TRUE(messaggio.testo.contains(QDir::toNativeSeparators(where))) << messaggio.testo.toStdString();
+        EXPECT_TRUE(messaggio.testo.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))))
+            << messaggio.testo.toStdString();
         EXPECT_TRUE(messaggio.testo.contains(why)) << messaggio.testo.toStdString();
         EXPECT_EQ(FolderSnapshot(home.path()).changesSince(prima), std::vector<std::string>{});
     }
@@ -304,17 +305,7 @@ protected:
     QTemporaryDir home;
 };
 
-TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchNamingTheFolder)
-{
-    ASSERT_EQ(lancia(home.path()).codice, 0); // a whole, upgraded register
-    const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase")));
-    if (!motivo.isEmpty()) {
-        GTEST_SKIP() << motivo.toStdString();
-    }
-    attendiRifiuto(file(QStringLiteral("DataBase")), QStringLiteral("sola lettura"));
-}
-
-TEST_F(LaunchAsUser, AnOldRegisterInAReadOnlyFolderIsNotMarkedUpgraded)
+TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMarkedUpgraded)
 {
     QString errore;
     ASSERT_TRUE(CreaArchivio(file(QStringLiteral("DataBase/OVIA.db")), QString(), &errore)) << errore.toStdString();
@@ -327,7 +318,7 @@ TEST_F(LaunchAsUser, AnOldRegisterInAReadOnlyFolderIsNotMarkedUpgraded)
     if (!motivo.isEmpty()) {
         GTEST_SKIP() << motivo.toStdString();
     }
-    attendiRifiuto(file(QStringLiteral("DataBase")), QStringLiteral("sola lettura"));
+    attendiRifiuto(QStringLiteral("nella cartella %1 ").arg(QDir::toNativeSeparators(file(QStringLiteral("DataBase")))));
     EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("onprog.txt"))));
 
     // Once the folder can be written, the next launch does the upgrade and marks it.
@@ -345,7 +336,7 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseFileEndsTheLaunch)
     if (!motivo.isEmpty()) {
         GTEST_SKIP() << motivo.toStdString();
     }
-    attendiRifiuto(file(QStringLiteral("DataBase/OVIA.db")), QStringLiteral("sola lettura"));
+    attendiRifiuto(QStringLiteral("il file non può essere modificato (sola lettura)"));
 }
 
 } // namespace
