@@ -37,12 +37,7 @@ bool rinuncia(const QString& azione, const QString& percorso, const QString& mot
     if (!frase.isEmpty()) {
         frase[0] = frase[0].toUpper();
     }
-    MsgBox(QStringLiteral("Impossibile %1 l'archivio
-%2
-
-%3.
-
-%4Il programma viene chiuso.")
+    MsgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\n%4Il programma viene chiuso.")
                .arg(azione, QDir::toNativeSeparators(percorso), frase, nota),
            MsgButtons::Ok, MsgIcon::Critical);
     return false;

@@ -47,7 +47,7 @@ TEST_F(LaunchFaults, ADatabaseThatIsNotARegisterIsRefusedNamingWhatItLacks)
         ASSERT_TRUE(other.Create(home.file("DataBase/OVIA.db")));
         ASSERT_TRUE(other.Execute("CREATE TABLE CLIENTI (NOME TEXT); INSERT INTO CLIENTI VALUES ('x');"));
     }
-    expectRefused("il file non è un archivio di Ondavia: manca la tabella COPE");
+    expectRefused("Il file non è un archivio di Ondavia: manca la tabella COPE");
     EXPECT_FALSE(QFile::exists(home.file("onprog.txt")));
 }
 

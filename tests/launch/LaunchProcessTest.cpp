@@ -318,7 +318,7 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMa
     if (!motivo.isEmpty()) {
         GTEST_SKIP() << motivo.toStdString();
     }
-    attendiRifiuto(QStringLiteral("nella cartella %1 ").arg(QDir::toNativeSeparators(file(QStringLiteral("DataBase")))));
+    attendiRifiuto(QStringLiteral("Nella cartella %1 ").arg(QDir::toNativeSeparators(file(QStringLiteral("DataBase")))));
     EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("onprog.txt"))));
 
     // Once the folder can be written, the next launch does the upgrade and marks it.
@@ -336,7 +336,7 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseFileEndsTheLaunch)
     if (!motivo.isEmpty()) {
         GTEST_SKIP() << motivo.toStdString();
     }
-    attendiRifiuto(QStringLiteral("il file non può essere modificato (sola lettura)"));
+    attendiRifiuto(QStringLiteral("Il file non può essere modificato (sola lettura)"));
 }
 
 } // namespace
