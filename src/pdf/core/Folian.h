@@ -27,7 +27,7 @@ struct ImportWriter;
 
 // What a protected document lets a reader do without the owner password: the bits to add up
 // for SetProtection. The first four hold for both key lengths; the others need 128-bit keys
-// (with 40-bit keys they follow Modify, Annotate and Print).
+// (with 40-bit keys readers derive them from the first four).
 namespace Permission {
 inline constexpr int32_t Print = 4;
 inline constexpr int32_t Modify = 8;
@@ -242,21 +242,32 @@ public:
     // object and returns the name under which PlayObject places it (Name, or "_IMP_" and a
     // number when Name is empty). The page's content and resources (fonts, images, nested
     // forms) are copied with this document's filters and protection; its annotations and form
-    // fields are not. Objects shared by several pages of one file are copied once.
+    // fields are not. Objects shared by several pages of one file are copied once. The file
+    // is read when first named and kept open until the document ends or is aborted.
     //
     // PlayObject puts the page's top-left corner at the origin of the current content, which
     // on a page is the top-left corner inside the margins: with no margins and the paper size
     // of the source page, the page lands exactly where it stood, so that content drawn after
-    // PlayObject goes over it (a template page under the text written on it). BeginSpace
-    // before PlayObject moves and scales it. A rotated source page is placed as it is shown.
+    // PlayObject goes over it. BeginSpace before PlayObject moves and scales it. A rotated
+    // source page is placed as it is shown. A template page under a page's text:
     //
-    // Never raises: a missing, damaged (anything the reader must repair or guess) or encrypted
-    // file, a page number outside the file, a name already in use or no open document gives
-    // an empty result and is recorded (ErrNumber, ErrSource "Folian.ImportPage", ErrDescription
-    // ending in " - " and the file name), and nothing is written, so the document stays whole.
+    //     pdf.BeginDoc(output);
+    //     if (pdf.ImportPage(templateFile, 1, "BASE").empty()) {
+    //         ... pdf.ErrDescription() names the file and what is wrong with it ...
+    //     }
+    //     pdf.BeginPage();
+    //     pdf.PlayObject("BASE");
+    //     pdf.DrawText(...); // over the template
+    //
+    // Never raises: a missing or encrypted file, a file damaged where the page needs it (any
+    // damage the reader would have to repair or guess at), a page number outside the file, a
+    // name already in use or no open document gives an empty result and is recorded
+    // (ErrNumber, ErrSource "Folian.ImportPage", ErrDescription ending in " - " and the file
+    // name), and nothing is written, so the document stays whole.
     std::string ImportPage(std::string_view FileName, int32_t PageNumber = 1, std::string_view Name = {});
 
-    // --- bookmarks, links, form fields, scripts ---    // Levels start at 1 under the outline root and go at most one deeper than the bookmark
+    // --- bookmarks, links, form fields, scripts ---
+    // Levels start at 1 under the outline root and go at most one deeper than the bookmark
     // before; other levels are brought into that range. Returns the bookmark's entry number.
     int32_t AddBookmark(std::string_view Title, int32_t Level = 1, int32_t Page = 0, std::string_view Color = {},
                         int32_t Style = 0, std::string_view Dest = {});

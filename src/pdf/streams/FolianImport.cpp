@@ -6,6 +6,7 @@
 #include "streams/ImportSource.h"
 
 #include <qpdf/Pl_String.hh>
+#include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFSystemError.hh>
@@ -360,6 +361,9 @@ struct ImportWriter {
         return form;
     }
 };
+
+ImportSource::ImportSource() = default;
+ImportSource::~ImportSource() = default;
 
 void Folian::importSourcesClear() {
     ImportSources.clear();
