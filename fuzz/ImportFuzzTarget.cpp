@@ -4,6 +4,7 @@
 // nothing may crash or raise, a refused file must be recorded under Folian.ImportPage, and the
 // finished document must read back without a single warning from libqpdf, with the imported
 // page among its resources exactly when the import succeeded.
+#include "FuzzSupport.h"
 #include "core/Folian.h"
 
 #include <qpdf/Pl_Discard.hh>
@@ -12,75 +13,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what)
-{
-    std::fprintf(stderr, "import fuzz target: %s\n", what.c_str());
-    std::fflush(stderr);
-    std::abort();
-}
-
-void require(bool condition, const std::string& what)
-{
-    if (!condition) {
-        fail(what);
-    }
-}
-
-// One folder per process, so that parallel fuzzing jobs never share their files; removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ondavia-import-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            fail("cannot make a scratch folder in " + std::filesystem::temp_directory_path().string());
-        }
-        m_path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-folian::Hooks fixedHooks()
-{
-    folian::Hooks hooks;
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    hooks.randomDigit = [] { return 7; };
-    return hooks;
-}
-
-void writeFile(const std::filesystem::path& path, const uint8_t* data, std::size_t size)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    out.close();
-    require(static_cast<bool>(out), "cannot write " + path.string());
-}
+using fuzz::fixedHooks;
+using fuzz::require;
+using fuzz::writeFile;
 
 // Reads every object and every stream of the written document; any warning is a fault of the
 // writer. Tells whether its page's resources name the imported page.
-bool readBack(const std::filesystem::path& path, int& pages)
-{
+bool readBack(const std::filesystem::path& path, int& pages) {
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     pdf.setAttemptRecovery(false);
@@ -103,8 +48,7 @@ bool readBack(const std::filesystem::path& path, int& pages)
     return named;
 }
 
-void exercise(const std::filesystem::path& folder, const uint8_t* data, std::size_t size)
-{
+void exercise(const std::filesystem::path& folder, const uint8_t* data, std::size_t size) {
     const std::filesystem::path source = folder / "input.pdf";
     const std::filesystem::path output = folder / "output.pdf";
     writeFile(source, data, size);
@@ -131,8 +75,8 @@ void exercise(const std::filesystem::path& folder, const uint8_t* data, std::siz
         require(pdf.ErrSource() == "Folian.ImportPage", "the refusal is recorded under " + pdf.ErrSource());
         const std::string tail = " - " + source.string();
         const std::string description = pdf.ErrDescription();
-        require(description.size() > tail.size() && description.compare(description.size() - tail.size(),
-                                                                          tail.size(), tail) == 0,
+        require(description.size() > tail.size() &&
+                    description.compare(description.size() - tail.size(), tail.size(), tail) == 0,
                 "the refusal does not name the file: " + description);
     }
 
@@ -150,21 +94,14 @@ void exercise(const std::filesystem::path& folder, const uint8_t* data, std::siz
     int pages = 0;
     const bool named = readBack(output, pages);
     require(pages == 1, "the written document has " + std::to_string(pages) + " pages");
-    require(named == imported, std::string("the page's resources ") + (imported ? "lack" : "hold") +
-                                   " the imported page");
+    require(named == imported,
+            std::string("the page's resources ") + (imported ? "lack" : "hold") + " the imported page");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    static const ScratchFolder folder;
-    try {
-        exercise(folder.path(), data, size);
-    } catch (const std::exception& error) {
-        fail(std::string("an exception escaped: ") + error.what());
-    } catch (...) {
-        fail("an exception of unknown type escaped");
-    }
-    return 0;
+    return fuzz::runInput("ondavia-import-fuzz",
+                          [data, size](const std::filesystem::path& folder) { exercise(folder, data, size); });
 }

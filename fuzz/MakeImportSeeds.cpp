@@ -4,6 +4,7 @@
 // cross-reference streams (when qpdf is installed); and damaged copies: cut short, with a
 // wrong cross-reference offset, with a stream longer than its /Length. Every seed is read back
 // through ImportPage and must be accepted or refused as its kind says.
+#include "FuzzSupport.h"
 #include "core/Folian.h"
 
 #include <cstdio>
@@ -17,30 +18,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-folian::Hooks fixedHooks()
-{
-    folian::Hooks hooks;
-    hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
-    hooks.oggiTesto = [] { return std::string("05122026"); };
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    hooks.randomDigit = [] { return 7; };
-    return hooks;
-}
+using fuzz::fixedHooks;
 
-std::string readFile(const fs::path& path)
-{
+std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeFile(const fs::path& path, const std::string& bytes)
-{
+void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // A small page: text in two fonts, a table, a stored object and a pattern, with the filters given.
-void writeDocument(const fs::path& path, int mode, bool protect = false, const fs::path& nested = {})
-{
+void writeDocument(const fs::path& path, int mode, bool protect = false, const fs::path& nested = {}) {
     folian::Folian pdf(fixedHooks());
     pdf.SetCompression(mode, 1);
     pdf.SetPaperSize(4); // A6: the seeds stay small
@@ -84,8 +74,7 @@ void writeDocument(const fs::path& path, int mode, bool protect = false, const f
     pdf.EndDoc();
 }
 
-bool importAccepts(const fs::path& path, const fs::path& scratch)
-{
+bool importAccepts(const fs::path& path, const fs::path& scratch) {
     folian::Folian pdf(fixedHooks());
     pdf.BeginDoc((scratch / "check.pdf").string());
     const bool accepted = !pdf.ImportPage(path.string(), 1, "P").empty();
@@ -95,8 +84,7 @@ bool importAccepts(const fs::path& path, const fs::path& scratch)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
         return 2;
@@ -107,9 +95,8 @@ int main(int argc, char** argv)
     fs::create_directories(scratch);
 
     std::vector<std::pair<fs::path, bool>> seeds; // path, whether ImportPage must accept it
-    const std::pair<const char*, int> filters[] = {{"plain", 0},     {"runlength", 1}, {"flate", 2},
-                                                   {"lzw", 4},       {"ascii85", 8},   {"asciihex", 16},
-                                                   {"flate-a85", 10}};
+    const std::pair<const char*, int> filters[] = {{"plain", 0},   {"runlength", 1}, {"flate", 2},     {"lzw", 4},
+                                                   {"ascii85", 8}, {"asciihex", 16}, {"flate-a85", 10}};
     for (const auto& [name, mode] : filters) {
         const fs::path path = dir / ("seed-" + std::string(name) + ".pdf");
         writeDocument(path, mode);
@@ -130,8 +117,8 @@ int main(int argc, char** argv)
         };
         for (const auto& [name, options] : rewrites) {
             const fs::path path = dir / name;
-            const std::string command = std::string("qpdf --static-id ") + options + " '" + source + "' '" +
-                                        path.string() + "'";
+            const std::string command =
+                std::string("qpdf --static-id ") + options + " '" + source + "' '" + path.string() + "'";
             if (std::system(command.c_str()) != 0) {
                 std::fprintf(stderr, "failed: %s\n", command.c_str());
                 return 1;
@@ -156,8 +143,7 @@ int main(int argc, char** argv)
     int wrong = 0;
     for (const auto& [path, accepted] : seeds) {
         if (importAccepts(path, scratch) != accepted) {
-            std::fprintf(stderr, "%s: ImportPage %s it\n", path.filename().c_str(),
-                         accepted ? "refuses" : "accepts");
+            std::fprintf(stderr, "%s: ImportPage %s it\n", path.filename().c_str(), accepted ? "refuses" : "accepts");
             ++wrong;
         }
     }

@@ -4,7 +4,7 @@
 // over the rounds of the ratio of the two times, and the file sizes. Then the cost of a page of
 // another PDF file imported into such a document: once and placed on all 1,000 pages, and
 // imported anew on every page.
-#include "core/Folian.h"
+#include "LayoutPage.h"
 
 #include <hpdf.h>
 
@@ -17,17 +17,6 @@
 #include <string>
 #include <vector>
 
-namespace folian {
-// The line operators go straight to the content router, as the drawing operations will.
-struct FolianTestAccess {
-    static void line(Folian& pdf, float x1, float y1, float x2, float y2)
-    {
-        pdf.OutContent(pdf.FormatUnits(x1) + " " + pdf.FormatUnits(y1) + " m " + pdf.FormatUnits(x2) + " " +
-                       pdf.FormatUnits(y2) + " l S");
-    }
-};
-} // namespace folian
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -35,47 +24,15 @@ constexpr int kPages = 1000;
 constexpr int kRounds = 7;
 constexpr double kPoints = 72.0 / 25.4;
 
-folian::Hooks fixedHooks()
-{
-    folian::Hooks hooks;
-    hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
-    hooks.oggiTesto = [] { return std::string("05122026"); };
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    hooks.randomDigit = [] { return 7; };
-    return hooks;
-}
-
-float lineEnd(int i)
-{
-    return 15.0f + static_cast<float>(20 + (i * 7) % 150);
-}
-
-void drawPage(folian::Folian& pdf)
-{
-    pdf.SetLineWidth(0.2f);
-    for (int i = 0; i < 60; ++i) {
-        const float y = 20.0f + static_cast<float>(i) * 4.2f;
-        folian::FolianTestAccess::line(pdf, 15.0f, y, lineEnd(i), y);
-    }
-    pdf.SetColorFill("lightyellow");
-    pdf.BeginTable(15, 20);
-    for (int r = 0; r < 4; ++r) {
-        pdf.BeginRow(8.5f);
-        for (int c = 0; c < 5; ++c) {
-            pdf.BeginColumn(33.3f);
-            pdf.EndColumn();
-        }
-        pdf.EndRow();
-    }
-    pdf.EndTable();
-}
+using bench::drawLayoutPage;
+using bench::fixedHooks;
+using bench::lineEnd;
 
 // `under` runs before each page is begun and gives the name of the form to place under its
 // drawing (an imported page).
 using Under = std::function<std::string(folian::Folian&, int)>;
 
-double writeFolian(const std::string& path, int mode, const Under& under = {})
-{
+double writeFolian(const std::string& path, int mode, const Under& under = {}) {
     const auto start = Clock::now();
     folian::Folian pdf(fixedHooks());
     pdf.SetScale(2);
@@ -87,20 +44,18 @@ double writeFolian(const std::string& path, int mode, const Under& under = {})
         if (!form.empty()) {
             pdf.PlayObject(form);
         }
-        drawPage(pdf);
+        drawLayoutPage(pdf);
     }
     pdf.EndDoc();
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*)
-{
+void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*) {
     std::fprintf(stderr, "libharu error %04X (%u)\n", static_cast<unsigned>(error), static_cast<unsigned>(detail));
     std::exit(2);
 }
 
-double writeHaru(const std::string& path)
-{
+double writeHaru(const std::string& path) {
     const auto start = Clock::now();
     HPDF_Doc pdf = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(pdf, HPDF_COMP_ALL);
@@ -131,8 +86,7 @@ double writeHaru(const std::string& path)
 }
 
 // A letterhead page by libharu: a frame, two lines of text and a small picture.
-void writeSource(const std::string& path)
-{
+void writeSource(const std::string& path) {
     HPDF_Doc doc = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
     HPDF_Page page = HPDF_AddPage(doc);
@@ -147,28 +101,25 @@ void writeSource(const std::string& path)
     HPDF_Page_TextOut(page, 60, 750, "Registro Elettronico degli Indirizzi");
     HPDF_Page_EndText(page);
     std::vector<HPDF_BYTE> pixels(32 * 32 * 3, 0x80);
-    HPDF_Page_DrawImage(page, HPDF_LoadRawImageFromMem(doc, pixels.data(), 32, 32, HPDF_CS_DEVICE_RGB, 8), 480,
-                        740, 60, 60);
+    HPDF_Page_DrawImage(page, HPDF_LoadRawImageFromMem(doc, pixels.data(), 32, 32, HPDF_CS_DEVICE_RGB, 8), 480, 740, 60,
+                        60);
     HPDF_SaveToFile(doc, path.c_str());
     HPDF_Free(doc);
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-long long sizeOf(const std::string& path)
-{
+long long sizeOf(const std::string& path) {
     return static_cast<long long>(std::filesystem::file_size(path));
 }
 
 } // namespace
 
-int main()
-{
+int main() {
     const auto dir = std::filesystem::temp_directory_path() / "folian-filter-bench";
     std::filesystem::create_directories(dir);
     const std::string haru = (dir / "libharu.pdf").string();
@@ -182,8 +133,12 @@ int main()
         std::vector<double> ratios;
         long long bytes = 0;
     };
-    std::vector<Mode> modes = {{0, "none", {}, {}},     {1, "RunLength", {}, {}},       {2, "Flate", {}, {}},
-                               {4, "LZW", {}, {}},      {8, "ASCII85", {}, {}},         {16, "ASCIIHex", {}, {}},
+    std::vector<Mode> modes = {{0, "none", {}, {}},
+                               {1, "RunLength", {}, {}},
+                               {2, "Flate", {}, {}},
+                               {4, "LZW", {}, {}},
+                               {8, "ASCII85", {}, {}},
+                               {16, "ASCIIHex", {}, {}},
                                {2 + 8, "Flate+ASCII85", {}, {}}};
     std::vector<double> haruTimes;
     std::vector<double> plainTimes;
