@@ -121,6 +121,7 @@ TEST(FolianFilters, EveryFilterAndChainReadsBackAsTheUnfilteredDocument) {
     const std::string plainContent = folian::test::storedStream(readFile(plain), contents);
     const std::string plainText = folian::test::runCommand("pdftotext '" + plain.string() + "' -");
     ASSERT_NE(plainText.find(lineText(149)), std::string::npos);
+    EXPECT_READERS_ACCEPT(plain, 1, "Filtri", "1.3");
 
     const std::pair<int, const char*> cases[] = {
         {1, "/RunLengthDecode "},
@@ -155,6 +156,7 @@ TEST(FolianFilters, LzwContentOverTheDictionaryResetReadsBack) {
     ASSERT_GT(plainContent.size(), 100'000u);
     const std::string plainText = folian::test::runCommand("pdftotext '" + (dir / "plain.pdf").string() + "' -");
     ASSERT_NE(plainText.find(lineText(1000)), std::string::npos); // some 100 KB into the content
+    EXPECT_READERS_ACCEPT(dir / "plain.pdf", 1, "Filtri", "1.3");
     for (int quality : {0, 3}) {
         const auto path = dir / ("lzw" + std::to_string(quality) + ".pdf");
         writeSample(path, 4, quality, lines);

@@ -54,6 +54,7 @@ TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword) {
     const std::string plainText = runCommand("pdftotext " + quoted(plain) + " -");
     ASSERT_NE(plainText.find("(soggetto \\ obbligato)"), std::string::npos);
     ASSERT_NE(readFile(plain).find("Riservato"), std::string::npos);
+    EXPECT_READERS_ACCEPT(plain, 1, "Riservato (copia)", "1.3");
 
     struct Case {
         bool strong;
@@ -122,4 +123,7 @@ TEST(FolianProtection, MustComeBeforeAnythingIsWritten) {
     // The first call holds: 128-bit keys, every permission.
     const std::string shown = runCommand("qpdf --show-encryption --password=a '" + (dir / "late.pdf").string() + "'");
     EXPECT_NE(shown.find("R = 3\nP = -4\n"), std::string::npos) << shown;
+    EXPECT_NE(runCommand("qpdf --check --password=a '" + (dir / "late.pdf").string() + "' 2>&1")
+                  .find("No syntax or stream encoding errors"),
+              std::string::npos);
 }

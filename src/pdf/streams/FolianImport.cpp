@@ -171,7 +171,10 @@ void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, 
         } else if (handle.isDictionary() || handle.isStream()) {
             QPDFObjectHandle dict = handle.isStream() ? handle.getDict() : handle;
             for (const auto& [key, value] : dict.getDictAsMap()) {
-                pending.push_back(value);
+                // A stream's length is written anew with its data.
+                if (!(handle.isStream() && key == "/Length")) {
+                    pending.push_back(value);
+                }
             }
         }
     }
@@ -179,6 +182,7 @@ void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, 
 
 PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber) {
     QPDF& pdf = *source.pdf;
+    pdf.getWarnings(); // what an earlier, failed reading left
     const std::vector<QPDFObjectHandle>& pages = pdf.getAllPages();
     refuseWarnings(pdf);
     const auto count = static_cast<int32_t>(pages.size());
@@ -427,6 +431,7 @@ int32_t Folian::GetInfo(std::string_view FileName, std::map<std::string, std::st
     const bool read = recordFailures(
         [&] {
             ImportSource& source = importSource(path);
+            source.pdf->getWarnings(); // what an earlier, failed reading left
             count = static_cast<int32_t>(source.pdf->getAllPages().size());
             std::map<std::string, std::string> entries;
             QPDFObjectHandle info = source.pdf->getTrailer().getKey("/Info");
