@@ -17,13 +17,15 @@
 namespace fuzz {
 
 // Stops the run, so that libFuzzer keeps the input.
-[[noreturn]] inline void fail(const std::string& what) {
+[[noreturn]] inline void fail(const std::string& what)
+{
     std::fprintf(stderr, "fuzz target: %s\n", what.c_str());
     std::fflush(stderr);
     std::abort();
 }
 
-inline void require(bool condition, const std::string& what) {
+inline void require(bool condition, const std::string& what)
+{
     if (!condition) {
         fail(what);
     }
@@ -32,14 +34,16 @@ inline void require(bool condition, const std::string& what) {
 // One folder per process, so that parallel fuzzing jobs never share their files; removed at exit.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& prefix) {
+    explicit ScratchFolder(const std::string& prefix)
+    {
         std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
         if (mkdtemp(pattern.data()) == nullptr) {
             fail("cannot make a scratch folder in " + std::filesystem::temp_directory_path().string());
         }
         m_path = pattern;
     }
-    ~ScratchFolder() {
+    ~ScratchFolder()
+    {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
@@ -53,7 +57,8 @@ private:
 };
 
 // A stopped clock and a fixed digit, so that a replayed input writes the same bytes again.
-inline folian::Hooks fixedHooks() {
+inline folian::Hooks fixedHooks()
+{
     folian::Hooks hooks;
     hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
     hooks.oggiTesto = [] { return std::string("05122026"); };
@@ -62,7 +67,8 @@ inline folian::Hooks fixedHooks() {
     return hooks;
 }
 
-inline void writeFile(const std::filesystem::path& path, const uint8_t* data, std::size_t size) {
+inline void writeFile(const std::filesystem::path& path, const uint8_t* data, std::size_t size)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     out.close();
@@ -71,7 +77,8 @@ inline void writeFile(const std::filesystem::path& path, const uint8_t* data, st
 
 // Runs one input through the target's checks, in a scratch folder of the process's own; an
 // exception that escapes them is a failure too.
-template <typename Exercise> int runInput(const std::string& folderPrefix, Exercise exercise) {
+template <typename Exercise> int runInput(const std::string& folderPrefix, Exercise exercise)
+{
     static const ScratchFolder folder(folderPrefix);
     try {
         exercise(folder.path());

@@ -25,7 +25,8 @@ using fuzz::writeFile;
 
 // Reads every object and every stream of the written document; any warning is a fault of the
 // writer. Tells whether its page's resources name the imported page.
-bool readBack(const std::filesystem::path& path, int& pages) {
+bool readBack(const std::filesystem::path& path, int& pages)
+{
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     pdf.setAttemptRecovery(false);
@@ -48,7 +49,8 @@ bool readBack(const std::filesystem::path& path, int& pages) {
     return named;
 }
 
-void exercise(const std::filesystem::path& folder, const uint8_t* data, std::size_t size) {
+void exercise(const std::filesystem::path& folder, const uint8_t* data, std::size_t size)
+{
     const std::filesystem::path source = folder / "input.pdf";
     const std::filesystem::path output = folder / "output.pdf";
     writeFile(source, data, size);

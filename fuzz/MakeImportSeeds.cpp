@@ -20,17 +20,20 @@ namespace fs = std::filesystem;
 
 using fuzz::fixedHooks;
 
-std::string readFile(const fs::path& path) {
+std::string readFile(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeFile(const fs::path& path, const std::string& bytes) {
+void writeFile(const fs::path& path, const std::string& bytes)
+{
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // A small page: text in two fonts, a table, a stored object and a pattern, with the filters given.
-void writeDocument(const fs::path& path, int mode, bool protect = false, const fs::path& nested = {}) {
+void writeDocument(const fs::path& path, int mode, bool protect = false, const fs::path& nested = {})
+{
     folian::Folian pdf(fixedHooks());
     pdf.SetCompression(mode, 1);
     pdf.SetPaperSize(4); // A6: the seeds stay small
@@ -74,7 +77,8 @@ void writeDocument(const fs::path& path, int mode, bool protect = false, const f
     pdf.EndDoc();
 }
 
-bool importAccepts(const fs::path& path, const fs::path& scratch) {
+bool importAccepts(const fs::path& path, const fs::path& scratch)
+{
     folian::Folian pdf(fixedHooks());
     pdf.BeginDoc((scratch / "check.pdf").string());
     const bool accepted = !pdf.ImportPage(path.string(), 1, "P").empty();
@@ -84,7 +88,8 @@ bool importAccepts(const fs::path& path, const fs::path& scratch) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
         return 2;

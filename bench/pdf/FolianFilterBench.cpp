@@ -32,7 +32,8 @@ using bench::lineEnd;
 // drawing (an imported page).
 using Under = std::function<std::string(folian::Folian&, int)>;
 
-double writeFolian(const std::string& path, int mode, const Under& under = {}) {
+double writeFolian(const std::string& path, int mode, const Under& under = {})
+{
     const auto start = Clock::now();
     folian::Folian pdf(fixedHooks());
     pdf.SetScale(2);
@@ -50,12 +51,14 @@ double writeFolian(const std::string& path, int mode, const Under& under = {}) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*) {
+void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*)
+{
     std::fprintf(stderr, "libharu error %04X (%u)\n", static_cast<unsigned>(error), static_cast<unsigned>(detail));
     std::exit(2);
 }
 
-double writeHaru(const std::string& path) {
+double writeHaru(const std::string& path)
+{
     const auto start = Clock::now();
     HPDF_Doc pdf = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(pdf, HPDF_COMP_ALL);
@@ -86,7 +89,8 @@ double writeHaru(const std::string& path) {
 }
 
 // A letterhead page by libharu: a frame, two lines of text and a small picture.
-void writeSource(const std::string& path) {
+void writeSource(const std::string& path)
+{
     HPDF_Doc doc = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
     HPDF_Page page = HPDF_AddPage(doc);
@@ -107,19 +111,22 @@ void writeSource(const std::string& path) {
     HPDF_Free(doc);
 }
 
-double median(std::vector<double> values) {
+double median(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-long long sizeOf(const std::string& path) {
+long long sizeOf(const std::string& path)
+{
     return static_cast<long long>(std::filesystem::file_size(path));
 }
 
 } // namespace
 
-int main() {
+int main()
+{
     const auto dir = std::filesystem::temp_directory_path() / "folian-filter-bench";
     std::filesystem::create_directories(dir);
     const std::string haru = (dir / "libharu.pdf").string();

@@ -9,7 +9,8 @@
 namespace folian {
 // The line operators go straight to the content router, as the drawing operations will.
 struct FolianTestAccess {
-    static void line(Folian& pdf, float x1, float y1, float x2, float y2) {
+    static void line(Folian& pdf, float x1, float y1, float x2, float y2)
+    {
         pdf.OutContent(pdf.FormatUnits(x1) + " " + pdf.FormatUnits(y1) + " m " + pdf.FormatUnits(x2) + " " +
                        pdf.FormatUnits(y2) + " l S");
     }
@@ -19,7 +20,8 @@ struct FolianTestAccess {
 namespace bench {
 
 // A stopped clock, so that every run writes the same bytes.
-inline folian::Hooks fixedHooks() {
+inline folian::Hooks fixedHooks()
+{
     folian::Hooks hooks;
     hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
     hooks.oggiTesto = [] { return std::string("05122026"); };
@@ -29,12 +31,14 @@ inline folian::Hooks fixedHooks() {
 }
 
 // Where line i of the page ends, in millimetres from the left edge.
-inline float lineEnd(int i) {
+inline float lineEnd(int i)
+{
     return 15.0f + static_cast<float>(20 + (i * 7) % 150);
 }
 
 // The page's drawing, on a page already begun with millimetres as the unit.
-inline void drawLayoutPage(folian::Folian& pdf) {
+inline void drawLayoutPage(folian::Folian& pdf)
+{
     pdf.SetLineWidth(0.2f);
     for (int i = 0; i < 60; ++i) {
         const float y = 20.0f + static_cast<float>(i) * 4.2f;

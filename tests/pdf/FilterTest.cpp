@@ -18,7 +18,8 @@ using folian::test::readFile;
 namespace {
 
 // qpdf's own decoder for `filter`, run on a stream made in memory.
-std::string decodeWithQpdf(const std::string& encoded, const std::string& filter) {
+std::string decodeWithQpdf(const std::string& encoded, const std::string& filter)
+{
     QPDF pdf;
     pdf.emptyPDF();
     QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
@@ -29,7 +30,8 @@ std::string decodeWithQpdf(const std::string& encoded, const std::string& filter
 
 // Text that neither repeats in long runs nor looks random: numbers and words drawn from a
 // seeded generator, so LZW's dictionary keeps filling up.
-std::string variedText(std::size_t size, unsigned seed) {
+std::string variedText(std::size_t size, unsigned seed)
+{
     static const char* const words[] = {"Registro ", "Elettronico ", "Indirizzi ", "PEC ",  "soggetto ", "00187 ",
                                         "Roma ",     "via ",         "Milano ",    "\xE8 ", "codice ",   "fiscale "};
     std::mt19937 random(seed);
@@ -43,13 +45,15 @@ std::string variedText(std::size_t size, unsigned seed) {
     return text;
 }
 
-std::string lineText(int i) {
+std::string lineText(int i)
+{
     return "Riga " + std::to_string(i) + ": importo " + std::to_string((i * 7919) % 100003) + ",00 EUR, codice " +
            std::to_string((i * 104729) % 999983);
 }
 
 // A page of `lines` lines of text over a stored object, and the number of its content object.
-int writeSample(const std::filesystem::path& path, int mode, int quality, int lines) {
+int writeSample(const std::filesystem::path& path, int mode, int quality, int lines)
+{
     Folian pdf(fixedHooks());
     pdf.SetCompression(mode, quality);
     pdf.SetDocProperty("Filtri");
@@ -72,7 +76,8 @@ int writeSample(const std::filesystem::path& path, int mode, int quality, int li
 
 } // namespace
 
-TEST(FolianFilters, EncodersRestoreExactlyThroughTheirDecoders) {
+TEST(FolianFilters, EncodersRestoreExactlyThroughTheirDecoders)
+{
     EXPECT_EQ(A::Encode("aaab", 1), std::string("\xFE"
                                                 "a"
                                                 "\x00"
@@ -113,7 +118,8 @@ TEST(FolianFilters, EncodersRestoreExactlyThroughTheirDecoders) {
     EXPECT_LT(A::Encode(std::string(10'000, 'r'), 1).size(), 200u);
 }
 
-TEST(FolianFilters, EveryFilterAndChainReadsBackAsTheUnfilteredDocument) {
+TEST(FolianFilters, EveryFilterAndChainReadsBackAsTheUnfilteredDocument)
+{
     const auto dir = folian::test::scratchDir();
     const auto plain = dir / "plain.pdf";
     const int contents = writeSample(plain, 0, 0, 150);
@@ -148,7 +154,8 @@ TEST(FolianFilters, EveryFilterAndChainReadsBackAsTheUnfilteredDocument) {
     }
 }
 
-TEST(FolianFilters, LzwContentOverTheDictionaryResetReadsBack) {
+TEST(FolianFilters, LzwContentOverTheDictionaryResetReadsBack)
+{
     const auto dir = folian::test::scratchDir();
     const int lines = 1500; // about 130 KB of content
     const int contents = writeSample(dir / "plain.pdf", 0, 0, lines);

@@ -19,13 +19,15 @@ using folian::test::runCommand;
 
 namespace {
 
-void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*) {
+void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*)
+{
     ADD_FAILURE() << "libharu error " << std::hex << error << " (" << detail << ")";
 }
 
 // Two pages by libharu, compressed: an A4 letterhead with a frame, a title, a line of text and
 // a small picture; then a page of 400 by 300 points shown turned by 90 degrees.
-void writeHaruSource(const std::filesystem::path& path, const char* owner = nullptr, const char* user = "") {
+void writeHaruSource(const std::filesystem::path& path, const char* owner = nullptr, const char* user = "")
+{
     HPDF_Doc doc = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
     HPDF_SetInfoAttr(doc, HPDF_INFO_TITLE, "Carta intestata");
@@ -70,7 +72,8 @@ void writeHaruSource(const std::filesystem::path& path, const char* owner = null
 
 // Where pdftotext puts `word` on page `page`.
 folian::test::PlacedWord placed(const std::filesystem::path& path, int page, const std::string& word,
-                                const std::string& password = {}) {
+                                const std::string& password = {})
+{
     const std::string options =
         "-f " + std::to_string(page) + " -l " + std::to_string(page) + (password.empty() ? "" : " -upw " + password);
     for (const auto& placedWord : folian::test::placedWords(path, options)) {
@@ -81,7 +84,8 @@ folian::test::PlacedWord placed(const std::filesystem::path& path, int page, con
     return {0, 0, 0, 0, "(missing " + word + ")"};
 }
 
-void expectSamePlace(const folian::test::PlacedWord& actual, const folian::test::PlacedWord& expected) {
+void expectSamePlace(const folian::test::PlacedWord& actual, const folian::test::PlacedWord& expected)
+{
     EXPECT_EQ(actual.text, expected.text);
     EXPECT_NEAR(actual.xMin, expected.xMin, 0.5);
     EXPECT_NEAR(actual.yMin, expected.yMin, 0.5);
@@ -89,7 +93,8 @@ void expectSamePlace(const folian::test::PlacedWord& actual, const folian::test:
     EXPECT_NEAR(actual.yMax, expected.yMax, 0.5);
 }
 
-void expectRefused(const Folian& pdf, int32_t number, const std::string& path) {
+void expectRefused(const Folian& pdf, int32_t number, const std::string& path)
+{
     EXPECT_EQ(pdf.ErrNumber(), number) << pdf.ErrDescription();
     EXPECT_EQ(pdf.ErrSource(), "Folian.ImportPage");
     const std::string tail = " - " + path;
@@ -100,7 +105,8 @@ void expectRefused(const Folian& pdf, int32_t number, const std::string& path) {
 
 } // namespace
 
-TEST(FolianImport, ForeignPageUnderTheWritersText) {
+TEST(FolianImport, ForeignPageUnderTheWritersText)
+{
     const auto dir = folian::test::scratchDir();
     const auto source = dir / "letterhead.pdf";
     writeHaruSource(source);
@@ -147,7 +153,8 @@ TEST(FolianImport, ForeignPageUnderTheWritersText) {
     EXPECT_NE(runCommand("pdfimages -list '" + out.string() + "'").find("16    16  rgb"), std::string::npos);
 }
 
-TEST(FolianImport, TurnedPageAndProtectedDocument) {
+TEST(FolianImport, TurnedPageAndProtectedDocument)
+{
     const auto dir = folian::test::scratchDir();
     const auto source = dir / "source.pdf";
     writeHaruSource(source);
@@ -171,7 +178,8 @@ TEST(FolianImport, TurnedPageAndProtectedDocument) {
     EXPECT_EQ(readFile(out).find("Ruotata"), std::string::npos); // the copied content is encrypted
 }
 
-TEST(FolianImport, RefusedSourcesLeaveTheDocumentWhole) {
+TEST(FolianImport, RefusedSourcesLeaveTheDocumentWhole)
+{
     const auto dir = folian::test::scratchDir();
     const auto good = dir / "good.pdf";
     writeHaruSource(good);

@@ -16,7 +16,8 @@ using folian::test::readFile;
 namespace {
 
 // A filled rectangle, drawn as a table of one cell.
-void box(Folian& pdf, float x, float y, float width, float height) {
+void box(Folian& pdf, float x, float y, float width, float height)
+{
     pdf.BeginTable(x, y);
     pdf.BeginRow(height);
     pdf.BeginColumn(width);
@@ -26,7 +27,8 @@ void box(Folian& pdf, float x, float y, float width, float height) {
 }
 
 // The content streams of the pages, in page order.
-std::vector<std::string> pageContents(const std::string& file) {
+std::vector<std::string> pageContents(const std::string& file)
+{
     std::vector<std::string> contents;
     static const std::regex page("/Type /Page /Parent 1 0 R /Contents (\\d+) 0 R");
     for (auto it = std::sregex_iterator(file.begin(), file.end(), page); it != std::sregex_iterator(); ++it) {
@@ -37,7 +39,8 @@ std::vector<std::string> pageContents(const std::string& file) {
 
 } // namespace
 
-TEST(FolianStoredObjects, DictionariesNamesAndRecording) {
+TEST(FolianStoredObjects, DictionariesNamesAndRecording)
+{
     const auto dir = folian::test::scratchDir();
     Folian pdf(fixedHooks());
     EXPECT_THROW(pdf.BeginObject("LOGO"), folian::Error); // no document yet
@@ -89,7 +92,8 @@ TEST(FolianStoredObjects, DictionariesNamesAndRecording) {
     EXPECT_READERS_ACCEPT(dir / "objects.pdf", 1, "(senza titolo)", "1.3");
 }
 
-TEST(FolianStoredObjects, AutomaticObjectsOnTheirPages) {
+TEST(FolianStoredObjects, AutomaticObjectsOnTheirPages)
+{
     const auto dir = folian::test::scratchDir();
     Folian pdf(fixedHooks());
     pdf.BeginDoc((dir / "auto.pdf").string());
@@ -137,7 +141,8 @@ TEST(FolianStoredObjects, AutomaticObjectsOnTheirPages) {
     EXPECT_READERS_ACCEPT(dir / "auto.pdf", 5, "(senza titolo)", "1.3");
 }
 
-TEST(FolianStoredObjects, PatternsAndObjectsAsDrawn) {
+TEST(FolianStoredObjects, PatternsAndObjectsAsDrawn)
+{
     const auto dir = folian::test::scratchDir();
     Folian pdf(fixedHooks());
     pdf.SetScale(2);

@@ -15,7 +15,8 @@ namespace {
 
 const char* const kOwner = "titolare";
 
-void writeDocument(const std::filesystem::path& path, bool protect, bool strong, const std::string& user) {
+void writeDocument(const std::filesystem::path& path, bool protect, bool strong, const std::string& user)
+{
     Folian pdf(fixedHooks());
     pdf.SetDocProperty("Riservato (copia)", "Registro");
     if (protect) {
@@ -33,19 +34,22 @@ void writeDocument(const std::filesystem::path& path, bool protect, bool strong,
     pdf.EndDoc();
 }
 
-int contentsObject(const std::filesystem::path& path) {
+int contentsObject(const std::filesystem::path& path)
+{
     std::smatch m;
     const std::string file = readFile(path);
     return std::regex_search(file, m, std::regex("/Contents (\\d+) 0 R")) ? std::stoi(m[1]) : 0;
 }
 
-std::string quoted(const std::filesystem::path& path) {
+std::string quoted(const std::filesystem::path& path)
+{
     return "'" + path.string() + "'";
 }
 
 } // namespace
 
-TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword) {
+TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword)
+{
     const auto dir = folian::test::scratchDir();
     const auto plain = dir / "plain.pdf";
     writeDocument(plain, false, false, {});
@@ -111,7 +115,8 @@ TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword) {
     }
 }
 
-TEST(FolianProtection, MustComeBeforeAnythingIsWritten) {
+TEST(FolianProtection, MustComeBeforeAnythingIsWritten)
+{
     const auto dir = folian::test::scratchDir();
     Folian pdf(fixedHooks());
     pdf.SetProtection("a", "b");

@@ -7,7 +7,8 @@ namespace folian {
 namespace {
 constexpr char CR = '\r';
 
-std::vector<uint8_t> takeContent(TextBuffer& buffer) {
+std::vector<uint8_t> takeContent(TextBuffer& buffer)
+{
     const std::string& text = buffer.BufferGetText();
     std::vector<uint8_t> bytes(text.begin(), text.end());
     buffer.BufferReset();
@@ -15,17 +16,20 @@ std::vector<uint8_t> takeContent(TextBuffer& buffer) {
 }
 } // namespace
 
-void Folian::requireDocument(const char* what) const {
+void Folian::requireDocument(const char* what) const
+{
     if (m_file == nullptr) {
         throw Error(ErrorCode::BadFileNameOrNumber, std::string("No document is open for ") + what);
     }
 }
 
-bool Folian::formNameTaken(const std::string& name) const {
+bool Folian::formNameTaken(const std::string& name) const
+{
     return FormNames.count(name) != 0;
 }
 
-void Folian::BeginObject(std::string_view Name, int32_t Flags) {
+void Folian::BeginObject(std::string_view Name, int32_t Flags)
+{
     if (InObject) {
         return;
     }
@@ -45,7 +49,8 @@ void Folian::BeginObject(std::string_view Name, int32_t Flags) {
     ObjectContent.BufferReset();
 }
 
-void Folian::EndObject() {
+void Folian::EndObject()
+{
     if (!InObject) {
         return;
     }
@@ -62,12 +67,14 @@ void Folian::EndObject() {
     InObject = false;
 }
 
-void Folian::PlayObject(std::string_view Name) {
+void Folian::PlayObject(std::string_view Name)
+{
     OutContent("q /" + FormatName(Name) + " Do Q");
 }
 
 void Folian::BeginTiling(std::string_view Name, float XMin, float YMin, float XMax, float YMax, float XStep,
-                         float YStep, int32_t Uncolored) {
+                         float YStep, int32_t Uncolored)
+{
     if (!InTiling) {
         requireDocument("a tiling pattern");
         const std::string name = asciiTrimUpper(Name);
@@ -92,7 +99,8 @@ void Folian::BeginTiling(std::string_view Name, float XMin, float YMin, float XM
     TilingUncolored = Uncolored != 0;
 }
 
-void Folian::EndTiling() {
+void Folian::EndTiling()
+{
     if (!InTiling) {
         return;
     }

@@ -8,7 +8,8 @@ namespace folian {
 namespace {
 
 // Field flags that each kind of field carries whatever the caller adds.
-int32_t typeFlags(int32_t type) {
+int32_t typeFlags(int32_t type)
+{
     switch (type) {
     case FieldType::PushButton:
         return 65536;
@@ -22,13 +23,15 @@ int32_t typeFlags(int32_t type) {
 }
 
 // A pattern has no place in a field's appearance: it is drawn black.
-std::string colorOperands(const std::string& color, std::string (*format)(std::string_view)) {
+std::string colorOperands(const std::string& color, std::string (*format)(std::string_view))
+{
     return !color.empty() && color[0] == '#' ? format(color) : "0 0 0";
 }
 
 } // namespace
 
-void Folian::DefineRef(std::string_view Ref, int32_t Page, std::string_view View) {
+void Folian::DefineRef(std::string_view Ref, int32_t Page, std::string_view View)
+{
     const std::string name = "/_REF_" + FormatName(Ref);
     const int32_t page = Page == 0 ? std::max(PageCount, 1) : Page;
     std::string view(View);
@@ -47,13 +50,15 @@ void Folian::DefineRef(std::string_view Ref, int32_t Page, std::string_view View
     NamedDests.make(NamedDestCount, MemoryUsage) = NamedDestRecord{page, view, name};
 }
 
-void Folian::writeLink(const std::string& rect, const std::string& ref) {
+void Folian::writeLink(const std::string& rect, const std::string& ref)
+{
     WriteAnnotation("<< /Type /Annot /Subtype /Link /Rect [" + rect + "] /Border [0 0 0] /Dest /_REF_" +
                         FormatName(ref),
                     {}, {}, {}, {});
 }
 
-void Folian::LinkTo(std::string_view Ref, float x, float Y, float Width, float Height) {
+void Folian::LinkTo(std::string_view Ref, float x, float Y, float Width, float Height)
+{
     if (!InPage && !InObject) {
         throw Error(ErrorCode::InvalidCall, "Invalid procedure call: a link needs an open page or stored object");
     }
@@ -84,7 +89,8 @@ void Folian::LinkTo(std::string_view Ref, float x, float Y, float Width, float H
 
 void Folian::AddField(int32_t Type, std::string_view Name, float x, float Y, float Width, float Height,
                       std::string_view Value, int32_t Selected, std::string_view Caption, std::string_view Tooltip,
-                      int32_t Flags) {
+                      int32_t Flags)
+{
     if (!InPage) {
         throw Error(ErrorCode::InvalidCall, "Invalid procedure call: a form field needs an open page");
     }

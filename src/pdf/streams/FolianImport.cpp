@@ -26,13 +26,15 @@ constexpr char CR = '\r';
 // Coordinates beyond this are no page of any reader.
 constexpr double kLargestCoordinate = 1e6;
 
-Error damaged(const std::string& what) {
+Error damaged(const std::string& what)
+{
     return Error(ErrorCode::InvalidFileFormat, "Invalid file format: " + what);
 }
 
 // The first of the warnings the reader gathered, as the failure of an import: a file that the
 // reader had to repair or guess at is not copied.
-void refuseWarnings(QPDF& pdf) {
+void refuseWarnings(QPDF& pdf)
+{
     const std::vector<QPDFExc> warnings = pdf.getWarnings();
     if (!warnings.empty()) {
         throw damaged(warnings.front().getMessageDetail());
@@ -59,7 +61,8 @@ struct PageCopy {
     int rotate = 0;
 };
 
-bool isPageNode(QPDFObjectHandle& handle) {
+bool isPageNode(QPDFObjectHandle& handle)
+{
     if (!handle.isDictionary()) {
         return false;
     }
@@ -68,7 +71,8 @@ bool isPageNode(QPDFObjectHandle& handle) {
 }
 
 // A page attribute that may be given by the page or by any node above it.
-QPDFObjectHandle inherited(QPDFObjectHandle page, const std::string& key) {
+QPDFObjectHandle inherited(QPDFObjectHandle page, const std::string& key)
+{
     std::set<QPDFObjGen> seen;
     for (QPDFObjectHandle node = page; node.isDictionary();) {
         if (node.isIndirect() && !seen.insert(node.getObjGen()).second) {
@@ -84,7 +88,8 @@ QPDFObjectHandle inherited(QPDFObjectHandle page, const std::string& key) {
 }
 
 // The box as x1, y1, x2, y2 with x1 < x2 and y1 < y2; false when it is no box.
-bool readBox(QPDFObjectHandle box, std::array<double, 4>& out) {
+bool readBox(QPDFObjectHandle box, std::array<double, 4>& out)
+{
     if (!box.isArray() || box.getArrayNItems() != 4) {
         return false;
     }
@@ -108,7 +113,8 @@ bool readBox(QPDFObjectHandle box, std::array<double, 4>& out) {
     return out[2] > out[0] && out[3] > out[1];
 }
 
-std::vector<QPDFObjectHandle> itemsOf(QPDFObjectHandle value) {
+std::vector<QPDFObjectHandle> itemsOf(QPDFObjectHandle value)
+{
     if (value.isArray()) {
         return value.getArrayAsVector();
     }
@@ -121,7 +127,8 @@ std::vector<QPDFObjectHandle> itemsOf(QPDFObjectHandle value) {
 // The stream's data with every filter the reader knows undone; filters it does not know (the
 // image codings) stay, with their parameters, for the data to keep.
 void readStream(QPDFObjectHandle stream, std::vector<uint8_t>& data, std::string& keptFilters,
-                std::vector<QPDFObjectHandle>& keptParms) {
+                std::vector<QPDFObjectHandle>& keptParms)
+{
     std::string bytes;
     Pl_String sink("import", nullptr, bytes);
     bool decoded = false;
@@ -146,7 +153,8 @@ void readStream(QPDFObjectHandle stream, std::vector<uint8_t>& data, std::string
 
 // Gives a number to every object reachable from `root` that is not yet in the document. Pages
 // met on the way (an annotation's page, say) become null rather than pulling in their files.
-void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, int32_t& next) {
+void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, int32_t& next)
+{
     std::vector<QPDFObjectHandle> pending{root};
     while (!pending.empty()) {
         QPDFObjectHandle handle = pending.back();
@@ -180,7 +188,8 @@ void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, 
     }
 }
 
-PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber) {
+PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber)
+{
     QPDF& pdf = *source.pdf;
     pdf.getWarnings(); // what an earlier, failed reading left
     const std::vector<QPDFObjectHandle>& pages = pdf.getAllPages();
@@ -253,7 +262,8 @@ PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber)
 
 // The form's matrix: the shown page (its box, turned as /Rotate says) with its top-left corner
 // at the origin of the content it is placed in, y downwards like every content of the writer.
-std::array<double, 6> placement(const std::array<double, 4>& box, int rotate) {
+std::array<double, 6> placement(const std::array<double, 4>& box, int rotate)
+{
     const auto [x1, y1, x2, y2] = box;
     switch (rotate) {
     case 90:
@@ -274,7 +284,8 @@ struct ImportWriter {
     Folian& pdf;
     ImportSource& source;
 
-    std::string text(QPDFObjectHandle handle, bool top = false) {
+    std::string text(QPDFObjectHandle handle, bool top = false)
+    {
         if (!top && handle.isIndirect()) {
             const auto found = source.copied.find(handle.getObjGen());
             const int32_t number = found == source.copied.end() ? 0 : found->second;
@@ -307,7 +318,8 @@ struct ImportWriter {
     }
 
     // "<<" and the dictionary's entries, without the keys to leave out.
-    std::string entries(QPDFObjectHandle dict, const std::set<std::string>& leaveOut) {
+    std::string entries(QPDFObjectHandle dict, const std::set<std::string>& leaveOut)
+    {
         std::string out = "<<";
         for (auto& [key, value] : dict.getDictAsMap()) {
             if (leaveOut.count(key) == 0 && !value.isNull()) {
@@ -317,7 +329,8 @@ struct ImportWriter {
         return out;
     }
 
-    void write(SourceObject& object) {
+    void write(SourceObject& object)
+    {
         pdf.BeginObj();
         if (!object.handle.isStream()) {
             pdf.WriteLine(text(object.handle, true));
@@ -344,7 +357,8 @@ struct ImportWriter {
         pdf.EndObj();
     }
 
-    int32_t writeForm(PageCopy& copy, const std::string& name) {
+    int32_t writeForm(PageCopy& copy, const std::string& name)
+    {
         const int32_t form = pdf.BeginObj();
         std::string box;
         for (double value : copy.box) {
@@ -369,11 +383,13 @@ struct ImportWriter {
 ImportSource::ImportSource() = default;
 ImportSource::~ImportSource() = default;
 
-void Folian::importSourcesClear() {
+void Folian::importSourcesClear()
+{
     ImportSources.clear();
 }
 
-ImportSource& Folian::importSource(const std::string& path) {
+ImportSource& Folian::importSource(const std::string& path)
+{
     for (const auto& source : ImportSources) {
         if (source->path == path) {
             return *source;
@@ -406,7 +422,8 @@ ImportSource& Folian::importSource(const std::string& path) {
 namespace {
 
 // Runs a reading operation, recording any failure for ErrNumber and its siblings.
-template <typename Operation> bool recordFailures(Operation operation, Error& failure) {
+template <typename Operation> bool recordFailures(Operation operation, Error& failure)
+{
     try {
         operation();
         return true;
@@ -424,7 +441,8 @@ template <typename Operation> bool recordFailures(Operation operation, Error& fa
 
 } // namespace
 
-int32_t Folian::GetInfo(std::string_view FileName, std::map<std::string, std::string>* Entries) {
+int32_t Folian::GetInfo(std::string_view FileName, std::map<std::string, std::string>* Entries)
+{
     const std::string path(FileName);
     int32_t count = 0;
     Error failure(0, std::string());
@@ -459,7 +477,8 @@ int32_t Folian::GetInfo(std::string_view FileName, std::map<std::string, std::st
     return count;
 }
 
-std::string Folian::ImportPage(std::string_view FileName, int32_t PageNumber, std::string_view Name) {
+std::string Folian::ImportPage(std::string_view FileName, int32_t PageNumber, std::string_view Name)
+{
     const std::string path(FileName);
     std::string name;
     Error failure(0, std::string());

@@ -16,7 +16,8 @@ class BitWriter {
 public:
     explicit BitWriter(std::vector<uint8_t>& out) : m_out(out) {}
 
-    void put(uint32_t code, int width) {
+    void put(uint32_t code, int width)
+    {
         m_bits = (m_bits << width) | code;
         m_count += width;
         while (m_count >= 8) {
@@ -27,7 +28,8 @@ public:
     }
 
     // The last byte is filled up with zero bits.
-    void flush() {
+    void flush()
+    {
         if (m_count > 0) {
             m_out.push_back(static_cast<uint8_t>(m_bits << (8 - m_count)));
         }
@@ -51,7 +53,8 @@ public:
 
     // The code of `prefix` followed by `byte`, or 0 when the dictionary lacks it; `slot` is
     // where it would be added.
-    uint32_t find(uint32_t prefix, uint8_t byte, uint32_t& slot) const {
+    uint32_t find(uint32_t prefix, uint8_t byte, uint32_t& slot) const
+    {
         const uint32_t key = ((prefix << 8) | byte) + 1; // 0 marks a free slot
         slot = (key * 2654435761u >> 12) & m_mask;
         while (m_keys[slot] != 0) {
@@ -63,7 +66,8 @@ public:
         return 0;
     }
 
-    void add(uint32_t slot, uint32_t prefix, uint8_t byte, uint32_t code) {
+    void add(uint32_t slot, uint32_t prefix, uint8_t byte, uint32_t code)
+    {
         m_keys[slot] = ((prefix << 8) | byte) + 1;
         m_codes[slot] = static_cast<uint16_t>(code);
     }
@@ -76,7 +80,8 @@ private:
 
 } // namespace
 
-void Folian::EncodeLZW(std::vector<uint8_t>& data, int32_t CompressionQuality) {
+void Folian::EncodeLZW(std::vector<uint8_t>& data, int32_t CompressionQuality)
+{
     // The effort sets the dictionary's size: 512 strings (9-bit codes only) at 0 up to the
     // 4,096 that 12-bit codes reach at 3. A full dictionary starts again after a clear code.
     const int quality = std::clamp(CompressionQuality, 0, 3);

@@ -13,13 +13,15 @@ constexpr uint8_t kPadding[32] = {0x28, 0xBF, 0x4E, 0x5E, 0x4E, 0x75, 0x8A, 0x41
                                   0x56, 0xFF, 0xFA, 0x01, 0x08, 0x2E, 0x2E, 0x00, 0xB6, 0xD0, 0x68,
                                   0x3E, 0x80, 0x2F, 0x0C, 0xA9, 0xFE, 0x64, 0x53, 0x69, 0x7A};
 
-std::string padded(std::string_view password) {
+std::string padded(std::string_view password)
+{
     std::string out(password.substr(0, 32));
     out.append(reinterpret_cast<const char*>(kPadding), 32 - out.size());
     return out;
 }
 
-std::string md5(std::string_view data) {
+std::string md5(std::string_view data)
+{
     md5_ctx ctx;
     md5_init(&ctx);
     md5_update(&ctx, data.size(), reinterpret_cast<const uint8_t*>(data.data()));
@@ -29,7 +31,8 @@ std::string md5(std::string_view data) {
 }
 
 // The digest of the data, hashed again 50 times over its first `length` bytes for 128-bit keys.
-std::string stretchedKey(std::string_view data, std::size_t length, bool strong) {
+std::string stretchedKey(std::string_view data, std::size_t length, bool strong)
+{
     std::string digest = md5(data);
     if (strong) {
         for (int i = 0; i < 50; ++i) {
@@ -39,7 +42,8 @@ std::string stretchedKey(std::string_view data, std::size_t length, bool strong)
     return digest.substr(0, length);
 }
 
-std::string xorEach(const std::string& key, int value) {
+std::string xorEach(const std::string& key, int value)
+{
     std::string out = key;
     for (char& c : out) {
         c = static_cast<char>(c ^ value);
@@ -50,7 +54,8 @@ std::string xorEach(const std::string& key, int value) {
 } // namespace
 
 void Folian::SetProtection(std::string_view UserPassword, std::string_view OwnerPassword, int32_t Permissions,
-                           bool Strong) {
+                           bool Strong)
+{
     // Strings and streams already in the file are plain; the reader would decrypt them too.
     if (MaxObject > 3) {
         throw Error(ErrorCode::InvalidCall,
