@@ -24,9 +24,11 @@ void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*)
     ADD_FAILURE() << "libharu error " << std::hex << error << " (" << detail << ")";
 }
 
-// Two pages by libharu, compressed: an A4 letterhead with a frame, a title, a line of text and
-// a small picture; then a page of 400 by 300 points shown turned by 90 degrees.
-void writeHaruSource(const std::filesystem::path& path, const char* owner = nullptr, const char* user = "")
+// Two pages by libharu, compressed: an A4 letterhead with a frame, a title, a line of text, a
+// small picture and the photo `jpeg` when given; then a page of 400 by 300 points shown turned by
+// 90 degrees.
+void writeHaruSource(const std::filesystem::path& path, const char* owner = nullptr, const char* user = "",
+                     const std::filesystem::path& jpeg = {})
 {
     HPDF_Doc doc = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
@@ -52,6 +54,9 @@ void writeHaruSource(const std::filesystem::path& path, const char* owner = null
     }
     HPDF_Image image = HPDF_LoadRawImageFromMem(doc, pixels.data(), 16, 16, HPDF_CS_DEVICE_RGB, 8);
     HPDF_Page_DrawImage(page, image, 480, 740, 60, 60);
+    if (!jpeg.empty()) {
+        HPDF_Page_DrawImage(page, HPDF_LoadJpegImageFromFile(doc, jpeg.c_str()), 480, 640, 60, 85);
+    }
 
     HPDF_Page turned = HPDF_AddPage(doc);
     HPDF_Page_SetWidth(turned, 400);
@@ -108,8 +113,12 @@ void expectRefused(const Folian& pdf, int32_t number, const std::string& path)
 TEST(FolianImport, ForeignPageUnderTheWritersText)
 {
     const auto dir = folian::test::scratchDir();
+    // A photo kept as JPEG data, which the import copies as it stands.
+    writeHaruSource(dir / "photo.pdf");
+    runCommand("pdftoppm -jpeg -r 8 -singlefile '" + (dir / "photo.pdf").string() + "' '" + (dir / "photo").string() +
+               "'");
     const auto source = dir / "letterhead.pdf";
-    writeHaruSource(source);
+    writeHaruSource(source, nullptr, "", dir / "photo.jpg");
 
     Folian pdf(fixedHooks());
     std::map<std::string, std::string> info;
@@ -139,9 +148,11 @@ TEST(FolianImport, ForeignPageUnderTheWritersText)
     EXPECT_READERS_ACCEPT(out, 2, "(senza titolo)", "1.3");
     const std::string file = readFile(out);
     EXPECT_NE(file.find("/Filter [/ASCII85Decode /LZWDecode ]"), std::string::npos);
-    // The page's fonts and picture are shared by both copies.
+    EXPECT_NE(file.find("/Filter [/ASCII85Decode /DCTDecode ]"), std::string::npos);
+    // The page's fonts and pictures are shared by both copies.
     EXPECT_EQ(countOf(file, "/BaseFont /Times-Bold"), 1);
-    EXPECT_EQ(countOf(file, "/Subtype /Image"), 1);
+    EXPECT_EQ(countOf(file, "/Subtype /Image"), 2);
+    EXPECT_EQ(runCommand("pdftoppm -r 20 '" + out.string() + "' 2>&1 >/dev/null"), "");
     expectSamePlace(placed(out, 1, "Intestazione"), placed(source, 1, "Intestazione"));
     expectSamePlace(placed(out, 1, "Indirizzi"), placed(source, 1, "Indirizzi"));
     EXPECT_EQ(placed(out, 1, "soggetto").text, "soggetto");
@@ -150,7 +161,9 @@ TEST(FolianImport, ForeignPageUnderTheWritersText)
     const auto large = placed(source, 1, "Intestazione");
     EXPECT_NEAR(small.xMin, 100 + large.xMin / 2, 0.5);
     EXPECT_NEAR(small.yMin, 100 + large.yMin / 2, 0.5);
-    EXPECT_NE(runCommand("pdfimages -list '" + out.string() + "'").find("16    16  rgb"), std::string::npos);
+    const std::string images = runCommand("pdfimages -list '" + out.string() + "'");
+    EXPECT_NE(images.find("16    16  rgb     3   8  image"), std::string::npos) << images;
+    EXPECT_NE(images.find("  jpeg "), std::string::npos) << images;
 }
 
 TEST(FolianImport, TurnedPageAndProtectedDocument)

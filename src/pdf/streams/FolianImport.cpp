@@ -142,13 +142,18 @@ void readStream(QPDFObjectHandle stream, std::vector<uint8_t>& data, std::string
         return;
     }
     QPDFObjectHandle dict = stream.getDict();
-    for (QPDFObjectHandle filter : itemsOf(dict.getKey("/Filter"))) {
+    const std::vector<QPDFObjectHandle> filters = itemsOf(dict.getKey("/Filter"));
+    for (QPDFObjectHandle filter : filters) {
         if (!filter.isName()) {
             throw damaged("a stream names a filter that is not a name");
         }
         keptFilters += filter.unparse() + " ";
     }
+    // One parameter entry a filter, or none at all.
     keptParms = itemsOf(dict.getKey("/DecodeParms"));
+    if (!keptParms.empty()) {
+        keptParms.resize(filters.size(), QPDFObjectHandle::newNull());
+    }
 }
 
 // Gives a number to every object reachable from `root` that is not yet in the document. Pages
