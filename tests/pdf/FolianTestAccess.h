@@ -38,10 +38,18 @@ struct FolianTestAccess {
     {
         std::vector<uint8_t> data(t.begin(), t.end());
         switch (filter) {
-        case 1: Folian::EncodeRunLength(data); break;
-        case 4: Folian::EncodeLZW(data, quality); break;
-        case 8: Folian::EncodeASCII85(data); break;
-        default: Folian::EncodeASCIIHex(data); break;
+        case 1:
+            Folian::EncodeRunLength(data);
+            break;
+        case 4:
+            Folian::EncodeLZW(data, quality);
+            break;
+        case 8:
+            Folian::EncodeASCII85(data);
+            break;
+        default:
+            Folian::EncodeASCIIHex(data);
+            break;
         }
         return std::string(data.begin(), data.end());
     }

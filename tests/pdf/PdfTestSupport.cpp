@@ -203,8 +203,8 @@ Picture readPng(const std::filesystem::path& path)
     const auto height = static_cast<std::size_t>(picture.height);
     std::vector<uint8_t> raw((row + 1) * height);
     uLongf size = raw.size();
-    if (row == 0 || uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(packed.data()), packed.size()) != Z_OK ||
-        size != raw.size()) {
+    const auto* compressed = reinterpret_cast<const Bytef*>(packed.data());
+    if (row == 0 || uncompress(raw.data(), &size, compressed, packed.size()) != Z_OK || size != raw.size()) {
         return {};
     }
     // Each row names the predictor its bytes were filtered with.
@@ -220,9 +220,15 @@ Picture readPng(const std::filesystem::path& path)
             const int c = (x >= bpp && up != nullptr) ? up[x - bpp] : 0;
             int predicted = 0;
             switch (filter) {
-            case 1: predicted = a; break;
-            case 2: predicted = b; break;
-            case 3: predicted = (a + b) / 2; break;
+            case 1:
+                predicted = a;
+                break;
+            case 2:
+                predicted = b;
+                break;
+            case 3:
+                predicted = (a + b) / 2;
+                break;
             case 4: {
                 const int p = a + b - c;
                 const int pa = std::abs(p - a);
@@ -231,7 +237,8 @@ Picture readPng(const std::filesystem::path& path)
                 predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
                 break;
             }
-            default: break;
+            default:
+                break;
             }
             out[x] = static_cast<uint8_t>(in[x] + predicted);
         }
@@ -242,9 +249,9 @@ Picture readPng(const std::filesystem::path& path)
 void expectPageLooksLike(const std::filesystem::path& pdf, int page, int dpi, const std::string& referenceName)
 {
     const std::string base = pdf.string() + ".page" + std::to_string(page);
-    const std::string errors = runCommand("pdftoppm -png -singlefile -r " + std::to_string(dpi) + " -f " +
-                                          std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf.string() +
-                                          "' '" + base + "' 2>&1");
+    const std::string errors =
+        runCommand("pdftoppm -png -singlefile -r " + std::to_string(dpi) + " -f " + std::to_string(page) + " -l " +
+                   std::to_string(page) + " '" + pdf.string() + "' '" + base + "' 2>&1");
     EXPECT_EQ(errors, "") << "pdftoppm complains about " << pdf;
     const std::filesystem::path reference = std::filesystem::path(ONDAVIA_TEST_DATA) / "pdf" / referenceName;
     if (std::getenv("ONDAVIA_WRITE_GOLDEN") != nullptr) {

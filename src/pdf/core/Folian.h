@@ -37,7 +37,8 @@ inline constexpr int32_t FillForms = 256;
 inline constexpr int32_t Accessibility = 512;
 inline constexpr int32_t Assemble = 1024;
 inline constexpr int32_t PrintHighQuality = 2048;
-inline constexpr int32_t All = Print | Modify | Copy | Annotate | FillForms | Accessibility | Assemble | PrintHighQuality;
+inline constexpr int32_t All =
+    Print | Modify | Copy | Annotate | FillForms | Accessibility | Assemble | PrintHighQuality;
 } // namespace Permission
 
 // The kinds of form field that AddField makes.
