@@ -32,12 +32,12 @@ using bench::lineEnd;
 // drawing (an imported page).
 using Under = std::function<std::string(folian::Folian&, int)>;
 
-double writeFolian(const std::string& path, int mode, const Under& under = {})
+double writeFolian(const std::string& path, int mode, int quality = 0, const Under& under = {})
 {
     const auto start = Clock::now();
     folian::Folian pdf(fixedHooks());
     pdf.SetScale(2);
-    pdf.SetCompression(mode);
+    pdf.SetCompression(mode, quality);
     pdf.BeginDoc(path);
     for (int p = 0; p < kPages; ++p) {
         const std::string form = under ? under(pdf, p) : std::string();
@@ -135,18 +135,17 @@ int main()
 
     struct Mode {
         int bits;
+        int quality;
         const char* name;
         std::vector<double> ours;
         std::vector<double> ratios;
         long long bytes = 0;
     };
-    std::vector<Mode> modes = {{0, "none", {}, {}},
-                               {1, "RunLength", {}, {}},
-                               {2, "Flate", {}, {}},
-                               {4, "LZW", {}, {}},
-                               {8, "ASCII85", {}, {}},
-                               {16, "ASCIIHex", {}, {}},
-                               {2 + 8, "Flate+ASCII85", {}, {}}};
+    std::vector<Mode> modes = {{0, 0, "none", {}, {}},          {1, 0, "RunLength", {}, {}},
+                               {2, 0, "Flate", {}, {}},         {2, 3, "Flate, quality 3", {}, {}},
+                               {4, 0, "LZW", {}, {}},           {4, 3, "LZW, quality 3", {}, {}},
+                               {8, 0, "ASCII85", {}, {}},       {16, 0, "ASCIIHex", {}, {}},
+                               {2 + 8, 0, "Flate+ASCII85", {}, {}}};
     std::vector<double> haruTimes;
     std::vector<double> plainTimes;
     std::vector<double> placedTimes;
@@ -154,15 +153,16 @@ int main()
     std::vector<double> importTimes;
     for (int round = 0; round < kRounds; ++round) {
         for (Mode& mode : modes) {
-            const std::string ours = (dir / ("folian-" + std::to_string(mode.bits) + ".pdf")).string();
+            const std::string ours =
+                (dir / ("folian-" + std::to_string(mode.bits) + "-" + std::to_string(mode.quality) + ".pdf")).string();
             // Alternate who goes first, so that neither always meets a warmer machine.
             double haruTime = 0;
             double ourTime = 0;
             if (round % 2 == 0) {
                 haruTime = writeHaru(haru);
-                ourTime = writeFolian(ours, mode.bits);
+                ourTime = writeFolian(ours, mode.bits, mode.quality);
             } else {
-                ourTime = writeFolian(ours, mode.bits);
+                ourTime = writeFolian(ours, mode.bits, mode.quality);
                 haruTime = writeHaru(haru);
             }
             haruTimes.push_back(haruTime);
@@ -173,10 +173,10 @@ int main()
 
         const std::string imported = (dir / "imported.pdf").string();
         plainTimes.push_back(writeFolian(imported, 0));
-        placedTimes.push_back(writeFolian(imported, 0, [&source](folian::Folian& pdf, int p) {
+        placedTimes.push_back(writeFolian(imported, 0, 0, [&source](folian::Folian& pdf, int p) {
             return p == 0 ? pdf.ImportPage(source, 1, "BASE") : std::string("BASE");
         }));
-        everyPageTimes.push_back(writeFolian(imported, 0, [&source](folian::Folian& pdf, int p) {
+        everyPageTimes.push_back(writeFolian(imported, 0, 0, [&source](folian::Folian& pdf, int p) {
             return pdf.ImportPage(source, 1, "BASE" + std::to_string(p));
         }));
         // One import alone, into an open document.
@@ -193,9 +193,9 @@ int main()
 
     std::printf("%d pages of 60 lines and 20 cells; median of %d interleaved rounds\n", kPages, kRounds);
     std::printf("libharu, Flate: %8.1f ms  %9lld bytes\n", median(haruTimes) * 1e3, sizeOf(haru));
-    std::printf("%-15s %10s %12s %18s\n", "Folian filter", "time (ms)", "bytes", "time / libharu's");
+    std::printf("%-18s %10s %12s %18s\n", "Folian filter", "time (ms)", "bytes", "time / libharu's");
     for (const Mode& mode : modes) {
-        std::printf("%-15s %10.1f %12lld %18.2f\n", mode.name, median(mode.ours) * 1e3, mode.bytes,
+        std::printf("%-18s %10.1f %12lld %18.2f\n", mode.name, median(mode.ours) * 1e3, mode.bytes,
                     median(mode.ratios));
     }
     const double flate = median(modes[2].ratios);
