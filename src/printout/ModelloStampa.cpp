@@ -10,7 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+#include <map>
 #include <optional>
+#include <string>
 
 namespace ondavia {
 
@@ -46,29 +49,22 @@ void testo(folian::Folian& pdf, const scheda::Testo& t)
     pdf.DrawText(t.x, t.y, Ansi(t.testo), t.allineamento);
 }
 
-// What the template file says about itself: our mark and layout version, or nothing for another page.
+// The layout version a template of ours was written for; nothing for another page, or a file that cannot be
+// read (the print-out then says what is wrong with it).
 std::optional<int> versioneDi(const QString& percorso)
 {
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly)) {
+    folian::Folian lettore;
+    std::map<std::string, std::string> voci;
+    if (lettore.GetInfo(QFile::encodeName(percorso).toStdString(), &voci) < 1) {
         return std::nullopt;
     }
-    // Our writer keeps the information dictionary uncompressed at the end of the file.
-    const qint64 coda = 4096;
-    if (file.size() > coda) {
-        file.seek(file.size() - coda);
-    }
-    const QByteArray fine = file.readAll();
-    const QByteArray marca = QByteArray("/Keywords (") + kMarcaModello;
-    const qsizetype dove = fine.indexOf(marca);
-    if (dove < 0) {
+    const std::string parole = voci["Keywords"];
+    if (parole.rfind(kMarcaModello, 0) != 0) {
         return std::nullopt;
     }
-    const QByteArray resto = fine.mid(dove + marca.size());
-    const QByteArray numero = resto.left(resto.indexOf(')'));
     bool ok = false;
-    const int versione = numero.toInt(&ok);
-    return ok ? std::optional<int>(versione) : std::optional<int>(0);
+    const int versione = QByteArray::fromStdString(parole.substr(std::strlen(kMarcaModello))).toInt(&ok);
+    return ok ? versione : 0;
 }
 
 } // namespace

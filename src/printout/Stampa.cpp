@@ -28,12 +28,26 @@ QString nativo(const QString& percorso)
     return QDir::toNativeSeparators(percorso);
 }
 
-// Places the template page under everything drawn after it.
-bool collocaModello(folian::Folian& pdf, const QString& modello, QString* errore)
+// Why the writer failed on `file`: its recorded description without the file's name, which the message
+// to the user gives on a line of its own.
+QString motivo(const folian::Folian& pdf, const std::string& file)
 {
-    (void)pdf;
-    (void)modello;
-    (void)errore;
+    std::string descrizione = pdf.ErrDescription();
+    const std::string coda = " - " + file;
+    if (descrizione.size() > coda.size() && descrizione.ends_with(coda)) {
+        descrizione.resize(descrizione.size() - coda.size());
+    }
+    return QString::fromLocal8Bit(descrizione);
+}
+
+// Copies the template page into the document, so that everything drawn after it goes over it.
+bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore)
+{
+    const std::string file = QFile::encodeName(modello).toStdString();
+    if (pdf.ImportPage(file, 1, "BASEC1").empty()) {
+        *errore = motivo(pdf, file);
+        return false;
+    }
     return true;
 }
 
@@ -75,15 +89,17 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
                                 .arg(nome, dati.codice(), dati.progressivo())),
                        Ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
 
-    pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
+    const std::string file = QFile::encodeName(percorso).toStdString();
+    pdf.BeginDoc(file);
     if (pdf.ErrNumber() != 0) {
-        *errore = QString::fromLocal8Bit(pdf.ErrDescription());
+        *errore = motivo(pdf, file);
         return EsitoScrittura::FileNonScrivibile;
     }
-    pdf.BeginPage();
-    if (!collocaModello(pdf, modello, errore)) {
+    if (!importaModello(pdf, modello, errore)) {
         return EsitoScrittura::ModelloDanneggiato;
     }
+    pdf.BeginPage();
+    pdf.PlayObject("BASEC1");
     wD(pdf, dati, giorno);
     try {
         pdf.EndDoc();

@@ -190,6 +190,22 @@ TEST_F(StampaDialogo, ASubjectNoLongerInTheRegisterReachesTheDispatchBeforeAnyDi
     EXPECT_TRUE(messaggio().startsWith(QStringLiteral("ERR COMMANDBARS EXECUTE: "))) << messaggio().toStdString();
 }
 
+TEST_F(StampaDialogo, ADamagedTemplateIsNamedAndNothingIsWritten)
+{
+    home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.3\n1 0 obj << /Type /Catalog >> endobj\ntrailer\n");
+    const QString vecchio = esistente(QStringLiteral("scheda.pdf"));
+    scripted.saveAnswers = {vecchio};
+    scripted.answers = {MsgResult::Yes};
+
+    stampa(kCodice, QStringLiteral("001"));
+
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Il modello di stampa"))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QDir::toNativeSeparators(home.file(QStringLiteral("Stampe/basec1.pdf")))));
+    EXPECT_EQ(contenuto(vecchio), kVecchio.toUtf8());
+    EXPECT_EQ(nomiIn(scripted.desktop), QStringList{QStringLiteral("scheda.pdf")});
+    EXPECT_TRUE(scripted.opened.empty());
+}
+
 TEST_F(StampaDialogo, AViewerThatDoesNotStartIsToldWithTheDocumentsPlace)
 {
     scripted.openSucceeds = false;

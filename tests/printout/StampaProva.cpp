@@ -34,7 +34,7 @@ QString confrontaImmagine(const QString& pdf, const QString& riferimento)
         for (int x = 0; x < attesa.width(); ++x) {
             const int d = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
                                     std::abs(qBlue(a[x]) - qBlue(b[x]))});
-            diversi += d > 64 ? 1 : 0;
+            diversi += d > 16 ? 1 : 0;
         }
     }
     const qint64 ammessi = qint64(attesa.width()) * attesa.height() / 1000;

@@ -122,6 +122,10 @@ TEST_F(Stampa, ANaturalPersonsCardCarriesEveryValueInItsPlace)
     const std::string byte = folian::test::readFile(pdf.toStdString());
     EXPECT_NE(byte.find("/CreationDate (D:20261205140309"), std::string::npos) << "dated by the clock";
     EXPECT_EQ(byte.find("/Filter"), std::string::npos) << "no compression";
+
+    // The page as a reader draws it, against the picture looked at when the card was laid out.
+    const QString differenze = confrontaImmagine(pdf, QStringLiteral(ONDAVIA_TEST_DATA "/printout/scheda-pf.png"));
+    EXPECT_TRUE(differenze.isEmpty()) << differenze.toStdString();
 }
 
 TEST_F(Stampa, ACompanysCardWrapsLongValuesInsideTheirFrames)
