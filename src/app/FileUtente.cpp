@@ -25,6 +25,21 @@ bool ChiediSovrascrittura(const QString& percorso)
            MsgResult::No;
 }
 
+std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
+{
+    // The save dialog never asks about replacing a file: a refusal shows it again on the refused path.
+    QString percorso;
+    do {
+        const auto scelto = platform().saveFileName(richiesta);
+        if (!scelto) {
+            return std::nullopt;
+        }
+        percorso = *scelto;
+        richiesta.fileName = percorso;
+    } while (ChiediSovrascrittura(percorso));
+    return percorso;
+}
+
 QString CartellaDesktop()
 {
     return platform().desktopFolder();

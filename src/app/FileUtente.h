@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,6 +13,10 @@ namespace ondavia {
 // True when a file exists at `percorso` and the user, asked whether to replace it, answers No;
 // false when there is no file or the user agrees to replace it.
 bool ChiediSovrascrittura(const QString& percorso);
+
+// Shows the save dialog until the user chooses a file that is not there or agrees to replace it; each round
+// opens on the path refused last. Nothing when the user cancels, whatever was refused before.
+std::optional<QString> ChiediDoveSalvare(FileRequest richiesta);
 
 // The user's Desktop folder, where every save dialog opens.
 QString CartellaDesktop();

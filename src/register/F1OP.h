@@ -58,6 +58,8 @@ public:
     void CreaComunicazione() override;
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;
+    // Prints the card of the subject of CodiceCorrente and vONPROG, as stored, to a PDF the user names, and
+    // opens it in the system's viewer. A subject not in the table travels as ErroreEsecuzione.
     void STAMPA() override;
 
     // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs

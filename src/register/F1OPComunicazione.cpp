@@ -8,7 +8,7 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
-#include "shell/GestoreProtetto.h"
+#include "printout/Stampa.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,7 +122,7 @@ void F1OP::CreaComunicazione()
 
 void F1OP::STAMPA()
 {
-    FunzioneNonDisponibile(QStringLiteral("Stampa"));
+    StampaSoggetto(CodiceCorrente, senzaSpazi(vONPROG->text()));
 }
 
 } // namespace ondavia
