@@ -83,6 +83,7 @@ void F1OP::collegaGestori()
     connect(CREACOM, &QPushButton::clicked, this, &F1OP::CREACOM_Click);
     connect(bSEZ, &QPushButton::clicked, this, &F1OP::bSEZ_Click);
     connect(PushButton2, &QPushButton::clicked, this, &F1OP::PushButton2_Click);
+    collegaCampi();
 
     // An option's handler runs whenever it becomes chosen, by the user or by code; a check box's
     // whenever its state changes.
@@ -210,13 +211,6 @@ void F1OP::bSEZ_Click()
             throw ErroreEsecuzione(QStringLiteral("La guida alle sezioni del REI non è ancora disponibile."));
         }
         mostraAiutoSezioni();
-    });
-}
-
-void F1OP::PushButton2_Click()
-{
-    EseguiProtetto(QString(), [] {
-        throw ErroreEsecuzione(QStringLiteral("La tabella dei codici soggetto non è ancora disponibile."));
     });
 }
 

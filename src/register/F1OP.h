@@ -76,6 +76,10 @@ public:
     void FitCols();
     // The grid's row choice: loads the subject of the current row.
     void IGOpe_RigaScelta();
+    // Fills the responsible person's sex, birth date, birth place and province from the fiscal code in
+    // vRECF (upper-cased in the box); the focus goes to vRECOG when the place is known. A code that is
+    // not 16 characters long is shown as a field error. Failures travel as ErroreEsecuzione.
+    void DeduciCF();
 
     // Hooks the main window sets. Section help: the modal help on the three register sections.
     std::function<void()> mostraAiutoSezioni;
@@ -142,6 +146,9 @@ public:
     QRadioButton* vITT2 = nullptr;
     QLineEdit* vITTCF = nullptr;
 
+    // The calendar buttons of vONDT, vREDTNAS, vPEDATAI, vPEDATAF and vDTCANC, by Index.
+    QPushButton* rdata[5] = {};
+
     // The grid's width as designed, taken at load time, in pixels; the column scaling starts from it.
     float OriginalIGOPEWidth = 0;
     // Design width of each grid column, by column number from 1.
@@ -187,6 +194,23 @@ private:
     void AggiornaTipoComunicazione();
     void vITT_Click();
     void CaricaTipiSoggetto();
+
+    // Typing help: what the form does when a field is left, a key is released in it or it is double
+    // clicked. Each handler shows its failures in a plain message and the form goes on.
+    void collegaCampi();
+    void topiva_LostFocus();
+    void vONDT_LostFocus();
+    void vREDTNAS_LostFocus();
+    // A date box left with a text: a date is rewritten as dd/mm/yyyy, anything else is a field error.
+    void dataLasciata(QLineEdit* casella);
+    void vRECF_LostFocus();
+    // vOSCOM_LostFocus, vONCOM_LostFocus: the province of the municipality typed.
+    void comuneLasciato(QLineEdit* comune, QLineEdit* provincia);
+    // vOSCOM_KeyUp and its three twins: completes the municipality from the letters before the caret.
+    void comuneDigitato(QLineEdit* comune, QLineEdit* provincia, int tasto);
+    // rdata_Click and the double click in a date box: the date picker on that box.
+    void rdata_Click(int indice);
+    QLineEdit* casellaData(int indice) const;
 
     // Buttons.
     void bregistra_Click(int indice);
