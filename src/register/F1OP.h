@@ -243,6 +243,20 @@ private:
     void DuplicaProgressivo();
 
 
+    // While the form's own operations run (loading a subject, a new subject, a save), the focus they move
+    // (a tab brought to the front, the code box locked) is not the operator leaving a field: the field
+    // handlers stay quiet.
+    struct Operazione {
+        explicit Operazione(F1OP& form) : m_form(form) { ++m_form.m_operazioni; }
+        ~Operazione() { --m_form.m_operazioni; }
+        Operazione(const Operazione&) = delete;
+        Operazione& operator=(const Operazione&) = delete;
+        F1OP& m_form;
+    };
+    int m_operazioni = 0;
+    // A field handler: quiet while an operation runs; a failure is shown in a plain message.
+    std::function<void()> gestoreCampo(std::function<void()> gestore);
+
     // The row whose data the form shows, when it shows a stored subject.
     std::optional<Chiave> m_registrato;
     GrigliaSoggetti* m_griglia = nullptr;

@@ -29,36 +29,39 @@ namespace {
 
 constexpr char kTabellaCodiciSoggetto[] = "03_Allegato+3+-+Tabella+dei+codici+soggetto+per+sezione+del+REI.pdf";
 
-// A handler of the form: a failure is shown in a plain message and the form goes on.
-std::function<void()> protetto(std::function<void()> gestore)
-{
-    return [gestore = std::move(gestore)] { EseguiProtetto(QString(), gestore); };
-}
-
 } // namespace
+
+std::function<void()> F1OP::gestoreCampo(std::function<void()> gestore)
+{
+    return [this, gestore = std::move(gestore)] {
+        if (m_operazioni == 0) {
+            EseguiProtetto(QString(), gestore);
+        }
+    };
+}
 
 void F1OP::collegaCampi()
 {
-    EventiCampo::di(topiva)->uscita = protetto([this] { topiva_LostFocus(); });
-    EventiCampo::di(vONDT)->uscita = protetto([this] { vONDT_LostFocus(); });
-    EventiCampo::di(vREDTNAS)->uscita = protetto([this] { vREDTNAS_LostFocus(); });
-    EventiCampo::di(vRECF)->uscita = protetto([this] { vRECF_LostFocus(); });
+    EventiCampo::di(topiva)->uscita = gestoreCampo([this] { topiva_LostFocus(); });
+    EventiCampo::di(vONDT)->uscita = gestoreCampo([this] { vONDT_LostFocus(); });
+    EventiCampo::di(vREDTNAS)->uscita = gestoreCampo([this] { vREDTNAS_LostFocus(); });
+    EventiCampo::di(vRECF)->uscita = gestoreCampo([this] { vRECF_LostFocus(); });
     for (const auto& [comune, provincia] : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}}) {
-        EventiCampo::di(comune)->uscita = protetto([this, comune, provincia] { comuneLasciato(comune, provincia); });
+        EventiCampo::di(comune)->uscita = gestoreCampo([this, comune, provincia] { comuneLasciato(comune, provincia); });
     }
     for (const auto& [comune, provincia] :
          {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}, {vRENCOM, vRENPRO}, {vSICOM, vSIPRO}}) {
         EventiCampo::di(comune)->tastoRilasciato = [this, comune, provincia](const QKeyEvent& evento) {
             // A key held down repeats its letter; the completion waits for it to be let go.
             if (!evento.isAutoRepeat()) {
-                EseguiProtetto(QString(), [&] { comuneDigitato(comune, provincia, evento.key()); });
+                gestoreCampo([&] { comuneDigitato(comune, provincia, evento.key()); })();
             }
         };
     }
     for (int i = 0; i < 5; ++i) {
         rdata[i]->setProperty("Index", i);
-        connect(rdata[i], &QPushButton::clicked, this, protetto([this, i] { rdata_Click(i); }));
-        EventiCampo::di(casellaData(i))->doppioClic = protetto([this, i] { rdata_Click(i); });
+        connect(rdata[i], &QPushButton::clicked, this, gestoreCampo([this, i] { rdata_Click(i); }));
+        EventiCampo::di(casellaData(i))->doppioClic = gestoreCampo([this, i] { rdata_Click(i); });
     }
 }
 
