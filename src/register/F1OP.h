@@ -254,7 +254,8 @@ private:
         F1OP& m_form;
     };
     int m_operazioni = 0;
-    // A field handler: quiet while an operation runs; a failure is shown in a plain message.
+    // A field handler: quiet while an operation or another field handler runs; a failure is shown in a
+    // plain message.
     std::function<void()> gestoreCampo(std::function<void()> gestore);
 
     // The row whose data the form shows, when it shows a stored subject.

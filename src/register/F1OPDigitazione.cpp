@@ -35,6 +35,9 @@ std::function<void()> F1OP::gestoreCampo(std::function<void()> gestore)
 {
     return [this, gestore = std::move(gestore)] {
         if (m_operazioni == 0) {
+            // The focus a handler moves (a field error, the surname after the birth data) does not run
+            // the handlers of the fields it leaves: two wrong dates would send it back and forth.
+            const Operazione operazione(*this);
             EseguiProtetto(QString(), gestore);
         }
     };
@@ -58,10 +61,12 @@ void F1OP::collegaCampi()
             }
         };
     }
+    // The calendar is no field handler: the box being typed in is left, and checked, once it has begun.
     for (int i = 0; i < 5; ++i) {
         rdata[i]->setProperty("Index", i);
-        connect(rdata[i], &QPushButton::clicked, this, gestoreCampo([this, i] { rdata_Click(i); }));
-        EventiCampo::di(casellaData(i))->doppioClic = gestoreCampo([this, i] { rdata_Click(i); });
+        const auto calendario = [this, i] { EseguiProtetto(QString(), [this, i] { rdata_Click(i); }); };
+        connect(rdata[i], &QPushButton::clicked, this, calendario);
+        EventiCampo::di(casellaData(i))->doppioClic = calendario;
     }
 }
 

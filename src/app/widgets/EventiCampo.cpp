@@ -38,7 +38,8 @@ bool EventiCampo::eventFilter(QObject* oggetto, QEvent* evento)
     }
     switch (evento->type()) {
     case QEvent::FocusOut:
-        if (uscita && eUscita(*static_cast<QFocusEvent*>(evento))) {
+        // A control that went out of sight with its tab or frame was not left by the operator.
+        if (uscita && eUscita(*static_cast<QFocusEvent*>(evento)) && static_cast<QWidget*>(oggetto)->isVisible()) {
             uscita();
         }
         break;

@@ -19,6 +19,8 @@ public:
     // The control's handlers, made on first use and owned by the control.
     static EventiCampo* di(QWidget* controllo);
 
+    // Not called when the control loses the focus because it went out of sight (its tab put behind, its
+    // frame hidden): the operator did not leave it.
     std::function<void()> uscita;
     std::function<void(const QKeyEvent&)> tastoRilasciato;
     // A double click handled here is not seen by the control itself.

@@ -431,6 +431,8 @@ void ApriCalendario(QLineEdit* casella)
     if (!scelta.isEmpty()) {
         casella->setText(scelta);
     }
+    // The form the picker was opened from is the active window again, with the box's focus.
+    casella->activateWindow();
 }
 
 } // namespace ondavia

@@ -86,7 +86,8 @@ private:
     QDate DataLavoro;
 };
 
-// Opens the picker modally on the date in `casella` and, when a date is chosen, puts it in the box.
+// Opens the picker modally on the date in `casella` and, when a date is chosen, puts it in the box; the
+// box's window is then the active window again.
 void ApriCalendario(QLineEdit* casella);
 
 } // namespace ondavia
