@@ -5,11 +5,9 @@
 // scheduler's time slice, the CPU time's worst is the handler's. The first release of the run, which loads
 // the table and builds its prefix index, is reported apart.
 // Run: build/bench/register/completamento_bench [rounds]   (headless: QT_QPA_PLATFORM=offscreen)
-#include "app/Archivio.h"
+#include "BancoRegistro.h"
 #include "app/Dichiarazioni.h"
-#include "app/Launch.h"
 #include "db/Recordset.h"
-#include "platform/ScriptedPlatform.h"
 #include "register/F1OP.h"
 
 #include <QApplication>
@@ -17,12 +15,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <random>
 #include <vector>
@@ -31,6 +27,7 @@
 
 using namespace ondavia;
 using Clock = std::chrono::steady_clock;
+using banco::percentile;
 
 namespace {
 
@@ -47,12 +44,6 @@ double cpuMicroseconds()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())))];
 }
 
 struct Tempo {
@@ -108,17 +99,10 @@ Tempo rilascio(QLineEdit* casella, const QString& prefisso)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    const int giri = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-
-    QTemporaryDir cartella;
-    qputenv("ONDAVIA_HOME", cartella.path().toUtf8());
-    ScriptedPlatform scripted;
-    PlatformScope scope(scripted);
-    if (!Main([] {})) {
+    int giri = 5;
+    banco::BancoRegistro banco(argc, argv, giri);
+    const ScriptedPlatform& scripted = banco.scripted;
+    if (!banco.pronto()) {
         std::fprintf(stderr, "completamento_bench: cannot prepare the database\n");
         return 1;
     }
