@@ -60,6 +60,9 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     scorrimento->setFrameShape(QFrame::NoFrame);
     scorrimento->setWidgetResizable(true);
     scorrimento->setWidget(contenuto);
+    // A click where no control takes the focus (a caption, a frame, a calendar button) leaves it in the
+    // box being typed in: that box is left only for another field.
+    scorrimento->setFocusPolicy(Qt::NoFocus);
     auto* esterno = new QVBoxLayout(this);
     esterno->setContentsMargins(0, 0, 0, 0);
     esterno->addWidget(scorrimento);
