@@ -154,6 +154,16 @@ TEST_F(Digitazione, LeavingARegisteredCodeProposesItsNextProgressive)
     apri();
     compilaValido();
     form->topiva->setText(QStringLiteral("12345678901"));
+    // A save from the main window's command whose check moves the focus to another field: the code box
+    // was not left by the operator, and the progressive stays.
+    form->CBrap->setCurrentIndex(-1);
+    form->Conferma();
+    EXPECT_EQ(QApplication::focusWidget(), form->CBrap);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Indicare il tipo di soggetto"));
+    scripted.messages.clear();
+    form->CBrap->setCurrentIndex(0);
+    form->topiva->setFocus();
     clic("bregistra_0"); // the button takes the focus: the code box is left
     EXPECT_EQ(righe(), 4) << messaggio().toStdString();
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("003"))["orag"].toText(), QStringLiteral("ALFA SPA"));
