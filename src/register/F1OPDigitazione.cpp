@@ -49,11 +49,14 @@ void F1OP::collegaCampi()
     EventiCampo::di(vONDT)->uscita = gestoreCampo([this] { vONDT_LostFocus(); });
     EventiCampo::di(vREDTNAS)->uscita = gestoreCampo([this] { vREDTNAS_LostFocus(); });
     EventiCampo::di(vRECF)->uscita = gestoreCampo([this] { vRECF_LostFocus(); });
-    for (const auto& [comune, provincia] : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}}) {
+    for (const auto& coppia : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}}) {
+        QLineEdit* comune = coppia.first;
+        QLineEdit* provincia = coppia.second;
         EventiCampo::di(comune)->uscita = gestoreCampo([this, comune, provincia] { comuneLasciato(comune, provincia); });
     }
-    for (const auto& [comune, provincia] :
-         {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}, {vRENCOM, vRENPRO}, {vSICOM, vSIPRO}}) {
+    for (const auto& coppia : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}, {vRENCOM, vRENPRO}, {vSICOM, vSIPRO}}) {
+        QLineEdit* comune = coppia.first;
+        QLineEdit* provincia = coppia.second;
         EventiCampo::di(comune)->tastoRilasciato = [this, comune, provincia](const QKeyEvent& evento) {
             // A key held down repeats its letter; the completion waits for it to be let go.
             if (!evento.isAutoRepeat()) {
