@@ -1,21 +1,18 @@
 // Times the register's subject list with 10,000 subjects in COPE: filling the grid and loading the first
 // subject (Lista), with and without the repaint that follows, the form's first load and a resize.
 // Run: build/bench/register/lista_bench [repetitions]   (headless: QT_QPA_PLATFORM=offscreen)
+#include "BancoRegistro.h"
 #include "app/Dichiarazioni.h"
-#include "app/Launch.h"
 #include "db/Connection.h"
 #include "db/Statement.h"
-#include "platform/ScriptedPlatform.h"
 #include "register/F1OP.h"
 #include "register/GrigliaSoggetti.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -31,10 +28,9 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> values)
+double median(const std::vector<double>& values)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return banco::percentile(values, 0.5);
 }
 
 // Subjects with every field the form shows filled, half companies and half natural persons.
@@ -69,17 +65,10 @@ bool riempiCope()
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    const int ripetizioni = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-
-    QTemporaryDir cartella;
-    qputenv("ONDAVIA_HOME", cartella.path().toUtf8());
-    ScriptedPlatform scripted;
-    PlatformScope scope(scripted);
-    if (!Main([] {}) || !riempiCope()) {
+    int ripetizioni = 15;
+    banco::BancoRegistro banco(argc, argv, ripetizioni);
+    ScriptedPlatform& scripted = banco.scripted;
+    if (!banco.pronto() || !riempiCope()) {
         std::fprintf(stderr, "lista_bench: cannot prepare the database\n");
         return 1;
     }

@@ -128,6 +128,16 @@ std::int16_t ValidaData(QString& valore)
     return letta.esito;
 }
 
+std::optional<QDate> LeggiData(const QString& valore)
+{
+    const DataLetta letta = leggiData(valore);
+    if (letta.esito != 2) {
+        return std::nullopt;
+    }
+    const QDate data = QDate::fromString(letta.formattata, QStringLiteral("dd/MM/yyyy"));
+    return data.isValid() ? std::optional<QDate>(data) : std::nullopt;
+}
+
 QString GiorniMese(const QString& mese, const QString& anno)
 {
     const auto m = numeroIntero(mese);

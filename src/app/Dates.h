@@ -20,6 +20,10 @@ void InizializzaDate(const QDate& oggi = QDate::currentDate());
 // year before 1000, nor a 29 February outside leap years.
 std::int16_t ValidaData(QString& valore);
 
+// A typed date read by the same rule as ValidaData, as a calendar date; nothing for an empty text or one
+// that is not a date. Touches no shared state.
+std::optional<QDate> LeggiData(const QString& valore);
+
 // Days of a month (given as the text of a whole number): "31", "30", "29" for February, "30" past 12,
 // "" for 0 or less or for a text that is no number. With a four-digit `anno`, February has "28" days
 // outside leap years.

@@ -133,4 +133,17 @@ bool Criterion::matches(const QString& fieldText) const
     return false;
 }
 
+std::optional<QString> Criterion::prefix() const
+{
+    if (op != Op::Like || value.isEmpty()) {
+        return std::nullopt;
+    }
+    const QString text = value.chopped(1);
+    const QChar last = value.back();
+    if ((last != u'%' && last != u'*') || text.contains(u'%') || text.contains(u'*')) {
+        return std::nullopt;
+    }
+    return text;
+}
+
 } // namespace ondavia::db

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace ondavia::db {
 
 // A search criterion of the form COLUMN = 'text' or COLUMN LIKE 'pattern', where an apostrophe
@@ -18,6 +20,10 @@ struct Criterion {
 
     // Compares as the register's searches always did: letter case ignored.
     bool matches(const QString& fieldText) const;
+
+    // For a LIKE whose pattern is a text followed by one wildcard and holds no other ("ROM%"), that text:
+    // the criterion matches exactly the texts that begin with it, letter case ignored. Nothing otherwise.
+    std::optional<QString> prefix() const;
 };
 
 } // namespace ondavia::db

@@ -70,6 +70,9 @@ struct Recordset::Impl {
     QString lastError;
     // Folded text of a column -> rows holding it, ascending; built on the first search by that column.
     QHash<int, QHash<QString, std::vector<int>>> indexes;
+    // Folded text of a column with its row, in text order and rows ascending within one text; built on
+    // the first prefix search by that column. The rows beginning with a prefix lie together in it.
+    QHash<int, std::vector<std::pair<QString, int>>> prefixIndexes;
 
     bool fail(const QString& message)
     {
@@ -90,6 +93,7 @@ struct Recordset::Impl {
     bool convert(int column, const Value& value, Value* out);
     bool store();
     const QHash<QString, std::vector<int>>& index(int column);
+    const std::vector<std::pair<QString, int>>& prefixIndex(int column);
 };
 
 bool Recordset::Impl::convert(int column, const Value& value, Value* out)
@@ -213,6 +217,7 @@ bool Recordset::Impl::store()
     }
     edit = Edit::None;
     indexes.clear();
+    prefixIndexes.clear();
     lastError.clear();
     return true;
 }
@@ -227,6 +232,21 @@ const QHash<QString, std::vector<int>>& Recordset::Impl::index(int column)
             built[rows.value(row, column).toText().toCaseFolded()].push_back(row);
         }
         found = indexes.insert(column, std::move(built));
+    }
+    return *found;
+}
+
+const std::vector<std::pair<QString, int>>& Recordset::Impl::prefixIndex(int column)
+{
+    auto found = prefixIndexes.find(column);
+    if (found == prefixIndexes.end()) {
+        std::vector<std::pair<QString, int>> built;
+        built.reserve(rows.rowCount());
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            built.emplace_back(rows.value(row, column).toText().toCaseFolded(), row);
+        }
+        std::sort(built.begin(), built.end());
+        found = prefixIndexes.insert(column, std::move(built));
     }
     return *found;
 }
@@ -436,6 +456,23 @@ bool Recordset::Find(const QString& criterion)
             const auto next = std::lower_bound(hit->begin(), hit->end(), from);
             if (next != hit->end()) {
                 d->current = *next;
+            }
+        }
+        return true;
+    }
+    // A prefix search (the completion of a name as it is typed) reads the rows beginning with it, not the
+    // whole table.
+    if (const std::optional<QString> prefix = parsed.prefix()) {
+        const QString folded = prefix->toCaseFolded();
+        const auto& byText = d->prefixIndex(column);
+        auto hit = std::lower_bound(byText.begin(), byText.end(), folded,
+                                    [](const std::pair<QString, int>& entry, const QString& text) {
+                                        return entry.first < text;
+                                    });
+        // An empty prefix begins every text, also the empty text of a Null.
+        for (; hit != byText.end() && (folded.isEmpty() || hit->first.startsWith(folded)); ++hit) {
+            if (hit->second >= from && hit->second < d->current) {
+                d->current = hit->second;
             }
         }
         return true;

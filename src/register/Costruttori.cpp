@@ -6,6 +6,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,7 +67,8 @@ QLabel* etichetta(QWidget* genitore, const QString& testo, QWidget* compagno)
 {
     auto* e = new QLabel(testo, genitore);
     if (compagno) {
-        e->setObjectName(QStringLiteral("lbl") + compagno->objectName());
+        const QWidget* nominato = compagno->focusProxy() ? compagno->focusProxy() : compagno;
+        e->setObjectName(QStringLiteral("lbl") + nominato->objectName());
         e->setBuddy(compagno);
     }
     return e;
@@ -128,6 +133,55 @@ void impostaOpzione(QRadioButton* opzione, bool scelta)
     if (g) {
         g->setExclusive(true);
     }
+}
+
+namespace {
+
+// A small wall calendar: a red band of rings over a white sheet of days.
+QIcon iconaCalendario()
+{
+    QPixmap immagine(16, 16);
+    immagine.fill(Qt::transparent);
+    QPainter pittore(&immagine);
+    pittore.setPen(QColor(80, 80, 80));
+    pittore.setBrush(Qt::white);
+    pittore.drawRect(1, 2, 13, 12);
+    pittore.fillRect(2, 3, 12, 3, QColor(200, 30, 30));
+    pittore.setPen(QColor(120, 120, 120));
+    for (int y = 8; y <= 12; y += 2) {
+        for (int x = 3; x <= 12; x += 3) {
+            pittore.drawPoint(x, y);
+            pittore.drawPoint(x + 1, y);
+        }
+    }
+    pittore.setPen(QColor(60, 60, 60));
+    pittore.drawLine(4, 1, 4, 3);
+    pittore.drawLine(11, 1, 11, 3);
+    return QIcon(immagine);
+}
+
+} // namespace
+
+QWidget* conCalendario(QLineEdit* casella, QPushButton** pulsante, int indice)
+{
+    auto* riga = new QWidget(casella->parentWidget());
+    riga->setObjectName(casella->objectName() + QStringLiteral("_riga"));
+    auto* disposizione = new QHBoxLayout(riga);
+    disposizione->setContentsMargins(0, 0, 0, 0);
+    disposizione->setSpacing(2);
+    auto* p = new QPushButton(riga);
+    p->setObjectName(QStringLiteral("rdata_%1").arg(indice));
+    p->setIcon(iconaCalendario());
+    p->setToolTip(QStringLiteral("Calendario"));
+    p->setAutoDefault(false);
+    p->setFocusPolicy(Qt::NoFocus);
+    p->setFixedWidth(28);
+    disposizione->addWidget(casella);
+    disposizione->addWidget(p);
+    disposizione->addStretch();
+    riga->setFocusProxy(casella);
+    *pulsante = p;
+    return riga;
 }
 
 QGridLayout* grigliaCampi(QWidget* contenitore, std::initializer_list<std::pair<QString, QWidget*>> campi)

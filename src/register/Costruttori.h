@@ -37,11 +37,17 @@ QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo
 void mostraIntero(QLineEdit* casella, const QString& testo);
 // The tool tip of a box is kept in its tag too: the focus wrapper shows the tag as tool tip.
 void suggerimento(QLineEdit* casella, const QString& testo);
+// A caption; with a companion it is named "lbl" and the companion's name (of the control a row hands the
+// focus to) and its mnemonic moves the focus there.
 QLabel* etichetta(QWidget* genitore, const QString& testo, QWidget* compagno = nullptr);
 QRadioButton* opzione(QWidget* genitore, const char* nome, const QString& testo);
 QCheckBox* spunta(QWidget* genitore, const char* nome, const QString& testo);
 QGroupBox* cornice(QWidget* genitore, const char* nome, const QString& titolo);
 QPushButton* pulsante(QWidget* genitore, const char* nome, const QString& testo);
+// A date box with its calendar button rdata(`indice`) at its right, in a row that stands where the box
+// would stand and hands the focus to the box. The button takes no focus: clicking it leaves the focus
+// where it is until the calendar's handler moves it.
+QWidget* conCalendario(QLineEdit* casella, QPushButton** pulsante, int indice);
 // Lays captioned boxes out two to a row (caption, box, caption, box), the boxes taking the spare width.
 QGridLayout* grigliaCampi(QWidget* contenitore, std::initializer_list<std::pair<QString, QWidget*>> campi);
 // An address frame: a wide box on a row of its own, then a municipality and its province ("Prov.").

@@ -60,6 +60,9 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     scorrimento->setFrameShape(QFrame::NoFrame);
     scorrimento->setWidgetResizable(true);
     scorrimento->setWidget(contenuto);
+    // A click where no control takes the focus (a caption, a frame, a calendar button) leaves it in the
+    // box being typed in: that box is left only for another field.
+    scorrimento->setFocusPolicy(Qt::NoFocus);
     auto* esterno = new QVBoxLayout(this);
     esterno->setContentsMargins(0, 0, 0, 0);
     esterno->addWidget(scorrimento);
@@ -83,6 +86,7 @@ void F1OP::collegaGestori()
     connect(CREACOM, &QPushButton::clicked, this, &F1OP::CREACOM_Click);
     connect(bSEZ, &QPushButton::clicked, this, &F1OP::bSEZ_Click);
     connect(PushButton2, &QPushButton::clicked, this, &F1OP::PushButton2_Click);
+    collegaCampi();
 
     // An option's handler runs whenever it becomes chosen, by the user or by code; a check box's
     // whenever its state changes.
@@ -210,13 +214,6 @@ void F1OP::bSEZ_Click()
             throw ErroreEsecuzione(QStringLiteral("La guida alle sezioni del REI non è ancora disponibile."));
         }
         mostraAiutoSezioni();
-    });
-}
-
-void F1OP::PushButton2_Click()
-{
-    EseguiProtetto(QString(), [] {
-        throw ErroreEsecuzione(QStringLiteral("La tabella dei codici soggetto non è ancora disponibile."));
     });
 }
 

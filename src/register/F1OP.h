@@ -78,6 +78,10 @@ public:
     void FitCols();
     // The grid's row choice: loads the subject of the current row.
     void IGOpe_RigaScelta();
+    // Fills the responsible person's sex, birth date, birth place and province from the fiscal code in
+    // vRECF (upper-cased in the box); the focus goes to vRECOG when the place is known. A code that is
+    // not 16 characters long is shown as a field error. Failures travel as ErroreEsecuzione.
+    void DeduciCF();
 
     // Hooks the main window sets. Section help: the modal help on the three register sections.
     std::function<void()> mostraAiutoSezioni;
@@ -144,6 +148,9 @@ public:
     QRadioButton* vITT2 = nullptr;
     QLineEdit* vITTCF = nullptr;
 
+    // The calendar buttons of vONDT, vREDTNAS, vPEDATAI, vPEDATAF and vDTCANC, by Index.
+    QPushButton* rdata[5] = {};
+
     // The grid's width as designed, taken at load time, in pixels; the column scaling starts from it.
     float OriginalIGOPEWidth = 0;
     // Design width of each grid column, by column number from 1.
@@ -190,6 +197,23 @@ private:
     void vITT_Click();
     void CaricaTipiSoggetto();
 
+    // Typing help: what the form does when a field is left, a key is released in it or it is double
+    // clicked. Each handler shows its failures in a plain message and the form goes on.
+    void collegaCampi();
+    void topiva_LostFocus();
+    void vONDT_LostFocus();
+    void vREDTNAS_LostFocus();
+    // A date box left with a text: a date is rewritten as dd/mm/yyyy, anything else is a field error.
+    void dataLasciata(QLineEdit* casella);
+    void vRECF_LostFocus();
+    // vOSCOM_LostFocus, vONCOM_LostFocus: the province of the municipality typed.
+    void comuneLasciato(QLineEdit* comune, QLineEdit* provincia);
+    // vOSCOM_KeyUp and its three twins: completes the municipality from the letters before the caret.
+    void comuneDigitato(QLineEdit* comune, QLineEdit* provincia, int tasto);
+    // rdata_Click and the double click in a date box: the date picker on that box.
+    void rdata_Click(int indice);
+    QLineEdit* casellaData(int indice) const;
+
     // Buttons.
     void bregistra_Click(int indice);
     void CREACOM_Click();
@@ -220,6 +244,21 @@ private:
     bool soggettoRegistrato() const;
     void DuplicaProgressivo();
 
+
+    // While the form's own operations run (loading a subject, a new subject, a save), the focus they move
+    // (a tab brought to the front, the code box locked) is not the operator leaving a field: the field
+    // handlers stay quiet.
+    struct Operazione {
+        explicit Operazione(F1OP& form) : m_form(form) { ++m_form.m_operazioni; }
+        ~Operazione() { --m_form.m_operazioni; }
+        Operazione(const Operazione&) = delete;
+        Operazione& operator=(const Operazione&) = delete;
+        F1OP& m_form;
+    };
+    int m_operazioni = 0;
+    // A field handler: quiet while an operation or another field handler runs; a failure is shown in a
+    // plain message.
+    std::function<void()> gestoreCampo(std::function<void()> gestore);
 
     // The row whose data the form shows, when it shows a stored subject.
     std::optional<Chiave> m_registrato;

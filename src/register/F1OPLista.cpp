@@ -49,6 +49,7 @@ void F1OP::Lista()
 
 void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
 {
+    const Operazione operazione(*this);
     SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.Ocf");
     m_riempimentoGriglia = true;
     struct Fine {

@@ -96,6 +96,7 @@ void scrivi(const char* campo, const QCheckBox* spunta)
 
 void F1OP::Dettaglio()
 {
+    const Operazione operazione(*this);
     SQL = chiaveRiga(CodiceCorrente, senzaSpazi(vONPROG->text()));
     if (!RsCope.Open(SQL, Conn)) {
         throw ErroreEsecuzione(RsCope.lastError());
@@ -180,6 +181,7 @@ void F1OP::Dettaglio()
 
 void F1OP::Aggiungi()
 {
+    const Operazione operazione(*this);
     m_registrato.reset();
     PulisciForm(this);
     // Each box gets back its own limit, raised while a longer stored text was shown.
@@ -199,6 +201,7 @@ void F1OP::Aggiungi()
 
 void F1OP::Aggiorna()
 {
+    const Operazione operazione(*this);
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
             casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));

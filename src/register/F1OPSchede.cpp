@@ -66,7 +66,7 @@ QWidget* F1OP::costruisciResponsabile()
     grigliaCampi(dati, {{QStringLiteral("Cognome"), vRECOG},
                         {QStringLiteral("Nome"), vRENOME},
                         {QStringLiteral("Sesso (M/F)"), vRESEX},
-                        {QStringLiteral("Data di nascita"), vREDTNAS},
+                        {QStringLiteral("Data di nascita"), conCalendario(vREDTNAS, &rdata[1], 1)},
                         {QStringLiteral("Comune di nascita"), vRENCOM},
                         {QStringLiteral("Prov."), vRENPRO},
                         {QStringLiteral("E-mail personale"), vREEMAIL},
@@ -96,9 +96,9 @@ QWidget* F1OP::costruisciPostaElettronica()
     griglia->addWidget(etichetta(scheda, QStringLiteral("Indirizzo PEC"), vPEEMAIL), 0, 0);
     griglia->addWidget(vPEEMAIL, 0, 1, 1, 3);
     griglia->addWidget(etichetta(scheda, QStringLiteral("Data DECORRENZA"), vPEDATAI), 1, 0);
-    griglia->addWidget(vPEDATAI, 1, 1);
+    griglia->addWidget(conCalendario(vPEDATAI, &rdata[2], 2), 1, 1);
     griglia->addWidget(etichetta(scheda, QStringLiteral("Data CESSAZIONE"), vPEDATAF), 1, 2);
-    griglia->addWidget(vPEDATAF, 1, 3);
+    griglia->addWidget(conCalendario(vPEDATAF, &rdata[3], 3), 1, 3);
     griglia->addWidget(etichetta(scheda, QStringLiteral("Gestore PEC"), vPEGESTORE), 2, 0);
     griglia->addWidget(vPEGESTORE, 2, 1, 1, 3);
     griglia->setColumnStretch(1, 1);
@@ -127,7 +127,7 @@ QWidget* F1OP::costruisciCancellazione()
     vDTCANC = casella(scheda, "vDTCANC", &D::vDTCANC, true);
     auto* data = new QHBoxLayout;
     data->addWidget(etichetta(scheda, QStringLiteral("Data CANCELLAZIONE"), vDTCANC));
-    data->addWidget(vDTCANC);
+    data->addWidget(conCalendario(vDTCANC, &rdata[4], 4));
     data->addStretch();
 
     fSOCINC = cornice(scheda, "fSOCINC", QStringLiteral(" SOCIETA INCORPORANTE "));

@@ -82,7 +82,7 @@ QWidget* F1OP::costruisciSoggetto()
     grigliaCampi(FPF, {{QStringLiteral("Cognome"), vOCOG},
                        {QStringLiteral("Nome"), vONOME},
                        {QStringLiteral("Sesso (M/F)"), vOSEX},
-                       {QStringLiteral("Data di nascita"), vONDT},
+                       {QStringLiteral("Data di nascita"), conCalendario(vONDT, &rdata[0], 0)},
                        {QStringLiteral("Comune di nascita"), vONCOM},
                        {QStringLiteral("Prov."), vONPRO}});
     FPF->hide();

@@ -92,6 +92,46 @@ TEST_F(RecordsetTest, FindSearchesForwardFromTheCurrentRow)
     EXPECT_FALSE(rs.Eof());
 }
 
+// A prefix search reads an index of the column, not the rows one by one: from every row, for every
+// prefix of every text (and a few that match nothing), it finds the row the plain scan finds. A pattern
+// with two wildcards ("X%%") matches the same texts and is always searched by the scan.
+TEST_F(RecordsetTest, PrefixSearchesFindWhatTheScanFinds)
+{
+    ASSERT_TRUE(conn.Execute("INSERT INTO T_COMUNI VALUES ('Roma','X'),(NULL,'N'),('ROMAGNANO','TO'),"
+                             "('ROCCA DI PAPA','RM'),('D''ANNA','Z'),('','V'),('AÀ','Q'),('ROM%A','P')"));
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From T_COMUNI", conn));
+    QStringList prefissi = {"", "Z", "ROMX", "'", "à", "RO%"};
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const QString testo = rs.Fields("COMUNE").Value().toText();
+        for (qsizetype n = 1; n <= testo.size(); ++n) {
+            prefissi << testo.left(n) << testo.left(n).toLower();
+        }
+    }
+    const auto trovato = [&rs](int da, const QString& criterio) {
+        rs.MoveFirst();
+        for (int i = 0; i < da; ++i) {
+            rs.MoveNext();
+        }
+        EXPECT_TRUE(rs.Find(criterio)) << criterio.toStdString();
+        return rs.position();
+    };
+    for (const QString& p : prefissi) {
+        const QString doppio = QString(p).replace("'", "''");
+        for (int da = 0; da <= rs.RecordCount(); ++da) {
+            EXPECT_EQ(trovato(da, "COMUNE LIKE '" + doppio + "%'"), trovato(da, "COMUNE LIKE '" + doppio + "%%'"))
+                << p.toStdString() << " from row " << da;
+        }
+    }
+    EXPECT_EQ(trovato(0, "COMUNE LIKE 'ROMAG%'"), 7);
+
+    // After a change the index does not go stale.
+    ASSERT_TRUE(rs.Fields("COMUNE").SetValue("ZAGAROLO"));
+    ASSERT_TRUE(rs.Update());
+    EXPECT_EQ(trovato(0, "COMUNE LIKE 'ROMAG%'"), rs.RecordCount());
+    EXPECT_EQ(trovato(0, "COMUNE LIKE 'zag%'"), 7);
+}
+
 TEST_F(RecordsetTest, AMalformedCriterionIsAnErrorThatLeavesThePositionAlone)
 {
     Recordset rs;

@@ -19,6 +19,9 @@ class Record : public RegistroProva {
 protected:
     QString testoRiga(int r, int c) const { return form->modelloGriglia()->testo(r, c); }
     int rigaCorrente() const { return form->IGOpe->currentIndex().row(); }
+    // A save through the main window's command: the focus stays in the box it is in. Leaving the code box
+    // of a registered code proposes its next free progressive; this road leaves it where it is.
+    void registraDalComando() const { form->Conferma(); }
     // Three progressives of one subject and one of another, the form opened on them.
     void treProgressivi()
     {
@@ -128,7 +131,7 @@ TEST_F(Record, SaveReselectsTheSavedSubject)
     form->topiva->setText(QStringLiteral("11111111111"));
     form->torag->setText(QStringLiteral("ZULU"));
     scripted.answers.push_back(MsgResult::Yes); // typed anew over the stored subject: replacing it is asked
-    clic("bregistra_0");
+    registraDalComando();
     ASSERT_EQ(righe(), 2) << messaggio().toStdString();
     EXPECT_EQ(testoRiga(1, 2), QStringLiteral("ZULU"));
     EXPECT_EQ(rigaCorrente(), 1);
@@ -268,7 +271,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     form->vPEEMAIL->setText(QStringLiteral("NUOVA@PEC.IT"));
     ASSERT_EQ(form->vONPROG->text(), QStringLiteral("001"));
 
-    clic("bregistra_0"); // unanswered: the default button, No
+    registraDalComando(); // unanswered: the default button, No
     ASSERT_FALSE(scripted.messages.empty());
     const MessageRequest& domanda = scripted.messages.back();
     EXPECT_TRUE(
@@ -286,7 +289,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
 
     // Saved again, the new subject takes the proposed progressive; the stored one is untouched.
     scripted.messages.clear();
-    clic("bregistra_0");
+    registraDalComando();
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
     ASSERT_EQ(righe(), 2);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("002"))["OPEEMAIL"].toText(),
@@ -298,7 +301,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     compilaValido();
     form->vPEEMAIL->setText(QStringLiteral("TERZA@PEC.IT"));
     scripted.answers.push_back(MsgResult::Yes);
-    clic("bregistra_0");
+    registraDalComando();
     EXPECT_EQ(righe(), 2);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
               QStringLiteral("TERZA@PEC.IT"));
@@ -306,7 +309,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     // The stored subject on screen, changed and saved, is rewritten without a question.
     scripted.messages.clear();
     form->vPEEMAIL->setText(QStringLiteral("QUARTA@PEC.IT"));
-    clic("bregistra_0");
+    registraDalComando();
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
               QStringLiteral("QUARTA@PEC.IT"));

@@ -1,6 +1,7 @@
 #include "CControl.h"
 
 #include "Controlli.h"
+#include "EventiCampo.h"
 #include "app/Testi.h"
 
 #include <QAbstractSpinBox>
@@ -67,15 +68,11 @@ bool CControl::eventFilter(QObject* oggetto, QEvent* evento)
         case QEvent::FocusIn:
             ctTextBox_GotFocus();
             break;
-        case QEvent::FocusOut: {
-            // Another window taking the activation (a message box, a menu) leaves the box the focus box
-            // of its form: nothing has been left.
-            const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
-            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason) {
+        case QEvent::FocusOut:
+            if (EventiCampo::eUscita(*static_cast<QFocusEvent*>(evento))) {
                 ctTextBox_LostFocus();
             }
             break;
-        }
         case QEvent::MouseMove:
         case QEvent::Enter:
             ctTextBox_MouseMove();

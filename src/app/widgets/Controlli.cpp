@@ -85,13 +85,19 @@ void MostraErrore(QWidget* controllo, QString&& messaggio)
 
 void ControllaDataCampo(QLineEdit* casella)
 {
+    ControllaDataCampo(casella, [](QWidget* controllo, QString& messaggio) { MostraErrore(controllo, messaggio); });
+}
+
+void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore)
+{
     DataFormattata.clear();
     if (casella->text() == QLatin1String("00.00.00")) {
         return;
     }
     QString testo = casella->text();
     if (ValidaData(testo) != 2) {
-        MostraErrore(casella, QStringLiteral("Data non valida"));
+        QString messaggio = QStringLiteral("Data non valida");
+        mostraErrore(casella, messaggio);
         return;
     }
     casella->setText(DataFormattata);

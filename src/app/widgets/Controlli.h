@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
+
 class QLineEdit;
 class QTableView;
 class QWidget;
@@ -30,6 +32,9 @@ void MostraErrore(QWidget* controllo, QString&& messaggio);
 // Checks the date typed in a box when the user leaves it: a valid date is rewritten as dd/mm/yyyy,
 // anything else is shown as "Data non valida" on the box, whose text stays as typed. "00.00.00" is left alone.
 void ControllaDataCampo(QLineEdit* casella);
+// The same, the error shown by `mostraErrore` in place of MostraErrore (a form that first brings the
+// field into view).
+void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore);
 
 // Empties every text box and combo box of the form and unticks every check box, except the controls
 // marked with segnaAggiuntivo().

@@ -1,0 +1,104 @@
+#include "Comuni.h"
+
+#include "Archivio.h"
+#include "Dichiarazioni.h"
+#include "Testi.h"
+
+namespace ondavia {
+
+namespace {
+
+bool apriComuni(QString* errore)
+{
+    if (ComuniCaricati && rsComuni.IsOpen()) {
+        return true;
+    }
+    QString motivo;
+    if (!CaricaComuni(&motivo) && !rsComuni.IsOpen()) {
+        if (errore) {
+            *errore = motivo;
+        }
+        return false;
+    }
+    return true;
+}
+
+// Searches rsComuni from its first row; false when the search itself failed.
+bool cerca(const QString& criterio, QString* errore)
+{
+    rsComuni.MoveFirst();
+    if (!rsComuni.Find(criterio)) {
+        if (errore) {
+            *errore = rsComuni.lastError();
+        }
+        return false;
+    }
+    return true;
+}
+
+Comune comuneCorrente()
+{
+    return {NoNull(rsComuni.Fields(QStringLiteral("COMUNE")).Value()),
+            NoNull(rsComuni.Fields(QStringLiteral("pro")).Value())};
+}
+
+} // namespace
+
+bool CercaComune(const QString& nome, const QString& provincia, std::optional<Comune>* trovato, QString* errore)
+{
+    trovato->reset();
+    if (!apriComuni(errore)) {
+        return false;
+    }
+    const QString criterio = QStringLiteral("COMUNE ='") + RaddoppiaApici(nome) + QLatin1Char('\'');
+    if (!cerca(criterio, errore)) {
+        return false;
+    }
+    if (rsComuni.Eof()) {
+        return true;
+    }
+    *trovato = comuneCorrente();
+    const QString voluta = senzaSpazi(provincia);
+    if (voluta.isEmpty() || (*trovato)->provincia.compare(voluta, Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    // The rows of one name follow each other in the table's order.
+    const int primo = rsComuni.position();
+    for (rsComuni.MoveNext(); !rsComuni.Eof(); rsComuni.MoveNext()) {
+        const Comune altro = comuneCorrente();
+        if (altro.nome.compare((*trovato)->nome, Qt::CaseInsensitive) != 0) {
+            break;
+        }
+        if (altro.provincia.compare(voluta, Qt::CaseInsensitive) == 0) {
+            *trovato = altro;
+            return true;
+        }
+    }
+    // Back on the first row of the name, the one the search found.
+    rsComuni.MoveFirst();
+    while (rsComuni.position() < primo) {
+        rsComuni.MoveNext();
+    }
+    return true;
+}
+
+bool CompletaComune(const QString& prefisso, std::optional<Comune>* trovato, QString* errore)
+{
+    trovato->reset();
+    if (prefisso.contains(QLatin1Char('%')) || prefisso.contains(QLatin1Char('*'))) {
+        return true;
+    }
+    if (!apriComuni(errore)) {
+        return false;
+    }
+    const QString criterio = QStringLiteral("COMUNE LIKE '") + RaddoppiaApici(prefisso) + QStringLiteral("%'");
+    if (!cerca(criterio, errore)) {
+        return false;
+    }
+    if (!rsComuni.Eof()) {
+        *trovato = comuneCorrente();
+    }
+    return true;
+}
+
+} // namespace ondavia

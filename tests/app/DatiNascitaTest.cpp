@@ -1,0 +1,120 @@
+// Birth data read out of a fiscal code, and the municipality searches behind them.
+
+#include "ArchivioProva.h"
+
+#include "app/Comuni.h"
+#include "app/DatiNascita.h"
+
+#include <gtest/gtest.h>
+
+using namespace ondavia;
+
+namespace {
+
+const QDate kOggi(2025, 6, 15);
+
+} // namespace
+
+TEST(LeggiDatiNascitaTest, SessoDataECodiceCatastale)
+{
+    const struct {
+        const char* codice;
+        const char* sesso;
+        const char* data;
+        const char* catastale;
+    } casi[] = {
+        {"BNCLRA62C45H501X", "F", "05/03/1962", "H501"}, // a woman: day plus 40
+        {"RSSMRA80T31F205X", "M", "31/12/1980", "F205"},
+        {"RSSMRA80A01H501X", "M", "01/01/1980", "H501"},
+        {"BNCLRA62C71H501X", "F", "31/03/1962", "H501"},
+        {"RSSMRA80Z31H501X", "M", "31/00/1980", "H501"}, // not a month's letter: month 00, refused later
+        {"rssmra80t31f205x", "M", "31/12/1980", "F205"}, // letter case ignored
+        {"RSSMRA8LT3MH501X", "M", "31/12/1980", "H501"}, // omocode: L = 0, M = 1
+        {"BNCLRA6NC4QH5LMX", "F", "04/03/1962", "H501"}, // omocode in year, day and cadastral code
+        {"RSSMRAVVA01H501X", "M", "01/01/1999", "H501"},
+        {"RSSMRA05C05H501X", "M", "05/03/2005", "H501"}, // 16 years gone: this century
+        {"RSSMRA10C05H501X", "M", "05/03/1910", "H501"}, // 15 years only: the last one
+        {"RSSMRA30C05H501X", "M", "05/03/1930", "H501"},
+        {"RSSMRA09H15H501X", "M", "15/06/2009", "H501"}, // the 16th birthday is today
+        {"RSSMRA09H56H501X", "F", "16/06/1909", "H501"}, // tomorrow
+        {"RSSMRA09X15H501X", "M", "15/00/2009", "H501"}, // no month: the year decides
+        {"RSSMRAX1A01H501X", "M", "01/01/19X1", "H501"}, // a year that is no number stays as written
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.codice);
+        const std::optional<DatiNascita> dati = LeggiDatiNascita(QLatin1String(caso.codice), kOggi);
+        ASSERT_TRUE(dati.has_value());
+        EXPECT_EQ(dati->sesso, QLatin1String(caso.sesso));
+        EXPECT_EQ(dati->data, QLatin1String(caso.data));
+        EXPECT_EQ(dati->catastale, QLatin1String(caso.catastale));
+        EXPECT_FALSE(dati->luogoTrovato);
+    }
+}
+
+TEST(LeggiDatiNascitaTest, SoloSediciCaratteri)
+{
+    for (const char* codice : {"RSSMRA80A01H501", "RSSMRA80A01H501XY", ""}) {
+        EXPECT_EQ(LeggiDatiNascita(QLatin1String(codice), kOggi), std::nullopt) << codice;
+    }
+    // A character outside the basic plane counts once and is read as no digit.
+    const auto dati = LeggiDatiNascita(QStringLiteral("RSSMRA80A0\U0001F600H501X"), kOggi);
+    ASSERT_TRUE(dati.has_value());
+    EXPECT_EQ(dati->catastale, QStringLiteral("H501"));
+}
+
+class LuogoNascitaTest : public ArchivioProva {
+protected:
+    DatiNascita luogo(const char* catastale)
+    {
+        DatiNascita dati;
+        dati.catastale = QLatin1String(catastale);
+        QString errore;
+        EXPECT_TRUE(CercaLuogoNascita(dati, &errore)) << errore.toStdString();
+        return dati;
+    }
+};
+
+// A cadastral code with several rows names the municipality of today: a former province (C566, now in
+// Monza e Brianza) or a former name (A001, A022) gives way to it; with none of today, the first row.
+TEST_F(LuogoNascitaTest, PreferisceIlComuneDiOggi)
+{
+    const struct {
+        const char* catastale;
+        const char* comune;
+        const char* provincia;
+    } casi[] = {
+        {"C566", "CESANO MADERNO", "MB"}, {"A001", "ABANO TERME", "PD"}, {"A022", "CERMES", "BZ"},
+        {"A002", "ABBADIA", "CO"},        {"H501", "ROMA", "RM"},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.catastale);
+        const DatiNascita dati = luogo(caso.catastale);
+        EXPECT_TRUE(dati.luogoTrovato);
+        EXPECT_EQ(dati.comune, QLatin1String(caso.comune));
+        EXPECT_EQ(dati.provincia, QLatin1String(caso.provincia));
+    }
+    EXPECT_FALSE(luogo("Z999").luogoTrovato);
+    EXPECT_FALSE(luogo("H5'1").luogoTrovato) << "an apostrophe neither breaks nor widens the query";
+
+    esegui(QStringLiteral("DROP TABLE T_COMUNICF"));
+    DatiNascita dati;
+    QString errore;
+    EXPECT_FALSE(CercaLuogoNascita(dati, &errore));
+    EXPECT_FALSE(errore.isEmpty());
+}
+
+class ComuniTest : public ArchivioProva {};
+
+// A typed text may hold the searches' wildcards: no name holds one, so nothing is proposed.
+TEST_F(ComuniTest, UnCaratterePerLeRicercheNonTrovaNulla)
+{
+    std::optional<Comune> trovato;
+    ASSERT_TRUE(CompletaComune(QStringLiteral("ROMA"), &trovato));
+    ASSERT_TRUE(trovato.has_value());
+    for (const char* senza : {"R%A", "R*", "%", "XQ"}) {
+        ASSERT_TRUE(CompletaComune(QLatin1String(senza), &trovato)) << senza;
+        EXPECT_FALSE(trovato.has_value()) << senza;
+    }
+    ASSERT_TRUE(CercaComune(QStringLiteral("ROM*"), QString(), &trovato));
+    EXPECT_FALSE(trovato.has_value());
+}

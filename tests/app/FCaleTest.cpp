@@ -1,0 +1,185 @@
+// The date picker FCale: what it shows, how it moves between months and years, what it hands back.
+
+#include "app/Dichiarazioni.h"
+#include "app/widgets/FCale.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace ondavia;
+
+namespace {
+
+int argc = 1;
+char nome[] = "FCaleTest";
+char* argv[] = {nome, nullptr};
+
+class FCaleTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!qApp) {
+            new QApplication(argc, argv);
+        }
+    }
+    void TearDown() override { ResetDichiarazioni(); }
+
+    // A picker opened on `data`, shown.
+    std::unique_ptr<FCale> apri(const QString& data)
+    {
+        DataCalendario = data;
+        auto cale = std::make_unique<FCale>();
+        cale->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(cale.get()));
+        return cale;
+    }
+    static QStringList giorni(const FCale& cale)
+    {
+        QStringList testi;
+        for (const QLabel* cella : cale.G) {
+            testi << cella->text();
+        }
+        return testi;
+    }
+    static void tasto(FCale& cale, Qt::Key k) { QTest::keyClick(cale.pctCAL, k); }
+    static void clic(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+};
+
+} // namespace
+
+// Monday first: the 1st in the column of its weekday, the working day marked in every month shown.
+TEST_F(FCaleTest, ApertoSuUnaDataNeMostraIlMese)
+{
+    auto cale = apri(QStringLiteral("31/01/2021"));
+    EXPECT_EQ(cale->nomiMesi(), (QStringList{"Gennaio", "Febbraio", "Marzo", "Aprile", "Maggio", "Giugno", "Luglio",
+                                             "Agosto", "Settembre", "Ottobre", "Novembre", "Dicembre"}));
+    EXPECT_EQ(cale->lblMESE->text(), QStringLiteral("Gennaio"));
+    EXPECT_EQ(cale->lblANNO->text(), QStringLiteral("2021"));
+    EXPECT_EQ(cale->MyDate->text(), QString());
+    // 1 January 2021 was a Friday: cell 4; the 31st in cell 34, marked.
+    const QStringList celle = giorni(*cale);
+    EXPECT_EQ(celle.mid(3, 2), (QStringList{"", "1"}));
+    EXPECT_EQ(celle.mid(34, 2), (QStringList{"31", ""}));
+    EXPECT_EQ(cale->indiceScelto(), 34);
+    EXPECT_TRUE(cale->Shape1->geometry().contains(cale->G[34]->geometry()));
+
+    // February 2021 begins on a Monday and has 28 days: the frame stays on the 31st's place, now empty.
+    clic(cale->Command3);
+    EXPECT_EQ(cale->lblMESE->text(), QStringLiteral("Febbraio"));
+    EXPECT_EQ(giorni(*cale).mid(0, 1) + giorni(*cale).mid(27, 2), (QStringList{"1", "28", ""}));
+    EXPECT_EQ(cale->indiceScelto(), 30);
+    EXPECT_EQ(cale->G[30]->text(), QString());
+
+    // August 2021 begins on a Sunday: its 31st is the last cell.
+    cale = apri(QStringLiteral("15/08/2021"));
+    EXPECT_EQ(giorni(*cale).mid(5, 2), (QStringList{"", "1"}));
+    EXPECT_EQ(giorni(*cale)[36], QStringLiteral("31"));
+}
+
+TEST_F(FCaleTest, MesiEAnniAvantiEIndietro)
+{
+    auto cale = apri(QStringLiteral("10/02/2021"));
+    clic(cale->Command2);
+    EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(1, 2021));
+    clic(cale->Command2);
+    EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(12, 2020));
+    EXPECT_EQ(cale->lblANNO->text(), QStringLiteral("2020"));
+    clic(cale->Command3);
+    EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(1, 2021));
+
+    // The bar runs from 2500 at its top to 1500 at its bottom: its up arrow raises the year.
+    cale->VScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(cale->lblANNO->text(), QStringLiteral("2022"));
+    cale->VScroll1->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(cale->anno(), 2500);
+    cale->VScroll1->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(cale->anno(), 1500);
+
+    // No month before January 1500, none after December 2500.
+    clic(cale->Command2);
+    EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(1, 1500));
+    cale->impostaAnno(2500);
+    cale->lstMESI->setCurrentRow(11);
+    clic(cale->Command3);
+    EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(12, 2500));
+
+    // A click on the year brings this year back; the month list chooses the month and hides.
+    clic(cale->lblANNO);
+    EXPECT_EQ(cale->anno(), QDate::currentDate().year());
+    clic(cale->cmdMESI);
+    ASSERT_TRUE(cale->lstMESI->isVisible());
+    QTest::mouseClick(cale->lstMESI->viewport(), Qt::LeftButton, {},
+                      cale->lstMESI->visualItemRect(cale->lstMESI->item(7)).center());
+    EXPECT_FALSE(cale->lstMESI->isVisible());
+    EXPECT_EQ(cale->lblMESE->text(), QStringLiteral("Agosto"));
+    EXPECT_EQ(cale->meseMostrato(), 8);
+}
+
+// A text the form would not take as a date, or a year the bar cannot show, opens on today; a date the
+// form takes in another shape opens on that date.
+TEST_F(FCaleTest, UnTestoCheNonEUnaDataApreSuOggi)
+{
+    const QDate oggi = QDate::currentDate();
+    for (const char* testo : {"", "ABC", "31/02/2021", "01/01/1499", "01/01/2501", "5/3/2021"}) {
+        auto cale = apri(QLatin1String(testo));
+        EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(oggi.month(), oggi.year())) << testo;
+        EXPECT_EQ(cale->G[cale->indiceScelto()]->text(), QString::number(oggi.day())) << testo;
+    }
+    for (const char* testo : {"050321", "05.03.21", "05/03/2021"}) {
+        auto cale = apri(QLatin1String(testo));
+        EXPECT_EQ(std::pair(cale->meseMostrato(), cale->anno()), std::pair(3, 2021)) << testo;
+    }
+    EXPECT_EQ(apri(QStringLiteral("01/01/1500"))->anno(), 1500);
+}
+
+TEST_F(FCaleTest, CioChePassaInDataCalendario)
+{
+    // Enter with no day clicked: nothing chosen.
+    auto cale = apri(QString());
+    tasto(*cale, Qt::Key_Return);
+    EXPECT_FALSE(cale->isVisible());
+    EXPECT_EQ(DataCalendario, QString());
+
+    // A click shows the day under the calendar; Enter after showing another month still chooses it.
+    cale = apri(QStringLiteral("10/03/2021"));
+    clic(cale->G[11]);
+    EXPECT_EQ(cale->MyDate->text(), QStringLiteral("12/03/2021"));
+    EXPECT_EQ(cale->indiceScelto(), 11);
+    clic(cale->Command3);
+    clic(cale->Command3);
+    EXPECT_EQ(cale->lblMESE->text(), QStringLiteral("Maggio"));
+    tasto(*cale, Qt::Key_Enter);
+    EXPECT_EQ(DataCalendario, QStringLiteral("12/03/2021"));
+
+    // Space as Enter; an empty cell does nothing.
+    cale = apri(QStringLiteral("10/03/2021"));
+    clic(cale->G[36]);
+    EXPECT_EQ(cale->MyDate->text(), QString());
+    clic(cale->G[0]);
+    tasto(*cale, Qt::Key_Space);
+    EXPECT_EQ(DataCalendario, QStringLiteral("01/03/2021"));
+
+    // Esc chooses nothing, even after a click; a double click chooses its day at once.
+    cale = apri(QStringLiteral("10/03/2021"));
+    clic(cale->G[3]);
+    tasto(*cale, Qt::Key_Escape);
+    EXPECT_FALSE(cale->isVisible());
+    EXPECT_EQ(DataCalendario, QString());
+    cale = apri(QStringLiteral("10/03/2021"));
+    QTest::mouseDClick(cale->G[20], Qt::LeftButton);
+    EXPECT_FALSE(cale->isVisible());
+    EXPECT_EQ(DataCalendario, QStringLiteral("21/03/2021"));
+
+    // Releasing the form empties the exchange.
+    cale.reset();
+    EXPECT_EQ(DataCalendario, QString());
+}

@@ -1,0 +1,351 @@
+// The register form's help while typing: municipality completion and look-up, the progressive of a
+// registered code, the date boxes and their calendar, birth data from the responsible person's code.
+
+#include "RegistroProva.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/widgets/Controlli.h"
+#include "app/widgets/FCale.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace ondavia;
+using ondavia::test::RegistroProva;
+
+namespace {
+
+enum Scheda { Soggetto = 0, Responsabile = 1, PostaElettronica = 2, Cancellazione = 3 };
+
+class Digitazione : public RegistroProva {
+protected:
+    // Opens the form on a new natural person, with tab `scheda` in front.
+    void nuovaPersona(int scheda = Soggetto)
+    {
+        apri();
+        form->Aggiungi();
+        form->o2->setChecked(true);
+        form->SSTab1->setCurrentIndex(scheda);
+        scripted.messages.clear();
+    }
+    // Types into a box as the operator does: each key pressed and released.
+    static void digita(QLineEdit* casella, const QString& testo)
+    {
+        casella->setFocus();
+        QTest::keyClicks(casella, testo);
+    }
+    static void tasto(QLineEdit* casella, Qt::Key k) { QTest::keyClick(casella, k); }
+    // Leaves `casella` for `verso`, as a click or Tab would.
+    static void lascia(QLineEdit* casella, QWidget* verso)
+    {
+        casella->setFocus();
+        verso->setFocus(Qt::TabFocusReason);
+    }
+    // The box's text, its caret and its selection (which begins at the caret).
+    static void atteso(const QLineEdit* c, const char* testo, int caret, const char* selezione)
+    {
+        EXPECT_EQ(c->text(), QLatin1String(testo));
+        EXPECT_EQ(c->cursorPosition(), caret);
+        EXPECT_EQ(c->selectedText(), QLatin1String(selezione));
+        EXPECT_EQ(c->selectionStart(), *selezione ? caret : -1);
+    }
+    QString messaggioSolo() const
+    {
+        EXPECT_EQ(scripted.messages.size(), 1u);
+        return messaggio().trimmed();
+    }
+    // Answers the date picker that the next ApriCalendario opens.
+    static void rispondiCalendario(std::function<void(FCale&)> azione)
+    {
+        QTimer::singleShot(0, [azione = std::move(azione)] {
+            auto* cale = dynamic_cast<FCale*>(QApplication::activeModalWidget());
+            ASSERT_NE(cale, nullptr) << "no date picker open";
+            azione(*cale);
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(Digitazione, CompletionProposesTheFirstMunicipalityFromTheLettersBeforeTheCaret)
+{
+    nuovaPersona();
+    form->vONPRO->setText(QStringLiteral("XX"));
+    digita(form->vONCOM, QStringLiteral("mil"));
+    atteso(form->vONCOM, "MILANO", 3, "ANO");
+    EXPECT_EQ(form->vONPRO->text(), QStringLiteral("MI"));
+    digita(form->vONCOM, QStringLiteral("az")); // typing on replaces the proposed tail
+    atteso(form->vONCOM, "MILAZZO", 5, "ZO");
+    EXPECT_EQ(form->vONPRO->text(), QStringLiteral("ME"));
+
+    // Backspace, the arrows, a digit and a blank never complete.
+    for (const Qt::Key k : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Right, Qt::Key_End}) {
+        QTest::keyClick(form->vONCOM, k);
+    }
+    QTest::keyClicks(form->vONCOM, QStringLiteral("1 "));
+    atteso(form->vONCOM, "MILAZ1 ", 7, "");
+
+    // The letters before the caret count, not the whole text; leading blanks go.
+    form->vONCOM->setText(QStringLiteral("  ROXXX"));
+    form->vONCOM->setCursorPosition(4);
+    QTest::keyClick(form->vONCOM, Qt::Key_M, Qt::ShiftModifier);
+    atteso(form->vONCOM, "ROMA", 3, "A");
+    EXPECT_EQ(form->vONPRO->text(), QStringLiteral("RM"));
+
+    // Apostrophes before the caret, two of them; the other boxes complete into their own province.
+    form->SSTab1->setCurrentIndex(Responsabile);
+    digita(form->vRENCOM, QStringLiteral("SANT'A"));
+    atteso(form->vRENCOM, "SANT'AGAPITO", 6, "GAPITO");
+    digita(form->vRENCOM, QStringLiteral("GATA DE' G"));
+    atteso(form->vRENCOM, "SANT'AGATA DE' GOTI", 16, "OTI");
+    EXPECT_EQ(form->vRENPRO->text(), QStringLiteral("BN"));
+
+    // No municipality begins with XQ: the box and the province keep their texts.
+    form->SSTab1->setCurrentIndex(Cancellazione);
+    form->vSIPRO->setText(QStringLiteral("ZZ"));
+    digita(form->vSICOM, QStringLiteral("xq"));
+    atteso(form->vSICOM, "xq", 2, "");
+    EXPECT_EQ(form->vSIPRO->text(), QStringLiteral("ZZ"));
+    form->SSTab1->setCurrentIndex(Soggetto);
+    form->o1->setChecked(true);
+    digita(form->vOSCOM, QStringLiteral("FIRE"));
+    EXPECT_EQ(form->vOSPRO->text(), QStringLiteral("FI"));
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+TEST_F(Digitazione, ExactLookUpWhenTheMunicipalityIsLeft)
+{
+    nuovaPersona();
+    form->vONCOM->setText(QStringLiteral("sant'agata de' goti"));
+    lascia(form->vONCOM, form->vOCOG);
+    EXPECT_EQ(form->vONCOM->text(), QStringLiteral("SANT'AGATA DE' GOTI"));
+    EXPECT_EQ(form->vONPRO->text(), QStringLiteral("BN"));
+    form->vONCOM->setText(QStringLiteral("ROMANIA DEL SUD"));
+    lascia(form->vONCOM, form->vOCOG);
+    EXPECT_EQ(form->vONPRO->text(), QStringLiteral("BN")) << "an unknown name leaves the province";
+
+    // CASTRO is in BG and in LE: a province typed that has it is kept.
+    form->o1->setChecked(true);
+    form->vOSCOM->setText(QStringLiteral("castro"));
+    form->vOSPRO->setText(QStringLiteral("XX"));
+    lascia(form->vOSCOM, form->torag);
+    const QString altra = form->vOSPRO->text() == QLatin1String("BG") ? QStringLiteral("LE") : QStringLiteral("BG");
+    form->vOSPRO->setText(altra);
+    lascia(form->vOSCOM, form->torag);
+    EXPECT_EQ(form->vOSPRO->text(), altra);
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+// Leaving the code box with a registered code proposes its next free progressive, and the save that
+// follows adds a row of its own.
+TEST_F(Digitazione, LeavingARegisteredCodeProposesItsNextProgressive)
+{
+    for (const char* p : {"001", "002"}) {
+        inserisci({{"OCOD", "12345678901"}, {"ONPROG", p}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"}});
+    }
+    inserisci({{"OCOD", "11111111111"}, {"ONPROG", "999"}, {"ODES", "BETA"}, {"OSTP", "1"}});
+    apri();
+    compilaValido();
+    form->topiva->setText(QStringLiteral("12345678901"));
+    // A save from the main window's command whose check moves the focus to another field: the code box
+    // was not left by the operator, and the progressive stays.
+    form->CBrap->setCurrentIndex(-1);
+    form->Conferma();
+    EXPECT_EQ(QApplication::focusWidget(), form->CBrap);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Indicare il tipo di soggetto"));
+    scripted.messages.clear();
+    form->CBrap->setCurrentIndex(0);
+    form->topiva->setFocus();
+    clic("bregistra_0"); // the button takes the focus: the code box is left
+    EXPECT_EQ(righe(), 4) << messaggio().toStdString();
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("003"))["orag"].toText(), QStringLiteral("ALFA SPA"));
+
+    // A code without rows, or with apostrophes, leaves the progressive alone; so does one at "999", saying so.
+    for (const char* codice : {"98765432109", "' OR '1'='1", "11111111111"}) {
+        form->Aggiungi();
+        form->topiva->setText(QLatin1String(codice));
+        lascia(form->topiva, form->vONPROG);
+        EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001")) << codice;
+    }
+    EXPECT_TRUE(messaggioSolo().contains(QStringLiteral("999"))) << messaggio().toStdString();
+}
+
+TEST_F(Digitazione, DateBoxesAreCheckedWhenLeft)
+{
+    nuovaPersona();
+    form->vONDT->setText(QStringLiteral("050321"));
+    lascia(form->vONDT, form->vONCOM);
+    EXPECT_EQ(form->vONDT->text(), QStringLiteral("05/03/2021"));
+    form->vONDT->setText(QStringLiteral("   "));
+    lascia(form->vONDT, form->vONCOM);
+    EXPECT_TRUE(scripted.messages.empty()) << "a blank date is no error";
+
+    form->vONDT->setText(QStringLiteral("30/02/2020"));
+    lascia(form->vONDT, form->vONCOM);
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Data non valida"));
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), form->vONDT);
+    EXPECT_EQ(form->vONDT->text(), QStringLiteral("30/02/2020"));
+    EXPECT_EQ(form->vONDT->palette().color(QPalette::Base), coloreQt(ColoreFuoco));
+
+    // Another tab put in front hides the box: it was not left, and the save will judge its date.
+    form->SSTab1->setCurrentIndex(Responsabile);
+    EXPECT_EQ(scripted.messages.size(), 1u);
+    scripted.messages.clear();
+    form->vREDTNAS->setText(QStringLiteral("1/2/1980"));
+    lascia(form->vREDTNAS, form->vRENCOM);
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Data non valida"));
+    EXPECT_EQ(QApplication::focusWidget(), form->vREDTNAS);
+    form->vREDTNAS->setText(QStringLiteral("01.02.1980"));
+    lascia(form->vREDTNAS, form->vRENCOM);
+    EXPECT_EQ(form->vREDTNAS->text(), QStringLiteral("01/02/1980"));
+}
+
+// On a small screen the form scrolls: the box the error is shown on is first brought into view (the part
+// around its caret, as the scroll area does for a box with the focus).
+TEST_F(Digitazione, ADateErrorScrollsItsBoxIntoView)
+{
+    nuovaPersona(Responsabile);
+    form->resize(500, 250);
+    QCoreApplication::processEvents();
+    auto* scorrimento = trova<QScrollArea>("scorrimento");
+    form->vREDTNAS->setText(QStringLiteral("99/99/99"));
+    form->vREDTNAS->setFocus();
+    scorrimento->verticalScrollBar()->setValue(0);
+    scorrimento->horizontalScrollBar()->setValue(0);
+    const auto inVista = [&] {
+        const QPoint angolo = form->vREDTNAS->mapTo(scorrimento->viewport(), QPoint(0, 0));
+        return scorrimento->viewport()->rect().intersects(QRect(angolo, form->vREDTNAS->size()));
+    };
+    ASSERT_FALSE(inVista());
+    form->vRENCOM->setFocus();
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_TRUE(inVista());
+}
+
+TEST_F(Digitazione, TheResponsiblePersonsCodeFillsHisBirthData)
+{
+    nuovaPersona(Responsabile);
+    form->vRECF->setText(QStringLiteral("bnclra62c45c566z"));
+    lascia(form->vRECF, form->vRETEL);
+    EXPECT_EQ(form->vRECF->text(), QStringLiteral("BNCLRA62C45C566Z"));
+    EXPECT_EQ(form->vRESEX->text(), QStringLiteral("F"));
+    EXPECT_EQ(form->vREDTNAS->text(), QStringLiteral("05/03/1962"));
+    EXPECT_EQ(form->vRENCOM->text(), QStringLiteral("CESANO MADERNO"));
+    EXPECT_EQ(form->vRENPRO->text(), QStringLiteral("MB"));
+    EXPECT_EQ(QApplication::focusWidget(), form->vRECOG);
+
+    // An unknown place fills sex and date only, and the focus goes where the operator went.
+    form->vRECF->setText(QStringLiteral("RSSMRA8LT3MZ999X"));
+    lascia(form->vRECF, form->vRETEL);
+    EXPECT_EQ(form->vRESEX->text() + form->vREDTNAS->text(), QStringLiteral("M31/12/1980"));
+    EXPECT_EQ(form->vRENCOM->text(), QStringLiteral("CESANO MADERNO"));
+    EXPECT_EQ(QApplication::focusWidget(), form->vRETEL);
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+
+    // A code of 15 characters is a field error; nothing else changes.
+    form->vRECF->setText(QStringLiteral("rssmra80a01h501"));
+    lascia(form->vRECF, form->vRETEL);
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Codice Fiscale non corretto."));
+    EXPECT_EQ(form->vRECF->text(), QStringLiteral("RSSMRA80A01H501"));
+    EXPECT_EQ(form->vRESEX->text() + form->vREDTNAS->text(), QStringLiteral("M31/12/1980"));
+    EXPECT_EQ(QApplication::focusWidget(), form->vRECF);
+}
+
+TEST_F(Digitazione, EachCalendarButtonAndDoubleClickOpensThePickerOnItsBox)
+{
+    nuovaPersona();
+    const std::pair<const char*, int> date[] = {{"vONDT", Soggetto}, {"vREDTNAS", Responsabile},
+                                                {"vPEDATAI", PostaElettronica}, {"vPEDATAF", PostaElettronica},
+                                                {"vDTCANC", Cancellazione}};
+    for (int indice = 0; indice < 5; ++indice) {
+        const auto& [nome, scheda] = date[indice];
+        SCOPED_TRACE(nome);
+        QLineEdit* casella = this->casella(nome);
+        form->SSTab1->setCurrentIndex(scheda);
+        casella->setText(QStringLiteral("10/03/2021"));
+        QString mese;
+        rispondiCalendario([&](FCale& cale) {
+            mese = cale.lblMESE->text() + QLatin1Char(' ') + cale.lblANNO->text();
+            QTest::mouseDClick(cale.G[cale.indiceScelto() + 1], Qt::LeftButton);
+        });
+        clic(qPrintable(QStringLiteral("rdata_%1").arg(indice)));
+        EXPECT_EQ(mese, QStringLiteral("Marzo 2021"));
+        EXPECT_EQ(casella->text(), QStringLiteral("11/03/2021"));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        EXPECT_EQ(QApplication::focusWidget(), casella);
+
+        rispondiCalendario([](FCale& cale) { QTest::keyClick(cale.pctCAL, Qt::Key_Escape); });
+        QTest::mouseDClick(casella, Qt::LeftButton);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(casella->text(), QStringLiteral("11/03/2021")) << "Esc leaves the box as it was";
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        EXPECT_EQ(QApplication::focusWidget(), casella);
+    }
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+// A calendar button leaves the box being typed in first: a check that keeps the focus there keeps the
+// picker closed.
+TEST_F(Digitazione, ACalendarButtonLetsTheBoxBeingLeftCheckItselfFirst)
+{
+    nuovaPersona(Responsabile);
+    form->vRECF->setText(QStringLiteral("RSSMRA80A01H50"));
+    form->vRECF->setFocus();
+    bool aperto = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* cale = QApplication::activeModalWidget()) {
+            aperto = true;
+            cale->close();
+        }
+    });
+    clic("rdata_1");
+    QApplication::processEvents();
+    EXPECT_FALSE(aperto);
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Codice Fiscale non corretto."));
+    EXPECT_EQ(QApplication::focusWidget(), form->vRECF);
+}
+
+TEST_F(Digitazione, TheSubjectCodeTableOpensFromTheHelpFolderOrIsNamedWhenMissing)
+{
+    apri();
+    const QString documento = QStringLiteral("Help/03_Allegato+3+-+Tabella+dei+codici+soggetto+per+sezione+del+REI.pdf");
+    const QString percorso = QDir::toNativeSeparators(home.file(documento));
+    clic("PushButton2");
+    EXPECT_TRUE(messaggioSolo().contains(percorso)) << messaggio().toStdString();
+    EXPECT_TRUE(scripted.opened.empty());
+    home.write(documento, "%PDF-1.4\n");
+    scripted.messages.clear();
+    clic("PushButton2");
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+    EXPECT_EQ(scripted.opened, std::vector<QString>{percorso});
+}
+
+// A look-up that fails (the tables gone) is told in a plain message; the form goes on.
+TEST_F(Digitazione, AFailingLookUpIsReportedAndTheFormGoesOn)
+{
+    nuovaPersona();
+    form->TC2->setChecked(true); // by code, too, the cancellation chooses its first reason
+    EXPECT_TRUE(form->mc1->isChecked());
+    rsComuni.Close();
+    rsComuniCF.Close();
+    ComuniCaricati = false;
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("DROP TABLE T_COMUNI")));
+    digita(form->vONCOM, QStringLiteral("R"));
+    lascia(form->vONCOM, form->vOCOG);
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("DROP TABLE COPE")));
+    form->topiva->setText(QStringLiteral("12345678901"));
+    lascia(form->topiva, form->vONPROG);
+    ASSERT_EQ(scripted.messages.size(), 3u);
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(form->vONCOM->text(), QStringLiteral("R"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
+}
