@@ -36,16 +36,7 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
 
     // The save dialog never asks about replacing a file: a refusal shows it again on the refused path, and a
     // cancel at any round drops the earlier choices.
-    QString percorso;
-    do {
-        const auto scelto = platform().saveFileName(richiesta);
-        if (!scelto) {
-            return;
-        }
-        percorso = *scelto;
-        richiesta.fileName = percorso;
-    } while (ChiediSovrascrittura(percorso));
-    NomeFileScelto = percorso;
+    NomeFileScelto = ChiediDoveSalvare(richiesta).value_or(QString());
 }
 
 } // namespace ondavia

@@ -25,6 +25,33 @@ bool ChiediSovrascrittura(const QString& percorso)
            MsgResult::No;
 }
 
+std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
+{
+    QString percorso;
+    do {
+        const auto scelto = platform().saveFileName(richiesta);
+        if (!scelto) {
+            return std::nullopt;
+        }
+        percorso = *scelto;
+        richiesta.fileName = percorso;
+    } while (ChiediSovrascrittura(percorso));
+    return percorso;
+}
+
+bool ScriviTutto(QIODevice& file, QByteArrayView dati)
+{
+    qint64 scritti = 0;
+    while (scritti < dati.size()) {
+        const qint64 n = file.write(dati.data() + scritti, dati.size() - scritti);
+        if (n <= 0) {
+            return false;
+        }
+        scritti += n;
+    }
+    return true;
+}
+
 QString CartellaDesktop()
 {
     return platform().desktopFolder();

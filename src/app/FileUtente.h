@@ -1,8 +1,13 @@
 #pragma once
 
+#include "platform/Platform.h"
+
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
+
+class QIODevice;
 
 namespace ondavia {
 
@@ -11,6 +16,15 @@ namespace ondavia {
 // True when a file exists at `percorso` and the user, asked whether to replace it, answers No;
 // false when there is no file or the user agrees to replace it.
 bool ChiediSovrascrittura(const QString& percorso);
+
+// Shows the save dialog until the user chooses a path that is free or that they agree to replace; each
+// repeat opens on the path refused. Nothing when the user cancels, at any round.
+std::optional<QString> ChiediDoveSalvare(FileRequest richiesta);
+
+// Writes the whole of `dati` to `file`, going on after short writes; false as soon as the system takes
+// no more bytes (a full disk, a file-size limit). Open the file unbuffered, or a short write is seen
+// only when the buffer is flushed, too late to be told.
+bool ScriviTutto(QIODevice& file, QByteArrayView dati);
 
 // The user's Desktop folder, where every save dialog opens.
 QString CartellaDesktop();
