@@ -197,7 +197,7 @@ TEST_F(ShellTest, TheUpdatePageNeedsTheMakersSiteToBeConfigured)
     EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
-TEST_F(ShellTest, CommandsNotYetInThisVersionSaySoAndBackupNeedsASubject)
+TEST_F(ShellTest, CommandsNotYetInThisVersionSaySo)
 {
     auto finestra = finestraAperta();
     const auto nonDisponibile = [this](const QString& caption) {
@@ -205,28 +205,10 @@ TEST_F(ShellTest, CommandsNotYetInThisVersionSaySoAndBackupNeedsASubject)
                desktop.messages[0].text.contains(caption);
     };
     for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{
-             {713, "Richiesta Assistenza"}, {727, "Assistenza Remota"}, {722, "Ripristina Dati"}}) {
+             {713, "Richiesta Assistenza"}, {727, "Assistenza Remota"}}) {
         desktop.messages.clear();
         finestra->CommandBars_Execute(id, caption);
         EXPECT_TRUE(nonDisponibile(caption)) << desktop.messageTexts().join('\n').toStdString();
     }
-    EXPECT_EQ(ModoSalva, "R");
-
-    // No subject selected: the backup opens nothing and says nothing.
-    desktop.messages.clear();
-    ModoSalva.clear();
-    CodiceCorrente = QStringLiteral("   ");
-    finestra->CommandBars_Execute(ComandoSalva, "Salva");
-    EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_TRUE(ModoSalva.isEmpty());
-
-    CodiceCorrente = QStringLiteral("RSSMRA80A01H501U");
-    SalvaTutti = true;
-    finestra->CommandBars_Execute(ComandoSalva, "Salva");
-    EXPECT_TRUE(nonDisponibile("Salva"));
-    EXPECT_EQ(ModoSalva, "S");
-    EXPECT_FALSE(SalvaTutti);
-    finestra->CommandBars_Execute(ComandoSalva, "Salva TUTTI");
-    EXPECT_TRUE(SalvaTutti);
     EXPECT_TRUE(chiamate.isEmpty());
 }
