@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the damaged and unusual backup files of tests/data/backup/, read by tests/backup/FileDanneggiatiTest.cpp.
+"""Writes the damaged and unusual backup files of tests/data/backup/, read by tests/backup/FileDanneggiatiTest.cpp,
+and the seeds of the backup fuzz target in tests/data/fuzz/backup/.
 
     python3 tools/make-backup-cases.py
 
@@ -13,6 +14,7 @@ import random
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FOLDER = os.path.join(ROOT, "tests", "data", "backup")
+SEEDS = os.path.join(ROOT, "tests", "data", "fuzz", "backup")
 SEP = "\u00a6"
 KEY = 3  # the program's scrambling key
 
@@ -96,13 +98,34 @@ CASES = {
     "ctab-short.REI": cp1252([GOOD[0], SEP + "CTAB" + SEP + "TPI", GOOD[1]]),
 }
 
+# Good files, each exercising another part of the reader, for the fuzzer to start from.
+SEED_LINES = [
+    GOOD[0],
+    line(ROSSI, ONPROG="002", ONDT="00:00:00", OMOC1="", OREDTNAS="5/3/80"),
+    GOOD[1],
+    line(SOCIETA, OCOD="  99999999999 ", ONDT="31/12/1999", OMOC2="1,5"),
+    SEP + "CTAB" + SEP + "ITT" + SEP + "01" + SEP + "12345678901XF01/02/2020",
+    SEP + "CTAB" + SEP + "ITT" + SEP + "02" + SEP + "12345678901F01/02/2020",
+    SEP + "CTAB" + SEP + "TPI" + SEP + "99" + SEP + "ALTRO",
+]
+SEED_CASES = {
+    "seed-plain.REI": cp1252(GOOD),
+    "seed-scrambled.REI": cp1252([scramble(l) for l in GOOD]),
+    "seed-mixed.REI": cp1252(SEED_LINES),
+}
+
+
+def write_all(folder, cases):
+    os.makedirs(folder, exist_ok=True)
+    for name, content in sorted(cases.items()):
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(content)
+    print(f"{len(cases)} files in {folder}")
+
 
 def main():
-    os.makedirs(FOLDER, exist_ok=True)
-    for name, content in sorted(CASES.items()):
-        with open(os.path.join(FOLDER, name), "wb") as out:
-            out.write(content)
-    print(f"{len(CASES)} files in {FOLDER}")
+    write_all(FOLDER, CASES)
+    write_all(SEEDS, SEED_CASES)
 
 
 if __name__ == "__main__":

@@ -133,12 +133,18 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
     if (riga.mid(1, 4) != TabellaSoggetti && !esito.cifrato) {
         return esito;
     }
-    if (esito.cifrato) {
-        riga = CifraRiga(riga, QStringLiteral("Leggi"), ChiaveBackup);
-    }
     esito.stato = ControlloBackup::Stato::Backup;
-    esito.codice = senzaSpazi(VociRigaBackup(riga).value(2));
+    esito.codice = senzaSpazi(VociRigaLetta(riga, esito.cifrato).value(2));
     return esito;
+}
+
+QStringList VociRigaLetta(const QString& riga, bool cifrata)
+{
+    QStringList voci = VociRigaBackup(riga);
+    for (qsizetype i = 1; cifrata && i < voci.size(); ++i) {
+        voci[i] = CifraTesto(voci[i], QStringLiteral("Leggi"), ChiaveBackup);
+    }
+    return voci;
 }
 
 QString MessaggioNonBackup()

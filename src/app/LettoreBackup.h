@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace ondavia {
 
@@ -54,6 +55,10 @@ ControlloBackup ControllaFileBackup(const QString& percorso);
 
 // Whether a first line is scrambled: its characters 2 to 5 read "COPE" once unscrambled.
 bool PrimaRigaCifrata(const QString& riga);
+
+// The items of a line read from a backup, each unscrambled on its own when the file is scrambled: joined
+// again, an item that unscrambles to the separator would split in two and shift the values after it.
+QStringList VociRigaLetta(const QString& riga, bool cifrata);
 
 // The message for a file that is not a backup.
 QString MessaggioNonBackup();

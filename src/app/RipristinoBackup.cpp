@@ -1,6 +1,5 @@
 #include "RipristinoBackup.h"
 
-#include "Cifratura.h"
 #include "Dates.h"
 #include "FileBackup.h"
 #include "LettoreBackup.h"
@@ -147,10 +146,7 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
                        .arg(lettore.numeroRiga()));
             continue;
         }
-        if (cifrato) {
-            testo = CifraRiga(testo, QStringLiteral("Leggi"), ChiaveBackup);
-        }
-        if (!riga(testo, lettore.numeroRiga(), errore)) {
+        if (!riga(VociRigaLetta(testo, cifrato), lettore.numeroRiga(), errore)) {
             return false;
         }
     }
@@ -166,9 +162,8 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
     return true;
 }
 
-bool RipristinoBackup::riga(const QString& testo, qint64 numero, QString* errore)
+bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* errore)
 {
-    const QStringList campi = VociRigaBackup(testo);
     const QString nome = campi.value(1);
     if (nome == QLatin1String("CTAB")) {
         RipristinaCTAB(campi, numero);
@@ -303,8 +298,13 @@ bool RipristinoBackup::valore(db::Recordset& righe, int colonna, const QString& 
                                       "posizione)");
         return false;
     }
-    if (voce.contains(QChar(u'\0'))) {
-        *descrizione = QStringLiteral("il valore contiene un carattere nullo");
+    // A plain line cannot hold a separator or a line end inside an item, but unscrambling can make one,
+    // and a NUL can stand anywhere: stored, the value could never be backed up again.
+    if (const auto vietato = std::find_if(voce.cbegin(), voce.cend(), CarattereVietatoBackup); vietato != voce.cend()) {
+        *descrizione = *vietato == u'\0' ? QStringLiteral("il valore contiene un carattere nullo")
+                                         : QStringLiteral("il valore contiene un carattere (codice %1) che un file di "
+                                                          "backup non può contenere")
+                                               .arg(vietato->unicode());
         return false;
     }
     std::optional<db::Value> v;

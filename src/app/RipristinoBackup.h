@@ -51,7 +51,7 @@ public:
 private:
     struct Tabella;
 
-    bool riga(const QString& testo, qint64 numero, QString* errore);
+    bool riga(const QStringList& campi, qint64 numero, QString* errore);
     Tabella* tabella(const QString& nome, qint64 numero, QString* errore);
     bool CancellaSoggetto(Tabella& t, const QString& codice, QString* errore);
     void RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero);

@@ -206,6 +206,25 @@ TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
     EXPECT_TRUE(m_avvisi.isEmpty()) << m_avvisi.join('\n').toStdString();
 }
 
+TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneRegistrato)
+{
+    // Found by fuzzing: unscrambled, items may hold a line end, the separator or a NUL, which no backup could
+    // carry again. Shifted by the key and the position: 0x0E is LF, 0xAA the separator, 0x04 a NUL.
+    scrivi(file("CIFRATO.REI"), QByteArray("\xA6GTVL\xA6VXYTZ\xA6\x0E\xA6\xAA\xA6\x04" "C\r\n"));
+    ASSERT_TRUE(ripristina(file("CIFRATO.REI"))) << m_errore.toStdString();
+    ASSERT_EQ(m_avvisi.size(), 4) << m_avvisi.join("\n").toStdString();
+    EXPECT_EQ(m_avvisi[0], "Errore: COPE registrazione: indice 3 valore <10> Errore: il valore contiene un carattere "
+                           "(codice 10) che un file di backup non può contenere");
+    EXPECT_EQ(m_avvisi[1], "Errore: COPE registrazione: indice 4 valore ¦ Errore: il valore contiene un carattere "
+                           "(codice 166) che un file di backup non può contenere");
+    EXPECT_TRUE(m_avvisi[2].endsWith("il valore contiene un carattere nullo"));
+    EXPECT_TRUE(m_avvisi[3].contains("ha 4 valori invece di 45"));
+    EXPECT_EQ(valore("RSSMR", "OTIPOSOGD"), "NULL");
+    ScrittoreBackup scrittore(Conn);
+    QString errore;
+    EXPECT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
+}
+
 TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
 {
     std::mt19937 caso(8);
