@@ -17,8 +17,7 @@ constexpr qint64 kBlocco = 1 << 16;
 
 } // namespace
 
-bool LettoreBackup::apri(const QString& percorso, QString* errore)
-{
+bool LettoreBackup::apri(const QString& percorso, QString* errore) {
     m_file.close();
     m_file.setFileName(percorso);
     m_blocco.clear();
@@ -38,12 +37,12 @@ bool LettoreBackup::apri(const QString& percorso, QString* errore)
     return true;
 }
 
-bool LettoreBackup::riempi()
-{
+bool LettoreBackup::riempi() {
     m_blocco.resize(kBlocco);
     const qint64 letti = m_file.read(m_blocco.data(), kBlocco);
     if (letti < 0) {
-        m_errore = QStringLiteral("La lettura del file\r\n%1\r\nsi è interrotta alla riga %2 (errore del sistema: %3).")
+        m_errore = QStringLiteral("La lettura del file\r\n%1\r\nsi è interrotta alla riga %2 "
+                                  "(errore del sistema: %3).")
                        .arg(QDir::toNativeSeparators(m_file.fileName()))
                        .arg(m_numero + 1)
                        .arg(m_file.errorString());
@@ -56,8 +55,7 @@ bool LettoreBackup::riempi()
     return true;
 }
 
-LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
-{
+LettoreBackup::Esito LettoreBackup::prossima(QString* riga) {
     if (!m_errore.isEmpty()) {
         return Esito::Errore;
     }
@@ -106,13 +104,11 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
-bool PrimaRigaCifrata(const QString& riga)
-{
+bool PrimaRigaCifrata(const QString& riga) {
     return CifraTesto(riga.mid(1, 4), QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
 }
 
-ControlloBackup ControllaFileBackup(const QString& percorso)
-{
+ControlloBackup ControllaFileBackup(const QString& percorso) {
     ControlloBackup esito;
     LettoreBackup lettore;
     if (!lettore.apri(percorso, &esito.errore)) {
@@ -138,8 +134,7 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
     return esito;
 }
 
-QStringList VociRigaLetta(const QString& riga, bool cifrata)
-{
+QStringList VociRigaLetta(const QString& riga, bool cifrata) {
     QStringList voci = VociRigaBackup(riga);
     for (qsizetype i = 1; cifrata && i < voci.size(); ++i) {
         voci[i] = CifraTesto(voci[i], QStringLiteral("Leggi"), ChiaveBackup);
@@ -147,8 +142,7 @@ QStringList VociRigaLetta(const QString& riga, bool cifrata)
     return voci;
 }
 
-QString MessaggioNonBackup()
-{
+QString MessaggioNonBackup() {
     return QStringLiteral("Il file indicato non è un file di backUp di ONDAVIA. Operazione annullata");
 }
 

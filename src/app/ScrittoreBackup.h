@@ -20,8 +20,8 @@ class Connection;
 class ScrittoreBackup {
 public:
     struct Opzioni {
-        bool cifra = false;       // scramble every line with ChiaveBackup
-        QString soloSoggetto;     // when set, only the rows whose OCOD is this code
+        bool cifra = false;          // scramble every line with ChiaveBackup
+        QString soloSoggetto;        // when set, only the rows whose OCOD is this code
         std::function<void()> passo; // called once for each row written
     };
 

@@ -70,6 +70,15 @@ struct Recordset::Impl {
     QString lastError;
     // Folded text of a column -> rows holding it, ascending; built on the first search by that column.
     QHash<int, QHash<QString, std::vector<int>>> indexes;
+    // The last insert prepared, kept for the next row that assigns the same columns: rows added one
+    // after another (a restore adds thousands) are then not parsed again each time.
+    sqlite3_stmt* insertStatement = nullptr;
+    std::vector<int> insertColumns;
+
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    ~Impl() { sqlite3_finalize(insertStatement); }
 
     bool fail(const QString& message)
     {
@@ -99,7 +108,9 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         *out = value;
         return true;
     }
-    const QString mismatch = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(c.name);
+    const auto mismatch = [&c] {
+        return QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(c.name);
+    };
     switch (c.type) {
     case adVarWChar: {
         const QString text = value.toText();
@@ -116,7 +127,7 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         bool ok = false;
         const qint64 number = value.toInteger(&ok);
         if (!ok) {
-            return fail(mismatch);
+            return fail(mismatch());
         }
         *out = Value(number);
         return true;
@@ -125,7 +136,7 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (!ok) {
-            return fail(mismatch);
+            return fail(mismatch());
         }
         *out = Value(number);
         return true;
@@ -138,7 +149,7 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
             date = value.toDate();
         }
         if (!date.isValid()) {
-            return fail(mismatch);
+            return fail(mismatch());
         }
         *out = Value(date);
         return true;
@@ -159,7 +170,11 @@ bool Recordset::Impl::store()
         }
     }
     QString sql;
-    if (edit == Edit::Adding) {
+    const bool reuse = edit == Edit::Adding && insertStatement && insertColumns == assigned;
+    if (reuse) {
+        sqlite3_reset(insertStatement);
+        sqlite3_clear_bindings(insertStatement);
+    } else if (edit == Edit::Adding) {
         if (assigned.empty()) {
             sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
         } else {
@@ -184,11 +199,17 @@ bool Recordset::Impl::store()
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdentifier(table), sets.join(QLatin1Char(',')));
     }
 
-    sqlite3_stmt* statement = nullptr;
+    sqlite3_stmt* statement = reuse ? insertStatement : nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK) {
+    if (!reuse &&
+        sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK) {
         connection->fail(QString());
         return fail(connection->lastError());
+    }
+    if (edit == Edit::Adding && !reuse) {
+        sqlite3_finalize(insertStatement);
+        insertStatement = statement;
+        insertColumns = assigned;
     }
     int slot = 1;
     for (int i : assigned) {
@@ -198,7 +219,11 @@ bool Recordset::Impl::store()
         sqlite3_bind_int64(statement, slot, rowids[current]);
     }
     const int rc = sqlite3_step(statement);
-    sqlite3_finalize(statement);
+    if (statement == insertStatement) {
+        sqlite3_reset(statement);
+    } else {
+        sqlite3_finalize(statement);
+    }
     if (rc != SQLITE_DONE) {
         connection->fail(QString(), rc);
         return fail(connection->lastError());

@@ -31,15 +31,13 @@ constexpr int kMassimoBarra = 1000;
 
 const QString TuttiISoggetti = QStringLiteral("Tutti i soggetti registrati");
 
-QLabel* etichetta(const char* nome, const QString& testo, QWidget* genitore)
-{
+QLabel* etichetta(const char* nome, const QString& testo, QWidget* genitore) {
     auto* label = new QLabel(testo, genitore);
     label->setObjectName(QLatin1String(nome));
     return label;
 }
 
-QPushButton* pulsante(const char* nome, const QString& testo, QStyle::StandardPixmap icona, QWidget* genitore)
-{
+QPushButton* pulsante(const char* nome, const QString& testo, QStyle::StandardPixmap icona, QWidget* genitore) {
     auto* p = new QPushButton(genitore->style()->standardIcon(icona), testo, genitore);
     p->setObjectName(QLatin1String(nome));
     p->setAutoDefault(false);
@@ -59,8 +57,7 @@ FSalva::FSalva(QWidget* parent)
       PBar1(new QProgressBar(this)), Crip(new QCheckBox(QStringLiteral("Cripta"), this)),
       bconferma(pulsante("bconferma", QStringLiteral("   Conferma"), QStyle::SP_DialogApplyButton, this)),
       bannulla(pulsante("bannulla", QStringLiteral("Annulla"), QStyle::SP_DialogCancelButton, this)),
-      saveALL(pulsante("saveALL", QStringLiteral("Salva TUTTI"), QStyle::SP_DialogSaveButton, this))
-{
+      saveALL(pulsante("saveALL", QStringLiteral("Salva TUTTI"), QStyle::SP_DialogSaveButton, this)) {
     setObjectName(QStringLiteral("FSalva"));
     setWindowTitle(QStringLiteral("Salvataggio/Ripristino"));
     setModal(true);
@@ -114,8 +111,7 @@ FSalva::FSalva(QWidget* parent)
     connect(saveALL, &QPushButton::clicked, this, &FSalva::saveALL_Click);
 }
 
-bool FSalva::Form_Load()
-{
+bool FSalva::Form_Load() {
     centra();
     Label2->clear();
     Label3->hide();
@@ -154,15 +150,13 @@ bool FSalva::Form_Load()
     return ControllaFileBackup();
 }
 
-void FSalva::esegui()
-{
+void FSalva::esegui() {
     if (Form_Load()) {
         exec();
     }
 }
 
-bool FSalva::ControllaFileBackup()
-{
+bool FSalva::ControllaFileBackup() {
     if (m_nomeFileBackup.isEmpty()) {
         return false;
     }
@@ -181,8 +175,7 @@ bool FSalva::ControllaFileBackup()
     return true;
 }
 
-void FSalva::bconferma_Click()
-{
+void FSalva::bconferma_Click() {
     if (m_alLavoro) {
         return;
     }
@@ -193,20 +186,17 @@ void FSalva::bconferma_Click()
     }
 }
 
-void FSalva::bannulla_Click()
-{
+void FSalva::bannulla_Click() {
     if (!m_alLavoro) {
         QDialog::reject();
     }
 }
 
-void FSalva::reject()
-{
+void FSalva::reject() {
     bannulla_Click();
 }
 
-void FSalva::closeEvent(QCloseEvent* evento)
-{
+void FSalva::closeEvent(QCloseEvent* evento) {
     // Closing the window half-way would leave the work to go on behind a closed form.
     if (m_alLavoro) {
         evento->ignore();
@@ -215,8 +205,7 @@ void FSalva::closeEvent(QCloseEvent* evento)
     QDialog::closeEvent(evento);
 }
 
-void FSalva::iniziaLavoro(bool azzera)
-{
+void FSalva::iniziaLavoro(bool azzera) {
     m_alLavoro = true;
     for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
         w->setEnabled(false);
@@ -232,8 +221,7 @@ void FSalva::iniziaLavoro(bool azzera)
     mostraProgresso();
 }
 
-void FSalva::fineLavoro()
-{
+void FSalva::fineLavoro() {
     mostraProgresso();
     m_alLavoro = false;
     for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
@@ -241,8 +229,7 @@ void FSalva::fineLavoro()
     }
 }
 
-void FSalva::AvanzaProgresso()
-{
+void FSalva::AvanzaProgresso() {
     if (++m_valoreBarra == kMassimoBarra) {
         m_valoreBarra = 1;
     }
@@ -252,16 +239,14 @@ void FSalva::AvanzaProgresso()
     }
 }
 
-void FSalva::mostraProgresso()
-{
+void FSalva::mostraProgresso() {
     PBar1->setValue(m_valoreBarra);
     PERC->setText(QString::number(m_contaRighe));
     platform().processEvents();
     m_ultimoAggiornamento.start();
 }
 
-void FSalva::centra()
-{
+void FSalva::centra() {
     adjustSize();
     const QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
     if (schermo) {

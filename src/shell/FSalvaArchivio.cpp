@@ -33,8 +33,7 @@ constexpr int kAvvisiMostrati = 10;
 
 } // namespace
 
-bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore)
-{
+bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore) {
     ScrittoreBackup scrittore(Conn);
     ScrittoreBackup::Opzioni opzioni;
     opzioni.cifra = Crip->isChecked();
@@ -45,8 +44,7 @@ bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* er
     return scrittore.ScriviTabella(m_nomeFileBackup, TabellaSoggetti, opzioni, errore);
 }
 
-void FSalva::confermaSalvataggio()
-{
+void FSalva::confermaSalvataggio() {
     DataSalvataggio = OggiAAAAMMGG();
     Label1->setText(CreaArchivio);
     Label2->setText(QStringLiteral("Tutti i soggetti registrati"));
@@ -68,8 +66,7 @@ void FSalva::confermaSalvataggio()
     accept();
 }
 
-void FSalva::ChiediCartella()
-{
+void FSalva::ChiediCartella() {
     DataSalvataggio = OggiAAAAMMGG();
     m_cartellaTutti.clear();
     Label1->setText(CreaArchivio);
@@ -81,8 +78,7 @@ void FSalva::ChiediCartella()
     }
 }
 
-void FSalva::saveALL_Click()
-{
+void FSalva::saveALL_Click() {
     if (m_alLavoro) {
         return;
     }
@@ -124,8 +120,7 @@ void FSalva::saveALL_Click()
     accept();
 }
 
-void FSalva::confermaRipristino()
-{
+void FSalva::confermaRipristino() {
     DataSalvataggio = OggiAAAAMMGG();
     iniziaLavoro(false);
     const bool ripristinato = RipristinaArchivio();
@@ -136,8 +131,7 @@ void FSalva::confermaRipristino()
     accept();
 }
 
-QString FSalva::copiaDiSicurezza() const
-{
+QString FSalva::copiaDiSicurezza() const {
     // An earlier safety copy of the same day may be the only copy of the register before a wrong restore:
     // it is never replaced.
     const QDir cartella(CartellaProgramma());
@@ -148,8 +142,7 @@ QString FSalva::copiaDiSicurezza() const
     return cartella.filePath(nome);
 }
 
-void FSalva::avvisoRipristino(const QString& testo)
-{
+void FSalva::avvisoRipristino(const QString& testo) {
     if (m_avvisiMostrati < kAvvisiMostrati) {
         ++m_avvisiMostrati;
         MsgBox(testo);
@@ -158,8 +151,7 @@ void FSalva::avvisoRipristino(const QString& testo)
     }
 }
 
-bool FSalva::RipristinaArchivio()
-{
+bool FSalva::RipristinaArchivio() {
     Label16->show();
     PERC->show();
     const QString daRipristinare = m_nomeFileBackup;

@@ -15,8 +15,7 @@
 #include <ostream>
 
 // Readable texts in the failures of the tests.
-inline void PrintTo(const QString& testo, std::ostream* os)
-{
+inline void PrintTo(const QString& testo, std::ostream* os) {
     *os << '"' << testo.toStdString() << '"';
 }
 
@@ -41,8 +40,7 @@ protected:
     // apostrophes, accented capitals and "€", empty texts, Null and zero dates, Null and whole numbers.
     // `perCifrare` keeps texts to 30 capitals, which scrambling always carries; otherwise texts are as long
     // as their columns allow and may hold small letters.
-    static Riga soggettoCasuale(std::mt19937& caso, const QString& codice, const QString& progressivo,
-                                bool perCifrare);
+    static Riga soggettoCasuale(std::mt19937& caso, const QString& codice, const QString& progressivo, bool perCifrare);
     static void aggiungi(const QString& tabella, const QList<Riga>& righe);
     // Every row of a table, each as one readable text, sorted.
     static QStringList righe(const QString& tabella = QStringLiteral("COPE"));

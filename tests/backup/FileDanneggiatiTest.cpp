@@ -25,14 +25,13 @@ enum class Esito { NonBackup, Annullato, Ripristinato };
 struct Caso {
     const char* file;
     Esito esito;
-    QStringList messaggi;  // a fragment of each message, in order; the number of messages must match
-    QStringList soggetti;  // code:progressive[:display name] of every row afterwards, when restored
+    QStringList messaggi; // a fragment of each message, in order; the number of messages must match
+    QStringList soggetti; // code:progressive[:display name] of every row afterwards, when restored
 };
 
 class FileDanneggiatiTest : public BackupProva {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         BackupProva::SetUp();
         preparaRegistro();
         m_prima = righe();
@@ -40,8 +39,7 @@ protected:
     }
 
     // Two subjects, one of which every good file holds too.
-    void preparaRegistro()
-    {
+    void preparaRegistro() {
         esegui("DELETE FROM COPE");
         std::mt19937 caso(1);
         Riga vecchio = soggettoCasuale(caso, "VECCHIO0000001", "001", false);
@@ -52,8 +50,7 @@ protected:
     }
 
     // Code, progressive and display name of each row.
-    static QStringList soggetti()
-    {
+    static QStringList soggetti() {
         db::Recordset rs;
         EXPECT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
         QStringList tutti;
@@ -68,8 +65,7 @@ protected:
         return tutti;
     }
 
-    void verifica(const Caso& c, const QString& percorso)
-    {
+    void verifica(const Caso& c, const QString& percorso) {
         const ControlloBackup controllo = ControllaFileBackup(percorso);
         QStringList avvisi;
         QString errore;
@@ -97,7 +93,8 @@ protected:
             break;
         }
         if (c.esito != Esito::Ripristinato) {
-            EXPECT_EQ(righe().join('\n').toStdString(), m_prima.join('\n').toStdString()) << "the register is as it was";
+            EXPECT_EQ(righe().join('\n').toStdString(), m_prima.join('\n').toStdString())
+                << "the register is as it was";
         }
         EXPECT_TRUE(righe("CTAB") == m_ctabPrima);
         ASSERT_EQ(avvisi.size(), c.messaggi.size()) << avvisi.join("\n").toStdString();
@@ -112,8 +109,7 @@ protected:
 
 } // namespace
 
-TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
-{
+TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro) {
     const QStringList vecchioRossi{"01234567890:001:SOCIETA' DELL'ACQUA € SRL", "RSSMRA80A01H501U:001:ROSSI VECCHIO",
                                    "VECCHIO0000001:001"};
     const std::vector<Caso> casi{
@@ -150,8 +146,14 @@ TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
          Esito::Ripristinato,
          {"La riga 1 del file (tabella COPE, soggetto RSSMRA80A01H501U) ha 42 valori invece di 45"},
          {"01234567890:001:SOCIETA' DELL'ACQUA € SRL", "RSSMRA80A01H501U::ROSSI MARIO", "VECCHIO0000001:001"}},
-        {"bad-date.REI", Esito::Ripristinato, {"indice 13 valore 31/02/1980 Errore: Tipo di dati non corrispondente"}, {}},
-        {"iso-date.REI", Esito::Ripristinato, {"indice 13 valore 1980-03-05 Errore: Tipo di dati non corrispondente"}, {}},
+        {"bad-date.REI",
+         Esito::Ripristinato,
+         {"indice 13 valore 31/02/1980 Errore: Tipo di dati non corrispondente"},
+         {}},
+        {"iso-date.REI",
+         Esito::Ripristinato,
+         {"indice 13 valore 1980-03-05 Errore: Tipo di dati non corrispondente"},
+         {}},
         {"bad-number.REI",
          Esito::Ripristinato,
          {"Errore: COPE registrazione: indice 33 valore SI Errore: Tipo di dati non corrispondente per il campo OMOC1"},
@@ -180,12 +182,14 @@ TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
     }
 }
 
-TEST_F(FileDanneggiatiTest, UnaRigaDiDieciMegabyteVieneSaltata)
-{
+TEST_F(FileDanneggiatiTest, UnaRigaDiDieciMegabyteVieneSaltata) {
     const QString percorso = file("ENORME.REI");
     const QByteArray buono = leggi(Cartella + "lf-only.REI");
     const QList<QByteArray> righe = buono.split('\n');
-    scrivi(percorso, righe[0] + "\r\n\xA6" "COPE\xA6" + QByteArray(10 * 1024 * 1024, 'A') + "\r\n" + righe[1] + "\r\n");
+    scrivi(percorso, righe[0] +
+                         "\r\n\xA6"
+                         "COPE\xA6" +
+                         QByteArray(10 * 1024 * 1024, 'A') + "\r\n" + righe[1] + "\r\n");
     verifica({"", Esito::Ripristinato, {"La riga 2 del file è lunga 10485766 byte, troppo per una riga di backup"}, {}},
              percorso);
 }

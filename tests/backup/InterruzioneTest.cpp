@@ -20,8 +20,8 @@ protected:
     // Runs the restore of `backup` on a fresh copy of `registro` in a child process; with `passo` the child
     // kills itself at that row, with `attesa` the test kills it that many microseconds after it began.
     // Returns the state the register is left in.
-    QStringList ripristinaInUnFiglio(const QString& registro, const QString& backup, int passo, int attesa, qint64* durata = nullptr)
-    {
+    QStringList ripristinaInUnFiglio(const QString& registro, const QString& backup, int passo, int attesa,
+                                     qint64* durata = nullptr) {
         const QString lavoro = file("LAVORO.db");
         QFile::remove(lavoro);
         QFile::remove(lavoro + "-journal");
@@ -63,8 +63,7 @@ protected:
 
 } // namespace
 
-TEST_F(InterruzioneTest, UccisoInQualsiasiMomentoIlRegistroEVecchioOTuttoNuovo)
-{
+TEST_F(InterruzioneTest, UccisoInQualsiasiMomentoIlRegistroEVecchioOTuttoNuovo) {
     // The register of before, and a backup that replaces half of its subjects and adds as many new ones.
     constexpr int kSoggetti = 150;
     std::mt19937 caso(42);
@@ -97,7 +96,8 @@ TEST_F(InterruzioneTest, UccisoInQualsiasiMomentoIlRegistroEVecchioOTuttoNuovo)
         // Half the kills at a row chosen at random, the others at a random moment, commit included.
         const bool aUnaRiga = prova % 2 == 0;
         const int passo = aUnaRiga ? std::uniform_int_distribution<int>(1, kSoggetti)(caso) : 0;
-        const int attesa = aUnaRiga ? -1 : std::uniform_int_distribution<int>(0, static_cast<int>(durata * 13 / 10))(caso);
+        const int attesa =
+            aUnaRiga ? -1 : std::uniform_int_distribution<int>(0, static_cast<int>(durata * 13 / 10))(caso);
         const QStringList stato = ripristinaInUnFiglio(registro, backup, passo, attesa);
         ASSERT_TRUE(stato == vecchio || stato == nuovo)
             << "killed at row " << passo << " or after " << attesa << " us: " << stato.size() << " rows";

@@ -18,8 +18,7 @@ struct Letta {
     qint64 lunghezza;
 };
 
-std::vector<Letta> leggiTutte(const QString& percorso)
-{
+std::vector<Letta> leggiTutte(const QString& percorso) {
     LettoreBackup lettore;
     EXPECT_TRUE(lettore.apri(percorso, nullptr));
     std::vector<Letta> righe;
@@ -34,8 +33,7 @@ std::vector<Letta> leggiTutte(const QString& percorso)
     }
 }
 
-void scriviFile(const QString& percorso, const QByteArray& contenuto)
-{
+void scriviFile(const QString& percorso, const QByteArray& contenuto) {
     QFile f(percorso);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(contenuto);
@@ -43,14 +41,14 @@ void scriviFile(const QString& percorso, const QByteArray& contenuto)
 
 } // namespace
 
-TEST(LettoreBackupTest, OgniFineRigaAncheACavalloDiDueBlocchi)
-{
+TEST(LettoreBackupTest, OgniFineRigaAncheACavalloDiDueBlocchi) {
     QTemporaryDir cartella;
     const QString percorso = cartella.filePath("R.REI");
     // The first line fills the reader's first 64 KiB block but one byte: its CR ends the block and its
     // LF begins the next, and must not make an empty line.
     const QByteArray lunga(65535, 'A');
-    scriviFile(percorso, lunga + "\r\nB\nC\rD\r\n\r\nE\xA6\x80" "F");
+    scriviFile(percorso, lunga + "\r\nB\nC\rD\r\n\r\nE\xA6\x80"
+                                 "F");
     const auto righe = leggiTutte(percorso);
     ASSERT_EQ(righe.size(), 6u);
     EXPECT_EQ(righe[0].lunghezza, 65535);
@@ -62,8 +60,7 @@ TEST(LettoreBackupTest, OgniFineRigaAncheACavalloDiDueBlocchi)
     EXPECT_EQ(righe[5].numero, 6);
 }
 
-TEST(LettoreBackupTest, UnaRigaTroppoLungaVieneDettaSenzaTenerlaTutta)
-{
+TEST(LettoreBackupTest, UnaRigaTroppoLungaVieneDettaSenzaTenerlaTutta) {
     QTemporaryDir cartella;
     const QString percorso = cartella.filePath("R.REI");
     scriviFile(percorso, "PRIMA\r\n" + QByteArray(LunghezzaMassimaRiga + 10, 'X') + "\r\nDOPO\r\n");
@@ -83,8 +80,7 @@ TEST(LettoreBackupTest, UnaRigaTroppoLungaVieneDettaSenzaTenerlaTutta)
     EXPECT_TRUE(testo.startsWith("Impossibile leggere il file\r\n" + cartella.filePath("MANCA.REI")));
 }
 
-TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi)
-{
+TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi) {
     QTemporaryDir cartella;
     const auto controlla = [&](const QByteArray& contenuto) {
         const QString percorso = cartella.filePath("C.REI");
@@ -93,7 +89,10 @@ TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi)
     };
     using S = ControlloBackup::Stato;
 
-    ControlloBackup c = controlla("\xA6" "COPE\xA6  RSSMRA80A01H501U \xA6X\r\n\xA6" "COPE\xA6" "ALTRO\r\n");
+    ControlloBackup c = controlla("\xA6"
+                                  "COPE\xA6  RSSMRA80A01H501U \xA6X\r\n\xA6"
+                                  "COPE\xA6"
+                                  "ALTRO\r\n");
     EXPECT_EQ(c.stato, S::Backup);
     EXPECT_FALSE(c.cifrato);
     EXPECT_EQ(c.codice, "RSSMRA80A01H501U");
@@ -105,11 +104,25 @@ TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi)
     EXPECT_EQ(c.codice, "RSSMR");
 
     EXPECT_EQ(controlla("|COPE|RSSMRA80A01H501U\r\n").codice, "RSSMRA80A01H501U") << "split at its first character";
-    EXPECT_EQ(controlla("\xA6" "COPE").stato, S::Backup);
-    EXPECT_EQ(controlla("\xA6" "CTAB\xA6TPI\xA6" "13\xA6OICR\r\n").stato, S::NonBackup);
-    EXPECT_EQ(controlla("\xA6" "cope\xA6X\r\n").stato, S::NonBackup);
+    EXPECT_EQ(controlla("\xA6"
+                        "COPE")
+                  .stato,
+              S::Backup);
+    EXPECT_EQ(controlla("\xA6"
+                        "CTAB\xA6TPI\xA6"
+                        "13\xA6OICR\r\n")
+                  .stato,
+              S::NonBackup);
+    EXPECT_EQ(controlla("\xA6"
+                        "cope\xA6X\r\n")
+                  .stato,
+              S::NonBackup);
     EXPECT_EQ(controlla("").stato, S::NonBackup);
-    EXPECT_EQ(controlla("\r\n\xA6" "COPE\xA6X\r\n").stato, S::NonBackup) << "only the first line counts";
+    EXPECT_EQ(controlla("\r\n\xA6"
+                        "COPE\xA6X\r\n")
+                  .stato,
+              S::NonBackup)
+        << "only the first line counts";
 
     c = ControllaFileBackup(cartella.filePath("MANCA.REI"));
     EXPECT_EQ(c.stato, S::Illeggibile);

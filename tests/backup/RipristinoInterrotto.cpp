@@ -13,8 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s DATABASE BACKUP [STEP]\n", argv[0]);
         return 2;
@@ -27,10 +26,10 @@ int main(int argc, char* argv[])
     const int ultimo = argc > 3 ? std::atoi(argv[3]) : 0;
     int passi = 0;
     ondavia::RipristinoBackup ripristino(connessione, {false, {}, [&] {
-                                                          if (++passi == ultimo) {
-                                                              std::raise(SIGKILL);
-                                                          }
-                                                      }});
+                                                           if (++passi == ultimo) {
+                                                               std::raise(SIGKILL);
+                                                           }
+                                                       }});
     std::printf("pronto\n");
     std::fflush(stdout);
     QString errore;

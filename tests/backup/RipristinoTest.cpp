@@ -18,24 +18,22 @@ const QByteArray Sep("\xA6");
 
 class RipristinoTest : public BackupProva {
 protected:
-    void salva(const QString& percorso, bool cifra = false)
-    {
+    void salva(const QString& percorso, bool cifra = false) {
         ScrittoreBackup scrittore(Conn);
         QString errore;
         ASSERT_TRUE(scrittore.ScriviTabella(percorso, "COPE", {cifra, QString(), {}}, &errore)) << errore.toStdString();
     }
 
-    bool ripristina(const QString& percorso, bool dataZeroNulla = false)
-    {
+    bool ripristina(const QString& percorso, bool dataZeroNulla = false) {
         m_avvisi.clear();
         m_errore.clear();
-        RipristinoBackup ripristino(Conn, {dataZeroNulla, [this](const QString& a) { m_avvisi << a; }, [this] { ++m_passi; }});
+        RipristinoBackup ripristino(
+            Conn, {dataZeroNulla, [this](const QString& a) { m_avvisi << a; }, [this] { ++m_passi; }});
         return ripristino.RipristinaArchivio(percorso, &m_errore);
     }
 
     // A file of the given lines, items separated by the broken bar.
-    void scriviRighe(const QString& percorso, const QList<QByteArray>& righe)
-    {
+    void scriviRighe(const QString& percorso, const QList<QByteArray>& righe) {
         QByteArray contenuto;
         for (const QByteArray& r : righe) {
             contenuto += r + "\r\n";
@@ -44,8 +42,8 @@ protected:
     }
 
     // A COPE line with the given items in front and empty items for the other columns.
-    static QByteArray lineaCope(const QList<QByteArray>& primi, const QList<std::pair<QString, QByteArray>>& altri = {})
-    {
+    static QByteArray lineaCope(const QList<QByteArray>& primi,
+                                const QList<std::pair<QString, QByteArray>>& altri = {}) {
         QList<QByteArray> voci(colonne().size());
         for (int i = 0; i < primi.size(); ++i) {
             voci[i] = primi[i];
@@ -56,15 +54,13 @@ protected:
         return Sep + "COPE" + Sep + voci.join(Sep);
     }
 
-    QString valore(const QString& codice, const QString& colonna)
-    {
+    QString valore(const QString& codice, const QString& colonna) {
         db::Recordset rs;
         EXPECT_TRUE(rs.Open("SELECT * FROM COPE WHERE OCOD='" + codice + "'", Conn));
         return descrivi({rs.Fields(colonna).Value()});
     }
 
-    QList<Riga> registroCasuale(std::mt19937& caso, int quanti, bool perCifrare)
-    {
+    QList<Riga> registroCasuale(std::mt19937& caso, int quanti, bool perCifrare) {
         QList<Riga> soggetti;
         for (int i = 0; i < quanti; ++i) {
             const QString codice = QStringLiteral("CF%1'X").arg(i, 6, 10, QChar('0'));
@@ -83,8 +79,7 @@ protected:
 
 } // namespace
 
-TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato)
-{
+TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato) {
     for (const bool cifra : {false, true}) {
         SCOPED_TRACE(cifra ? "scrambled" : "plain");
         esegui("DELETE FROM COPE");
@@ -109,8 +104,7 @@ TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato)
     }
 }
 
-TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano)
-{
+TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano) {
     std::mt19937 caso(4);
     const Riga a1 = soggettoCasuale(caso, "AAA", "001", false);
     const Riga b1 = soggettoCasuale(caso, "BBB", "001", false);
@@ -137,8 +131,7 @@ TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano)
     EXPECT_EQ(righe().join('\n').toStdString(), attese.join('\n').toStdString());
 }
 
-TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
-{
+TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS) {
     scriviRighe(file("DATE.REI"), {lineaCope({"A", "", "", "0"}, {{"ONDT", "00:00:00"}, {"ONPROG", "001"}}),
                                    lineaCope({"B"}, {{"ONDT", ""}, {"ONPROG", "001"}}),
                                    lineaCope({"C"}, {{"ONDT", "05/03/1980"}, {"ONPROG", "001"}}),
@@ -160,19 +153,18 @@ TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
     }
 }
 
-TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica)
-{
+TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica) {
     esegui("CREATE TABLE PROVA (OCOD TEXT, IMPORTO DOUBLE, QUANTI INTEGER, NOTA TEXT)");
     esegui("CREATE TABLE CTANA (OCOD TEXT, QUANTI INTEGER)");
-    scriviRighe(file("NUMERI.REI"), {lineaCope({"A"}),
-                                     Sep + "PROVA" + Sep + "P1" + Sep + "12,5" + Sep + "3" + Sep + "  X  ",
-                                     Sep + "PROVA" + Sep + "P2" + Sep + "," + Sep + "" + Sep + "   ",
-                                     Sep + "PROVA" + Sep + "P3" + Sep + "" + Sep + "-7" + Sep,
-                                     Sep + "PROVA" + Sep + "P4" + Sep + "1.234,5" + Sep + "1,5",
-                                     Sep + "CTANA" + Sep + "K1" + Sep + "molti"});
+    scriviRighe(file("NUMERI.REI"),
+                {lineaCope({"A"}), Sep + "PROVA" + Sep + "P1" + Sep + "12,5" + Sep + "3" + Sep + "  X  ",
+                 Sep + "PROVA" + Sep + "P2" + Sep + "," + Sep + "" + Sep + "   ",
+                 Sep + "PROVA" + Sep + "P3" + Sep + "" + Sep + "-7" + Sep,
+                 Sep + "PROVA" + Sep + "P4" + Sep + "1.234,5" + Sep + "1,5",
+                 Sep + "CTANA" + Sep + "K1" + Sep + "molti"});
     ASSERT_TRUE(ripristina(file("NUMERI.REI"))) << m_errore.toStdString();
-    EXPECT_EQ(righe("PROVA"), (QStringList{"T:P1|N:12.5|N:3|T:X", "T:P2|N:0|NULL|T:   ", "T:P3|NULL|N:-7|T:",
-                                           "T:P4|NULL|N:2|NULL"}));
+    EXPECT_EQ(righe("PROVA"),
+              (QStringList{"T:P1|N:12.5|N:3|T:X", "T:P2|N:0|NULL|T:   ", "T:P3|NULL|N:-7|T:", "T:P4|NULL|N:2|NULL"}));
     EXPECT_EQ(m_avvisi, (QStringList{"Errore: PROVA registrazione: indice 3 valore 1.234,5 Errore: Tipo di dati non "
                                      "corrispondente per il campo IMPORTO",
                                      "La riga 5 del file (tabella PROVA, soggetto P4) ha 3 valori invece di 4: i campi "
@@ -181,15 +173,13 @@ TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica)
                                      "corrispondente per il campo QUANTI"}));
 }
 
-TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
-{
+TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt) {
     esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
-    scriviRighe(file("CTAB.REI"),
-                {lineaCope({"A"}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
-                 Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
-                 Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
-                 Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
-                 Sep + "CTAB" + Sep + "XYZ" + Sep + "04" + Sep + "12345678901XF01/02/2020"});
+    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
+                                   Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
+                                   Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
+                                   Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
+                                   Sep + "CTAB" + Sep + "XYZ" + Sep + "04" + Sep + "12345678901XF01/02/2020"});
     ASSERT_TRUE(ripristina(file("CTAB.REI"))) << m_errore.toStdString();
     db::Recordset rs;
     ASSERT_TRUE(rs.Open("SELECT * FROM CTAB WHERE TIPO IN ('ITT', 'XYZ') OR (TIPO = 'TPI' AND COD = '77')", Conn));
@@ -200,17 +190,18 @@ TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
     }
     trovate.sort();
     // Code, 10 blanks, the flag and the date in characters 23-32, from either older layout.
-    EXPECT_EQ(trovate, (QStringList{"ITT|01|12345678901          F01/02/2020", "ITT|02|12345678901          F01/02/2020",
-                                    "ITT|03|GIA' IMPAGINATA", "TPI|77|NUOVA", "XYZ|04|12345678901XF01/02/2020"}));
+    EXPECT_EQ(trovate,
+              (QStringList{"ITT|01|12345678901          F01/02/2020", "ITT|02|12345678901          F01/02/2020",
+                           "ITT|03|GIA' IMPAGINATA", "TPI|77|NUOVA", "XYZ|04|12345678901XF01/02/2020"}));
     EXPECT_EQ(QStringLiteral("12345678901          F01/02/2020").size(), 32);
     EXPECT_TRUE(m_avvisi.isEmpty()) << m_avvisi.join('\n').toStdString();
 }
 
-TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneRegistrato)
-{
+TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneRegistrato) {
     // Found by fuzzing: unscrambled, items may hold a line end, the separator or a NUL, which no backup could
     // carry again. Shifted by the key and the position: 0x0E is LF, 0xAA the separator, 0x04 a NUL.
-    scrivi(file("CIFRATO.REI"), QByteArray("\xA6GTVL\xA6VXYTZ\xA6\x0E\xA6\xAA\xA6\x04" "C\r\n"));
+    scrivi(file("CIFRATO.REI"), QByteArray("\xA6GTVL\xA6VXYTZ\xA6\x0E\xA6\xAA\xA6\x04"
+                                           "C\r\n"));
     ASSERT_TRUE(ripristina(file("CIFRATO.REI"))) << m_errore.toStdString();
     ASSERT_EQ(m_avvisi.size(), 4) << m_avvisi.join("\n").toStdString();
     EXPECT_EQ(m_avvisi[0], "Errore: COPE registrazione: indice 3 valore <10> Errore: il valore contiene un carattere "
@@ -225,14 +216,14 @@ TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneReg
     EXPECT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
 }
 
-TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
-{
+TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra) {
     std::mt19937 caso(8);
     aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BLOCCATO", "001", false)});
     const QStringList prima = righe();
 
     EXPECT_FALSE(ripristina(file("NON_ESISTE.REI")));
-    EXPECT_TRUE(m_errore.startsWith("Impossibile leggere il file\r\n" + file("NON_ESISTE.REI"))) << m_errore.toStdString();
+    EXPECT_TRUE(m_errore.startsWith("Impossibile leggere il file\r\n" + file("NON_ESISTE.REI")))
+        << m_errore.toStdString();
 
     // A delete the database refuses, after rows of another subject went in.
     esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "

@@ -21,8 +21,7 @@ namespace {
 
 const QByteArray Sep("\xA6");
 
-QList<QByteArray> righeFile(const QByteArray& contenuto)
-{
+QList<QByteArray> righeFile(const QByteArray& contenuto) {
     QList<QByteArray> righe = contenuto.split('\n');
     EXPECT_TRUE(righe.takeLast().isEmpty()) << "the file ends with a line end";
     for (QByteArray& r : righe) {
@@ -34,8 +33,7 @@ QList<QByteArray> righeFile(const QByteArray& contenuto)
 
 class ScritturaTest : public BackupProva {
 protected:
-    bool salva(const QString& percorso, ScrittoreBackup::Opzioni opzioni = {}, const QString& tabella = "COPE")
-    {
+    bool salva(const QString& percorso, ScrittoreBackup::Opzioni opzioni = {}, const QString& tabella = "COPE") {
         ScrittoreBackup scrittore(Conn);
         m_errore.clear();
         return scrittore.ScriviTabella(percorso, tabella, opzioni, &m_errore);
@@ -46,12 +44,11 @@ protected:
 
 } // namespace
 
-TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti)
-{
+TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti) {
     const std::vector<std::pair<double, const char*>> casi{
-        {12.5, "12,5"},  {0, ","},         {0.25, ",25"},     {12, "12,"},        {-3.456, "-3,46"},
-        {1.005, "1,01"}, {0.004, ","},     {-0.004, ","},     {0.995, "1,"},      {1234567890.12, "1234567890,12"},
-        {99.999, "100,"}, {1e-9, ","},     {2.1, "2,1"},      {-12.5, "-12,5"},
+        {12.5, "12,5"},   {0, ","},     {0.25, ",25"}, {12, "12,"},      {-3.456, "-3,46"},
+        {1.005, "1,01"},  {0.004, ","}, {-0.004, ","}, {0.995, "1,"},    {1234567890.12, "1234567890,12"},
+        {99.999, "100,"}, {1e-9, ","},  {2.1, "2,1"},  {-12.5, "-12,5"},
     };
     for (const auto& [numero, atteso] : casi) {
         EXPECT_EQ(TestoVoceBackup(db::Value(numero), db::adDouble), QString::fromUtf8(atteso)) << numero;
@@ -71,11 +68,11 @@ TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti)
     EXPECT_EQ(NumeroVoceBackup(QStringLiteral(" 12.5 ")), 12.5) << "a point is read as the decimal separator too";
 }
 
-TEST(VoceBackupTest, NomiDeiFile)
-{
+TEST(VoceBackupTest, NomiDeiFile) {
     EXPECT_EQ(NomeBackupPredefinito("20240131"), "SAVE_ONDAVIA_20240131.REI");
     QString nome = QStringLiteral("  Società Rossi & Figli s.r.l. Costruzioni Generali ");
-    EXPECT_EQ(NomeBackupSoggetto(" 01234567890 ", nome, "20240131"), "SAVEtu_01234567890_SOCIETROSSIFIGLISRLC_20240131.REI");
+    EXPECT_EQ(NomeBackupSoggetto(" 01234567890 ", nome, "20240131"),
+              "SAVEtu_01234567890_SOCIETROSSIFIGLISRLC_20240131.REI");
     EXPECT_EQ(nome, "SOCIETÀ ROSSI & FIGLI S.R.L. COSTRUZIONI GENERALI") << "the name is upper-cased and trimmed";
     EXPECT_EQ(NomeCopiaSicurezza("RSSMRA80A01H501U", "20240131"), "BFRR_RSSMRA80A01H501U_20240131.REI");
     // A code read from a file cannot take the copy out of the program's folder.
@@ -83,8 +80,7 @@ TEST(VoceBackupTest, NomiDeiFile)
     EXPECT_EQ(FiltroBackup(), "BackUp ONDAVIA (*.REI)|*.REI");
 }
 
-TEST_F(ScritturaTest, UnaRigaPerSoggettoConOgniColonnaNellOrdineDellaTabella)
-{
+TEST_F(ScritturaTest, UnaRigaPerSoggettoConOgniColonnaNellOrdineDellaTabella) {
     // The expected line is built here column by column from the format, not from the writer.
     Riga mario;
     QByteArray attesa = Sep + "COPE";
@@ -140,14 +136,15 @@ TEST_F(ScritturaTest, UnaRigaPerSoggettoConOgniColonnaNellOrdineDellaTabella)
     }
 }
 
-TEST_F(ScritturaTest, RigaTuttaNullaNumeriDateETabellaVuota)
-{
+TEST_F(ScritturaTest, RigaTuttaNullaNumeriDateETabellaVuota) {
     aggiungi("COPE", {Riga(colonne().size())});
     ASSERT_TRUE(salva(file("NULLA.REI"))) << m_errore.toStdString();
     EXPECT_EQ(leggi(file("NULLA.REI")), Sep + "COPE" + Sep.repeated(colonne().size()) + "\r\n");
 
     esegui("CREATE TABLE PROVA (OCOD TEXT, IMPORTO DOUBLE, QUANDO DATE, QUANTI INTEGER)");
-    aggiungi("PROVA", {{"A", 12.5, QDate(2020, 2, 29), 3}, {"B", 0.0, db::zeroDate(), 0}, {"C", db::Value(), db::Value(), db::Value()}});
+    aggiungi("PROVA", {{"A", 12.5, QDate(2020, 2, 29), 3},
+                       {"B", 0.0, db::zeroDate(), 0},
+                       {"C", db::Value(), db::Value(), db::Value()}});
     ASSERT_TRUE(salva(file("PROVA.REI"), {}, "PROVA")) << m_errore.toStdString();
     EXPECT_EQ(leggi(file("PROVA.REI")), Sep + "PROVA" + Sep + "A" + Sep + "12,5" + Sep + "29/02/2020" + Sep + "3\r\n" +
                                             Sep + "PROVA" + Sep + "B" + Sep + "," + Sep + "00:00:00" + Sep + "0\r\n" +
@@ -159,8 +156,7 @@ TEST_F(ScritturaTest, RigaTuttaNullaNumeriDateETabellaVuota)
     EXPECT_EQ(leggi(file("VUOTO.REI")), QByteArray()) << "an empty register gives an empty file";
 }
 
-TEST_F(ScritturaTest, LeRigheCifrateTengonoISeparatoriERiletteDannoIlFileInChiaro)
-{
+TEST_F(ScritturaTest, LeRigheCifrateTengonoISeparatoriERiletteDannoIlFileInChiaro) {
     std::mt19937 caso(11);
     QList<Riga> soggetti;
     for (int i = 0; i < 20; ++i) {
@@ -181,8 +177,7 @@ TEST_F(ScritturaTest, LeRigheCifrateTengonoISeparatoriERiletteDannoIlFileInChiar
     }
 }
 
-TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
-{
+TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere) {
     std::mt19937 caso(5);
     Riga riga = soggettoCasuale(caso, "RSSMRA80A01H501U", "001", true);
     const int odes = static_cast<int>(colonne().indexOf("ODES"));
@@ -214,14 +209,14 @@ TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
         EXPECT_TRUE(m_errore.contains(c.frammento)) << m_errore.toStdString();
         EXPECT_TRUE(m_errore.contains("il campo OSCOM del soggetto RSSMRA80A01H501U (ROSSI MARIO)"))
             << m_errore.toStdString();
-        EXPECT_TRUE(m_errore.contains(c.cifra ? "non cifrato" : "nessun file è stato scritto")) << m_errore.toStdString();
+        EXPECT_TRUE(m_errore.contains(c.cifra ? "non cifrato" : "nessun file è stato scritto"))
+            << m_errore.toStdString();
         EXPECT_EQ(leggi(percorso), "backup di ieri");
     }
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
 }
 
-TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
-{
+TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta) {
     std::mt19937 caso(3);
     QList<Riga> soggetti;
     for (int i = 0; i < 200; ++i) {
@@ -231,7 +226,8 @@ TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
 
     const QString senzaCartella = file("manca/SAVE.REI");
     ASSERT_FALSE(salva(senzaCartella));
-    EXPECT_TRUE(m_errore.startsWith("Impossibile creare il file di backup\r\n" + senzaCartella)) << m_errore.toStdString();
+    EXPECT_TRUE(m_errore.startsWith("Impossibile creare il file di backup\r\n" + senzaCartella))
+        << m_errore.toStdString();
 
     // The disk takes no more than 4 KiB: the backup of yesterday stays as it was and nothing else is left.
     const QString percorso = file("SAVE.REI");
@@ -246,13 +242,13 @@ TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
     ::setrlimit(RLIMIT_FSIZE, &prima);
     std::signal(SIGXFSZ, segnale);
     EXPECT_FALSE(scritto);
-    EXPECT_TRUE(m_errore.startsWith("Impossibile completare il file di backup\r\n" + percorso)) << m_errore.toStdString();
+    EXPECT_TRUE(m_errore.startsWith("Impossibile completare il file di backup\r\n" + percorso))
+        << m_errore.toStdString();
     EXPECT_EQ(leggi(percorso), "backup di ieri");
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files), (QStringList{"OVIA.db", "SAVE.REI"}));
 }
 
-TEST_F(ScritturaTest, IlFileDiUnSoggettoTieneSoloLeSueRighe)
-{
+TEST_F(ScritturaTest, IlFileDiUnSoggettoTieneSoloLeSueRighe) {
     std::mt19937 caso(9);
     aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BBB", "001", false),
                       soggettoCasuale(caso, "BBB", "002", false), soggettoCasuale(caso, "CCC", "001", false)});

@@ -26,8 +26,7 @@ namespace {
 
 class FSalvaTest : public ShellTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         home.createDatabase();
         ASSERT_TRUE(Conn.Open(home.file("DataBase/OVIA.db")));
         AggiornaArchivio();
@@ -37,16 +36,14 @@ protected:
     }
 
     static void soggetto(const QString& codice, const QString& progressivo, const QString& ragione,
-                         const QString& omoc1 = "1")
-    {
+                         const QString& omoc1 = "1") {
         ASSERT_TRUE(Conn.Execute(QStringLiteral("INSERT INTO COPE (OCOD, ONPROG, orag, ODES, OMOC1) VALUES "
                                                 "(%1, %2, %3, %3, %4)")
                                      .arg(Apici(codice), Apici(progressivo), Apici(ragione), omoc1)))
             << Conn.lastError().toStdString();
     }
 
-    static QStringList codici()
-    {
+    static QStringList codici() {
         db::Recordset rs;
         EXPECT_TRUE(rs.Open("SELECT * FROM COPE ORDER BY OCOD, ONPROG", Conn));
         QStringList tutti;
@@ -56,8 +53,7 @@ protected:
         return tutti;
     }
 
-    static QList<QByteArray> righeFile(const QString& percorso)
-    {
+    static QList<QByteArray> righeFile(const QString& percorso) {
         QFile f(percorso);
         if (!f.open(QIODevice::ReadOnly)) {
             return {QByteArray("(manca)")};
@@ -68,9 +64,7 @@ protected:
     }
 
     // Runs a command whose form is modal, acting on the form once it is shown.
-    template <typename Azione>
-    bool conForm(F0& finestra, int id, const QString& caption, Azione azione)
-    {
+    template <typename Azione> bool conForm(F0& finestra, int id, const QString& caption, Azione azione) {
         bool visto = false;
         QTimer::singleShot(0, [&] {
             auto* form = dynamic_cast<FSalva*>(QApplication::activeModalWidget());
@@ -85,9 +79,7 @@ protected:
         return visto;
     }
 
-    template <typename T>
-    static T* controllo(const QWidget& form, const char* nome)
-    {
+    template <typename T> static T* controllo(const QWidget& form, const char* nome) {
         T* c = form.findChild<T*>(QLatin1String(nome));
         EXPECT_NE(c, nullptr) << nome;
         return c;
@@ -99,8 +91,7 @@ protected:
 
 } // namespace
 
-TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti)
-{
+TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti) {
     ModoSalva = "S";
     FSalva form;
     ASSERT_TRUE(form.Form_Load());
@@ -128,8 +119,7 @@ TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti)
     EXPECT_TRUE(desktop.openRequests.empty());
 }
 
-TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti)
-{
+TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti) {
     soggetto("AAA", "001", "ALFA SRL");
     soggetto("BBB", "001", "BETA SPA");
     soggetto("BBB", "002", "BETA SPA");
@@ -170,8 +160,7 @@ TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto)
-{
+TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto) {
     ASSERT_TRUE(Conn.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
                              "INSERT INTO COPE (OCOD, ONPROG) SELECT 'CF' || i, '001' FROM n"));
     ModoSalva = "S";
@@ -185,8 +174,7 @@ TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto)
     EXPECT_GT(desktop.eventPumps, 0) << "the window is repainted during the work";
 }
 
-TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
-{
+TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta) {
     soggetto("01234567890", "001", "Società dell'Acqua S.r.l.");
     soggetto("RSSMRA80A01H501U", "001", "");
     soggetto("RSSMRA80A01H501U", "002", "");
@@ -214,12 +202,14 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
 
     QStringList file = QDir(cartella.path()).entryList(QDir::Files);
     file.sort();
-    EXPECT_EQ(file, (QStringList{"SAVEtu_01234567890_SOCIETDELLACQUASRL_" + oggi + ".REI",
-                                 "SAVEtu_99999999999_ZETA_" + oggi + ".REI", "SAVEtu_RSSMRA80A01H501U__" + oggi + ".REI"}));
+    EXPECT_EQ(file,
+              (QStringList{"SAVEtu_01234567890_SOCIETDELLACQUASRL_" + oggi + ".REI",
+                           "SAVEtu_99999999999_ZETA_" + oggi + ".REI", "SAVEtu_RSSMRA80A01H501U__" + oggi + ".REI"}));
     const QList<QByteArray> rossi = righeFile(cartella.filePath(file[2]));
     ASSERT_EQ(rossi.size(), 2) << "both progressives of the subject, and nobody else";
     for (const QByteArray& riga : rossi) {
-        EXPECT_TRUE(riga.startsWith("\xA6" "COPE\xA6RSSMRA80A01H501U\xA6"));
+        EXPECT_TRUE(riga.startsWith("\xA6"
+                                    "COPE\xA6RSSMRA80A01H501U\xA6"));
     }
     EXPECT_EQ(righeFile(cartella.filePath(file[0])).size(), 1);
     // The rows go by company name; the shared subject keeps the last one's.
@@ -227,8 +217,7 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
     EXPECT_EQ(NomeCorrente, "ZETA");
 }
 
-TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
-{
+TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni) {
     soggetto("AAA", "001", "ALFA VECCHIA");
     soggetto("CCC", "001", "GAMMA");
     soggetto("CCC", "002", "GAMMA");
@@ -238,8 +227,14 @@ TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
         QFile f(backup);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         // Every column but the code empty.
-        f.write("\xA6" "COPE\xA6" "AAA" + QByteArray(44, '\xA6') + "\r\n\xA6" "COPE\xA6" "BBB" + QByteArray(44, '\xA6') +
-                "\r\n");
+        f.write("\xA6"
+                "COPE\xA6"
+                "AAA" +
+                QByteArray(44, '\xA6') +
+                "\r\n\xA6"
+                "COPE\xA6"
+                "BBB" +
+                QByteArray(44, '\xA6') + "\r\n");
     }
     const QStringList prima = codici();
     auto finestra = finestraAperta();
@@ -269,14 +264,15 @@ TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
     EXPECT_TRUE(primaCopia[0].contains("ALFA VECCHIA"));
 }
 
-TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla)
-{
+TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla) {
     soggetto("AAA", "001", "ALFA");
     const QString altro = m_scrivania.filePath("ALTRO.REI");
     {
         QFile f(altro);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\xA6" "CTAB\xA6TPI\xA6" "13\xA6OICR\r\n");
+        f.write("\xA6"
+                "CTAB\xA6TPI\xA6"
+                "13\xA6OICR\r\n");
     }
     auto finestra = finestraAperta();
     desktop.openAnswers = {altro, std::nullopt};
@@ -289,15 +285,16 @@ TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla)
     EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
 }
 
-TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino)
-{
+TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino) {
     // Scrambled, this company name cannot come back: the safety copy is refused, and so is the restore.
     soggetto("AAA", "001", "¢ALFA");
     const QString backup = m_scrivania.filePath("BACKUP.REI");
     {
         QFile f(backup);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\xA6" "COPE\xA6" "BBB\r\n");
+        f.write("\xA6"
+                "COPE\xA6"
+                "BBB\r\n");
     }
     ModoSalva = "R";
     FSalva form;
@@ -312,15 +309,17 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino)
     EXPECT_FALSE(form.ripristinoEseguito());
 }
 
-TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio)
-{
+TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio) {
     const QString backup = m_scrivania.filePath("ERRORI.REI");
     {
         QFile f(backup);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         for (int i = 0; i < 15; ++i) {
             // OMOC1, the 32nd column, takes a whole number.
-            f.write("\xA6" "COPE\xA6" "C" + QByteArray::number(i) + QByteArray(30, '\xA6') + "\xA6SI\r\n");
+            f.write("\xA6"
+                    "COPE\xA6"
+                    "C" +
+                    QByteArray::number(i) + QByteArray(30, '\xA6') + "\xA6SI\r\n");
         }
     }
     ModoSalva = "R";
@@ -332,7 +331,8 @@ TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio)
     ASSERT_EQ(messaggi.size(), 12) << messaggi.join('\n').toStdString();
     // Each line gives two: the whole number, and the columns it lacks.
     for (int i = 0; i < 10; i += 2) {
-        EXPECT_TRUE(messaggi[i].startsWith("Errore: COPE registrazione: indice 33 valore SI")) << messaggi[i].toStdString();
+        EXPECT_TRUE(messaggi[i].startsWith("Errore: COPE registrazione: indice 33 valore SI"))
+            << messaggi[i].toStdString();
         EXPECT_TRUE(messaggi[i + 1].contains("ha 32 valori invece di 45")) << messaggi[i + 1].toStdString();
     }
     EXPECT_TRUE(messaggi[10].contains("altri 20 problemi")) << messaggi[10].toStdString();
@@ -340,8 +340,7 @@ TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio)
     EXPECT_EQ(codici().size(), 15);
 }
 
-TEST_F(FSalvaTest, IlSalvataggioChiedeUnSoggettoSceltoEDaIlCaptionATutti)
-{
+TEST_F(FSalvaTest, IlSalvataggioChiedeUnSoggettoSceltoEDaIlCaptionATutti) {
     auto finestra = finestraAperta();
     CodiceCorrente = QStringLiteral("   ");
     finestra->CommandBars_Execute(ComandoSalva, "Salva");
