@@ -30,25 +30,29 @@ using namespace ondavia;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what) {
+[[noreturn]] void fail(const std::string& what)
+{
     std::fprintf(stderr, "backup fuzz target: %s\n", what.c_str());
     std::fflush(stderr);
     std::abort();
 }
 
-void require(bool condition, const std::string& what) {
+void require(bool condition, const std::string& what)
+{
     if (!condition) {
         fail(what);
     }
 }
 
-void esegui(const char* sql) {
+void esegui(const char* sql)
+{
     require(Conn.Execute(QString::fromLatin1(sql)), std::string(sql) + ": " + Conn.lastError().toStdString());
 }
 
 // Every row of COPE and CTAB as text, in a fixed order, as a backup carries it: texts trimmed, and a Null
 // text the same as an empty one.
-QString istantanea() {
+QString istantanea()
+{
     QString testo;
     for (const char* sql : {"SELECT * FROM COPE ORDER BY OCOD, ONPROG, rowid", "SELECT * FROM CTAB ORDER BY rowid"}) {
         db::Recordset rs;
@@ -67,7 +71,8 @@ QString istantanea() {
 }
 
 // The register every input starts from: two subjects and the coded lists of a new database.
-void registroIniziale() {
+void registroIniziale()
+{
     esegui("BEGIN");
     esegui("DELETE FROM COPE");
     esegui("DELETE FROM CTAB WHERE NOT (TIPO = 'TPI' AND COD IN ('13', '14'))");
@@ -81,7 +86,8 @@ void registroIniziale() {
 
 class Banco {
 public:
-    Banco() {
+    Banco()
+    {
         if (!m_cartella.isValid()) {
             fail("cannot make a scratch folder");
         }
@@ -107,7 +113,8 @@ private:
     QTemporaryDir m_cartella;
 };
 
-bool ripristina(const QString& percorso, QString* errore, int* avvisi) {
+bool ripristina(const QString& percorso, QString* errore, int* avvisi)
+{
     RipristinoBackup ripristino(Conn, {false,
                                        [avvisi](const QString& testo) {
                                            require(!testo.isEmpty(), "an empty message");
@@ -117,7 +124,8 @@ bool ripristina(const QString& percorso, QString* errore, int* avvisi) {
     return ripristino.RipristinaArchivio(percorso, errore);
 }
 
-void esercita(const Banco& banco, const uint8_t* data, std::size_t size) {
+void esercita(const Banco& banco, const uint8_t* data, std::size_t size)
+{
     registroIniziale();
     const QString prima = istantanea();
     const QString ingresso = banco.file("input.REI");
@@ -169,7 +177,8 @@ void esercita(const Banco& banco, const uint8_t* data, std::size_t size) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
     static const Banco banco;
     try {
         esercita(banco, data, size);

@@ -12,6 +12,7 @@
 // The save writes every subject to a backup file (dialog answered at once). The restore is the whole
 // confirm: the safety copy of the register, then the file's subjects in place of the register's own, in
 // one transaction. The import is the sqlite3 process, from start to exit.
+#include "../Cronometro.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
 #include "app/ScrittoreBackup.h"
@@ -36,26 +37,19 @@
 #include <vector>
 
 using namespace ondavia;
-using Clock = std::chrono::steady_clock;
+using namespace ondavia::bench;
 
 namespace {
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-[[noreturn]] void fail(const QString& what) {
+[[noreturn]] void fail(const QString& what)
+{
     std::fprintf(stderr, "backup_bench: %s\n", qPrintable(what));
     std::exit(1);
 }
 
 // Subjects with every field the register fills: half companies, half natural persons, accented names.
-void riempiCope(int soggetti) {
+void riempiCope(int soggetti)
+{
     const QString sql = QStringLiteral(R"(
 WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < %1)
 INSERT INTO COPE (OCOD, ONPROG, ODES, OSTP, orag, OSCOM, OSPRO, OCOG, ONOME, OSEX, ONDT, oncom, onpro,
@@ -95,7 +89,8 @@ struct Misure {
 
 class Banco {
 public:
-    explicit Banco(int soggetti) : m_soggetti(soggetti) {
+    explicit Banco(int soggetti) : m_soggetti(soggetti)
+    {
         qputenv("ONDAVIA_HOME", m_casa.path().toUtf8());
         ResetDichiarazioni();
         if (!Main([] {})) {
@@ -114,32 +109,15 @@ public:
         }
     }
 
-    void round(Misure& m) {
+    void round(Misure& m)
+    {
         m_desktop.messages.clear();
         const QString backup = m_casa.filePath(QStringLiteral("SAVE.REI"));
         QFile::remove(backup);
-        {
-            ModoSalva = QStringLiteral("S");
-            FSalva form;
-            form.Form_Load();
-            form.show();
-            QApplication::processEvents();
-            m_desktop.saveAnswers = {backup};
-            const auto inizio = Clock::now();
-            form.bconferma_Click();
-            m.salva.push_back(millisecondsSince(inizio));
-        }
-        {
-            ModoSalva = QStringLiteral("R");
-            FSalva form;
-            m_desktop.openAnswers = {backup};
-            form.Form_Load();
-            form.show();
-            QApplication::processEvents();
-            const auto inizio = Clock::now();
-            form.bconferma_Click();
-            m.ripristina.push_back(millisecondsSince(inizio));
-        }
+        m_desktop.saveAnswers = {backup};
+        m.salva.push_back(conferma(QStringLiteral("S")));
+        m_desktop.openAnswers = {backup};
+        m.ripristina.push_back(conferma(QStringLiteral("R")));
         for (const QString& copia : QDir(m_casa.path()).entryList({QStringLiteral("BFRR_*")}, QDir::Files)) {
             QFile::remove(m_casa.filePath(copia));
         }
@@ -160,7 +138,8 @@ public:
     }
 
     // One restore, with a picture of the form taken once it has gone past half the rows.
-    void fotografa(const QString& png) {
+    void fotografa(const QString& png)
+    {
         const QString backup = m_casa.filePath(QStringLiteral("SAVE.REI"));
         Misure m;
         round(m);
@@ -170,11 +149,9 @@ public:
             fail(errore);
         }
         ModoSalva = QStringLiteral("R");
-        FSalva form;
         m_desktop.openAnswers = {backup};
-        form.Form_Load();
-        form.show();
-        QApplication::processEvents();
+        FSalva form;
+        mostra(form);
         QTimer orologio;
         bool fatta = false;
         // The form lets window events run while it works, so the timer fires in the middle of the restore.
@@ -191,8 +168,28 @@ public:
     }
 
 private:
+    // Loads the form for ModoSalva and shows it, as the command does.
+    static void mostra(FSalva& form)
+    {
+        form.Form_Load();
+        form.show();
+        QApplication::processEvents();
+    }
+
+    // The form in one mode, shown; the time of its confirm button, in milliseconds.
+    static double conferma(const QString& modo)
+    {
+        ModoSalva = modo;
+        FSalva form;
+        mostra(form);
+        const auto inizio = Clock::now();
+        form.bconferma_Click();
+        return millisecondsSince(inizio);
+    }
+
     // Runs sqlite3 with a database and dot-commands or statements given one by one.
-    static bool sqlite3(const QStringList& argomenti) {
+    static bool sqlite3(const QStringList& argomenti)
+    {
         QStringList comandi{argomenti.front()};
         for (qsizetype i = 1; i < argomenti.size(); ++i) {
             comandi << QStringLiteral("-cmd") << argomenti[i];
@@ -204,7 +201,8 @@ private:
                processo.exitCode() == 0 && processo.readAllStandardError().isEmpty();
     }
 
-    static int contaSoggetti() {
+    static int contaSoggetti()
+    {
         db::Recordset conta;
         conta.Open(QStringLiteral("SELECT Count(*) AS N FROM COPE"), Conn);
         return static_cast<int>(conta.Fields(0).Value().toInteger());
@@ -220,7 +218,8 @@ private:
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

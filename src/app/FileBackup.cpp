@@ -13,7 +13,8 @@ namespace {
 
 // The double with at most two decimals, rounded half away from zero as the number reads in decimal with
 // 15 significant digits (so 1.005 gives "1,01", as it reads, not "1,00" as it is held in binary).
-QString numeroConVirgola(double numero) {
+QString numeroConVirgola(double numero)
+{
     if (!std::isfinite(numero)) {
         return QString::number(numero);
     }
@@ -50,7 +51,8 @@ QString numeroConVirgola(double numero) {
     return testo;
 }
 
-QString nomeSicuro(const QString& testo) {
+QString nomeSicuro(const QString& testo)
+{
     QString nome = senzaSpazi(testo);
     for (QChar& c : nome) {
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
@@ -62,11 +64,13 @@ QString nomeSicuro(const QString& testo) {
 
 } // namespace
 
-bool CarattereVietatoBackup(QChar c) {
+bool CarattereVietatoBackup(QChar c)
+{
     return c == QChar(SeparatoreBackup) || c == u'\r' || c == u'\n' || c == u'\0';
 }
 
-QString TestoVoceBackup(const db::Value& valore, int tipoColonna) {
+QString TestoVoceBackup(const db::Value& valore, int tipoColonna)
+{
     if (tipoColonna == db::adDouble &&
         (valore.kind() == db::Value::Kind::Double || valore.kind() == db::Value::Kind::Integer)) {
         return numeroConVirgola(valore.toDouble());
@@ -74,7 +78,8 @@ QString TestoVoceBackup(const db::Value& valore, int tipoColonna) {
     return senzaSpazi(valore.toText());
 }
 
-std::optional<double> NumeroVoceBackup(const QString& voce) {
+std::optional<double> NumeroVoceBackup(const QString& voce)
+{
     static const QRegularExpression numero(QStringLiteral(R"(^[+-]?(\d+([.,]\d*)?|[.,]\d+)$)"));
     const QString t = senzaSpazi(voce);
     if (t == QLatin1String(",")) {
@@ -93,7 +98,8 @@ std::optional<double> NumeroVoceBackup(const QString& voce) {
     return valore;
 }
 
-QStringList VociRigaBackup(const QString& riga) {
+QStringList VociRigaBackup(const QString& riga)
+{
     if (riga.isEmpty()) {
         return {};
     }
@@ -109,20 +115,24 @@ QStringList VociRigaBackup(const QString& riga) {
     return voci;
 }
 
-QString NomeBackupPredefinito(const QString& data) {
+QString NomeBackupPredefinito(const QString& data)
+{
     return QStringLiteral("SAVE_ONDAVIA_") + data + QStringLiteral(".REI");
 }
 
-QString NomeBackupSoggetto(const QString& codice, QString& nome, const QString& data) {
+QString NomeBackupSoggetto(const QString& codice, QString& nome, const QString& data)
+{
     return QStringLiteral("SAVEtu_") + nomeSicuro(codice) + QLatin1Char('_') + SoloLettere(nome, 20) +
            QLatin1Char('_') + data + QStringLiteral(".REI");
 }
 
-QString NomeCopiaSicurezza(const QString& codice, const QString& data) {
+QString NomeCopiaSicurezza(const QString& codice, const QString& data)
+{
     return QStringLiteral("BFRR_") + nomeSicuro(codice) + QLatin1Char('_') + data + QStringLiteral(".REI");
 }
 
-QString FiltroBackup() {
+QString FiltroBackup()
+{
     return QStringLiteral("BackUp ONDAVIA (*.REI)|*.REI");
 }
 

@@ -17,7 +17,8 @@ constexpr qint64 kBlocco = 1 << 16;
 
 } // namespace
 
-bool LettoreBackup::apri(const QString& percorso, QString* errore) {
+bool LettoreBackup::apri(const QString& percorso, QString* errore)
+{
     m_file.close();
     m_file.setFileName(percorso);
     m_blocco.clear();
@@ -37,7 +38,8 @@ bool LettoreBackup::apri(const QString& percorso, QString* errore) {
     return true;
 }
 
-bool LettoreBackup::riempi() {
+bool LettoreBackup::riempi()
+{
     m_blocco.resize(kBlocco);
     const qint64 letti = m_file.read(m_blocco.data(), kBlocco);
     if (letti < 0) {
@@ -55,7 +57,8 @@ bool LettoreBackup::riempi() {
     return true;
 }
 
-LettoreBackup::Esito LettoreBackup::prossima(QString* riga) {
+LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
+{
     if (!m_errore.isEmpty()) {
         return Esito::Errore;
     }
@@ -104,11 +107,13 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga) {
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
-bool PrimaRigaCifrata(const QString& riga) {
+bool PrimaRigaCifrata(const QString& riga)
+{
     return CifraTesto(riga.mid(1, 4), QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
 }
 
-ControlloBackup ControllaFileBackup(const QString& percorso) {
+ControlloBackup ControllaFileBackup(const QString& percorso)
+{
     ControlloBackup esito;
     LettoreBackup lettore;
     if (!lettore.apri(percorso, &esito.errore)) {
@@ -134,7 +139,8 @@ ControlloBackup ControllaFileBackup(const QString& percorso) {
     return esito;
 }
 
-QStringList VociRigaLetta(const QString& riga, bool cifrata) {
+QStringList VociRigaLetta(const QString& riga, bool cifrata)
+{
     QStringList voci = VociRigaBackup(riga);
     for (qsizetype i = 1; cifrata && i < voci.size(); ++i) {
         voci[i] = CifraTesto(voci[i], QStringLiteral("Leggi"), ChiaveBackup);
@@ -142,7 +148,8 @@ QStringList VociRigaLetta(const QString& riga, bool cifrata) {
     return voci;
 }
 
-QString MessaggioNonBackup() {
+QString MessaggioNonBackup()
+{
     return QStringLiteral("Il file indicato non è un file di backUp di ONDAVIA. Operazione annullata");
 }
 

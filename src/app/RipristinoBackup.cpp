@@ -20,7 +20,8 @@ const QString Annullato = QStringLiteral("\r\nIl ripristino è stato annullato: 
 
 // A value shown in a message: long ones are cut, so that a damaged line does not fill the screen, and
 // control characters are shown by their code, since a message box would not show them.
-QString mostra(const QString& voce) {
+QString mostra(const QString& voce)
+{
     constexpr qsizetype kMassimo = 80;
     QString testo;
     for (QChar c : voce.left(kMassimo)) {
@@ -29,25 +30,29 @@ QString mostra(const QString& voce) {
     return voce.size() <= kMassimo ? testo : testo + QStringLiteral("…");
 }
 
-bool nomeTabellaValido(const QString& nome) {
+bool nomeTabellaValido(const QString& nome)
+{
     static const QRegularExpression identificatore(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     return identificatore.match(nome).hasMatch();
 }
 
 // A field of `larghezza` characters: cut, or filled with blanks on the right.
-QString campoFisso(const QString& testo, qsizetype larghezza) {
+QString campoFisso(const QString& testo, qsizetype larghezza)
+{
     return testo.left(larghezza).leftJustified(larghezza, QLatin1Char(' '));
 }
 
 // Characters `da` to `a` (1-based, inclusive) of a text, as far as it has them.
-QString caratteri(const QString& testo, qsizetype da, qsizetype a) {
+QString caratteri(const QString& testo, qsizetype da, qsizetype a)
+{
     return testo.mid(da - 1, a - da + 1);
 }
 
 // Descriptions of the coded list "ITT" are laid out in 32 characters: the code, blanks, a flag and a date
 // at the end. Older descriptions held the date a character or two earlier; each of the two tests moves
 // such a date into place, and after the first one character 15 is a blank, so at most one applies.
-QString impaginaITT(QString d) {
+QString impaginaITT(QString d)
+{
     if (caratteri(d, 16, 16) == QLatin1String("/")) {
         d = campoFisso(caratteri(d, 1, 11) + QStringLiteral("     "), 16) + QStringLiteral("     ") +
             caratteri(d, 13, 13) + campoFisso(caratteri(d, 14, 23), 10);
@@ -72,17 +77,21 @@ struct RipristinoBackup::Tabella {
 };
 
 RipristinoBackup::RipristinoBackup(db::Connection& connessione, Opzioni opzioni)
-    : m_connessione(connessione), m_opzioni(std::move(opzioni)) {}
+    : m_connessione(connessione), m_opzioni(std::move(opzioni))
+{
+}
 
 RipristinoBackup::~RipristinoBackup() = default;
 
-void RipristinoBackup::avvisa(const QString& testo) {
+void RipristinoBackup::avvisa(const QString& testo)
+{
     if (m_opzioni.avviso) {
         m_opzioni.avviso(testo);
     }
 }
 
-bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* errore) {
+bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* errore)
+{
     m_tabelle.clear();
     m_aggiunte = 0;
     m_scartate = 0;
@@ -153,7 +162,8 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
     return true;
 }
 
-bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* errore) {
+bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* errore)
+{
     const QString nome = campi.value(1);
     if (nome == QLatin1String("CTAB")) {
         RipristinaCTAB(campi, numero);
@@ -179,7 +189,8 @@ bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* er
     return true;
 }
 
-RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64 numero, QString* errore) {
+RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64 numero, QString* errore)
+{
     const QString chiave = nome.toCaseFolded();
     if (const auto trovata = m_tabelle.constFind(chiave); trovata != m_tabelle.constEnd()) {
         return trovata->get();
@@ -217,7 +228,8 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     return m_tabelle.insert(chiave, std::move(t))->get();
 }
 
-bool RipristinoBackup::CancellaSoggetto(Tabella& t, const QString& codice, QString* errore) {
+bool RipristinoBackup::CancellaSoggetto(Tabella& t, const QString& codice, QString* errore)
+{
     if (!t.cancella->run({codice})) {
         *errore = QStringLiteral("Impossibile eliminare i dati del soggetto %1 dalla tabella %2: %3")
                       .arg(codice, t.nome, t.cancella->lastError()) +
@@ -228,7 +240,8 @@ bool RipristinoBackup::CancellaSoggetto(Tabella& t, const QString& codice, QStri
     return true;
 }
 
-void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero) {
+void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero)
+{
     db::Recordset& righe = t.righe;
     righe.AddNew();
     if (m_opzioni.passo) {
@@ -277,7 +290,8 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
     ++m_aggiunte;
 }
 
-bool RipristinoBackup::valore(db::Recordset& righe, int colonna, const QString& voce, QString* descrizione) {
+bool RipristinoBackup::valore(db::Recordset& righe, int colonna, const QString& voce, QString* descrizione)
+{
     db::Field campo = righe.Fields(colonna);
     if (!campo.isValid()) {
         *descrizione = QStringLiteral("Elemento non trovato nell'insieme (la tabella non ha un campo in questa "
@@ -329,7 +343,8 @@ bool RipristinoBackup::valore(db::Recordset& righe, int colonna, const QString& 
     return true;
 }
 
-void RipristinoBackup::RipristinaCTAB(const QStringList& campi, qint64 numero) {
+void RipristinoBackup::RipristinaCTAB(const QStringList& campi, qint64 numero)
+{
     if (campi.size() < 5) {
         ++m_scartate;
         avvisa(QStringLiteral("La riga %1 del file (tabella CTAB) ha %2 valori invece di 3: non è stata ripristinata.")

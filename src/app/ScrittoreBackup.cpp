@@ -20,7 +20,8 @@ namespace {
 // Bytes gathered before each write: few system calls, little memory.
 constexpr qsizetype kBlocco = 1 << 18;
 
-QString descriviCarattere(const QString& testo, qsizetype i) {
+QString descriviCarattere(const QString& testo, qsizetype i)
+{
     const QChar c = testo[i];
     if (c == u'\r' || c == u'\n') {
         return QStringLiteral("un a capo");
@@ -33,7 +34,8 @@ QString descriviCarattere(const QString& testo, qsizetype i) {
 }
 
 // The first character of a value that no backup line can carry, or -1.
-qsizetype primoNonAmmesso(const QString& valore) {
+qsizetype primoNonAmmesso(const QString& valore)
+{
     for (qsizetype i = 0; i < valore.size(); ++i) {
         if (CarattereVietatoBackup(valore[i]) || cp1252::codeOf(valore[i]) < 0) {
             return i;
@@ -46,14 +48,16 @@ class Scrittura {
 public:
     Scrittura(db::Recordset& righe, const QString& tabella, const ScrittoreBackup::Opzioni& opzioni)
         : m_righe(righe), m_tabella(tabella), m_opzioni(opzioni), m_codice(righe.fieldIndex(QStringLiteral("OCOD"))),
-          m_nome(righe.fieldIndex(QStringLiteral("ODES"))) {
+          m_nome(righe.fieldIndex(QStringLiteral("ODES")))
+    {
         for (int c = 0; c < righe.FieldCount(); ++c) {
             m_tipi.push_back(righe.Fields(c).Type());
         }
     }
 
     // The current row's line, encoded; false with the reason when the row cannot be written.
-    bool riga(QByteArray* uscita, QString* errore) {
+    bool riga(QByteArray* uscita, QString* errore)
+    {
         m_linea.clear();
         m_linea += QChar(SeparatoreBackup);
         m_linea += m_tabella;
@@ -90,7 +94,8 @@ public:
     }
 
 private:
-    QString soggetto() {
+    QString soggetto()
+    {
         const QString codice = m_codice >= 0 ? senzaSpazi(NoNull(m_righe.Fields(m_codice).Value())) : QString();
         const QString nome = m_nome >= 0 ? senzaSpazi(NoNull(m_righe.Fields(m_nome).Value())) : QString();
         const QString chi = codice.isEmpty() ? QStringLiteral("senza codice fiscale") : codice;
@@ -111,7 +116,8 @@ private:
 ScrittoreBackup::ScrittoreBackup(db::Connection& connessione) : m_connessione(connessione) {}
 
 bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabella, const Opzioni& opzioni,
-                                    QString* errore) {
+                                    QString* errore)
+{
     m_righe = 0;
     QString sql = QStringLiteral("SELECT * From ") + tabella;
     if (!opzioni.soloSoggetto.isNull()) {

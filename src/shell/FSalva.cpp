@@ -31,13 +31,15 @@ constexpr int kMassimoBarra = 1000;
 
 const QString TuttiISoggetti = QStringLiteral("Tutti i soggetti registrati");
 
-QLabel* etichetta(const char* nome, const QString& testo, QWidget* genitore) {
+QLabel* etichetta(const char* nome, const QString& testo, QWidget* genitore)
+{
     auto* label = new QLabel(testo, genitore);
     label->setObjectName(QLatin1String(nome));
     return label;
 }
 
-QPushButton* pulsante(const char* nome, const QString& testo, QStyle::StandardPixmap icona, QWidget* genitore) {
+QPushButton* pulsante(const char* nome, const QString& testo, QStyle::StandardPixmap icona, QWidget* genitore)
+{
     auto* p = new QPushButton(genitore->style()->standardIcon(icona), testo, genitore);
     p->setObjectName(QLatin1String(nome));
     p->setAutoDefault(false);
@@ -57,7 +59,8 @@ FSalva::FSalva(QWidget* parent)
       PBar1(new QProgressBar(this)), Crip(new QCheckBox(QStringLiteral("Cripta"), this)),
       bconferma(pulsante("bconferma", QStringLiteral("   Conferma"), QStyle::SP_DialogApplyButton, this)),
       bannulla(pulsante("bannulla", QStringLiteral("Annulla"), QStyle::SP_DialogCancelButton, this)),
-      saveALL(pulsante("saveALL", QStringLiteral("Salva TUTTI"), QStyle::SP_DialogSaveButton, this)) {
+      saveALL(pulsante("saveALL", QStringLiteral("Salva TUTTI"), QStyle::SP_DialogSaveButton, this))
+{
     setObjectName(QStringLiteral("FSalva"));
     setWindowTitle(QStringLiteral("Salvataggio/Ripristino"));
     setModal(true);
@@ -111,7 +114,8 @@ FSalva::FSalva(QWidget* parent)
     connect(saveALL, &QPushButton::clicked, this, &FSalva::saveALL_Click);
 }
 
-bool FSalva::Form_Load() {
+bool FSalva::Form_Load()
+{
     centra();
     Label2->clear();
     Label3->hide();
@@ -150,13 +154,15 @@ bool FSalva::Form_Load() {
     return ControllaFileBackup();
 }
 
-void FSalva::esegui() {
+void FSalva::esegui()
+{
     if (Form_Load()) {
         exec();
     }
 }
 
-bool FSalva::ControllaFileBackup() {
+bool FSalva::ControllaFileBackup()
+{
     if (m_nomeFileBackup.isEmpty()) {
         return false;
     }
@@ -175,7 +181,8 @@ bool FSalva::ControllaFileBackup() {
     return true;
 }
 
-void FSalva::bconferma_Click() {
+void FSalva::bconferma_Click()
+{
     if (m_alLavoro) {
         return;
     }
@@ -186,17 +193,20 @@ void FSalva::bconferma_Click() {
     }
 }
 
-void FSalva::bannulla_Click() {
+void FSalva::bannulla_Click()
+{
     if (!m_alLavoro) {
         QDialog::reject();
     }
 }
 
-void FSalva::reject() {
+void FSalva::reject()
+{
     bannulla_Click();
 }
 
-void FSalva::closeEvent(QCloseEvent* evento) {
+void FSalva::closeEvent(QCloseEvent* evento)
+{
     // Closing the window half-way would leave the work to go on behind a closed form.
     if (m_alLavoro) {
         evento->ignore();
@@ -205,7 +215,8 @@ void FSalva::closeEvent(QCloseEvent* evento) {
     QDialog::closeEvent(evento);
 }
 
-void FSalva::iniziaLavoro(bool azzera) {
+void FSalva::iniziaLavoro(bool azzera)
+{
     m_alLavoro = true;
     for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
         w->setEnabled(false);
@@ -221,7 +232,8 @@ void FSalva::iniziaLavoro(bool azzera) {
     mostraProgresso();
 }
 
-void FSalva::fineLavoro() {
+void FSalva::fineLavoro()
+{
     mostraProgresso();
     m_alLavoro = false;
     for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
@@ -229,7 +241,8 @@ void FSalva::fineLavoro() {
     }
 }
 
-void FSalva::AvanzaProgresso() {
+void FSalva::AvanzaProgresso()
+{
     if (++m_valoreBarra == kMassimoBarra) {
         m_valoreBarra = 1;
     }
@@ -239,14 +252,16 @@ void FSalva::AvanzaProgresso() {
     }
 }
 
-void FSalva::mostraProgresso() {
+void FSalva::mostraProgresso()
+{
     PBar1->setValue(m_valoreBarra);
     PERC->setText(QString::number(m_contaRighe));
     platform().processEvents();
     m_ultimoAggiornamento.start();
 }
 
-void FSalva::centra() {
+void FSalva::centra()
+{
     adjustSize();
     const QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
     if (schermo) {

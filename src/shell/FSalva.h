@@ -63,6 +63,8 @@ private:
     // Shows the counter and the bar for a new piece of work, from 0.
     void iniziaLavoro(bool azzera);
     void fineLavoro();
+    // SalvaArchivio with the counter and the bar on screen; a failure is told.
+    bool salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera);
     void mostraProgresso();
     QString copiaDiSicurezza() const;
     void avvisoRipristino(const QString& testo);

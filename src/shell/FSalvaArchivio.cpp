@@ -33,7 +33,8 @@ constexpr int kAvvisiMostrati = 10;
 
 } // namespace
 
-bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore) {
+bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore)
+{
     ScrittoreBackup scrittore(Conn);
     ScrittoreBackup::Opzioni opzioni;
     opzioni.cifra = Crip->isChecked();
@@ -44,7 +45,20 @@ bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* er
     return scrittore.ScriviTabella(m_nomeFileBackup, TabellaSoggetti, opzioni, errore);
 }
 
-void FSalva::confermaSalvataggio() {
+bool FSalva::salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera)
+{
+    iniziaLavoro(azzera);
+    QString errore;
+    const bool scritto = SalvaArchivio(codice, soloSoggetto, &errore);
+    fineLavoro();
+    if (!scritto) {
+        MsgBox(errore);
+    }
+    return scritto;
+}
+
+void FSalva::confermaSalvataggio()
+{
     DataSalvataggio = OggiAAAAMMGG();
     Label1->setText(CreaArchivio);
     Label2->setText(QStringLiteral("Tutti i soggetti registrati"));
@@ -54,19 +68,15 @@ void FSalva::confermaSalvataggio() {
         return;
     }
     m_nomeFileBackup = *scelto;
-    iniziaLavoro(false);
-    QString errore;
-    const bool scritto = SalvaArchivio(CodiceCorrente, false, &errore);
-    fineLavoro();
-    if (!scritto) {
-        MsgBox(errore);
+    if (!salvaAlLavoro(CodiceCorrente, false, false)) {
         return;
     }
     MsgBox(QStringLiteral("Creazione file di BackUP terminata"));
     accept();
 }
 
-void FSalva::ChiediCartella() {
+void FSalva::ChiediCartella()
+{
     DataSalvataggio = OggiAAAAMMGG();
     m_cartellaTutti.clear();
     Label1->setText(CreaArchivio);
@@ -78,7 +88,8 @@ void FSalva::ChiediCartella() {
     }
 }
 
-void FSalva::saveALL_Click() {
+void FSalva::saveALL_Click()
+{
     if (m_alLavoro) {
         return;
     }
@@ -105,13 +116,8 @@ void FSalva::saveALL_Click() {
         }
         scritti.insert(chiave);
         Label2->setText(NomeCorrente);
-        iniziaLavoro(true);
         m_nomeFileBackup = m_cartellaTutti + NomeBackupSoggetto(CodiceCorrente, NomeCorrente, DataSalvataggio);
-        QString errore;
-        const bool scritto = SalvaArchivio(CodiceCorrente, true, &errore);
-        fineLavoro();
-        if (!scritto) {
-            MsgBox(errore);
+        if (!salvaAlLavoro(CodiceCorrente, true, true)) {
             return;
         }
     }
@@ -120,7 +126,8 @@ void FSalva::saveALL_Click() {
     accept();
 }
 
-void FSalva::confermaRipristino() {
+void FSalva::confermaRipristino()
+{
     DataSalvataggio = OggiAAAAMMGG();
     iniziaLavoro(false);
     const bool ripristinato = RipristinaArchivio();
@@ -131,7 +138,8 @@ void FSalva::confermaRipristino() {
     accept();
 }
 
-QString FSalva::copiaDiSicurezza() const {
+QString FSalva::copiaDiSicurezza() const
+{
     // An earlier safety copy of the same day may be the only copy of the register before a wrong restore:
     // it is never replaced.
     const QDir cartella(CartellaProgramma());
@@ -142,7 +150,8 @@ QString FSalva::copiaDiSicurezza() const {
     return cartella.filePath(nome);
 }
 
-void FSalva::avvisoRipristino(const QString& testo) {
+void FSalva::avvisoRipristino(const QString& testo)
+{
     if (m_avvisiMostrati < kAvvisiMostrati) {
         ++m_avvisiMostrati;
         MsgBox(testo);
@@ -151,7 +160,8 @@ void FSalva::avvisoRipristino(const QString& testo) {
     }
 }
 
-bool FSalva::RipristinaArchivio() {
+bool FSalva::RipristinaArchivio()
+{
     Label16->show();
     PERC->show();
     const QString daRipristinare = m_nomeFileBackup;

@@ -16,12 +16,14 @@ namespace {
 
 std::unique_ptr<QTemporaryDir> g_modello;
 
-QString percorsoModello() {
+QString percorsoModello()
+{
     return QDir(g_modello->path()).filePath(QStringLiteral("OVIA.db"));
 }
 
 // Widths the register fixes; other texts are kept to 40 characters.
-int larghezza(const QString& colonna) {
+int larghezza(const QString& colonna)
+{
     static const QHash<QString, int> fisse{
         {"OCOD", 16},   {"oTIPOSOG", 2}, {"OSTP", 1},       {"orag", 70},      {"OSCOM", 35},  {"OSPRO", 2},
         {"ODES", 70},   {"oncom", 35},   {"onpro", 2},      {"ORECF", 16},     {"oREnpro", 2}, {"OSIPRO", 2},
@@ -30,7 +32,8 @@ int larghezza(const QString& colonna) {
     return fisse.value(colonna, 40);
 }
 
-QString testoCasuale(std::mt19937& caso, int massimo, bool perCifrare) {
+QString testoCasuale(std::mt19937& caso, int massimo, bool perCifrare)
+{
     static const QString maiuscole = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 '-.@/ÀÈÉÌÒÙ€");
     static const QString tutte = maiuscole + QStringLiteral("abcdefghijklmnopqrstuvwxyzàèéìòù&%");
     const QString& alfabeto = perCifrare ? maiuscole : tutte;
@@ -45,7 +48,8 @@ QString testoCasuale(std::mt19937& caso, int massimo, bool perCifrare) {
 
 } // namespace
 
-void BackupProva::SetUpTestSuite() {
+void BackupProva::SetUpTestSuite()
+{
     g_modello = std::make_unique<QTemporaryDir>();
     const QByteArray casa = qgetenv("ONDAVIA_HOME");
     qputenv("ONDAVIA_HOME", g_modello->path().toUtf8());
@@ -57,11 +61,13 @@ void BackupProva::SetUpTestSuite() {
     qputenv("ONDAVIA_HOME", casa);
 }
 
-void BackupProva::TearDownTestSuite() {
+void BackupProva::TearDownTestSuite()
+{
     g_modello.reset();
 }
 
-void BackupProva::SetUp() {
+void BackupProva::SetUp()
+{
     const QString archivio = file(QStringLiteral("OVIA.db"));
     ASSERT_TRUE(QFile::copy(percorsoModello(), archivio));
     ASSERT_TRUE(Conn.Open(archivio)) << Conn.lastError().toStdString();
@@ -69,16 +75,19 @@ void BackupProva::SetUp() {
     esegui("PRAGMA synchronous = OFF");
 }
 
-void BackupProva::TearDown() {
+void BackupProva::TearDown()
+{
     ResetDichiarazioni();
 }
 
-const QStringList& BackupProva::colonne() {
+const QStringList& BackupProva::colonne()
+{
     static const QStringList nomi = ColonneCopeIniziali() + QStringList{"ONPROG", "OTIPOCOM1", "OTIPOCOM2"};
     return nomi;
 }
 
-const QList<int>& BackupProva::tipi() {
+const QList<int>& BackupProva::tipi()
+{
     static const QList<int> codici = [] {
         db::Recordset vuoto;
         EXPECT_TRUE(vuoto.Open(QStringLiteral("SELECT * FROM COPE WHERE 0 = 1"), Conn));
@@ -92,7 +101,8 @@ const QList<int>& BackupProva::tipi() {
 }
 
 Riga BackupProva::soggettoCasuale(std::mt19937& caso, const QString& codice, const QString& progressivo,
-                                  bool perCifrare) {
+                                  bool perCifrare)
+{
     Riga riga;
     for (int c = 0; c < colonne().size(); ++c) {
         const QString& nome = colonne()[c];
@@ -113,7 +123,8 @@ Riga BackupProva::soggettoCasuale(std::mt19937& caso, const QString& codice, con
     return riga;
 }
 
-void BackupProva::aggiungi(const QString& tabella, const QList<Riga>& righe) {
+void BackupProva::aggiungi(const QString& tabella, const QList<Riga>& righe)
+{
     db::Transaction transazione(Conn);
     db::Recordset rs;
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM %1 WHERE 0 = 1").arg(tabella), Conn))
@@ -128,7 +139,8 @@ void BackupProva::aggiungi(const QString& tabella, const QList<Riga>& righe) {
     ASSERT_TRUE(transazione.commit());
 }
 
-QString BackupProva::descrivi(const Riga& riga) {
+QString BackupProva::descrivi(const Riga& riga)
+{
     QStringList parti;
     for (const db::Value& v : riga) {
         switch (v.kind()) {
@@ -150,7 +162,8 @@ QString BackupProva::descrivi(const Riga& riga) {
     return parti.join(QLatin1Char('|'));
 }
 
-QStringList BackupProva::righe(const QString& tabella) {
+QStringList BackupProva::righe(const QString& tabella)
+{
     db::Recordset rs;
     EXPECT_TRUE(rs.Open(QStringLiteral("SELECT * FROM ") + tabella, Conn)) << rs.lastError().toStdString();
     QStringList tutte;
@@ -165,16 +178,19 @@ QStringList BackupProva::righe(const QString& tabella) {
     return tutte;
 }
 
-void BackupProva::esegui(const QString& sql) {
+void BackupProva::esegui(const QString& sql)
+{
     ASSERT_TRUE(Conn.Execute(sql)) << sql.toStdString() << ": " << Conn.lastError().toStdString();
 }
 
-QByteArray BackupProva::leggi(const QString& percorso) {
+QByteArray BackupProva::leggi(const QString& percorso)
+{
     QFile f(percorso);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(non esiste)");
 }
 
-void BackupProva::scrivi(const QString& percorso, const QByteArray& contenuto) {
+void BackupProva::scrivi(const QString& percorso, const QByteArray& contenuto)
+{
     QFile f(percorso);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(contenuto), contenuto.size());

@@ -15,7 +15,8 @@
 #include <ostream>
 
 // Readable texts in the failures of the tests.
-inline void PrintTo(const QString& testo, std::ostream* os) {
+inline void PrintTo(const QString& testo, std::ostream* os)
+{
     *os << '"' << testo.toStdString() << '"';
 }
 

@@ -31,7 +31,8 @@ struct Caso {
 
 class FileDanneggiatiTest : public BackupProva {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BackupProva::SetUp();
         preparaRegistro();
         m_prima = righe();
@@ -39,7 +40,8 @@ protected:
     }
 
     // Two subjects, one of which every good file holds too.
-    void preparaRegistro() {
+    void preparaRegistro()
+    {
         esegui("DELETE FROM COPE");
         std::mt19937 caso(1);
         Riga vecchio = soggettoCasuale(caso, "VECCHIO0000001", "001", false);
@@ -50,7 +52,8 @@ protected:
     }
 
     // Code, progressive and display name of each row.
-    static QStringList soggetti() {
+    static QStringList soggetti()
+    {
         db::Recordset rs;
         EXPECT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
         QStringList tutti;
@@ -65,7 +68,8 @@ protected:
         return tutti;
     }
 
-    void verifica(const Caso& c, const QString& percorso) {
+    void verifica(const Caso& c, const QString& percorso)
+    {
         const ControlloBackup controllo = ControllaFileBackup(percorso);
         QStringList avvisi;
         QString errore;
@@ -109,7 +113,8 @@ protected:
 
 } // namespace
 
-TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro) {
+TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
+{
     const QStringList vecchioRossi{"01234567890:001:SOCIETA' DELL'ACQUA € SRL", "RSSMRA80A01H501U:001:ROSSI VECCHIO",
                                    "VECCHIO0000001:001"};
     const std::vector<Caso> casi{
@@ -182,14 +187,13 @@ TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro) {
     }
 }
 
-TEST_F(FileDanneggiatiTest, UnaRigaDiDieciMegabyteVieneSaltata) {
+TEST_F(FileDanneggiatiTest, UnaRigaDiDieciMegabyteVieneSaltata)
+{
     const QString percorso = file("ENORME.REI");
     const QByteArray buono = leggi(Cartella + "lf-only.REI");
     const QList<QByteArray> righe = buono.split('\n');
-    scrivi(percorso, righe[0] +
-                         "\r\n\xA6"
-                         "COPE\xA6" +
-                         QByteArray(10 * 1024 * 1024, 'A') + "\r\n" + righe[1] + "\r\n");
+    const QByteArray enorme = QByteArray("\xA6") + "COPE\xA6" + QByteArray(10 * 1024 * 1024, 'A');
+    scrivi(percorso, righe[0] + "\r\n" + enorme + "\r\n" + righe[1] + "\r\n");
     verifica({"", Esito::Ripristinato, {"La riga 2 del file è lunga 10485766 byte, troppo per una riga di backup"}, {}},
              percorso);
 }

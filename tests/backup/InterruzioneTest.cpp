@@ -21,7 +21,8 @@ protected:
     // kills itself at that row, with `attesa` the test kills it that many microseconds after it began.
     // Returns the state the register is left in.
     QStringList ripristinaInUnFiglio(const QString& registro, const QString& backup, int passo, int attesa,
-                                     qint64* durata = nullptr) {
+                                     qint64* durata = nullptr)
+    {
         const QString lavoro = file("LAVORO.db");
         QFile::remove(lavoro);
         QFile::remove(lavoro + "-journal");
@@ -63,7 +64,8 @@ protected:
 
 } // namespace
 
-TEST_F(InterruzioneTest, UccisoInQualsiasiMomentoIlRegistroEVecchioOTuttoNuovo) {
+TEST_F(InterruzioneTest, UccisoInQualsiasiMomentoIlRegistroEVecchioOTuttoNuovo)
+{
     // The register of before, and a backup that replaces half of its subjects and adds as many new ones.
     constexpr int kSoggetti = 150;
     std::mt19937 caso(42);

@@ -3,6 +3,7 @@
 
 #include "app/FileBackup.h"
 #include "app/LettoreBackup.h"
+#include "app/Windows1252.h"
 
 #include <QTemporaryDir>
 
@@ -18,7 +19,8 @@ struct Letta {
     qint64 lunghezza;
 };
 
-std::vector<Letta> leggiTutte(const QString& percorso) {
+std::vector<Letta> leggiTutte(const QString& percorso)
+{
     LettoreBackup lettore;
     EXPECT_TRUE(lettore.apri(percorso, nullptr));
     std::vector<Letta> righe;
@@ -33,7 +35,8 @@ std::vector<Letta> leggiTutte(const QString& percorso) {
     }
 }
 
-void scriviFile(const QString& percorso, const QByteArray& contenuto) {
+void scriviFile(const QString& percorso, const QByteArray& contenuto)
+{
     QFile f(percorso);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(contenuto);
@@ -41,7 +44,8 @@ void scriviFile(const QString& percorso, const QByteArray& contenuto) {
 
 } // namespace
 
-TEST(LettoreBackupTest, OgniFineRigaAncheACavalloDiDueBlocchi) {
+TEST(LettoreBackupTest, OgniFineRigaAncheACavalloDiDueBlocchi)
+{
     QTemporaryDir cartella;
     const QString percorso = cartella.filePath("R.REI");
     // The first line fills the reader's first 64 KiB block but one byte: its CR ends the block and its
@@ -60,7 +64,8 @@ TEST(LettoreBackupTest, OgniFineRigaAncheACavalloDiDueBlocchi) {
     EXPECT_EQ(righe[5].numero, 6);
 }
 
-TEST(LettoreBackupTest, UnaRigaTroppoLungaVieneDettaSenzaTenerlaTutta) {
+TEST(LettoreBackupTest, UnaRigaTroppoLungaVieneDettaSenzaTenerlaTutta)
+{
     QTemporaryDir cartella;
     const QString percorso = cartella.filePath("R.REI");
     scriviFile(percorso, "PRIMA\r\n" + QByteArray(LunghezzaMassimaRiga + 10, 'X') + "\r\nDOPO\r\n");
@@ -80,7 +85,8 @@ TEST(LettoreBackupTest, UnaRigaTroppoLungaVieneDettaSenzaTenerlaTutta) {
     EXPECT_TRUE(testo.startsWith("Impossibile leggere il file\r\n" + cartella.filePath("MANCA.REI")));
 }
 
-TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi) {
+TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi)
+{
     QTemporaryDir cartella;
     const auto controlla = [&](const QByteArray& contenuto) {
         const QString percorso = cartella.filePath("C.REI");
@@ -89,40 +95,26 @@ TEST(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi) {
     };
     using S = ControlloBackup::Stato;
 
-    ControlloBackup c = controlla("\xA6"
-                                  "COPE\xA6  RSSMRA80A01H501U \xA6X\r\n\xA6"
-                                  "COPE\xA6"
-                                  "ALTRO\r\n");
+    // Lines written as text, "¦" being the separator byte 0xA6.
+    const auto cp = [](const QString& testo) { return cp1252::encode(testo); };
+
+    ControlloBackup c = controlla(cp("¦COPE¦  RSSMRA80A01H501U ¦X\r\n¦COPE¦ALTRO\r\n"));
     EXPECT_EQ(c.stato, S::Backup);
     EXPECT_FALSE(c.cifrato);
     EXPECT_EQ(c.codice, "RSSMRA80A01H501U");
 
     // "COPE" and the code, each shifted by the key plus the position in its item.
-    c = controlla("\xA6GTVL\xA6VXYTZ\r\n");
+    c = controlla(cp("¦GTVL¦VXYTZ\r\n"));
     EXPECT_EQ(c.stato, S::Backup);
     EXPECT_TRUE(c.cifrato);
     EXPECT_EQ(c.codice, "RSSMR");
 
     EXPECT_EQ(controlla("|COPE|RSSMRA80A01H501U\r\n").codice, "RSSMRA80A01H501U") << "split at its first character";
-    EXPECT_EQ(controlla("\xA6"
-                        "COPE")
-                  .stato,
-              S::Backup);
-    EXPECT_EQ(controlla("\xA6"
-                        "CTAB\xA6TPI\xA6"
-                        "13\xA6OICR\r\n")
-                  .stato,
-              S::NonBackup);
-    EXPECT_EQ(controlla("\xA6"
-                        "cope\xA6X\r\n")
-                  .stato,
-              S::NonBackup);
+    EXPECT_EQ(controlla(cp("¦COPE")).stato, S::Backup);
+    EXPECT_EQ(controlla(cp("¦CTAB¦TPI¦13¦OICR\r\n")).stato, S::NonBackup);
+    EXPECT_EQ(controlla(cp("¦cope¦X\r\n")).stato, S::NonBackup);
     EXPECT_EQ(controlla("").stato, S::NonBackup);
-    EXPECT_EQ(controlla("\r\n\xA6"
-                        "COPE\xA6X\r\n")
-                  .stato,
-              S::NonBackup)
-        << "only the first line counts";
+    EXPECT_EQ(controlla(cp("\r\n¦COPE¦X\r\n")).stato, S::NonBackup) << "only the first line counts";
 
     c = ControllaFileBackup(cartella.filePath("MANCA.REI"));
     EXPECT_EQ(c.stato, S::Illeggibile);

@@ -13,7 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s DATABASE BACKUP [STEP]\n", argv[0]);
         return 2;

@@ -18,13 +18,15 @@ const QByteArray Sep("\xA6");
 
 class RipristinoTest : public BackupProva {
 protected:
-    void salva(const QString& percorso, bool cifra = false) {
+    void salva(const QString& percorso, bool cifra = false)
+    {
         ScrittoreBackup scrittore(Conn);
         QString errore;
         ASSERT_TRUE(scrittore.ScriviTabella(percorso, "COPE", {cifra, QString(), {}}, &errore)) << errore.toStdString();
     }
 
-    bool ripristina(const QString& percorso, bool dataZeroNulla = false) {
+    bool ripristina(const QString& percorso, bool dataZeroNulla = false)
+    {
         m_avvisi.clear();
         m_errore.clear();
         RipristinoBackup ripristino(
@@ -33,7 +35,8 @@ protected:
     }
 
     // A file of the given lines, items separated by the broken bar.
-    void scriviRighe(const QString& percorso, const QList<QByteArray>& righe) {
+    void scriviRighe(const QString& percorso, const QList<QByteArray>& righe)
+    {
         QByteArray contenuto;
         for (const QByteArray& r : righe) {
             contenuto += r + "\r\n";
@@ -42,8 +45,8 @@ protected:
     }
 
     // A COPE line with the given items in front and empty items for the other columns.
-    static QByteArray lineaCope(const QList<QByteArray>& primi,
-                                const QList<std::pair<QString, QByteArray>>& altri = {}) {
+    static QByteArray lineaCope(const QList<QByteArray>& primi, const QList<std::pair<QString, QByteArray>>& altri = {})
+    {
         QList<QByteArray> voci(colonne().size());
         for (int i = 0; i < primi.size(); ++i) {
             voci[i] = primi[i];
@@ -54,13 +57,15 @@ protected:
         return Sep + "COPE" + Sep + voci.join(Sep);
     }
 
-    QString valore(const QString& codice, const QString& colonna) {
+    QString valore(const QString& codice, const QString& colonna)
+    {
         db::Recordset rs;
         EXPECT_TRUE(rs.Open("SELECT * FROM COPE WHERE OCOD='" + codice + "'", Conn));
         return descrivi({rs.Fields(colonna).Value()});
     }
 
-    QList<Riga> registroCasuale(std::mt19937& caso, int quanti, bool perCifrare) {
+    QList<Riga> registroCasuale(std::mt19937& caso, int quanti, bool perCifrare)
+    {
         QList<Riga> soggetti;
         for (int i = 0; i < quanti; ++i) {
             const QString codice = QStringLiteral("CF%1'X").arg(i, 6, 10, QChar('0'));
@@ -79,7 +84,8 @@ protected:
 
 } // namespace
 
-TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato) {
+TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato)
+{
     for (const bool cifra : {false, true}) {
         SCOPED_TRACE(cifra ? "scrambled" : "plain");
         esegui("DELETE FROM COPE");
@@ -104,7 +110,8 @@ TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato) {
     }
 }
 
-TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano) {
+TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano)
+{
     std::mt19937 caso(4);
     const Riga a1 = soggettoCasuale(caso, "AAA", "001", false);
     const Riga b1 = soggettoCasuale(caso, "BBB", "001", false);
@@ -131,7 +138,8 @@ TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano) {
     EXPECT_EQ(righe().join('\n').toStdString(), attese.join('\n').toStdString());
 }
 
-TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS) {
+TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
+{
     scriviRighe(file("DATE.REI"), {lineaCope({"A", "", "", "0"}, {{"ONDT", "00:00:00"}, {"ONPROG", "001"}}),
                                    lineaCope({"B"}, {{"ONDT", ""}, {"ONPROG", "001"}}),
                                    lineaCope({"C"}, {{"ONDT", "05/03/1980"}, {"ONPROG", "001"}}),
@@ -153,7 +161,8 @@ TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS) {
     }
 }
 
-TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica) {
+TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica)
+{
     esegui("CREATE TABLE PROVA (OCOD TEXT, IMPORTO DOUBLE, QUANTI INTEGER, NOTA TEXT)");
     esegui("CREATE TABLE CTANA (OCOD TEXT, QUANTI INTEGER)");
     scriviRighe(file("NUMERI.REI"),
@@ -173,7 +182,8 @@ TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica) {
                                      "corrispondente per il campo QUANTI"}));
 }
 
-TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt) {
+TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
+{
     esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
     scriviRighe(file("CTAB.REI"), {lineaCope({"A"}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
@@ -197,7 +207,8 @@ TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt) {
     EXPECT_TRUE(m_avvisi.isEmpty()) << m_avvisi.join('\n').toStdString();
 }
 
-TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneRegistrato) {
+TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneRegistrato)
+{
     // Found by fuzzing: unscrambled, items may hold a line end, the separator or a NUL, which no backup could
     // carry again. Shifted by the key and the position: 0x0E is LF, 0xAA the separator, 0x04 a NUL.
     scrivi(file("CIFRATO.REI"), QByteArray("\xA6GTVL\xA6VXYTZ\xA6\x0E\xA6\xAA\xA6\x04"
@@ -216,7 +227,8 @@ TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneReg
     EXPECT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
 }
 
-TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra) {
+TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
+{
     std::mt19937 caso(8);
     aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BLOCCATO", "001", false)});
     const QStringList prima = righe();

@@ -1,5 +1,6 @@
 // The backup file as written: line layout, value texts, scrambling, refusals and failures.
 #include "BackupProva.h"
+#include "../support/LimiteFile.h"
 
 #include "app/Cifratura.h"
 #include "app/Dichiarazioni.h"
@@ -11,8 +12,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace ondavia;
 using namespace ondavia::test;
@@ -21,7 +20,8 @@ namespace {
 
 const QByteArray Sep("\xA6");
 
-QList<QByteArray> righeFile(const QByteArray& contenuto) {
+QList<QByteArray> righeFile(const QByteArray& contenuto)
+{
     QList<QByteArray> righe = contenuto.split('\n');
     EXPECT_TRUE(righe.takeLast().isEmpty()) << "the file ends with a line end";
     for (QByteArray& r : righe) {
@@ -33,7 +33,8 @@ QList<QByteArray> righeFile(const QByteArray& contenuto) {
 
 class ScritturaTest : public BackupProva {
 protected:
-    bool salva(const QString& percorso, ScrittoreBackup::Opzioni opzioni = {}, const QString& tabella = "COPE") {
+    bool salva(const QString& percorso, ScrittoreBackup::Opzioni opzioni = {}, const QString& tabella = "COPE")
+    {
         ScrittoreBackup scrittore(Conn);
         m_errore.clear();
         return scrittore.ScriviTabella(percorso, tabella, opzioni, &m_errore);
@@ -44,7 +45,8 @@ protected:
 
 } // namespace
 
-TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti) {
+TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti)
+{
     const std::vector<std::pair<double, const char*>> casi{
         {12.5, "12,5"},   {0, ","},     {0.25, ",25"}, {12, "12,"},      {-3.456, "-3,46"},
         {1.005, "1,01"},  {0.004, ","}, {-0.004, ","}, {0.995, "1,"},    {1234567890.12, "1234567890,12"},
@@ -68,7 +70,8 @@ TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti) {
     EXPECT_EQ(NumeroVoceBackup(QStringLiteral(" 12.5 ")), 12.5) << "a point is read as the decimal separator too";
 }
 
-TEST(VoceBackupTest, NomiDeiFile) {
+TEST(VoceBackupTest, NomiDeiFile)
+{
     EXPECT_EQ(NomeBackupPredefinito("20240131"), "SAVE_ONDAVIA_20240131.REI");
     QString nome = QStringLiteral("  Società Rossi & Figli s.r.l. Costruzioni Generali ");
     EXPECT_EQ(NomeBackupSoggetto(" 01234567890 ", nome, "20240131"),
@@ -80,7 +83,8 @@ TEST(VoceBackupTest, NomiDeiFile) {
     EXPECT_EQ(FiltroBackup(), "BackUp ONDAVIA (*.REI)|*.REI");
 }
 
-TEST_F(ScritturaTest, UnaRigaPerSoggettoConOgniColonnaNellOrdineDellaTabella) {
+TEST_F(ScritturaTest, UnaRigaPerSoggettoConOgniColonnaNellOrdineDellaTabella)
+{
     // The expected line is built here column by column from the format, not from the writer.
     Riga mario;
     QByteArray attesa = Sep + "COPE";
@@ -136,7 +140,8 @@ TEST_F(ScritturaTest, UnaRigaPerSoggettoConOgniColonnaNellOrdineDellaTabella) {
     }
 }
 
-TEST_F(ScritturaTest, RigaTuttaNullaNumeriDateETabellaVuota) {
+TEST_F(ScritturaTest, RigaTuttaNullaNumeriDateETabellaVuota)
+{
     aggiungi("COPE", {Riga(colonne().size())});
     ASSERT_TRUE(salva(file("NULLA.REI"))) << m_errore.toStdString();
     EXPECT_EQ(leggi(file("NULLA.REI")), Sep + "COPE" + Sep.repeated(colonne().size()) + "\r\n");
@@ -156,7 +161,8 @@ TEST_F(ScritturaTest, RigaTuttaNullaNumeriDateETabellaVuota) {
     EXPECT_EQ(leggi(file("VUOTO.REI")), QByteArray()) << "an empty register gives an empty file";
 }
 
-TEST_F(ScritturaTest, LeRigheCifrateTengonoISeparatoriERiletteDannoIlFileInChiaro) {
+TEST_F(ScritturaTest, LeRigheCifrateTengonoISeparatoriERiletteDannoIlFileInChiaro)
+{
     std::mt19937 caso(11);
     QList<Riga> soggetti;
     for (int i = 0; i < 20; ++i) {
@@ -177,7 +183,8 @@ TEST_F(ScritturaTest, LeRigheCifrateTengonoISeparatoriERiletteDannoIlFileInChiar
     }
 }
 
-TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere) {
+TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
+{
     std::mt19937 caso(5);
     Riga riga = soggettoCasuale(caso, "RSSMRA80A01H501U", "001", true);
     const int odes = static_cast<int>(colonne().indexOf("ODES"));
@@ -216,7 +223,8 @@ TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere) {
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
 }
 
-TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta) {
+TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
+{
     std::mt19937 caso(3);
     QList<Riga> soggetti;
     for (int i = 0; i < 200; ++i) {
@@ -232,15 +240,12 @@ TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta) {
     // The disk takes no more than 4 KiB: the backup of yesterday stays as it was and nothing else is left.
     const QString percorso = file("SAVE.REI");
     scrivi(percorso, "backup di ieri");
-    rlimit prima{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &prima), 0);
-    rlimit limite = prima;
-    limite.rlim_cur = 4096;
-    const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
-    const bool scritto = salva(percorso);
-    ::setrlimit(RLIMIT_FSIZE, &prima);
-    std::signal(SIGXFSZ, segnale);
+    bool scritto = true;
+    {
+        LimiteFile limite(4096);
+        ASSERT_TRUE(limite.attivo());
+        scritto = salva(percorso);
+    }
     EXPECT_FALSE(scritto);
     EXPECT_TRUE(m_errore.startsWith("Impossibile completare il file di backup\r\n" + percorso))
         << m_errore.toStdString();
@@ -248,7 +253,8 @@ TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta) {
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files), (QStringList{"OVIA.db", "SAVE.REI"}));
 }
 
-TEST_F(ScritturaTest, IlFileDiUnSoggettoTieneSoloLeSueRighe) {
+TEST_F(ScritturaTest, IlFileDiUnSoggettoTieneSoloLeSueRighe)
+{
     std::mt19937 caso(9);
     aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BBB", "001", false),
                       soggettoCasuale(caso, "BBB", "002", false), soggettoCasuale(caso, "CCC", "001", false)});

@@ -7,6 +7,7 @@
 #include "app/FileBackup.h"
 #include "app/LettoreBackup.h"
 #include "app/Testi.h"
+#include "app/Windows1252.h"
 #include "db/Recordset.h"
 #include "shell/FSalva.h"
 
@@ -24,9 +25,16 @@ using namespace ondavia::test;
 
 namespace {
 
+// Backup lines written as text, "¦" being the separator byte 0xA6.
+QByteArray cp(const QString& testo)
+{
+    return cp1252::encode(testo);
+}
+
 class FSalvaTest : public ShellTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         home.createDatabase();
         ASSERT_TRUE(Conn.Open(home.file("DataBase/OVIA.db")));
         AggiornaArchivio();
@@ -36,14 +44,16 @@ protected:
     }
 
     static void soggetto(const QString& codice, const QString& progressivo, const QString& ragione,
-                         const QString& omoc1 = "1") {
+                         const QString& omoc1 = "1")
+    {
         ASSERT_TRUE(Conn.Execute(QStringLiteral("INSERT INTO COPE (OCOD, ONPROG, orag, ODES, OMOC1) VALUES "
                                                 "(%1, %2, %3, %3, %4)")
                                      .arg(Apici(codice), Apici(progressivo), Apici(ragione), omoc1)))
             << Conn.lastError().toStdString();
     }
 
-    static QStringList codici() {
+    static QStringList codici()
+    {
         db::Recordset rs;
         EXPECT_TRUE(rs.Open("SELECT * FROM COPE ORDER BY OCOD, ONPROG", Conn));
         QStringList tutti;
@@ -53,7 +63,8 @@ protected:
         return tutti;
     }
 
-    static QList<QByteArray> righeFile(const QString& percorso) {
+    static QList<QByteArray> righeFile(const QString& percorso)
+    {
         QFile f(percorso);
         if (!f.open(QIODevice::ReadOnly)) {
             return {QByteArray("(manca)")};
@@ -64,7 +75,9 @@ protected:
     }
 
     // Runs a command whose form is modal, acting on the form once it is shown.
-    template <typename Azione> bool conForm(F0& finestra, int id, const QString& caption, Azione azione) {
+    template <typename Azione>
+    bool conForm(F0& finestra, int id, const QString& caption, Azione azione)
+    {
         bool visto = false;
         QTimer::singleShot(0, [&] {
             auto* form = dynamic_cast<FSalva*>(QApplication::activeModalWidget());
@@ -79,7 +92,18 @@ protected:
         return visto;
     }
 
-    template <typename T> static T* controllo(const QWidget& form, const char* nome) {
+    // A file of backup lines on the Desktop; its path.
+    QString scriviSullaScrivania(const QString& nome, const QString& righe) const
+    {
+        QFile f(m_scrivania.filePath(nome));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(cp(righe));
+        return f.fileName();
+    }
+
+    template <typename T>
+    static T* controllo(const QWidget& form, const char* nome)
+    {
         T* c = form.findChild<T*>(QLatin1String(nome));
         EXPECT_NE(c, nullptr) << nome;
         return c;
@@ -91,7 +115,8 @@ protected:
 
 } // namespace
 
-TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti) {
+TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti)
+{
     ModoSalva = "S";
     FSalva form;
     ASSERT_TRUE(form.Form_Load());
@@ -119,7 +144,8 @@ TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti) {
     EXPECT_TRUE(desktop.openRequests.empty());
 }
 
-TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti) {
+TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti)
+{
     soggetto("AAA", "001", "ALFA SRL");
     soggetto("BBB", "001", "BETA SPA");
     soggetto("BBB", "002", "BETA SPA");
@@ -160,7 +186,8 @@ TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto) {
+TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto)
+{
     ASSERT_TRUE(Conn.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
                              "INSERT INTO COPE (OCOD, ONPROG) SELECT 'CF' || i, '001' FROM n"));
     ModoSalva = "S";
@@ -174,7 +201,8 @@ TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto) {
     EXPECT_GT(desktop.eventPumps, 0) << "the window is repainted during the work";
 }
 
-TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta) {
+TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
+{
     soggetto("01234567890", "001", "Società dell'Acqua S.r.l.");
     soggetto("RSSMRA80A01H501U", "001", "");
     soggetto("RSSMRA80A01H501U", "002", "");
@@ -208,8 +236,7 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta) {
     const QList<QByteArray> rossi = righeFile(cartella.filePath(file[2]));
     ASSERT_EQ(rossi.size(), 2) << "both progressives of the subject, and nobody else";
     for (const QByteArray& riga : rossi) {
-        EXPECT_TRUE(riga.startsWith("\xA6"
-                                    "COPE\xA6RSSMRA80A01H501U\xA6"));
+        EXPECT_TRUE(riga.startsWith(cp("¦COPE¦RSSMRA80A01H501U¦")));
     }
     EXPECT_EQ(righeFile(cartella.filePath(file[0])).size(), 1);
     // The rows go by company name; the shared subject keeps the last one's.
@@ -217,25 +244,15 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta) {
     EXPECT_EQ(NomeCorrente, "ZETA");
 }
 
-TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni) {
+TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
+{
     soggetto("AAA", "001", "ALFA VECCHIA");
     soggetto("CCC", "001", "GAMMA");
     soggetto("CCC", "002", "GAMMA");
     // The backup holds AAA and BBB; CCC is not in it.
-    const QString backup = m_scrivania.filePath("BACKUP.REI");
-    {
-        QFile f(backup);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        // Every column but the code empty.
-        f.write("\xA6"
-                "COPE\xA6"
-                "AAA" +
-                QByteArray(44, '\xA6') +
-                "\r\n\xA6"
-                "COPE\xA6"
-                "BBB" +
-                QByteArray(44, '\xA6') + "\r\n");
-    }
+    // Every column but the code empty.
+    const QString vuote(44, QChar(0xA6));
+    const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦AAA" + vuote + "\r\n¦COPE¦BBB" + vuote + "\r\n");
     const QStringList prima = codici();
     auto finestra = finestraAperta();
     for (const QString& copia : {"BFRR_AAA_" + oggi + ".REI", "BFRR_AAA_" + oggi + "_2.REI"}) {
@@ -264,16 +281,10 @@ TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni) {
     EXPECT_TRUE(primaCopia[0].contains("ALFA VECCHIA"));
 }
 
-TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla) {
+TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla)
+{
     soggetto("AAA", "001", "ALFA");
-    const QString altro = m_scrivania.filePath("ALTRO.REI");
-    {
-        QFile f(altro);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\xA6"
-                "CTAB\xA6TPI\xA6"
-                "13\xA6OICR\r\n");
-    }
+    const QString altro = scriviSullaScrivania("ALTRO.REI", "¦CTAB¦TPI¦13¦OICR\r\n");
     auto finestra = finestraAperta();
     desktop.openAnswers = {altro, std::nullopt};
     finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
@@ -285,17 +296,11 @@ TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla) {
     EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
 }
 
-TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino) {
+TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino)
+{
     // Scrambled, this company name cannot come back: the safety copy is refused, and so is the restore.
     soggetto("AAA", "001", "¢ALFA");
-    const QString backup = m_scrivania.filePath("BACKUP.REI");
-    {
-        QFile f(backup);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\xA6"
-                "COPE\xA6"
-                "BBB\r\n");
-    }
+    const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦BBB\r\n");
     ModoSalva = "R";
     FSalva form;
     desktop.openAnswers = {backup};
@@ -309,19 +314,14 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino) {
     EXPECT_FALSE(form.ripristinoEseguito());
 }
 
-TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio) {
-    const QString backup = m_scrivania.filePath("ERRORI.REI");
-    {
-        QFile f(backup);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 15; ++i) {
-            // OMOC1, the 32nd column, takes a whole number.
-            f.write("\xA6"
-                    "COPE\xA6"
-                    "C" +
-                    QByteArray::number(i) + QByteArray(30, '\xA6') + "\xA6SI\r\n");
-        }
+TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio)
+{
+    QString righe;
+    for (int i = 0; i < 15; ++i) {
+        // OMOC1, the 32nd column, takes a whole number.
+        righe += QStringLiteral("¦COPE¦C%1%2¦SI\r\n").arg(i).arg(QString(30, QChar(0xA6)));
     }
+    const QString backup = scriviSullaScrivania("ERRORI.REI", righe);
     ModoSalva = "R";
     FSalva form;
     desktop.openAnswers = {backup};
@@ -340,7 +340,8 @@ TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio) {
     EXPECT_EQ(codici().size(), 15);
 }
 
-TEST_F(FSalvaTest, IlSalvataggioChiedeUnSoggettoSceltoEDaIlCaptionATutti) {
+TEST_F(FSalvaTest, IlSalvataggioChiedeUnSoggettoSceltoEDaIlCaptionATutti)
+{
     auto finestra = finestraAperta();
     CodiceCorrente = QStringLiteral("   ");
     finestra->CommandBars_Execute(ComandoSalva, "Salva");
