@@ -64,14 +64,43 @@ QString impaginaITT(QString d)
     return d;
 }
 
+// A restore changes every page of the subjects' table and of its indexes: with SQLite's usual cache they
+// would be written out and read back again half-way. The connection's own cache size comes back after.
+class CacheAmpia {
+public:
+    explicit CacheAmpia(db::Connection& connessione) : m_connessione(connessione)
+    {
+        db::Recordset attuale;
+        if (attuale.Open(QStringLiteral("PRAGMA cache_size"), connessione) && attuale.RecordCount() == 1) {
+            m_prima = attuale.Fields(0).Value().toText();
+            connessione.Execute(QStringLiteral("PRAGMA cache_size = -65536"));
+        }
+    }
+    ~CacheAmpia()
+    {
+        if (!m_prima.isEmpty()) {
+            m_connessione.Execute(QStringLiteral("PRAGMA cache_size = ") + m_prima);
+        }
+    }
+    CacheAmpia(const CacheAmpia&) = delete;
+    CacheAmpia& operator=(const CacheAmpia&) = delete;
+
+private:
+    db::Connection& m_connessione;
+    QString m_prima;
+};
+
 } // namespace
 
 struct RipristinoBackup::Tabella {
     QString nome;
-    db::Recordset righe;
+    db::Recordset colonne; // no rows: the table's columns, in their order, and their conversions
     int colonnaCodice = -1;
     int colonnaProgressivo = -1;
     std::unique_ptr<db::Statement> cancella;
+    // One statement for every row added, with a value for each column: a restore adds thousands.
+    std::unique_ptr<db::Statement> inserisci;
+    std::vector<db::Value> valori;
     QSet<QString> soggettiCancellati;
     QSet<QString> chiaviAggiunte;
 };
@@ -101,6 +130,7 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
         return false;
     }
 
+    const CacheAmpia cache(m_connessione);
     db::Transaction transazione(m_connessione);
     if (!transazione.isActive()) {
         *errore = QStringLiteral("Impossibile iniziare il ripristino: %1").arg(m_connessione.lastError()) + Annullato;
@@ -205,16 +235,15 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     }
     auto t = std::make_shared<Tabella>();
     t->nome = nome;
-    // No row matches: the recordset only gives the table's columns, in their order, and takes the new rows.
-    if (!t->righe.Open(QStringLiteral("SELECT * From ") + nome + QStringLiteral(" WHERE 0 = 1"), m_connessione)) {
+    if (!t->colonne.Open(QStringLiteral("SELECT * From ") + nome + QStringLiteral(" WHERE 0 = 1"), m_connessione)) {
         *errore = QStringLiteral("La riga %1 del file nomina la tabella %2, che l'archivio non contiene (%3).")
                       .arg(numero)
-                      .arg(nome, t->righe.lastError()) +
+                      .arg(nome, t->colonne.lastError()) +
                   Annullato;
         return nullptr;
     }
-    t->colonnaCodice = t->righe.fieldIndex(QStringLiteral("OCOD"));
-    t->colonnaProgressivo = t->righe.fieldIndex(QStringLiteral("ONPROG"));
+    t->colonnaCodice = t->colonne.fieldIndex(QStringLiteral("OCOD"));
+    t->colonnaProgressivo = t->colonne.fieldIndex(QStringLiteral("ONPROG"));
     t->cancella = std::make_unique<db::Statement>(m_connessione, QStringLiteral("DELETE  From ") + nome +
                                                                      QStringLiteral(" WHERE OCOD=?"));
     if (t->colonnaCodice < 0 || !t->cancella->isValid()) {
@@ -222,6 +251,20 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
                                  "ha il campo OCOD.")
                       .arg(numero)
                       .arg(nome) +
+                  Annullato;
+        return nullptr;
+    }
+    QStringList nomi;
+    QStringList segni;
+    for (int c = 0; c < t->colonne.FieldCount(); ++c) {
+        nomi << QLatin1Char('"') + t->colonne.Fields(c).Name() + QLatin1Char('"');
+        segni << QStringLiteral("?");
+    }
+    t->inserisci = std::make_unique<db::Statement>(
+        m_connessione, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(nome, nomi.join(QLatin1Char(',')), segni.join(QLatin1Char(','))));
+    if (!t->inserisci->isValid()) {
+        *errore = QStringLiteral("Impossibile aggiungere righe alla tabella %1: %2").arg(nome, t->inserisci->lastError()) +
                   Annullato;
         return nullptr;
     }
@@ -242,8 +285,7 @@ bool RipristinoBackup::CancellaSoggetto(Tabella& t, const QString& codice, QStri
 
 void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero)
 {
-    db::Recordset& righe = t.righe;
-    righe.AddNew();
+    t.valori.assign(static_cast<std::size_t>(t.colonne.FieldCount()), db::Value());
     if (m_opzioni.passo) {
         m_opzioni.passo();
     }
@@ -251,48 +293,49 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
                                                            : QStringLiteral("registrazione: indice ");
     for (qsizetype i = 2; i < campi.size(); ++i) {
         QString descrizione;
-        if (!valore(righe, static_cast<int>(i - 2), campi[i], &descrizione)) {
+        if (!valore(t, static_cast<int>(i - 2), campi[i], &descrizione)) {
             avvisa(QStringLiteral("Errore: ") + t.nome + QLatin1Char(' ') + parte + QString::number(i) +
                    QStringLiteral(" valore ") + mostra(campi[i]) + QStringLiteral(" Errore: ") + descrizione);
         }
     }
-    const QString codice = senzaSpazi(NoNull(righe.Fields(t.colonnaCodice).Value()));
+    const db::Value& valoreCodice = t.valori[static_cast<std::size_t>(t.colonnaCodice)];
+    const QString codice = senzaSpazi(NoNull(valoreCodice));
     const QString progressivo =
-        t.colonnaProgressivo >= 0 ? senzaSpazi(NoNull(righe.Fields(t.colonnaProgressivo).Value())) : QString();
+        t.colonnaProgressivo >= 0 ? senzaSpazi(NoNull(t.valori[static_cast<std::size_t>(t.colonnaProgressivo)]))
+                                  : QString();
     const QString chiave = codice.toCaseFolded() + QChar(SeparatoreBackup) + progressivo.toCaseFolded();
     QString scarto;
-    if (righe.Fields(t.colonnaCodice).Value().isNull()) {
+    if (valoreCodice.isNull()) {
         scarto = QStringLiteral("non ha un codice fiscale che l'archivio possa registrare");
     } else if (t.colonnaProgressivo >= 0 && t.chiaviAggiunte.contains(chiave)) {
         scarto = QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga "
                                 "precedente")
                      .arg(codice, progressivo);
-    } else if (!righe.Update()) {
-        scarto = QStringLiteral("non può essere registrata (%1)").arg(righe.lastError());
+    } else if (!t.inserisci->run(t.valori)) {
+        scarto = QStringLiteral("non può essere registrata (%1)").arg(t.inserisci->lastError());
     }
     if (!scarto.isEmpty()) {
-        righe.CancelUpdate();
         ++m_scartate;
         avvisa(QStringLiteral("La riga %1 del file (tabella %2) %3: non è stata ripristinata.")
                    .arg(numero)
                    .arg(t.nome, scarto));
         return;
     }
-    if (campi.size() - 2 < righe.FieldCount()) {
+    if (campi.size() - 2 < t.colonne.FieldCount()) {
         avvisa(QStringLiteral("La riga %1 del file (tabella %2, soggetto %3) ha %4 valori invece di %5: i campi "
                               "mancanti sono rimasti vuoti.")
                    .arg(numero)
                    .arg(t.nome, codice)
                    .arg(campi.size() - 2)
-                   .arg(righe.FieldCount()));
+                   .arg(t.colonne.FieldCount()));
     }
     t.chiaviAggiunte.insert(chiave);
     ++m_aggiunte;
 }
 
-bool RipristinoBackup::valore(db::Recordset& righe, int colonna, const QString& voce, QString* descrizione)
+bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QString* descrizione)
 {
-    db::Field campo = righe.Fields(colonna);
+    db::Field campo = t.colonne.Fields(colonna);
     if (!campo.isValid()) {
         *descrizione = QStringLiteral("Elemento non trovato nell'insieme (la tabella non ha un campo in questa "
                                       "posizione)");
@@ -336,8 +379,8 @@ bool RipristinoBackup::valore(db::Recordset& righe, int colonna, const QString& 
         *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(campo.Name());
         return false;
     }
-    if (!campo.SetValue(*v)) {
-        *descrizione = righe.lastError();
+    if (!t.colonne.convertValue(colonna, *v, &t.valori[static_cast<std::size_t>(colonna)])) {
+        *descrizione = t.colonne.lastError();
         return false;
     }
     return true;

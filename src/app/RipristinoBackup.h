@@ -55,7 +55,7 @@ private:
     Tabella* tabella(const QString& nome, qint64 numero, QString* errore);
     bool CancellaSoggetto(Tabella& t, const QString& codice, QString* errore);
     void RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero);
-    bool valore(db::Recordset& righe, int colonna, const QString& voce, QString* descrizione);
+    bool valore(Tabella& t, int colonna, const QString& voce, QString* descrizione);
     void RipristinaCTAB(const QStringList& campi, qint64 numero);
     void avvisa(const QString& testo);
 

@@ -425,6 +425,14 @@ bool Recordset::Update()
     return d->store();
 }
 
+bool Recordset::convertValue(int index, const Value& value, Value* converted)
+{
+    if (index < 0 || index >= FieldCount()) {
+        return d->fail(QStringLiteral("Elemento non trovato nell'insieme"));
+    }
+    return d->convert(index, value, converted);
+}
+
 void Recordset::CancelUpdate()
 {
     d->edit = Impl::Edit::None;

@@ -103,8 +103,12 @@ TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato)
         EXPECT_EQ(m_passi, prima.size());
         EXPECT_EQ(righe().join('\n').toStdString(), prima.join('\n').toStdString());
 
-        // The same backup again: every subject is replaced, none doubled.
+        // The same backup again: every subject is replaced, none doubled. The connection's settings stay.
+        ASSERT_TRUE(Conn.Execute("PRAGMA cache_size = -3000"));
         ASSERT_TRUE(ripristina(percorso)) << m_errore.toStdString();
+        db::Recordset cache;
+        ASSERT_TRUE(cache.Open("PRAGMA cache_size", Conn));
+        EXPECT_EQ(cache.Fields(0).Value().toText(), "-3000");
         EXPECT_EQ(righe().join('\n').toStdString(), prima.join('\n').toStdString());
         EXPECT_TRUE(righe("CTAB") == ctab);
     }
