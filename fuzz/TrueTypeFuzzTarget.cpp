@@ -2,78 +2,24 @@
 // and added to an open document, which is then finished. Whatever the bytes, nothing may crash or
 // raise: a refused font is recorded with the error the reader gives it, and an accepted font is
 // measured with the widths the reader found.
+#include "FuzzSupport.h"
 #include "core/Folian.h"
 #include "text/TrueTypeFace.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what)
-{
-    std::fprintf(stderr, "truetype fuzz target: %s\n", what.c_str());
-    std::fflush(stderr);
-    std::abort();
-}
-
-void require(bool condition, const std::string& what)
-{
-    if (!condition) {
-        fail(what);
-    }
-}
-
-// One folder per process, so that parallel fuzzing jobs never share their files; removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ondavia-truetype-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            fail("cannot make a scratch folder in " + std::filesystem::temp_directory_path().string());
-        }
-        m_path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-folian::Hooks fixedHooks()
-{
-    folian::Hooks hooks;
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    hooks.randomDigit = [] { return 7; };
-    return hooks;
-}
-
-void writeFile(const std::filesystem::path& path, const uint8_t* data, std::size_t size)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    out.close();
-    require(static_cast<bool>(out), "cannot write " + path.string());
-}
+using fuzz::fixedHooks;
+using fuzz::require;
+using fuzz::writeFile;
 
 std::string withoutBlanks(const std::string& text)
 {
@@ -147,13 +93,6 @@ void exercise(const std::filesystem::path& folder, const uint8_t* data, std::siz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    static const ScratchFolder folder;
-    try {
-        exercise(folder.path(), data, size);
-    } catch (const std::exception& error) {
-        fail(std::string("an exception escaped: ") + error.what());
-    } catch (...) {
-        fail("an exception of unknown type escaped");
-    }
-    return 0;
+    return fuzz::runInput("ondavia-truetype-fuzz",
+                          [data, size](const std::filesystem::path& folder) { exercise(folder, data, size); });
 }

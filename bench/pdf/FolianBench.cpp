@@ -1,7 +1,7 @@
 // Writes documents of 100 and 1,000 pages, each page 60 short stroked lines and a table of 20
 // cells (filled and outlined rectangles), without compression, and reports time and bytes per
 // page and how the time grows from 100 to 1,000 pages.
-#include "core/Folian.h"
+#include "LayoutPage.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,16 +10,6 @@
 #include <filesystem>
 #include <string>
 
-namespace folian {
-// The line operators go straight to the content router, as the drawing operations will.
-struct FolianTestAccess {
-    static void line(Folian& pdf, float x1, float y1, float x2, float y2)
-    {
-        pdf.OutContent(pdf.FormatUnits(x1) + " " + pdf.FormatUnits(y1) + " m " + pdf.FormatUnits(x2) + " " +
-                       pdf.FormatUnits(y2) + " l S");
-    }
-};
-} // namespace folian
 
 namespace {
 
@@ -30,32 +20,13 @@ struct Run {
 
 Run writeDocument(const std::string& path, int pages)
 {
-    folian::Hooks hooks;
-    hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
-    hooks.oggiTesto = [] { return std::string("05122026"); };
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
     const auto start = std::chrono::steady_clock::now();
-    folian::Folian pdf(hooks);
+    folian::Folian pdf(bench::fixedHooks());
     pdf.SetScale(2);
     pdf.BeginDoc(path);
     for (int p = 0; p < pages; ++p) {
         pdf.BeginPage();
-        pdf.SetLineWidth(0.2f);
-        for (int i = 0; i < 60; ++i) {
-            const float y = 20.0f + static_cast<float>(i) * 4.2f;
-            folian::FolianTestAccess::line(pdf, 15.0f, y, 15.0f + static_cast<float>(20 + (i * 7) % 150), y);
-        }
-        pdf.SetColorFill("lightyellow");
-        pdf.BeginTable(15, 20);
-        for (int r = 0; r < 4; ++r) {
-            pdf.BeginRow(8.5f);
-            for (int c = 0; c < 5; ++c) {
-                pdf.BeginColumn(33.3f);
-                pdf.EndColumn();
-            }
-            pdf.EndRow();
-        }
-        pdf.EndTable();
+        bench::drawLayoutPage(pdf);
     }
     pdf.EndDoc();
     const auto stop = std::chrono::steady_clock::now();

@@ -10,6 +10,11 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+
 namespace ondavia {
 
 namespace {
@@ -156,6 +161,52 @@ bool caricaSemi(db::Connection& conn, const QString& ctabCsv, QString* errore)
     return true;
 }
 
+// Tables and columns a register must have before the launch opens it: those the upgrade does not add.
+struct Tabella {
+    const char* nome;
+    const QStringList* colonne; // null: COPE's columns before the upgrade
+};
+
+const QStringList ColonneCtab{QStringLiteral("TIPO"), QStringLiteral("COD"), QStringLiteral("des")};
+const QStringList ColonneComuni{QStringLiteral("COMUNE"), QStringLiteral("pro")};
+const QStringList ColonneComuniCf{QStringLiteral("KEY_TAB"), QStringLiteral("DESCRIZION"), QStringLiteral("CD_PROV")};
+
+const Tabella TabelleRegistro[] = {
+    {"COPE", nullptr},
+    {"CTAB", &ColonneCtab},
+    {"T_COMUNI", &ColonneComuni},
+    {"T_COMUNICF", &ColonneComuniCf},
+};
+
+// The columns the upgrade appends to COPE, in their order, with the statement that adds each.
+struct ColonnaAggiunta {
+    const char* nome;
+    const char* istruzione;
+};
+
+constexpr ColonnaAggiunta ColonneAggiunte[] = {
+    {"ONPROG", "ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "},
+    {"OTIPOCOM1", "ALTER TABLE COPE ADD COLUMN OTIPOCOM1 Text (30); "},
+    {"OTIPOCOM2", "ALTER TABLE COPE ADD COLUMN OTIPOCOM2 Text (30); "},
+};
+
+// Moves the finished database into place. Only an empty file found there may be replaced; anything
+// else that appeared meanwhile is kept and the move fails.
+bool metteAlPosto(const QString& provvisorio, const QString& percorso, bool sostituisciVuoto)
+{
+    if (!sostituisciVuoto) {
+        return QFile::rename(provvisorio, percorso);
+    }
+    const QFileInfo esistente(percorso);
+    if (esistente.isSymLink() || !esistente.isFile() || esistente.size() != 0) {
+        return false;
+    }
+    std::error_code errore;
+    std::filesystem::rename(std::filesystem::path(provvisorio.toStdU16String()),
+                            std::filesystem::path(percorso.toStdU16String()), errore);
+    return !errore;
+}
+
 } // namespace
 
 const QStringList& ColonneCopeIniziali()
@@ -170,18 +221,32 @@ const QStringList& ColonneCopeIniziali()
     return colonne;
 }
 
-bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* errore)
+bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* errore, bool sostituisciVuoto)
 {
     QString scarto;
     QString& motivo = errore ? *errore : scarto;
+    const QString cartella = QFileInfo(percorso).absolutePath();
+    const bool cartellaNuova = !QFileInfo(cartella).exists() && !QFileInfo(cartella).isSymLink();
+    if (!QDir().mkpath(cartella)) {
+        motivo = QFileInfo(cartella).exists() || QFileInfo(cartella).isSymLink()
+                     ? QStringLiteral("%1 non è una cartella").arg(QDir::toNativeSeparators(cartella))
+                     : QStringLiteral("la cartella %1 non può essere creata").arg(QDir::toNativeSeparators(cartella));
+        return false;
+    }
+    // A failed creation leaves the place as it found it.
+    const auto rinuncia = [&] {
+        if (cartellaNuova) {
+            QDir().rmdir(cartella);
+        }
+        return false;
+    };
     const QString provvisorio = percorso + QStringLiteral(".new");
     QFile::remove(provvisorio);
-    QDir().mkpath(QFileInfo(percorso).absolutePath());
     {
         db::Connection conn;
         if (!conn.Create(provvisorio)) {
             motivo = conn.lastError();
-            return false;
+            return rinuncia();
         }
         db::Transaction transazione(conn);
         if (!transazione.isActive() || !conn.Execute(QString::fromUtf8(SchemaSql) + schemaCope()) ||
@@ -191,34 +256,98 @@ bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* erro
             }
             conn.Close();
             QFile::remove(provvisorio);
-            return false;
+            return rinuncia();
         }
     }
-    if (!QFile::rename(provvisorio, percorso)) {
-        motivo = QStringLiteral("impossibile creare %1").arg(percorso);
+    if (!metteAlPosto(provvisorio, percorso, sostituisciVuoto)) {
+        motivo = QStringLiteral("impossibile creare %1").arg(QDir::toNativeSeparators(percorso));
         QFile::remove(provvisorio);
-        return false;
+        return rinuncia();
     }
     return true;
 }
 
-void AggiornaArchivio()
+bool VerificaArchivio(db::Connection& conn, QString* errore)
 {
-    const QString marcatore = QDir(CartellaProgramma()).filePath(QStringLiteral("onprog.txt"));
-    if (QFileInfo::exists(marcatore)) {
-        return;
+    for (const Tabella& tabella : TabelleRegistro) {
+        const QString nome = QLatin1String(tabella.nome);
+        QStringList presenti;
+        if (!conn.Columns(nome, &presenti)) {
+            *errore = conn.lastError().isEmpty()
+                          ? QStringLiteral("il file non è un archivio di Ondavia: manca la tabella %1").arg(nome)
+                          : conn.lastError();
+            return false;
+        }
+        const QStringList richieste = tabella.colonne ? *tabella.colonne : ColonneCopeIniziali();
+        for (const QString& colonna : richieste) {
+            if (!presenti.contains(colonna, Qt::CaseInsensitive)) {
+                *errore = QStringLiteral("il file non è un archivio di Ondavia: alla tabella %1 manca la colonna %2")
+                              .arg(nome, colonna);
+                return false;
+            }
+        }
     }
-    // Each statement may fail (the columns are already there): the next one runs all the same.
-    Conn.Execute(QStringLiteral("ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "));
-    Conn.Execute(QStringLiteral("UPDATE COPE SET COPE.ONPROG = '001';"));
-    Conn.Execute(QStringLiteral("ALTER TABLE COPE ADD COLUMN OTIPOCOM1 Text (30); "));
-    Conn.Execute(QStringLiteral("ALTER TABLE COPE ADD COLUMN OTIPOCOM2 Text (30); "));
+    return true;
+}
 
-    QSaveFile file(marcatore);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toLatin1() + "\r\n");
-        file.commit();
+bool AggiornaArchivio(QString* errore)
+{
+    QString scarto;
+    QString& motivo = errore ? *errore : scarto;
+    QStringList colonne;
+    if (!Conn.Columns(QStringLiteral("COPE"), &colonne)) {
+        motivo = Conn.lastError();
+        return false;
     }
+    const auto manca = [&](const char* colonna) {
+        return !colonne.contains(QLatin1String(colonna), Qt::CaseInsensitive);
+    };
+    const QString marcatore = QDir(CartellaProgramma()).filePath(QStringLiteral("onprog.txt"));
+    const bool senzaMarcatore = !QFileInfo::exists(marcatore);
+    // A marker may also stand beside a database that never got the columns (an upgrade that failed and
+    // was marked done all the same): the columns decide too.
+    if (!senzaMarcatore && std::none_of(std::begin(ColonneAggiunte), std::end(ColonneAggiunte),
+                                        [&](const ColonnaAggiunta& c) { return manca(c.nome); })) {
+        return true;
+    }
+
+    // The marker is made ready first and put in place only after the change is committed: the upgrade is
+    // done whole and marked, or not done and tried again at the next launch.
+    QSaveFile file(marcatore);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toLatin1() + "\r\n") < 0) {
+        motivo = QStringLiteral("il file %1 non può essere scritto: %2")
+                     .arg(QDir::toNativeSeparators(marcatore), file.errorString());
+        return false;
+    }
+    const auto fallito = [&] {
+        motivo = QStringLiteral("la modifica della tabella COPE non è riuscita: %1").arg(Conn.lastError());
+        return false;
+    };
+    {
+        db::Transaction transazione(Conn);
+        if (!transazione.isActive()) {
+            return fallito();
+        }
+        for (const ColonnaAggiunta& colonna : ColonneAggiunte) {
+            if (manca(colonna.nome) && !Conn.Execute(QLatin1String(colonna.istruzione))) {
+                return fallito();
+            }
+        }
+        // Without the marker every progressive goes back to '001', as the upgrade always did; a database
+        // that kept its marker but lacks the column gets only what it lacks.
+        const bool azzera = senzaMarcatore || manca("ONPROG");
+        if ((azzera && !Conn.Execute(QStringLiteral("UPDATE COPE SET COPE.ONPROG = '001';"))) ||
+            !transazione.commit()) {
+            return fallito();
+        }
+    }
+    if (!file.commit()) {
+        motivo = QStringLiteral("la tabella COPE è aggiornata, ma il file %1 non può essere scritto: %2")
+                     .arg(QDir::toNativeSeparators(marcatore), file.errorString());
+        return false;
+    }
+    return true;
 }
 
 bool CaricaComuni(QString* errore)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Connection.h"
+
 #include <QString>
 
 namespace ondavia {
@@ -11,13 +13,20 @@ const QStringList& ColonneCopeIniziali();
 
 // Creates a new database file with the register's tables, filled with the seed data: the municipality
 // tables and the coded lists. The coded lists come from `ctabCsv` when that file exists, else from the
-// copy built into the program. The file appears only when complete.
-bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* errore);
+// copy built into the program. The file appears only when complete; with `sostituisciVuoto` it may
+// take the place of an empty file, never of anything else. A failure leaves the place as it was.
+bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* errore, bool sostituisciVuoto = false);
 
-// The one-time upgrade of COPE, run at launch while the marker file onprog.txt is missing in the
-// program folder: appends ONPROG (set to '001' in every row), OTIPOCOM1 and OTIPOCOM2, ignoring any
-// statement that fails, then writes the marker.
-void AggiornaArchivio();
+// Checks that an open database holds the register: its tables with the columns the upgrade does not add.
+// Otherwise false, with the reason.
+bool VerificaArchivio(db::Connection& conn, QString* errore);
+
+// The one-time upgrade of COPE, run at launch while the marker file onprog.txt is missing in the program
+// folder (or COPE lacks an upgrade column): appends those of ONPROG, OTIPOCOM1 and OTIPOCOM2 that are
+// missing and, without the marker, sets ONPROG to '001' in every row; all in one transaction, after which
+// the marker is written. False, with the reason, when any of it fails: the database is then as before
+// and the upgrade runs again at the next launch.
+bool AggiornaArchivio(QString* errore = nullptr);
 
 // Opens rsComuni (by name) and rsComuniCF (by name) on Conn and sets ComuniCaricati.
 bool CaricaComuni(QString* errore = nullptr);

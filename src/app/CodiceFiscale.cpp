@@ -41,26 +41,29 @@ bool cercaCatastale(const QString& catastale, bool* trovato, QString* errore)
 
 std::int16_t ControllaCF(const QString& codice, QString* errore)
 {
-    if (codice.size() == 11) {
-        for (const QChar c : maiuscole(codice)) {
-            if (c >= u'A' && c <= u'Z') {
+    // Counted in characters, not in UTF-16 units: a character outside the basic plane (an emoji) is one
+    // character, never cut in half between the check part and the cadastral part.
+    QList<uint> c = maiuscole(codice).toUcs4();
+    if (c.size() == 11) {
+        for (const uint ch : c) {
+            if (ch >= U'A' && ch <= U'Z') {
                 return 1;
             }
         }
         return 0;
     }
 
-    const QString c = maiuscole(codice).leftJustified(16, QLatin1Char(' '), true);
+    c.resize(16, U' ');
     int somma = 0;
     for (int p = 1; p <= 15; ++p) {
-        const QChar ch = c[p - 1];
+        const uint ch = c[p - 1];
         int valore = -1;
-        if (ch >= u'0' && ch <= u'9') {
-            const int n = ch.unicode() - u'0';
-            valore = p % 2 == 0 ? n : kDispariCifre[n];
-        } else if (ch >= u'A' && ch <= u'Z') {
-            const int n = ch.unicode() - u'A';
-            valore = p % 2 == 0 ? n : kDispariLettere[n];
+        if (ch >= U'0' && ch <= U'9') {
+            const auto n = static_cast<std::size_t>(ch - U'0');
+            valore = p % 2 == 0 ? static_cast<int>(n) : kDispariCifre[n];
+        } else if (ch >= U'A' && ch <= U'Z') {
+            const auto n = static_cast<std::size_t>(ch - U'A');
+            valore = p % 2 == 0 ? static_cast<int>(n) : kDispariLettere[n];
         }
         // A character that is neither letter nor digit adds nothing, so the sum of a code with such
         // characters falls below the offset and gives a check character outside A-Z.
@@ -69,11 +72,11 @@ std::int16_t ControllaCF(const QString& codice, QString* errore)
         }
     }
     const int atteso = 65 + (somma - 15) % 26;
-    if (c[15].unicode() != atteso) {
+    if (c[15] != static_cast<uint>(atteso)) {
         return static_cast<std::int16_t>(atteso);
     }
 
-    const QString catastale = c.mid(11, 4);
+    const QString catastale = QString::fromUcs4(reinterpret_cast<const char32_t*>(c.constData()) + 11, 4);
     bool trovato = false;
     if (!cercaCatastale(catastale, &trovato, errore)) {
         return CFNonVerificabile;

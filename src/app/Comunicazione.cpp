@@ -2,12 +2,15 @@
 
 #include "Dates.h"
 #include "FileUtente.h"
+#include "Testi.h"
 #include "Windows1252.h"
 
 #include <QDir>
 #include <QSaveFile>
 #include <QStringList>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace ondavia {
@@ -188,7 +191,8 @@ const std::array<Tracciato, NumeroRecord>& tracciati() {
         },
         unisci({Tracciato{
                     fisso(1, 1, "2"),
-                    calcolato(2, 2, tipoSoggetto, Q::Sempre, {"Tipo Soggetto", kSoggetto}),
+                    // Worked out from the subject-type list, whose text is the code, "=" and the description.
+                    Voce{2, 2, Q::Sempre, nullptr, &D::CBrap, false, tipoSoggetto, {"Tipo Soggetto", kSoggetto}},
                 },
                 bloccoSoggetto(4),
                 Tracciato{
@@ -213,19 +217,12 @@ const std::array<Tracciato, NumeroRecord>& tracciati() {
     return t;
 }
 
+// Dates are typed as dd/mm/yyyy: ten characters for eight digits in the file.
+constexpr int kLunghezzaDataDigitata = 10;
+
 QString nomeCampo(const Campo& campo) {
     return QStringLiteral("\"%1\" (scheda %2)")
         .arg(QString::fromUtf8(campo.etichetta), QString::fromLatin1(campo.scheda));
-}
-
-// The field whose text stands at a 1-based position of a record; fields of one record never overlap.
-const Voce* voceIn(int record, int posizione) {
-    for (const Voce& v : tracciati()[static_cast<std::size_t>(record)]) {
-        if (posizione >= v.posizione && posizione < v.posizione + v.lunghezza) {
-            return &v;
-        }
-    }
-    return nullptr;
 }
 
 bool fallisci(QString* errore, const QString& testo) {
@@ -233,6 +230,57 @@ bool fallisci(QString* errore, const QString& testo) {
         *errore = testo;
     }
     return false;
+}
+
+QString motivoData(const Voce& v, const QString& testo) {
+    return QStringLiteral("il campo %1 contiene \"%2\", che non è una data valida").arg(nomeCampo(v.campo), testo);
+}
+
+// Why the file cannot carry the value of one field, or nothing when it can.
+std::optional<QString> motivoRifiuto(const Voce& v, const DatiComunicazione& dati, bool ancheLunghezze) {
+    const QString& testo = dati.*v.testo;
+    QString scritto;
+    if (v.data) {
+        const auto ggmmaaaa = DataGGMMAAAA(testo);
+        if (!ggmmaaaa) {
+            return motivoData(v, testo);
+        }
+        scritto = *ggmmaaaa;
+    } else if (v.calcolo) {
+        scritto = v.calcolo(dati);
+    } else {
+        if (ancheLunghezze && testo.size() > v.lunghezza) {
+            return QStringLiteral("il campo %1 contiene %2 caratteri, ma il file di comunicazione ne può contenere "
+                                  "al massimo %3")
+                .arg(nomeCampo(v.campo))
+                .arg(testo.size())
+                .arg(v.lunghezza);
+        }
+        scritto = testo;
+    }
+    scritto.truncate(v.lunghezza);
+    // A line break inside a value would split its record in two.
+    if (primoControllo(scritto) >= 0) {
+        return QStringLiteral("il campo %1 contiene un a capo o un altro carattere di controllo, che il file di "
+                              "comunicazione non può contenere")
+            .arg(nomeCampo(v.campo));
+    }
+    // Refused rather than written as "?": the agency would receive a different text from the one typed.
+    const qsizetype i = cp1252::firstUnencodable(scritto);
+    if (i >= 0) {
+        // The whole character, also when the field's end falls between the two halves of a pair.
+        const bool coppia = scritto[i].isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate();
+        return QStringLiteral("il campo %1 contiene il carattere \"%2\", che il file di comunicazione non può "
+                              "contenere")
+            .arg(nomeCampo(v.campo), testo.mid(i, coppia ? 2 : 1));
+    }
+    return std::nullopt;
+}
+
+QString messaggioScrittura(const QString& motivo) {
+    return QStringLiteral("Impossibile creare la comunicazione: %1.\r\nCorreggere il campo: nessun file è stato "
+                          "scritto.")
+        .arg(motivo);
 }
 
 } // namespace
@@ -254,11 +302,7 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
             } else if (v.data) {
                 const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo);
                 if (!ggmmaaaa) {
-                    return {{},
-                            QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene \"%2\", "
-                                           "che non è una data valida.\r\nCorreggere la data: nessun file è "
-                                           "stato scritto.")
-                                .arg(nomeCampo(v.campo), dati.*v.testo)};
+                    return {{}, messaggioScrittura(motivoData(v, dati.*v.testo))};
                 }
                 valore = *ggmmaaaa;
             } else {
@@ -272,26 +316,55 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
     return risultato;
 }
 
+int LunghezzaMassima(TestoComunicazione casella) {
+    int massimo = 0;
+    for (const Tracciato& tracciato : tracciati()) {
+        for (const Voce& v : tracciato) {
+            if (v.testo != casella || v.calcolo) {
+                continue;
+            }
+            const int lunghezza = v.data ? kLunghezzaDataDigitata : v.lunghezza;
+            massimo = massimo == 0 ? lunghezza : std::min(massimo, lunghezza);
+        }
+    }
+    return massimo;
+}
+
+std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze) {
+    std::vector<ValoreRifiutato> rifiutati;
+    for (const Tracciato& tracciato : tracciati()) {
+        for (const Voce& v : tracciato) {
+            if (!v.testo || !vale(v.quando, dati)) {
+                continue;
+            }
+            const bool giaRifiutato = std::any_of(rifiutati.begin(), rifiutati.end(),
+                                                  [&](const ValoreRifiutato& r) { return r.casella == v.testo; });
+            if (giaRifiutato) {
+                continue;
+            }
+            if (auto motivo = motivoRifiuto(v, dati, ancheLunghezze)) {
+                rifiutati.push_back({v.testo, std::move(*motivo)});
+            }
+        }
+    }
+    return rifiutati;
+}
+
+bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
+    const std::vector<ValoreRifiutato> rifiutati = VerificaComunicazione(dati, false);
+    return rifiutati.empty() || fallisci(errore, messaggioScrittura(rifiutati.front().motivo));
+}
+
 bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
+    if (!ComunicazioneScrivibile(dati, errore)) {
+        return false;
+    }
     const RecordComunicazione comunicazione = CostruisciComunicazione(dati);
     if (!comunicazione.ok()) {
         return fallisci(errore, comunicazione.errore);
     }
-
-    // Refused rather than written as "?": the agency would receive a different text from the one typed.
     QByteArray contenuto;
-    for (int r = 0; r < NumeroRecord; ++r) {
-        const QString& record = comunicazione.record[static_cast<std::size_t>(r)];
-        const qsizetype i = cp1252::firstUnencodable(record);
-        if (i >= 0) {
-            const bool coppia = record[i].isHighSurrogate() && i + 1 < record.size() && record[i + 1].isLowSurrogate();
-            const Voce* voce = voceIn(r, static_cast<int>(i) + 1);
-            return fallisci(
-                errore, QStringLiteral("Impossibile creare la comunicazione: il campo %1 contiene il "
-                                       "carattere \"%2\", che il file di comunicazione non può "
-                                       "contenere.\r\nCorreggere il campo: nessun file è stato scritto.")
-                            .arg(voce ? nomeCampo(voce->campo) : QStringLiteral("?"), record.mid(i, coppia ? 2 : 1)));
-        }
+    for (const QString& record : comunicazione.record) {
         contenuto += cp1252::encode(record);
         contenuto += "\r\n";
     }

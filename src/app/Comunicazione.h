@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace ondavia {
 
@@ -69,6 +70,27 @@ struct DatiComunicazione {
     QString vITTCF;
 };
 
+// A member of DatiComunicazione holding a box's text: it names the box.
+using TestoComunicazione = QString DatiComunicazione::*;
+
+// The longest text a box may hold for the file: its field's length, or the length of "dd/mm/yyyy" for a
+// date; 0 for a member the file does not carry.
+int LunghezzaMassima(TestoComunicazione casella);
+
+// A value that the file cannot carry as it stands: the box it comes from and why, as "il campo "…"
+// (scheda …) contiene …" (a sentence without its capital and full stop, so that callers can frame it).
+struct ValoreRifiutato {
+    TestoComunicazione casella = nullptr;
+    QString motivo;
+};
+
+// Every box whose value the file would write, under the options of `dati`, and cannot: a date that is not
+// a date, a line break or other control character, a character the code page cannot hold. One entry per
+// box, in the order of the records and their fields. Only what reaches the file counts; with
+// `ancheLunghezze` a text longer than its field is refused too (the writer itself cuts such a text to its
+// field, as the agency's layout asks, but the form must never let the agency receive a cut value).
+std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze);
+
 // The four records, or the reason they could not be built.
 struct RecordComunicazione {
     std::array<QString, NumeroRecord> record;
@@ -83,11 +105,16 @@ struct RecordComunicazione {
 // Characters are not checked against the code page here: ScriviComunicazione does it.
 RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati);
 
+// What ScriviComunicazione checks before it writes anything, on its own, so that a file that cannot be
+// written is refused before the user is asked where to put it: false, with the message the writer would
+// give, naming the field.
+bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore);
+
 // Writes the communication file at `percorso`: the four records in Windows-1252, CR LF after each,
-// 7200 bytes. Before anything is written it refuses a date that is not a date and a character the code
-// page cannot hold, naming the field. The file is written beside the target under a temporary name and
-// renamed into place only when complete, so a failure never leaves a partial file and never loses an
-// existing one. On failure returns false with an Italian message in `errore`.
+// 7200 bytes. Before anything is written it refuses what VerificaComunicazione refuses (lengths apart),
+// naming the field. The file is written beside the target under a temporary name and renamed into place
+// only when complete, so a failure never leaves a partial file and never loses an existing one. On
+// failure returns false with an Italian message in `errore`.
 bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore);
 
 // The title and the seven lines (joined by CR LF) of the information box shown once the file is written.

@@ -3,8 +3,6 @@
 #include "Dichiarazioni.h"
 #include "Testi.h"
 
-#include <QRegularExpression>
-
 namespace ondavia {
 
 namespace {
@@ -49,26 +47,66 @@ int annoQuattroCifre(int anno)
     return anno < 30 ? 2000 + anno : 1900 + anno;
 }
 
-// The date that a "d/m/y" text reads as: one or two digits for day and month, two or four for the
-// year, "/", "-" or "." between them.
-std::optional<QDate> leggiData(const QString& testo)
+// A typed date read once, for the form's check and for the communication file alike: what one accepts
+// the other writes.
+struct DataLetta {
+    std::int16_t esito = 1;     // 0 empty, 1 not valid, 2 valid
+    bool cifreRaccolte = false; // the digits were collected (length 6-10, at most eight digits)
+    QString cifre;              // those digits, blank-filled to eight characters
+    QString formattata;         // dd/mm/yyyy when valid
+};
+
+DataLetta leggiData(const QString& valore)
 {
-    static const QRegularExpression forma(QStringLiteral(R"(^(\d{1,2})[/.-](\d{1,2})[/.-](\d{2}|\d{4})$)"));
-    const auto m = forma.match(senzaSpazi(testo));
-    if (!m.hasMatch()) {
-        return std::nullopt;
+    DataLetta letta;
+    if (valore.isEmpty() || valore == QLatin1String("0.00.00") || valore == QLatin1String("00:00:00")) {
+        letta.esito = 0;
+        return letta;
     }
-    int anno = m.captured(3).toInt();
-    if (m.captured(3).size() == 2) {
-        anno = annoQuattroCifre(anno);
-    } else if (anno < 100) {
-        return std::nullopt;
+    if (valore.size() < 6 || valore.size() > 10) {
+        return letta;
     }
-    const QDate data(anno, m.captured(2).toInt(), m.captured(1).toInt());
-    if (!data.isValid()) {
-        return std::nullopt;
+
+    QString cifre(8, QLatin1Char(' '));
+    int quante = 0;
+    for (const QChar c : valore) {
+        if (c < u'0' || c > u'9') {
+            continue;
+        }
+        if (quante == 8) {
+            return letta;
+        }
+        cifre[quante++] = c;
     }
-    return data;
+    letta.cifreRaccolte = true;
+    letta.cifre = cifre;
+
+    // ddmmyy or ddmmyyyy and nothing else: seven digits ("01/01/201") or fewer ("01/02/", "1/2/80") would
+    // leave blanks inside the year, or a day or month of one digit, which no file can carry as ddmmyyyy.
+    if (quante == 6) {
+        // Two-digit years are always of this century.
+        cifre = cifre.left(4) + QLatin1String("20") + cifre.mid(4, 2);
+    } else if (quante != 8) {
+        return letta;
+    }
+    const QString giorno = cifre.mid(0, 2);
+    const QString mese = cifre.mid(2, 2);
+    const QString anno = cifre.mid(4, 4);
+    // A year before 1000 ("0099") is a typing slip, not a date of the register.
+    if (anno.startsWith(u'0')) {
+        return letta;
+    }
+    const int numeroMese = mese.toInt();
+    if (numeroMese < 1 || numeroMese > 12) {
+        return letta;
+    }
+    // Day and the month's length are compared as texts, which for two digits is their numeric order.
+    if (giorno.toInt() < 1 || giorno > GiorniMese(mese, anno)) {
+        return letta;
+    }
+    letta.esito = 2;
+    letta.formattata = giorno + QLatin1Char('/') + mese + QLatin1Char('/') + anno;
+    return letta;
 }
 
 } // namespace
@@ -81,46 +119,13 @@ void InizializzaDate(const QDate& oggi)
 
 std::int16_t ValidaData(QString& valore)
 {
-    DataFormattata.clear();
-    if (valore.isEmpty() || valore == QLatin1String("0.00.00") || valore == QLatin1String("00:00:00")) {
-        return 0;
+    const DataLetta letta = leggiData(valore);
+    if (letta.cifreRaccolte) {
+        CifreData = letta.cifre;
+        valore = letta.cifre;
     }
-    if (valore.size() < 6 || valore.size() > 10) {
-        return 1;
-    }
-
-    CifreData = QString(8, QLatin1Char(' '));
-    int cifre = 0;
-    for (const QChar c : valore) {
-        if (c < u'0' || c > u'9') {
-            continue;
-        }
-        if (cifre == 8) {
-            return 1;
-        }
-        CifreData[cifre++] = c;
-    }
-    valore = CifreData;
-
-    // Two-digit years are always of this century.
-    if (CifreData.mid(6, 2) == QLatin1String("  ")) {
-        CifreData = CifreData.left(4) + QLatin1String("20") + CifreData.mid(4, 2);
-    }
-    const QString giorno = CifreData.mid(0, 2);
-    const QString mese = CifreData.mid(2, 2);
-    const QString anno = CifreData.mid(4, 4);
-
-    const auto numeroMese = numeroIntero(mese);
-    if (!numeroMese || *numeroMese < 1 || *numeroMese > 12) {
-        return 1;
-    }
-    const auto numeroGiorno = numeroIntero(giorno);
-    // Day and the month's length are compared as texts, which for two digits is their numeric order.
-    if (!numeroGiorno || *numeroGiorno < 1 || giorno > GiorniMese(mese, anno)) {
-        return 1;
-    }
-    DataFormattata = giorno + QLatin1Char('/') + mese + QLatin1Char('/') + anno;
-    return 2;
+    DataFormattata = letta.formattata;
+    return letta.esito;
 }
 
 QString GiorniMese(const QString& mese, const QString& anno)
@@ -151,14 +156,15 @@ QString GiorniMese(const QString& mese, const QString& anno)
 
 std::optional<QString> DataGGMMAAAA(const QString& valore)
 {
-    if (valore.isEmpty()) {
+    const DataLetta letta = leggiData(valore);
+    switch (letta.esito) {
+    case 0:
         return QString();
-    }
-    const auto data = leggiData(valore);
-    if (!data) {
+    case 2:
+        return QString(letta.formattata).remove(QLatin1Char('/'));
+    default:
         return std::nullopt;
     }
-    return valore.mid(0, 2) + valore.mid(3, 2) + QStringLiteral("%1").arg(data->year(), 4, 10, QLatin1Char('0'));
 }
 
 QString OggiAAAAMMGG(const QDate& oggi)

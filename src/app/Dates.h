@@ -11,13 +11,13 @@ namespace ondavia {
 // Sets Oggi and OggiTesto (ddmmyyyy) from today's date; both keep the launch date for the whole run.
 void InizializzaDate(const QDate& oggi = QDate::currentDate());
 
-// Checks a typed date: day, month and year with or without separators, the year of two digits (read
-// as 20yy) or four. Returns 0 for an empty date ("", "0.00.00", "00:00:00"), 1 for one that is not
-// valid, 2 for a valid one. Sets DataFormattata to the date as dd/mm/yyyy when valid, else to "".
-// Once the length is acceptable (6-10 characters) and there are at most eight digits, `valore` is
+// Checks a typed date: day, month and year with or without separators, six digits (ddmmyy, the year
+// read as 20yy) or eight (ddmmyyyy). Returns 0 for an empty date ("", "0.00.00", "00:00:00"), 1 for one
+// that is not valid, 2 for a valid one. Sets DataFormattata to the date as dd/mm/yyyy when valid, else
+// to "". Once the length is acceptable (6-10 characters) and there are at most eight digits, `valore` is
 // rewritten as those digits, blank-filled to eight characters; CifreData keeps them too.
-// Day and month need two digits each; the year itself is not checked, but 29 February needs a leap
-// year whenever the year is four digits.
+// Any other number of digits is not a date (a day or month of one digit, a year of three); nor is a
+// year before 1000, nor a 29 February outside leap years.
 std::int16_t ValidaData(QString& valore);
 
 // Days of a month (given as the text of a whole number): "31", "30", "29" for February, "30" past 12,
@@ -25,8 +25,9 @@ std::int16_t ValidaData(QString& valore);
 // outside leap years.
 QString GiorniMese(const QString& mese, const QString& anno = {});
 
-// A "dd/mm/yyyy" date as ddmmyyyy for the communication file: the day and month characters as they
-// stand and the year of the date it reads as. "" for an empty text; nothing when it is not a date.
+// A date box's text as ddmmyyyy for the communication file: "" for an empty date, nothing when it is
+// not a date. It reads the text exactly as ValidaData does, so that every date the form accepts can be
+// written and no other: "05/03/2021" and "050321" give 05032021, "1/2/1980" nothing.
 std::optional<QString> DataGGMMAAAA(const QString& valore);
 
 // Today (or `oggi`) as yyyymmdd, for file names.

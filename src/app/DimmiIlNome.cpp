@@ -34,8 +34,6 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
     }
     richiesta.initialFolder = CartellaDesktop();
 
-    // The save dialog never asks about replacing a file: a refusal shows it again on the refused path, and a
-    // cancel at any round drops the earlier choices.
     NomeFileScelto = ChiediDoveSalvare(richiesta).value_or(QString());
 }
 

@@ -27,6 +27,7 @@ bool ChiediSovrascrittura(const QString& percorso)
 
 std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
 {
+    // The save dialog never asks about replacing a file: a refusal shows it again on the refused path.
     QString percorso;
     do {
         const auto scelto = platform().saveFileName(richiesta);

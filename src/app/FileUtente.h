@@ -17,8 +17,8 @@ namespace ondavia {
 // false when there is no file or the user agrees to replace it.
 bool ChiediSovrascrittura(const QString& percorso);
 
-// Shows the save dialog until the user chooses a path that is free or that they agree to replace; each
-// repeat opens on the path refused. Nothing when the user cancels, at any round.
+// Shows the save dialog until the user chooses a file that is not there or agrees to replace it; each round
+// opens on the path refused last. Nothing when the user cancels, whatever was refused before.
 std::optional<QString> ChiediDoveSalvare(FileRequest richiesta);
 
 // Writes the whole of `dati` to `file`, going on after short writes; false as soon as the system takes

@@ -1,6 +1,7 @@
 #include "Ini.h"
 
 #include "Dichiarazioni.h"
+#include "Windows1252.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -11,17 +12,34 @@ namespace {
 
 constexpr qsizetype MaxValueLength = 127;
 
+// Decodes the whole text strictly: an undecodable file reads as empty, so every key keeps its default.
+QString decodeStrict(QStringConverter::Encoding encoding, QByteArrayView bytes)
+{
+    const bool utf16 = encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE;
+    if (utf16 && bytes.size() % 2 != 0) {
+        return {};
+    }
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    return decoder.hasError() ? QString() : text;
+}
+
+// A byte-order mark names the encoding: Notepad saves "Unicode" as UTF-16 with one. Without a mark the
+// file is UTF-8 when it reads as such, else the Windows code page older installations wrote.
 QString decode(const QByteArray& bytes)
 {
+    if (bytes.startsWith("\xFF\xFE")) {
+        return decodeStrict(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        return decodeStrict(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        return decodeStrict(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        text = QString::fromLatin1(bytes); // an ANSI file from an older installation
-    }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
-    }
-    return text;
+    return utf8.hasError() ? cp1252::decode(bytes) : text;
 }
 
 } // namespace

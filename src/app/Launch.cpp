@@ -5,6 +5,7 @@
 #include "Dichiarazioni.h"
 #include "Ini.h"
 #include "MsgBox.h"
+#include "platform/BloccoCartella.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,36 +29,105 @@ QString PercorsoArchivio()
 
 namespace {
 
-// Tells why the launch ends: the database cannot be used.
-bool rinuncia(const QString& azione, const QString& percorso, const QString& motivo)
+// Tells why the launch ends: the database cannot be used. The reason ("il database è bloccato da un
+// altro programma") opens a sentence of its own here.
+bool rinuncia(const QString& azione, const QString& percorso, const QString& motivo, const QString& nota = {})
 {
-    MsgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\nIl programma viene chiuso.")
-               .arg(azione, QDir::toNativeSeparators(percorso), motivo),
+    QString frase = motivo;
+    if (!frase.isEmpty()) {
+        frase[0] = frase[0].toUpper();
+    }
+    MsgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\n%4Il programma viene chiuso.")
+               .arg(azione, QDir::toNativeSeparators(percorso), frase, nota),
            MsgButtons::Ok, MsgIcon::Critical);
     return false;
+}
+
+// The lock of the program folder, held from the launch to the end of the program. A process that
+// launches again on the same folder (as tests do) keeps the lock it has.
+BloccoCartella& bloccoDelProgramma()
+{
+    static BloccoCartella blocco;
+    return blocco;
+}
+
+// One program per program folder: two would each show rows the other has changed or deleted, and two
+// first starts would build the same new database at once.
+bool bloccaCartella(bool* presoOra)
+{
+    BloccoCartella& blocco = bloccoDelProgramma();
+    const QString cartella = CartellaProgramma();
+    if (blocco.preso() && blocco.cartella() == cartella) {
+        return true;
+    }
+    QString motivo;
+    switch (blocco.prendi(cartella, &motivo)) {
+    case BloccoCartella::Esito::Preso:
+        *presoOra = true;
+        return true;
+    case BloccoCartella::Esito::Occupato:
+        MsgBox(QStringLiteral("L'archivio\n%1\nè già aperto in un altro programma Ondavia.\n\n"
+                              "Si lavora su un archivio in un programma solo: questo viene chiuso.")
+                   .arg(QDir::toNativeSeparators(PercorsoArchivio())),
+               MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    case BloccoCartella::Esito::Errore:
+        break;
+    }
+    return rinuncia(QStringLiteral("aprire"), PercorsoArchivio(), motivo);
+}
+
+// A file at the database's place that holds nothing may be built over: no bytes, and no journal beside
+// it from which SQLite would bring pages back.
+bool vuotoSenzaGiornale(const QFileInfo& file, QString* giornale)
+{
+    if (file.isSymLink() || !file.isFile() || file.size() != 0) {
+        return false;
+    }
+    for (const char* suffisso : {"-journal", "-wal"}) {
+        const QFileInfo accanto(file.filePath() + QLatin1String(suffisso));
+        if (accanto.exists() || accanto.isSymLink()) {
+            *giornale = accanto.filePath();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool apriArchivio()
 {
     const QString percorso = PercorsoArchivio();
+    const QFileInfo file(percorso);
     QString motivo;
-    if (!QFileInfo::exists(percorso)) {
-        // A marker left by an earlier database would stop the new one from being upgraded.
-        QFile::remove(QDir(CartellaProgramma()).filePath(QStringLiteral("onprog.txt")));
+    if (file.isSymLink() && !file.exists()) {
+        return rinuncia(QStringLiteral("aprire"), percorso,
+                        QStringLiteral("il file è un collegamento a %1, che non si trova")
+                            .arg(QDir::toNativeSeparators(file.symLinkTarget())));
+    }
+    QString giornale;
+    const bool sostituisci = vuotoSenzaGiornale(file, &giornale);
+    if (!file.exists() || sostituisci) {
         const QString ctab = QDir(CartellaProgramma()).filePath(QStringLiteral("DataBase/ctab.csv"));
-        if (!CreaArchivio(percorso, ctab, &motivo)) {
+        if (!CreaArchivio(percorso, ctab, &motivo, sostituisci)) {
             return rinuncia(QStringLiteral("creare"), percorso, motivo);
         }
+    } else if (!giornale.isEmpty()) {
+        return rinuncia(QStringLiteral("aprire"), percorso,
+                        QStringLiteral("il file è vuoto, ma accanto c'è %1 con modifiche non concluse: "
+                                       "i due file vanno esaminati prima di usare l'archivio")
+                            .arg(QDir::toNativeSeparators(giornale)));
     }
     if (!Conn.Open(percorso)) {
         return rinuncia(QStringLiteral("aprire"), percorso, Conn.lastError());
     }
+    if (!VerificaArchivio(Conn, &motivo)) {
+        Conn.Close();
+        return rinuncia(QStringLiteral("aprire"), percorso, motivo);
+    }
     return true;
 }
 
-} // namespace
-
-bool Main(const std::function<void()>& mostraFinestra)
+bool avvia(const std::function<void()>& mostraFinestra, bool* presoOra)
 {
     FileIni = QDir(CartellaProgramma()).filePath(QStringLiteral("configurazione.ini"));
     TipoDb = LeggiIni(QStringLiteral("opzioni"), QStringLiteral("TipoDb")).left(1).toUpper();
@@ -67,7 +137,7 @@ bool Main(const std::function<void()>& mostraFinestra)
     StrConn = QStringLiteral("provider=SQLite;Data Source=") + QDir::toNativeSeparators(PercorsoArchivio());
     VersioneProgramma = QStringLiteral("Versione 1.0 - Monoutente");
 
-    if (!apriArchivio()) {
+    if (!bloccaCartella(presoOra) || !apriArchivio()) {
         return false;
     }
     if (DebugAttivo == QLatin1String("1")) {
@@ -79,9 +149,29 @@ bool Main(const std::function<void()>& mostraFinestra)
     ColoreVerde = 0xC0FFC0;
     ColoreRosso = 0x8080FF;
     Release = QStringLiteral("Release 1.99 - 07 Dicembre 2020");
-    AggiornaArchivio();
+    QString motivo;
+    if (!AggiornaArchivio(&motivo)) {
+        return rinuncia(QStringLiteral("aggiornare"), PercorsoArchivio(), motivo,
+                        QStringLiteral("L'aggiornamento sarà ripetuto al prossimo avvio.\n\n"));
+    }
     mostraFinestra();
     return true;
+}
+
+} // namespace
+
+bool Main(const std::function<void()>& mostraFinestra)
+{
+    bool presoOra = false;
+    if (avvia(mostraFinestra, &presoOra)) {
+        return true;
+    }
+    // A launch that ends leaves the program folder as it found it.
+    Conn.Close();
+    if (presoOra) {
+        bloccoDelProgramma().rilascia();
+    }
+    return false;
 }
 
 } // namespace ondavia

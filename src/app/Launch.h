@@ -14,9 +14,12 @@ QString CartellaProgramma();
 // The database file inside the program folder.
 QString PercorsoArchivio();
 
-// The launch: reads the configuration, opens (on a first start, creates) the database, sets the shared
+// The launch: reads the configuration, takes the program folder's lock (one program per register),
+// opens the database (on a first start, creates it) and checks that it is a register, sets the shared
 // state, runs the one-time upgrade and then calls `mostraFinestra` to show the main window.
-// Returns false, after telling the user why, when the database cannot be opened; no window is shown then.
+// Returns false, after telling the user why, when another program holds the register or the database
+// cannot be created, opened or upgraded; no window is shown then, the lock is released and a database
+// that was already there is left as it was.
 bool Main(const std::function<void()>& mostraFinestra);
 
 } // namespace ondavia

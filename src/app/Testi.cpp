@@ -85,9 +85,48 @@ QString RaddoppiaApici(const QString& testo)
     return risultato.replace(QLatin1Char('\''), QLatin1String("''"));
 }
 
+bool eControllo(QChar carattere)
+{
+    switch (carattere.category()) {
+    case QChar::Other_Control:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+qsizetype primoControllo(QStringView testo)
+{
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        if (eControllo(testo[i])) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QString senzaControlli(const QString& testo)
+{
+    if (primoControllo(testo) < 0) {
+        return testo;
+    }
+    QString pulito;
+    pulito.reserve(testo.size());
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        if (!eControllo(testo[i])) {
+            pulito.append(testo[i]);
+        } else if (i == 0 || !eControllo(testo[i - 1])) {
+            pulito.append(u' ');
+        }
+    }
+    return pulito;
+}
+
 QString NormalizzaTesto(QString& testo)
 {
-    QString t = testo;
+    QString t = senzaControlli(testo);
     for (QChar& c : t) {
         switch (c.unicode()) {
         case u'(':

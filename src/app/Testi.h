@@ -33,8 +33,20 @@ QString Apici(const QString& testo);
 // The text with every apostrophe doubled, for search criteria written around it.
 QString RaddoppiaApici(const QString& testo);
 
-// Cleans a typed text: the characters ( ) < > [ ] ; | , and " become blanks, the text is upper-cased and
-// accented capitals become plain ones. Rewrites `testo` and returns the result.
+// True for a character no register value may hold: a line break (CR, LF, the Unicode line and paragraph
+// separators), a tab or any other control character. A pasted one would split a record of the
+// communication file.
+bool eControllo(QChar carattere);
+
+// The position of the first such character, or -1.
+qsizetype primoControllo(QStringView testo);
+
+// The text with each run of control characters replaced by one blank: "ALFA\r\nSPA" gives "ALFA SPA".
+QString senzaControlli(const QString& testo);
+
+// Cleans a typed text: each run of control characters becomes one blank, the characters ( ) < > [ ] ; | ,
+// and " become blanks, the text is upper-cased and accented capitals become plain ones. Rewrites `testo`
+// and returns the result.
 QString NormalizzaTesto(QString& testo);
 
 // Upper-cases and trims `testo` in place, then returns its first `n` letters A-Z (everything else

@@ -3,7 +3,9 @@
 #include "Recordset.h"
 #include "SqlDialect.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <sqlite3.h>
 
@@ -76,8 +78,8 @@ bool Connection::openWith(const QString& path, int flags)
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
 
-    // Reading the schema proves the file is a database; taking the write lock proves that it can be
-    // changed and that no other program holds it.
+    // Reading the schema proves the file is a database; taking the write lock proves that no other
+    // program holds it.
     char* error = nullptr;
     int probe = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
     sqlite3_free(error);
@@ -85,14 +87,85 @@ bool Connection::openWith(const QString& path, int flags)
         probe = SQLITE_READONLY;
     }
     if (probe == SQLITE_OK) {
-        probe = sqlite3_exec(m_db, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr);
+        probe = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     }
     if (probe != SQLITE_OK) {
         fail(QString(), probe);
         Close();
         return false;
     }
+    if (!canWriteInPlace()) {
+        Close();
+        return false;
+    }
     return true;
+}
+
+bool Connection::canWriteInPlace()
+{
+    // A change is first copied to a journal beside the file: a folder that takes no new file lets the
+    // database open and then fails the first save. Rewriting the header's user version, rolled back at
+    // once, creates and removes that journal without changing a byte of the file.
+    int version = 0;
+    sqlite3_stmt* read = nullptr;
+    bool written = sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &read, nullptr) == SQLITE_OK &&
+                   stepToEnd(read, [&version](sqlite3_stmt* row) { version = sqlite3_column_int(row, 0); });
+    if (written) {
+        const QByteArray rewrite = "PRAGMA user_version = " + QByteArray::number(version);
+        written = sqlite3_exec(m_db, rewrite.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    const int failure = written ? SQLITE_OK : sqlite3_extended_errcode(m_db);
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (failure == SQLITE_OK) {
+        return true;
+    }
+    const QString folder = QDir::toNativeSeparators(QFileInfo(m_path).absolutePath());
+    if ((failure & 0xff) == SQLITE_FULL) {
+        m_lastError = reasonFor(failure, nullptr);
+    } else {
+        m_lastError = QStringLiteral("nella cartella %1 il database non può scrivere il file delle modifiche "
+                                     "in corso (cartella in sola lettura o permessi insufficienti)")
+                          .arg(folder);
+    }
+    return false;
+}
+
+bool Connection::Columns(const QString& table, QStringList* names)
+{
+    names->clear();
+    if (!m_db) {
+        m_lastError = QStringLiteral("la connessione al database non è aperta");
+        return false;
+    }
+    // Names compare without regard to case, as SQL does; a view is no table.
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "SELECT p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
+                           "WHERE m.type = 'table' AND m.name = ?1 COLLATE NOCASE ORDER BY p.cid",
+                           -1, &statement, nullptr) != SQLITE_OK) {
+        return fail(QString());
+    }
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(statement, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    if (!stepToEnd(statement, [names](sqlite3_stmt* row) {
+            *names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0)));
+        })) {
+        return false;
+    }
+    m_lastError.clear();
+    return !names->isEmpty();
+}
+
+bool Connection::stepToEnd(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row)
+{
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (row) {
+            row(statement);
+        }
+    }
+    sqlite3_finalize(statement);
+    return rc == SQLITE_DONE || fail(QString());
 }
 
 bool Connection::Open(const QString& path)
@@ -109,7 +182,7 @@ bool Connection::Create(const QString& path)
 {
     if (QFileInfo::exists(path)) {
         m_path = path;
-        m_lastError = QStringLiteral("il file esiste già");
+        m_lastError = QStringLiteral("il file %1 esiste già").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -141,12 +214,8 @@ bool Connection::Execute(const QString& sql, Recordset* rows)
         if (!statement) {
             continue; // blanks or a lone ";"
         }
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        }
-        sqlite3_finalize(statement);
-        if (rc != SQLITE_DONE) {
-            return fail(QString());
+        if (!stepToEnd(statement)) {
+            return false;
         }
     }
     m_lastError.clear();

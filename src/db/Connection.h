@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace ondavia::db {
 
@@ -29,7 +33,8 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing database file for reading and writing. Fails, leaving the file untouched, when
-    // it is missing, is not a database, cannot be read or written, or is locked by another program.
+    // it is missing, is not a database, cannot be read or written where it lies (its folder must take
+    // the journal of a change), or is locked by another program.
     bool Open(const QString& path);
 
     // Creates a new, empty database file; fails when the file already exists.
@@ -42,6 +47,10 @@ public:
     // Runs every statement of the text. With `rows`, the text is a query whose rows are opened into it.
     bool Execute(const QString& sql, Recordset* rows = nullptr);
 
+    // The names of a table's columns, in their order. False, with no names, when the database holds no
+    // table of that name (letter case aside) or cannot be read.
+    bool Columns(const QString& table, QStringList* names);
+
     const QString& lastError() const { return m_lastError; }
     sqlite3* handle() const { return m_db; }
 
@@ -51,6 +60,9 @@ public:
 
 private:
     bool openWith(const QString& path, int flags);
+    bool canWriteInPlace();
+    // Steps a prepared statement to its end, handing each row to `row`, and finalizes it.
+    bool stepToEnd(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row = {});
 
     sqlite3* m_db = nullptr;
     QString m_path;

@@ -2,6 +2,8 @@
 
 #include "ScriptedPlatform.h"
 
+#include <QUrl>
+
 namespace ondavia {
 
 namespace {
@@ -34,6 +36,19 @@ MsgResult MessageRequest::defaultAnswer() const
     const auto answers = buttonAnswers(buttons);
     const auto index = static_cast<std::size_t>(defaultButton - 1);
     return index < answers.size() ? answers[index] : answers.front();
+}
+
+QByteArray mailtoAddress(const MailRequest& mail)
+{
+    QByteArray address = "mailto:" + QUrl::toPercentEncoding(mail.to, "@,");
+    char separator = '?';
+    for (const auto& [name, value] : {std::pair{"subject", &mail.subject}, std::pair{"body", &mail.body}}) {
+        if (!value->isEmpty()) {
+            address += separator + QByteArray(name) + '=' + QUrl::toPercentEncoding(*value);
+            separator = '&';
+        }
+    }
+    return address;
 }
 
 Platform& platform()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -31,10 +32,26 @@ struct FileRequest {
 };
 
 struct MailRequest {
-    QString to;
+    QString to; // one address, or several separated by commas
     QString subject;
     QString body;
 };
+
+// The mailto: address of a message: the recipients, then the subject and body as query items, every
+// character outside letters, digits and "-._~" percent-encoded as UTF-8 (a blank is "%20", never "+"),
+// so mail programs read back exactly what was asked. Commas between recipients and "@" stay as they are.
+QByteArray mailtoAddress(const MailRequest& mail);
+
+struct DownloadRequest {
+    QString address;    // https only
+    QString targetFile; // written only when the whole file has arrived and passed its checks
+    qint64 maxBytes = 0;
+    QString sha256;     // expected digest in hexadecimal; empty: not checked
+    bool executable = false;
+    QString caption;    // what the progress window says is being downloaded
+};
+
+enum class DownloadOutcome { Completed, Failed, Cancelled };
 
 // Everything the program asks of the desktop it runs on. The application talks only to this interface:
 // one implementation shows real dialogs, another answers from a script so tests can drive the forms.
@@ -52,9 +69,11 @@ public:
     // Opens a document in the system's viewer, or an address in the browser.
     virtual bool openDocument(const QString& fileOrAddress) = 0;
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
-    // Opens a new message in the user's e-mail program, ready to send.
-    virtual bool composeMail(const MailRequest& mail) = 0;
-    virtual bool download(const QString& address, const QString& targetFile, QString* error) = 0;
+    // Opens a new message in the user's e-mail program, ready to send; on failure `error` says why.
+    virtual bool composeMail(const MailRequest& mail, QString* error) = 0;
+    // Downloads a file, showing its progress with a way to cancel. The target appears only complete and
+    // checked; after a failure or a cancel nothing of it is left. On failure `error` says why.
+    virtual DownloadOutcome download(const DownloadRequest& request, QString* error) = 0;
     // Lets pending window events run during a long operation.
     virtual void processEvents() = 0;
 };

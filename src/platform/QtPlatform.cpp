@@ -3,18 +3,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QUrlQuery>
 
 namespace ondavia {
 
@@ -182,47 +178,33 @@ bool QtPlatform::startProgram(const QString& program, const QStringList& argumen
     return QProcess::startDetached(program, arguments);
 }
 
-bool QtPlatform::composeMail(const MailRequest& mail)
+bool QtPlatform::composeMail(const MailRequest& mail, QString* error)
 {
-    QUrl url(QStringLiteral("mailto:") + mail.to);
-    QUrlQuery query;
-    if (!mail.subject.isEmpty()) {
-        query.addQueryItem(QStringLiteral("subject"), mail.subject);
+    if (QDesktopServices::openUrl(QUrl::fromEncoded(mailtoAddress(mail), QUrl::StrictMode))) {
+        return true;
     }
-    if (!mail.body.isEmpty()) {
-        query.addQueryItem(QStringLiteral("body"), mail.body);
+    if (error) {
+        *error = QStringLiteral("nessun programma di posta risponde agli indirizzi mailto:");
     }
-    url.setQuery(query);
-    return QDesktopServices::openUrl(url);
+    return false;
 }
 
-bool QtPlatform::download(const QString& address, const QString& targetFile, QString* error)
+DownloadOutcome QtPlatform::download(const DownloadRequest& request, QString* error)
 {
-    QNetworkAccessManager network;
-    QNetworkRequest request{QUrl(address)};
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply* reply = network.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        if (error) {
-            *error = reply->errorString();
-        }
-        return false;
-    }
-    // Unbuffered, so that a short write (full disk, size limit) is seen before the file is committed.
-    QSaveFile file(targetFile);
-    const QByteArray body = reply->readAll();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(body) != body.size() ||
-        !file.commit()) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    return true;
+    QProgressDialog window(request.caption, QStringLiteral("Annulla"), 0, 0, dialogParent());
+    window.setObjectName(QStringLiteral("scaricamento"));
+    window.setWindowTitle(QApplication::applicationName());
+    window.setWindowModality(Qt::ApplicationModal);
+    window.setMinimumDuration(400);
+    window.setAutoReset(false);
+    window.setAutoClose(false);
+    window.setValue(0);
+    return m_downloader.run(request, error, [&window](qint64 received, qint64 total) {
+        // The bar counts kilobytes, so files over 2 GB still fit its int range.
+        window.setMaximum(total > 0 ? static_cast<int>(total / 1024) + 1 : 0);
+        window.setValue(static_cast<int>(received / 1024));
+        return !window.wasCanceled();
+    });
 }
 
 void QtPlatform::processEvents()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Downloader.h"
 #include "Platform.h"
 
 namespace ondavia {
@@ -15,12 +16,19 @@ public:
     QString desktopFolder() override;
     bool openDocument(const QString& fileOrAddress) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
-    bool composeMail(const MailRequest& mail) override;
-    bool download(const QString& address, const QString& targetFile, QString* error) override;
+    bool composeMail(const MailRequest& mail, QString* error) override;
+    // Through the downloader below, with a progress window whose "Annulla" cancels.
+    DownloadOutcome download(const DownloadRequest& request, QString* error) override;
     void processEvents() override;
+
+    // The downloader behind download(); tests add the certificate authority of their local server to it.
+    Downloader& downloader() { return m_downloader; }
 
     // "Testo (*.TXT)|*.TXT" in Qt's form, matching the pattern in either letter case.
     static QString qtFilter(const QString& pairs);
+
+private:
+    Downloader m_downloader;
 };
 
 } // namespace ondavia

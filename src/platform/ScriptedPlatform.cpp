@@ -63,25 +63,28 @@ bool ScriptedPlatform::openDocument(const QString& fileOrAddress)
 bool ScriptedPlatform::startProgram(const QString& program, const QStringList& arguments)
 {
     started.emplace_back(program, arguments);
-    return startSucceeds;
+    return starter ? starter(program, arguments) : startSucceeds;
 }
 
-bool ScriptedPlatform::composeMail(const MailRequest& mail)
+bool ScriptedPlatform::composeMail(const MailRequest& mail, QString* error)
 {
     mails.push_back(mail);
+    if (!mailSucceeds && error) {
+        *error = mailError;
+    }
     return mailSucceeds;
 }
 
-bool ScriptedPlatform::download(const QString& address, const QString& targetFile, QString* error)
+DownloadOutcome ScriptedPlatform::download(const DownloadRequest& request, QString* error)
 {
-    downloads.emplace_back(address, targetFile);
+    downloads.push_back(request);
     if (!downloader) {
         if (error) {
             *error = QStringLiteral("nessuna connessione");
         }
-        return false;
+        return DownloadOutcome::Failed;
     }
-    return downloader(address, targetFile, error);
+    return downloader(request, error);
 }
 
 QStringList ScriptedPlatform::messageTexts() const

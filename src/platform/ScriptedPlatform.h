@@ -20,8 +20,8 @@ public:
     QString desktopFolder() override { return desktop; }
     bool openDocument(const QString& fileOrAddress) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
-    bool composeMail(const MailRequest& mail) override;
-    bool download(const QString& address, const QString& targetFile, QString* error) override;
+    bool composeMail(const MailRequest& mail, QString* error) override;
+    DownloadOutcome download(const DownloadRequest& request, QString* error) override;
     void processEvents() override { ++eventPumps; }
 
     // Texts of the message boxes shown so far, in order.
@@ -44,11 +44,15 @@ public:
     bool openSucceeds = true;
     std::vector<std::pair<QString, QStringList>> started;
     bool startSucceeds = true;
+    // Starts the program for real (e.g. through QtPlatform); absent: startSucceeds is the answer.
+    std::function<bool(const QString&, const QStringList&)> starter;
     std::vector<MailRequest> mails;
     bool mailSucceeds = true;
-    std::vector<std::pair<QString, QString>> downloads;
-    // Does the download's work (e.g. writes the target file); absent: the download fails.
-    std::function<bool(const QString&, const QString&, QString*)> downloader;
+    QString mailError = QStringLiteral("nessun programma di posta");
+    std::vector<DownloadRequest> downloads;
+    // Does the download's work (e.g. the real downloader, or writing the target file); absent: the
+    // download fails.
+    std::function<DownloadOutcome(const DownloadRequest&, QString*)> downloader;
     int eventPumps = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "Costruttori.h"
 
 #include "app/widgets/CControl.h"
+#include "app/widgets/FiltroControlli.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,7 +12,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace ondavia::costruttori {
+
+namespace {
+
+// The box's own limit, kept while a longer stored text is shown.
+constexpr char kLunghezzaProgetto[] = "lunghezzaProgetto";
+
+} // namespace
 
 QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centrata)
 {
@@ -20,6 +30,8 @@ QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centra
     if (massimo > 0) {
         c->setMaxLength(massimo);
     }
+    c->setProperty(kLunghezzaProgetto, c->maxLength());
+    c->setValidator(new FiltroControlli(c));
     c->setAlignment(centrata ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     c->setFont(QFont(QLatin1String(kCarattere), kPuntiCaselle));
     // Short, centred values (provinces, sex, dates) need no more room than a date.
@@ -27,6 +39,18 @@ QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centra
         c->setMaximumWidth(massimo > 0 && massimo <= 3 ? 60 : 120);
     }
     return c;
+}
+
+QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo, bool centrata)
+{
+    return casella(genitore, nome, LunghezzaMassima(campo), centrata);
+}
+
+void mostraIntero(QLineEdit* casella, const QString& testo)
+{
+    const int progetto = casella->property(kLunghezzaProgetto).toInt();
+    casella->setMaxLength(std::max<int>(progetto, static_cast<int>(testo.size())));
+    casella->setText(testo);
 }
 
 void suggerimento(QLineEdit* casella, const QString& testo)

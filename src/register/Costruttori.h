@@ -2,6 +2,8 @@
 
 // Small builders of the register form's controls, shared by the files that build its tabs.
 
+#include "app/Comunicazione.h"
+
 #include <QString>
 
 #include <initializer_list>
@@ -24,8 +26,15 @@ inline constexpr int kPuntiCaselle = 8;
 inline constexpr int kPuntiCaselleCaricate = 10;
 inline constexpr char kCarattere[] = "Tahoma";
 
-// A text box called `nome`; `massimo` 0 leaves the length free.
+// A text box called `nome`; `massimo` 0 leaves the length free. Line breaks and other control characters
+// never enter it.
 QLineEdit* casella(QWidget* genitore, const char* nome, int massimo = 0, bool centrata = false);
+// A text box whose text goes into the communication file: as long as its field there, and no longer.
+QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo, bool centrata = false);
+// Shows a stored text whole, even one longer than the box lets the operator type (kept by an older
+// register or a restore): cut here, a save would store the cut text without a word. The validation then
+// names the field. A shorter text gives the box its own limit back.
+void mostraIntero(QLineEdit* casella, const QString& testo);
 // The tool tip of a box is kept in its tag too: the focus wrapper shows the tag as tool tip.
 void suggerimento(QLineEdit* casella, const QString& testo);
 QLabel* etichetta(QWidget* genitore, const QString& testo, QWidget* compagno = nullptr);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -46,13 +47,27 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     SSTab1->addTab(costruisciCancellazione(), QStringLiteral("CANCELLAZIONE PEC"));
     SSTab1->addTab(costruisciImpegno(), QStringLiteral("IMPEGNO ALLA TRASMISSIONE"));
 
-    auto* colonna = new QVBoxLayout(this);
+    // Grid and tabs stand in a scrolling area: on a screen smaller than the form needs (a laptop), the
+    // form scrolls instead of being cropped, and every button can still be reached.
+    auto* contenuto = new QWidget;
+    contenuto->setObjectName(QStringLiteral("contenuto"));
+    auto* colonna = new QVBoxLayout(contenuto);
     colonna->addWidget(IGOpe, 2);
     colonna->addWidget(SSTab1, 3);
+    auto* scorrimento = new QScrollArea(this);
+    m_scorrimento = scorrimento;
+    scorrimento->setObjectName(QStringLiteral("scorrimento"));
+    scorrimento->setFrameShape(QFrame::NoFrame);
+    scorrimento->setWidgetResizable(true);
+    scorrimento->setWidget(contenuto);
+    auto* esterno = new QVBoxLayout(this);
+    esterno->setContentsMargins(0, 0, 0, 0);
+    esterno->addWidget(scorrimento);
     collegaGestori();
 
     // The controls take their designed sizes now; the window may open at another size.
     resize(kLarghezzaProgetto, kAltezzaProgetto);
+    contenuto->resize(kLarghezzaProgetto, kAltezzaProgetto);
     colonna->activate();
     m_larghezzaGrigliaProgetto = static_cast<float>(IGOpe->width());
 }
@@ -163,6 +178,14 @@ void F1OP::ridimensionato()
 void F1OP::Form_Resize()
 {
     AdattaColonne(IGOpe);
+}
+
+void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
+{
+    // On a small screen the field may lie outside the part of the form in view.
+    m_scorrimento->ensureWidgetVisible(campo);
+    QString testo = messaggio;
+    MostraErrore(campo, testo);
 }
 
 void F1OP::bregistra_Click(int)

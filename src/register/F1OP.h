@@ -18,6 +18,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 class QTableView;
 
@@ -51,10 +52,14 @@ public:
     void Elimina() override;
     // Asks, then copies the row on screen to the next free progressive of its fiscal code.
     void Copia() override;
-    // Not available yet: raise ErroreEsecuzione.
+    // Writes the communication file from the form's fields as they stand: trims the text boxes, asks where
+    // to write, writes the four records and reports it. With no fiscal code on screen it says so and
+    // writes nothing; a cancelled dialog ends it quietly; a failure travels as ErroreEsecuzione.
     void CreaComunicazione() override;
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;
+    // Prints the card of the subject of CodiceCorrente and vONPROG, as stored, to a PDF the user names, and
+    // opens it in the system's viewer. A subject not in the table travels as ErroreEsecuzione.
     void STAMPA() override;
 
     // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs
@@ -191,14 +196,35 @@ private:
     void bSEZ_Click();
     void PushButton2_Click();
 
+    // The boxes whose texts the communication file carries, each with its member of DatiComunicazione.
+    std::vector<std::pair<TestoComunicazione, QLineEdit*>> caselleComunicazione() const;
+    // The control that holds the value of a member of DatiComunicazione.
+    QWidget* controlloDi(TestoComunicazione campo) const;
+    // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
+    bool rifiutatoDalFile(int scheda);
+
+    // Shows a field error (MostraErrore) on a field first scrolled into view.
+    void mostraErrore(QWidget* campo, const QString& messaggio);
+    // Asks whether a stored subject may be replaced by the one on screen; on No the box of the progressive
+    // holds the next free one.
+    bool sostituireRegistrato();
     // Writes the form into the current row of RsCope.
     void scriviCampi();
     // The next free progressive of CodiceCorrente; nothing, after telling the user, past "999".
     std::optional<QString> ProssimoProgressivo();
+    // Proposes the next free progressive of CodiceCorrente in vONPROG, as for a code already registered;
+    // false, leaving the box alone, when the code has none left.
+    bool ProponiProgressivo();
+    // The form shows a stored subject: the code box, CodiceCorrente and the progressive still name the row
+    // last loaded or saved. Not so after Aggiungi, nor once the code or the progressive has been changed.
+    bool soggettoRegistrato() const;
     void DuplicaProgressivo();
 
 
+    // The row whose data the form shows, when it shows a stored subject.
+    std::optional<Chiave> m_registrato;
     GrigliaSoggetti* m_griglia = nullptr;
+    QScrollArea* m_scorrimento = nullptr;
     std::unique_ptr<CForm> m_cform;
     float m_larghezzaGrigliaProgetto = 0;
     bool m_caricato = false;

@@ -8,21 +8,17 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
-#include "shell/GestoreProtetto.h"
+#include "printout/Stampa.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 
 namespace ondavia {
 
 namespace {
-
-QString testo(const QLineEdit* casella)
-{
-    return casella->text();
-}
 
 int spunta(const QCheckBox* casella)
 {
@@ -31,39 +27,41 @@ int spunta(const QCheckBox* casella)
 
 } // namespace
 
+std::vector<std::pair<TestoComunicazione, QLineEdit*>> F1OP::caselleComunicazione() const
+{
+    using D = DatiComunicazione;
+    return {
+        {&D::topiva, topiva},         {&D::torag, torag},       {&D::vOSCOM, vOSCOM},     {&D::vOSPRO, vOSPRO},
+        {&D::vOCOG, vOCOG},           {&D::vONOME, vONOME},     {&D::vOSEX, vOSEX},       {&D::vONDT, vONDT},
+        {&D::vONCOM, vONCOM},         {&D::vONPRO, vONPRO},     {&D::vRECF, vRECF},       {&D::vRECOG, vRECOG},
+        {&D::vRENOME, vRENOME},       {&D::vRESEX, vRESEX},     {&D::vREDTNAS, vREDTNAS}, {&D::vRENCOM, vRENCOM},
+        {&D::vRENPRO, vRENPRO},       {&D::vREEMAIL, vREEMAIL}, {&D::vRETEL, vRETEL},     {&D::vPEEMAIL, vPEEMAIL},
+        {&D::vPEGESTORE, vPEGESTORE}, {&D::vPEDATAI, vPEDATAI}, {&D::vPEDATAF, vPEDATAF}, {&D::vDTCANC, vDTCANC},
+        {&D::vSICF, vSICF},           {&D::vSIRAG, vSIRAG},     {&D::vSICOM, vSICOM},     {&D::vSIPRO, vSIPRO},
+        {&D::vITTCF, vITTCF},
+    };
+}
+
+QWidget* F1OP::controlloDi(TestoComunicazione campo) const
+{
+    if (campo == &DatiComunicazione::CBrap) {
+        return CBrap;
+    }
+    for (const auto& [membro, casella] : caselleComunicazione()) {
+        if (membro == campo) {
+            return casella;
+        }
+    }
+    return nullptr;
+}
+
 DatiComunicazione F1OP::datiComunicazione() const
 {
     DatiComunicazione d;
-    d.topiva = testo(topiva);
+    for (const auto& [membro, casella] : caselleComunicazione()) {
+        d.*membro = casella->text();
+    }
     d.CBrap = CBrap->currentText();
-    d.torag = testo(torag);
-    d.vOSCOM = testo(vOSCOM);
-    d.vOSPRO = testo(vOSPRO);
-    d.vOCOG = testo(vOCOG);
-    d.vONOME = testo(vONOME);
-    d.vOSEX = testo(vOSEX);
-    d.vONDT = testo(vONDT);
-    d.vONCOM = testo(vONCOM);
-    d.vONPRO = testo(vONPRO);
-    d.vRECF = testo(vRECF);
-    d.vRECOG = testo(vRECOG);
-    d.vRENOME = testo(vRENOME);
-    d.vRESEX = testo(vRESEX);
-    d.vREDTNAS = testo(vREDTNAS);
-    d.vRENCOM = testo(vRENCOM);
-    d.vRENPRO = testo(vRENPRO);
-    d.vREEMAIL = testo(vREEMAIL);
-    d.vRETEL = testo(vRETEL);
-    d.vPEEMAIL = testo(vPEEMAIL);
-    d.vPEGESTORE = testo(vPEGESTORE);
-    d.vPEDATAI = testo(vPEDATAI);
-    d.vPEDATAF = testo(vPEDATAF);
-    d.vDTCANC = testo(vDTCANC);
-    d.vSICF = testo(vSICF);
-    d.vSIRAG = testo(vSIRAG);
-    d.vSICOM = testo(vSICOM);
-    d.vSIPRO = testo(vSIPRO);
-    d.vITTCF = testo(vITTCF);
     d.o1 = o1->isChecked();
     d.o2 = o2->isChecked();
     d.TC1 = TC1->isChecked();
@@ -89,6 +87,20 @@ void F1OP::CreaComunicazione()
         }
     }
 
+    // The main window's command writes the form unvalidated; but with no subject on screen its file would
+    // hold nothing but blanks, and the operator would be told it was made.
+    if (topiva->text().isEmpty()) {
+        SSTab1->setCurrentIndex(0);
+        mostraErrore(topiva, QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
+        return;
+    }
+
+    // A value the file cannot carry is refused before the operator is asked where to write it.
+    QString errore;
+    if (!ComunicazioneScrivibile(datiComunicazione(), &errore)) {
+        throw ErroreEsecuzione(errore);
+    }
+
     // The proposed file name carries the subject on screen. The shared name is set only when a subject is
     // loaded, so after a new subject, or one retyped, it would name a different subject.
     if (o2->isChecked()) {
@@ -101,7 +113,6 @@ void F1OP::CreaComunicazione()
         return;
     }
 
-    QString errore;
     if (!ScriviComunicazione(NomeFileScelto, datiComunicazione(), &errore)) {
         throw ErroreEsecuzione(errore);
     }
@@ -111,7 +122,7 @@ void F1OP::CreaComunicazione()
 
 void F1OP::STAMPA()
 {
-    FunzioneNonDisponibile(QStringLiteral("Stampa"));
+    StampaSoggetto(CodiceCorrente, senzaSpazi(vONPROG->text()));
 }
 
 } // namespace ondavia

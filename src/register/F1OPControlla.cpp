@@ -4,11 +4,11 @@
 
 #include "app/Archivio.h"
 #include "app/CodiceFiscale.h"
+#include "app/Comunicazione.h"
 #include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/Controlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,15 +54,13 @@ bool dataErrata(QLineEdit* casella)
     return false;
 }
 
-void segnala(QWidget* controllo, const char* messaggio)
-{
-    MostraErrore(controllo, QString::fromUtf8(messaggio));
-}
-
 } // namespace
 
 void F1OP::controlla()
 {
+    const auto segnala = [this](QWidget* controllo, const char* messaggio) {
+        mostraErrore(controllo, QString::fromUtf8(messaggio));
+    };
     DatiValidi = false;
     if (!ComuniCaricati) {
         QString errore;
@@ -105,6 +103,9 @@ void F1OP::controlla()
         MOC3->checkState() == Qt::Unchecked) {
         return segnala(MOC1, "Indicare almeno UN MOTIVO per la comunicazione");
     }
+    if (rifiutatoDalFile(Soggetto)) {
+        return;
+    }
 
     SSTab1->setCurrentIndex(Responsabile);
     if (vuota(vRECF)) {
@@ -128,6 +129,9 @@ void F1OP::controlla()
     if (dataErrata(vREDTNAS)) {
         return segnala(vREDTNAS, "Data Nascita Responsabile non valida");
     }
+    if (rifiutatoDalFile(Responsabile)) {
+        return;
+    }
 
     SSTab1->setCurrentIndex(PostaElettronica);
     if (TC1->isChecked()) {
@@ -147,6 +151,9 @@ void F1OP::controlla()
             return segnala(vPEGESTORE, "POSTA ELETTRONICA: campo GESTORE obbligatorio");
         }
     }
+    if (rifiutatoDalFile(PostaElettronica)) {
+        return;
+    }
 
     SSTab1->setCurrentIndex(CancellazionePec);
     if (TC2->isChecked()) {
@@ -160,14 +167,37 @@ void F1OP::controlla()
             return segnala(mc1, "Indicare almeno UN MOTIVO per la cancellazione");
         }
     }
+    if (rifiutatoDalFile(CancellazionePec)) {
+        return;
+    }
 
     SSTab1->setCurrentIndex(Impegno);
     if (!vuota(vITTCF) && codiceErrato(vITTCF)) {
         return segnala(vITTCF, "Codice Fiscale errato.");
     }
+    if (rifiutatoDalFile(Impegno)) {
+        return;
+    }
 
     SSTab1->setCurrentIndex(Soggetto);
     DatiValidi = true;
+}
+
+// What is saved must be what the communication file can carry: the file's own check, with its own words,
+// on the box that holds the value and with lengths too, since the file would cut a longer text.
+bool F1OP::rifiutatoDalFile(int scheda)
+{
+    const QWidget* pagina = SSTab1->widget(scheda);
+    for (const ValoreRifiutato& rifiutato : VerificaComunicazione(datiComunicazione(), true)) {
+        QWidget* controllo = controlloDi(rifiutato.casella);
+        if (controllo && pagina->isAncestorOf(controllo)) {
+            QString messaggio = rifiutato.motivo + QLatin1Char('.');
+            messaggio[0] = messaggio[0].toUpper();
+            mostraErrore(controllo, messaggio);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace ondavia

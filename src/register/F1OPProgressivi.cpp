@@ -18,10 +18,31 @@ namespace {
 // ONPROG holds three characters.
 constexpr qint64 kUltimoProgressivo = 999;
 
+// A new subject, not yet saved, is on screen: deleting or copying "the subject" would act on the one
+// shown before, which the operator no longer sees.
+void nessunSoggettoRegistrato()
+{
+    MsgBox(QStringLiteral("Nessun soggetto registrato è selezionato: il soggetto sullo schermo non è ancora stato "
+                          "registrato.\n\nScegliere un soggetto dall'elenco."));
+}
+
 } // namespace
+
+bool F1OP::soggettoRegistrato() const
+{
+    const auto stesso = [](const QString& a, const QString& b) {
+        return senzaSpazi(a).compare(senzaSpazi(b), Qt::CaseInsensitive) == 0;
+    };
+    return m_registrato && stesso(m_registrato->codice, CodiceCorrente) &&
+           stesso(m_registrato->codice, topiva->text()) && stesso(m_registrato->progressivo, vONPROG->text());
+}
 
 void F1OP::Elimina()
 {
+    if (!soggettoRegistrato()) {
+        nessunSoggettoRegistrato();
+        return;
+    }
     const MsgResult risposta =
         MsgBox(QStringLiteral("Confermi l'Eliminazione di \n \n") + NomeCorrente + QStringLiteral(" progressivo ") +
                    vONPROG->text() + QStringLiteral("?"),
@@ -46,6 +67,10 @@ void F1OP::Elimina()
 void F1OP::Copia()
 {
     if (CodiceCorrente.isEmpty()) {
+        return;
+    }
+    if (!soggettoRegistrato()) {
+        nessunSoggettoRegistrato();
         return;
     }
     const MsgResult risposta =
@@ -85,6 +110,15 @@ std::optional<QString> F1OP::ProssimoProgressivo()
     }
     QString testo = QString::number(prossimo);
     return ZeriSinistra(testo, 3).value_or(testo);
+}
+
+bool F1OP::ProponiProgressivo()
+{
+    const std::optional<QString> prossimo = ProssimoProgressivo();
+    if (prossimo) {
+        vONPROG->setText(*prossimo);
+    }
+    return prossimo.has_value();
 }
 
 void F1OP::DuplicaProgressivo()

@@ -22,6 +22,7 @@
 namespace ondavia {
 
 using costruttori::impostaOpzione;
+using costruttori::mostraIntero;
 
 namespace {
 
@@ -37,7 +38,7 @@ void mostra(QLineEdit* casella, const char* campo)
 {
     const db::Field f = RsCope.Fields(QLatin1String(campo));
     if (f.isValid()) {
-        casella->setText(NoNull(f.Value()));
+        mostraIntero(casella, NoNull(f.Value()));
     }
 }
 
@@ -116,10 +117,11 @@ void F1OP::Dettaglio()
             throw ErroreEsecuzione(errore);
         }
         QString voce = tipo + QLatin1Char('=') + *descrizione;
-        // A type typed by the operator is not in the coded list: show it as it was saved, so that
-        // saving again does not lose its description.
+        // The stored text of this code is shown as it was saved: the description looked up is cut to 50
+        // characters, and a type typed by the operator is not in the coded list at all, so either would
+        // change the stored text at the next save of an unchanged subject.
         const QString salvata = NoNull(RsCope.Fields(QStringLiteral("OTIPOSOGD")).Value());
-        if (descrizione->isEmpty() && salvata.startsWith(tipo)) {
+        if (senzaSpazi(salvata).left(2).compare(tipo, Qt::CaseInsensitive) == 0) {
             voce = salvata;
         }
         CBrap->setCurrentIndex(CBrap->findText(voce, Qt::MatchExactly));
@@ -172,12 +174,20 @@ void F1OP::Dettaglio()
     mostra(vITT1, "oitt1");
     mostra(vITT2, "oitt2");
     mostra(vONPROG, "ONPROG");
+    m_registrato = Chiave{NoNull(RsCope.Fields(QStringLiteral("OCOD")).Value()), vONPROG->text()};
     RsCope.Close();
 }
 
 void F1OP::Aggiungi()
 {
+    m_registrato.reset();
     PulisciForm(this);
+    // Each box gets back its own limit, raised while a longer stored text was shown.
+    for (QLineEdit* casella : findChildren<QLineEdit*>()) {
+        if (CControl::eCasellaDiTesto(casella)) {
+            mostraIntero(casella, QString());
+        }
+    }
     CBrap->setCurrentIndex(-1);
     CBrap->clearEditText();
     vONPROG->setText(QStringLiteral("001"));
@@ -191,7 +201,7 @@ void F1OP::Aggiorna()
 {
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
-            casella->setText(maiuscole(senzaSpaziIniziali(casella->text())));
+            casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));
         }
     }
     try {
@@ -209,18 +219,47 @@ void F1OP::Aggiorna()
     if (!RsCope.Open(SQL, Conn)) {
         segnalaRegistrazione(RsCope.lastError());
     } else {
+        if (RsCope.RecordCount() > 0 && !soggettoRegistrato() && !sostituireRegistrato()) {
+            // Nothing is written: DatiValidi tells the callers not to go on as after a save.
+            RsCope.Close();
+            DatiValidi = false;
+            return;
+        }
         if (RsCope.RecordCount() < 1 && !RsCope.AddNew()) {
             segnalaRegistrazione(RsCope.lastError());
         } else {
             scriviCampi();
             if (!RsCope.Update()) {
                 segnalaRegistrazione(RsCope.lastError());
+            } else {
+                m_registrato = Chiave{CodiceCorrente, vONPROG->text()};
             }
         }
         RsCope.Close();
     }
     const QModelIndex corrente = IGOpe->currentIndex();
     RigaGriglia = corrente.isValid() ? corrente.row() + 1 : 0;
+}
+
+// A new subject, or one whose code or progressive was changed, names a row that already holds another
+// subject: it is never written over it unasked. The next free progressive is proposed; the operator
+// keeps the existing one only by answering Yes.
+bool F1OP::sostituireRegistrato()
+{
+    const QString esistente = vONPROG->text();
+    QString domanda =
+        QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
+    if (ProponiProgressivo()) {
+        domanda += QStringLiteral("\n\nNo: il nuovo soggetto riceve il progressivo %1; premere di nuovo REGISTRA per "
+                                  "registrarlo.")
+                       .arg(vONPROG->text());
+    }
+    if (MsgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
+        MsgResult::Yes) {
+        return false;
+    }
+    vONPROG->setText(esistente);
+    return true;
 }
 
 void F1OP::scriviCampi()

@@ -16,6 +16,7 @@
 namespace ondavia {
 
 using namespace costruttori;
+using D = DatiComunicazione;
 
 namespace {
 
@@ -47,21 +48,21 @@ QWidget* F1OP::costruisciResponsabile()
 {
     QPushButton* registra = nullptr;
     QWidget* scheda = nuovaScheda(1, &registra);
-    vRECF = casella(scheda, "vRECF", 16);
+    vRECF = casella(scheda, "vRECF", &D::vRECF);
     auto* codice = new QHBoxLayout;
     codice->addWidget(etichetta(scheda, QStringLiteral("Codice Fiscale del Responsabile"), vRECF));
     codice->addWidget(vRECF);
     codice->addStretch();
 
     auto* dati = cornice(scheda, "fResponsabile", QStringLiteral(" Dati anagrafici del Responsabile "));
-    vRECOG = casella(dati, "vRECOG");
-    vRENOME = casella(dati, "vRENOME");
-    vRESEX = casella(dati, "vRESEX", 26, true);
-    vREDTNAS = casella(dati, "vREDTNAS", 26, true);
-    vRENCOM = casella(dati, "vRENCOM");
-    vRENPRO = casella(dati, "vRENPRO", 2, true);
-    vREEMAIL = casella(dati, "vREEMAIL");
-    vRETEL = casella(dati, "vRETEL");
+    vRECOG = casella(dati, "vRECOG", &D::vRECOG);
+    vRENOME = casella(dati, "vRENOME", &D::vRENOME);
+    vRESEX = casella(dati, "vRESEX", &D::vRESEX, true);
+    vREDTNAS = casella(dati, "vREDTNAS", &D::vREDTNAS, true);
+    vRENCOM = casella(dati, "vRENCOM", &D::vRENCOM);
+    vRENPRO = casella(dati, "vRENPRO", &D::vRENPRO, true);
+    vREEMAIL = casella(dati, "vREEMAIL", &D::vREEMAIL);
+    vRETEL = casella(dati, "vRETEL", &D::vRETEL);
     grigliaCampi(dati, {{QStringLiteral("Cognome"), vRECOG},
                         {QStringLiteral("Nome"), vRENOME},
                         {QStringLiteral("Sesso (M/F)"), vRESEX},
@@ -83,12 +84,12 @@ QWidget* F1OP::costruisciPostaElettronica()
 {
     QPushButton* registra = nullptr;
     QWidget* scheda = nuovaScheda(2, &registra);
-    vPEEMAIL = casella(scheda, "vPEEMAIL");
-    vPEDATAI = casella(scheda, "vPEDATAI");
-    vPEDATAF = casella(scheda, "vPEDATAF");
+    vPEEMAIL = casella(scheda, "vPEEMAIL", &D::vPEEMAIL);
+    vPEDATAI = casella(scheda, "vPEDATAI", &D::vPEDATAI);
+    vPEDATAF = casella(scheda, "vPEDATAF", &D::vPEDATAF);
     vPEDATAI->setMaximumWidth(120);
     vPEDATAF->setMaximumWidth(120);
-    vPEGESTORE = casella(scheda, "vPEGESTORE");
+    vPEGESTORE = casella(scheda, "vPEGESTORE", &D::vPEGESTORE);
     suggerimento(vPEDATAI, QStringLiteral("data di DECORRENZA (inizio contratto) dell'indirizzo di PEC"));
     suggerimento(vPEDATAF, QStringLiteral("data di CESSAZIONE (fine contratto) dell'indirizzo di PEC"));
     auto* griglia = new QGridLayout;
@@ -123,22 +124,22 @@ QWidget* F1OP::costruisciCancellazione()
         colonnaMotivi->addWidget(o);
     }
 
-    vDTCANC = casella(scheda, "vDTCANC", 26, true);
+    vDTCANC = casella(scheda, "vDTCANC", &D::vDTCANC, true);
     auto* data = new QHBoxLayout;
     data->addWidget(etichetta(scheda, QStringLiteral("Data CANCELLAZIONE"), vDTCANC));
     data->addWidget(vDTCANC);
     data->addStretch();
 
     fSOCINC = cornice(scheda, "fSOCINC", QStringLiteral(" SOCIETA INCORPORANTE "));
-    vSICF = casella(fSOCINC, "vSICF");
+    vSICF = casella(fSOCINC, "vSICF", &D::vSICF);
     auto* rigaIncorporante = new QHBoxLayout(fSOCINC);
     rigaIncorporante->addWidget(etichetta(fSOCINC, QStringLiteral("Codice Fiscale"), vSICF));
     rigaIncorporante->addWidget(vSICF, 1);
 
     fDisp = cornice(scheda, "fDisp", QStringLiteral(" DISPONIBILITA' CONTABILITA' ORDINARIA "));
-    vSIRAG = casella(fDisp, "vSIRAG");
-    vSICOM = casella(fDisp, "vSICOM");
-    vSIPRO = casella(fDisp, "vSIPRO", 0, true);
+    vSIRAG = casella(fDisp, "vSIRAG", &D::vSIRAG);
+    vSICOM = casella(fDisp, "vSICOM", &D::vSICOM);
+    vSIPRO = casella(fDisp, "vSIPRO", &D::vSIPRO, true);
     vSIPRO->setMaximumWidth(60);
     grigliaIndirizzo(fDisp, QStringLiteral("Indirizzo"), vSIRAG, QStringLiteral("Comune Sede Legale"), vSICOM,
                      vSIPRO);
@@ -165,7 +166,7 @@ QWidget* F1OP::costruisciImpegno()
     vITT1 = opzione(impegno, "vITT1", QStringLiteral("Dal CONTRIBUENTE "));
     vITT2 = opzione(impegno, "vITT2", QStringLiteral("Da chi EFFETTUA L'INVIO"));
     gruppo(impegno, {vITT1, vITT2});
-    vITTCF = casella(impegno, "vITTCF", 16);
+    vITTCF = casella(impegno, "vITTCF", &D::vITTCF);
     suggerimento(vITTCF, QStringLiteral(" CF Intermediario che EFFETTUA la trasmissione "));
     auto* griglia = new QGridLayout(impegno);
     griglia->addWidget(vITT1, 0, 0, 1, 2);

@@ -3,6 +3,7 @@
 #include "Costruttori.h"
 #include "F1OP.h"
 #include "GrigliaSoggetti.h"
+#include "app/widgets/FiltroControlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 namespace ondavia {
 
 using namespace costruttori;
+using D = DatiComunicazione;
 
 void F1OP::costruisciGriglia()
 {
@@ -46,8 +48,8 @@ QWidget* F1OP::costruisciSoggetto()
 
     // Who communicates: code, progressive, kind of subject, type and the data of either kind.
     auto* dettaglio = cornice(scheda, "fDettaglio", QStringLiteral("DETTAGLIO SOGGETTO CHE COMUNICA"));
-    topiva = casella(dettaglio, "topiva", 16);
-    vONPROG = casella(dettaglio, "vONPROG", 0, true);
+    topiva = casella(dettaglio, "topiva", &D::topiva);
+    vONPROG = casella(dettaglio, "vONPROG", 3, true); // ONPROG holds three characters
     vONPROG->setMaximumWidth(60);
     o1 = opzione(dettaglio, "o1", QStringLiteral("PNF"));
     o2 = opzione(dettaglio, "o2", QStringLiteral("PF"));
@@ -58,23 +60,25 @@ QWidget* F1OP::costruisciSoggetto()
     CBrap->setInsertPolicy(QComboBox::NoInsert);
     CBrap->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     CBrap->setMinimumContentsLength(40);
+    CBrap->setValidator(new FiltroControlli(CBrap));
     PushButton2 = pulsante(dettaglio, "PushButton2", QStringLiteral("?"));
     PushButton2->setToolTip(QStringLiteral("Tabella dei codici soggetto per sezione del REI"));
 
     FPNF = cornice(dettaglio, "FPNF", QString());
-    torag = casella(FPNF, "torag", 70);
+    torag = casella(FPNF, "torag", &D::torag);
+    // The register keeps 35 characters of a municipality, fewer than the file would take.
     vOSCOM = casella(FPNF, "vOSCOM", 35);
-    vOSPRO = casella(FPNF, "vOSPRO", 2, true);
+    vOSPRO = casella(FPNF, "vOSPRO", &D::vOSPRO, true);
     grigliaIndirizzo(FPNF, QStringLiteral("Ragione Sociale"), torag, QStringLiteral("Sede legale (Località)"), vOSCOM,
                      vOSPRO);
 
     FPF = cornice(dettaglio, "FPF", QString());
-    vOCOG = casella(FPF, "vOCOG", 26);
-    vONOME = casella(FPF, "vONOME", 25);
-    vOSEX = casella(FPF, "vOSEX", 26, true);
-    vONDT = casella(FPF, "vONDT", 26, true);
-    vONCOM = casella(FPF, "vONCOM", 35);
-    vONPRO = casella(FPF, "vONPRO", 2, true);
+    vOCOG = casella(FPF, "vOCOG", &D::vOCOG);
+    vONOME = casella(FPF, "vONOME", &D::vONOME);
+    vOSEX = casella(FPF, "vOSEX", &D::vOSEX, true);
+    vONDT = casella(FPF, "vONDT", &D::vONDT, true);
+    vONCOM = casella(FPF, "vONCOM", 35); // as vOSCOM
+    vONPRO = casella(FPF, "vONPRO", &D::vONPRO, true);
     grigliaCampi(FPF, {{QStringLiteral("Cognome"), vOCOG},
                        {QStringLiteral("Nome"), vONOME},
                        {QStringLiteral("Sesso (M/F)"), vOSEX},

@@ -1,8 +1,11 @@
 #include "Collegamenti.h"
 
+#include "KELM_BASE.h"
+
 #include "app/Ini.h"
 #include "app/Launch.h"
 #include "app/MsgBox.h"
+#include "app/Testi.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,7 +33,7 @@ QString sito(const char* chiave)
 
 void apriPagina(const QString& indirizzo)
 {
-    if (!platform().openDocument(indirizzo)) {
+    if (!Esegui(QStringLiteral("EXPLORER ") + Virgolette(indirizzo))) {
         MsgBox(QStringLiteral("Impossibile aprire la pagina\n%1\n\nVerificare che sia installato un browser.")
                    .arg(indirizzo));
     }

@@ -9,6 +9,7 @@
 #include "app/Ini.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -56,11 +58,23 @@ F0::F0(FabbricaRegistro fabbrica, QWidget* parent)
 void F0::dimensioneIniziale()
 {
     // Wide enough for the whole toolbar when the screen allows it.
-    QSize dimensione(qMax(1200, m_base->sizeHint().width() + 24), 820);
-    if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
-        dimensione = dimensione.boundedTo(schermo->availableGeometry().size());
+    const QSize progetto(qMax(1200, m_base->sizeHint().width() + 24), 820);
+    const QScreen* schermo = QGuiApplication::primaryScreen();
+    if (!schermo) {
+        resize(progetto);
+        return;
     }
-    resize(dimensione);
+    // The title bar and borders are the window manager's and known only once the window is shown: room is
+    // left for them, so that the whole window, not just its inside, stays on the screen.
+    const int bordo = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const QSize cornice(bordo, bordo + style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    const QSize spazio = schermo->availableGeometry().size() - cornice;
+    resize(progetto.boundedTo(spazio));
+    // On a screen smaller than the design (a laptop) the window opens maximized: the window manager then
+    // fits it, frame included, to the space the panels leave.
+    if (progetto.width() > spazio.width() || progetto.height() > spazio.height()) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 }
 
 F0::~F0() = default;
@@ -71,6 +85,21 @@ void F0::MDIForm_Load()
     mostraBarre(false);
     setWindowTitle(QStringLiteral("Ondavia - Registro Elettronico Indirizzi ") + Release);
     m_benvenuto = new F0INI(*this);
+}
+
+void F0::closeEvent(QCloseEvent* evento)
+{
+    // Once the operator has said Yes the program is ending: no second question.
+    if (m_uscitaConfermata) {
+        evento->accept();
+        return;
+    }
+    if (!confermaUscita()) {
+        evento->ignore();
+        return;
+    }
+    evento->accept();
+    m_uscita();
 }
 
 void F0::showEvent(QShowEvent* evento)

@@ -74,6 +74,8 @@ public:
 
     // What the close command does on Yes; by default the application's event loop ends at once.
     void impostaUscita(std::function<void()> uscita) { m_uscita = std::move(uscita); }
+    // Ends the program at once, without asking.
+    void terminaProgramma() { m_uscita(); }
 
     QMdiArea* areaLavoro() const { return m_area; }
     QToolBar* barraBase() const { return m_base; }
@@ -81,6 +83,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* evento) override;
+    // The window's close button and Alt+F4 ask first, as the close command does.
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void MDIForm_Load();
@@ -99,6 +103,7 @@ private:
     // The backup and restore form for ModoSalva; after a restore the register lists its subjects again.
     void mostraArchivio();
     void chiudiProgramma();
+    bool confermaUscita();
 
     FabbricaRegistro m_fabbrica;
     std::function<void()> m_uscita;
@@ -107,6 +112,7 @@ private:
     QToolBar* m_base = nullptr;
     F0INI* m_benvenuto = nullptr;
     bool m_benvenutoMostrato = false;
+    bool m_uscitaConfermata = false;
     QMdiSubWindow* m_finestraRegistro = nullptr;
     std::unique_ptr<Registro> m_registro;
 };

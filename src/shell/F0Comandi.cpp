@@ -4,7 +4,9 @@
 #include "Collegamenti.h"
 #include "FSalva.h"
 #include "FVer.h"
+#include "FunzioniPUB.h"
 #include "GestoreProtetto.h"
+#include "KELM_BASE.h"
 
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
@@ -127,8 +129,13 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         passo([] { ApriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
         break;
     case ComandoRichiestaAssistenza:
+        passo([] {
+            InviaMailUfficio(IndirizzoMail(ChiaveMailAssistenza), QStringLiteral("Ufficio Tecnico"),
+                             ChiaveMailAssistenza);
+        });
+        break;
     case ComandoAssistenzaRemota:
-        passo([caption] { FunzioneNonDisponibile(caption); });
+        passo([] { AssistenzaRemota(); });
         break;
     default:
         break;
@@ -159,10 +166,16 @@ void F0::mostraArchivio()
 
 void F0::chiudiProgramma()
 {
-    if (MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
-               QStringLiteral("Chiudi")) == MsgResult::Yes) {
+    if (confermaUscita()) {
         m_uscita();
     }
+}
+
+bool F0::confermaUscita()
+{
+    m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
+                                QStringLiteral("Chiudi")) == MsgResult::Yes;
+    return m_uscitaConfermata;
 }
 
 } // namespace ondavia

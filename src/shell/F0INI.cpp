@@ -83,4 +83,9 @@ void F0INI::command1_Click()
                    [this] { m_principale.apriRegistro(); });
 }
 
+void F0INI::Esci()
+{
+    m_principale.terminaProgramma();
+}
+
 } // namespace ondavia

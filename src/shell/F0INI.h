@@ -16,6 +16,8 @@ public:
     explicit F0INI(F0& principale);
 
     void command1_Click();
+    // Ends the program at once, without asking; no control calls it.
+    void Esci();
 
 protected:
     // Escape does not dismiss the splash: without it the register could not be opened.

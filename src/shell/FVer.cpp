@@ -3,8 +3,10 @@
 #include "Collegamenti.h"
 #include "GestoreProtetto.h"
 #include "ImmaginiOndavia.h"
+#include "KELM_BASE.h"
 
 #include "app/Dichiarazioni.h"
+#include "platform/Platform.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -30,15 +32,6 @@ QLabel* etichetta(const QString& nome, const QString& testo, QWidget* genitore, 
         label->setFont(f);
     }
     return label;
-}
-
-void inviaMail(const QString& indirizzo, const QString& ufficio, const char* chiave)
-{
-    if (indirizzo.isEmpty()) {
-        SegnalaNonImpostato(QStringLiteral("L'indirizzo e-mail dell'%1").arg(ufficio), chiave);
-        return;
-    }
-    FunzioneNonDisponibile(QStringLiteral("Invio e-mail"));
 }
 
 } // namespace
@@ -123,15 +116,27 @@ void FVer::command1_Click()
 void FVer::PushButton1_Click()
 {
     EseguiProtetto(QStringLiteral("Errore: "), [this] {
-        inviaMail(m_mailCommerciale, QStringLiteral("Ufficio Commerciale"), ChiaveMailCommerciale);
+        InviaMailUfficio(m_mailCommerciale, QStringLiteral("Ufficio Commerciale"), ChiaveMailCommerciale);
     });
 }
 
 void FVer::PushButton2_Click()
 {
     EseguiProtetto(QStringLiteral("Errore: "), [this] {
-        inviaMail(m_mailAssistenza, QStringLiteral("Ufficio Tecnico"), ChiaveMailAssistenza);
+        InviaMailUfficio(m_mailAssistenza, QStringLiteral("Ufficio Tecnico"), ChiaveMailAssistenza);
     });
+}
+
+void FVer::MailCommerciale()
+{
+    InviaMail(m_mailCommerciale);
+}
+
+void FVer::MailAssistenzaTAMISO()
+{
+    // A failure here is deliberately silent: the message simply does not open.
+    const MailRequest mail{m_mailAssistenza, QStringLiteral("Utente TAMISO - Comunicazione Rapporti Continuativi"), {}};
+    platform().composeMail(mail, nullptr);
 }
 
 } // namespace ondavia

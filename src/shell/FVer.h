@@ -17,6 +17,11 @@ public:
     void PushButton1_Click();
     void PushButton2_Click();
 
+    // Not reached from any control: a message to the sales office, and one to the support office with the
+    // subject of the TAMISO users, which opens or not without any message.
+    void MailCommerciale();
+    void MailAssistenzaTAMISO();
+
 private:
     void Form_Load();
 

@@ -1,9 +1,14 @@
 #include "KELM_BASE.h"
 
+#include "Collegamenti.h"
+
+#include "app/MsgBox.h"
+
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -11,6 +16,9 @@
 namespace ondavia {
 
 namespace {
+
+const QString OggettoRichiesta = QStringLiteral("RICHIESTA Utente Ondavia: ");
+const QString ApriInBrowser = QStringLiteral("EXPLORER ");
 
 bool haControlli(const QWidget* controlli)
 {
@@ -81,6 +89,43 @@ bool RisoluzioneSchermo(int& larghezza, int& altezza)
     larghezza = schermo->size().width();
     altezza = schermo->size().height();
     return larghezza > 0 && altezza > 0;
+}
+
+void InviaMail(const QString& destinatario)
+{
+    QString motivo;
+    if (platform().composeMail({destinatario, OggettoRichiesta, {}}, &motivo)) {
+        return;
+    }
+    MsgBox(QStringLiteral("Errore Creazione Email: \r\n") + motivo +
+               QStringLiteral("\r\n \r\nVerificare che sia installato un programma di posta elettronica"),
+           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Programma di posta NON disponibile"));
+}
+
+void InviaMailUfficio(const QString& indirizzo, const QString& ufficio, const char* chiave)
+{
+    if (indirizzo.isEmpty()) {
+        SegnalaNonImpostato(QStringLiteral("L'indirizzo e-mail dell'") + ufficio, chiave);
+        return;
+    }
+    InviaMail(indirizzo);
+}
+
+bool Esegui(const QString& rigaComando)
+{
+    if (rigaComando.startsWith(ApriInBrowser, Qt::CaseInsensitive)) {
+        QString indirizzo = rigaComando.mid(ApriInBrowser.size()).trimmed();
+        if (indirizzo.size() >= 2 && indirizzo.startsWith(QLatin1Char('"')) && indirizzo.endsWith(QLatin1Char('"'))) {
+            indirizzo = indirizzo.mid(1, indirizzo.size() - 2);
+        }
+        return !indirizzo.isEmpty() && platform().openDocument(indirizzo);
+    }
+    QStringList parti = QProcess::splitCommand(rigaComando);
+    if (parti.isEmpty()) {
+        return false;
+    }
+    const QString programma = parti.takeFirst();
+    return platform().startProgram(programma, parti);
 }
 
 } // namespace ondavia

@@ -29,4 +29,17 @@ QString NomeComando(int id, const QString& caption);
 // The primary screen's size in pixels; false when there is no screen to ask.
 bool RisoluzioneSchermo(int& larghezza, int& altezza);
 
+// Opens a new message to `destinatario` in the user's e-mail program, with the subject
+// "RICHIESTA Utente Ondavia: ", for the user to complete and send. When no mail program takes it,
+// a critical message says so and why.
+void InviaMail(const QString& destinatario);
+
+// InviaMail to an office's configured address; an address that is not configured is reported,
+// naming the configuration key `chiave`, and no message is opened.
+void InviaMailUfficio(const QString& indirizzo, const QString& ufficio, const char* chiave);
+
+// Runs a command line in its own process without waiting for it. "EXPLORER " followed by an address,
+// with or without double quotes around it, opens that address in the browser. True when it started.
+bool Esegui(const QString& rigaComando);
+
 } // namespace ondavia

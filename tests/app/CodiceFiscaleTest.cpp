@@ -78,6 +78,34 @@ TEST_F(ControllaCFTest, TabellaDeiCodici)
     EXPECT_FALSE(ControllaOmocodia(QStringLiteral("A017")));
 }
 
+// Any text typed or pasted into a code box gets an answer: valid or not, never "not verifiable".
+TEST_F(ControllaCFTest, OgniTestoHaUnaRisposta)
+{
+    // A character outside the basic plane in the cadastral part, with the right check letter, so that the
+    // cadastral search itself runs on it.
+    const QString primi15 = QStringLiteral("RSSMRA85T10\U0001F600562");
+    const std::int16_t controllo = ControllaCF(primi15 + QLatin1Char('?'));
+    ASSERT_GE(controllo, 65);
+    EXPECT_EQ(ControllaCF(primi15 + QChar(controllo)), 1);
+    EXPECT_EQ(ControllaCF(QStringLiteral("RSSMRA85T1\U0001F600562P")), 'R');
+    EXPECT_GT(ControllaCF(QStringLiteral("123456789\U0001F600")), 1) << "10 characters: not a VAT number";
+
+    // Random texts over letters, digits, apostrophes, control characters and halves of surrogate pairs.
+    const char16_t alfabeto[] = {u'A', u'Z', u'0', u'9', u'\'', u' ', u'\r', u'\n', 0, 0xD83D, 0xDE00, u'%', u'\u00e8'};
+    std::uint32_t seme = 12345;
+    for (int prova = 0; prova < 2000; ++prova) {
+        QString testo;
+        seme = seme * 1103515245u + 12345u;
+        const int lunghezza = 10 + static_cast<int>(seme >> 16) % 9;
+        for (int i = 0; i < lunghezza; ++i) {
+            seme = seme * 1103515245u + 12345u;
+            testo.append(QChar(alfabeto[(seme >> 16) % std::size(alfabeto)]));
+        }
+        QString errore;
+        EXPECT_NE(ControllaCF(testo, &errore), CFNonVerificabile) << errore.toStdString();
+    }
+}
+
 TEST_F(ControllaCFTest, TabellaNonCaricata)
 {
     rsComuniCF.Close();

@@ -17,7 +17,10 @@ TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
         {"050321", "05/03/2021", "050321  ", 2}, {"05.03.21", "05/03/2021", "050321  ", 2},
         {"05-03-1998", "05/03/1998", "05031998", 2}, {"05032021", "05/03/2021", "05032021", 2},
         {"05 03 2021", "05/03/2021", "05032021", 2}, {"a05b03c21", "05/03/2021", "050321  ", 2},
-        {"01/02/", "01/02/20  ", "0102    ", 2},                     // no year: "20" and two blanks
+        // six or eight digits and nothing else: no year, a year of three digits, a one-digit month
+        {"01/02/", "", "0102    ", 1}, {"01/01/201", "", "0101201 ", 1}, {"01/2/x", "", "012     ", 1},
+        {"1/2/1980", "", "121980  ", 1}, {"01/01/0099", "", "01010099", 1}, {"01/01/0999", "", "01010999", 1},
+        {"01/01/1000", "01/01/1000", "01011000", 2},
         {"0503", "", "0503", 1}, {"05/03/2021 ", "", "05/03/2021 ", 1}, // too short, too long
         {"5/3/2021", "", "532021  ", 1},                               // single digits: month 20
         {"0503202112", "", "0503202112", 1},                           // a ninth digit
@@ -27,7 +30,6 @@ TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
         // 29 February only in a leap year, whenever the year is known
         {"29/02/2020", "29/02/2020", "29022020", 2}, {"29/02/2000", "29/02/2000", "29022000", 2},
         {"29/02/2021", "", "29022021", 1}, {"29/02/21", "", "290221  ", 1}, {"29/02/1900", "", "29021900", 1},
-        {"29/02/", "29/02/20  ", "2902    ", 2},
         // clang-format on
     };
     for (const auto& caso : casi) {
@@ -36,6 +38,28 @@ TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
         EXPECT_EQ(ValidaData(valore), caso.esito) << caso.testo;
         EXPECT_EQ(DataFormattata, QString::fromUtf8(caso.formattata)) << caso.testo;
         EXPECT_EQ(valore, QString::fromUtf8(caso.riscritto)) << caso.testo;
+    }
+    ResetDichiarazioni();
+}
+
+// The form's check and the communication file read a date the same way: every date the check accepts is
+// written as its eight digits, and every date it refuses is refused by the file too.
+TEST(ValidaDataTest, LaComunicazioneScriveCioCheIlControlloAccetta)
+{
+    const char* testi[] = {"05/03/2021", "050321", "05.03.21", "31/12/1999", "29/02/2024", "01/01/1000", "",
+                           "01/01/201", "01/2/x", "1/2/1980", "01/02/", "01/01/0099", "29/02/2023", "32/01/2020",
+                           "0.00.00", "5/3/21", "05/03/2021 ", "05/3/2021", "a05b03c21", "05 03 2021"};
+    for (const char* t : testi) {
+        QString valore = QString::fromUtf8(t);
+        const std::int16_t esito = ValidaData(valore);
+        const auto scritta = DataGGMMAAAA(QString::fromUtf8(t));
+        if (esito == 2) {
+            EXPECT_EQ(scritta, QString(DataFormattata).remove(u'/')) << t;
+        } else if (esito == 0) {
+            EXPECT_EQ(scritta, QString()) << t;
+        } else {
+            EXPECT_EQ(scritta, std::nullopt) << t;
+        }
     }
     ResetDichiarazioni();
 }
@@ -50,6 +74,7 @@ TEST(ConversioniTest, TestiDelleDate)
     EXPECT_EQ(DataGGMMAAAA(QString()), QString());
     EXPECT_EQ(DataGGMMAAAA(QStringLiteral("01/02/20  ")), QStringLiteral("01022020"));
     EXPECT_EQ(DataGGMMAAAA(QStringLiteral("29/02/2021")), std::nullopt);
+    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("050321")), QStringLiteral("05032021"));
 
     EXPECT_EQ(OggiAAAAMMGG(QDate(2021, 1, 9)), QStringLiteral("20210109"));
     EXPECT_EQ(DueCifre(QStringLiteral(" 7 ")), QStringLiteral("07"));

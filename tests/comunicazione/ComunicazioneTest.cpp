@@ -212,6 +212,14 @@ TEST(ComunicazioneTest, DateECaratteriRifiutatiPrimaDiScrivere)
          "\"Indirizzo della contabilità ordinaria\" (scheda CANCELLAZIONE PEC) contiene il carattere \"Ł\""},
         {"company name of a PF", [](DatiComunicazione& d) { d.torag = u8("ŁÓDŹ SRL"); }, nullptr},
         {"past the field", [](DatiComunicazione& d) { d.vOSEX = u8("MŁ"); }, nullptr},
+        // a line break would split its record in two
+        {"company name", [](DatiComunicazione& d) { d.torag = u8("ALFA\r\nSPA"), d.o1 = true, d.o2 = false; },
+         "il campo \"Ragione Sociale\" (scheda SOGGETTO) contiene un a capo o un altro carattere di controllo"},
+        {"telephone", [](DatiComunicazione& d) { d.vRETEL = u8("06\t123"); }, "\"Telefono\" (scheda RESPONSABILE)"},
+        {"PEC provider", [](DatiComunicazione& d) { d.vPEGESTORE = QString(u8("ARUBA")) + QChar(0x85); },
+         "\"Gestore PEC\""},
+        {"control past the field", [](DatiComunicazione& d) { d.vOSEX = u8("M\n"); }, nullptr},
+        {"one-digit day", [](DatiComunicazione& d) { d.vONDT = u8("1/2/1980"); }, "contiene \"1/2/1980\""},
     };
     QTemporaryDir cartella;
     const QString percorso = cartella.filePath(QStringLiteral("OVIA.TXT"));
@@ -228,6 +236,33 @@ TEST(ComunicazioneTest, DateECaratteriRifiutatiPrimaDiScrivere)
         }
         EXPECT_EQ(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("OVIA.TXT")});
     }
+}
+
+// What the form must refuse before a save: the same faults, and a text longer than its field, which the
+// writer itself cuts. One entry per box, in the order of the records.
+TEST(ComunicazioneTest, VerificaPerIlModulo)
+{
+    using D = DatiComunicazione;
+    DatiComunicazione dati = soggetto();
+    dati.vPEEMAIL = QString(111, u'p');
+    dati.topiva = u8("RSSMRA70C05H501UX");
+    dati.vRECOG = u8("ΑΛΦΑ");
+    dati.torag = QString(70, u'R'); // not written for a natural person
+    const auto rifiutati = VerificaComunicazione(dati, true);
+    ASSERT_EQ(rifiutati.size(), 3u);
+    EXPECT_EQ(rifiutati[0].casella, &D::topiva) << "once, though it stands in records 0 and 2";
+    EXPECT_EQ(rifiutati[0].motivo, u8("il campo \"Codice Fiscale\" (scheda SOGGETTO) contiene 17 caratteri, ma il file "
+                                      "di comunicazione ne può contenere al massimo 16"));
+    EXPECT_EQ(rifiutati[1].casella, &D::vRECOG);
+    EXPECT_EQ(rifiutati[2].casella, &D::vPEEMAIL);
+    EXPECT_TRUE(rifiutati[2].motivo.contains(u8("111 caratteri"))) << rifiutati[2].motivo.toStdString();
+    ASSERT_EQ(VerificaComunicazione(dati, false).size(), 1u) << "the writer cuts long texts";
+
+    EXPECT_EQ(LunghezzaMassima(&D::vPEEMAIL), 100);
+    EXPECT_EQ(LunghezzaMassima(&D::vSICF), 11);
+    EXPECT_EQ(LunghezzaMassima(&D::vPEDATAF), 10) << "typed as dd/mm/yyyy";
+    EXPECT_EQ(LunghezzaMassima(&D::topiva), 16);
+    EXPECT_EQ(LunghezzaMassima(&D::CBrap), 0) << "the list's text is not written whole";
 }
 
 TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)

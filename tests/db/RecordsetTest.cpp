@@ -1,4 +1,5 @@
 #include "db/Connection.h"
+#include "db/Criterion.h"
 #include "db/Recordset.h"
 #include "db/SqlDialect.h"
 
@@ -102,6 +103,34 @@ TEST_F(RecordsetTest, AMalformedCriterionIsAnErrorThatLeavesThePositionAlone)
     EXPECT_FALSE(rs.lastError().isEmpty());
     EXPECT_EQ(rs.position(), 1);
     EXPECT_FALSE(rs.Find("MISSING ='X'"));
+}
+
+// Whatever the operator typed ends up inside a criterion: the parser takes any text, even text that is
+// not well-formed (half of a character outside the basic plane), and a search for it simply finds nothing.
+TEST_F(RecordsetTest, ACriterionTakesAnyTextBetweenItsApostrophes)
+{
+    const QString mezzaEmoji = QString(QChar(0xDE00)) + QStringLiteral("562");
+    const QString testi[] = {mezzaEmoji, QString(QChar(0xD83D)), QStringLiteral("A\U0001F600B"),
+                             QStringLiteral("RIGA\r\nDUE"), QString(QChar(0)) + QStringLiteral("X"),
+                             QStringLiteral("D''ANNA"), QString()};
+    Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * From T_COMUNI ORDER BY COMUNE", conn));
+    for (const QString& testo : testi) {
+        for (const QString& criterio : {QStringLiteral("COMUNE ='%1'"), QStringLiteral("[COMUNE] LIKE '%1%'")}) {
+            const QString completo = criterio.arg(testo);
+            const Criterion c = Criterion::parse(completo);
+            ASSERT_TRUE(c.isValid()) << completo.toStdString();
+            EXPECT_EQ(c.column, "COMUNE");
+            EXPECT_EQ(c.value, QString(testo).replace("''", "'") + (c.op == Criterion::Op::Like ? "%" : ""));
+            rs.MoveFirst();
+            ASSERT_TRUE(rs.Find(completo)) << rs.lastError().toStdString();
+            EXPECT_TRUE(rs.Eof() || testo.isEmpty());
+        }
+    }
+    // Still refused: what is not a criterion at all.
+    for (const char* malformato : {"COMUNE ='X", "COMUNE = X", "= 'X'", "COMUNE LIKE'X'", "COMUNE ='X' Y", "1C ='X'"}) {
+        EXPECT_FALSE(Criterion::parse(QString::fromUtf8(malformato)).isValid()) << malformato;
+    }
 }
 
 TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFile)

@@ -1,4 +1,4 @@
-#include "../support/TempHome.h"
+#include "LaunchFixture.h"
 
 #include "app/Archivio.h"
 #include "app/Dates.h"
@@ -13,50 +13,12 @@
 
 using namespace ondavia;
 using ondavia::test::TempHome;
+using ondavia::test::columnsOf;
+using ondavia::test::countOf;
 
 namespace {
 
-QStringList columnsOf(const QString& table)
-{
-    db::Recordset rs;
-    EXPECT_TRUE(rs.Open("SELECT * From " + table + " WHERE 1=0", Conn)) << rs.lastError().toStdString();
-    QStringList names;
-    for (int i = 0; i < rs.FieldCount(); ++i) {
-        names << rs.Fields(i).Name();
-    }
-    return names;
-}
-
-int countOf(const QString& sql)
-{
-    db::Recordset rs;
-    EXPECT_TRUE(Conn.Execute(sql, &rs)) << Conn.lastError().toStdString();
-    return static_cast<int>(rs.Fields(0).Value().toInteger());
-}
-
-class LaunchTest : public ::testing::Test {
-protected:
-    bool launch()
-    {
-        shown = false;
-        return Main([this] { shown = true; });
-    }
-
-    // A database as an older installation has it: COPE without the three appended columns, with rows.
-    void createOldDatabaseWithRows()
-    {
-        home.createDatabase();
-        ASSERT_TRUE(Conn.Open(home.file("DataBase/OVIA.db")));
-        ASSERT_TRUE(Conn.Execute("INSERT INTO COPE (OCOD, ODES) VALUES ('RSSMRA80A01H501U', 'ROSSI MARIO');"
-                                 "INSERT INTO COPE (OCOD, ODES) VALUES ('01234567890', 'ALFA SPA');"));
-        Conn.Close();
-    }
-
-    TempHome home;
-    ScriptedPlatform desktop;
-    PlatformScope scope{desktop};
-    bool shown = false;
-};
+using LaunchTest = ondavia::test::LaunchFixture;
 
 TEST_F(LaunchTest, AFirstStartCreatesTheSeededDatabaseAndUpgradesIt)
 {
@@ -172,6 +134,7 @@ TEST_F(LaunchTest, ADatabaseThatCannotBeOpenedEndsTheLaunchAndStaysUntouched)
     EXPECT_EQ(message.icon, MsgIcon::Critical);
     EXPECT_TRUE(message.text.contains("OVIA.db")) << message.text.toStdString();
     EXPECT_TRUE(message.text.contains("non è un database")) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains("\n\nIl file non è un database")) << "the reason opens its own sentence";
     EXPECT_EQ(home.read("DataBase/OVIA.db"), notADatabase);
     EXPECT_FALSE(QFile::exists(home.file("onprog.txt")));
 }

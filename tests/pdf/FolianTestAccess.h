@@ -33,6 +33,26 @@ struct FolianTestAccess {
         Folian::EncodeASCIIHex(data);
         return std::string(data.begin(), data.end());
     }
+    // Runs one encoder of the stream writer: 1 RunLength, 4 LZW, 8 ASCII85, 16 ASCIIHex.
+    static std::string Encode(const std::string& t, int filter, int32_t quality = 0)
+    {
+        std::vector<uint8_t> data(t.begin(), t.end());
+        switch (filter) {
+        case 1:
+            Folian::EncodeRunLength(data);
+            break;
+        case 4:
+            Folian::EncodeLZW(data, quality);
+            break;
+        case 8:
+            Folian::EncodeASCII85(data);
+            break;
+        default:
+            Folian::EncodeASCIIHex(data);
+            break;
+        }
+        return std::string(data.begin(), data.end());
+    }
     static std::string RC4(Folian& f, const std::string& key, const std::string& t)
     {
         std::vector<uint8_t> data(t.begin(), t.end());
@@ -59,6 +79,9 @@ struct FolianTestAccess {
 
     static const std::string& PageContent(const Folian& f) { return f.PageContent.BufferGetText(); }
     static const std::string& ObjectContent(const Folian& f) { return f.ObjectContent.BufferGetText(); }
+    static const std::string& TilingContent(const Folian& f) { return f.TilingContent.BufferGetText(); }
+    static const std::string& XObjectResources(const Folian& f) { return f.XObjectResources; }
+    static const std::string& PatternList(const Folian& f) { return f.PatternList; }
     static const std::string& CreationDate(const Folian& f) { return f.CreationDate; }
     static const std::string& DocAuthor(const Folian& f) { return f.DocAuthor; }
     static const std::string& DocCreator(const Folian& f) { return f.DocCreator; }

@@ -48,7 +48,31 @@ struct PlacedWord {
     double yMax = 0;
     std::string text;
 };
-std::vector<PlacedWord> placedWords(const std::filesystem::path& path);
+std::vector<PlacedWord> placedWords(const std::filesystem::path& path, const std::string& options = {});
+
+// The bytes between "stream" and "endstream" of object `n` of a written file, as stored.
+std::string storedStream(const std::string& file, int n);
+
+// What qpdf gives as the data of object `n` once every filter (and the encryption) is undone.
+std::string filteredStream(const std::filesystem::path& path, int n, const std::string& password = {});
+
+// A picture of 8-bit samples, `channels` a pixel (1 grey, 3 RGB), rows from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    std::vector<uint8_t> samples;
+};
+
+// An 8-bit grey or RGB PNG without interlacing, as pdftoppm writes it; an empty picture when it
+// is no such file.
+Picture readPng(const std::filesystem::path& path);
+
+// Draws page `page` at `dpi` with pdftoppm and compares it with a reference picture kept in
+// tests/data/pdf: the same size, and at most 0.5 % of the pixels more than a quarter of the
+// range apart in any colour. With ONDAVIA_WRITE_GOLDEN set the drawing becomes the reference,
+// to be looked at before it is committed.
+void expectPageLooksLike(const std::filesystem::path& pdf, int page, int dpi, const std::string& referenceName);
 
 } // namespace folian::test
 

@@ -40,6 +40,15 @@ class ComunicazioneForm : public RegistroProva {
 protected:
     QString target(const QString& name) const { return QDir(home.path()).filePath(name); }
 
+    // The main window, its register opened by the command "Aggiungi": a new subject on screen.
+    F1OP* nuovoSoggetto(F0& finestra)
+    {
+        finestra.show();
+        finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
+        scripted.messages.clear(); // that first command found no child window open yet, and said so
+        return dynamic_cast<F1OP*>(finestra.registro());
+    }
+
     bool shown(const QString& title) const
     {
         for (const auto& m : scripted.messages) {
@@ -119,9 +128,7 @@ TEST_F(ComunicazioneForm, ACancelledDialogEndsQuietlyAndAFailedWriteIsNoSuccess)
 TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
 {
     F0 finestra(CreaRegistro);
-    finestra.show();
-    finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
-    auto* registro = dynamic_cast<F1OP*>(finestra.registro());
+    F1OP* registro = nuovoSoggetto(finestra);
     ASSERT_NE(registro, nullptr);
     NomeCorrente = QStringLiteral("ALTRO SOGGETTO"); // left by the subject loaded before
     registro->topiva->setText(QStringLiteral("  12345678901 "));
@@ -155,6 +162,79 @@ TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
     ASSERT_FALSE(scripted.messages.empty());
     EXPECT_TRUE(scripted.messages.back().text.startsWith("ERR COMMANDBARS EXECUTE: "))
         << scripted.messages.back().text.toStdString();
+}
+
+// A date the validation passes is a date the file can write: no text is validated and then refused.
+TEST_F(ComunicazioneForm, TheValidationAndTheFileReadDatesAlike)
+{
+    apri();
+    for (const char* quasiData : {"01/01/201", "01/2/X", "01/01/0099"}) {
+        SCOPED_TRACE(quasiData);
+        compilaValido();
+        form->vPEDATAI->setText(QLatin1String(quasiData));
+        scripted.messages.clear();
+        clic("CREACOM");
+        EXPECT_EQ(righe(), 0);
+        EXPECT_TRUE(scripted.saveRequests.empty());
+        EXPECT_EQ(messaggio().trimmed(), QStringLiteral("DATA DECORRENZA non valida"));
+        EXPECT_EQ(form->vPEDATAI->text(), QLatin1String(quasiData)) << "left as typed";
+    }
+
+    compilaValido();
+    form->vPEDATAI->setText(QStringLiteral("010220"));
+    const QString path = target(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers.push_back(path);
+    clic("CREACOM");
+    EXPECT_EQ(form->vPEDATAI->text(), QStringLiteral("01/02/2020"));
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
+    EXPECT_EQ(field(records[1], 388, 8), "01022020");
+}
+
+// The command writes the form unvalidated, but a date it cannot write as ddmmyyyy is refused, naming
+// the field, instead of being written as garbage.
+TEST_F(ComunicazioneForm, TheCommandRefusesADateOfOneDigitParts)
+{
+    F0 finestra(CreaRegistro);
+    F1OP* registro = nuovoSoggetto(finestra);
+    ASSERT_NE(registro, nullptr);
+    registro->topiva->setText(QStringLiteral("12345678901"));
+    registro->o2->setChecked(true);
+    registro->vOCOG->setText(QStringLiteral("ROSSI"));
+    registro->vONDT->setText(QStringLiteral("1/2/1980"));
+    const QString path = target(QStringLiteral("rossi.txt"));
+    scripted.saveAnswers.push_back(path);
+
+    finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
+
+    EXPECT_FALSE(QFile::exists(path)) << recordsOf(path).value(0).mid(75, 8).toStdString();
+    EXPECT_TRUE(scripted.saveRequests.empty()) << "refused before the operator is asked where to write";
+    EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
+    ASSERT_FALSE(scripted.messages.empty());
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("\"Data di nascita\" (scheda SOGGETTO)")))
+        << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("1/2/1980"))) << messaggio().toStdString();
+}
+
+// On an empty register the command has no subject to write: it says so, asks for no file, writes none.
+TEST_F(ComunicazioneForm, TheCommandWithNoFiscalCodeOnScreenWritesNothing)
+{
+    F0 finestra(CreaRegistro);
+    F1OP* registro = nuovoSoggetto(finestra);
+    ASSERT_NE(registro, nullptr);
+    ASSERT_EQ(registro->topiva->text(), QString());
+    registro->topiva->setText(QStringLiteral("   ")); // blanks only: trimmed away
+    scripted.saveAnswers.push_back(target(QStringLiteral("vuoto.txt")));
+
+    finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
+
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    EXPECT_FALSE(QFile::exists(target(QStringLiteral("vuoto.txt"))));
+    EXPECT_FALSE(shown(QStringLiteral("Comunicazione Creata")));
+    ASSERT_EQ(scripted.messages.size(), 1u) << scripted.messageTexts().join("|").toStdString();
+    EXPECT_EQ(messaggio(), QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(registro->SSTab1->currentIndex(), 0);
 }
 
 } // namespace ondavia::test

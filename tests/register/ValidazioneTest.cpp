@@ -149,3 +149,16 @@ TEST_F(Validazione, PassesWhatItDoesNotCheckAndNormalisesDates)
     EXPECT_TRUE(form->DatiValidi) << messaggio().toStdString();
     EXPECT_EQ(form->vPEDATAI->text(), QStringLiteral("01/02/2020"));
 }
+
+// Any text in a code box is judged: a character outside the basic plane is a wrong code, not a failure.
+TEST_F(Validazione, AnOddCharacterInACodeIsAWrongCode)
+{
+    apri();
+    compilaValido();
+    form->topiva->setText(QStringLiteral("RSSMRA85T1\U0001F600562P"));
+    clic("bregistra_0");
+    EXPECT_EQ(righe(), 0);
+    ASSERT_EQ(scripted.messages.size(), 1u) << messaggio().toStdString();
+    EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Codice Fiscale errato."));
+    EXPECT_EQ(QApplication::focusWidget(), form->topiva);
+}

@@ -18,4 +18,15 @@ inline std::string asciiUpper(std::string_view text)
     return out;
 }
 
+// Drops leading and trailing blanks and upper-cases a-z: colour and pattern names are matched
+// this way.
+inline std::string asciiTrimUpper(std::string_view text)
+{
+    const std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) {
+        return std::string();
+    }
+    return asciiUpper(text.substr(begin, text.find_last_not_of(' ') + 1 - begin));
+}
+
 } // namespace folian

@@ -1,4 +1,5 @@
 #include "core/Folian.h"
+#include "streams/ImportSource.h"
 
 #include <cctype>
 #include <cstdio>
@@ -146,6 +147,10 @@ void Folian::Abort()
     LayerCount = 0;
     PageKids.clear();
     XrefLines.clear();
+    importSourcesClear();
+    ImportCount = 0;
+    FormNames.clear();
+    PatternNames.clear();
 
     // Entry 1 of the outline is its root and carries the document title.
     AddBookmark(DocTitle, 0);

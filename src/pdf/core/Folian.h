@@ -7,9 +7,14 @@
 #include "core/Records.h"
 #include "core/TextBuffer.h"
 
+#include <nettle/arcfour.h>
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,14 +22,42 @@
 namespace folian {
 
 struct FolianTestAccess;
+struct ImportSource;
+struct ImportWriter;
+
+// What a protected document lets a reader do without the owner password: the bits to add up
+// for SetProtection. The first four hold for both key lengths; the others need 128-bit keys
+// (with 40-bit keys readers derive them from the first four).
+namespace Permission {
+inline constexpr int32_t Print = 4;
+inline constexpr int32_t Modify = 8;
+inline constexpr int32_t Copy = 16;
+inline constexpr int32_t Annotate = 32;
+inline constexpr int32_t FillForms = 256;
+inline constexpr int32_t Accessibility = 512;
+inline constexpr int32_t Assemble = 1024;
+inline constexpr int32_t PrintHighQuality = 2048;
+inline constexpr int32_t All =
+    Print | Modify | Copy | Annotate | FillForms | Accessibility | Assemble | PrintHighQuality;
+} // namespace Permission
+
+// The kinds of form field that AddField makes.
+namespace FieldType {
+inline constexpr int32_t Text = 0;
+inline constexpr int32_t PushButton = 1;
+inline constexpr int32_t ComboBox = 2;
+inline constexpr int32_t ListBox = 3;
+inline constexpr int32_t CheckBox = 4;
+inline constexpr int32_t RadioButton = 5;
+} // namespace FieldType
 
 // Folian writes one PDF document to one file. Strings are Windows-1252 bytes throughout;
 // callers holding UTF-8 convert before they call. Coordinates and sizes are taken in the
 // unit chosen with SetScale and kept in points; page content has its origin at the top-left
 // corner inside the margins, with y growing downwards.
 //
-// Failures reach the caller as folian::Error, except in BeginDoc and AddFont, which record them
-// for ErrNumber/ErrSource/ErrDescription and return normally.
+// Failures reach the caller as folian::Error, except in BeginDoc, AddFont, GetInfo and
+// ImportPage, which record them for ErrNumber/ErrSource/ErrDescription and return normally.
 class Folian {
 public:
     // Uses DefaultHooks() for the application's name, launch date, clock and viewer.
@@ -81,11 +114,24 @@ public:
     void SetPageTransition(int32_t Transition, float ShowTime = 0, float TransTime = 0);
     // 0 counts as 1; values above 10 are ignored; negative values raise an overflow.
     void SetMemoryUsage(int32_t Value);
-    // Filter bits: 2 Flate, 16 ASCIIHex. Quality 0 to 3 (more is taken as 3).
+    // Filters for every stream written from now on, as bits to add up: 1 RunLength, 2 Flate,
+    // 4 LZW, 8 ASCII85, 16 ASCIIHex. They are applied in that order and listed in /Filter in the
+    // reverse order, the one in which a reader undoes them. Quality 0 to 3 (more is taken as 3)
+    // is the effort: the deflate level, and the LZW dictionary (512 entries at 0 to 4,096 at 3).
     void SetCompression(int32_t Mode, int32_t Quality = 0);
     static std::string Version();
 
-    // --- errors recorded by BeginDoc ---
+    // --- protection ---
+    // Encrypts every string and stream of the document with the standard security handler:
+    // 128-bit keys (revision 3) when Strong, else 40-bit keys (revision 2). A reader asks for
+    // UserPassword when it is not empty, and grants only the Permission bits given unless the
+    // OwnerPassword is typed; an empty OwnerPassword is replaced by a random one, so that the
+    // permissions hold. Passwords are Windows-1252 bytes; only their first 32 bytes count.
+    // Must come before the first page, font or object is written: later it raises InvalidCall.
+    void SetProtection(std::string_view UserPassword, std::string_view OwnerPassword = {},
+                       int32_t Permissions = Permission::All, bool Strong = true);
+
+    // --- errors recorded by BeginDoc, AddFont, GetInfo and ImportPage ---
     int32_t ErrNumber() const;
     std::string ErrSource() const;
     std::string ErrDescription() const;
@@ -158,12 +204,70 @@ public:
     void BeginColumn(float Width);
     void EndColumn();
 
-    // --- layers, stored objects, bookmarks, scripts ---
+    // --- layers, stored objects, tiling patterns, imported pages ---
     // Marks the following content as optional content named `Layer` (names match without
     // regard to case); "SCREEN" is shown but never printed, "PRINTER" printed but not shown.
     void BeginLayer(std::string_view Layer, bool StartState = true, bool ShowInList = true);
     void EndLayer();
+    // Records the following content into the stored object `Name` instead of the page, until
+    // EndObject. Flags place it by itself, under the page's own content: 1 on the first page,
+    // 2 on even pages, 4 on odd pages (7 on every page), 8 never on page 1, plus 16 to place it
+    // over the content instead. With 0 it appears only where PlayObject names it. It is drawn
+    // in the page's coordinates (top-left corner inside the margins, y downwards) and may reach
+    // twice the page size in every direction. Ignored while an object is being recorded.
+    // Raises when no document is open or the name is empty or already names an object.
+    void BeginObject(std::string_view Name, int32_t Flags = 0);
+    // Writes the object being recorded; nothing when none is.
+    void EndObject();
+    // Places a stored object or an imported page in the current content ("q /Name Do Q").
     void PlayObject(std::string_view Name);
+    // Records the following content into the cell of a tiling pattern, which SetColorFill,
+    // SetColorLine and SetColorText then take as a colour by its name (trimmed and upper-cased).
+    // The cell spans XMin..XMax, YMin..YMax, y downwards from its top; cells repeat every
+    // XStep and YStep (user units) from the page's lower-left corner. An Uncolored pattern (1)
+    // draws no colours of its own: it is used as "NAME;colour", and colour changes made while
+    // it is recorded are ignored. A second BeginTiling while recording only sets Uncolored.
+    // Raises when no document is open or the name is empty or already names a pattern.
+    void BeginTiling(std::string_view Name, float XMin, float YMin, float XMax, float YMax, float XStep, float YStep,
+                     int32_t Uncolored = 0);
+    // Writes the pattern being recorded; nothing when none is.
+    void EndTiling();
+
+    // Reads an existing PDF file: returns its page count and, when Entries is given, fills it
+    // with the file's information entries (keys without "/", such as "Title" or "Author";
+    // text values in Windows-1252, other values as written in the file). Never raises: a
+    // missing, damaged or password-protected file gives 0 and is recorded (ErrNumber,
+    // ErrSource "Folian.GetInfo", ErrDescription ending in " - " and the file name).
+    int32_t GetInfo(std::string_view FileName, std::map<std::string, std::string>* Entries = nullptr);
+    // Copies page PageNumber (from 1) of an existing PDF file into the document as a form
+    // object and returns the name under which PlayObject places it (Name, or "_IMP_" and a
+    // number when Name is empty). The page's content and resources (fonts, images, nested
+    // forms) are copied with this document's filters and protection; its annotations and form
+    // fields are not. Objects shared by several pages of one file are copied once. The file
+    // is read when first named and kept open until the document ends or is aborted.
+    //
+    // PlayObject puts the page's top-left corner at the origin of the current content, which
+    // on a page is the top-left corner inside the margins: with no margins and the paper size
+    // of the source page, the page lands exactly where it stood, so that content drawn after
+    // PlayObject goes over it. BeginSpace before PlayObject moves and scales it. A rotated
+    // source page is placed as it is shown. A template page under a page's text:
+    //
+    //     pdf.BeginDoc(output);
+    //     if (pdf.ImportPage(templateFile, 1, "BASE").empty()) {
+    //         ... pdf.ErrDescription() names the file and what is wrong with it ...
+    //     }
+    //     pdf.BeginPage();
+    //     pdf.PlayObject("BASE");
+    //     pdf.DrawText(...); // over the template
+    //
+    // Never raises: a missing or encrypted file, a file damaged where the page needs it (any
+    // damage the reader would have to repair or guess at), a page number outside the file, a
+    // name already in use or no open document gives an empty result and is recorded
+    // (ErrNumber, ErrSource "Folian.ImportPage", ErrDescription ending in " - " and the file
+    // name), and nothing is written, so the document stays whole.
+    std::string ImportPage(std::string_view FileName, int32_t PageNumber = 1, std::string_view Name = {});
+
+    // --- bookmarks, links, form fields, scripts ---
     // Levels start at 1 under the outline root and go at most one deeper than the bookmark
     // before; other levels are brought into that range. Returns the bookmark's entry number.
     int32_t AddBookmark(std::string_view Title, int32_t Level = 1, int32_t Page = 0, std::string_view Color = {},
@@ -171,12 +275,42 @@ public:
     // Event types: 0 page open, 1 page close, 2 document open, 3 will close, 4 will print,
     // 5 will save, 6 did print, 7 did save, 8 global script; others are ignored.
     void OnDocEvent(int32_t EventType, std::string_view Script);
+    // Defines the link target `Ref` on page `Page` (0: the open page, or the first page before
+    // any; -1: the document's last page; a number past the end counts as the last page) with
+    // the destination view `View` in PDF page coordinates, such as "/Fit", "/FitH 700" or
+    // "/XYZ 0 842 0". An empty View shows the current position at the top of the window, at
+    // the reader's zoom. Defining the same Ref again moves it.
+    void DefineRef(std::string_view Ref, int32_t Page = 0, std::string_view View = {});
+    // Makes the rectangle at (x, Y) of Width by Height (user units, from the top-left corner
+    // inside the margins) a link to the target `Ref`, which DefineRef may define before or
+    // after. With Width and Height 0 the link covers the text or text box drawn last. Goes on
+    // the open page, or on every page a stored object being recorded is placed on. Raises
+    // InvalidCall when no page or stored object is open.
+    void LinkTo(std::string_view Ref, float x = 0, float Y = 0, float Width = 0, float Height = 0);
+    // Adds a form field named `Name` on the open page in the rectangle at (x, Y) of Width by
+    // Height (user units), drawn by the reader in the current font, size and text colour with
+    // a border in the line colour. By Type, one of FieldType:
+    //   Text: Value is its text;
+    //   PushButton: Caption is written on it;
+    //   ComboBox, ListBox: Value holds the options joined by "|", Selected (from 1) the one
+    //     chosen, 0 none;
+    //   CheckBox, RadioButton: Selected 1 ticks it; Value names its on state ("Yes" when
+    //     empty), Caption is the ZapfDingbats character shown when on ("4" a tick, "l" a dot
+    //     when empty).
+    // Tooltip is shown on hovering; Flags are field flags added to those of the type (1 read
+    // only, 2 required, 4096 multi-line text, 8192 password, 262144 editable combo box).
+    // Raises InvalidCall when no page is open, the type is not one of FieldType, or no font
+    // is selected.
+    void AddField(int32_t Type, std::string_view Name, float x, float Y, float Width, float Height,
+                  std::string_view Value = {}, int32_t Selected = 0, std::string_view Caption = {},
+                  std::string_view Tooltip = {}, int32_t Flags = 0);
 
     // Replaces the data by their deflate encoding (zlib stream, header 78 5E).
     static void zzToFlateDecode(std::vector<uint8_t>& data, int32_t CompressionQuality);
 
 private:
     friend struct FolianTestAccess;
+    friend struct ImportWriter;
 
     std::string applicationName() const;
 
@@ -223,9 +357,20 @@ private:
                              std::string_view descriptorEntries);
 
     // encoders and encryption
+    static void EncodeRunLength(std::vector<uint8_t>& data);
+    static void EncodeLZW(std::vector<uint8_t>& data, int32_t CompressionQuality);
+    static void EncodeASCII85(std::vector<uint8_t>& data);
     static void EncodeASCIIHex(std::vector<uint8_t>& data);
     std::string GetObjectKey(int32_t& objectNumber) const;
     void RC4Crypt(const std::string& key, std::vector<uint8_t>& data);
+    std::string rc4Text(const std::string& key, std::string_view text);
+
+    // stored objects, patterns, imports, links
+    void requireDocument(const char* what) const;
+    bool formNameTaken(const std::string& name) const;
+    void importSourcesClear();
+    ImportSource& importSource(const std::string& path);
+    void writeLink(const std::string& rect, const std::string& ref);
 
     // outlines and metadata
     int32_t WriteOutlines();
@@ -267,7 +412,7 @@ private:
     // security
     int32_t ProtectionOn = 0;
     std::string Rc4Key;
-    std::array<uint8_t, 256> Rc4State{};
+    arcfour_ctx Rc4State{};
     std::string EncryptionKey;
     std::string UserEntry;
     std::string OwnerEntry;
@@ -394,6 +539,13 @@ private:
     int32_t NamedDestCount = 0;
     GrowTable<LayerRecord> LayerTable;
     int32_t LayerCount = 0;
+
+    // pdf files read by GetInfo and ImportPage, each with the objects already copied from it
+    std::vector<std::unique_ptr<ImportSource>> ImportSources;
+    int32_t ImportCount = 0;
+    // names of the stored objects and imported pages, and of the tiling patterns
+    std::set<std::string> FormNames;
+    std::set<std::string> PatternNames;
 };
 
 } // namespace folian

@@ -102,6 +102,9 @@ void Folian::EndDoc()
         throw Error(ErrorCode::BadFileNameOrNumber, "No document file is open");
     }
 
+    // An object or pattern left open is written, so that the names placed on pages resolve.
+    EndObject();
+    EndTiling();
     if (PageCount < 1) {
         BeginPage();
     }
@@ -255,6 +258,7 @@ void Folian::EndDoc()
 
     SavedFileSize = static_cast<int32_t>(m_offset);
     closeOutput(true);
+    importSourcesClear();
     if (m_writeFailed) {
         throw Error(ErrorCode::DeviceIo, "Device I/O error - " + FileName + " could not be written completely");
     }

@@ -1,4 +1,5 @@
 // Numbers, colours and strings as they are written into the file.
+#include "core/AsciiCase.h"
 #include "core/Folian.h"
 
 #include <algorithm>
@@ -10,25 +11,6 @@
 namespace folian {
 
 namespace {
-
-std::string trimUpper(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && text[begin] == ' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == ' ') {
-        --end;
-    }
-    std::string out(text.substr(begin, end - begin));
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 // Reads a leading decimal number the way the colour notations expect: optional blanks and
 // sign, digits with "." as decimal point; anything unreadable counts as 0.
@@ -279,7 +261,7 @@ void Folian::ParseColor(std::string& spec, std::string& second)
         break;
     }
     const std::vector<std::string> parts = SplitText(spec, ";");
-    const std::string first = trimUpper(parts[0]);
+    const std::string first = asciiTrimUpper(parts[0]);
     for (const NamedColor& named : kNamedColors) {
         if (first == named.name) {
             spec = named.color;
@@ -288,7 +270,7 @@ void Folian::ParseColor(std::string& spec, std::string& second)
     }
     spec = first;
     if (parts.size() > 1) {
-        second = trimUpper(parts[1]);
+        second = asciiTrimUpper(parts[1]);
         std::string ignored;
         ParseColor(second, ignored);
     }

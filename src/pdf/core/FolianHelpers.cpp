@@ -152,17 +152,16 @@ void Folian::PlayAutoObjects(bool after)
 {
     const int32_t page = PageCount;
     for (int32_t i = 1; i <= ObjectCount; ++i) {
+        // An object still being recorded would be placed inside itself, which no reader can draw.
+        if (InObject && i == ObjectCount) {
+            continue;
+        }
         const StoredObjectRecord& object = ObjectTable[i];
         if (autoObjectWanted(object.Flags, page, after)) {
             PlayObject(object.Name);
             PageAnnots += object.AnnotRefs;
         }
     }
-}
-
-void Folian::PlayObject(std::string_view Name)
-{
-    OutContent("q /" + std::string(Name) + " Do Q");
 }
 
 } // namespace folian

@@ -86,9 +86,6 @@ void Folian::SetCompression(int32_t Mode, int32_t Quality)
     if (Quality < 0 || Quality > 255) {
         throw Error(ErrorCode::Overflow, "Overflow");
     }
-    if (Mode & (1 | 4 | 8)) {
-        throw Error(ErrorCode::InvalidCall, "Invalid procedure call: the RunLength, LZW and ASCII85 filters are not available");
-    }
     CompressionMode = Mode;
     CompressionQuality = static_cast<uint8_t>(Quality > 3 ? 3 : Quality);
 }

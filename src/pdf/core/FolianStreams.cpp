@@ -13,11 +13,24 @@ constexpr char LF = '\n';
 
 void Folian::WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1)
 {
+    // Each filter's decoder goes in front of the list, so a reader undoes them in reverse order.
     if (filter.empty()) {
+        if (CompressionMode & 1) {
+            EncodeRunLength(data);
+            filter = "/RunLengthDecode " + filter;
+        }
         if (CompressionMode & 2) {
             zzToFlateDecode(data, CompressionQuality);
             filter = "/FlateDecode " + filter;
         }
+        if (CompressionMode & 4) {
+            EncodeLZW(data, CompressionQuality);
+            filter = "/LZWDecode " + filter;
+        }
+    }
+    if (CompressionMode & 8) {
+        EncodeASCII85(data);
+        filter = "/ASCII85Decode " + filter;
     }
     if (CompressionMode & 16) {
         EncodeASCIIHex(data);

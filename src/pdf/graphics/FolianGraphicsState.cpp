@@ -31,12 +31,13 @@ void Folian::setColor(std::string_view color, std::string& target, std::string& 
         const std::string operands = FormatColorRGB(second);
         target = normalised;
         companion = second;
-        OutContent(std::string("/xxCSxx ") + spaceOperator + " " + operands + " /" + normalised + " " + patternOperator);
+        OutContent(std::string("/xxCSxx ") + spaceOperator + " " + operands + " /" + FormatName(normalised) + " " +
+                   patternOperator);
         return;
     }
     target = normalised;
     companion = second;
-    OutContent(std::string("/Pattern ") + spaceOperator + " /" + normalised + " " + patternOperator);
+    OutContent(std::string("/Pattern ") + spaceOperator + " /" + FormatName(normalised) + " " + patternOperator);
 }
 
 void Folian::SetColorFill(std::string_view Color)

@@ -5,9 +5,80 @@
 #include <zlib.h>
 
 #include <climits>
-#include <utility>
 
 namespace folian {
+
+void Folian::EncodeRunLength(std::vector<uint8_t>& data)
+{
+    // A length byte n below 128 is followed by n + 1 bytes copied as they are; n above 128 by
+    // one byte repeated 257 - n times; 128 ends the data.
+    const std::size_t n = data.size();
+    std::vector<uint8_t> out;
+    out.reserve(n + n / 128 + 2);
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t run = 1;
+        while (i + run < n && run < 128 && data[i + run] == data[i]) {
+            ++run;
+        }
+        if (run >= 2) {
+            out.push_back(static_cast<uint8_t>(257 - run));
+            out.push_back(data[i]);
+            i += run;
+            continue;
+        }
+        // Copied bytes stop where three equal ones begin, which a repeat holds in two bytes.
+        const std::size_t start = i;
+        while (i < n && i - start < 128) {
+            if (i + 2 < n && data[i] == data[i + 1] && data[i] == data[i + 2]) {
+                break;
+            }
+            ++i;
+        }
+        out.push_back(static_cast<uint8_t>(i - start - 1));
+        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(start),
+                   data.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    out.push_back(128);
+    data.swap(out);
+}
+
+void Folian::EncodeASCII85(std::vector<uint8_t>& data)
+{
+    const std::size_t n = data.size();
+    std::vector<uint8_t> out;
+    out.reserve(n / 4 * 5 + 7);
+    const auto group = [&out](uint32_t value, std::size_t digits) {
+        uint8_t text[5];
+        for (int k = 4; k >= 0; --k) {
+            text[k] = static_cast<uint8_t>('!' + value % 85);
+            value /= 85;
+        }
+        out.insert(out.end(), text, text + digits);
+    };
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const uint32_t value = (uint32_t{data[i]} << 24) | (uint32_t{data[i + 1]} << 16) |
+                               (uint32_t{data[i + 2]} << 8) | uint32_t{data[i + 3]};
+        if (value == 0) {
+            out.push_back('z');
+        } else {
+            group(value, 5);
+        }
+    }
+    // A last group of one to three bytes is padded with zeros and keeps one digit more than
+    // it has bytes; "z" stands only for whole groups.
+    if (i < n) {
+        uint32_t value = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            value = (value << 8) | (i + k < n ? data[i + k] : 0u);
+        }
+        group(value, n - i + 1);
+    }
+    out.push_back('~');
+    out.push_back('>');
+    data.swap(out);
+}
 
 void Folian::EncodeASCIIHex(std::vector<uint8_t>& data)
 {
@@ -60,31 +131,23 @@ std::string Folian::GetObjectKey(int32_t& objectNumber) const
 
 void Folian::RC4Crypt(const std::string& key, std::vector<uint8_t>& data)
 {
-    if (key.empty()) {
-        throw Error(ErrorCode::InvalidCall, "Invalid procedure call: empty encryption key");
+    if (key.empty() || key.size() > ARCFOUR_MAX_KEY_SIZE) {
+        throw Error(ErrorCode::InvalidCall, "Invalid procedure call: an encryption key must have 1 to 256 bytes");
     }
     // The key schedule is kept for the last key, since consecutive strings of one object share it.
     if (key != Rc4Key) {
-        for (int i = 0; i < 256; ++i) {
-            Rc4State[static_cast<std::size_t>(i)] = static_cast<uint8_t>(i);
-        }
-        uint8_t j = 0;
-        for (int i = 0; i < 256; ++i) {
-            j = static_cast<uint8_t>(j + Rc4State[static_cast<std::size_t>(i)] +
-                                     static_cast<uint8_t>(key[static_cast<std::size_t>(i) % key.size()]));
-            std::swap(Rc4State[static_cast<std::size_t>(i)], Rc4State[j]);
-        }
+        arcfour_set_key(&Rc4State, key.size(), reinterpret_cast<const uint8_t*>(key.data()));
         Rc4Key = key;
     }
-    std::array<uint8_t, 256> state = Rc4State;
-    uint8_t i = 0;
-    uint8_t j = 0;
-    for (uint8_t& byte : data) {
-        i = static_cast<uint8_t>(i + 1);
-        j = static_cast<uint8_t>(j + state[i]);
-        std::swap(state[i], state[j]);
-        byte ^= state[static_cast<uint8_t>(state[i] + state[j])];
-    }
+    arcfour_ctx state = Rc4State;
+    arcfour_crypt(&state, data.size(), data.data(), data.data());
+}
+
+std::string Folian::rc4Text(const std::string& key, std::string_view text)
+{
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    RC4Crypt(key, bytes);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace folian

@@ -1,0 +1,124 @@
+// Times the print-out of one subject from command 704 to the closed PDF file: the row read, the save dialog
+// (answered at once), the in-use check, the template page imported and the values drawn over it, the file
+// written. The viewer is not started. The first print-out, which also writes the template page into a fresh
+// program folder, is reported on its own.
+// Run: build/bench/printout/stampa_bench [repetitions]   (headless: QT_QPA_PLATFORM=offscreen)
+#include "app/Dichiarazioni.h"
+#include "app/Launch.h"
+#include "db/Recordset.h"
+#include "platform/ScriptedPlatform.h"
+#include "printout/CollegamentoPdf.h"
+#include "register/CreaRegistro.h"
+#include "register/F1OP.h"
+#include "shell/F0.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace ondavia;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A company with every field of the card filled, the longest values wrapped.
+bool inserisciSoggetto()
+{
+    const std::pair<const char*, const char*> campi[] = {
+        {"OCOD", "01234567897"}, {"ONPROG", "001"}, {"OSTP", "1"},
+        {"ODES", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
+        {"orag", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
+        {"oTIPOSOG", "02"}, {"OTIPOSOGD", "02=BANCHE"}, {"OSCOM", "SAN BENEDETTO DEL TRONTO"}, {"OSPRO", "AP"},
+        {"ORECF", "RSSMRA70C05H501U"}, {"ORECOG", "ROSSI"}, {"ORENOME", "MARIO"}, {"ORESEX", "M"},
+        {"OREDTNAS", "05/03/1970"}, {"oRENCOM", "ROMA"}, {"oREnpro", "RM"},
+        {"OREEMAIL", "mario.rossi@caffe-adriatico.it"}, {"ORETEL", "+39 0735 123456"},
+        {"OPEEMAIL", "amministrazione.generale.caffe-cioccolato-adriatico@legalmail.it"},
+        {"OPEDATAI", "15/09/2019"}, {"OPEDATAF", "30/06/2024"}, {"OPEGESTORE", "PEC € SERVIZI S.R.L."},
+        {"odtcanc", "30/06/2024"}, {"OMC1", "0"}, {"OMC2", "-1"}, {"OMC3", "0"}, {"OMOC1", "1"}, {"OMOC2", "1"},
+        {"OMOC3", "0"}, {"OSICF", "09876543210"}, {"OSIRAG", "VIA DELL'INDUSTRIA 12, SCALA B, PRESSO STUDIO ASSOCIATO"},
+        {"OSICOM", "REGGIO NELL'EMILIA"}, {"OSIPRO", "RE"}, {"OITTCF", "VRDGPP75B02L219K"}, {"oitt1", "-1"},
+        {"oitt2", "0"}, {"OTIPOCOM1", "0"}, {"OTIPOCOM2", "-1"},
+    };
+    db::Recordset rs;
+    if (!rs.Open(QStringLiteral("SELECT * FROM COPE WHERE 1=0"), Conn) || !rs.AddNew()) {
+        return false;
+    }
+    for (const auto& [campo, valore] : campi) {
+        if (!rs.Fields(QString::fromUtf8(campo)).SetValue(QString::fromUtf8(valore))) {
+            return false;
+        }
+    }
+    return rs.Update();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const int ripetizioni = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+
+    QTemporaryDir cartella;
+    qputenv("ONDAVIA_HOME", cartella.path().toUtf8());
+    ScriptedPlatform scripted;
+    scripted.desktop = QDir(cartella.path()).filePath(QStringLiteral("Desktop"));
+    QDir().mkpath(scripted.desktop);
+    PlatformScope scope(scripted);
+    CollegaScrittorePdf();
+    if (!Main([] {}) || !inserisciSoggetto()) {
+        std::fprintf(stderr, "stampa_bench: cannot prepare the database\n");
+        return 1;
+    }
+
+    F0 finestra(CreaRegistro);
+    finestra.show();
+    auto* registro = dynamic_cast<F1OP*>(&finestra.apriRegistro());
+    QApplication::processEvents();
+    CodiceCorrente = QStringLiteral("01234567897");
+    registro->vONPROG->setText(QStringLiteral("001"));
+    registro->Dettaglio();
+
+    const auto stampa = [&](int n) {
+        const QString pdf = QDir(scripted.desktop).filePath(QStringLiteral("scheda%1.pdf").arg(n));
+        scripted.saveAnswers.push_back(pdf);
+        const auto inizio = Clock::now();
+        finestra.CommandBars_Execute(ComandoStampa, QStringLiteral("Stampa"));
+        const double ms = millisecondsSince(inizio);
+        return QFileInfo(pdf).size() > 0 ? ms : -1.0;
+    };
+
+    const double prima = stampa(0);
+    std::vector<double> tempi;
+    for (int i = 1; i <= ripetizioni; ++i) {
+        tempi.push_back(stampa(i));
+    }
+    if (prima < 0 || std::any_of(tempi.begin(), tempi.end(), [](double t) { return t < 0; }) ||
+        !scripted.messages.empty()) {
+        std::fprintf(stderr, "stampa_bench: a print-out failed: %s\n",
+                     scripted.messages.empty() ? "no file" : qPrintable(scripted.messages.back().text));
+        return 1;
+    }
+    std::sort(tempi.begin(), tempi.end());
+    std::printf("first print-out, writing the template too: %.1f ms\n", prima);
+    std::printf("command 704 to the closed file:            %.1f ms median of %d (min %.1f, max %.1f)\n",
+                tempi[tempi.size() / 2], ripetizioni, tempi.front(), tempi.back());
+    std::printf("size of one print-out:                     %lld bytes\n",
+                static_cast<long long>(QFileInfo(QDir(scripted.desktop).filePath(QStringLiteral("scheda1.pdf"))).size()));
+    return 0;
+}

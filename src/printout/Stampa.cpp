@@ -1,0 +1,172 @@
+// The print-out of the subject selected in the register.
+#include "Stampa.h"
+
+#include "DatiScheda.h"
+#include "ModelloStampa.h"
+#include "TestoPdf.h"
+#include "wD.h"
+#include "app/Dates.h"
+#include "app/ErroreEsecuzione.h"
+#include "app/FileUtente.h"
+#include "app/MsgBox.h"
+#include "app/Testi.h"
+#include "core/Folian.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ondavia {
+
+using stampa::Ansi;
+
+namespace {
+
+const QString ErroreStampa = QStringLiteral("Errore stampa documento");
+
+QString nativo(const QString& percorso)
+{
+    return QDir::toNativeSeparators(percorso);
+}
+
+// Why the writer failed on `file`: its recorded description without the file's name, which the message
+// to the user gives on a line of its own.
+QString motivo(const folian::Folian& pdf, const std::string& file)
+{
+    std::string descrizione = pdf.ErrDescription();
+    const std::string coda = " - " + file;
+    if (descrizione.size() > coda.size() && descrizione.ends_with(coda)) {
+        descrizione.resize(descrizione.size() - coda.size());
+    }
+    return QString::fromLocal8Bit(descrizione);
+}
+
+// Copies the template page into the document, so that everything drawn after it goes over it.
+bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore)
+{
+    const std::string file = QFile::encodeName(modello).toStdString();
+    if (pdf.ImportPage(file, 1, "BASEC1").empty()) {
+        *errore = motivo(pdf, file);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QDate DataStampa()
+{
+    const folian::Hooks& hooks = folian::DefaultHooks();
+    const folian::LocalDateTime adesso = hooks.now ? hooks.now() : folian::SystemNow();
+    return QDate(adesso.year, adesso.month, adesso.day);
+}
+
+std::optional<QString> SalvaConNome(const QString& nome, const QDate& giorno)
+{
+    QString lettere = nome;
+    FileRequest richiesta;
+    richiesta.title = QStringLiteral("Indica dove salvare la STAMPA del soggetto");
+    richiesta.initialFolder = CartellaDesktop();
+    richiesta.fileName = QStringLiteral("OVIA_") + SoloLettere(lettere, 30) + QLatin1Char('_') + OggiAAAAMMGG(giorno) +
+                         QStringLiteral(".pdf");
+    richiesta.filter = QStringLiteral("Documento PDF (*.pdf)|*.pdf");
+    return ChiediDoveSalvare(richiesta);
+}
+
+EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
+                            const QDate& giorno, bool apri, QString* errore)
+{
+    // The document is dated the day it is printed, like the date printed on it.
+    folian::Hooks hooks = folian::DefaultHooks();
+    const std::string oggi = giorno.toString(QStringLiteral("ddMMyyyy")).toStdString();
+    hooks.oggiTesto = [oggi] { return oggi; };
+    folian::Folian pdf(std::move(hooks));
+
+    const QString nome = dati.nomeSoggetto();
+    pdf.SetScale(3);
+    pdf.SetPaperSize(0);
+    pdf.SetDocProperty(Ansi(QStringLiteral("Scheda REI - ") + nome),
+                       Ansi(QStringLiteral("Registro Elettronico degli Indirizzi - %1 - C.F. %2 - progressivo %3")
+                                .arg(nome, dati.codice(), dati.progressivo())),
+                       Ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
+
+    const std::string file = QFile::encodeName(percorso).toStdString();
+    pdf.BeginDoc(file);
+    if (pdf.ErrNumber() != 0) {
+        *errore = motivo(pdf, file);
+        return EsitoScrittura::FileNonScrivibile;
+    }
+    if (!importaModello(pdf, modello, errore)) {
+        return EsitoScrittura::ModelloDanneggiato;
+    }
+    pdf.BeginPage();
+    pdf.PlayObject("BASEC1");
+    wD(pdf, dati, giorno);
+    try {
+        pdf.EndDoc();
+    } catch (const folian::Error& e) {
+        *errore = QString::fromLocal8Bit(e.what());
+        return EsitoScrittura::FileNonScrivibile;
+    }
+    if (apri) {
+        try {
+            pdf.OpenDoc();
+        } catch (const folian::Error& e) {
+            *errore = QString::fromLocal8Bit(e.what());
+            return EsitoScrittura::NonAperto;
+        }
+    }
+    return EsitoScrittura::Scritto;
+}
+
+void StampaSoggetto(const QString& codice, const QString& progressivo)
+{
+    if (codice.isEmpty()) {
+        throw ErroreEsecuzione(QStringLiteral("Nessun soggetto selezionato: registra il soggetto prima di stamparlo."));
+    }
+    QString errore;
+    const std::optional<DatiScheda> dati = DatiScheda::Leggi(codice, progressivo, &errore);
+    if (!dati) {
+        if (errore.isEmpty()) {
+            errore = QStringLiteral("Il soggetto %1 con progressivo %2 non è in archivio: registralo prima di stamparlo.")
+                         .arg(codice, progressivo);
+        }
+        throw ErroreEsecuzione(errore);
+    }
+    if (!PreparaModello(&errore)) {
+        MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+
+    const QDate giorno = DataStampa();
+    const std::optional<QString> percorso = SalvaConNome(dati->nomeSoggetto(), giorno);
+    if (!percorso) {
+        return;
+    }
+    if (FileInUso(*percorso).value_or(false)) {
+        MsgBox(QStringLiteral("Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
+                   .arg(nativo(*percorso)),
+               MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+
+    switch (ScriviScheda(*percorso, PercorsoModello(), *dati, giorno, true, &errore)) {
+    case EsitoScrittura::Scritto:
+        break;
+    case EsitoScrittura::NonAperto:
+        MsgBox(QStringLiteral("Il documento è stato creato:\r\n \r\n%1\r\n \r\n"
+                              "ma non è stato possibile aprirlo con il visualizzatore PDF del sistema.")
+                   .arg(nativo(*percorso)));
+        break;
+    case EsitoScrittura::FileNonScrivibile:
+        MsgBox(ErroreStampa + QStringLiteral("\r\n \r\n%1\r\n \r\n%2").arg(nativo(*percorso), errore));
+        break;
+    case EsitoScrittura::ModelloDanneggiato:
+        MsgBox(QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: %2\r\n \r\n"
+                              "Sostituiscilo, oppure cancellalo: il programma ne scriverà uno nuovo.")
+                   .arg(nativo(PercorsoModello()), errore),
+               MsgButtons::Ok, MsgIcon::Critical);
+        break;
+    }
+}
+
+} // namespace ondavia

@@ -1,0 +1,180 @@
+#include "FunzioniPUB.h"
+
+#include "Collegamenti.h"
+
+#include "app/ErroreEsecuzione.h"
+#include "app/Ini.h"
+#include "app/MsgBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace ondavia {
+
+namespace {
+
+const QString Sezione = QStringLiteral("opzioni");
+const QString SottocartellaAssistenza = QStringLiteral("KELMARA/ASSISTENZA_REMOTA");
+const QString PaginaAssistenzaRemota = QStringLiteral("/assistenza-remota/");
+
+const QString Domanda = QStringLiteral("Controllo ed Esecuzione programma di Assistenza Remota. \r\n  \r\n"
+                                       "Confermi?  \r\n  \r\nPotrebbe essere necessario attendere qualche istante... ");
+
+bool separatore(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+QString impostazione(const char* chiave, const char* predefinita)
+{
+    const QString valore = LeggiIni(Sezione, QString::fromLatin1(chiave));
+    return valore.isEmpty() ? QString::fromLatin1(predefinita) : valore;
+}
+
+// The tool's file name; a name that would lead out of the tool's folder is refused.
+QString nomeProgramma()
+{
+    const QString nome = impostazione(ChiaveFileAssistenza, FileAssistenzaPredefinito);
+    if (std::any_of(nome.begin(), nome.end(), separatore) || nome == QLatin1String(".") ||
+        nome == QLatin1String("..")) {
+        throw ErroreEsecuzione(QStringLiteral("il nome del programma di assistenza remota (chiave %1) non è un "
+                                              "nome di file: %2")
+                                   .arg(QString::fromLatin1(ChiaveFileAssistenza), nome));
+    }
+    return nome;
+}
+
+QString percorsoScaricamento()
+{
+    QString percorso = impostazione(ChiavePercorsoAssistenza, PercorsoAssistenzaPredefinito);
+    if (!percorso.startsWith(QLatin1Char('/'))) {
+        percorso.prepend(QLatin1Char('/'));
+    }
+    return percorso;
+}
+
+qint64 limiteScaricamento()
+{
+    bool numero = false;
+    const int megabyte = LeggiIni(Sezione, QString::fromLatin1(ChiaveLimiteAssistenza)).toInt(&numero);
+    return qint64(numero && megabyte > 0 ? megabyte : LimiteAssistenzaPredefinitoMB) * 1024 * 1024;
+}
+
+// Brings the tool into `file` when it is missing. Completed when it is there to be started.
+DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
+{
+    if (EsisteFile(file)) {
+        return DownloadOutcome::Completed;
+    }
+    const QString sito = SitoProduttore();
+    if (sito.isEmpty()) {
+        *motivo = QStringLiteral("l'indirizzo del sito del produttore non è impostato (chiave %1)")
+                      .arg(QString::fromLatin1(ChiaveHostProduttore));
+        return DownloadOutcome::Failed;
+    }
+    return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file,
+                       LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza)), limiteScaricamento(), motivo);
+}
+
+} // namespace
+
+void AssistenzaRemota()
+{
+    if (MsgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
+        MsgResult::No) {
+        return;
+    }
+    const QString cartella = CartellaAssistenza();
+    const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + nomeProgramma());
+    CreaCartella(cartella);
+
+    QString motivo;
+    switch (procuraProgramma(file, &motivo)) {
+    case DownloadOutcome::Completed:
+        if (!platform().startProgram(file, {})) {
+            throw ErroreEsecuzione(QStringLiteral("impossibile avviare il programma ") + file);
+        }
+        return;
+    case DownloadOutcome::Cancelled:
+        return;
+    case DownloadOutcome::Failed:
+        break;
+    }
+    MsgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
+           (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\nScaricamento non riuscito: ") + motivo));
+    ApriPaginaProduttore(PaginaAssistenzaRemota);
+}
+
+QString CartellaAssistenza()
+{
+    QString base = qEnvironmentVariable("PUBLIC");
+    if (base.isEmpty()) {
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    }
+    return QDir::toNativeSeparators(QDir::cleanPath(base + QLatin1Char('/') + SottocartellaAssistenza));
+}
+
+void CreaCartella(const QString& percorso)
+{
+    if (percorso.isEmpty() || QFileInfo::exists(percorso)) {
+        return;
+    }
+    if (QDir().mkdir(percorso)) {
+        return;
+    }
+    // The folder above is made first; a path that has no folder above it, or names itself as such,
+    // ends here instead of going round for ever.
+    const QString sopra = CartellaPadre(percorso);
+    if (sopra.isEmpty() || sopra == percorso) {
+        return;
+    }
+    CreaCartella(sopra);
+    QDir().mkdir(percorso);
+}
+
+QString CartellaPadre(const QString& percorso)
+{
+    return DividiPercorso(percorso, true);
+}
+
+QString DividiPercorso(const QString& percorso, bool cartella)
+{
+    // 1-based position of the last separator, 1 when there is none.
+    qsizetype posizione = 1;
+    for (qsizetype i = percorso.size(); i > 0; --i) {
+        if (separatore(percorso[i - 1])) {
+            posizione = i;
+            break;
+        }
+    }
+    if (cartella) {
+        return percorso.left(posizione - 1);
+    }
+    if (posizione == 1) {
+        posizione = 0;
+    }
+    return percorso.mid(posizione);
+}
+
+bool EsisteFile(const QString& percorso)
+{
+    return !percorso.isEmpty() && QFileInfo(percorso).isFile();
+}
+
+DownloadOutcome ScaricaFile(const QString& indirizzo, const QString& file, const QString& sha256, qint64 limiteByte,
+                            QString* motivo)
+{
+    DownloadRequest richiesta;
+    richiesta.address = indirizzo;
+    richiesta.targetFile = file;
+    richiesta.maxBytes = limiteByte;
+    richiesta.sha256 = sha256;
+    richiesta.executable = true;
+    richiesta.caption = QStringLiteral("Scaricamento di %1 in corso...").arg(DividiPercorso(file, false));
+    return platform().download(richiesta, motivo);
+}
+
+} // namespace ondavia

@@ -1,0 +1,238 @@
+// Launches on damaged, foreign and half-upgraded program folders, in this process.
+#include "LaunchFixture.h"
+
+#include "../support/FolderSnapshot.h"
+
+#include "app/Archivio.h"
+#include "app/Ini.h"
+#include "platform/BloccoCartella.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace ondavia;
+using ondavia::test::columnsOf;
+using ondavia::test::countOf;
+using ondavia::test::FolderSnapshot;
+
+namespace {
+
+class LaunchFaults : public ondavia::test::LaunchFixture {
+protected:
+    // Launches on a folder that must be refused: the launch ends with one critical message that names
+    // `what` and the file, shows no window, leaves no connection open and changes no file.
+    void expectRefused(const char* what, const char* action = "aprire")
+    {
+        const FolderSnapshot before(home.path());
+        EXPECT_FALSE(launch());
+        EXPECT_FALSE(shown);
+        EXPECT_FALSE(Conn.IsOpen());
+        const MessageRequest& message = theMessage();
+        EXPECT_EQ(message.icon, MsgIcon::Critical);
+        EXPECT_TRUE(message.text.startsWith(QStringLiteral("Impossibile %1 l'archivio\n").arg(action)))
+            << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(home.file("DataBase/OVIA.db"))))
+            << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(what)) << message.text.toStdString();
+        EXPECT_EQ(FolderSnapshot(home.path()).changesSince(before), std::vector<std::string>{});
+    }
+};
+
+TEST_F(LaunchFaults, ADatabaseThatIsNotARegisterIsRefusedNamingWhatItLacks)
+{
+    {
+        ASSERT_TRUE(QDir().mkpath(home.file("DataBase")));
+        db::Connection other;
+        ASSERT_TRUE(other.Create(home.file("DataBase/OVIA.db")));
+        ASSERT_TRUE(other.Execute("CREATE TABLE CLIENTI (NOME TEXT); INSERT INTO CLIENTI VALUES ('x');"));
+    }
+    expectRefused("Il file non è un archivio di Ondavia: manca la tabella COPE");
+    EXPECT_FALSE(QFile::exists(home.file("onprog.txt")));
+}
+
+TEST_F(LaunchFaults, ARegisterMissingATableOrAColumnIsRefused)
+{
+    const std::pair<const char*, const char*> damages[] = {
+        {"ALTER TABLE COPE DROP COLUMN OMC3", "alla tabella COPE manca la colonna OMC3"},
+        {"DROP TABLE T_COMUNICF", "manca la tabella T_COMUNICF"},
+        // A view in the place of a table is no register either.
+        {"ALTER TABLE CTAB RENAME TO CTAB_VERA; CREATE VIEW CTAB AS SELECT * FROM CTAB_VERA", "manca la tabella CTAB"},
+    };
+    for (const auto& [damage, reason] : damages) {
+        SCOPED_TRACE(damage);
+        QFile::remove(home.file("DataBase/OVIA.db"));
+        desktop.messages.clear();
+        home.createDatabase();
+        change(damage);
+        expectRefused(reason);
+    }
+
+    // Only the upgrade's own columns may be missing: such a register opens and is upgraded.
+    ASSERT_TRUE(QFile::remove(home.file("DataBase/OVIA.db")));
+    desktop.messages.clear();
+    home.createDatabase();
+    ASSERT_TRUE(launch()) << desktop.messageTexts().join(" | ").toStdString();
+    EXPECT_TRUE(columnsOf("COPE").contains("OTIPOCOM2"));
+}
+
+TEST_F(LaunchFaults, AnEmptyFileIsBuiltOverOnlyWhenNoJournalCouldFillIt)
+{
+    home.write("DataBase/OVIA.db", {});
+    ASSERT_TRUE(launch()) << desktop.messageTexts().join(" | ").toStdString();
+    EXPECT_TRUE(shown);
+    EXPECT_GE(countOf("SELECT Count(*)  FROM T_COMUNICF"), 13000);
+    EXPECT_TRUE(columnsOf("COPE").contains("ONPROG"));
+    EXPECT_FALSE(QFile::exists(home.file("DataBase/OVIA.db.new")));
+    Conn.Close();
+
+    for (const char* journal : {"DataBase/OVIA.db-journal", "DataBase/OVIA.db-wal"}) {
+        SCOPED_TRACE(journal);
+        desktop.messages.clear();
+        ASSERT_TRUE(QFile::remove(home.file("DataBase/OVIA.db")));
+        home.write("DataBase/OVIA.db", {});
+        home.write(journal, QByteArray(2048, '\x5a'));
+        expectRefused("modifiche non concluse");
+        EXPECT_TRUE(theMessage().text.contains(QDir::toNativeSeparators(home.file(journal))));
+        ASSERT_TRUE(QFile::remove(home.file(journal)));
+    }
+}
+
+TEST_F(LaunchFaults, ALinkToADatabaseThatIsNotThereIsNotReplaced)
+{
+    ASSERT_TRUE(QDir().mkpath(home.file("DataBase")));
+    const QString target = home.file("chiavetta/OVIA.db");
+    ASSERT_TRUE(QFile::link(target, home.file("DataBase/OVIA.db")));
+    expectRefused("collegamento");
+    EXPECT_TRUE(theMessage().text.contains(QDir::toNativeSeparators(target)));
+}
+
+TEST_F(LaunchFaults, AFailedFirstStartChangesNothingThatWasThere)
+{
+    // A DataBase that is a file: the database cannot be made, and the marker of the upgrade stays.
+    home.write("onprog.txt", "07/12/2020\r\n");
+    home.write("DataBase", "non una cartella");
+    expectRefused("non è una cartella", "creare");
+
+    // Something in the way of the temporary file: the folder is left as it was.
+    ASSERT_TRUE(QFile::remove(home.file("DataBase")));
+    desktop.messages.clear();
+    ASSERT_TRUE(QDir().mkpath(home.file("DataBase/OVIA.db.new/occupato")));
+    expectRefused("OVIA.db.new esiste già", "creare");
+}
+
+TEST(CreaArchivio, AFailedCreationRemovesTheFolderItMade)
+{
+    ondavia::test::TempHome home;
+    home.write("ctab.csv", "TIPO;COD;des\nTPI;01\n");
+    QString error;
+    EXPECT_FALSE(CreaArchivio(home.file("Nuova/DataBase/OVIA.db"), home.file("ctab.csv"), &error));
+    EXPECT_TRUE(error.contains("attesi 3 campi")) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(home.file("Nuova/DataBase")));
+
+    // A folder that was there stays, empty as it was.
+    ASSERT_TRUE(QDir().mkpath(home.file("Vecchia")));
+    EXPECT_FALSE(CreaArchivio(home.file("Vecchia/OVIA.db"), home.file("ctab.csv"), &error));
+    EXPECT_TRUE(QDir(home.file("Vecchia")).isEmpty());
+}
+
+TEST_F(LaunchFaults, AFailedUpgradeIsToldLeavesTheDatabaseAsItWasAndIsTriedAgain)
+{
+    createOldDatabaseWithRows();
+    // Something in the database that makes the upgrade's second statement fail.
+    change("CREATE TRIGGER BLOCCA BEFORE UPDATE ON COPE BEGIN SELECT RAISE(ABORT, 'aggiornamento vietato'); END");
+    expectRefused("aggiornamento vietato", "aggiornare");
+    EXPECT_TRUE(theMessage().text.contains("ripetuto al prossimo avvio")) << theMessage().text.toStdString();
+    EXPECT_FALSE(QFile::exists(home.file("onprog.txt")));
+
+    // Once the obstacle is gone the next launch does the whole upgrade.
+    change("DROP TRIGGER BLOCCA");
+    desktop.messages.clear();
+    ASSERT_TRUE(launch()) << desktop.messageTexts().join(" | ").toStdString();
+    EXPECT_EQ(columnsOf("COPE").mid(columnsOf("COPE").size() - 3), (QStringList{"ONPROG", "OTIPOCOM1", "OTIPOCOM2"}));
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE ONPROG='001'"), 2);
+    EXPECT_TRUE(QFile::exists(home.file("onprog.txt")));
+}
+
+TEST_F(LaunchFaults, AMarkerThatCannotBeWrittenStopsTheUpgradeBeforeItStarts)
+{
+    createOldDatabaseWithRows();
+    ASSERT_TRUE(QDir().mkpath(home.file("onprog.txt")));
+    expectRefused("onprog.txt", "aggiornare");
+}
+
+TEST_F(LaunchFaults, AMarkerLeftByAnUpgradeThatFailedNoLongerHidesIt)
+{
+    createOldDatabaseWithRows();
+    home.write("onprog.txt", "07/12/2020\r\n");
+    ASSERT_TRUE(launch()) << desktop.messageTexts().join(" | ").toStdString();
+    EXPECT_EQ(columnsOf("COPE").mid(columnsOf("COPE").size() - 3), (QStringList{"ONPROG", "OTIPOCOM1", "OTIPOCOM2"}));
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE ONPROG='001'"), 2);
+
+    // With the columns there and the marker kept, progressives are never touched again.
+    ASSERT_TRUE(Conn.Execute("UPDATE COPE SET ONPROG = '002' WHERE OCOD='01234567890'"));
+    Conn.Close();
+    ASSERT_TRUE(launch());
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE ONPROG='002'"), 1);
+
+    // A register that has ONPROG but lacks a later column gets that column and keeps its progressives.
+    Conn.Close();
+    change("ALTER TABLE COPE DROP COLUMN OTIPOCOM2");
+    ASSERT_TRUE(launch());
+    EXPECT_TRUE(columnsOf("COPE").contains("OTIPOCOM2"));
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE ONPROG='002'"), 1);
+}
+
+TEST_F(LaunchFaults, ARegisterHeldByAnotherProgramIsLeftAlone)
+{
+    BloccoCartella other;
+    ASSERT_EQ(other.prendi(home.path()), BloccoCartella::Esito::Preso);
+    const FolderSnapshot before(home.path());
+    EXPECT_FALSE(launch());
+    EXPECT_FALSE(shown);
+    const MessageRequest& message = theMessage();
+    EXPECT_EQ(message.icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(message.text.contains("è già aperto in un altro programma Ondavia")) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(home.file("DataBase/OVIA.db"))));
+    // Nothing was created or opened.
+    EXPECT_EQ(FolderSnapshot(home.path()).changesSince(before), std::vector<std::string>{});
+    EXPECT_FALSE(Conn.IsOpen());
+
+    other.rilascia();
+    EXPECT_FALSE(QFile::exists(BloccoCartella::fileDiBlocco(home.path())));
+    ASSERT_TRUE(launch());
+    EXPECT_TRUE(QFile::exists(BloccoCartella::fileDiBlocco(home.path())));
+    // While this program holds the folder, no one else gets it.
+    EXPECT_EQ(other.prendi(home.path()), BloccoCartella::Esito::Occupato);
+}
+
+// The configuration as Windows editors save it.
+TEST(LeggiIni, ReadsTheEncodingsWindowsEditorsSave)
+{
+    ondavia::test::TempHome home;
+    const QString text = QStringLiteral("[opzioni]\r\nTipoDb=S\r\nMail_Assistenza=caffè€@esempio.it\r\n");
+    const auto expectRead = [&](const QByteArray& bytes, const QString& value) {
+        home.write("c.ini", bytes);
+        EXPECT_EQ(leggiIniDa(home.file("c.ini"), "opzioni", "Mail_Assistenza"), value) << bytes.left(8).toHex().toStdString();
+        EXPECT_EQ(leggiIniDa(home.file("c.ini"), "opzioni", "TipoDb"), value.isEmpty() ? "" : "S");
+    };
+    const QString mail = QStringLiteral("caffè€@esempio.it");
+    QByteArray le("\xFF\xFE");
+    QByteArray be("\xFE\xFF");
+    for (const QChar c : text) {
+        le.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
+        be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+    }
+    expectRead(le, mail);
+    expectRead(be, mail);
+    expectRead("\xEF\xBB\xBF" + text.toUtf8(), mail);
+    expectRead(text.toUtf8(), mail);
+    expectRead("[opzioni]\r\nTipoDb=S\r\nMail_Assistenza=caff\xE8\x80@esempio.it\r\n", mail); // Windows-1252
+
+    // A mark that the bytes after it belie keeps the defaults.
+    expectRead(le + QByteArray(1, '\0'), "");
+    expectRead(QByteArray("\xFF\xFE\x00\xD8[\x00", 6), "");
+    expectRead("\xEF\xBB\xBF[opzioni]\r\nTipoDb=S\r\nMail_Assistenza=caff\xE8@esempio.it\r\n", "");
+}
+
+} // namespace

@@ -1,0 +1,342 @@
+// Launches in processes of their own (tests/launch/LaunchChild.cpp): a second program on the same
+// register, programs killed while they start, and an unprivileged user facing read-only files.
+#include "../support/FolderSnapshot.h"
+
+#include "app/Archivio.h"
+#include "db/Connection.h"
+#include "platform/BloccoCartella.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+using namespace ondavia;
+using ondavia::test::FolderSnapshot;
+
+namespace {
+
+constexpr int AttesaMassima = 60000; // ms; sanitized builds on a busy machine are slow to start
+
+// The user the permission tests run the launch as, when they run as root.
+constexpr uid_t UtenteRidotto = 65534;
+
+struct Messaggio {
+    MsgIcon icona;
+    QString testo;
+};
+
+// One run of the launch in a child process on a program folder.
+class Figlio {
+public:
+    Figlio(const QString& cartella, const QStringList& argomenti = {})
+    {
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("ONDAVIA_HOME"), cartella);
+        m_processo.setProcessEnvironment(ambiente);
+        m_processo.setProcessChannelMode(QProcess::SeparateChannels);
+        m_processo.start(QStringLiteral(ONDAVIA_LAUNCH_CHILD), argomenti);
+        EXPECT_TRUE(m_processo.waitForStarted(AttesaMassima)) << m_processo.errorString().toStdString();
+    }
+
+    ~Figlio()
+    {
+        if (m_processo.state() != QProcess::NotRunning) {
+            m_processo.kill();
+            m_processo.waitForFinished(AttesaMassima);
+        }
+    }
+
+    // Waits until the launch holds the register (true) or the process has ended (false).
+    bool attendiPronto()
+    {
+        while (!m_uscita.contains("PRONTO\n")) {
+            if (!m_processo.waitForReadyRead(AttesaMassima)) {
+                m_uscita += m_processo.readAllStandardOutput();
+                return m_uscita.contains("PRONTO\n");
+            }
+            m_uscita += m_processo.readAllStandardOutput();
+        }
+        return true;
+    }
+
+    bool inCorso() const { return m_processo.state() == QProcess::Running; }
+
+    // Lets a program that holds the register end normally, and waits for its end.
+    int fine()
+    {
+        m_processo.closeWriteChannel();
+        if (m_processo.state() != QProcess::NotRunning) {
+            EXPECT_TRUE(m_processo.waitForFinished(AttesaMassima));
+        }
+        m_uscita += m_processo.readAllStandardOutput();
+        const QByteArray errori = m_processo.readAllStandardError();
+        EXPECT_TRUE(errori.isEmpty()) << errori.toStdString();
+        return m_processo.exitStatus() == QProcess::NormalExit ? m_processo.exitCode() : -1;
+    }
+
+    void uccidi()
+    {
+        m_processo.kill();
+        m_processo.waitForFinished(AttesaMassima);
+    }
+
+    bool finestra() const { return m_uscita.contains("FINESTRA\n"); }
+
+    std::vector<Messaggio> messaggi() const
+    {
+        std::vector<Messaggio> elenco;
+        for (const QByteArray& riga : m_uscita.split('\n')) {
+            if (riga.startsWith("MESSAGGIO ")) {
+                const QString resto = QString::fromUtf8(riga.mid(10));
+                elenco.push_back({static_cast<MsgIcon>(resto.section(QLatin1Char(' '), 0, 0).toInt()),
+                                  resto.section(QLatin1Char(' '), 1).replace(QLatin1String("\\n"), QLatin1String("\n"))});
+            }
+        }
+        return elenco;
+    }
+
+private:
+    QProcess m_processo;
+    QByteArray m_uscita;
+};
+
+// What a whole launch showed.
+struct Esito {
+    int codice = -1;
+    bool finestra = false;
+    std::vector<Messaggio> messaggi;
+};
+
+Esito lancia(const QString& cartella, const QStringList& argomenti = {})
+{
+    Figlio figlio(cartella, argomenti);
+    Esito esito;
+    esito.codice = figlio.fine();
+    esito.finestra = figlio.finestra();
+    esito.messaggi = figlio.messaggi();
+    return esito;
+}
+
+// The register in a folder is whole: every table, the seeded municipalities, no temporary file left.
+void verificaRegistro(const QString& cartella)
+{
+    const QString file = QDir(cartella).filePath(QStringLiteral("DataBase/OVIA.db"));
+    EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".new")));
+    db::Connection conn;
+    ASSERT_TRUE(conn.Open(file)) << conn.lastError().toStdString();
+    QString errore;
+    EXPECT_TRUE(VerificaArchivio(conn, &errore)) << errore.toStdString();
+    QStringList colonne;
+    ASSERT_TRUE(conn.Columns(QStringLiteral("COPE"), &colonne));
+    EXPECT_TRUE(colonne.contains(QStringLiteral("ONPROG")));
+    EXPECT_TRUE(QFileInfo::exists(QDir(cartella).filePath(QStringLiteral("onprog.txt"))));
+}
+
+// -- One program per register -------------------------------------------------------------------
+
+TEST(LaunchProcess, ASecondProgramOnTheSameRegisterEndsAndLeavesTheFirstAlone)
+{
+    QTemporaryDir home;
+    Figlio primo(home.path(), {QStringLiteral("--resta")});
+    ASSERT_TRUE(primo.attendiPronto());
+
+    const Esito secondo = lancia(home.path());
+    EXPECT_EQ(secondo.codice, 1);
+    EXPECT_FALSE(secondo.finestra);
+    ASSERT_EQ(secondo.messaggi.size(), 1u);
+    EXPECT_EQ(secondo.messaggi[0].icona, MsgIcon::Exclamation);
+    EXPECT_TRUE(secondo.messaggi[0].testo.contains(QStringLiteral("è già aperto in un altro programma Ondavia")))
+        << secondo.messaggi[0].testo.toStdString();
+
+    EXPECT_TRUE(primo.inCorso());
+    EXPECT_EQ(primo.fine(), 0);
+    EXPECT_TRUE(primo.finestra());
+    EXPECT_TRUE(primo.messaggi().empty());
+    // A program that ends normally takes its lock file away with it.
+    EXPECT_FALSE(QFileInfo::exists(BloccoCartella::fileDiBlocco(home.path())));
+
+    const Esito terzo = lancia(home.path());
+    EXPECT_EQ(terzo.codice, 0);
+    EXPECT_TRUE(terzo.finestra);
+}
+
+TEST(LaunchProcess, FirstStartsAtTheSameMomentBuildOneRegister)
+{
+    QTemporaryDir home;
+    std::vector<std::unique_ptr<Figlio>> figli;
+    for (int i = 0; i < 3; ++i) {
+        figli.push_back(std::make_unique<Figlio>(home.path(), QStringList{QStringLiteral("--resta")}));
+    }
+    int aperti = 0;
+    for (auto& figlio : figli) {
+        if (figlio->attendiPronto()) {
+            ++aperti;
+            continue;
+        }
+        EXPECT_EQ(figlio->fine(), 1);
+        ASSERT_EQ(figlio->messaggi().size(), 1u);
+        EXPECT_TRUE(figlio->messaggi()[0].testo.contains(QStringLiteral("già aperto")))
+            << figlio->messaggi()[0].testo.toStdString();
+    }
+    EXPECT_EQ(aperti, 1);
+    for (auto& figlio : figli) {
+        if (figlio->inCorso()) {
+            EXPECT_EQ(figlio->fine(), 0);
+        }
+    }
+    verificaRegistro(home.path());
+}
+
+TEST(LaunchProcess, AProgramThatDiesLeavesNoLockBehind)
+{
+    QTemporaryDir home;
+    Figlio primo(home.path(), {QStringLiteral("--resta")});
+    ASSERT_TRUE(primo.attendiPronto());
+    primo.uccidi();
+    // Its lock file is still there, and does not keep the next program out.
+    EXPECT_TRUE(QFileInfo::exists(BloccoCartella::fileDiBlocco(home.path())));
+
+    const Esito dopo = lancia(home.path());
+    EXPECT_EQ(dopo.codice, 0);
+    EXPECT_TRUE(dopo.finestra);
+    EXPECT_TRUE(dopo.messaggi.empty());
+}
+
+TEST(LaunchProcess, AFirstStartKilledAtAnyMomentLeavesAFolderTheNextStartCompletes)
+{
+    for (const int attesa : {0, 15, 40, 80, 150, 300}) {
+        SCOPED_TRACE(attesa);
+        QTemporaryDir home;
+        {
+            Figlio interrotto(home.path());
+            QThread::msleep(attesa);
+            interrotto.uccidi();
+        }
+        const Esito dopo = lancia(home.path());
+        EXPECT_EQ(dopo.codice, 0);
+        EXPECT_TRUE(dopo.finestra);
+        verificaRegistro(home.path());
+    }
+}
+
+// -- An unprivileged user ---------------------------------------------------------------------
+
+// A program folder the launch meets as an ordinary user: when the tests run as root, the folder is
+// handed to an unprivileged user and the launch runs as that user; otherwise the tests' own user,
+// already bound by permissions, runs it.
+class LaunchAsUser : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        // Put the write bits back so the temporary folder can be removed by a user that is not root.
+        QDirIterator it(home.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            ::chmod(QFile::encodeName(path).constData(), QFileInfo(path).isDir() ? 0755 : 0644);
+        }
+    }
+
+    QString file(const QString& relative) const { return QDir(home.path()).filePath(relative); }
+
+    static QStringList comeUtente(QStringList argomenti = {})
+    {
+        return argomenti << QStringLiteral("--utente") << QString::number(UtenteRidotto);
+    }
+
+    // Hands the folder to the unprivileged user, then makes `solaLettura` read-only. Returns why the
+    // permissions cannot be tried here, or nothing.
+    QString preparaConSolaLettura(const QString& solaLettura)
+    {
+        if (::geteuid() == 0) {
+            ::chown(QFile::encodeName(home.path()).constData(), UtenteRidotto, UtenteRidotto);
+            QDirIterator it(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                ::lchown(QFile::encodeName(it.next()).constData(), UtenteRidotto, UtenteRidotto);
+            }
+        }
+        ::chmod(QFile::encodeName(home.path()).constData(), 0755);
+        const bool cartella = QFileInfo(solaLettura).isDir();
+        ::chmod(QFile::encodeName(solaLettura).constData(), cartella ? 0555 : 0444);
+
+        const int scriveInCasa = lancia(home.path(), comeUtente({QStringLiteral("--scrive"), home.path()})).codice;
+        if (scriveInCasa == 77) {
+            return QStringLiteral("the launch cannot be run as user %1 here").arg(UtenteRidotto);
+        }
+        if (scriveInCasa != 0) {
+            return QStringLiteral("user %1 cannot write in the temporary folder %2").arg(UtenteRidotto).arg(home.path());
+        }
+        if (cartella && lancia(home.path(), comeUtente({QStringLiteral("--scrive"), solaLettura})).codice == 0) {
+            return QStringLiteral("this file system lets user %1 write in a read-only folder").arg(UtenteRidotto);
+        }
+        return {};
+    }
+
+    // Launches as the unprivileged user where the launch must end: one critical message naming the
+    // database and saying `why`, no window, and not a byte changed in the program folder.
+    void attendiRifiuto(const QString& why)
+    {
+        const FolderSnapshot prima(home.path());
+        const Esito esito = lancia(home.path(), comeUtente());
+        EXPECT_EQ(esito.codice, 1);
+        EXPECT_FALSE(esito.finestra);
+        ASSERT_EQ(esito.messaggi.size(), 1u);
+        const Messaggio& messaggio = esito.messaggi[0];
+        EXPECT_EQ(messaggio.icona, MsgIcon::Critical);
+        EXPECT_TRUE(messaggio.testo.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))))
+            << messaggio.testo.toStdString();
+        EXPECT_TRUE(messaggio.testo.contains(why)) << messaggio.testo.toStdString();
+        EXPECT_EQ(FolderSnapshot(home.path()).changesSince(prima), std::vector<std::string>{});
+    }
+
+    QTemporaryDir home;
+};
+
+TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMarkedUpgraded)
+{
+    QString errore;
+    ASSERT_TRUE(CreaArchivio(file(QStringLiteral("DataBase/OVIA.db")), QString(), &errore)) << errore.toStdString();
+    {
+        db::Connection conn;
+        ASSERT_TRUE(conn.Open(file(QStringLiteral("DataBase/OVIA.db"))));
+        ASSERT_TRUE(conn.Execute("INSERT INTO COPE (OCOD, ODES) VALUES ('RSSMRA80A01H501U', 'ROSSI MARIO')"));
+    }
+    const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase")));
+    if (!motivo.isEmpty()) {
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    attendiRifiuto(QStringLiteral("Nella cartella %1 ").arg(QDir::toNativeSeparators(file(QStringLiteral("DataBase")))));
+    EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("onprog.txt"))));
+
+    // Once the folder can be written, the next launch does the upgrade and marks it.
+    ::chmod(QFile::encodeName(file(QStringLiteral("DataBase"))).constData(), 0755);
+    const Esito esito = lancia(home.path(), comeUtente());
+    EXPECT_EQ(esito.codice, 0);
+    EXPECT_TRUE(esito.finestra);
+    verificaRegistro(home.path());
+}
+
+TEST_F(LaunchAsUser, AReadOnlyDatabaseFileEndsTheLaunch)
+{
+    ASSERT_EQ(lancia(home.path()).codice, 0);
+    const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase/OVIA.db")));
+    if (!motivo.isEmpty()) {
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    attendiRifiuto(QStringLiteral("Il file non può essere modificato (sola lettura)"));
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// Protected documents: qpdf and poppler find the key from the passwords, honour the
+// permissions, and decrypt to the content of the same document written without protection.
+#include "PdfTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using folian::Folian;
+using folian::test::fixedHooks;
+using folian::test::readFile;
+using folian::test::runCommand;
+
+namespace {
+
+const char* const kOwner = "titolare";
+
+void writeDocument(const std::filesystem::path& path, bool protect, bool strong, const std::string& user)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetDocProperty("Riservato (copia)", "Registro");
+    if (protect) {
+        pdf.SetProtection(user, kOwner,
+                          folian::Permission::Print | folian::Permission::Copy | folian::Permission::Accessibility,
+                          strong);
+    }
+    pdf.SetCompression(2);
+    pdf.BeginDoc(path.string());
+    pdf.BeginPage();
+    pdf.SetFont("Arial", 11, 0, 0);
+    pdf.DrawText(40, 60, "Codice fiscale RSSMRA80A01H501U (soggetto \\ obbligato)");
+    pdf.DrawText(40, 80, "Indirizzo PEC: registro@pec.example.it");
+    pdf.AddBookmark("Riepilogo", 1, 1, "", 0, "/Fit");
+    pdf.EndDoc();
+}
+
+int contentsObject(const std::filesystem::path& path)
+{
+    std::smatch m;
+    const std::string file = readFile(path);
+    return std::regex_search(file, m, std::regex("/Contents (\\d+) 0 R")) ? std::stoi(m[1]) : 0;
+}
+
+std::string quoted(const std::filesystem::path& path)
+{
+    return "'" + path.string() + "'";
+}
+
+} // namespace
+
+TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword)
+{
+    const auto dir = folian::test::scratchDir();
+    const auto plain = dir / "plain.pdf";
+    writeDocument(plain, false, false, {});
+    const int contents = contentsObject(plain);
+    const std::string plainContent = folian::test::filteredStream(plain, contents);
+    const std::string plainText = runCommand("pdftotext " + quoted(plain) + " -");
+    ASSERT_NE(plainText.find("(soggetto \\ obbligato)"), std::string::npos);
+    ASSERT_NE(readFile(plain).find("Riservato"), std::string::npos);
+    EXPECT_READERS_ACCEPT(plain, 1, "Riservato (copia)", "1.3");
+
+    struct Case {
+        bool strong;
+        std::string user;
+        const char* revision;
+        const char* permissions;
+        const char* bits;
+    };
+    const Case cases[] = {
+        {false, "", "R = 2", "P = -44", "\"bits\": 40"},
+        {false, "utente", "R = 2", "P = -44", "\"bits\": 40"},
+        {true, "", "R = 3", "P = -3372", "\"bits\": 128"},
+        {true, "utente", "R = 3", "P = -3372", "\"bits\": 128"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.revision) + " user password \"" + c.user + "\"");
+        const auto path = dir / ((c.strong ? "rc4-128-" : "rc4-40-") + c.user + ".pdf");
+        writeDocument(path, true, c.strong, c.user);
+        const std::string password = " --password='" + c.user + "' ";
+        EXPECT_EQ(readFile(path).find("Riservato"), std::string::npos); // the title is encrypted too
+
+        const std::string shown = runCommand("qpdf --show-encryption" + password + quoted(path) + " 2>&1");
+        EXPECT_NE(shown.find(std::string(c.revision) + "\n" + c.permissions + "\n"), std::string::npos) << shown;
+        EXPECT_NE(shown.find("Supplied password is user password"), std::string::npos) << shown;
+        for (const char* line :
+             {"print low resolution: allowed", "extract for any purpose: allowed", "extract for accessibility: allowed",
+              "modify anything: not allowed", "modify annotations: not allowed"}) {
+            EXPECT_NE(shown.find(line), std::string::npos) << line;
+        }
+        EXPECT_NE(shown.find(c.strong ? "print high resolution: not allowed" : "print high resolution: allowed"),
+                  std::string::npos);
+        EXPECT_NE(runCommand("qpdf --json --json-key=encrypt" + password + quoted(path)).find(c.bits),
+                  std::string::npos);
+        EXPECT_NE(runCommand("qpdf --show-encryption --password=" + std::string(kOwner) + " " + quoted(path) + " 2>&1")
+                      .find("Supplied password is owner password"),
+                  std::string::npos);
+
+        const std::string check = runCommand("qpdf --check" + password + quoted(path) + " 2>&1");
+        EXPECT_NE(check.find("No syntax or stream encoding errors"), std::string::npos) << check;
+        EXPECT_EQ(check.find("WARNING"), std::string::npos) << check;
+        EXPECT_EQ(folian::test::filteredStream(path, contents, c.user), plainContent);
+        const auto decrypted = dir / "decrypted.pdf";
+        runCommand("qpdf --decrypt" + password + quoted(path) + " " + quoted(decrypted));
+        const auto report = folian::test::readWithReaders(decrypted);
+        EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
+        EXPECT_EQ(report.field("Title"), "Riservato (copia)");
+        EXPECT_EQ(report.field("Encrypted"), "no");
+        EXPECT_EQ(runCommand("pdftotext " + quoted(decrypted) + " -"), plainText);
+        EXPECT_EQ(runCommand("pdftotext -upw '" + c.user + "' " + quoted(path) + " - 2>&1"), plainText);
+        if (!c.user.empty()) {
+            EXPECT_NE(runCommand("qpdf --check " + quoted(path) + " 2>&1").find("invalid password"), std::string::npos);
+            EXPECT_EQ(runCommand("pdftotext " + quoted(path) + " - 2>/dev/null"), "");
+        }
+    }
+}
+
+TEST(FolianProtection, MustComeBeforeAnythingIsWritten)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.SetProtection("a", "b");
+    pdf.BeginDoc((dir / "late.pdf").string());
+    pdf.BeginPage();
+    pdf.EndPage();
+    EXPECT_THROW(pdf.SetProtection("a", "b", folian::Permission::All, false), folian::Error);
+    pdf.EndDoc();
+    // The first call holds: 128-bit keys, every permission.
+    const std::string shown = runCommand("qpdf --show-encryption --password=a '" + (dir / "late.pdf").string() + "'");
+    EXPECT_NE(shown.find("R = 3\nP = -4\n"), std::string::npos) << shown;
+    EXPECT_NE(runCommand("qpdf --check --password=a '" + (dir / "late.pdf").string() + "' 2>&1")
+                  .find("No syntax or stream encoding errors"),
+              std::string::npos);
+}

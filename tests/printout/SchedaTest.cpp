@@ -1,0 +1,167 @@
+// The card's layout and its template page.
+
+#include "Verifiche.h"
+#include "../pdf/PdfTestSupport.h"
+#include "../support/TempHome.h"
+#include "printout/ModelloStampa.h"
+#include "printout/SchedaSoggetto.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace ondavia::test {
+
+using scheda::Rettangolo;
+
+namespace {
+
+constexpr float kLarghezzaA4 = 596 / scheda::kPuntiPerCm;
+constexpr float kAltezzaA4 = 842 / scheda::kPuntiPerCm;
+
+std::string nome(const scheda::Campo& c)
+{
+    return c.etichetta.toStdString();
+}
+
+} // namespace
+
+TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
+{
+    const scheda::Layout& l = scheda::Scheda();
+    const Rettangolo pagina{1.0F, 0.8F, kLarghezzaA4 - 2.0F, kAltezzaA4 - 1.6F};
+    ASSERT_GE(l.cornici.size(), 5u);
+
+    for (std::size_t i = 0; i < l.cornici.size(); ++i) {
+        EXPECT_TRUE(pagina.contiene(l.cornici[i].area)) << l.cornici[i].titolo.toStdString();
+        for (std::size_t j = i + 1; j < l.cornici.size(); ++j) {
+            EXPECT_FALSE(l.cornici[i].area.interseca(l.cornici[j].area))
+                << l.cornici[i].titolo.toStdString() << " / " << l.cornici[j].titolo.toStdString();
+        }
+    }
+    for (std::size_t i = 0; i < l.campi.size(); ++i) {
+        const scheda::Campo& c = l.campi[i];
+        // Inside a frame, below its caption band, or (the subject's name) in the heading's band.
+        int contenitori = 0;
+        for (const scheda::Cornice& f : l.cornici) {
+            if (f.area.contiene(c.cella)) {
+                ++contenitori;
+                EXPECT_GT(c.cella.y, f.area.y + 0.5F) << nome(c);
+            }
+        }
+        for (const scheda::Fascia& f : l.fasce) {
+            contenitori += f.area.contiene(c.cella, 0.05F) ? 1 : 0;
+        }
+        EXPECT_EQ(contenitori, 1) << nome(c);
+        for (std::size_t j = i + 1; j < l.campi.size(); ++j) {
+            EXPECT_FALSE(c.cella.interseca(l.campi[j].cella)) << nome(c) << " / " << nome(l.campi[j]);
+        }
+        // The value has room for a line of the smallest size between the caption and the field's line.
+        const Rettangolo area = AreaValore(c);
+        EXPECT_TRUE(c.cella.contiene(area)) << nome(c);
+        EXPECT_GT(area.y, BaseEtichetta(c)) << nome(c);
+        EXPECT_GE(area.h, scheda::kCorpoMinimo * scheda::kInterlinea / scheda::kPuntiPerCm) << nome(c);
+        if (c.linea) {
+            EXPECT_LE(area.basso(), LineaCampo(c)) << nome(c);
+        }
+    }
+    for (std::size_t i = 0; i < l.caselle.size(); ++i) {
+        const scheda::Casella& b = l.caselle[i];
+        int celle = 0;
+        for (const scheda::Campo& c : l.campi) {
+            if (c.cella.contiene(b.quadrato)) {
+                ++celle;
+                EXPECT_EQ(c.campo, nullptr) << "a box sits in the value of " << nome(c);
+                EXPECT_GT(b.quadrato.y, BaseEtichetta(c)) << b.didascalia.toStdString();
+            }
+        }
+        EXPECT_EQ(celle, 1) << b.didascalia.toStdString();
+        for (std::size_t j = i + 1; j < l.caselle.size(); ++j) {
+            EXPECT_FALSE(b.quadrato.interseca(l.caselle[j].quadrato)) << b.didascalia.toStdString();
+        }
+    }
+    const float fondoCornici = l.cornici.back().area.basso();
+    for (const scheda::Firma& f : l.firme) {
+        EXPECT_GT(f.y, fondoCornici + 0.5F) << f.didascalia.toStdString();
+        EXPECT_LT(f.y + 0.5F, l.didascaliaData.y - 1.0F) << f.didascalia.toStdString();
+    }
+}
+
+class Modello : public ::testing::Test {
+protected:
+    TempHome home;
+};
+
+TEST_F(Modello, TheProgramWritesItsOwnTemplateWhenMissing)
+{
+    const QString percorso = PercorsoModello();
+    EXPECT_EQ(percorso, home.file(QStringLiteral("Stampe/basec1.pdf")));
+    ASSERT_FALSE(QFileInfo::exists(percorso));
+    QString errore;
+    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(percorso));
+
+    const auto report = folian::test::readWithReaders(percorso.toStdString());
+    EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
+    EXPECT_EQ(report.pdfinfoStderr, "");
+    EXPECT_EQ(report.field("Pages"), "1");
+    EXPECT_EQ(report.field("Page size").substr(0, 13), "596 x 842 pts");
+    EXPECT_EQ(report.field("Keywords"), FirmaModello().toStdString());
+    EXPECT_EQ(report.field("Author"), "Ondavia") << "the template belongs to no subject";
+
+    verificaCaratteri(percorso);
+
+    // Every caption of the card lies inside its field's cell.
+    const std::vector<Parola> parole = paroleDi(percorso);
+    for (const scheda::Campo& c : scheda::Scheda().campi) {
+        const QStringList attese = c.etichetta.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        int trovate = 0;
+        for (const Parola& p : parole) {
+            if (c.cella.contiene(p.box, 0.05F) && p.box.y < BaseEtichetta(c)) {
+                trovate += attese.contains(p.testo) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(trovate, attese.size()) << nome(c);
+    }
+    const QString testo = testoDi(percorso);
+    for (const char* fisso : {"Registro Elettronico degli Indirizzi", "Data Stampa:", "Pagina 1 di 1",
+                              "SOGGETTO OBBLIGATO", "RESPONSABILE", "CANCELLAZIONE", "Timbro e firma"}) {
+        EXPECT_TRUE(testo.contains(QLatin1String(fisso))) << fisso;
+    }
+    EXPECT_EQ(folian::test::readFile(percorso.toStdString()).find("/Filter"), std::string::npos)
+        << "nothing is compressed";
+}
+
+TEST_F(Modello, AnInstallationsOwnTemplateIsKeptAndAnOlderOneOfOursIsReplaced)
+{
+    QString errore;
+    home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.4\n% carta intestata dello studio\n");
+    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    EXPECT_EQ(home.read(QStringLiteral("Stampe/basec1.pdf")), "%PDF-1.4\n% carta intestata dello studio\n");
+
+    // A template of ours laid out by an earlier version would put the values out of their frames.
+    ASSERT_TRUE(ScriviModello(PercorsoModello(), &errore)) << errore.toStdString();
+    QByteArray vecchio = home.read(QStringLiteral("Stampe/basec1.pdf"));
+    const QByteArray firma = FirmaModello().toLatin1();
+    const QByteArray firmaVecchia = firma.left(firma.size() - 1) + "0";
+    ASSERT_TRUE(vecchio.contains(firma));
+    vecchio.replace(firma, firmaVecchia);
+    home.write(QStringLiteral("Stampe/basec1.pdf"), vecchio);
+    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    const QByteArray nuovo = home.read(QStringLiteral("Stampe/basec1.pdf"));
+    EXPECT_TRUE(nuovo.contains(firma));
+    EXPECT_FALSE(nuovo.contains(firmaVecchia));
+}
+
+TEST_F(Modello, ATemplateThatCannotBeWrittenIsReportedByItsFolder)
+{
+    // A file where the templates' folder should be: no user, not even an administrator, can write there.
+    home.write(QStringLiteral("Stampe"), "non una cartella");
+    QString errore;
+    EXPECT_FALSE(PreparaModello(&errore));
+    EXPECT_TRUE(errore.contains(home.file(QStringLiteral("Stampe")))) << errore.toStdString();
+    EXPECT_EQ(home.read(QStringLiteral("Stampe")), "non una cartella");
+}
+
+} // namespace ondavia::test

@@ -1,0 +1,223 @@
+// The print-out's road from the command to the file: the save dialog, a file in use, a folder that cannot be
+// written, a subject that is not there, a viewer that does not start. (A write that fails half-way never
+// replaces a file: the PDF writer's own tests see to that.)
+
+#include "StampaProva.h"
+
+#include "app/Dichiarazioni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace ondavia::test {
+
+namespace {
+
+const QString kCodice = QStringLiteral("DNGMRA70C45H501Z");
+const QString kVecchio = QStringLiteral("il documento di ieri");
+
+bool scrivibile(const QString& cartella)
+{
+    QFile prova(QDir(cartella).filePath(QStringLiteral(".prova")));
+    if (!prova.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    prova.remove();
+    return true;
+}
+
+// A folder nobody may write into, an administrator included (who ignores the permission bits, so the folder
+// is also made immutable where the file system allows). Undone when the test ends.
+class CartellaBloccata {
+public:
+    explicit CartellaBloccata(const QString& cartella) : m_cartella(cartella)
+    {
+        QDir().mkpath(cartella);
+        QFile::setPermissions(cartella, QFile::ReadOwner | QFile::ExeOwner);
+        if (scrivibile(cartella)) {
+            m_immutabile = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), cartella}) == 0;
+        }
+    }
+    ~CartellaBloccata()
+    {
+        if (m_immutabile) {
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_cartella});
+        }
+        QFile::setPermissions(m_cartella, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool bloccata() const { return !scrivibile(m_cartella); }
+
+private:
+    QString m_cartella;
+    bool m_immutabile = false;
+};
+
+QByteArray contenuto(const QString& percorso)
+{
+    QFile file(percorso);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList nomiIn(const QString& cartella)
+{
+    return QDir(cartella).entryList(QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class StampaDialogo : public StampaProva {
+protected:
+    void SetUp() override
+    {
+        StampaProva::SetUp();
+        inserisci(personaFisica());
+    }
+
+    // A file the operator already has where the print-out is to go.
+    QString esistente(const QString& nome) const
+    {
+        const QString percorso = desktop(nome);
+        QFile file(percorso);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kVecchio.toUtf8());
+        return percorso;
+    }
+};
+
+TEST_F(StampaDialogo, RefusingToReplaceAFileAsksAgainOnTheRefusedPath)
+{
+    const QString vecchio = esistente(QStringLiteral("scheda.pdf"));
+    scripted.saveAnswers = {vecchio, vecchio};
+    scripted.answers = {MsgResult::No, MsgResult::Yes};
+
+    stampa(kCodice, QStringLiteral("001"));
+
+    ASSERT_EQ(scripted.saveRequests.size(), 2u);
+    EXPECT_EQ(scripted.saveRequests[0].title, "Indica dove salvare la STAMPA del soggetto");
+    EXPECT_EQ(scripted.saveRequests[1].fileName, vecchio);
+    ASSERT_EQ(scripted.messages.size(), 2u);
+    for (const auto& domanda : scripted.messages) {
+        EXPECT_EQ(domanda.title, "Controllo Documento");
+    }
+    EXPECT_TRUE(contenuto(vecchio).startsWith("%PDF-1.3")) << "replaced once the operator agreed";
+    ASSERT_EQ(scripted.opened.size(), 1u);
+    EXPECT_EQ(scripted.opened[0], vecchio);
+}
+
+TEST_F(StampaDialogo, ACancelledDialogEndsQuietlyEvenAfterARefusal)
+{
+    stampa(kCodice, QStringLiteral("001"));
+    EXPECT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_TRUE(scripted.messages.empty());
+    EXPECT_TRUE(scripted.opened.empty());
+    EXPECT_TRUE(nomiIn(scripted.desktop).isEmpty());
+
+    const QString vecchio = esistente(QStringLiteral("scheda.pdf"));
+    scripted.saveAnswers = {vecchio};
+    scripted.answers = {MsgResult::No};
+    stampa(kCodice, QStringLiteral("001"));
+    EXPECT_EQ(scripted.saveRequests.size(), 3u);
+    EXPECT_EQ(scripted.messages.size(), 1u) << "only the question about replacing";
+    EXPECT_EQ(contenuto(vecchio), kVecchio.toUtf8());
+    EXPECT_TRUE(scripted.opened.empty());
+}
+
+TEST_F(StampaDialogo, AFileHeldByAnotherProgramIsLeftAlone)
+{
+    const QString vecchio = esistente(QStringLiteral("aperto.pdf"));
+    const int fd = ::open(QFile::encodeName(vecchio).constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    scripted.saveAnswers = {vecchio};
+    scripted.answers = {MsgResult::Yes};
+
+    stampa(kCodice, QStringLiteral("001"));
+    ::close(fd);
+
+    ASSERT_EQ(scripted.messages.size(), 2u);
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("aperto in un altro programma"))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(vecchio));
+    EXPECT_EQ(contenuto(vecchio), kVecchio.toUtf8());
+    EXPECT_TRUE(scripted.opened.empty());
+}
+
+TEST_F(StampaDialogo, AFolderThatCannotBeWrittenGivesThePrintErrorAndLeavesNothing)
+{
+    const QString cartella = desktop(QStringLiteral("sola lettura"));
+    CartellaBloccata blocco(cartella);
+    if (!blocco.bloccata()) {
+        GTEST_SKIP() << "this file system lets the test's user write everywhere";
+    }
+    scripted.saveAnswers = {QDir(cartella).filePath(QStringLiteral("scheda.pdf"))};
+
+    stampa(kCodice, QStringLiteral("001"));
+
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore stampa documento"))) << messaggio().toStdString();
+    EXPECT_TRUE(nomiIn(cartella).isEmpty()) << nomiIn(cartella).join(", ").toStdString();
+    EXPECT_TRUE(scripted.opened.empty());
+
+    // A folder that is not there (a path typed into the dialog) fares the same.
+    scripted.saveAnswers = {desktop(QStringLiteral("manca/scheda.pdf"))};
+    stampa(kCodice, QStringLiteral("001"));
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore stampa documento"))) << messaggio().toStdString();
+    EXPECT_FALSE(QDir(desktop(QStringLiteral("manca"))).exists());
+}
+
+TEST_F(StampaDialogo, ASubjectNoLongerInTheRegisterReachesTheDispatchBeforeAnyDialog)
+{
+    // The subject on screen was deleted behind the form's back (a restore, another copy of the program).
+    scripted.saveAnswers = {desktop(QStringLiteral("scheda.pdf"))};
+    stampa(kCodice, QStringLiteral("001"));
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("DELETE FROM COPE")));
+
+    scripted.saveAnswers = {desktop(QStringLiteral("scheda2.pdf"))};
+    finestra->CommandBars_Execute(ComandoStampa, QStringLiteral("Stampa"));
+    EXPECT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("ERR COMMANDBARS EXECUTE: "))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(kCodice)) << messaggio().toStdString();
+    EXPECT_FALSE(QFile::exists(desktop(QStringLiteral("scheda2.pdf"))));
+
+    // A new subject not saved yet has no fiscal code of its own to print.
+    CodiceCorrente.clear();
+    finestra->CommandBars_Execute(ComandoStampa, QStringLiteral("Stampa"));
+    EXPECT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("ERR COMMANDBARS EXECUTE: "))) << messaggio().toStdString();
+}
+
+TEST_F(StampaDialogo, ADamagedTemplateIsNamedAndNothingIsWritten)
+{
+    home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.3\n1 0 obj << /Type /Catalog >> endobj\ntrailer\n");
+    const QString vecchio = esistente(QStringLiteral("scheda.pdf"));
+    scripted.saveAnswers = {vecchio};
+    scripted.answers = {MsgResult::Yes};
+
+    stampa(kCodice, QStringLiteral("001"));
+
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Il modello di stampa"))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QDir::toNativeSeparators(home.file(QStringLiteral("Stampe/basec1.pdf")))));
+    EXPECT_EQ(contenuto(vecchio), kVecchio.toUtf8());
+    EXPECT_EQ(nomiIn(scripted.desktop), QStringList{QStringLiteral("scheda.pdf")});
+    EXPECT_TRUE(scripted.opened.empty());
+}
+
+TEST_F(StampaDialogo, AViewerThatDoesNotStartIsToldWithTheDocumentsPlace)
+{
+    scripted.openSucceeds = false;
+    const QString pdf = desktop(QStringLiteral("scheda.pdf"));
+    scripted.saveAnswers = {pdf};
+
+    stampa(kCodice, QStringLiteral("001"));
+
+    EXPECT_TRUE(contenuto(pdf).startsWith("%PDF-1.3"));
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Il documento è stato creato"))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(pdf));
+}
+
+} // namespace ondavia::test

@@ -1,0 +1,168 @@
+// The printed card of a subject: every value in its place, the document as readers see it.
+
+#include "StampaProva.h"
+
+#include "../pdf/PdfTestSupport.h"
+#include "app/Dates.h"
+#include "app/Dichiarazioni.h"
+#include "app/Testi.h"
+
+#include <QFile>
+#include <QSet>
+
+namespace ondavia::test {
+
+namespace {
+
+using scheda::Rettangolo;
+
+// pdftotext places a word by the font's ascent and descent, a little outside the glyphs themselves.
+constexpr float kTolleranza = 0.05F;
+
+bool dentro(const Rettangolo& area, const Rettangolo& parola)
+{
+    const float cx = parola.x + parola.w / 2;
+    const float cy = parola.y + parola.h / 2;
+    return cx > area.x && cx < area.destra() && cy > area.y && cy < area.basso();
+}
+
+QString senzaBlank(QString testo)
+{
+    return testo.remove(QLatin1Char(' '));
+}
+
+// Each field's value is read back, whole, from the words inside the field's value area, and every one of those
+// words lies wholly inside it; each box holds a cross exactly when `spuntate` names its caption. The fields
+// named in `tagliati` are too long for any size: they read back as the value's beginning and "…".
+void verificaScheda(const QString& pdf, const std::map<QString, QString>& riga, const QSet<QString>& spuntate,
+                    const QSet<QString>& tagliati = {})
+{
+    const std::vector<Parola> parole = paroleDi(pdf);
+    ASSERT_FALSE(parole.empty());
+    QSet<QString> stampati;
+    for (const scheda::Campo& campo : scheda::Scheda().campi) {
+        if (campo.campo == nullptr) {
+            continue;
+        }
+        const QString nome = QString::fromLatin1(campo.campo);
+        const QString chiave = nome == QLatin1String("SOGGETTO") ? QStringLiteral("ODES") : nome;
+        stampati.insert(chiave);
+        const Rettangolo area = AreaValore(campo);
+        QString letto;
+        for (const Parola& p : parole) {
+            if (!dentro(area, p.box)) {
+                continue;
+            }
+            EXPECT_TRUE(area.contiene(p.box, kTolleranza))
+                << campo.campo << ": \"" << p.testo.toStdString() << "\" reaches out of its field";
+            letto += p.testo;
+        }
+        const QString atteso = senzaBlank(riga.count(chiave) ? riga.at(chiave) : QString());
+        if (tagliati.contains(chiave)) {
+            EXPECT_TRUE(letto.endsWith(QChar(0x2026))) << campo.campo;
+            EXPECT_GT(letto.size(), 20) << campo.campo;
+            EXPECT_TRUE(atteso.startsWith(letto.chopped(1))) << campo.campo << ": " << letto.toStdString();
+        } else {
+            EXPECT_EQ(letto, atteso) << campo.campo;
+        }
+    }
+    for (const scheda::Casella& casella : scheda::Scheda().caselle) {
+        stampati.insert(QString::fromLatin1(casella.campo));
+        bool croce = false;
+        for (const Parola& p : parole) {
+            if (p.testo == QLatin1String("X") && dentro(casella.quadrato, p.box)) {
+                croce = true;
+            }
+        }
+        EXPECT_EQ(croce, spuntate.contains(casella.didascalia)) << casella.didascalia.toStdString();
+    }
+    // Every field of the row is on the card; the type's code is part of its description.
+    for (const auto& [campo, valore] : riga) {
+        EXPECT_TRUE(stampati.contains(campo) || campo == QLatin1String("oTIPOSOG")) << campo.toStdString();
+    }
+}
+
+} // namespace
+
+class Stampa : public StampaProva {};
+
+TEST_F(Stampa, ANaturalPersonsCardCarriesEveryValueInItsPlace)
+{
+    inserisci(personaFisica());
+    const QString pdf = desktop(QStringLiteral("dangelo.pdf"));
+    scripted.saveAnswers.push_back(pdf);
+    // The program was started days before: the print-out carries the day it is printed.
+    InizializzaDate(QDate(2026, 12, 1));
+
+    stampa(QStringLiteral("DNGMRA70C45H501Z"), QStringLiteral("001"));
+
+    ASSERT_TRUE(QFile::exists(pdf)) << messaggio().toStdString();
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_EQ(scripted.saveRequests[0].fileName, "OVIA_DANGELOMARIA_20261205.pdf");
+    EXPECT_EQ(scripted.saveRequests[0].initialFolder, scripted.desktop);
+    EXPECT_EQ(scripted.saveRequests[0].filter, "Documento PDF (*.pdf)|*.pdf");
+    ASSERT_EQ(scripted.opened.size(), 1u);
+    EXPECT_EQ(scripted.opened[0], pdf);
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+
+    verificaScheda(pdf, personaFisica(),
+                   {"PF - Persona fisica", "PRIMO INVIO o VARIAZIONE", "ANAGRAFE RAPPORTI", "FACTA/CRS",
+                    "Da chi EFFETTUA L'INVIO"});
+    EXPECT_TRUE(testoDi(pdf).contains(QStringLiteral("Data Stampa: 05/12/2026")));
+
+    const auto lettori = folian::test::readWithReaders(pdf.toStdString());
+    EXPECT_TRUE(lettori.qpdfClean) << lettori.qpdfOutput;
+    EXPECT_EQ(lettori.pdfinfoStderr, "");
+    EXPECT_EQ(lettori.field("Pages"), "1");
+    EXPECT_EQ(lettori.field("Page size").substr(0, 13), "596 x 842 pts");
+    EXPECT_EQ(lettori.field("Title"), "Scheda REI - D'ANGELO MARIA");
+    EXPECT_EQ(lettori.field("Subject"),
+              "Registro Elettronico degli Indirizzi - D'ANGELO MARIA - C.F. DNGMRA70C45H501Z - progressivo 001");
+    verificaCaratteri(pdf);
+    const std::string byte = folian::test::readFile(pdf.toStdString());
+    EXPECT_NE(byte.find("/CreationDate (D:20261205140309"), std::string::npos) << "dated by the clock";
+    EXPECT_EQ(byte.find("/Filter"), std::string::npos) << "no compression";
+
+    // The page as a reader draws it, against the picture looked at when the card was laid out.
+    const QString differenze = confrontaImmagine(pdf, QStringLiteral(ONDAVIA_TEST_DATA "/printout/scheda-pf.png"));
+    EXPECT_TRUE(differenze.isEmpty()) << differenze.toStdString();
+}
+
+TEST_F(Stampa, ACompanysCardWrapsLongValuesInsideTheirFrames)
+{
+    inserisci(personaNonFisica());
+    const QString pdf = desktop(QStringLiteral("caffe.pdf"));
+    scripted.saveAnswers.push_back(pdf);
+
+    stampa(QStringLiteral("01234567897"), QStringLiteral("002"));
+
+    ASSERT_TRUE(QFile::exists(pdf)) << messaggio().toStdString();
+    EXPECT_EQ(scripted.saveRequests[0].fileName, "OVIA_CAFFCIOCCOLATODELLADRIATICOSOC_20261205.pdf");
+    verificaScheda(pdf, personaNonFisica(),
+                   {"PNF - Persona non fisica", "CANCELLAZIONE", "ANAGRAFE RAPPORTI", "MONITORAGGIO FISCALE",
+                    "Cessazione CON confluenza in altro soggetto", "Dal CONTRIBUENTE"});
+}
+
+TEST_F(Stampa, AValueTooLongForItsFieldEndsVisiblyInsideIt)
+{
+    std::map<QString, QString> riga = personaNonFisica();
+    riga["OPEEMAIL"] = QString(260, QLatin1Char('a')) + QStringLiteral("@pec.esempio.it");
+    QString indirizzo;
+    for (int i = 1; i <= 25; ++i) {
+        indirizzo += QStringLiteral("VIA DELL'ARTIGIANATO %1, ").arg(i);
+    }
+    riga["OSIRAG"] = indirizzo.trimmed();
+    inserisci(riga);
+    const QString pdf = desktop(QStringLiteral("lunghi.pdf"));
+    scripted.saveAnswers.push_back(pdf);
+
+    stampa(QStringLiteral("01234567897"), QStringLiteral("002"));
+
+    ASSERT_TRUE(QFile::exists(pdf)) << messaggio().toStdString();
+    verificaScheda(pdf, riga,
+                   {"PNF - Persona non fisica", "CANCELLAZIONE", "ANAGRAFE RAPPORTI", "MONITORAGGIO FISCALE",
+                    "Cessazione CON confluenza in altro soggetto", "Dal CONTRIBUENTE"},
+                   {"OPEEMAIL", "OSIRAG"});
+}
+
+} // namespace ondavia::test

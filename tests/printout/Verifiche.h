@@ -1,0 +1,26 @@
+#pragma once
+
+// What the print-out's tests read back from a PDF with the system's own readers.
+
+#include "printout/SchedaSoggetto.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace ondavia::test {
+
+// A word as pdftotext places it, in centimetres from the page's top-left corner.
+struct Parola {
+    scheda::Rettangolo box;
+    QString testo;
+};
+std::vector<Parola> paroleDi(const QString& pdf);
+
+// The text pdftotext reads in the file, in reading order.
+QString testoDi(const QString& pdf);
+
+// Checks that the file uses only standard fonts, none embedded: Helvetica and Helvetica-Bold.
+void verificaCaratteri(const QString& pdf);
+
+} // namespace ondavia::test

@@ -1,0 +1,161 @@
+// What the register form's boxes let through to the register and to the communication file: lengths,
+// characters the file cannot hold, line breaks.
+
+#include "RegistroProva.h"
+
+#include "app/Comunicazione.h"
+#include "app/Dichiarazioni.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace ondavia;
+using ondavia::test::RegistroProva;
+
+namespace {
+
+class Caselle : public RegistroProva {
+protected:
+    // The communication file's own message for the form as it stands, or "" when it would be written.
+    QString messaggioDelFile() const
+    {
+        QString errore;
+        const QString percorso = QDir(home.path()).filePath(QStringLiteral("prova.txt"));
+        ScriviComunicazione(percorso, form->datiComunicazione(), &errore);
+        QFile::remove(percorso);
+        return errore;
+    }
+
+    // Saves and expects the save to be refused on `casella`, on its tab, with the message that the file
+    // gives for the same value; the row in COPE stays as it was.
+    void rifiutato(const char* casella, int scheda, const QString& frammento)
+    {
+        const int prima = righe();
+        scripted.messages.clear();
+        clic("bregistra_0");
+        EXPECT_FALSE(form->DatiValidi);
+        EXPECT_EQ(righe(), prima);
+        ASSERT_EQ(scripted.messages.size(), 1u) << messaggio().toStdString();
+        const QString testo = messaggio();
+        EXPECT_EQ(scripted.messages[0].title, QStringLiteral("Errore"));
+        EXPECT_TRUE(testo.contains(frammento)) << testo.toStdString();
+        EXPECT_EQ(form->SSTab1->currentIndex(), scheda);
+        EXPECT_EQ(QApplication::focusWidget(), trova(casella));
+    }
+};
+
+} // namespace
+
+TEST_F(Caselle, EveryBoxTakesNoMoreThanItsFieldInTheFile)
+{
+    // The widths of the communication file's fields (dates typed as dd/mm/yyyy); the municipalities keep
+    // the register's 35 characters, the progressive its 3.
+    const std::pair<const char*, int> larghezze[] = {
+        {"topiva", 16},    {"vONPROG", 3},  {"torag", 60},     {"vOSCOM", 35},     {"vOSPRO", 2},    {"vOCOG", 26},
+        {"vONOME", 25},    {"vOSEX", 1},    {"vONDT", 10},     {"vONCOM", 35},     {"vONPRO", 2},    {"vRECF", 16},
+        {"vRECOG", 26},    {"vRENOME", 25}, {"vRESEX", 1},     {"vREDTNAS", 10},   {"vRENCOM", 40},  {"vRENPRO", 2},
+        {"vREEMAIL", 100}, {"vRETEL", 18},  {"vPEEMAIL", 100}, {"vPEGESTORE", 50}, {"vPEDATAI", 10}, {"vPEDATAF", 10},
+        {"vDTCANC", 10},   {"vSICF", 11},   {"vSIRAG", 60},    {"vSICOM", 40},     {"vSIPRO", 2},    {"vITTCF", 16},
+    };
+    apri();
+    for (const auto& [nome, larghezza] : larghezze) {
+        EXPECT_EQ(casella(nome)->maxLength(), larghezza) << nome;
+    }
+    form->SSTab1->setCurrentIndex(2);
+    form->vPEEMAIL->setFocus();
+    QTest::keyClicks(form->vPEEMAIL, QString(111, u'a'));
+    EXPECT_EQ(form->vPEEMAIL->text().size(), 100);
+}
+
+// A value longer than its field, kept by an older register, is shown whole and refused by the save,
+// which leaves the stored row alone.
+TEST_F(Caselle, AStoredValueLongerThanItsFieldIsShownWholeAndRefused)
+{
+    const QString pec = QString(100, u'P') + QStringLiteral("@PEC.IT.IT");
+    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"},
+               {"OSCOM", "ROMA"}, {"OSPRO", "RM"}, {"oTIPOSOG", "14"},
+               {"OTIPOSOGD", "14=Società di gestione del risparmio (SGR)"}, {"OMOC1", "1"}, {"OTIPOCOM1", "-1"},
+               {"ORECF", codiceFiscale(QStringLiteral("RSSMRA80A01H501"))}, {"ORECOG", "ROSSI"}, {"ORENOME", "MARIO"},
+               {"ORESEX", "M"}, {"OREDTNAS", "01/01/1980"}, {"oRENCOM", "ROMA"}, {"oREnpro", "RM"},
+               {"OREEMAIL", "MARIO@ALFA.IT"}, {"ORETEL", "06123456"}, {"OPEEMAIL", pec}, {"OPEDATAI", "01/02/2020"},
+               {"OPEGESTORE", "ARUBA"}});
+    apri();
+    ASSERT_EQ(form->vPEEMAIL->text(), pec);
+    rifiutato("vPEEMAIL", 2,
+              QStringLiteral("Il campo \"Indirizzo PEC\" (scheda POSTA ELETTRONICA) contiene 110 caratteri, ma il "
+                             "file di comunicazione ne può contenere al massimo 100."));
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(), pec);
+
+    scripted.saveAnswers.push_back(QDir(home.path()).filePath(QStringLiteral("alfa.txt")));
+    clic("CREACOM");
+    EXPECT_TRUE(scripted.saveRequests.empty()) << "no file for a value the agency would receive cut";
+
+    // Shortened by the operator, it is saved; a new subject's box has its own limit again.
+    form->vPEEMAIL->setText(QStringLiteral("ALFA@PEC.IT"));
+    clic("bregistra_0");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
+              QStringLiteral("ALFA@PEC.IT"))
+        << messaggio().toStdString();
+    form->Aggiungi();
+    EXPECT_EQ(form->vPEEMAIL->maxLength(), 100);
+}
+
+// Characters the file cannot hold are refused by the save, on their box, in the file's own words.
+TEST_F(Caselle, CharactersTheFileCannotHoldAreRefusedByTheSave)
+{
+    const struct {
+        const char* casella;
+        int scheda;
+        QString testo;
+        QString carattere;
+    } casi[] = {
+        {"torag", 0, QStringLiteral("电子 SPA"), QStringLiteral("电")},
+        {"vRECOG", 1, QStringLiteral("ΑΛΦΑ"), QStringLiteral("Α")},
+        {"vPEGESTORE", 2, QStringLiteral("ARUBA \U0001F600"), QStringLiteral("\U0001F600")},
+    };
+    apri();
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.casella);
+        compilaValido();
+        casella(caso.casella)->setText(caso.testo);
+        const QString delFile = messaggioDelFile();
+        ASSERT_TRUE(delFile.contains(QStringLiteral("il carattere \"%1\"").arg(caso.carattere)))
+            << delFile.toStdString();
+        rifiutato(caso.casella, caso.scheda, QStringLiteral("il carattere \"%1\"").arg(caso.carattere));
+        // The same words as the file's: "Il campo … contiene …, che il file … non può contenere".
+        const QString visto = messaggio().trimmed();
+        EXPECT_TRUE(delFile.contains(visto.mid(1).chopped(1))) << visto.toStdString();
+    }
+    EXPECT_EQ(righe(), 0);
+}
+
+// A pasted line break never reaches a stored value nor the file: the box takes a blank in its place.
+TEST_F(Caselle, APastedLineBreakBecomesABlank)
+{
+    apri();
+    compilaValido();
+    QApplication::clipboard()->setText(QStringLiteral("ALFA\r\nSPA"));
+    form->torag->clear();
+    form->torag->setFocus();
+    form->torag->paste();
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    form->vSIRAG->setText(QStringLiteral("VIA ROMA 1\n\t00100"));
+    EXPECT_EQ(form->vSIRAG->text(), QStringLiteral("VIA ROMA 1 00100"));
+    form->CBrap->setEditText(QStringLiteral("13=ORGANISMI\r\nX"));
+    EXPECT_EQ(form->CBrap->currentText(), QStringLiteral("13=ORGANISMI X"));
+
+    const QString path = QDir(home.path()).filePath(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers.push_back(path);
+    clic("CREACOM");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["orag"].toText(), QStringLiteral("ALFA SPA"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << messaggio().toStdString();
+    const QByteArray contenuto = file.readAll();
+    EXPECT_EQ(contenuto.count('\n'), 4);
+    EXPECT_EQ(contenuto.count('\r'), 4);
+    EXPECT_EQ(contenuto.size(), 7200);
+}

@@ -1,0 +1,285 @@
+#include "ShellFixture.h"
+
+#include "../support/ServizioHttps.h"
+
+#include "platform/QtPlatform.h"
+#include "shell/F0INI.h"
+#include "shell/FVer.h"
+#include "shell/FunzioniPUB.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <optional>
+
+using namespace ondavia;
+using namespace ondavia::test;
+
+namespace {
+
+const QString Domanda = "Controllo ed Esecuzione programma di Assistenza Remota. \r\n  \r\nConfermi?  \r\n  \r\n"
+                        "Potrebbe essere necessario attendere qualche istante... ";
+const QString PercorsoStrumento = "/wp-content/files_mf/Assistenza-TVQS.exe";
+
+// Remote assistance against a local HTTPS server: the real downloader and the real start of a
+// program, the message boxes answered by the scripted platform.
+class AssistenzaRemotaTest : public ShellTest {
+protected:
+    AssistenzaRemotaTest()
+    {
+        if (qEnvironmentVariableIsSet("PUBLIC")) {
+            m_pubblicoPrecedente = qgetenv("PUBLIC");
+        }
+        qputenv("PUBLIC", pubblico.toUtf8());
+    }
+
+    ~AssistenzaRemotaTest() override
+    {
+        if (m_pubblicoPrecedente) {
+            qputenv("PUBLIC", *m_pubblicoPrecedente);
+        } else {
+            qunsetenv("PUBLIC");
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(servizio.errore().isEmpty()) << servizio.errore().toStdString();
+        reale.downloader().addTrustedCertificates(servizio.certificati());
+        desktop.downloader = [this](const DownloadRequest& r, QString* errore) { return reale.download(r, errore); };
+        desktop.starter = [this](const QString& p, const QStringList& a) { return reale.startProgram(p, a); };
+        servizio.pubblica(PercorsoStrumento, strumento);
+        scriviIni("Host_Produttore=" + servizio.sito().toUtf8() + "\n");
+    }
+
+    void assistenza(F0& finestra, MsgResult risposta = MsgResult::Yes)
+    {
+        desktop.answers = {risposta};
+        finestra.CommandBars_Execute(ComandoAssistenzaRemota, "Assistenza Remota");
+    }
+
+    // How many times the stand-in tool has run, waiting a little for the ones just started.
+    int avvii(int attesi) const
+    {
+        QElapsedTimer orologio;
+        orologio.start();
+        int righe = 0;
+        do {
+            QFile f(segno);
+            righe = f.open(QIODevice::ReadOnly) ? f.readAll().count('\n') : 0;
+            if (righe >= attesi) {
+                break;
+            }
+            QThread::msleep(20);
+        } while (orologio.elapsed() < 5000);
+        return righe;
+    }
+
+    QStringList contenutoCartella() const
+    {
+        return QDir(cartella).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    const QString pubblico = home.file("Pubblico");
+    const QString cartella = pubblico + "/KELMARA/ASSISTENZA_REMOTA";
+    const QString programma = cartella + "/Assistenza-TVQS.exe";
+    const QString segno = home.file("avviato.txt");
+    // The stand-in for the remote-support tool leaves a line in a file each time it runs.
+    const QByteArray strumento = "#!/bin/sh\necho avviato >> '" + segno.toUtf8() + "'\n";
+    ServizioHttps servizio;
+    QtPlatform reale;
+
+private:
+    std::optional<QByteArray> m_pubblicoPrecedente;
+};
+
+TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEachTime)
+{
+    scriviIni("Host_Produttore=" + servizio.sito().toUtf8() + "\nAssistenza_SHA256=" +
+              QCryptographicHash::hash(strumento, QCryptographicHash::Sha256).toHex() + "\n");
+    auto finestra = finestraAperta();
+    assistenza(*finestra);
+
+    ASSERT_EQ(desktop.messages.size(), 1u) << desktop.messageTexts().join('\n').toStdString();
+    EXPECT_EQ(desktop.messages[0].text, Domanda);
+    EXPECT_EQ(desktop.messages[0].title, "Richiesta Conferma");
+    EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Information);
+    ASSERT_EQ(desktop.downloads.size(), 1u);
+    EXPECT_EQ(desktop.downloads[0].address, servizio.indirizzo(PercorsoStrumento));
+    EXPECT_EQ(desktop.downloads[0].targetFile, programma);
+    EXPECT_EQ(home.read("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe"), strumento);
+    EXPECT_TRUE(QFileInfo(programma).isExecutable());
+    EXPECT_EQ(contenutoCartella(), QStringList{"Assistenza-TVQS.exe"});
+    EXPECT_EQ(desktop.started, (std::vector<std::pair<QString, QStringList>>{{programma, {}}}));
+    EXPECT_EQ(avvii(1), 1);
+
+    // The second time it is there: started without downloading.
+    assistenza(*finestra);
+    EXPECT_EQ(desktop.downloads.size(), 1u);
+    EXPECT_EQ(desktop.started.size(), 2u);
+    EXPECT_EQ(avvii(2), 2);
+    EXPECT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.opened.empty());
+}
+
+TEST_F(AssistenzaRemotaTest, AnsweringNoDoesNothing)
+{
+    auto finestra = finestraAperta();
+    assistenza(*finestra, MsgResult::No);
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(pubblico));
+    EXPECT_TRUE(desktop.downloads.empty());
+    EXPECT_TRUE(desktop.started.empty());
+    EXPECT_TRUE(desktop.opened.empty());
+}
+
+TEST_F(AssistenzaRemotaTest, AToolThatCannotBeObtainedIsReportedWithTheMakersPageAndNothingRuns)
+{
+    servizio.pubblica("/grande.exe", QByteArray(1024 * 1024 + 1, '#'));
+    const QString sito = servizio.sito();
+    const QString chiuso = QStringLiteral("https://127.0.0.1:%1").arg(ServizioHttps::portaChiusa());
+    struct Caso {
+        const char* nome;
+        QString host;
+        QByteArray altro;
+    };
+    const std::vector<Caso> casi{
+        {"not found", sito, "Assistenza_Percorso=/manca/Assistenza-TVQS.exe\n"},
+        {"connection refused", chiuso, {}},
+        {"cut short", sito, "Assistenza_Percorso=/tronco" + PercorsoStrumento.toUtf8() + "\n"},
+        {"over the limit", sito, "Assistenza_MaxMB=1\nAssistenza_Percorso=grande.exe\n"},
+        {"plain http", servizio.sitoInChiaro(), {}},
+        {"another digest", sito, "Assistenza_SHA256=" + QByteArray(64, 'a') + "\n"},
+    };
+    auto finestra = finestraAperta();
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        scriviIni("Host_Produttore=" + caso.host.toUtf8() + "\n" + caso.altro);
+        desktop.messages.clear();
+        desktop.opened.clear();
+        assistenza(*finestra);
+        ASSERT_EQ(desktop.messages.size(), 2u) << desktop.messageTexts().join('\n').toStdString();
+        const MessageRequest& avviso = desktop.messages[1];
+        EXPECT_TRUE(avviso.text.startsWith("Il programma  " + programma + " non è disponibile.\r\n\r\n"))
+            << avviso.text.toStdString();
+        EXPECT_TRUE(avviso.title.isEmpty());
+        EXPECT_EQ(avviso.icon, MsgIcon::None);
+        EXPECT_EQ(desktop.opened, std::vector<QString>{caso.host + "/assistenza-remota/"});
+        EXPECT_TRUE(contenutoCartella().isEmpty());
+    }
+    EXPECT_EQ(desktop.downloads.size(), casi.size());
+    EXPECT_TRUE(desktop.started.empty());
+    EXPECT_EQ(avvii(0), 0);
+}
+
+TEST_F(AssistenzaRemotaTest, WithoutTheMakersSiteOnlyAToolAlreadyThereCanRun)
+{
+    scriviIni("");
+    auto finestra = finestraAperta();
+    assistenza(*finestra);
+    EXPECT_TRUE(desktop.downloads.empty());
+    EXPECT_TRUE(desktop.opened.empty());
+    ASSERT_EQ(desktop.messages.size(), 3u);
+    EXPECT_TRUE(desktop.messages[1].text.contains("Host_Produttore"));
+    EXPECT_TRUE(desktop.messages[2].text.contains("Host_Produttore"));
+
+    // Put there by hand, the tool runs.
+    home.write("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe", strumento);
+    QFile::setPermissions(programma, QFile::permissions(programma) | QFileDevice::ExeOwner);
+    desktop.messages.clear();
+    assistenza(*finestra);
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(avvii(1), 1);
+}
+
+TEST_F(AssistenzaRemotaTest, ACancelledDownloadEndsQuietlyAndAToolThatWillNotStartIsReported)
+{
+    auto finestra = finestraAperta();
+    desktop.downloader = [](const DownloadRequest&, QString*) { return DownloadOutcome::Cancelled; };
+    assistenza(*finestra);
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.opened.empty());
+    EXPECT_TRUE(desktop.started.empty());
+
+    // There, but not a program the system can start.
+    home.write("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe", "non eseguibile");
+    desktop.messages.clear();
+    assistenza(*finestra);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[1].text, "ERR COMMANDBARS EXECUTE: impossibile avviare il programma " + programma);
+
+    // A configured file name may not lead out of the tool's folder.
+    scriviIni("Host_Produttore=" + servizio.sito().toUtf8() + "\nAssistenza_File=../../bin/strumento\n");
+    desktop.messages.clear();
+    assistenza(*finestra);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.messages[1].text.contains("Assistenza_File"));
+    EXPECT_EQ(desktop.started.size(), 1u);
+}
+
+TEST_F(ShellTest, TheSupportRequestOpensAMessageToTheSupportOffice)
+{
+    auto finestra = finestraAperta();
+    finestra->CommandBars_Execute(ComandoRichiestaAssistenza, "Richiesta Assistenza");
+    EXPECT_TRUE(desktop.mails.empty());
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("Mail_Assistenza"));
+
+    scriviIni("Mail_Assistenza = assistenza@ondavia.test\n");
+    desktop.messages.clear();
+    finestra->CommandBars_Execute(ComandoRichiestaAssistenza, "Richiesta di Assistenza (email)");
+    ASSERT_EQ(desktop.mails.size(), 1u);
+    EXPECT_EQ(desktop.mails[0].to, "assistenza@ondavia.test");
+    EXPECT_EQ(desktop.mails[0].subject, "RICHIESTA Utente Ondavia: ");
+    EXPECT_TRUE(desktop.messages.empty());
+
+    desktop.mailSucceeds = false;
+    desktop.mailError = "nessun programma risponde agli indirizzi mailto:";
+    finestra->CommandBars_Execute(ComandoRichiestaAssistenza, "Richiesta Assistenza");
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].title, "Programma di posta NON disponibile");
+    EXPECT_EQ(desktop.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(desktop.messages[0].text, "Errore Creazione Email: \r\nnessun programma risponde agli indirizzi mailto:"
+                                        "\r\n \r\nVerificare che sia installato un programma di posta elettronica");
+}
+
+TEST_F(ShellTest, TheRoutinesNoControlCallsDoTheirWork)
+{
+    scriviIni("Mail_Commerciale=commerciale@ondavia.test\nMail_Assistenza=assistenza@ondavia.test\n");
+    auto finestra = finestraAperta();
+    FVer versione(finestra.get());
+    versione.MailCommerciale();
+    desktop.mailSucceeds = false;
+    versione.MailAssistenzaTAMISO();
+    ASSERT_EQ(desktop.mails.size(), 2u);
+    EXPECT_EQ(desktop.mails[0].to, "commerciale@ondavia.test");
+    EXPECT_EQ(desktop.mails[1].to, "assistenza@ondavia.test");
+    EXPECT_EQ(desktop.mails[1].subject, "Utente TAMISO - Comunicazione Rapporti Continuativi");
+    // The TAMISO message fails without a word.
+    EXPECT_TRUE(desktop.messages.empty());
+
+    finestra->benvenuto()->Esci();
+    EXPECT_EQ(uscite, 1);
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(ShellTest, EseguiOpensAddressesInTheBrowserAndStartsOtherCommandLines)
+{
+    EXPECT_TRUE(Esegui("EXPLORER \"https://www.agenziaentrate.gov.it/pagina?x=1\""));
+    EXPECT_TRUE(Esegui("EXPLORER https://www.ondavia.test/assistenza-remota/"));
+    EXPECT_TRUE(Esegui("\"/opt/Assistenza Remota/strumento\" --id 12 \"due parole\""));
+    EXPECT_FALSE(Esegui("   "));
+    EXPECT_EQ(desktop.opened, (std::vector<QString>{"https://www.agenziaentrate.gov.it/pagina?x=1",
+                                                    "https://www.ondavia.test/assistenza-remota/"}));
+    EXPECT_EQ(desktop.started, (std::vector<std::pair<QString, QStringList>>{
+                                   {"/opt/Assistenza Remota/strumento", {"--id", "12", "due parole"}}}));
+    desktop.startSucceeds = false;
+    EXPECT_FALSE(Esegui("strumento"));
+}
+
+} // namespace
