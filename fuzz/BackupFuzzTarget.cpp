@@ -5,6 +5,7 @@
 //  - after a restore no subject has two rows with the same progressive, and every message has a text;
 //  - whatever was restored can be backed up again, plain, and that backup restores to the same register;
 //    a scrambled backup, when the scrambling can carry it, restores to the same register too.
+#include "FuzzSupport.h"
 #include "app/Archivio.h"
 #include "app/Dichiarazioni.h"
 #include "app/LettoreBackup.h"
@@ -16,33 +17,16 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
-#include <memory>
+#include <filesystem>
 #include <string>
 
 using namespace ondavia;
+using fuzz::require;
 
 namespace {
-
-[[noreturn]] void fail(const std::string& what)
-{
-    std::fprintf(stderr, "backup fuzz target: %s\n", what.c_str());
-    std::fflush(stderr);
-    std::abort();
-}
-
-void require(bool condition, const std::string& what)
-{
-    if (!condition) {
-        fail(what);
-    }
-}
 
 void esegui(const char* sql)
 {
@@ -84,16 +68,14 @@ void registroIniziale()
     esegui("COMMIT");
 }
 
+// The register of the process, made once in its scratch folder.
 class Banco {
 public:
-    Banco()
+    explicit Banco(const std::filesystem::path& cartella) : m_cartella(QString::fromStdString(cartella.string()))
     {
-        if (!m_cartella.isValid()) {
-            fail("cannot make a scratch folder");
-        }
         qputenv("ONDAVIA_HOME", m_cartella.path().toUtf8());
         QString errore;
-        const QString archivio = m_cartella.filePath(QStringLiteral("OVIA.db"));
+        const QString archivio = file("OVIA.db");
         require(CreaArchivio(archivio, QString(), &errore), errore.toStdString());
         require(Conn.Open(archivio), Conn.lastError().toStdString());
         AggiornaArchivio();
@@ -110,7 +92,7 @@ public:
     QString file(const char* nome) const { return m_cartella.filePath(QLatin1String(nome)); }
 
 private:
-    QTemporaryDir m_cartella;
+    QDir m_cartella;
 };
 
 bool ripristina(const QString& percorso, QString* errore, int* avvisi)
@@ -179,13 +161,8 @@ void esercita(const Banco& banco, const uint8_t* data, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    static const Banco banco;
-    try {
+    return fuzz::runInput("ondavia-backup-fuzz", [data, size](const std::filesystem::path& cartella) {
+        static const Banco banco(cartella);
         esercita(banco, data, size);
-    } catch (const std::exception& error) {
-        fail(std::string("an exception escaped: ") + error.what());
-    } catch (...) {
-        fail("an exception of unknown type escaped");
-    }
-    return 0;
+    });
 }
