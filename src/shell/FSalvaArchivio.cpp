@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QSet>
 
 namespace ondavia {
@@ -26,7 +25,7 @@ namespace ondavia {
 namespace {
 
 const QString TitoloSalvataggio = QStringLiteral("Indica dove salvare il file di backUp");
-const QString CreaArchivio = QStringLiteral("CREA ARCHIVIO DI BACKUP");
+const QString TitoloCreaArchivio = QStringLiteral("CREA ARCHIVIO DI BACKUP");
 
 // Row messages shown one by one during a restore; the others are counted and told at the end.
 constexpr int kAvvisiMostrati = 10;
@@ -60,7 +59,7 @@ bool FSalva::salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera
 void FSalva::confermaSalvataggio()
 {
     DataSalvataggio = OggiAAAAMMGG();
-    Label1->setText(CreaArchivio);
+    Label1->setText(TitoloCreaArchivio);
     Label2->setText(QStringLiteral("Tutti i soggetti registrati"));
     const auto scelto = ChiediDoveSalvare(
         {TitoloSalvataggio, CartellaDesktop(), NomeBackupPredefinito(DataSalvataggio), FiltroBackup()});
@@ -79,7 +78,7 @@ void FSalva::ChiediCartella()
 {
     DataSalvataggio = OggiAAAAMMGG();
     m_cartellaTutti.clear();
-    Label1->setText(CreaArchivio);
+    Label1->setText(TitoloCreaArchivio);
     Label2->setText(QStringLiteral("(TUTTI)"));
     const auto cartella =
         platform().chooseFolder({TitoloSalvataggio, CartellaDesktop(), QStringLiteral("(TUTTI)"), FiltroBackup()});
