@@ -354,8 +354,10 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QStr
     const int tipo = campo.Type();
     const QString pulita = senzaSpazi(voce);
     if (pulita.isEmpty()) {
-        // An empty item is a Null the backup wrote: text columns take the item as it is, any other column Null.
-        v = tipo == db::adVarWChar ? db::Value(voce) : db::Value::Null();
+        // An empty item is a Null or an empty text the backup wrote: text columns take the empty text, any
+        // other column Null. Blanks alone are no value either: kept, a code of blanks would be a subject that
+        // no later restore of its own backup (which writes it empty) could replace.
+        v = tipo == db::adVarWChar ? db::Value(QString()) : db::Value::Null();
     } else if (tipo == db::adDouble) {
         if (const auto numero = NumeroVoceBackup(voce)) {
             v = db::Value(*numero);

@@ -177,7 +177,7 @@ TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica)
                  Sep + "CTANA" + Sep + "K1" + Sep + "molti"});
     ASSERT_TRUE(ripristina(file("NUMERI.REI"))) << m_errore.toStdString();
     EXPECT_EQ(righe("PROVA"),
-              (QStringList{"T:P1|N:12.5|N:3|T:X", "T:P2|N:0|NULL|T:   ", "T:P3|NULL|N:-7|T:", "T:P4|NULL|N:2|NULL"}));
+              (QStringList{"T:P1|N:12.5|N:3|T:X", "T:P2|N:0|NULL|T:", "T:P3|NULL|N:-7|T:", "T:P4|NULL|N:2|NULL"}));
     EXPECT_EQ(m_avvisi, (QStringList{"Errore: PROVA registrazione: indice 3 valore 1.234,5 Errore: Tipo di dati non "
                                      "corrispondente per il campo IMPORTO",
                                      "La riga 5 del file (tabella PROVA, soggetto P4) ha 3 valori invece di 4: i campi "
@@ -229,6 +229,22 @@ TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneReg
     ScrittoreBackup scrittore(Conn);
     QString errore;
     EXPECT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
+}
+
+TEST_F(RipristinoTest, UnCodiceDiSoliSpaziNonRestaInDoppioDopoUnSecondoRipristino)
+{
+    // Found by fuzzing: kept as blanks, the code was written back empty, and restoring that backup added
+    // the subject a second time beside the blank one.
+    scriviRighe(file("SPAZI.REI"), {lineaCope({"   "}, {{"ONPROG", "001"}})});
+    ASSERT_TRUE(ripristina(file("SPAZI.REI"))) << m_errore.toStdString();
+    ScrittoreBackup scrittore(Conn);
+    QString errore;
+    ASSERT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
+    ASSERT_TRUE(ripristina(file("DI_NUOVO.REI"))) << m_errore.toStdString();
+    db::Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields("OCOD").Value().toText(), "");
 }
 
 TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
