@@ -1,5 +1,6 @@
 // Times the launch to the main window (first start and existing database) and the municipality
 // look-ups the checks rely on. Run: build/bench/launch/launch_bench [repetitions]
+#include "../Cronometro.h"
 #include "app/Archivio.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
@@ -16,20 +17,9 @@
 #include <vector>
 
 using namespace ondavia;
-using Clock = std::chrono::steady_clock;
+using namespace ondavia::bench;
 
 namespace {
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double launchOnce()
 {

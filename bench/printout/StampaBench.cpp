@@ -3,6 +3,7 @@
 // written. The viewer is not started. The first print-out, which also writes the template page into a fresh
 // program folder, is reported on its own.
 // Run: build/bench/printout/stampa_bench [repetitions]   (headless: QT_QPA_PLATFORM=offscreen)
+#include "../Cronometro.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
 #include "db/Recordset.h"
@@ -25,14 +26,9 @@
 #include <vector>
 
 using namespace ondavia;
-using Clock = std::chrono::steady_clock;
+using namespace ondavia::bench;
 
 namespace {
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // A company with every field of the card filled, the longest values wrapped.
 bool inserisciSoggetto()

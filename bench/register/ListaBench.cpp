@@ -1,6 +1,7 @@
 // Times the register's subject list with 10,000 subjects in COPE: filling the grid and loading the first
 // subject (Lista), with and without the repaint that follows, the form's first load and a resize.
 // Run: build/bench/register/lista_bench [repetitions]   (headless: QT_QPA_PLATFORM=offscreen)
+#include "../Cronometro.h"
 #include "BancoRegistro.h"
 #include "app/Dichiarazioni.h"
 #include "db/Connection.h"
@@ -17,21 +18,11 @@
 #include <vector>
 
 using namespace ondavia;
-using Clock = std::chrono::steady_clock;
+using namespace ondavia::bench;
 
 namespace {
 
 constexpr int kSoggetti = 10000;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(const std::vector<double>& values)
-{
-    return banco::percentile(values, 0.5);
-}
 
 // Subjects with every field the form shows filled, half companies and half natural persons.
 bool riempiCope()

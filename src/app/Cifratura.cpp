@@ -54,6 +54,16 @@ QString sposta(const QString& testo, Verso verso, int chiave, NonCifrabili* nonC
     return s;
 }
 
+bool giaSegnalato(const NonCifrabili& segnalati, qsizetype primo, qsizetype posizione)
+{
+    for (qsizetype k = primo; k < segnalati.size(); ++k) {
+        if (segnalati.at(k).posizione == posizione) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QString CifraTesto(const QString& testo, const QString& modo, std::int16_t chiave, NonCifrabili* nonCifrabili)
@@ -73,12 +83,20 @@ QString CifraTesto(const QString& testo, const QString& modo, std::int16_t chiav
             if (riletto[i] == testo[i]) {
                 continue;
             }
-            bool noto = false;
-            for (qsizetype k = giaSegnalati; k < nonCifrabili->size(); ++k) {
-                noto = noto || nonCifrabili->at(k).posizione == i + 1;
-            }
-            if (!noto) {
+            if (!giaSegnalato(*nonCifrabili, giaSegnalati, i + 1)) {
                 nonCifrabili->append({0, static_cast<int>(i + 1), testo[i], MotivoNonCifrabile::NonReversibile});
+            }
+        }
+        // Only the positions up to the trimmed length are shifted, and a text with leading blanks has
+        // characters past it that come back unchanged: report any of them that a backup line cannot hold.
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const int codice = cp1252::codeOf(s[i]);
+            const MotivoNonCifrabile motivo = codice < 0                        ? MotivoNonCifrabile::NonWindows1252
+                                              : codice == kSeparatore           ? MotivoNonCifrabile::Separatore
+                                              : codice == '\r' || codice == '\n' ? MotivoNonCifrabile::FineRiga
+                                                                                : MotivoNonCifrabile::NonReversibile;
+            if (motivo != MotivoNonCifrabile::NonReversibile && !giaSegnalato(*nonCifrabili, giaSegnalati, i + 1)) {
+                nonCifrabili->append({0, static_cast<int>(i + 1), testo[i], motivo});
             }
         }
     }

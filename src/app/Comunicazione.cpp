@@ -1,6 +1,7 @@
 #include "Comunicazione.h"
 
 #include "Dates.h"
+#include "FileUtente.h"
 #include "Testi.h"
 #include "Windows1252.h"
 
@@ -377,16 +378,8 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
                                                "esiste o non consente la scrittura (errore del sistema: %2).")
                                     .arg(mostrato, file.errorString()));
     }
-    qint64 scritti = 0;
-    while (scritti < contenuto.size()) {
-        const qint64 n = file.write(contenuto.constData() + scritti, contenuto.size() - scritti);
-        if (n <= 0) {
-            break;
-        }
-        scritti += n;
-    }
     // An uncommitted QSaveFile removes its temporary file: the target is either complete or untouched.
-    if (scritti != contenuto.size() || !file.commit()) {
+    if (!ScriviTutto(file, contenuto) || !file.commit()) {
         return fallisci(errore, QStringLiteral("Impossibile completare il file di comunicazione\r\n%1\r\nLa scrittura "
                                                "si è interrotta (errore del sistema: %2): il file non è stato "
                                                "creato e un file già presente con lo stesso nome è rimasto com'era.")

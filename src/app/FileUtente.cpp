@@ -40,6 +40,19 @@ std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
     return percorso;
 }
 
+bool ScriviTutto(QIODevice& file, QByteArrayView dati)
+{
+    qint64 scritti = 0;
+    while (scritti < dati.size()) {
+        const qint64 n = file.write(dati.data() + scritti, dati.size() - scritti);
+        if (n <= 0) {
+            return false;
+        }
+        scritti += n;
+    }
+    return true;
+}
+
 QString CartellaDesktop()
 {
     return platform().desktopFolder();

@@ -8,27 +8,48 @@
 
 namespace ondavia {
 
-QString senzaSpazi(const QString& testo)
+namespace {
+
+// The text from `inizio` to `fine`: the text itself, shared rather than copied, when that is all of it.
+QString tratto(const QString& testo, qsizetype inizio, qsizetype fine)
 {
-    return senzaSpaziFinali(senzaSpaziIniziali(testo));
+    return inizio == 0 && fine == testo.size() ? testo : testo.mid(inizio, fine - inizio);
 }
 
-QString senzaSpaziIniziali(const QString& testo)
+qsizetype primoNonSpazio(const QString& testo)
 {
     qsizetype inizio = 0;
     while (inizio < testo.size() && testo[inizio] == u' ') {
         ++inizio;
     }
-    return testo.mid(inizio);
+    return inizio;
+}
+
+qsizetype dopoUltimoNonSpazio(const QString& testo, qsizetype inizio)
+{
+    qsizetype fine = testo.size();
+    while (fine > inizio && testo[fine - 1] == u' ') {
+        --fine;
+    }
+    return fine;
+}
+
+} // namespace
+
+QString senzaSpazi(const QString& testo)
+{
+    const qsizetype inizio = primoNonSpazio(testo);
+    return tratto(testo, inizio, dopoUltimoNonSpazio(testo, inizio));
+}
+
+QString senzaSpaziIniziali(const QString& testo)
+{
+    return tratto(testo, primoNonSpazio(testo), testo.size());
 }
 
 QString senzaSpaziFinali(const QString& testo)
 {
-    qsizetype fine = testo.size();
-    while (fine > 0 && testo[fine - 1] == u' ') {
-        --fine;
-    }
-    return testo.left(fine);
+    return tratto(testo, 0, dopoUltimoNonSpazio(testo, 0));
 }
 
 QString maiuscole(const QString& testo)

@@ -73,6 +73,15 @@ struct Recordset::Impl {
     // Folded text of a column with its row, in text order and rows ascending within one text; built on
     // the first prefix search by that column. The rows beginning with a prefix lie together in it.
     QHash<int, std::vector<std::pair<QString, int>>> prefixIndexes;
+    // The last insert prepared, kept for the next row that assigns the same columns: rows added one
+    // after another (a restore adds thousands) are then not parsed again each time.
+    sqlite3_stmt* insertStatement = nullptr;
+    std::vector<int> insertColumns;
+
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    ~Impl() { sqlite3_finalize(insertStatement); }
 
     bool fail(const QString& message)
     {
@@ -103,7 +112,9 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         *out = value;
         return true;
     }
-    const QString mismatch = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(c.name);
+    const auto mismatch = [&c] {
+        return QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(c.name);
+    };
     switch (c.type) {
     case adVarWChar: {
         const QString text = value.toText();
@@ -120,7 +131,7 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         bool ok = false;
         const qint64 number = value.toInteger(&ok);
         if (!ok) {
-            return fail(mismatch);
+            return fail(mismatch());
         }
         *out = Value(number);
         return true;
@@ -129,7 +140,7 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (!ok) {
-            return fail(mismatch);
+            return fail(mismatch());
         }
         *out = Value(number);
         return true;
@@ -142,7 +153,7 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
             date = value.toDate();
         }
         if (!date.isValid()) {
-            return fail(mismatch);
+            return fail(mismatch());
         }
         *out = Value(date);
         return true;
@@ -163,7 +174,11 @@ bool Recordset::Impl::store()
         }
     }
     QString sql;
-    if (edit == Edit::Adding) {
+    const bool reuse = edit == Edit::Adding && insertStatement && insertColumns == assigned;
+    if (reuse) {
+        sqlite3_reset(insertStatement);
+        sqlite3_clear_bindings(insertStatement);
+    } else if (edit == Edit::Adding) {
         if (assigned.empty()) {
             sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
         } else {
@@ -188,11 +203,17 @@ bool Recordset::Impl::store()
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdentifier(table), sets.join(QLatin1Char(',')));
     }
 
-    sqlite3_stmt* statement = nullptr;
+    sqlite3_stmt* statement = reuse ? insertStatement : nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK) {
+    if (!reuse &&
+        sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK) {
         connection->fail(QString());
         return fail(connection->lastError());
+    }
+    if (edit == Edit::Adding && !reuse) {
+        sqlite3_finalize(insertStatement);
+        insertStatement = statement;
+        insertColumns = assigned;
     }
     int slot = 1;
     for (int i : assigned) {
@@ -202,7 +223,11 @@ bool Recordset::Impl::store()
         sqlite3_bind_int64(statement, slot, rowids[current]);
     }
     const int rc = sqlite3_step(statement);
-    sqlite3_finalize(statement);
+    if (statement == insertStatement) {
+        sqlite3_reset(statement);
+    } else {
+        sqlite3_finalize(statement);
+    }
     if (rc != SQLITE_DONE) {
         connection->fail(QString(), rc);
         return fail(connection->lastError());
@@ -418,6 +443,14 @@ bool Recordset::AddNew()
 bool Recordset::Update()
 {
     return d->store();
+}
+
+bool Recordset::convertValue(int index, const Value& value, Value* converted)
+{
+    if (index < 0 || index >= FieldCount()) {
+        return d->fail(QStringLiteral("Elemento non trovato nell'insieme"));
+    }
+    return d->convert(index, value, converted);
 }
 
 void Recordset::CancelUpdate()

@@ -61,6 +61,10 @@ public:
     bool AddNew();
     // Stores the row being added or the changes made to the current row.
     bool Update();
+    // The value as column `index` stores it, as SetValue would convert it, without assigning it: for
+    // callers that write many rows through a statement of their own. False, with lastError(), when it
+    // does not fit the column.
+    bool convertValue(int index, const Value& value, Value* converted);
     void CancelUpdate();
     bool isEditing() const;
 

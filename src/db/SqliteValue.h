@@ -2,6 +2,10 @@
 
 #include "Value.h"
 
+#include <QByteArray>
+
+#include <vector>
+
 struct sqlite3_stmt;
 
 namespace ondavia::db::detail {
@@ -10,6 +14,7 @@ namespace ondavia::db::detail {
 QByteArray storedText(const Value& value);
 
 // Binds a value to a statement parameter: dates as ISO text, so that they sort and compare as dates.
-int bindValue(sqlite3_stmt* statement, int index, const Value& value);
+// With `keep`, texts are bound without a copy and their bytes appended to it: it must outlive the run.
+int bindValue(sqlite3_stmt* statement, int index, const Value& value, std::vector<QByteArray>* keep = nullptr);
 
 } // namespace ondavia::db::detail

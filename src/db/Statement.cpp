@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <span>
+
 namespace ondavia::db {
 
 Statement::Statement(Connection& connection, const QString& sql) : m_connection(connection)
@@ -27,16 +29,30 @@ Statement::~Statement()
 
 bool Statement::run(std::initializer_list<Value> values)
 {
+    return run(values.begin(), values.size());
+}
+
+bool Statement::run(const std::vector<Value>& values)
+{
+    return run(values.data(), values.size());
+}
+
+bool Statement::run(const Value* values, std::size_t count)
+{
     if (!m_statement) {
         return false;
     }
+    // The texts bound, alive until the statement has run.
+    std::vector<QByteArray> testi;
+    testi.reserve(count);
     int slot = 1;
-    for (const Value& value : values) {
-        const int rc = detail::bindValue(m_statement, slot, value);
+    for (const Value& value : std::span(values, count)) {
+        const int rc = detail::bindValue(m_statement, slot, value, &testi);
         if (rc != SQLITE_OK) {
             m_connection.fail(QString(), rc);
             m_lastError = m_connection.lastError();
             sqlite3_reset(m_statement);
+            sqlite3_clear_bindings(m_statement);
             return false;
         }
         ++slot;

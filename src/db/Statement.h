@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <initializer_list>
+#include <vector>
+
 struct sqlite3_stmt;
 
 namespace ondavia::db {
@@ -21,9 +24,12 @@ public:
     bool isValid() const { return m_statement != nullptr; }
     // Binds the values to the statement's parameters in order, runs it to completion and resets it.
     bool run(std::initializer_list<Value> values);
+    bool run(const std::vector<Value>& values);
     const QString& lastError() const { return m_lastError; }
 
 private:
+    bool run(const Value* values, std::size_t count);
+
     Connection& m_connection;
     sqlite3_stmt* m_statement = nullptr;
     QString m_lastError;

@@ -63,6 +63,8 @@ public:
     // The chosen path, or nothing when the user cancels. The save dialog never asks about replacing.
     virtual std::optional<QString> saveFileName(const FileRequest& request) = 0;
     virtual std::optional<QString> openFileName(const FileRequest& request) = 0;
+    // The chosen folder, or nothing when the user cancels. Uses the request's title and initial folder.
+    virtual std::optional<QString> chooseFolder(const FileRequest& request) = 0;
     virtual QString desktopFolder() = 0;
     // Opens a document in the system's viewer, or an address in the browser.
     virtual bool openDocument(const QString& fileOrAddress) = 0;

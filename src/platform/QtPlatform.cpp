@@ -151,6 +151,15 @@ std::optional<QString> QtPlatform::openFileName(const FileRequest& request)
     return QDir::toNativeSeparators(path);
 }
 
+std::optional<QString> QtPlatform::chooseFolder(const FileRequest& request)
+{
+    const QString folder = QFileDialog::getExistingDirectory(dialogParent(), request.title, request.initialFolder);
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return QDir::toNativeSeparators(folder);
+}
+
 QString QtPlatform::desktopFolder()
 {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);

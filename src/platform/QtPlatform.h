@@ -12,6 +12,7 @@ public:
     MsgResult messageBox(const MessageRequest& request) override;
     std::optional<QString> saveFileName(const FileRequest& request) override;
     std::optional<QString> openFileName(const FileRequest& request) override;
+    std::optional<QString> chooseFolder(const FileRequest& request) override;
     QString desktopFolder() override;
     bool openDocument(const QString& fileOrAddress) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;

@@ -48,6 +48,12 @@ std::optional<QString> ScriptedPlatform::openFileName(const FileRequest& request
     return takeAnswer(openAnswers);
 }
 
+std::optional<QString> ScriptedPlatform::chooseFolder(const FileRequest& request)
+{
+    folderRequests.push_back(request);
+    return takeAnswer(folderAnswers);
+}
+
 bool ScriptedPlatform::openDocument(const QString& fileOrAddress)
 {
     opened.push_back(fileOrAddress);

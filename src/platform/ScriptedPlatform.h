@@ -16,6 +16,7 @@ public:
     MsgResult messageBox(const MessageRequest& request) override;
     std::optional<QString> saveFileName(const FileRequest& request) override;
     std::optional<QString> openFileName(const FileRequest& request) override;
+    std::optional<QString> chooseFolder(const FileRequest& request) override;
     QString desktopFolder() override { return desktop; }
     bool openDocument(const QString& fileOrAddress) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
@@ -35,6 +36,8 @@ public:
     std::deque<std::optional<QString>> saveAnswers;
     std::vector<FileRequest> openRequests;
     std::deque<std::optional<QString>> openAnswers;
+    std::vector<FileRequest> folderRequests;
+    std::deque<std::optional<QString>> folderAnswers;
 
     QString desktop;
     std::vector<QString> opened;

@@ -100,7 +100,8 @@ private:
     void eseguiAzione(int id, const QString& caption);
     void eseguiComandoBase(int id, const QString& caption);
     void apriPagineAgenzia(const QString& caption);
-    void mostraArchivio(const QString& caption);
+    // The backup and restore form for ModoSalva; after a restore the register lists its subjects again.
+    void mostraArchivio();
     void chiudiProgramma();
     bool confermaUscita();
 

@@ -2,6 +2,7 @@
 #include "F0.h"
 
 #include "Collegamenti.h"
+#include "FSalva.h"
 #include "FVer.h"
 #include "FunzioniPUB.h"
 #include "GestoreProtetto.h"
@@ -115,13 +116,13 @@ void F0::eseguiComandoBase(int id, const QString& caption)
                 SalvaTutti = true;
             }
             ModoSalva = QStringLiteral("S");
-            passo([this, caption] { mostraArchivio(caption); });
+            passo([this] { mostraArchivio(); });
             passo([this] { apriRegistro(); });
         }
         break;
     case ComandoRipristina:
         ModoSalva = QStringLiteral("R");
-        passo([this, caption] { mostraArchivio(caption); });
+        passo([this] { mostraArchivio(); });
         passo([this] { apriRegistro(); });
         break;
     case ComandoAggiornamenti:
@@ -154,10 +155,13 @@ void F0::apriPagineAgenzia(const QString& caption)
     }
 }
 
-void F0::mostraArchivio(const QString& caption)
+void F0::mostraArchivio()
 {
-    // The backup and restore form is not part of this version yet.
-    FunzioneNonDisponibile(caption);
+    FSalva archivio(this);
+    archivio.esegui();
+    if (archivio.ripristinoEseguito()) {
+        passo([this] { apriRegistro().Lista(); });
+    }
 }
 
 void F0::chiudiProgramma()

@@ -35,10 +35,4 @@ bool EseguiProtetto(const QString& intestazione, const std::function<void()>& pa
     return false;
 }
 
-void FunzioneNonDisponibile(const QString& funzione)
-{
-    MsgBox(QStringLiteral("La funzione \"%1\" non è ancora disponibile in questa versione di Ondavia.")
-               .arg(funzione.trimmed()));
-}
-
 } // namespace ondavia

@@ -12,7 +12,4 @@ namespace ondavia {
 // Returns true when the step ran to its end.
 bool EseguiProtetto(const QString& intestazione, const std::function<void()>& passo);
 
-// Tells the user plainly that a function of the program is not yet available in this version.
-void FunzioneNonDisponibile(const QString& funzione);
-
 } // namespace ondavia

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
 
@@ -19,15 +20,20 @@ using M = MotivoNonCifrabile;
 using Segnalati = QList<std::pair<int, M>>;
 
 // Position and reason of each character reported.
-Segnalati segnalati(const QString& testo, const QString& modo)
+Segnalati segnalatiConChiave(const QString& testo, std::int16_t chiave, const QString& modo = kScrivi)
 {
     NonCifrabili scarti;
-    CifraTesto(testo, modo, 3, &scarti);
+    CifraTesto(testo, modo, chiave, &scarti);
     Segnalati r;
     for (const auto& s : scarti) {
         r.append({s.posizione, s.motivo});
     }
     return r;
+}
+
+Segnalati segnalati(const QString& testo, const QString& modo)
+{
+    return segnalatiConChiave(testo, 3, modo);
 }
 
 } // namespace
@@ -70,6 +76,32 @@ TEST(CifraTestoTest, SpostamentiESegnalazioni)
     // Leading blanks are shifted and the last characters not, so reading back gets those wrong.
     EXPECT_EQ(CifraTesto(QStringLiteral("  AB"), kScrivi, 3), QStringLiteral("$%AB"));
     EXPECT_EQ(segnalati(QStringLiteral("  AB"), kScrivi), (Segnalati{{3, M::NonReversibile}, {4, M::NonReversibile}}));
+}
+
+TEST(CifraTestoTest, IlRapportoCopreOgniCarattereRestituito)
+{
+    // With leading blanks the trimmed length is shorter than the text, and the last characters are returned
+    // as they are: a line end or a separator there would reach the backup line unless reported.
+    for (std::int16_t chiave = 1; chiave <= 20; ++chiave) {
+        SCOPED_TRACE(chiave);
+        for (const QString& testo : {QStringLiteral("  AB\r\n"), QStringLiteral(" X¦"), QStringLiteral("   AB\nC"),
+                                     QStringLiteral(" Ał")}) {
+            NonCifrabili scarti;
+            const QString cifrato = CifraTesto(testo, kScrivi, chiave, &scarti);
+            for (qsizetype i = 0; i < cifrato.size(); ++i) {
+                const QChar c = cifrato[i];
+                if (c == kSep || c == u'\r' || c == u'\n' || cp1252::codeOf(c) < 0) {
+                    EXPECT_TRUE(std::any_of(scarti.begin(), scarti.end(), [&](const auto& s) {
+                        return s.posizione == i + 1;
+                    })) << testo.toStdString() << ": position " << i + 1 << " not reported";
+                }
+            }
+        }
+    }
+    // The case that reported nothing before: key 9 leaves CR and LF unshifted and reading back keeps them.
+    NonCifrabili scarti;
+    EXPECT_TRUE(CifraTesto(QStringLiteral("  AB\r\n"), kScrivi, 9, &scarti).endsWith(QStringLiteral("\r\n")));
+    EXPECT_EQ(segnalatiConChiave(QStringLiteral("  AB\r\n"), 9), (Segnalati{{5, M::FineRiga}, {6, M::FineRiga}}));
 }
 
 TEST(CifraTestoTest, AndataERitornoSuTestoCasuale)

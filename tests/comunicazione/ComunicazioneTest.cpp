@@ -1,4 +1,5 @@
 #include "app/Comunicazione.h"
+#include "../support/LimiteFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,11 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <map>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace ondavia;
@@ -288,16 +287,13 @@ TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)
     // The disk refuses the file past 4 KiB: the existing file is left as it was, and no temporary file stays.
     const QString percorso = cartella.filePath(QStringLiteral("OVIA.TXT"));
     ASSERT_TRUE(scrivi(percorso, "vecchio"));
-    rlimit prima{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &prima), 0);
-    rlimit limite = prima;
-    limite.rlim_cur = 4096;
-    const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
     QString errore;
-    const bool scritto = ScriviComunicazione(percorso, soggetto(), &errore);
-    ::setrlimit(RLIMIT_FSIZE, &prima);
-    std::signal(SIGXFSZ, segnale);
+    bool scritto = true;
+    {
+        test::LimiteFile limite(4096);
+        ASSERT_TRUE(limite.attivo());
+        scritto = ScriviComunicazione(percorso, soggetto(), &errore);
+    }
     EXPECT_FALSE(scritto);
     EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile completare il file di comunicazione\r\n") + percorso))
         << errore.toStdString();

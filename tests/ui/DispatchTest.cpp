@@ -197,39 +197,6 @@ TEST_F(ShellTest, TheUpdatePageNeedsTheMakersSiteToBeConfigured)
     EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
-TEST_F(ShellTest, CommandsNotYetInThisVersionSaySoAndBackupNeedsASubject)
-{
-    auto finestra = finestraAperta();
-    const auto nonDisponibile = [this](const QString& caption) {
-        return desktop.messages.size() == 1 && desktop.messages[0].text.contains("non è ancora disponibile") &&
-               desktop.messages[0].text.contains(caption);
-    };
-    for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{{722, "Ripristina Dati"}}) {
-        desktop.messages.clear();
-        finestra->CommandBars_Execute(id, caption);
-        EXPECT_TRUE(nonDisponibile(caption)) << desktop.messageTexts().join('\n').toStdString();
-    }
-    EXPECT_EQ(ModoSalva, "R");
-
-    // No subject selected: the backup opens nothing and says nothing.
-    desktop.messages.clear();
-    ModoSalva.clear();
-    CodiceCorrente = QStringLiteral("   ");
-    finestra->CommandBars_Execute(ComandoSalva, "Salva");
-    EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_TRUE(ModoSalva.isEmpty());
-
-    CodiceCorrente = QStringLiteral("RSSMRA80A01H501U");
-    SalvaTutti = true;
-    finestra->CommandBars_Execute(ComandoSalva, "Salva");
-    EXPECT_TRUE(nonDisponibile("Salva"));
-    EXPECT_EQ(ModoSalva, "S");
-    EXPECT_FALSE(SalvaTutti);
-    finestra->CommandBars_Execute(ComandoSalva, "Salva TUTTI");
-    EXPECT_TRUE(SalvaTutti);
-    EXPECT_TRUE(chiamate.isEmpty());
-}
-
 // The window's close button and Alt+F4 ask like the close command, so that a click loses nothing typed.
 TEST_F(ShellTest, ClosingTheWindowAsksLikeTheCloseCommand)
 {

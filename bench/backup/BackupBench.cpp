@@ -1,0 +1,262 @@
+// Times the backup and the restore of the register through the form FSalva, shown with its progress bar
+// (headless: QT_QPA_PLATFORM=offscreen), against the sqlite3 command-line tool importing the same rows
+// as CSV into an empty copy of the same database. Rounds are interleaved (save, restore, import) so that
+// the three see the same machine; each round gives a ratio to the import, and the median ratio is
+// reported, for 1,000 and for 10,000 subjects.
+//
+// Run: build/bench/backup/backup_bench [rounds]       needs sqlite3 on the PATH (scripts/setup installs it)
+//      build/bench/backup/backup_bench --screenshot FILE.png
+//          restores 10,000 subjects once and saves a picture of the form half-way (docs/fsalva.png is one,
+//          taken under Xvfb: xvfb-run -a env QT_QPA_PLATFORM=xcb build/bench/backup/backup_bench --screenshot ...)
+//
+// The save writes every subject to a backup file (dialog answered at once). The restore is the whole
+// confirm: the safety copy of the register, then the file's subjects in place of the register's own, in
+// one transaction. The import is the sqlite3 process, from start to exit.
+#include "../Cronometro.h"
+#include "app/Dichiarazioni.h"
+#include "app/Launch.h"
+#include "app/ScrittoreBackup.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "platform/ScriptedPlatform.h"
+#include "shell/FSalva.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace ondavia;
+using namespace ondavia::bench;
+
+namespace {
+
+[[noreturn]] void fail(const QString& what)
+{
+    std::fprintf(stderr, "backup_bench: %s\n", qPrintable(what));
+    std::exit(1);
+}
+
+// Subjects with every field the register fills: half companies, half natural persons, accented names.
+void riempiCope(int soggetti)
+{
+    const QString sql = QStringLiteral(R"(
+WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < %1)
+INSERT INTO COPE (OCOD, ONPROG, ODES, OSTP, orag, OSCOM, OSPRO, OCOG, ONOME, OSEX, ONDT, oncom, onpro,
+                  oTIPOSOG, OTIPOSOGD, ORECF, ORECOG, ORENOME, ORESEX, OREDTNAS, oRENCOM, oREnpro, OREEMAIL,
+                  ORETEL, OPEEMAIL, OPEDATAI, OPEGESTORE, OMC1, OMC2, OMC3, OMOC1, OMOC2, OMOC3, OTIPOCOM1,
+                  OTIPOCOM2, oitt1, oitt2, OITTCF)
+SELECT printf('123456%05d', i), '001',
+       CASE i % 2 WHEN 0 THEN printf('SOCIETÀ %05d DELL''ACQUA SPA', i) ELSE printf('ROSSI%05d MARIO', i) END,
+       CASE i % 2 WHEN 0 THEN '1' ELSE '0' END,
+       CASE i % 2 WHEN 0 THEN printf('SOCIETÀ %05d DELL''ACQUA SPA', i) ELSE '' END,
+       CASE i % 2 WHEN 0 THEN 'L''AQUILA' ELSE '' END, CASE i % 2 WHEN 0 THEN 'AQ' ELSE '' END,
+       CASE i % 2 WHEN 0 THEN '' ELSE printf('ROSSI%05d', i) END, CASE i % 2 WHEN 0 THEN '' ELSE 'MARIO' END,
+       CASE i % 2 WHEN 0 THEN '' ELSE 'M' END,
+       CASE i % 2 WHEN 0 THEN NULL ELSE date('1950-01-01', printf('+%d days', i)) END,
+       CASE i % 2 WHEN 0 THEN '' ELSE 'FORLÌ' END, CASE i % 2 WHEN 0 THEN '' ELSE 'FC' END,
+       '13', '13=OICR', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', 'M', '01/01/1980', 'ROMA', 'RM', 'MARIO@ALFA.IT',
+       '06 123456', printf('PEC%05d@PEC.IT', i), '01/02/2020', 'ARUBA €', '0', '0', '0', 1, 0, 1, '-1', '0',
+       '0', '-1', 'VRDGPP75B02L219K'
+FROM n;
+)")
+                            .arg(soggetti);
+    db::Transaction transazione(Conn);
+    if (!Conn.Execute(sql) || !transazione.commit()) {
+        fail(Conn.lastError());
+    }
+}
+
+// Dialogs and messages answered at once, window events run for real: the progress is drawn on screen.
+class PiattaformaBench : public ScriptedPlatform {
+public:
+    void processEvents() override { QApplication::processEvents(); }
+};
+
+struct Misure {
+    std::vector<double> salva, ripristina, importa;
+};
+
+class Banco {
+public:
+    explicit Banco(int soggetti) : m_soggetti(soggetti)
+    {
+        qputenv("ONDAVIA_HOME", m_casa.path().toUtf8());
+        ResetDichiarazioni();
+        if (!Main([] {})) {
+            fail(QStringLiteral("cannot prepare the database"));
+        }
+        riempiCope(soggetti);
+        // The peer's input: the same rows as CSV, and an empty copy of the same database to import into.
+        const QString archivio = PercorsoArchivio();
+        m_csv = m_casa.filePath(QStringLiteral("cope.csv"));
+        m_vuoto = m_casa.filePath(QStringLiteral("vuoto.db"));
+        if (!sqlite3({archivio, QStringLiteral(".mode csv"), QStringLiteral(".once ") + m_csv,
+                      QStringLiteral("SELECT * FROM COPE")}) ||
+            !QFile::copy(archivio, m_vuoto) ||
+            !sqlite3({m_vuoto, QStringLiteral("DELETE FROM COPE"), QStringLiteral("VACUUM")})) {
+            fail(QStringLiteral("cannot prepare the import"));
+        }
+    }
+
+    void round(Misure& m)
+    {
+        m_desktop.messages.clear();
+        const QString backup = m_casa.filePath(QStringLiteral("SAVE.REI"));
+        QFile::remove(backup);
+        m_desktop.saveAnswers = {backup};
+        m.salva.push_back(conferma(QStringLiteral("S")));
+        m_desktop.openAnswers = {backup};
+        m.ripristina.push_back(conferma(QStringLiteral("R")));
+        for (const QString& copia : QDir(m_casa.path()).entryList({QStringLiteral("BFRR_*")}, QDir::Files)) {
+            QFile::remove(m_casa.filePath(copia));
+        }
+        const QStringList attesi{QStringLiteral("Creazione file di BackUP terminata"),
+                                 QStringLiteral("Ripristino terminato")};
+        if (m_desktop.messageTexts() != attesi || contaSoggetti() != m_soggetti) {
+            fail(QStringLiteral("the form did not save and restore: %1").arg(m_desktop.messageTexts().join(" / ")));
+        }
+
+        const QString bersaglio = m_casa.filePath(QStringLiteral("import.db"));
+        QFile::remove(bersaglio);
+        QFile::copy(m_vuoto, bersaglio);
+        const auto inizio = Clock::now();
+        if (!sqlite3({bersaglio, QStringLiteral(".mode csv"), QStringLiteral(".import ") + m_csv + " COPE"})) {
+            fail(QStringLiteral("sqlite3 did not import"));
+        }
+        m.importa.push_back(millisecondsSince(inizio));
+    }
+
+    // One restore, with a picture of the form taken once it has gone past half the rows.
+    void fotografa(const QString& png)
+    {
+        const QString backup = m_casa.filePath(QStringLiteral("SAVE.REI"));
+        Misure m;
+        round(m);
+        ScrittoreBackup scrittore(Conn);
+        QString errore;
+        if (!scrittore.ScriviTabella(backup, QStringLiteral("COPE"), {}, &errore)) {
+            fail(errore);
+        }
+        ModoSalva = QStringLiteral("R");
+        m_desktop.openAnswers = {backup};
+        FSalva form;
+        mostra(form);
+        QTimer orologio;
+        bool fatta = false;
+        // The form lets window events run while it works, so the timer fires in the middle of the restore.
+        QObject::connect(&orologio, &QTimer::timeout, [&] {
+            if (!fatta && form.ContaRighe() > m_soggetti * 3 / 2) {
+                fatta = form.grab().save(png);
+            }
+        });
+        orologio.start(5);
+        form.bconferma_Click();
+        if (!fatta) {
+            fail(QStringLiteral("no picture taken"));
+        }
+    }
+
+private:
+    // Loads the form for ModoSalva and shows it, as the command does.
+    static void mostra(FSalva& form)
+    {
+        form.Form_Load();
+        form.show();
+        QApplication::processEvents();
+    }
+
+    // The form in one mode, shown; the time of its confirm button, in milliseconds.
+    static double conferma(const QString& modo)
+    {
+        ModoSalva = modo;
+        FSalva form;
+        mostra(form);
+        const auto inizio = Clock::now();
+        form.bconferma_Click();
+        return millisecondsSince(inizio);
+    }
+
+    // Runs sqlite3 with a database and dot-commands or statements given one by one.
+    static bool sqlite3(const QStringList& argomenti)
+    {
+        QStringList comandi{argomenti.front()};
+        for (qsizetype i = 1; i < argomenti.size(); ++i) {
+            comandi << QStringLiteral("-cmd") << argomenti[i];
+        }
+        comandi << QStringLiteral(".quit");
+        QProcess processo;
+        processo.start(QStringLiteral("sqlite3"), comandi);
+        return processo.waitForFinished(60000) && processo.exitStatus() == QProcess::NormalExit &&
+               processo.exitCode() == 0 && processo.readAllStandardError().isEmpty();
+    }
+
+    static int contaSoggetti()
+    {
+        db::Recordset conta;
+        conta.Open(QStringLiteral("SELECT Count(*) AS N FROM COPE"), Conn);
+        return static_cast<int>(conta.Fields(0).Value().toInteger());
+    }
+
+    int m_soggetti;
+    QTemporaryDir m_casa;
+    QString m_csv;
+    QString m_vuoto;
+    PiattaformaBench m_desktop;
+    PlatformScope m_scope{m_desktop};
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--screenshot") {
+        Banco banco(10000);
+        banco.fotografa(QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
+    const int giri = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+
+    std::printf("%-9s %12s %12s %12s %14s %14s\n", "subjects", "save ms", "restore ms", "sqlite3 ms", "save/import",
+                "restore/import");
+    double salva[2] = {0, 0};
+    double ripristina[2] = {0, 0};
+    int indice = 0;
+    for (const int soggetti : {1000, 10000}) {
+        Banco banco(soggetti);
+        Misure m;
+        Misure scarto;
+        banco.round(scarto); // warm-up: first touches of the files and of the form
+        for (int g = 0; g < giri; ++g) {
+            banco.round(m);
+        }
+        std::vector<double> rapportiSalva, rapportiRipristina;
+        for (std::size_t g = 0; g < m.importa.size(); ++g) {
+            rapportiSalva.push_back(m.salva[g] / m.importa[g]);
+            rapportiRipristina.push_back(m.ripristina[g] / m.importa[g]);
+        }
+        salva[indice] = median(m.salva);
+        ripristina[indice] = median(m.ripristina);
+        ++indice;
+        std::printf("%-9d %12.1f %12.1f %12.1f %14.2f %14.2f\n", soggetti, median(m.salva), median(m.ripristina),
+                    median(m.importa), median(rapportiSalva), median(rapportiRipristina));
+        ResetDichiarazioni();
+    }
+    std::printf("growth 1,000 -> 10,000 subjects: save %.1fx, restore %.1fx (medians of %d interleaved rounds)\n",
+                salva[1] / salva[0], ripristina[1] / ripristina[0], giri);
+    return 0;
+}

@@ -1,0 +1,156 @@
+#include "LettoreBackup.h"
+
+#include "Cifratura.h"
+#include "FileBackup.h"
+#include "Testi.h"
+#include "Windows1252.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace ondavia {
+
+namespace {
+
+constexpr qint64 kBlocco = 1 << 16;
+
+} // namespace
+
+bool LettoreBackup::apri(const QString& percorso, QString* errore)
+{
+    m_file.close();
+    m_file.setFileName(percorso);
+    m_blocco.clear();
+    m_pos = 0;
+    m_finito = false;
+    m_saltaLF = false;
+    m_numero = 0;
+    m_errore.clear();
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        m_errore = QStringLiteral("Impossibile leggere il file\r\n%1\r\n(errore del sistema: %2).")
+                       .arg(QDir::toNativeSeparators(percorso), m_file.errorString());
+        if (errore) {
+            *errore = m_errore;
+        }
+        return false;
+    }
+    return true;
+}
+
+bool LettoreBackup::riempi()
+{
+    m_blocco.resize(kBlocco);
+    const qint64 letti = m_file.read(m_blocco.data(), kBlocco);
+    if (letti < 0) {
+        m_errore = QStringLiteral("La lettura del file\r\n%1\r\nsi è interrotta alla riga %2 "
+                                  "(errore del sistema: %3).")
+                       .arg(QDir::toNativeSeparators(m_file.fileName()))
+                       .arg(m_numero + 1)
+                       .arg(m_file.errorString());
+        m_blocco.clear();
+        return false;
+    }
+    m_blocco.resize(letti);
+    m_pos = 0;
+    m_finito = letti == 0;
+    return true;
+}
+
+LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
+{
+    if (!m_errore.isEmpty()) {
+        return Esito::Errore;
+    }
+    QByteArray linea;
+    qint64 lunghezza = 0;
+    bool iniziata = false;
+    for (;;) {
+        if (m_pos >= m_blocco.size()) {
+            if (m_finito || !riempi()) {
+                if (!m_errore.isEmpty()) {
+                    return Esito::Errore;
+                }
+            }
+            if (m_finito) {
+                if (!iniziata) {
+                    return Esito::Fine;
+                }
+                break; // a last line without its line end
+            }
+        }
+        if (m_saltaLF) {
+            m_saltaLF = false;
+            if (m_blocco[m_pos] == '\n') {
+                ++m_pos;
+                continue;
+            }
+        }
+        iniziata = true;
+        const char* inizio = m_blocco.constData() + m_pos;
+        const char* fine = m_blocco.constData() + m_blocco.size();
+        const char* a = std::find_if(inizio, fine, [](char c) { return c == '\r' || c == '\n'; });
+        const qsizetype quanti = a - inizio;
+        lunghezza += quanti;
+        const qsizetype posto = LunghezzaMassimaRiga - linea.size();
+        linea.append(inizio, std::min(quanti, std::max<qsizetype>(posto, 0)));
+        m_pos += quanti;
+        if (a != fine) {
+            m_saltaLF = *a == '\r';
+            ++m_pos;
+            break;
+        }
+    }
+    ++m_numero;
+    m_lunghezza = lunghezza;
+    *riga = cp1252::decode(linea);
+    return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
+}
+
+bool PrimaRigaCifrata(const QString& riga)
+{
+    return CifraTesto(riga.mid(1, 4), QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
+}
+
+ControlloBackup ControllaFileBackup(const QString& percorso)
+{
+    ControlloBackup esito;
+    LettoreBackup lettore;
+    if (!lettore.apri(percorso, &esito.errore)) {
+        esito.stato = ControlloBackup::Stato::Illeggibile;
+        return esito;
+    }
+    QString riga;
+    const LettoreBackup::Esito letta = lettore.prossima(&riga);
+    if (letta == LettoreBackup::Esito::Errore) {
+        esito.stato = ControlloBackup::Stato::Illeggibile;
+        esito.errore = lettore.errore();
+        return esito;
+    }
+    if (letta == LettoreBackup::Esito::Fine) {
+        return esito;
+    }
+    esito.cifrato = PrimaRigaCifrata(riga);
+    if (riga.mid(1, 4) != TabellaSoggetti && !esito.cifrato) {
+        return esito;
+    }
+    esito.stato = ControlloBackup::Stato::Backup;
+    esito.codice = senzaSpazi(VociRigaLetta(riga, esito.cifrato).value(2));
+    return esito;
+}
+
+QStringList VociRigaLetta(const QString& riga, bool cifrata)
+{
+    QStringList voci = VociRigaBackup(riga);
+    for (qsizetype i = 1; cifrata && i < voci.size(); ++i) {
+        voci[i] = CifraTesto(voci[i], QStringLiteral("Leggi"), ChiaveBackup);
+    }
+    return voci;
+}
+
+QString MessaggioNonBackup()
+{
+    return QStringLiteral("Il file indicato non è un file di backUp di ONDAVIA. Operazione annullata");
+}
+
+} // namespace ondavia

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace ondavia {
+
+namespace db {
+class Connection;
+}
+
+// Writes backup files (see FileBackup.h) from the register's tables.
+//
+// A file is written beside its target under a temporary name and renamed into place only when complete:
+// a failure half-way (a full disk, no permission) leaves the target as it was and no half file. A value
+// the file cannot carry is refused before the file appears, naming the subject and the field: a character
+// that is no Windows-1252 character or that the format forbids (the separator, a line end, NUL), and, in a
+// scrambled backup, a character that scrambling could not bring back.
+class ScrittoreBackup {
+public:
+    struct Opzioni {
+        bool cifra = false;          // scramble every line with ChiaveBackup
+        QString soloSoggetto;        // when set, only the rows whose OCOD is this code
+        std::function<void()> passo; // called once for each row written
+    };
+
+    explicit ScrittoreBackup(db::Connection& connessione);
+
+    // Writes every row of `tabella` (or of one subject) to `percorso`, replacing that file when done.
+    // A table with no rows gives an empty file. Returns false with a message for the user in *errore.
+    bool ScriviTabella(const QString& percorso, const QString& tabella, const Opzioni& opzioni, QString* errore);
+
+    int righeScritte() const { return m_righe; }
+
+private:
+    db::Connection& m_connessione;
+    int m_righe = 0;
+};
+
+} // namespace ondavia

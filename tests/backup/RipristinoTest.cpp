@@ -1,0 +1,282 @@
+// Restoring backups: round trips, replaced subjects, value conversions, the coded lists, and the failures
+// that leave the register as it was.
+#include "BackupProva.h"
+
+#include "app/Dichiarazioni.h"
+#include "app/FileBackup.h"
+#include "app/LettoreBackup.h"
+#include "app/RipristinoBackup.h"
+#include "app/ScrittoreBackup.h"
+#include "db/Recordset.h"
+
+using namespace ondavia;
+using namespace ondavia::test;
+
+namespace {
+
+const QByteArray Sep("\xA6");
+
+class RipristinoTest : public BackupProva {
+protected:
+    void salva(const QString& percorso, bool cifra = false)
+    {
+        ScrittoreBackup scrittore(Conn);
+        QString errore;
+        ASSERT_TRUE(scrittore.ScriviTabella(percorso, "COPE", {cifra, QString(), {}}, &errore)) << errore.toStdString();
+    }
+
+    bool ripristina(const QString& percorso, bool dataZeroNulla = false)
+    {
+        m_avvisi.clear();
+        m_errore.clear();
+        RipristinoBackup ripristino(
+            Conn, {dataZeroNulla, [this](const QString& a) { m_avvisi << a; }, [this] { ++m_passi; }});
+        return ripristino.RipristinaArchivio(percorso, &m_errore);
+    }
+
+    // A file of the given lines, items separated by the broken bar.
+    void scriviRighe(const QString& percorso, const QList<QByteArray>& righe)
+    {
+        QByteArray contenuto;
+        for (const QByteArray& r : righe) {
+            contenuto += r + "\r\n";
+        }
+        scrivi(percorso, contenuto);
+    }
+
+    // A COPE line with the given items in front and empty items for the other columns.
+    static QByteArray lineaCope(const QList<QByteArray>& primi, const QList<std::pair<QString, QByteArray>>& altri = {})
+    {
+        QList<QByteArray> voci(colonne().size());
+        for (int i = 0; i < primi.size(); ++i) {
+            voci[i] = primi[i];
+        }
+        for (const auto& [colonna, voce] : altri) {
+            voci[colonne().indexOf(colonna)] = voce;
+        }
+        return Sep + "COPE" + Sep + voci.join(Sep);
+    }
+
+    QString valore(const QString& codice, const QString& colonna)
+    {
+        db::Recordset rs;
+        EXPECT_TRUE(rs.Open("SELECT * FROM COPE WHERE OCOD='" + codice + "'", Conn));
+        return descrivi({rs.Fields(colonna).Value()});
+    }
+
+    QList<Riga> registroCasuale(std::mt19937& caso, int quanti, bool perCifrare)
+    {
+        QList<Riga> soggetti;
+        for (int i = 0; i < quanti; ++i) {
+            const QString codice = QStringLiteral("CF%1'X").arg(i, 6, 10, QChar('0'));
+            soggetti << soggettoCasuale(caso, codice, "001", perCifrare);
+            if (i % 5 == 0) {
+                soggetti << soggettoCasuale(caso, codice, "002", perCifrare);
+            }
+        }
+        return soggetti;
+    }
+
+    QStringList m_avvisi;
+    QString m_errore;
+    int m_passi = 0;
+};
+
+} // namespace
+
+TEST_F(RipristinoTest, UnRegistroCasualeTornaUgualeInChiaroECifrato)
+{
+    for (const bool cifra : {false, true}) {
+        SCOPED_TRACE(cifra ? "scrambled" : "plain");
+        esegui("DELETE FROM COPE");
+        std::mt19937 caso(cifra ? 2 : 1);
+        aggiungi("COPE", registroCasuale(caso, 60, cifra));
+        const QStringList prima = righe();
+        const QStringList ctab = righe("CTAB");
+        const QString percorso = file(cifra ? "CIFRATO.REI" : "CHIARO.REI");
+        salva(percorso, cifra);
+
+        esegui("DELETE FROM COPE");
+        m_passi = 0;
+        ASSERT_TRUE(ripristina(percorso)) << m_errore.toStdString();
+        EXPECT_TRUE(m_avvisi.isEmpty()) << m_avvisi.join('\n').toStdString();
+        EXPECT_EQ(m_passi, prima.size());
+        EXPECT_EQ(righe().join('\n').toStdString(), prima.join('\n').toStdString());
+
+        // The same backup again: every subject is replaced, none doubled. The connection's settings stay.
+        ASSERT_TRUE(Conn.Execute("PRAGMA cache_size = -3000"));
+        ASSERT_TRUE(ripristina(percorso)) << m_errore.toStdString();
+        db::Recordset cache;
+        ASSERT_TRUE(cache.Open("PRAGMA cache_size", Conn));
+        EXPECT_EQ(cache.Fields(0).Value().toText(), "-3000");
+        EXPECT_EQ(righe().join('\n').toStdString(), prima.join('\n').toStdString());
+        EXPECT_TRUE(righe("CTAB") == ctab);
+    }
+}
+
+TEST_F(RipristinoTest, IsoggettiDelFileSostituisconoISuoiEGliAltriRestano)
+{
+    std::mt19937 caso(4);
+    const Riga a1 = soggettoCasuale(caso, "AAA", "001", false);
+    const Riga b1 = soggettoCasuale(caso, "BBB", "001", false);
+    const Riga c1 = soggettoCasuale(caso, "CCC", "001", false);
+    aggiungi("COPE", {a1, b1, c1});
+    salva(file("TRE.REI"));
+
+    // Later the register holds changed rows of two of them, a second progressive of one, and others.
+    esegui("DELETE FROM COPE");
+    const Riga b1nuovo = soggettoCasuale(caso, "BBB", "001", false);
+    const Riga b2 = soggettoCasuale(caso, "BBB", "002", false);
+    const Riga c1nuovo = soggettoCasuale(caso, "CCC", "001", false);
+    const Riga x1 = soggettoCasuale(caso, "XXX", "001", false);
+    const Riga y1 = soggettoCasuale(caso, "YYY", "001", false);
+    aggiungi("COPE", {b1nuovo, b2, c1nuovo, x1, y1});
+    ASSERT_TRUE(ripristina(file("TRE.REI"))) << m_errore.toStdString();
+
+    // Every row of the file's subjects is the file's; the other subjects are untouched.
+    QStringList attese;
+    for (const Riga& r : {a1, b1, c1, x1, y1}) {
+        attese << descrivi(r);
+    }
+    attese.sort();
+    EXPECT_EQ(righe().join('\n').toStdString(), attese.join('\n').toStdString());
+}
+
+TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
+{
+    scriviRighe(file("DATE.REI"), {lineaCope({"A", "", "", "0"}, {{"ONDT", "00:00:00"}, {"ONPROG", "001"}}),
+                                   lineaCope({"B"}, {{"ONDT", ""}, {"ONPROG", "001"}}),
+                                   lineaCope({"C"}, {{"ONDT", "05/03/1980"}, {"ONPROG", "001"}}),
+                                   lineaCope({"D"}, {{"ONDT", "  05/03/80 "}, {"ONPROG", "001"}}),
+                                   lineaCope({"E"}, {{"ONDT", "30/12/1899"}, {"ONPROG", "001"}}),
+                                   lineaCope({"F"}, {{"ONDT", "0"}, {"ONPROG", "001"}})});
+    for (const bool tipoDbS : {false, true}) {
+        SCOPED_TRACE(tipoDbS);
+        ASSERT_TRUE(ripristina(file("DATE.REI"), tipoDbS)) << m_errore.toStdString();
+        EXPECT_EQ(valore("A", "ONDT"), tipoDbS ? "NULL" : "D:1899-12-30");
+        EXPECT_EQ(valore("B", "ONDT"), "NULL") << "an empty item is the Null it was written from";
+        EXPECT_EQ(valore("C", "ONDT"), "D:1980-03-05");
+        EXPECT_EQ(valore("D", "ONDT"), "D:1980-03-05");
+        EXPECT_EQ(valore("E", "ONDT"), tipoDbS ? "NULL" : "D:1899-12-30");
+        ASSERT_EQ(m_avvisi.size(), 1);
+        EXPECT_EQ(m_avvisi[0], "Errore: COPE registrazione: indice 13 valore 0 Errore: Tipo di dati non corrispondente "
+                               "per il campo ONDT: \"0\" non è una data");
+        EXPECT_EQ(valore("F", "ONDT"), "NULL");
+    }
+}
+
+TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica)
+{
+    esegui("CREATE TABLE PROVA (OCOD TEXT, IMPORTO DOUBLE, QUANTI INTEGER, NOTA TEXT)");
+    esegui("CREATE TABLE CTANA (OCOD TEXT, QUANTI INTEGER)");
+    scriviRighe(file("NUMERI.REI"),
+                {lineaCope({"A"}), Sep + "PROVA" + Sep + "P1" + Sep + "12,5" + Sep + "3" + Sep + "  X  ",
+                 Sep + "PROVA" + Sep + "P2" + Sep + "," + Sep + "" + Sep + "   ",
+                 Sep + "PROVA" + Sep + "P3" + Sep + "" + Sep + "-7" + Sep,
+                 Sep + "PROVA" + Sep + "P4" + Sep + "1.234,5" + Sep + "1,5",
+                 Sep + "CTANA" + Sep + "K1" + Sep + "molti"});
+    ASSERT_TRUE(ripristina(file("NUMERI.REI"))) << m_errore.toStdString();
+    EXPECT_EQ(righe("PROVA"),
+              (QStringList{"T:P1|N:12.5|N:3|T:X", "T:P2|N:0|NULL|T:", "T:P3|NULL|N:-7|T:", "T:P4|NULL|N:2|NULL"}));
+    EXPECT_EQ(m_avvisi, (QStringList{"Errore: PROVA registrazione: indice 3 valore 1.234,5 Errore: Tipo di dati non "
+                                     "corrispondente per il campo IMPORTO",
+                                     "La riga 5 del file (tabella PROVA, soggetto P4) ha 3 valori invece di 4: i campi "
+                                     "mancanti sono rimasti vuoti.",
+                                     "Errore: CTANA anagrafica: indice 3 valore molti Errore: Tipo di dati non "
+                                     "corrispondente per il campo QUANTI"}));
+}
+
+TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
+{
+    esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
+    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
+                                   Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
+                                   Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
+                                   Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
+                                   Sep + "CTAB" + Sep + "XYZ" + Sep + "04" + Sep + "12345678901XF01/02/2020"});
+    ASSERT_TRUE(ripristina(file("CTAB.REI"))) << m_errore.toStdString();
+    db::Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * FROM CTAB WHERE TIPO IN ('ITT', 'XYZ') OR (TIPO = 'TPI' AND COD = '77')", Conn));
+    QStringList trovate;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        trovate << rs.Fields("TIPO").Value().toText() + "|" + rs.Fields("COD").Value().toText() + "|" +
+                       rs.Fields("des").Value().toText();
+    }
+    trovate.sort();
+    // Code, 10 blanks, the flag and the date in characters 23-32, from either older layout.
+    EXPECT_EQ(trovate,
+              (QStringList{"ITT|01|12345678901          F01/02/2020", "ITT|02|12345678901          F01/02/2020",
+                           "ITT|03|GIA' IMPAGINATA", "TPI|77|NUOVA", "XYZ|04|12345678901XF01/02/2020"}));
+    EXPECT_EQ(QStringLiteral("12345678901          F01/02/2020").size(), 32);
+    EXPECT_TRUE(m_avvisi.isEmpty()) << m_avvisi.join('\n').toStdString();
+}
+
+TEST_F(RipristinoTest, UnValoreCheDecifratoNonPotrebbeStareInUnBackupNonVieneRegistrato)
+{
+    // Found by fuzzing: unscrambled, items may hold a line end, the separator or a NUL, which no backup could
+    // carry again. Shifted by the key and the position: 0x0E is LF, 0xAA the separator, 0x04 a NUL.
+    scrivi(file("CIFRATO.REI"), QByteArray("\xA6GTVL\xA6VXYTZ\xA6\x0E\xA6\xAA\xA6\x04"
+                                           "C\r\n"));
+    ASSERT_TRUE(ripristina(file("CIFRATO.REI"))) << m_errore.toStdString();
+    ASSERT_EQ(m_avvisi.size(), 4) << m_avvisi.join("\n").toStdString();
+    EXPECT_EQ(m_avvisi[0], "Errore: COPE registrazione: indice 3 valore <10> Errore: il valore contiene un carattere "
+                           "(codice 10) che un file di backup non può contenere");
+    EXPECT_EQ(m_avvisi[1], "Errore: COPE registrazione: indice 4 valore ¦ Errore: il valore contiene un carattere "
+                           "(codice 166) che un file di backup non può contenere");
+    EXPECT_TRUE(m_avvisi[2].endsWith("il valore contiene un carattere nullo"));
+    EXPECT_TRUE(m_avvisi[3].contains("ha 4 valori invece di 45"));
+    EXPECT_EQ(valore("RSSMR", "OTIPOSOGD"), "NULL");
+    ScrittoreBackup scrittore(Conn);
+    QString errore;
+    EXPECT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
+}
+
+TEST_F(RipristinoTest, UnCodiceDiSoliSpaziNonRestaInDoppioDopoUnSecondoRipristino)
+{
+    // Found by fuzzing: kept as blanks, the code was written back empty, and restoring that backup added
+    // the subject a second time beside the blank one.
+    scriviRighe(file("SPAZI.REI"), {lineaCope({"   "}, {{"ONPROG", "001"}})});
+    ASSERT_TRUE(ripristina(file("SPAZI.REI"))) << m_errore.toStdString();
+    ScrittoreBackup scrittore(Conn);
+    QString errore;
+    ASSERT_TRUE(scrittore.ScriviTabella(file("DI_NUOVO.REI"), "COPE", {}, &errore)) << errore.toStdString();
+    ASSERT_TRUE(ripristina(file("DI_NUOVO.REI"))) << m_errore.toStdString();
+    db::Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields("OCOD").Value().toText(), "");
+}
+
+TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
+{
+    std::mt19937 caso(8);
+    aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BLOCCATO", "001", false)});
+    const QStringList prima = righe();
+
+    EXPECT_FALSE(ripristina(file("NON_ESISTE.REI")));
+    EXPECT_TRUE(m_errore.startsWith("Impossibile leggere il file\r\n" + file("NON_ESISTE.REI")))
+        << m_errore.toStdString();
+
+    // A delete the database refuses, after rows of another subject went in.
+    esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "
+           "BEGIN SELECT RAISE(ABORT, 'soggetto protetto'); END");
+    scriviRighe(file("BLOCCATO.REI"), {lineaCope({"NUOVO"}), lineaCope({"AAA"}), lineaCope({"BLOCCATO"})});
+    EXPECT_FALSE(ripristina(file("BLOCCATO.REI")));
+    EXPECT_EQ(m_errore, "Impossibile eliminare i dati del soggetto BLOCCATO dalla tabella COPE: soggetto protetto\r\n"
+                        "Il ripristino è stato annullato: l'archivio non è stato modificato.");
+    EXPECT_EQ(righe(), prima);
+
+    // A table without subjects' codes.
+    scriviRighe(file("COMUNI.REI"), {lineaCope({"NUOVO"}), Sep + "T_COMUNI" + Sep + "ROMA" + Sep + "RM"});
+    EXPECT_FALSE(ripristina(file("COMUNI.REI")));
+    EXPECT_TRUE(m_errore.startsWith("La riga 2 del file nomina la tabella T_COMUNI, che non contiene i dati dei "
+                                    "soggetti"))
+        << m_errore.toStdString();
+    EXPECT_EQ(righe(), prima);
+
+    // A first line of another table, even well formed, is no backup.
+    scriviRighe(file("CTAB.REI"), {Sep + "CTAB" + Sep + "TPI" + Sep + "99" + Sep + "X", lineaCope({"NUOVO"})});
+    EXPECT_FALSE(ripristina(file("CTAB.REI")));
+    EXPECT_EQ(m_errore, MessaggioNonBackup());
+    EXPECT_EQ(righe(), prima);
+}

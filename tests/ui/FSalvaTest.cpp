@@ -1,0 +1,366 @@
+// The backup and restore form, driven through its real widgets and the main window's commands 721 and 722,
+// on a real register file; dialogs and message boxes are answered by the scripted platform.
+#include "ShellFixture.h"
+
+#include "app/Archivio.h"
+#include "app/Dates.h"
+#include "app/FileBackup.h"
+#include "app/LettoreBackup.h"
+#include "app/Testi.h"
+#include "app/Windows1252.h"
+#include "db/Recordset.h"
+#include "shell/FSalva.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace ondavia;
+using namespace ondavia::test;
+
+namespace {
+
+// Backup lines written as text, "¦" being the separator byte 0xA6.
+QByteArray cp(const QString& testo)
+{
+    return cp1252::encode(testo);
+}
+
+class FSalvaTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        home.createDatabase();
+        ASSERT_TRUE(Conn.Open(home.file("DataBase/OVIA.db")));
+        AggiornaArchivio();
+        ASSERT_TRUE(Conn.Execute("PRAGMA synchronous = OFF"));
+        desktop.desktop = m_scrivania.path();
+        oggi = OggiAAAAMMGG();
+    }
+
+    static void soggetto(const QString& codice, const QString& progressivo, const QString& ragione,
+                         const QString& omoc1 = "1")
+    {
+        ASSERT_TRUE(Conn.Execute(QStringLiteral("INSERT INTO COPE (OCOD, ONPROG, orag, ODES, OMOC1) VALUES "
+                                                "(%1, %2, %3, %3, %4)")
+                                     .arg(Apici(codice), Apici(progressivo), Apici(ragione), omoc1)))
+            << Conn.lastError().toStdString();
+    }
+
+    static QStringList codici()
+    {
+        db::Recordset rs;
+        EXPECT_TRUE(rs.Open("SELECT * FROM COPE ORDER BY OCOD, ONPROG", Conn));
+        QStringList tutti;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            tutti << rs.Fields("OCOD").Value().toText() + ":" + rs.Fields("ONPROG").Value().toText();
+        }
+        return tutti;
+    }
+
+    static QList<QByteArray> righeFile(const QString& percorso)
+    {
+        QFile f(percorso);
+        if (!f.open(QIODevice::ReadOnly)) {
+            return {QByteArray("(manca)")};
+        }
+        QList<QByteArray> righe = f.readAll().split('\n');
+        righe.removeLast();
+        return righe;
+    }
+
+    // Runs a command whose form is modal, acting on the form once it is shown.
+    template <typename Azione>
+    bool conForm(F0& finestra, int id, const QString& caption, Azione azione)
+    {
+        bool visto = false;
+        QTimer::singleShot(0, [&] {
+            auto* form = dynamic_cast<FSalva*>(QApplication::activeModalWidget());
+            if (!form) {
+                ADD_FAILURE() << "the backup form is not shown modally";
+                return;
+            }
+            visto = true;
+            azione(*form);
+        });
+        finestra.CommandBars_Execute(id, caption);
+        return visto;
+    }
+
+    // A file of backup lines on the Desktop; its path.
+    QString scriviSullaScrivania(const QString& nome, const QString& righe) const
+    {
+        QFile f(m_scrivania.filePath(nome));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(cp(righe));
+        return f.fileName();
+    }
+
+    template <typename T>
+    static T* controllo(const QWidget& form, const char* nome)
+    {
+        T* c = form.findChild<T*>(QLatin1String(nome));
+        EXPECT_NE(c, nullptr) << nome;
+        return c;
+    }
+
+    QTemporaryDir m_scrivania;
+    QString oggi;
+};
+
+} // namespace
+
+TEST_F(FSalvaTest, IlFormSiPreparaPerSalvareEPerSalvareTutti)
+{
+    ModoSalva = "S";
+    FSalva form;
+    ASSERT_TRUE(form.Form_Load());
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Salvataggio/Ripristino");
+    EXPECT_EQ(controllo<QLabel>(form, "Label1")->text(), "Crea ARCHIVIO DI BACKUP");
+    EXPECT_EQ(controllo<QLabel>(form, "Label2")->text(), "Tutti i soggetti registrati");
+    EXPECT_EQ(controllo<QLabel>(form, "Label16")->text(), "In elaborazione..");
+    EXPECT_EQ(controllo<QCheckBox>(form, "Crip")->text(), "Cripta");
+    EXPECT_FALSE(controllo<QCheckBox>(form, "Crip")->isChecked());
+    EXPECT_EQ(controllo<QPushButton>(form, "bconferma")->text(), "   Conferma");
+    EXPECT_EQ(controllo<QPushButton>(form, "saveALL")->text(), "Salva TUTTI");
+    for (const char* nascosto : {"Label3", "Label16", "PERC", "PBar1", "saveALL"}) {
+        EXPECT_TRUE(controllo<QWidget>(form, nascosto)->isHidden()) << nascosto;
+    }
+    EXPECT_TRUE(controllo<QWidget>(form, "bconferma")->isVisible());
+    EXPECT_TRUE(controllo<QWidget>(form, "bannulla")->isVisible());
+    EXPECT_EQ(DataSalvataggio, oggi);
+
+    SalvaTutti = true;
+    FSalva tutti;
+    ASSERT_TRUE(tutti.Form_Load());
+    EXPECT_FALSE(controllo<QWidget>(tutti, "saveALL")->isHidden());
+    EXPECT_TRUE(controllo<QWidget>(tutti, "bconferma")->isHidden());
+    EXPECT_TRUE(desktop.openRequests.empty());
+}
+
+TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti)
+{
+    soggetto("AAA", "001", "ALFA SRL");
+    soggetto("BBB", "001", "BETA SPA");
+    soggetto("BBB", "002", "BETA SPA");
+    auto finestra = finestraAperta();
+    const QString esistente = m_scrivania.filePath("IERI.REI");
+    const QString nuovo = m_scrivania.filePath("OGGI.REI");
+    QFile(esistente).open(QIODevice::WriteOnly);
+    desktop.saveAnswers = {std::nullopt, esistente, nuovo};
+    desktop.answers = {MsgResult::No};
+
+    CodiceCorrente = "AAA";
+    const bool visto = conForm(*finestra, ComandoSalva, "Salva Dati (Backup)", [&](FSalva& form) {
+        // A cancelled dialog writes nothing and says nothing; the form stays open.
+        controllo<QPushButton>(form, "bconferma")->click();
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(desktop.messages.empty());
+        controllo<QPushButton>(form, "bconferma")->click();
+        EXPECT_EQ(controllo<QLineEdit>(form, "PERC")->text(), "3");
+        EXPECT_EQ(controllo<QProgressBar>(form, "PBar1")->value(), 3);
+        EXPECT_EQ(controllo<QLabel>(form, "Label1")->text(), "CREA ARCHIVIO DI BACKUP");
+    });
+    ASSERT_TRUE(visto);
+    EXPECT_EQ(ModoSalva, "S");
+    ASSERT_EQ(desktop.saveRequests.size(), 3u);
+    const FileRequest& richiesta = desktop.saveRequests[0];
+    EXPECT_EQ(richiesta.title, "Indica dove salvare il file di backUp");
+    EXPECT_EQ(richiesta.initialFolder, m_scrivania.path());
+    EXPECT_EQ(richiesta.fileName, "SAVE_ONDAVIA_" + oggi + ".REI");
+    EXPECT_EQ(richiesta.filter, "BackUp ONDAVIA (*.REI)|*.REI");
+    EXPECT_EQ(desktop.saveRequests[2].fileName, esistente) << "asked again on the refused path";
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("esiste già. Vuoi sostituirlo?"));
+    EXPECT_EQ(desktop.messages[1].text, "Creazione file di BackUP terminata");
+    EXPECT_TRUE(desktop.messages[1].title.isEmpty());
+    EXPECT_EQ(righeFile(nuovo).size(), 3);
+    EXPECT_TRUE(righeFile(esistente).isEmpty()) << "the file the user kept is untouched";
+    EXPECT_TRUE(chiamate.isEmpty()) << "a save does not read the list again";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(FSalvaTest, LaBarraRicominciaDaUnoEIlContatoreContaTutto)
+{
+    ASSERT_TRUE(Conn.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                             "INSERT INTO COPE (OCOD, ONPROG) SELECT 'CF' || i, '001' FROM n"));
+    ModoSalva = "S";
+    FSalva form;
+    ASSERT_TRUE(form.Form_Load());
+    desktop.saveAnswers = {m_scrivania.filePath("MILLE.REI")};
+    form.bconferma_Click();
+    EXPECT_EQ(controllo<QProgressBar>(form, "PBar1")->value(), 1) << "999 and then 1 again";
+    EXPECT_EQ(controllo<QLineEdit>(form, "PERC")->text(), "1000");
+    EXPECT_EQ(righeFile(m_scrivania.filePath("MILLE.REI")).size(), 1000);
+    EXPECT_GT(desktop.eventPumps, 0) << "the window is repainted during the work";
+}
+
+TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
+{
+    soggetto("01234567890", "001", "Società dell'Acqua S.r.l.");
+    soggetto("RSSMRA80A01H501U", "001", "");
+    soggetto("RSSMRA80A01H501U", "002", "");
+    soggetto("99999999999", "001", "ZETA");
+    QTemporaryDir cartella;
+    ModoSalva = "S";
+    SalvaTutti = true;
+
+    // Without a folder nothing is written and nothing is said.
+    FSalva annullato;
+    ASSERT_TRUE(annullato.Form_Load());
+    annullato.saveALL_Click();
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(QDir(cartella.path()).isEmpty());
+
+    FSalva form;
+    ASSERT_TRUE(form.Form_Load());
+    desktop.folderAnswers = {cartella.path()};
+    form.saveALL_Click();
+    ASSERT_EQ(desktop.folderRequests.size(), 2u) << "asked once per run";
+    EXPECT_EQ(desktop.folderRequests[1].title, "Indica dove salvare il file di backUp");
+    EXPECT_EQ(desktop.folderRequests[1].initialFolder, m_scrivania.path());
+    EXPECT_EQ(desktop.messageTexts(), QStringList{"Salvataggio terminato"});
+    EXPECT_FALSE(SalvaTutti);
+
+    QStringList file = QDir(cartella.path()).entryList(QDir::Files);
+    file.sort();
+    EXPECT_EQ(file,
+              (QStringList{"SAVEtu_01234567890_SOCIETDELLACQUASRL_" + oggi + ".REI",
+                           "SAVEtu_99999999999_ZETA_" + oggi + ".REI", "SAVEtu_RSSMRA80A01H501U__" + oggi + ".REI"}));
+    const QList<QByteArray> rossi = righeFile(cartella.filePath(file[2]));
+    ASSERT_EQ(rossi.size(), 2) << "both progressives of the subject, and nobody else";
+    for (const QByteArray& riga : rossi) {
+        EXPECT_TRUE(riga.startsWith(cp("¦COPE¦RSSMRA80A01H501U¦")));
+    }
+    EXPECT_EQ(righeFile(cartella.filePath(file[0])).size(), 1);
+    // The rows go by company name; the shared subject keeps the last one's.
+    EXPECT_EQ(CodiceCorrente, "99999999999");
+    EXPECT_EQ(NomeCorrente, "ZETA");
+}
+
+TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
+{
+    soggetto("AAA", "001", "ALFA VECCHIA");
+    soggetto("CCC", "001", "GAMMA");
+    soggetto("CCC", "002", "GAMMA");
+    // The backup holds AAA and BBB; CCC is not in it.
+    // Every column but the code empty.
+    const QString vuote(44, QChar(0xA6));
+    const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦AAA" + vuote + "\r\n¦COPE¦BBB" + vuote + "\r\n");
+    const QStringList prima = codici();
+    auto finestra = finestraAperta();
+    for (const QString& copia : {"BFRR_AAA_" + oggi + ".REI", "BFRR_AAA_" + oggi + "_2.REI"}) {
+        SCOPED_TRACE(copia.toStdString());
+        desktop.openAnswers = {backup};
+        desktop.messages.clear();
+        chiamate.clear();
+        const bool visto = conForm(*finestra, ComandoRipristina, "Ripristina", [&](FSalva& form) {
+            EXPECT_EQ(controllo<QLabel>(form, "Label1")->text(), "RIPRISTINA ARCHIVIO DI BACKUP");
+            EXPECT_TRUE(controllo<QLabel>(form, "Label3")->isVisible());
+            EXPECT_EQ(form.CodiceBackup(), "AAA");
+            controllo<QPushButton>(form, "bconferma")->click();
+        });
+        ASSERT_TRUE(visto);
+        EXPECT_EQ(desktop.messageTexts(), QStringList{"Ripristino terminato"});
+        EXPECT_EQ(codici(), (QStringList{"AAA:", "BBB:", "CCC:001", "CCC:002"}));
+        EXPECT_EQ(chiamate, QStringList{"Lista"}) << "the list is read again";
+        EXPECT_TRUE(QFile::exists(home.file(copia)));
+    }
+    ASSERT_EQ(desktop.openRequests.size(), 2u);
+    EXPECT_EQ(desktop.openRequests[0].title, "Indica il file di backUp da ripristinare");
+    EXPECT_EQ(desktop.openRequests[0].filter, "BackUp ONDAVIA (*.REI)|*.REI");
+    // The first copy holds the register before the first restore and was not replaced by the second.
+    EXPECT_EQ(righeFile(home.file("BFRR_AAA_" + oggi + ".REI")).size(), prima.size());
+    const QList<QByteArray> primaCopia = righeFile(home.file("BFRR_AAA_" + oggi + ".REI"));
+    EXPECT_TRUE(primaCopia[0].contains("ALFA VECCHIA"));
+}
+
+TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla)
+{
+    soggetto("AAA", "001", "ALFA");
+    const QString altro = scriviSullaScrivania("ALTRO.REI", "¦CTAB¦TPI¦13¦OICR\r\n");
+    auto finestra = finestraAperta();
+    desktop.openAnswers = {altro, std::nullopt};
+    finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
+    EXPECT_EQ(desktop.messageTexts(), QStringList{MessaggioNonBackup()});
+    finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(codici(), QStringList{"AAA:001"});
+    EXPECT_TRUE(chiamate.isEmpty());
+    EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
+}
+
+TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino)
+{
+    // Scrambled, this company name cannot come back: the safety copy is refused, and so is the restore.
+    soggetto("AAA", "001", "¢ALFA");
+    const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦BBB\r\n");
+    ModoSalva = "R";
+    FSalva form;
+    desktop.openAnswers = {backup};
+    ASSERT_TRUE(form.Form_Load());
+    controllo<QCheckBox>(form, "Crip")->setChecked(true);
+    form.bconferma_Click();
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.startsWith("Prima del ripristino l'archivio attuale viene copiato in"));
+    EXPECT_TRUE(desktop.messages[0].text.contains("Il ripristino non è stato eseguito"));
+    EXPECT_EQ(codici(), QStringList{"AAA:001"});
+    EXPECT_FALSE(form.ripristinoEseguito());
+}
+
+TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio)
+{
+    QString righe;
+    for (int i = 0; i < 15; ++i) {
+        // OMOC1, the 32nd column, takes a whole number.
+        righe += QStringLiteral("¦COPE¦C%1%2¦SI\r\n").arg(i).arg(QString(30, QChar(0xA6)));
+    }
+    const QString backup = scriviSullaScrivania("ERRORI.REI", righe);
+    ModoSalva = "R";
+    FSalva form;
+    desktop.openAnswers = {backup};
+    ASSERT_TRUE(form.Form_Load());
+    form.bconferma_Click();
+    const QStringList messaggi = desktop.messageTexts();
+    ASSERT_EQ(messaggi.size(), 12) << messaggi.join('\n').toStdString();
+    // Each line gives two: the whole number, and the columns it lacks.
+    for (int i = 0; i < 10; i += 2) {
+        EXPECT_TRUE(messaggi[i].startsWith("Errore: COPE registrazione: indice 33 valore SI"))
+            << messaggi[i].toStdString();
+        EXPECT_TRUE(messaggi[i + 1].contains("ha 32 valori invece di 45")) << messaggi[i + 1].toStdString();
+    }
+    EXPECT_TRUE(messaggi[10].contains("altri 20 problemi")) << messaggi[10].toStdString();
+    EXPECT_EQ(messaggi[11], "Ripristino terminato");
+    EXPECT_EQ(codici().size(), 15);
+}
+
+TEST_F(FSalvaTest, IlSalvataggioChiedeUnSoggettoSceltoEDaIlCaptionATutti)
+{
+    auto finestra = finestraAperta();
+    CodiceCorrente = QStringLiteral("   ");
+    finestra->CommandBars_Execute(ComandoSalva, "Salva");
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(ModoSalva.isEmpty());
+    EXPECT_TRUE(desktop.saveRequests.empty());
+
+    CodiceCorrente = QStringLiteral("RSSMRA80A01H501U");
+    SalvaTutti = true;
+    EXPECT_TRUE(conForm(*finestra, ComandoSalva, "Salva", [&](FSalva& form) {
+        EXPECT_TRUE(controllo<QWidget>(form, "saveALL")->isHidden());
+        controllo<QPushButton>(form, "bannulla")->click();
+    }));
+    EXPECT_FALSE(SalvaTutti);
+    EXPECT_TRUE(conForm(*finestra, ComandoSalva, "Salva TUTTI", [&](FSalva& form) {
+        EXPECT_FALSE(controllo<QWidget>(form, "saveALL")->isHidden());
+        form.reject();
+    }));
+    EXPECT_TRUE(SalvaTutti);
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(chiamate.isEmpty());
+}
