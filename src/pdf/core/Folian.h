@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "core/GrowTable.h"
 #include "core/Hooks.h"
+#include "core/OutputFile.h"
 #include "core/Records.h"
 #include "core/TextBuffer.h"
 
@@ -404,9 +405,8 @@ private:
                        bool newLine);
 
     Hooks m_hooks;
-    std::FILE* m_file = nullptr;
+    OutputFile m_out;
     std::string m_partName; // the file being written; renamed to FileName by EndDoc
-    int64_t m_offset = 0;   // bytes written so far
     bool m_writeFailed = false;
 
     // security

@@ -25,7 +25,13 @@ void TextBuffer::BufferAppendByte(uint8_t byte)
 
 void TextBuffer::BufferReset()
 {
-    std::string().swap(m_text);
+    // The storage of an ordinary page serves the next one, so that every page does not grow
+    // its buffer again; an exceptionally large one is given back.
+    if (m_text.capacity() > kKeptCapacity) {
+        std::string().swap(m_text);
+    } else {
+        m_text.clear();
+    }
 }
 
 } // namespace folian

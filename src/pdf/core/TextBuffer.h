@@ -21,6 +21,8 @@ public:
     std::size_t capacity() const { return m_text.capacity(); }
 
 private:
+    static constexpr std::size_t kKeptCapacity = 1 << 20;
+
     void reserveFor(std::size_t extra);
 
     std::string m_text;
