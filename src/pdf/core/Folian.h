@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Cp1252.h"
+#include "core/Deflater.h"
 #include "core/Error.h"
 #include "core/GrowTable.h"
 #include "core/Hooks.h"
@@ -333,6 +334,9 @@ private:
 
     // content routing
     void OutContent(std::string_view text);
+    // The buffer OutContent appends to now, or nullptr when it drops what it is given; for
+    // operators formatted straight into it, each beginning with the CR that OutContent adds.
+    TextBuffer* contentTarget();
 
     // formatting
     static float RoundTo3Decimals(float x);
@@ -348,6 +352,13 @@ private:
 
     // streams and object writers
     void WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1);
+    // The document's filters applied to data, their decoders put in front of `filter`; with
+    // `deflated` the data already hold the Flate encoding of the stream.
+    void encodeStream(std::vector<uint8_t>& data, std::string& filter, bool deflated);
+    // The end of a stream object's dictionary and the stream of the parts one after the other.
+    void writeStreamData(const std::string& filter, int32_t length1, std::initializer_list<std::string_view> parts);
+    // The page's content stream, written from where its two parts lie.
+    void writeContentStream(std::string_view head, std::string_view body);
     int32_t WriteStreamObject(std::string_view text);
     int32_t WriteImageObject(std::string_view kind, std::vector<uint8_t>& data, std::vector<uint8_t>& palette,
                              int32_t width, int32_t height, uint8_t bitsPerPixel, std::string_view name,
@@ -389,6 +400,13 @@ private:
     static bool autoObjectWanted(int32_t flags, int32_t page, bool after);
     void setColor(std::string_view color, std::string& target, std::string& companion, const char* rgbOperator,
                   const char* spaceOperator, const char* patternOperator);
+    // Sets a colour kept as the colour setters normalise it, with its companion, exactly as
+    // setColor(color + ";" + companion) does, without parsing it again.
+    void restoreColor(const std::string& color, const std::string& companion, std::string& target,
+                      std::string& targetCompanion, const char* rgbOperator, const char* spaceOperator,
+                      const char* patternOperator);
+    void restoreFill(const std::string& color, const std::string& companion);
+    void restoreLine(const std::string& color, const std::string& companion);
     void drawTableCell(float width, float height);
 
     // fonts and text
@@ -406,6 +424,8 @@ private:
 
     Hooks m_hooks;
     OutputFile m_out;
+    Deflater m_deflater;
+    std::vector<uint8_t> m_streamData; // a page's encoded stream, its storage kept from page to page
     std::string m_partName; // the file being written; renamed to FileName by EndDoc
     bool m_writeFailed = false;
 

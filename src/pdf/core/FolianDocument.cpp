@@ -144,12 +144,6 @@ void Folian::EndPage()
         prefix += "0 0 " + FormatReal(static_cast<float>(width - MarginRight - MarginLeft)) + " " +
                   FormatReal(static_cast<float>(height - MarginBottom - MarginTop)) + " re W n" + CR;
     }
-    const std::string& body = PageContent.BufferGetText();
-    std::vector<uint8_t> content;
-    content.reserve(prefix.size() + body.size());
-    content.insert(content.end(), prefix.begin(), prefix.end());
-    content.insert(content.end(), body.begin(), body.end());
-    PageContent.BufferReset();
 
     int32_t openScript = 0;
     int32_t closeScript = 0;
@@ -252,9 +246,12 @@ void Folian::EndPage()
     EndObj();
     PageKids += std::to_string(n) + " 0 R ";
 
+    // Nothing is drawn into the page's buffer once the page is closed, so its stream is written
+    // from there.
     BeginObj();
     WriteLine("<<");
-    WriteStream(content, 0, std::string(), 0);
+    writeContentStream(prefix, PageContent.BufferGetText());
+    PageContent.BufferReset();
     EndObj();
 
     if (!PageAnnots.empty()) {

@@ -1,12 +1,14 @@
 // Numbers, colours and strings as they are written into the file.
 #include "core/AsciiCase.h"
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace folian {
 
@@ -52,6 +54,20 @@ long long roundedThousandths(float x)
     return static_cast<long long>(std::floor(static_cast<double>(shifted)));
 }
 
+// Whether any of the eight bytes at `p` is a backslash, a parenthesis, CR or LF.
+inline bool mayNeedEscape(const char* p)
+{
+    uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    constexpr uint64_t highs = 0x8080808080808080ull;
+    // True when some byte of `bytes` is zero.
+    const auto anyZero = [](uint64_t bytes) { return ((bytes - ones) & ~bytes & highs) != 0; };
+    // "(" and ")" differ only in their lowest bit, so one test finds both.
+    return anyZero(word ^ (ones * '\\')) || anyZero((word | ones) ^ (ones * ')')) || anyZero(word ^ (ones * '\r')) ||
+           anyZero(word ^ (ones * '\n'));
+}
+
 struct NamedColor {
     const char* name;
     const char* color;
@@ -71,17 +87,10 @@ constexpr std::array<NamedColor, 35> kNamedColors{{
 
 } // namespace
 
-float Folian::RoundTo3Decimals(float x)
-{
-    const double rounded = static_cast<double>(roundedThousandths(x)) * 0.001;
-    return static_cast<float>(x < 0 ? -rounded : rounded);
-}
-
-std::string Folian::FormatReal(float x)
+void appendReal(std::string& out, float x)
 {
     // Whole thousandths, then at most seven significant digits as a single-precision value
     // shows them; always fixed notation, which is the only one a PDF reader accepts.
-    const bool negative = x < 0;
     long long thousandths = roundedThousandths(x);
     long long scale = 1;
     while (thousandths / scale >= 10000000) {
@@ -91,32 +100,140 @@ std::string Folian::FormatReal(float x)
         thousandths = (thousandths + scale / 2) / scale * scale;
     }
     if (thousandths == 0) {
-        return "0";
+        out += '0';
+        return;
     }
-    char text[48];
-    char* out = text;
-    if (negative) {
-        *out++ = '-';
+    char text[32];
+    char* end = text;
+    if (x < 0) {
+        *end++ = '-';
     }
-    out = std::to_chars(out, text + sizeof text, thousandths / 1000).ptr;
-    long long fraction = thousandths % 1000;
+    end = std::to_chars(end, text + sizeof text, thousandths / 1000).ptr;
+    int fraction = static_cast<int>(thousandths % 1000);
     if (fraction != 0) {
-        *out++ = '.';
-        int width = 3;
-        while (fraction % 10 == 0) {
-            fraction /= 10;
-            --width;
-        }
-        char digits[4] = {'0', '0', '0', '\0'};
-        for (int i = width - 1; i >= 0; --i) {
-            digits[i] = static_cast<char>('0' + fraction % 10);
-            fraction /= 10;
-        }
-        for (int i = 0; i < width; ++i) {
-            *out++ = digits[i];
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + fraction / 100);
+        fraction %= 100;
+        if (fraction != 0) {
+            *end++ = static_cast<char>('0' + fraction / 10);
+            fraction %= 10;
+            if (fraction != 0) {
+                *end++ = static_cast<char>('0' + fraction);
+            }
         }
     }
-    return std::string(text, out);
+    out.append(text, end);
+}
+
+void appendEscaped(std::string& out, std::string_view text)
+{
+    // What each byte becomes after its backslash; 0 for a byte that stands as it is.
+    static constexpr auto kEscape = [] {
+        std::array<char, 256> table{};
+        table[static_cast<unsigned char>('\\')] = '\\';
+        table[static_cast<unsigned char>('(')] = '(';
+        table[static_cast<unsigned char>(')')] = ')';
+        table[static_cast<unsigned char>('\r')] = 'r';
+        table[static_cast<unsigned char>('\n')] = 'n';
+        return table;
+    }();
+    const char* run = text.data();
+    const char* const end = run + text.size();
+    const char* p = run;
+    for (;;) {
+        // Eight bytes at a time while none of them needs an escape.
+        while (end - p >= 8 && !mayNeedEscape(p)) {
+            p += 8;
+        }
+        const char* const stop = end - p >= 8 ? p + 8 : end;
+        for (; p != stop; ++p) {
+            const char escaped = kEscape[static_cast<unsigned char>(*p)];
+            if (escaped != 0) {
+                out.append(run, p);
+                const char pair[2] = {'\\', escaped};
+                out.append(pair, 2);
+                run = p + 1;
+            }
+        }
+        if (p == end) {
+            break;
+        }
+    }
+    out.append(run, end);
+}
+
+void appendName(std::string& out, std::string_view name)
+{
+    // Font names come from callers and from font files; bytes that would end or corrupt a PDF
+    // name are written as #XX, and a NUL byte, which no name may hold, is left out.
+    static constexpr auto kRegular = [] {
+        std::array<bool, 256> table{};
+        for (int byte = 33; byte < 127; ++byte) {
+            table[static_cast<std::size_t>(byte)] = std::string_view("()<>[]{}/%#").find(static_cast<char>(byte)) ==
+                                                    std::string_view::npos;
+        }
+        return table;
+    }();
+    static constexpr char digits[] = "0123456789ABCDEF";
+    const auto regular = [](char c) { return kRegular[static_cast<unsigned char>(c)]; };
+    if (std::all_of(name.begin(), name.end(), regular)) {
+        out.append(name);
+        return;
+    }
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) {
+            continue;
+        }
+        if (regular(c)) {
+            out += c;
+        } else {
+            out += '#';
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        }
+    }
+}
+
+uint32_t parseColorRGB(std::string_view color)
+{
+    const std::string_view digits = color.substr(std::min<std::size_t>(1, color.size()), 6);
+    uint32_t rgb = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), rgb, 16);
+    if (digits.empty() || result.ec != std::errc() || result.ptr != digits.data() + digits.size()) {
+        throw Error(ErrorCode::TypeMismatch, "Type mismatch: colour \"" + std::string(color) + "\"");
+    }
+    return rgb;
+}
+
+void appendColorRGB(std::string& out, uint32_t rgb)
+{
+    // The 256 texts of a colour byte, value / 255 in the number form, made once.
+    static const auto kByteTexts = [] {
+        std::array<std::string, 256> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            appendReal(texts[i], static_cast<float>(static_cast<double>(i) / 255.0));
+        }
+        return texts;
+    }();
+    out += kByteTexts[(rgb >> 16) & 0xFF];
+    out += ' ';
+    out += kByteTexts[(rgb >> 8) & 0xFF];
+    out += ' ';
+    out += kByteTexts[rgb & 0xFF];
+}
+
+float Folian::RoundTo3Decimals(float x)
+{
+    const double rounded = static_cast<double>(roundedThousandths(x)) * 0.001;
+    return static_cast<float>(x < 0 ? -rounded : rounded);
+}
+
+std::string Folian::FormatReal(float x)
+{
+    std::string text;
+    appendReal(text, x);
+    return text;
 }
 
 std::string Folian::FormatUnits(float value) const
@@ -131,15 +248,9 @@ std::string Folian::ColorByteToText(uint8_t value)
 
 std::string Folian::FormatColorRGB(std::string_view color)
 {
-    const std::string_view digits = color.substr(std::min<std::size_t>(1, color.size()), 6);
-    unsigned long rgb = 0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), rgb, 16);
-    if (digits.empty() || result.ec != std::errc() || result.ptr != digits.data() + digits.size()) {
-        throw Error(ErrorCode::TypeMismatch, "Type mismatch: colour \"" + std::string(color) + "\"");
-    }
-    return ColorByteToText(static_cast<uint8_t>((rgb >> 16) & 0xFF)) + " " +
-           ColorByteToText(static_cast<uint8_t>((rgb >> 8) & 0xFF)) + " " +
-           ColorByteToText(static_cast<uint8_t>(rgb & 0xFF));
+    std::string text;
+    appendColorRGB(text, parseColorRGB(color));
+    return text;
 }
 
 std::string Folian::BoolToText(bool value)
@@ -151,53 +262,15 @@ std::string Folian::EscapeString(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + 8);
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '(':
-            out += "\\(";
-            break;
-        case ')':
-            out += "\\)";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        default:
-            out += c;
-            break;
-        }
-    }
+    appendEscaped(out, text);
     return out;
 }
 
 std::string Folian::FormatName(std::string_view name)
 {
-    // Font names come from callers and from font files; bytes that would end or corrupt a PDF
-    // name are written as #XX, and a NUL byte, which no name may hold, is left out.
-    static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(name.size());
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == 0) {
-            continue;
-        }
-        const bool delimiter = std::string_view("()<>[]{}/%#").find(c) != std::string_view::npos;
-        const bool regular = byte > 32 && byte < 127 && !delimiter;
-        if (regular) {
-            out += c;
-        } else {
-            out += '#';
-            out += digits[byte >> 4];
-            out += digits[byte & 0xF];
-        }
-    }
+    appendName(out, name);
     return out;
 }
 

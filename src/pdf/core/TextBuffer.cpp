@@ -1,5 +1,7 @@
 #include "core/TextBuffer.h"
 
+#include "core/Formatting.h"
+
 namespace folian {
 
 void TextBuffer::reserveFor(std::size_t extra)
@@ -21,6 +23,26 @@ void TextBuffer::BufferAppendByte(uint8_t byte)
 {
     reserveFor(1);
     m_text.push_back(static_cast<char>(byte));
+}
+
+void TextBuffer::appendReal(float x)
+{
+    folian::appendReal(m_text, x);
+}
+
+void TextBuffer::appendEscaped(std::string_view text)
+{
+    folian::appendEscaped(m_text, text);
+}
+
+void TextBuffer::appendName(std::string_view name)
+{
+    folian::appendName(m_text, name);
+}
+
+void TextBuffer::appendColorRGB(uint32_t rgb)
+{
+    folian::appendColorRGB(m_text, rgb);
 }
 
 void TextBuffer::BufferReset()

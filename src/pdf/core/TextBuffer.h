@@ -17,6 +17,14 @@ public:
     // The used part only, never the reserve.
     const std::string& BufferGetText() const { return m_text; }
 
+    // Content operators formatted straight into the buffer (see core/Formatting.h).
+    void append(std::string_view text) { m_text.append(text); }
+    void append(char c) { m_text.push_back(c); }
+    void appendReal(float x);
+    void appendEscaped(std::string_view text);
+    void appendName(std::string_view name);
+    void appendColorRGB(uint32_t rgb);
+
     std::size_t size() const { return m_text.size(); }
     std::size_t capacity() const { return m_text.capacity(); }
 

@@ -68,10 +68,14 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
             measured += indentation;
         }
 
+        // The word spacing (Tw) or horizontal scaling (Tz) that makes the line fill its width,
+        // set before the text and put back after it.
+        enum class Fit { None, WordSpacing, Scaling };
+        Fit fit = Fit::None;
+        float fitValue = 0;
         double offset = 0;
         double drawnWidth = lineWidth;
-        std::string prefix;
-        std::string suffix;
+        double fitScale = 0;
         switch (Align & (1 | 2 | 4 | 64 | 128 | 256)) {
         case 2:
             offset = width - measured;
@@ -85,18 +89,18 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
                 // out of the extra space for the words to reach the width exactly.
                 const double extra = (width - measured - gaps * space) / gaps;
                 const double scale = savedScaling != 0 ? savedScaling / 100.0 : 1.0;
-                prefix = FormatReal(static_cast<float>(extra * sf / scale + WordSpacing)) + " Tw ";
-                suffix = " " + FormatReal(WordSpacing) + " Tw";
+                fit = Fit::WordSpacing;
+                fitValue = static_cast<float>(extra * sf / scale + WordSpacing);
                 lineWidth = drawnWidth = width - indentation;
             }
             break;
         case 128:
         case 256:
             if (measured > 0 && (measured > width || (Align & 256))) {
-                const double scale = width * 100.0 / measured;
-                prefix = FormatReal(static_cast<float>(scale)) + " Tz ";
-                suffix = (measured > width ? " " : "  ") + FormatReal(savedScaling) + " Tz";
-                drawnWidth = lineWidth * scale / 100.0;
+                fitScale = width * 100.0 / measured;
+                fit = Fit::Scaling;
+                fitValue = static_cast<float>(fitScale);
+                drawnWidth = lineWidth * fitScale / 100.0;
             }
             break;
         default:
@@ -114,17 +118,41 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
                       static_cast<float>(bottom + height * LineSpacing * sf));
         advance = height * sf * LineSpacing;
 
-        const std::string savedFill = FillColor + ";" + FillColor2;
-        const std::string leftText = FormatReal(static_cast<float>(left));
-        const std::string baseline = FormatUnits(y);
-        const std::string size = FormatReal(FontSize);
-        SetColorFill(TextColor + ";" + TextColor2);
-        OutContent("BT");
-        OutContent("/" + FormatName(FontResource) + " " + size + " Tf " + size + " TL");
-        OutContent("1 0 0 -1 " + leftText + " " + baseline + " Tm");
-        OutContent(prefix + "(" + EscapeString(text) + ") Tj" + suffix);
-        OutContent("ET");
-        SetColorFill(savedFill);
+        const std::string savedFill = FillColor;
+        const std::string savedFill2 = FillColor2;
+        const auto baseline = static_cast<float>(static_cast<double>(ScaleFactor) * y);
+        restoreFill(TextColor, TextColor2);
+        if (TextBuffer* out = contentTarget()) {
+            out->append("\rBT\r/");
+            out->appendName(FontResource);
+            out->append(' ');
+            out->appendReal(FontSize);
+            out->append(" Tf ");
+            out->appendReal(FontSize);
+            out->append(" TL\r1 0 0 -1 ");
+            out->appendReal(static_cast<float>(left));
+            out->append(' ');
+            out->appendReal(baseline);
+            out->append(" Tm\r");
+            if (fit != Fit::None) {
+                out->appendReal(fitValue);
+                out->append(fit == Fit::WordSpacing ? " Tw " : " Tz ");
+            }
+            out->append('(');
+            out->appendEscaped(text);
+            out->append(") Tj");
+            if (fit == Fit::WordSpacing) {
+                out->append(' ');
+                out->appendReal(WordSpacing);
+                out->append(" Tw");
+            } else if (fit == Fit::Scaling) {
+                out->append(measured > width ? " " : "  ");
+                out->appendReal(savedScaling);
+                out->append(" Tz");
+            }
+            out->append("\rET");
+        }
+        restoreFill(savedFill, savedFill2);
 
         if (FontStyle & (4 | 8 | 16)) {
             const std::string savedLine = LineColor + ";" + LineColor2;
@@ -132,7 +160,7 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
             OutContent("q");
             SetColorLine(TextColor + ";" + TextColor2);
             OutContent(FormatReal(static_cast<float>(FontSize / 16.0)) + " w ");
-            OutContent("1 0 0 1 " + leftText + " " + baseline + " cm");
+            OutContent("1 0 0 1 " + FormatReal(static_cast<float>(left)) + " " + FormatReal(baseline) + " cm");
             // Underline below the baseline, overline above the letters, line through their middle.
             const double positions[] = {FontSize / 8.0, FontSize * -0.8, FontSize * -0.3};
             const int32_t bits[] = {4, 8, 16};
