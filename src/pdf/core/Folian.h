@@ -342,6 +342,8 @@ private:
     static float RoundTo3Decimals(float x);
     static std::string FormatReal(float x);
     std::string FormatUnits(float value) const;
+    // A value in user units in points, as FormatUnits writes it.
+    float toPoints(float value) const { return static_cast<float>(static_cast<double>(ScaleFactor) * value); }
     static std::string ColorByteToText(uint8_t value);
     static std::string FormatColorRGB(std::string_view color);
     static std::string BoolToText(bool value);
@@ -406,6 +408,10 @@ private:
                       std::string& targetCompanion, const char* rgbOperator, const char* spaceOperator,
                       const char* patternOperator);
     void restoreFill(const std::string& color, const std::string& companion);
+    // The content line that sets a "#RRGGBB" colour with the operator ("rg" or "RG"), such as
+    // CR "0 0 0 rg"; the last few are kept, as text lines set the same two colours again and
+    // again. Raises like FormatColorRGB on a bad colour.
+    const std::string& colorLine(const std::string& color, const char* rgbOperator);
     void restoreLine(const std::string& color, const std::string& companion);
     void drawTableCell(float width, float height);
 
@@ -532,6 +538,14 @@ private:
     bool TableColumnOpen = false;
     float TableColumnWidth = 0;
     float TableRowHeight = 0;
+
+    struct ColorLine {
+        std::string color;
+        const char* rgbOperator = nullptr;
+        std::string line;
+    };
+    std::array<ColorLine, 4> m_colorLines;
+    std::size_t m_nextColorLine = 0;
 
     TextBuffer PageContent;
     TextBuffer ObjectContent;

@@ -54,18 +54,19 @@ long long roundedThousandths(float x)
     return static_cast<long long>(std::floor(static_cast<double>(shifted)));
 }
 
-// Whether any of the eight bytes at `p` is a backslash, a parenthesis, CR or LF.
+constexpr std::ptrdiff_t kEscapeBlock = 16;
+
+// Whether any of the kEscapeBlock bytes at `p` is a backslash, a parenthesis, CR or LF. Written
+// without branches so that the compiler tests the whole block at once.
 inline bool mayNeedEscape(const char* p)
 {
-    uint64_t word = 0;
-    std::memcpy(&word, p, sizeof word);
-    constexpr uint64_t ones = 0x0101010101010101ull;
-    constexpr uint64_t highs = 0x8080808080808080ull;
-    // True when some byte of `bytes` is zero.
-    const auto anyZero = [](uint64_t bytes) { return ((bytes - ones) & ~bytes & highs) != 0; };
-    // "(" and ")" differ only in their lowest bit, so one test finds both.
-    return anyZero(word ^ (ones * '\\')) || anyZero((word | ones) ^ (ones * ')')) || anyZero(word ^ (ones * '\r')) ||
-           anyZero(word ^ (ones * '\n'));
+    unsigned char any = 0;
+    for (std::ptrdiff_t i = 0; i < kEscapeBlock; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        // "(" and ")" differ only in their lowest bit.
+        any |= static_cast<unsigned char>((c == '\\') | ((c | 1) == ')') | (c == '\r') | (c == '\n'));
+    }
+    return any != 0;
 }
 
 struct NamedColor {
@@ -87,7 +88,7 @@ constexpr std::array<NamedColor, 35> kNamedColors{{
 
 } // namespace
 
-void appendReal(std::string& out, float x)
+char* writeReal(char* out, float x)
 {
     // Whole thousandths, then at most seven significant digits as a single-precision value
     // shows them; always fixed notation, which is the only one a PDF reader accepts.
@@ -100,58 +101,67 @@ void appendReal(std::string& out, float x)
         thousandths = (thousandths + scale / 2) / scale * scale;
     }
     if (thousandths == 0) {
-        out += '0';
-        return;
+        *out++ = '0';
+        return out;
     }
-    char text[32];
-    char* end = text;
     if (x < 0) {
-        *end++ = '-';
+        *out++ = '-';
     }
-    end = std::to_chars(end, text + sizeof text, thousandths / 1000).ptr;
+    out = std::to_chars(out, out + kRealSize - 5, thousandths / 1000).ptr;
     int fraction = static_cast<int>(thousandths % 1000);
     if (fraction != 0) {
-        *end++ = '.';
-        *end++ = static_cast<char>('0' + fraction / 100);
+        *out++ = '.';
+        *out++ = static_cast<char>('0' + fraction / 100);
         fraction %= 100;
         if (fraction != 0) {
-            *end++ = static_cast<char>('0' + fraction / 10);
+            *out++ = static_cast<char>('0' + fraction / 10);
             fraction %= 10;
             if (fraction != 0) {
-                *end++ = static_cast<char>('0' + fraction);
+                *out++ = static_cast<char>('0' + fraction);
             }
         }
     }
-    out.append(text, end);
+    return out;
 }
 
-void appendEscaped(std::string& out, std::string_view text)
+void appendReal(std::string& out, float x)
 {
-    // What each byte becomes after its backslash; 0 for a byte that stands as it is.
-    static constexpr auto kEscape = [] {
-        std::array<char, 256> table{};
-        table[static_cast<unsigned char>('\\')] = '\\';
-        table[static_cast<unsigned char>('(')] = '(';
-        table[static_cast<unsigned char>(')')] = ')';
-        table[static_cast<unsigned char>('\r')] = 'r';
-        table[static_cast<unsigned char>('\n')] = 'n';
-        return table;
-    }();
+    char text[kRealSize];
+    out.append(text, static_cast<std::size_t>(writeReal(text, x) - text));
+}
+
+namespace {
+
+// What each byte becomes after its backslash; 0 for a byte that stands as it is.
+constexpr auto kEscape = [] {
+    std::array<char, 256> table{};
+    table[static_cast<unsigned char>('\\')] = '\\';
+    table[static_cast<unsigned char>('(')] = '(';
+    table[static_cast<unsigned char>(')')] = ')';
+    table[static_cast<unsigned char>('\r')] = 'r';
+    table[static_cast<unsigned char>('\n')] = 'n';
+    return table;
+}();
+
+// Calls plain(first, last) for each run of bytes that stand as they are and escaped(c) for each
+// byte that needs a backslash, in the order of the text.
+template <typename Plain, typename Escaped>
+void forEachEscapeRun(std::string_view text, Plain plain, Escaped escaped)
+{
     const char* run = text.data();
     const char* const end = run + text.size();
     const char* p = run;
     for (;;) {
-        // Eight bytes at a time while none of them needs an escape.
-        while (end - p >= 8 && !mayNeedEscape(p)) {
-            p += 8;
+        // A block at a time while none of its bytes needs an escape.
+        while (end - p >= kEscapeBlock && !mayNeedEscape(p)) {
+            p += kEscapeBlock;
         }
-        const char* const stop = end - p >= 8 ? p + 8 : end;
+        const char* const stop = end - p >= kEscapeBlock ? p + kEscapeBlock : end;
         for (; p != stop; ++p) {
-            const char escaped = kEscape[static_cast<unsigned char>(*p)];
-            if (escaped != 0) {
-                out.append(run, p);
-                const char pair[2] = {'\\', escaped};
-                out.append(pair, 2);
+            const char c = kEscape[static_cast<unsigned char>(*p)];
+            if (c != 0) {
+                plain(run, p);
+                escaped(c);
                 run = p + 1;
             }
         }
@@ -159,40 +169,74 @@ void appendEscaped(std::string& out, std::string_view text)
             break;
         }
     }
-    out.append(run, end);
+    plain(run, end);
+}
+
+// Bytes that stand in a PDF name as they are.
+constexpr auto kRegular = [] {
+    std::array<bool, 256> table{};
+    for (int byte = 33; byte < 127; ++byte) {
+        table[static_cast<std::size_t>(byte)] =
+            std::string_view("()<>[]{}/%#").find(static_cast<char>(byte)) == std::string_view::npos;
+    }
+    return table;
+}();
+
+} // namespace
+
+void appendEscaped(std::string& out, std::string_view text)
+{
+    forEachEscapeRun(
+        text, [&out](const char* first, const char* last) { out.append(first, static_cast<std::size_t>(last - first)); },
+        [&out](char c) {
+            const char pair[2] = {'\\', c};
+            out.append(pair, 2);
+        });
+}
+
+char* writeEscaped(char* out, std::string_view text)
+{
+    forEachEscapeRun(
+        text,
+        [&out](const char* first, const char* last) {
+            std::memcpy(out, first, static_cast<std::size_t>(last - first));
+            out += last - first;
+        },
+        [&out](char c) {
+            *out++ = '\\';
+            *out++ = c;
+        });
+    return out;
+}
+
+char* writeName(char* out, std::string_view name)
+{
+    // Font names come from callers and from font files; bytes that would end or corrupt a PDF
+    // name are written as #XX, and a NUL byte, which no name may hold, is left out.
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (kRegular[byte]) {
+            *out++ = c;
+        } else if (byte != 0) {
+            *out++ = '#';
+            *out++ = digits[byte >> 4];
+            *out++ = digits[byte & 0xF];
+        }
+    }
+    return out;
 }
 
 void appendName(std::string& out, std::string_view name)
 {
-    // Font names come from callers and from font files; bytes that would end or corrupt a PDF
-    // name are written as #XX, and a NUL byte, which no name may hold, is left out.
-    static constexpr auto kRegular = [] {
-        std::array<bool, 256> table{};
-        for (int byte = 33; byte < 127; ++byte) {
-            table[static_cast<std::size_t>(byte)] = std::string_view("()<>[]{}/%#").find(static_cast<char>(byte)) ==
-                                                    std::string_view::npos;
-        }
-        return table;
-    }();
-    static constexpr char digits[] = "0123456789ABCDEF";
-    const auto regular = [](char c) { return kRegular[static_cast<unsigned char>(c)]; };
-    if (std::all_of(name.begin(), name.end(), regular)) {
-        out.append(name);
+    char text[64];
+    if (name.size() <= sizeof text / 3) {
+        out.append(text, static_cast<std::size_t>(writeName(text, name) - text));
         return;
     }
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == 0) {
-            continue;
-        }
-        if (regular(c)) {
-            out += c;
-        } else {
-            out += '#';
-            out += digits[byte >> 4];
-            out += digits[byte & 0xF];
-        }
-    }
+    std::string escaped(name.size() * 3, '\0');
+    escaped.resize(static_cast<std::size_t>(writeName(escaped.data(), name) - escaped.data()));
+    out += escaped;
 }
 
 uint32_t parseColorRGB(std::string_view color)
@@ -238,7 +282,7 @@ std::string Folian::FormatReal(float x)
 
 std::string Folian::FormatUnits(float value) const
 {
-    return FormatReal(static_cast<float>(static_cast<double>(ScaleFactor) * value));
+    return FormatReal(toPoints(value));
 }
 
 std::string Folian::ColorByteToText(uint8_t value)

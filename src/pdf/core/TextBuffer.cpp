@@ -45,6 +45,14 @@ void TextBuffer::appendColorRGB(uint32_t rgb)
     folian::appendColorRGB(m_text, rgb);
 }
 
+char* TextBuffer::extend(std::size_t most)
+{
+    const std::size_t used = m_text.size();
+    reserveFor(most);
+    m_text.resize(used + most);
+    return m_text.data() + used;
+}
+
 void TextBuffer::BufferReset()
 {
     // The storage of an ordinary page serves the next one, so that every page does not grow

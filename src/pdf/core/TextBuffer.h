@@ -24,6 +24,10 @@ public:
     void appendEscaped(std::string_view text);
     void appendName(std::string_view name);
     void appendColorRGB(uint32_t rgb);
+    // Room for at most `most` more characters, written from the pointer returned; commit then
+    // takes the end of what was written. Nothing else may be appended in between.
+    char* extend(std::size_t most);
+    void commit(const char* end) { m_text.resize(static_cast<std::size_t>(end - m_text.data())); }
 
     std::size_t size() const { return m_text.size(); }
     std::size_t capacity() const { return m_text.capacity(); }

@@ -64,15 +64,36 @@ void Folian::restoreColor(const std::string& color, const std::string& companion
     }
     // A plain colour, the case of nearly every line of text, is set without being read again.
     if (color.size() == 7 && color[0] == '#') {
-        const uint32_t rgb = parseColorRGB(color);
+        const std::string& line = colorLine(color, rgbOperator);
         if (target != color) {
             target = color;
         }
         targetCompanion.clear();
-        writeColorOperator(contentTarget(), rgb, rgbOperator);
+        if (TextBuffer* out = contentTarget()) {
+            out->append(line);
+        }
         return;
     }
     setColor(color + ";" + companion, target, targetCompanion, rgbOperator, spaceOperator, patternOperator);
+}
+
+const std::string& Folian::colorLine(const std::string& color, const char* rgbOperator)
+{
+    for (const ColorLine& known : m_colorLines) {
+        if (known.rgbOperator == rgbOperator && known.color == color) {
+            return known.line;
+        }
+    }
+    const uint32_t rgb = parseColorRGB(color);
+    ColorLine& slot = m_colorLines[m_nextColorLine];
+    m_nextColorLine = (m_nextColorLine + 1) % m_colorLines.size();
+    slot.color = color;
+    slot.rgbOperator = rgbOperator;
+    slot.line = "\r";
+    appendColorRGB(slot.line, rgb);
+    slot.line += ' ';
+    slot.line += rgbOperator;
+    return slot.line;
 }
 
 void Folian::restoreFill(const std::string& color, const std::string& companion)

@@ -1,5 +1,6 @@
 // Placing single lines of text: DrawText, WriteText, WriteTextLn and the line writer they share.
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 namespace folian {
 
@@ -120,37 +121,42 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
 
         const std::string savedFill = FillColor;
         const std::string savedFill2 = FillColor2;
-        const auto baseline = static_cast<float>(static_cast<double>(ScaleFactor) * y);
+        const float baseline = toPoints(y);
         restoreFill(TextColor, TextColor2);
         if (TextBuffer* out = contentTarget()) {
-            out->append("\rBT\r/");
-            out->appendName(FontResource);
-            out->append(' ');
-            out->appendReal(FontSize);
-            out->append(" Tf ");
-            out->appendReal(FontSize);
-            out->append(" TL\r1 0 0 -1 ");
-            out->appendReal(static_cast<float>(left));
-            out->append(' ');
-            out->appendReal(baseline);
-            out->append(" Tm\r");
+            // The line's operators go into the content in one piece.
+            char size[kRealSize];
+            const std::string_view sizeText(size, static_cast<std::size_t>(writeReal(size, FontSize) - size));
+            char* p = out->extend(96 + 3 * FontResource.size() + 6 * kRealSize + 2 * text.size());
+            p = writeText(p, "\rBT\r/");
+            p = writeName(p, FontResource);
+            *p++ = ' ';
+            p = writeText(p, sizeText);
+            p = writeText(p, " Tf ");
+            p = writeText(p, sizeText);
+            p = writeText(p, " TL\r1 0 0 -1 ");
+            p = writeReal(p, static_cast<float>(left));
+            *p++ = ' ';
+            p = writeReal(p, baseline);
+            p = writeText(p, " Tm\r");
             if (fit != Fit::None) {
-                out->appendReal(fitValue);
-                out->append(fit == Fit::WordSpacing ? " Tw " : " Tz ");
+                p = writeReal(p, fitValue);
+                p = fit == Fit::WordSpacing ? writeText(p, " Tw ") : writeText(p, " Tz ");
             }
-            out->append('(');
-            out->appendEscaped(text);
-            out->append(") Tj");
+            *p++ = '(';
+            p = writeEscaped(p, text);
+            p = writeText(p, ") Tj");
             if (fit == Fit::WordSpacing) {
-                out->append(' ');
-                out->appendReal(WordSpacing);
-                out->append(" Tw");
+                *p++ = ' ';
+                p = writeReal(p, WordSpacing);
+                p = writeText(p, " Tw");
             } else if (fit == Fit::Scaling) {
-                out->append(measured > width ? " " : "  ");
-                out->appendReal(savedScaling);
-                out->append(" Tz");
+                p = measured > width ? writeText(p, " ") : writeText(p, "  ");
+                p = writeReal(p, savedScaling);
+                p = writeText(p, " Tz");
             }
-            out->append("\rET");
+            p = writeText(p, "\rET");
+            out->commit(p);
         }
         restoreFill(savedFill, savedFill2);
 
