@@ -417,6 +417,11 @@ private:
 
     // fonts and text
     const FontRecord* currentFont() const;
+    // TextLength in the font given, with the scale factor known not to be 0: for measuring
+    // many words after one check.
+    float lengthIn(const FontRecord& font, std::string_view phrase) const;
+    // Measuring divides by the scale factor: 0 raises DivisionByZero.
+    static void requireScale(float factor);
     int32_t findFont(const std::string& key, const std::string& trueTypeKey) const;
     void LoadArialMetrics(int32_t Style);
     void LoadCourierNewMetrics(int32_t Style);
@@ -425,8 +430,10 @@ private:
     void LoadZapfDingbatsMetrics();
     void addTrueTypeFont(const std::string& path, std::string_view alias, bool embedded, int32_t encoding,
                          std::string& registeredName);
+    // `wordsWidth`, when not negative, is the sum of the widths of the text's words (split at
+    // every blank) that a justified line would otherwise measure again.
     void WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                       bool newLine);
+                       bool newLine, double wordsWidth = -1);
 
     Hooks m_hooks;
     OutputFile m_out;

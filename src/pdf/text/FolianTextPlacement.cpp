@@ -28,7 +28,7 @@ private:
 } // namespace
 
 void Folian::WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                           bool newLine)
+                           bool newLine, double wordsWidth)
 {
     const double sf = ScaleFactor;
     double lineWidth = 0;
@@ -45,18 +45,26 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         double space = 0;
         int32_t gaps = 0;
         if (Align & 64) {
+            requireScale(ScaleFactor);
             double words = 0;
-            std::size_t start = 0;
-            for (;;) {
-                const std::size_t blank = text.find(' ', start);
-                words += TextLength(text.substr(start, blank == std::string_view::npos ? blank : blank - start));
-                if (blank == std::string_view::npos) {
-                    break;
+            const char* start = text.data();
+            const char* const end = start + text.size();
+            for (const char* p = start;; ++p) {
+                if (p == end || *p == ' ') {
+                    if (wordsWidth < 0) {
+                        words += lengthIn(*font, std::string_view(start, static_cast<std::size_t>(p - start)));
+                    }
+                    if (p == end) {
+                        break;
+                    }
+                    ++gaps;
+                    start = p + 1;
                 }
-                ++gaps;
-                start = blank + 1;
             }
-            space = TextLength(" ");
+            if (wordsWidth >= 0) {
+                words = wordsWidth;
+            }
+            space = lengthIn(*font, " ");
             lineWidth = gaps * space + words;
             measured = words;
         } else {

@@ -6,14 +6,12 @@
 
 namespace folian {
 
-namespace {
-void requireScale(float factor)
+void Folian::requireScale(float factor)
 {
     if (factor == 0) {
         throw Error(ErrorCode::DivisionByZero, "Division by zero");
     }
 }
-} // namespace
 
 void Folian::SetCharSpacing(float w)
 {
@@ -55,6 +53,11 @@ float Folian::TextLength(std::string_view Phrase) const
         return 0;
     }
     requireScale(ScaleFactor);
+    return lengthIn(*font, Phrase);
+}
+
+float Folian::lengthIn(const FontRecord& font, std::string_view Phrase) const
+{
     // Codes are unsigned bytes: the upper half of Windows-1252 must not index below the table.
     // Two sums, so that the additions of one do not wait for the other's.
     const auto* bytes = reinterpret_cast<const unsigned char*>(Phrase.data());
@@ -63,11 +66,11 @@ float Folian::TextLength(std::string_view Phrase) const
     int64_t odd = 0;
     std::size_t i = 0;
     for (; i + 1 < size; i += 2) {
-        even += font->Widths[bytes[i]];
-        odd += font->Widths[bytes[i + 1]];
+        even += font.Widths[bytes[i]];
+        odd += font.Widths[bytes[i + 1]];
     }
     if (i < size) {
-        even += font->Widths[bytes[i]];
+        even += font.Widths[bytes[i]];
     }
     const int64_t sum = even + odd;
     // Blanks count only when a word spacing is set.
