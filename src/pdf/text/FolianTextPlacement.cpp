@@ -2,9 +2,34 @@
 #include "core/Folian.h"
 #include "core/Formatting.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace folian {
 
 namespace {
+
+// The blanks of a text, eight bytes at a time.
+std::size_t countBlanks(std::string_view text)
+{
+    constexpr uint64_t blanks = 0x2020202020202020ull;
+    constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+    std::size_t count = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        const uint64_t x = word ^ blanks; // a blank becomes a zero byte
+        // The high bit of each byte of `set` tells whether the byte of x is not zero.
+        const uint64_t set = ((x & low7) + low7) | x;
+        count += static_cast<std::size_t>(std::popcount(~set & ~low7));
+    }
+    for (; i < text.size(); ++i) {
+        count += text[i] == ' ';
+    }
+    return count;
+}
 
 bool isBlank(std::string_view text)
 {
@@ -47,22 +72,22 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         if (Align & 64) {
             requireScale(ScaleFactor);
             double words = 0;
-            const char* start = text.data();
-            const char* const end = start + text.size();
-            for (const char* p = start;; ++p) {
-                if (p == end || *p == ' ') {
-                    if (wordsWidth < 0) {
-                        words += lengthIn(*font, std::string_view(start, static_cast<std::size_t>(p - start)));
-                    }
-                    if (p == end) {
-                        break;
-                    }
-                    ++gaps;
-                    start = p + 1;
-                }
-            }
             if (wordsWidth >= 0) {
                 words = wordsWidth;
+                gaps = static_cast<int32_t>(countBlanks(text));
+            } else {
+                const char* start = text.data();
+                const char* const end = start + text.size();
+                for (const char* p = start;; ++p) {
+                    if (p == end || *p == ' ') {
+                        words += lengthIn(*font, std::string_view(start, static_cast<std::size_t>(p - start)));
+                        if (p == end) {
+                            break;
+                        }
+                        ++gaps;
+                        start = p + 1;
+                    }
+                }
             }
             space = lengthIn(*font, " ");
             lineWidth = gaps * space + words;
