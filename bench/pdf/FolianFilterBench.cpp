@@ -37,6 +37,7 @@ double writeFolian(const std::string& path, int mode, int quality = 0, const Und
 {
     const auto start = Clock::now();
     folian::Folian pdf(fixedHooks());
+    pdf.SetFileSync(false); // libharu does not wait for the disk either
     pdf.SetScale(2);
     pdf.SetCompression(mode, quality);
     pdf.BeginDoc(path);

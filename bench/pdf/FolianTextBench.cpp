@@ -111,6 +111,7 @@ void writeFolian(const std::string& path, int compression, const std::vector<std
     hooks.oggiTesto = [] { return std::string("05122026"); };
     hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
     folian::Folian pdf(hooks);
+    pdf.SetFileSync(false); // libharu does not wait for the disk either
     pdf.SetCompression(compression);
     pdf.BeginDoc(path);
     for (int p = 0; p < kPages; ++p) {

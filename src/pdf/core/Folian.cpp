@@ -71,6 +71,7 @@ void Folian::Abort()
     MemoryUsage = 1;
     MinVersion = 0;
     CompressionMode = 0;
+    SyncOnEnd = true;
 
     DocTitle = "(senza titolo)";
     DocSubject.clear();

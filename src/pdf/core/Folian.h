@@ -121,6 +121,10 @@ public:
     // reverse order, the one in which a reader undoes them. Quality 0 to 3 (more is taken as 3)
     // is the effort: the deflate level, and the LZW dictionary (512 entries at 0 to 4,096 at 3).
     void SetCompression(int32_t Mode, int32_t Quality = 0);
+    // Whether EndDoc waits until the finished file is on the disk before it gives the file its
+    // name: on by default and after every reset, so that a power cut leaves the earlier file or
+    // the whole new one. Switch it off only to compare with writers that do not wait.
+    void SetFileSync(bool On);
     static std::string Version();
 
     // --- protection ---
@@ -514,6 +518,7 @@ private:
     uint8_t MemoryUsage = 1;
     int32_t CompressionMode = 0;
     uint8_t CompressionQuality = 0;
+    bool SyncOnEnd = true;
     std::array<std::string, 9> DocScripts;
     std::string PendingTransition;
     std::string PageTransition;

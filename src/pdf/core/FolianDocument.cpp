@@ -41,7 +41,9 @@ void Folian::closeOutput(bool keep)
     if (!m_out.isOpen()) {
         return;
     }
-    const bool written = m_out.close(false);
+    // The finished file reaches the disk before it takes its name, so that a power cut leaves
+    // the earlier file or the whole new one, never an empty one under the final name.
+    const bool written = m_out.close(keep && SyncOnEnd);
     std::error_code ec;
     if (keep && written && !m_writeFailed) {
         std::filesystem::rename(m_partName, FileName, ec);

@@ -99,8 +99,10 @@ bool OutputFile::close(bool sync)
         return false;
     }
     flush();
-    if (sync && !m_failed && (std::fflush(m_file) != 0 || !syncToDisk(m_file))) {
-        m_failed = true;
+    m_synced = false;
+    if (sync && !m_failed) {
+        m_synced = std::fflush(m_file) == 0 && syncToDisk(m_file);
+        m_failed = !m_synced;
     }
     if (std::fclose(m_file) != 0) {
         m_failed = true;

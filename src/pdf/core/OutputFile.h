@@ -32,6 +32,8 @@ public:
     // Writes out what is buffered and, when `sync`, waits until the system has the bytes on
     // disk; then closes the file. True when every byte written reached it.
     bool close(bool sync);
+    // Whether the last close waited for the disk and the disk took the bytes.
+    bool synced() const { return m_synced; }
 
 private:
     void flush();
@@ -41,6 +43,7 @@ private:
     std::size_t m_used = 0;
     int64_t m_offset = 0;
     bool m_failed = false;
+    bool m_synced = false;
 };
 
 } // namespace folian
