@@ -15,7 +15,7 @@ using folian::test::readFile;
 namespace {
 
 const std::string CR = "\r";
-const std::string kDate = "D:20261205140309Z+01'00'";
+const std::string kDate = "D:20261205140309+01'00'";
 const std::string kName = "ROSSI MARIO";
 const std::string kTitle = "(senza titolo)";
 
