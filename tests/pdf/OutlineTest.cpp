@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using folian::Folian;
 using A = folian::FolianTestAccess;
 using folian::test::countOf;
@@ -55,19 +57,67 @@ TEST(FolianOutline, LevelsThatSkipAStepHangUnderThePreviousBookmark)
     EXPECT_READERS_ACCEPT(dir / "skip.pdf", 1, "(senza titolo)", "1.4"); // colour and style
 }
 
-TEST(FolianMetadata, PacketCountsItsBodyAndKeepsValuesAsGiven)
+TEST(FolianMetadata, PacketIsUtf8XmlThatCountsItsBytes)
 {
     Folian pdf(fixedHooks());
-    pdf.SetDocProperty("A < B & C", "Oggetto");
+    // Windows-1252: a right quote, an en dash, the euro sign, a-grave; then the XML specials
+    // and a control code XML cannot carry.
+    pdf.SetDocProperty("L\x92" "Alfa \x96 \x80 10 \xE0 <A & B>", "\"Oggetto\" l'altro\x01");
     const std::string packet = A::Xmp(pdf);
     const auto headerEnd = packet.find('\r');
     const std::string body = packet.substr(headerEnd + 1);
     EXPECT_EQ(packet.substr(0, headerEnd),
               "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(body.size() + 64) + "'?>");
-    EXPECT_EQ(countOf(packet, "A < B & C"), 3);
-    EXPECT_EQ(countOf(packet, "D:20261205140309+01'00'"), 5);
+    const std::string title = "L\u2019Alfa \u2013 \u20AC 10 \u00E0 &lt;A &amp; B&gt;";
+    EXPECT_EQ(countOf(packet, ">" + title + "<"), 3);
+    EXPECT_EQ(countOf(packet, ">&quot;Oggetto&quot; l&apos;altro<"), 3);
+    EXPECT_EQ(countOf(packet, "2026-12-05T14:03:09+01:00"), 5);
+    EXPECT_EQ(countOf(packet, "D:2026"), 0);
     EXPECT_EQ(countOf(body, "\r"), 33); // 34 lines, the last without CR
     EXPECT_EQ(body.substr(body.size() - 19), "<?xpacket end='r'?>");
+
+    auto utc = fixedHooks();
+    utc.utcOffsetMinutes = [](const folian::LocalDateTime&) { return 0; };
+    EXPECT_EQ(countOf(A::Xmp(Folian(utc)), "2026-12-05T14:03:09Z<"), 5);
+    auto west = fixedHooks();
+    west.utcOffsetMinutes = [](const folian::LocalDateTime&) { return -210; };
+    EXPECT_EQ(countOf(A::Xmp(Folian(west)), "2026-12-05T14:03:09-03:30<"), 5);
+}
+
+TEST(FolianMetadata, AnXmlParserReadsThePacketOfTheFile)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.SetDocProperty("L\x92" "Alfa \x96 \x80 10 \xE0 & <", "Riepilogo", "Societ\xE0 \"Rossi\" & C.");
+    pdf.BeginDoc((dir / "xmp.pdf").string());
+    pdf.EndDoc();
+    const std::string file = readFile(dir / "xmp.pdf");
+    // The metadata stream is the one object whose dictionary says so.
+    int metadata = 0;
+    for (int n = 1; metadata == 0 && n < 20; ++n) {
+        if (objectText(file, n).starts_with("<< /Type /Metadata")) {
+            metadata = n;
+        }
+    }
+    ASSERT_NE(metadata, 0);
+    const std::string packet = folian::test::storedStream(file, metadata);
+    {
+        std::ofstream(dir / "packet.xml", std::ios::binary) << packet;
+    }
+    const std::string script = "import sys, xml.dom.minidom as m\n"
+                               "d = m.parse(sys.argv[1])\n"
+                               "for tag in ('pdf:Title', 'pdf:Author', 'dc:title', 'xap:CreateDate'):\n"
+                               "    n = d.getElementsByTagName(tag)[0].firstChild\n"
+                               "    sys.stdout.buffer.write((n.data if n else '').encode('utf-8') + b'\\n')\n";
+    {
+        std::ofstream(dir / "read.py") << script;
+    }
+    const std::string read =
+        folian::test::runCommand("python3 '" + (dir / "read.py").string() + "' '" + (dir / "packet.xml").string() + "' 2>&1");
+    EXPECT_EQ(read, "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <\n"
+                    "Societ\u00E0 \"Rossi\" & C.\n"
+                    "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <\n"
+                    "2026-12-05T14:03:09+01:00\n");
 }
 
 TEST(FolianObjectWriters, StreamsImagesAnnotationsAndFonts)

@@ -392,6 +392,7 @@ private:
 
     // outlines and metadata
     int32_t WriteOutlines();
+    // The XMP packet in UTF-8, the document properties escaped as XML text.
     std::string BuildXmpMetadata() const;
 
     // shared helpers
