@@ -354,6 +354,10 @@ private:
     static std::string EscapeString(std::string_view text);
     static std::string FormatName(std::string_view name);
     std::string FormatTextString(std::string_view text);
+    // A text that readers show as it stands (document information, bookmarks, layers): as
+    // FormatTextString, but in UTF-16BE with its byte-order mark when a byte of it would read
+    // differently through the readers' PDFDocEncoding than in Windows-1252.
+    std::string FormatShownText(std::string_view text);
     static void ParseColor(std::string& spec, std::string& second);
 
     // streams and object writers

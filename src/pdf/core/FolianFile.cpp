@@ -146,7 +146,7 @@ void Folian::EndDoc()
     for (int32_t i = 1; i <= LayerCount; ++i) {
         LayerRecord& layer = LayerTable[i];
         const int32_t number = BeginObj();
-        std::string text = "<</Type /OCG /Name " + FormatTextString(layer.Name);
+        std::string text = "<</Type /OCG /Name " + FormatShownText(layer.Name);
         if (layer.Name == "SCREEN") {
             text += "/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>";
             screenLayer = number;
@@ -212,10 +212,10 @@ void Folian::EndDoc()
     EndObj();
 
     const int32_t info = BeginObj();
-    WriteLine(std::string("<<") + CR + "/Title " + FormatTextString(DocTitle) + CR + "/Author " +
-              FormatTextString(DocAuthor) + CR + "/Creator " + FormatTextString(DocCreator) + CR + "/Producer " +
-              FormatTextString(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
-              "/Subject " + FormatTextString(DocSubject) + CR + "/Keywords " + FormatTextString(DocKeywords) + CR +
+    WriteLine(std::string("<<") + CR + "/Title " + FormatShownText(DocTitle) + CR + "/Author " +
+              FormatShownText(DocAuthor) + CR + "/Creator " + FormatShownText(DocCreator) + CR + "/Producer " +
+              FormatShownText(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
+              "/Subject " + FormatShownText(DocSubject) + CR + "/Keywords " + FormatShownText(DocKeywords) + CR +
               ">>");
     EndObj();
 
@@ -312,7 +312,7 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
             oc += "<</Event /View /OCGs [" + special + "] /Category [/View]>> ";
         }
         oc += "]" + std::string(1, LF) + "/ON [" + onList + "] " + LF + "/OFF [" + offList + "] " + LF + "/Order [" +
-              FormatTextString(DocTitle) + " " + orderList + "]>>  >>";
+              FormatShownText(DocTitle) + " " + orderList + "]>>  >>";
         WriteLine(oc);
     }
 

@@ -332,6 +332,31 @@ std::string Folian::FormatTextString(std::string_view text)
     return "(" + EscapeString(std::string(bytes.begin(), bytes.end())) + ")";
 }
 
+std::string Folian::FormatShownText(std::string_view text)
+{
+    // Where PDFDocEncoding and Windows-1252 part: accents of 0x18-0x1F, the signs and quotes
+    // of 0x80-0x9F (0x92, a right quote in Windows-1252, reads as a trade mark sign), 0xA0 (the
+    // euro sign there, a no-break space here) and 0xAD.
+    const auto differs = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte >= 0x18 && byte <= 0x1F) || (byte >= 0x80 && byte <= 0xA0) || byte == 0xAD;
+    };
+    if (std::none_of(text.begin(), text.end(), differs)) {
+        return FormatTextString(text);
+    }
+    std::string utf16 = "\xFE\xFF";
+    utf16.reserve(2 + 2 * text.size());
+    for (const char c : text) {
+        char32_t code = Cp1252CodePoint(static_cast<unsigned char>(c));
+        if (code == 0 && c != '\0') {
+            code = 0xFFFD; // a byte the code page leaves undefined
+        }
+        utf16 += static_cast<char>((code >> 8) & 0xFF);
+        utf16 += static_cast<char>(code & 0xFF);
+    }
+    return FormatTextString(utf16);
+}
+
 void Folian::ParseColor(std::string& spec, std::string& second)
 {
     second.clear();

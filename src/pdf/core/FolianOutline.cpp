@@ -64,7 +64,7 @@ int32_t Folian::WriteOutlines()
         const BookmarkRecord& item = BookmarkTable[i];
         BeginObj(item.Obj);
         TextBuffer text;
-        text.BufferAppend("<< /Title " + FormatTextString(item.Title) + CR + "/Parent " + ref(item.Parent) + CR);
+        text.BufferAppend("<< /Title " + FormatShownText(item.Title) + CR + "/Parent " + ref(item.Parent) + CR);
         if (item.First > 0) {
             text.BufferAppend("/First " + ref(item.First) + CR);
         }
