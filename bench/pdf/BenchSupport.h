@@ -42,8 +42,8 @@ inline void haruLayoutTable(HPDF_Page page, double top)
     HPDF_Page_SetRGBFill(page, 1.0f, 1.0f, 0.878f);
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 5; ++c) {
-            HPDF_Page_Rectangle(page, haruPoints(15 + 33.3 * c), static_cast<HPDF_REAL>(842 - haruPoints(top + 8.5 * (r + 1))),
-                                haruPoints(33.3), haruPoints(8.5));
+            const auto bottom = static_cast<HPDF_REAL>(842 - haruPoints(top + 8.5 * (r + 1)));
+            HPDF_Page_Rectangle(page, haruPoints(15 + 33.3 * c), bottom, haruPoints(33.3), haruPoints(8.5));
             HPDF_Page_FillStroke(page);
         }
     }
@@ -113,5 +113,17 @@ struct Comparison {
         ratios.push_back(ourTime / peerTime);
     }
 };
+
+// The table of times, bytes and ratios of a comparison without compression and one with Flate.
+inline void printComparisons(const Comparison& plain, const Comparison& flate, const std::string& ours,
+                             const std::string& peer, const std::string& oursFlate, const std::string& peerFlate)
+{
+    std::printf("%-22s %10s %12s %16s\n", "", "time (ms)", "bytes", "time / libharu's");
+    std::printf("%-22s %10.1f %12lld %16.3f\n", "Folian", median(plain.ours) * 1e3, sizeOf(ours), median(plain.ratios));
+    std::printf("%-22s %10.1f %12lld\n", "libharu", median(plain.peer) * 1e3, sizeOf(peer));
+    std::printf("%-22s %10.1f %12lld %16.3f\n", "Folian, Flate", median(flate.ours) * 1e3, sizeOf(oursFlate),
+                median(flate.ratios));
+    std::printf("%-22s %10.1f %12lld\n", "libharu, Flate", median(flate.peer) * 1e3, sizeOf(peerFlate));
+}
 
 } // namespace bench

@@ -124,7 +124,8 @@ int main()
     std::vector<double> largeTimes;
     std::vector<double> syncedTimes;
     for (int round = 0; round < kRounds; ++round) {
-        plain.round(round, [&] { writeFolian(ours, kPages, 0, lines); }, [&] { writeHaru(haru, kPages, false, lines); });
+        plain.round(
+            round, [&] { writeFolian(ours, kPages, 0, lines); }, [&] { writeHaru(haru, kPages, false, lines); });
         flate.round(round, [&] { writeFolian(oursFlate, kPages, 2, lines); },
                     [&] { writeHaru(haruFlate, kPages, true, lines); });
         smallTimes.push_back(bench::timed([&] { writeFolian(small, kSmallPages, 0, lines); }));
@@ -134,13 +135,7 @@ int main()
 
     std::printf("%d pages of a 20-cell table and %d lines of Helvetica 10; median of %d interleaved rounds\n", kPages,
                 kLines, kRounds);
-    std::printf("%-22s %10s %12s %16s\n", "", "time (ms)", "bytes", "time / libharu's");
-    std::printf("%-22s %10.1f %12lld %16.3f\n", "Folian", median(plain.ours) * 1e3, sizeOf(ours),
-                median(plain.ratios));
-    std::printf("%-22s %10.1f %12lld\n", "libharu", median(plain.peer) * 1e3, sizeOf(haru));
-    std::printf("%-22s %10.1f %12lld %16.3f\n", "Folian, Flate", median(flate.ours) * 1e3, sizeOf(oursFlate),
-                median(flate.ratios));
-    std::printf("%-22s %10.1f %12lld\n", "libharu, Flate", median(flate.peer) * 1e3, sizeOf(haruFlate));
+    bench::printComparisons(plain, flate, ours, haru, oursFlate, haruFlate);
     const double plainRatio = median(plain.ratios);
     const double flateRatio = median(flate.ratios);
     std::printf("uncompressed: %.3f of libharu's time (goal at most 0.5): %s\n", plainRatio,

@@ -222,13 +222,7 @@ int main()
     std::printf("%d pages, %d justified lines of Arial/Helvetica 9 and a table of 20 cells each; median of %d "
                 "interleaved rounds\n",
                 kPages, kLines, kRounds);
-    std::printf("%-22s %10s %12s %16s\n", "", "time (ms)", "bytes", "time / libharu's");
-    std::printf("%-22s %10.1f %12lld %16.3f\n", "Folian", median(plain.ours) * 1e3, sizeOf(ours),
-                median(plain.ratios));
-    std::printf("%-22s %10.1f %12lld\n", "libharu", median(plain.peer) * 1e3, sizeOf(haru));
-    std::printf("%-22s %10.1f %12lld %16.3f\n", "Folian, Flate", median(flate.ours) * 1e3, sizeOf(oursFlate),
-                median(flate.ratios));
-    std::printf("%-22s %10.1f %12lld\n", "libharu, Flate", median(flate.peer) * 1e3, sizeOf(haruFlate));
+    bench::printComparisons(plain, flate, ours, haru, oursFlate, haruFlate);
     std::printf("uncompressed: %.3f of libharu's time; Flate: %.3f\n", median(plain.ratios), median(flate.ratios));
     std::printf("TextLength: %.1f million calls/s on words (%.1f bytes), %.1f million calls/s on 110-byte lines\n",
                 wordRate / 1e6, [&] {

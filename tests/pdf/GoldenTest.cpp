@@ -82,7 +82,8 @@ std::string xmpPacket()
         " <rdf:Description about='' xmlns='" + pdfNs + "' xmlns:pdf='" + pdfNs + "'>" + CR +
         "  <pdf:Producer>" + kName + "</pdf:Producer>" + CR + "  <pdf:Author>" + kName + "</pdf:Author>" + CR +
         "  <pdf:Creator>" + kName + "</pdf:Creator>" + CR + "  <pdf:ModDate>" + kXmpDate + "</pdf:ModDate>" + CR +
-        "  <pdf:Title>" + kTitle + "</pdf:Title>" + CR + "  <pdf:CreationDate>" + kXmpDate + "</pdf:CreationDate>" + CR +
+        "  <pdf:Title>" + kTitle + "</pdf:Title>" + CR + "  <pdf:CreationDate>" + kXmpDate + "</pdf:CreationDate>" +
+        CR +
         "  <pdf:Subject></pdf:Subject>" + CR + "  <pdf:Keywords></pdf:Keywords>" + CR + " </rdf:Description>" + CR +
         " <rdf:Description about='' xmlns='" + xap + "' xmlns:xap='" + xap + "'>" + CR + "  <xap:Author>" + kName +
         "</xap:Author>" + CR + "  <xap:ModifyDate>" + kXmpDate + "</xap:ModifyDate>" + CR + "  <xap:Title>" + CR + alt +

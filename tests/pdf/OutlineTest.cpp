@@ -112,8 +112,8 @@ TEST(FolianMetadata, AnXmlParserReadsThePacketOfTheFile)
     {
         std::ofstream(dir / "read.py") << script;
     }
-    const std::string read =
-        folian::test::runCommand("python3 '" + (dir / "read.py").string() + "' '" + (dir / "packet.xml").string() + "' 2>&1");
+    const std::string read = folian::test::runCommand("python3 '" + (dir / "read.py").string() + "' '" +
+                                                      (dir / "packet.xml").string() + "' 2>&1");
     EXPECT_EQ(read, "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <\n"
                     "Societ\u00E0 \"Rossi\" & C.\n"
                     "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <\n"

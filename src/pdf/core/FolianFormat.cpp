@@ -187,7 +187,8 @@ constexpr auto kRegular = [] {
 void appendEscaped(std::string& out, std::string_view text)
 {
     forEachEscapeRun(
-        text, [&out](const char* first, const char* last) { out.append(first, static_cast<std::size_t>(last - first)); },
+        text,
+        [&out](const char* first, const char* last) { out.append(first, static_cast<std::size_t>(last - first)); },
         [&out](char c) {
             const char pair[2] = {'\\', c};
             out.append(pair, 2);
