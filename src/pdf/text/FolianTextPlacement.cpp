@@ -109,7 +109,6 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         float fitValue = 0;
         double offset = 0;
         double drawnWidth = lineWidth;
-        double fitScale = 0;
         switch (Align & (1 | 2 | 4 | 64 | 128 | 256)) {
         case 2:
             offset = width - measured;
@@ -131,10 +130,10 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         case 128:
         case 256:
             if (measured > 0 && (measured > width || (Align & 256))) {
-                fitScale = width * 100.0 / measured;
+                const double scale = width * 100.0 / measured;
                 fit = Fit::Scaling;
-                fitValue = static_cast<float>(fitScale);
-                drawnWidth = lineWidth * fitScale / 100.0;
+                fitValue = static_cast<float>(scale);
+                drawnWidth = lineWidth * scale / 100.0;
             }
             break;
         default:
