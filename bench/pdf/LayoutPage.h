@@ -36,16 +36,11 @@ inline float lineEnd(int i)
     return 15.0f + static_cast<float>(20 + (i * 7) % 150);
 }
 
-// The page's drawing, on a page already begun with millimetres as the unit.
-inline void drawLayoutPage(folian::Folian& pdf)
+// The table of 20 filled and outlined cells, its top at `top` millimetres.
+inline void drawLayoutTable(folian::Folian& pdf, float top)
 {
-    pdf.SetLineWidth(0.2f);
-    for (int i = 0; i < 60; ++i) {
-        const float y = 20.0f + static_cast<float>(i) * 4.2f;
-        folian::FolianTestAccess::line(pdf, 15.0f, y, lineEnd(i), y);
-    }
     pdf.SetColorFill("lightyellow");
-    pdf.BeginTable(15, 20);
+    pdf.BeginTable(15, top);
     for (int r = 0; r < 4; ++r) {
         pdf.BeginRow(8.5f);
         for (int c = 0; c < 5; ++c) {
@@ -55,6 +50,17 @@ inline void drawLayoutPage(folian::Folian& pdf)
         pdf.EndRow();
     }
     pdf.EndTable();
+}
+
+// The page's drawing, on a page already begun with millimetres as the unit.
+inline void drawLayoutPage(folian::Folian& pdf)
+{
+    pdf.SetLineWidth(0.2f);
+    for (int i = 0; i < 60; ++i) {
+        const float y = 20.0f + static_cast<float>(i) * 4.2f;
+        folian::FolianTestAccess::line(pdf, 15.0f, y, lineEnd(i), y);
+    }
+    drawLayoutTable(pdf, 20);
 }
 
 } // namespace bench

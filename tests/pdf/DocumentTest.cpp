@@ -296,6 +296,34 @@ TEST_F(FolianDocument, FailedWritesAreReportedNotHidden)
     EXPECT_THROW(pdf.OpenDoc(), folian::Error); // no viewer hook
 }
 
+TEST_F(FolianDocument, TheFinishedFileIsOnDiskBeforeItTakesItsName)
+{
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc(path("synced.pdf"));
+    pdf.EndDoc();
+    EXPECT_TRUE(A::FileSynced(pdf));
+    EXPECT_TRUE(std::filesystem::exists(path("synced.pdf")));
+
+    // Switched off for a comparison, and on again after a reset.
+    pdf.Abort();
+    pdf.SetFileSync(false);
+    pdf.BeginDoc(path("unsynced.pdf"));
+    pdf.EndDoc();
+    EXPECT_FALSE(A::FileSynced(pdf));
+    EXPECT_TRUE(std::filesystem::exists(path("unsynced.pdf")));
+    pdf.Abort();
+    pdf.BeginDoc(path("again.pdf"));
+    pdf.EndDoc();
+    EXPECT_TRUE(A::FileSynced(pdf));
+
+    // An abandoned document is removed, not waited for.
+    pdf.Abort();
+    pdf.BeginDoc(path("dropped.pdf"));
+    pdf.Abort();
+    EXPECT_FALSE(A::FileSynced(pdf));
+    EXPECT_FALSE(std::filesystem::exists(path("dropped.pdf.part")));
+}
+
 TEST_F(FolianDocument, OpenDocHandsTheFileToTheViewer)
 {
     auto hooks = fixedHooks();

@@ -60,6 +60,8 @@ struct FolianTestAccess {
         return std::string(data.begin(), data.end());
     }
     static std::string Xmp(const Folian& f) { return f.BuildXmpMetadata(); }
+    // Whether the last file closed was on the disk before it took its name.
+    static bool FileSynced(const Folian& f) { return f.m_out.synced(); }
 
     static void OutContent(Folian& f, const std::string& t) { f.OutContent(t); }
     static void PaintPath(Folian& f, int32_t style) { f.PaintPath(style); }

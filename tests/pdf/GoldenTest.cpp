@@ -15,7 +15,8 @@ using folian::test::readFile;
 namespace {
 
 const std::string CR = "\r";
-const std::string kDate = "D:20261205140309Z+01'00'";
+const std::string kDate = "D:20261205140309+01'00'";
+const std::string kXmpDate = "2026-12-05T14:03:09+01:00";
 const std::string kName = "ROSSI MARIO";
 const std::string kTitle = "(senza titolo)";
 
@@ -80,13 +81,14 @@ std::string xmpPacket()
         "<rdf:RDF xmlns:rdf='" + rdf + "' xmlns:iX='http://ns.adobe.com/iX/1.0/'>" + CR +
         " <rdf:Description about='' xmlns='" + pdfNs + "' xmlns:pdf='" + pdfNs + "'>" + CR +
         "  <pdf:Producer>" + kName + "</pdf:Producer>" + CR + "  <pdf:Author>" + kName + "</pdf:Author>" + CR +
-        "  <pdf:Creator>" + kName + "</pdf:Creator>" + CR + "  <pdf:ModDate>" + kDate + "</pdf:ModDate>" + CR +
-        "  <pdf:Title>" + kTitle + "</pdf:Title>" + CR + "  <pdf:CreationDate>" + kDate + "</pdf:CreationDate>" + CR +
+        "  <pdf:Creator>" + kName + "</pdf:Creator>" + CR + "  <pdf:ModDate>" + kXmpDate + "</pdf:ModDate>" + CR +
+        "  <pdf:Title>" + kTitle + "</pdf:Title>" + CR + "  <pdf:CreationDate>" + kXmpDate + "</pdf:CreationDate>" +
+        CR +
         "  <pdf:Subject></pdf:Subject>" + CR + "  <pdf:Keywords></pdf:Keywords>" + CR + " </rdf:Description>" + CR +
         " <rdf:Description about='' xmlns='" + xap + "' xmlns:xap='" + xap + "'>" + CR + "  <xap:Author>" + kName +
-        "</xap:Author>" + CR + "  <xap:ModifyDate>" + kDate + "</xap:ModifyDate>" + CR + "  <xap:Title>" + CR + alt +
-        kTitle + altEnd + "  </xap:Title>" + CR + "  <xap:CreateDate>" + kDate + "</xap:CreateDate>" + CR +
-        "  <xap:Description>" + CR + alt + altEnd + "  </xap:Description>" + CR + "  <xap:MetadataDate>" + kDate +
+        "</xap:Author>" + CR + "  <xap:ModifyDate>" + kXmpDate + "</xap:ModifyDate>" + CR + "  <xap:Title>" + CR + alt +
+        kTitle + altEnd + "  </xap:Title>" + CR + "  <xap:CreateDate>" + kXmpDate + "</xap:CreateDate>" + CR +
+        "  <xap:Description>" + CR + alt + altEnd + "  </xap:Description>" + CR + "  <xap:MetadataDate>" + kXmpDate +
         "</xap:MetadataDate>" + CR + " </rdf:Description>" + CR + " <rdf:Description about='' xmlns='" + dc +
         "' xmlns:dc='" + dc + "'>" + CR + "  <dc:creator>" + kName + "</dc:creator>" + CR + "  <dc:title>" + kTitle +
         "</dc:title>" + CR + "  <dc:description></dc:description>" + CR + " </rdf:Description>" + CR + "</rdf:RDF>" +

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using folian::Folian;
 using A = folian::FolianTestAccess;
 using folian::test::countOf;
@@ -55,19 +57,122 @@ TEST(FolianOutline, LevelsThatSkipAStepHangUnderThePreviousBookmark)
     EXPECT_READERS_ACCEPT(dir / "skip.pdf", 1, "(senza titolo)", "1.4"); // colour and style
 }
 
-TEST(FolianMetadata, PacketCountsItsBodyAndKeepsValuesAsGiven)
+TEST(FolianMetadata, PacketIsUtf8XmlThatCountsItsBytes)
 {
     Folian pdf(fixedHooks());
-    pdf.SetDocProperty("A < B & C", "Oggetto");
+    // Windows-1252: a right quote, an en dash, the euro sign, a-grave; then the XML specials
+    // and a control code XML cannot carry.
+    pdf.SetDocProperty("L\x92" "Alfa \x96 \x80 10 \xE0 <A & B>", "\"Oggetto\" l'altro\x01");
     const std::string packet = A::Xmp(pdf);
     const auto headerEnd = packet.find('\r');
     const std::string body = packet.substr(headerEnd + 1);
     EXPECT_EQ(packet.substr(0, headerEnd),
               "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(body.size() + 64) + "'?>");
-    EXPECT_EQ(countOf(packet, "A < B & C"), 3);
-    EXPECT_EQ(countOf(packet, "D:20261205140309Z+01'00'"), 5);
+    const std::string title = "L\u2019Alfa \u2013 \u20AC 10 \u00E0 &lt;A &amp; B&gt;";
+    EXPECT_EQ(countOf(packet, ">" + title + "<"), 3);
+    EXPECT_EQ(countOf(packet, ">&quot;Oggetto&quot; l&apos;altro<"), 3);
+    EXPECT_EQ(countOf(packet, "2026-12-05T14:03:09+01:00"), 5);
+    EXPECT_EQ(countOf(packet, "D:2026"), 0);
     EXPECT_EQ(countOf(body, "\r"), 33); // 34 lines, the last without CR
     EXPECT_EQ(body.substr(body.size() - 19), "<?xpacket end='r'?>");
+
+    auto utc = fixedHooks();
+    utc.utcOffsetMinutes = [](const folian::LocalDateTime&) { return 0; };
+    EXPECT_EQ(countOf(A::Xmp(Folian(utc)), "2026-12-05T14:03:09Z<"), 5);
+    auto west = fixedHooks();
+    west.utcOffsetMinutes = [](const folian::LocalDateTime&) { return -210; };
+    EXPECT_EQ(countOf(A::Xmp(Folian(west)), "2026-12-05T14:03:09-03:30<"), 5);
+}
+
+TEST(FolianMetadata, AnXmlParserReadsThePacketOfTheFile)
+{
+    const auto dir = folian::test::scratchDir();
+    Folian pdf(fixedHooks());
+    pdf.SetDocProperty("L\x92" "Alfa \x96 \x80 10 \xE0 & <", "Riepilogo", "Societ\xE0 \"Rossi\" & C.");
+    pdf.BeginDoc((dir / "xmp.pdf").string());
+    pdf.EndDoc();
+    const std::string file = readFile(dir / "xmp.pdf");
+    // The metadata stream is the one object whose dictionary says so.
+    int metadata = 0;
+    for (int n = 1; metadata == 0 && n < 20; ++n) {
+        if (objectText(file, n).starts_with("<< /Type /Metadata")) {
+            metadata = n;
+        }
+    }
+    ASSERT_NE(metadata, 0);
+    const std::string packet = folian::test::storedStream(file, metadata);
+    {
+        std::ofstream(dir / "packet.xml", std::ios::binary) << packet;
+    }
+    const std::string script = "import sys, xml.dom.minidom as m\n"
+                               "d = m.parse(sys.argv[1])\n"
+                               "for tag in ('pdf:Title', 'pdf:Author', 'dc:title', 'xap:CreateDate'):\n"
+                               "    n = d.getElementsByTagName(tag)[0].firstChild\n"
+                               "    sys.stdout.buffer.write((n.data if n else '').encode('utf-8') + b'\\n')\n";
+    {
+        std::ofstream(dir / "read.py") << script;
+    }
+    const std::string read = folian::test::runCommand("python3 '" + (dir / "read.py").string() + "' '" +
+                                                      (dir / "packet.xml").string() + "' 2>&1");
+    EXPECT_EQ(read, "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <\n"
+                    "Societ\u00E0 \"Rossi\" & C.\n"
+                    "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <\n"
+                    "2026-12-05T14:03:09+01:00\n");
+}
+
+namespace {
+
+// "L’Alfa – € 10 à & <" in Windows-1252: a right quote, an en dash and the euro sign, which
+// PDFDocEncoding reads as other signs, and a-grave, which it reads alike.
+const std::string kShownTitle = "L\x92" "Alfa \x96 \x80 10 \xE0 & <";
+const std::string kShownTitleUtf8 = "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <";
+
+// The titles of the outline items as qpdf reads them, one a line, in tree order.
+std::string outlineTitles(const std::filesystem::path& path, const std::string& password)
+{
+    return folian::test::runCommand("qpdf --password='" + password + "' --json --json-key=outlines '" + path.string() +
+                                    "' | python3 -c \"import json, sys\n"
+                                    "def walk(items):\n"
+                                    "    for i in items:\n"
+                                    "        print(i['title'])\n"
+                                    "        walk(i['kids'])\n"
+                                    "walk(json.load(sys.stdin)['outlines'])\"");
+}
+
+} // namespace
+
+TEST(FolianShownText, ReadersShowInformationAndBookmarksAsWritten)
+{
+    const auto dir = folian::test::scratchDir();
+    for (const bool protect : {false, true}) {
+        SCOPED_TRACE(protect ? "encrypted" : "plain");
+        const auto path = dir / (protect ? "protected.pdf" : "plain.pdf");
+        Folian pdf(fixedHooks());
+        if (protect) {
+            pdf.SetProtection("utente", "titolare");
+        }
+        pdf.SetDocProperty(kShownTitle, "Riepilogo", "Societ\xE0 \x93Rossi\x94 & C.");
+        pdf.BeginDoc(path.string());
+        pdf.BeginPage();
+        pdf.AddBookmark("Capitolo \x96 \x80 \xE0 & <", 1, 1);
+        pdf.AddBookmark("Dettaglio", 2, 1);
+        pdf.EndDoc();
+
+        const std::string info = folian::test::runCommand("pdfinfo " + std::string(protect ? "-upw utente " : "") +
+                                                          "'" + path.string() + "' 2>&1");
+        EXPECT_NE(info.find("Title:           " + kShownTitleUtf8 + "\n"), std::string::npos) << info;
+        EXPECT_NE(info.find("Author:          Societ\u00E0 \u201CRossi\u201D & C.\n"), std::string::npos) << info;
+        EXPECT_NE(info.find("Subject:         Riepilogo\n"), std::string::npos) << info;
+        EXPECT_EQ(outlineTitles(path, protect ? "utente" : ""),
+                  kShownTitleUtf8 + "\nCapitolo \u2013 \u20AC \u00E0 & <\nDettaglio\n");
+    }
+
+    // Texts every reader reads alike stay single bytes.
+    const std::string file = readFile(dir / "plain.pdf");
+    EXPECT_NE(file.find("/Subject (Riepilogo)"), std::string::npos);
+    EXPECT_NE(file.find("/Title (Dettaglio)"), std::string::npos);
+    using namespace std::string_literals;
+    EXPECT_NE(file.find("/Title (\xFE\xFF\0L \x19\0A"s), std::string::npos); // UTF-16BE after its mark
 }
 
 TEST(FolianObjectWriters, StreamsImagesAnnotationsAndFonts)

@@ -18,6 +18,7 @@ Hooks fixedHooks()
     hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
     hooks.oggiTesto = [] { return std::string("05122026"); };
     hooks.now = [] { return LocalDateTime{2026, 12, 5, 14, 3, 9}; };
+    hooks.utcOffsetMinutes = [](const LocalDateTime&) { return 60; }; // Italian winter time
     hooks.randomDigit = [] { return 7; };
     return hooks;
 }

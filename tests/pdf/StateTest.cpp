@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
 using folian::Folian;
 using A = folian::FolianTestAccess;
 using folian::test::fixedHooks;
@@ -27,15 +31,79 @@ TEST(FolianState, NewObjectDefaults)
 TEST(FolianState, CreationDateTakesTheLaunchDay)
 {
     auto hooks = fixedHooks();
-    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309Z+01'00'");
+    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309+01'00'");
     hooks.oggiTesto = [] { return std::string("28022025"); };
-    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20250228140309Z+01'00'");
+    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20250228140309+01'00'");
     hooks.oggiTesto = nullptr; // no launch day known: the clock's date stands
-    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309Z+01'00'");
+    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309+01'00'");
     hooks.nomeCorrente = [] { return std::string(); };
     Folian anonymous(hooks);
     EXPECT_EQ(A::DocAuthor(anonymous), "");
     EXPECT_EQ(A::DocProducer(anonymous), "");
+}
+
+namespace {
+
+// Puts the process in another time zone until the end of the scope.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ")) {
+            m_old = old;
+        }
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TimeZone()
+    {
+        if (m_old) {
+            setenv("TZ", m_old->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+    TimeZone(const TimeZone&) = delete;
+    TimeZone& operator=(const TimeZone&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+std::string creationDateAt(const folian::LocalDateTime& clock, const std::string& launchDay)
+{
+    auto hooks = fixedHooks();
+    hooks.utcOffsetMinutes = nullptr; // the system's zone
+    hooks.now = [clock] { return clock; };
+    hooks.oggiTesto = [launchDay] { return launchDay; };
+    return A::CreationDate(Folian(hooks));
+}
+
+} // namespace
+
+TEST(FolianState, CreationDateCarriesTheOffsetOfItsMoment)
+{
+    {
+        const TimeZone rome("Europe/Rome");
+        EXPECT_EQ(creationDateAt({2026, 12, 5, 14, 3, 9}, "05122026"), "D:20261205140309+01'00'");
+        EXPECT_EQ(creationDateAt({2026, 7, 15, 9, 30, 0}, "15072026"), "D:20260715093000+02'00'");
+        // A session launched the day before the clocks go forward: the date is the launch
+        // day's, the offset that of the moment the document is made.
+        EXPECT_EQ(creationDateAt({2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
+    }
+    {
+        const TimeZone newYork("America/New_York");
+        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), "D:20260120080000-05'00'");
+    }
+    {
+        const TimeZone kolkata("Asia/Kolkata");
+        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), "D:20260120080000+05'30'");
+    }
+    {
+        const TimeZone utc("UTC");
+        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), "D:20260120080000Z00'00'");
+    }
 }
 
 TEST(FolianState, BeginDocRecordsItsFailureAndReturns)

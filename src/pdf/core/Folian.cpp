@@ -16,6 +16,18 @@ std::string twoDigits(int value)
     return text;
 }
 
+// The time zone part of a PDF date: "Z00'00'" for UTC, else the sign and the hours and minutes
+// of the offset, as "+01'00'".
+std::string pdfDateOffset(int minutes)
+{
+    if (minutes == 0) {
+        return "Z00'00'";
+    }
+    const int magnitude = minutes < 0 ? -minutes : minutes;
+    return std::string(minutes < 0 ? "-" : "+") + twoDigits(magnitude / 60 % 100) + "'" + twoDigits(magnitude % 60) +
+           "'";
+}
+
 bool isEightDigits(const std::string& text)
 {
     if (text.size() != 8) {
@@ -71,6 +83,7 @@ void Folian::Abort()
     MemoryUsage = 1;
     MinVersion = 0;
     CompressionMode = 0;
+    SyncOnEnd = true;
 
     DocTitle = "(senza titolo)";
     DocSubject.clear();
@@ -83,7 +96,10 @@ void Folian::Abort()
     std::snprintf(stamp, sizeof stamp, "%04d%s%s%s%s%s", now.year % 10000, twoDigits(now.month).c_str(),
                   twoDigits(now.day).c_str(), twoDigits(now.hour).c_str(), twoDigits(now.minute).c_str(),
                   twoDigits(now.second).c_str());
-    CreationDate = std::string("D:") + stamp + "Z+01'00'";
+    // The offset is the one of that moment in the local zone (winter or summer time), so that
+    // readers show the hour the document was made.
+    const int offset = m_hooks.utcOffsetMinutes ? m_hooks.utcOffsetMinutes(now) : SystemUtcOffsetMinutes(now);
+    CreationDate = std::string("D:") + stamp + pdfDateOffset(offset);
     const std::string today = m_hooks.oggiTesto ? m_hooks.oggiTesto() : std::string();
     if (isEightDigits(today)) {
         CreationDate.replace(2, 8, today.substr(4, 4) + today.substr(2, 2) + today.substr(0, 2));

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/Cp1252.h"
+#include "core/Deflater.h"
 #include "core/Error.h"
 #include "core/GrowTable.h"
 #include "core/Hooks.h"
+#include "core/OutputFile.h"
 #include "core/Records.h"
 #include "core/TextBuffer.h"
 
@@ -119,6 +121,10 @@ public:
     // reverse order, the one in which a reader undoes them. Quality 0 to 3 (more is taken as 3)
     // is the effort: the deflate level, and the LZW dictionary (512 entries at 0 to 4,096 at 3).
     void SetCompression(int32_t Mode, int32_t Quality = 0);
+    // Whether EndDoc waits until the finished file is on the disk before it gives the file its
+    // name: on by default and after every reset, so that a power cut leaves the earlier file or
+    // the whole new one. Switch it off only to compare with writers that do not wait.
+    void SetFileSync(bool On);
     static std::string Version();
 
     // --- protection ---
@@ -332,21 +338,37 @@ private:
 
     // content routing
     void OutContent(std::string_view text);
+    // The buffer OutContent appends to now, or nullptr when it drops what it is given; for
+    // operators formatted straight into it, each beginning with the CR that OutContent adds.
+    TextBuffer* contentTarget();
 
     // formatting
     static float RoundTo3Decimals(float x);
     static std::string FormatReal(float x);
     std::string FormatUnits(float value) const;
+    // A value in user units in points, as FormatUnits writes it.
+    float toPoints(float value) const { return static_cast<float>(static_cast<double>(ScaleFactor) * value); }
     static std::string ColorByteToText(uint8_t value);
     static std::string FormatColorRGB(std::string_view color);
     static std::string BoolToText(bool value);
     static std::string EscapeString(std::string_view text);
     static std::string FormatName(std::string_view name);
     std::string FormatTextString(std::string_view text);
+    // A text that readers show as it stands (document information, bookmarks, layers): as
+    // FormatTextString, but in UTF-16BE with its byte-order mark when a byte of it would read
+    // differently through the readers' PDFDocEncoding than in Windows-1252.
+    std::string FormatShownText(std::string_view text);
     static void ParseColor(std::string& spec, std::string& second);
 
     // streams and object writers
     void WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1);
+    // The document's filters applied to data, their decoders put in front of `filter`; with
+    // `deflated` the data already hold the Flate encoding of the stream.
+    void encodeStream(std::vector<uint8_t>& data, std::string& filter, bool deflated);
+    // The end of a stream object's dictionary and the stream of the parts one after the other.
+    void writeStreamData(const std::string& filter, int32_t length1, std::initializer_list<std::string_view> parts);
+    // The page's content stream, written from where its two parts lie.
+    void writeContentStream(std::string_view head, std::string_view body);
     int32_t WriteStreamObject(std::string_view text);
     int32_t WriteImageObject(std::string_view kind, std::vector<uint8_t>& data, std::vector<uint8_t>& palette,
                              int32_t width, int32_t height, uint8_t bitsPerPixel, std::string_view name,
@@ -374,6 +396,7 @@ private:
 
     // outlines and metadata
     int32_t WriteOutlines();
+    // The XMP packet in UTF-8, the document properties escaped as XML text.
     std::string BuildXmpMetadata() const;
 
     // shared helpers
@@ -388,10 +411,26 @@ private:
     static bool autoObjectWanted(int32_t flags, int32_t page, bool after);
     void setColor(std::string_view color, std::string& target, std::string& companion, const char* rgbOperator,
                   const char* spaceOperator, const char* patternOperator);
+    // Sets a colour kept as the colour setters normalise it, with its companion, exactly as
+    // setColor(color + ";" + companion) does, without parsing it again.
+    void restoreColor(const std::string& color, const std::string& companion, std::string& target,
+                      std::string& targetCompanion, const char* rgbOperator, const char* spaceOperator,
+                      const char* patternOperator);
+    void restoreFill(const std::string& color, const std::string& companion);
+    // The content line that sets a "#RRGGBB" colour with the operator ("rg" or "RG"), such as
+    // CR "0 0 0 rg"; the last few are kept, as text lines set the same two colours again and
+    // again. Raises like FormatColorRGB on a bad colour.
+    const std::string& colorLine(const std::string& color, const char* rgbOperator);
+    void restoreLine(const std::string& color, const std::string& companion);
     void drawTableCell(float width, float height);
 
     // fonts and text
     const FontRecord* currentFont() const;
+    // TextLength in the font given, with the scale factor known not to be 0: for measuring
+    // many words after one check.
+    float lengthIn(const FontRecord& font, std::string_view phrase) const;
+    // Measuring divides by the scale factor: 0 raises DivisionByZero.
+    static void requireScale(float factor);
     int32_t findFont(const std::string& key, const std::string& trueTypeKey) const;
     void LoadArialMetrics(int32_t Style);
     void LoadCourierNewMetrics(int32_t Style);
@@ -400,13 +439,16 @@ private:
     void LoadZapfDingbatsMetrics();
     void addTrueTypeFont(const std::string& path, std::string_view alias, bool embedded, int32_t encoding,
                          std::string& registeredName);
+    // `wordsWidth`, when not negative, is the sum of the widths of the text's words (split at
+    // every blank) that a justified line would otherwise measure again.
     void WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                       bool newLine);
+                       bool newLine, double wordsWidth = -1);
 
     Hooks m_hooks;
-    std::FILE* m_file = nullptr;
+    OutputFile m_out;
+    Deflater m_deflater;
+    std::vector<uint8_t> m_streamData; // a page's encoded stream, its storage kept from page to page
     std::string m_partName; // the file being written; renamed to FileName by EndDoc
-    int64_t m_offset = 0;   // bytes written so far
     bool m_writeFailed = false;
 
     // security
@@ -481,6 +523,7 @@ private:
     uint8_t MemoryUsage = 1;
     int32_t CompressionMode = 0;
     uint8_t CompressionQuality = 0;
+    bool SyncOnEnd = true;
     std::array<std::string, 9> DocScripts;
     std::string PendingTransition;
     std::string PageTransition;
@@ -512,6 +555,14 @@ private:
     bool TableColumnOpen = false;
     float TableColumnWidth = 0;
     float TableRowHeight = 0;
+
+    struct ColorLine {
+        std::string color;
+        const char* rgbOperator = nullptr;
+        std::string line;
+    };
+    std::array<ColorLine, 4> m_colorLines;
+    std::size_t m_nextColorLine = 0;
 
     TextBuffer PageContent;
     TextBuffer ObjectContent;

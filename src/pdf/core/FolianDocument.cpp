@@ -25,8 +25,7 @@ void Folian::openOutput(const std::string& path)
 {
     m_partName = path + ".part";
     errno = 0;
-    m_file = std::fopen(m_partName.c_str(), "wb");
-    if (m_file == nullptr) {
+    if (!m_out.open(m_partName)) {
         const int code = errno;
         if (code == ENOENT || code == ENOTDIR) {
             throw Error(ErrorCode::PathNotFound, "Path not found");
@@ -34,19 +33,19 @@ void Folian::openOutput(const std::string& path)
         throw Error(ErrorCode::PathFileAccess,
                     std::string("Path/File access error") + (code != 0 ? ": " + std::string(std::strerror(code)) : ""));
     }
-    m_offset = 0;
     m_writeFailed = false;
 }
 
 void Folian::closeOutput(bool keep)
 {
-    if (m_file == nullptr) {
+    if (!m_out.isOpen()) {
         return;
     }
-    const bool closed = std::fclose(m_file) == 0;
-    m_file = nullptr;
+    // The finished file reaches the disk before it takes its name, so that a power cut leaves
+    // the earlier file or the whole new one, never an empty one under the final name.
+    const bool written = m_out.close(keep && SyncOnEnd);
     std::error_code ec;
-    if (keep && closed && !m_writeFailed) {
+    if (keep && written && !m_writeFailed) {
         std::filesystem::rename(m_partName, FileName, ec);
         if (!ec) {
             return;
@@ -92,7 +91,7 @@ std::string Folian::BeginDoc(std::string_view strFileName)
 
 int32_t Folian::BeginPage()
 {
-    if (m_file == nullptr) {
+    if (!m_out.isOpen()) {
         throw Error(ErrorCode::BadFileNameOrNumber, "No document is open for a page");
     }
     if (InPage) {
@@ -147,12 +146,6 @@ void Folian::EndPage()
         prefix += "0 0 " + FormatReal(static_cast<float>(width - MarginRight - MarginLeft)) + " " +
                   FormatReal(static_cast<float>(height - MarginBottom - MarginTop)) + " re W n" + CR;
     }
-    const std::string& body = PageContent.BufferGetText();
-    std::vector<uint8_t> content;
-    content.reserve(prefix.size() + body.size());
-    content.insert(content.end(), prefix.begin(), prefix.end());
-    content.insert(content.end(), body.begin(), body.end());
-    PageContent.BufferReset();
 
     int32_t openScript = 0;
     int32_t closeScript = 0;
@@ -255,9 +248,12 @@ void Folian::EndPage()
     EndObj();
     PageKids += std::to_string(n) + " 0 R ";
 
+    // Nothing is drawn into the page's buffer once the page is closed, so its stream is written
+    // from there.
     BeginObj();
     WriteLine("<<");
-    WriteStream(content, 0, std::string(), 0);
+    writeContentStream(prefix, PageContent.BufferGetText());
+    PageContent.BufferReset();
     EndObj();
 
     if (!PageAnnots.empty()) {
@@ -274,15 +270,15 @@ int32_t Folian::GetPage() const
 
 int32_t Folian::FileSize() const
 {
-    if (m_file != nullptr) {
-        return static_cast<int32_t>(m_offset);
+    if (m_out.isOpen()) {
+        return static_cast<int32_t>(m_out.offset());
     }
     return SavedFileSize;
 }
 
 void Folian::OpenDoc()
 {
-    if (m_file != nullptr) {
+    if (m_out.isOpen()) {
         throw Error(ErrorCode::InvalidCall, "The document is not finished: call EndDoc first");
     }
     if (FileName.empty()) {

@@ -22,14 +22,7 @@ std::string ref(int32_t object)
 
 void Folian::writeBytes(const void* data, std::size_t size)
 {
-    if (m_file == nullptr) {
-        m_writeFailed = true;
-        return;
-    }
-    if (size != 0 && std::fwrite(data, 1, size, m_file) != size) {
-        m_writeFailed = true;
-    }
-    m_offset += static_cast<int64_t>(size);
+    m_out.write(data, size);
 }
 
 void Folian::WriteLine(std::string_view text)
@@ -47,7 +40,7 @@ int32_t Folian::BeginObj(int32_t n)
         MaxObject = n;
     }
     char line[32];
-    std::snprintf(line, sizeof line, "%010lld 00000 n%c", static_cast<long long>(m_offset), CR);
+    std::snprintf(line, sizeof line, "%010lld 00000 n%c", static_cast<long long>(m_out.offset()), CR);
     XrefLines.ensure(MaxObject, MemoryUsage);
     XrefLines[n] = line;
     WriteLine(str(n) + " 0 obj");
@@ -98,7 +91,7 @@ std::string Folian::resourceDictionary(bool withPatterns, const std::string& lay
 
 void Folian::EndDoc()
 {
-    if (m_file == nullptr) {
+    if (!m_out.isOpen()) {
         throw Error(ErrorCode::BadFileNameOrNumber, "No document file is open");
     }
 
@@ -153,7 +146,7 @@ void Folian::EndDoc()
     for (int32_t i = 1; i <= LayerCount; ++i) {
         LayerRecord& layer = LayerTable[i];
         const int32_t number = BeginObj();
-        std::string text = "<</Type /OCG /Name " + FormatTextString(layer.Name);
+        std::string text = "<</Type /OCG /Name " + FormatShownText(layer.Name);
         if (layer.Name == "SCREEN") {
             text += "/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>";
             screenLayer = number;
@@ -219,14 +212,14 @@ void Folian::EndDoc()
     EndObj();
 
     const int32_t info = BeginObj();
-    WriteLine(std::string("<<") + CR + "/Title " + FormatTextString(DocTitle) + CR + "/Author " +
-              FormatTextString(DocAuthor) + CR + "/Creator " + FormatTextString(DocCreator) + CR + "/Producer " +
-              FormatTextString(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
-              "/Subject " + FormatTextString(DocSubject) + CR + "/Keywords " + FormatTextString(DocKeywords) + CR +
+    WriteLine(std::string("<<") + CR + "/Title " + FormatShownText(DocTitle) + CR + "/Author " +
+              FormatShownText(DocAuthor) + CR + "/Creator " + FormatShownText(DocCreator) + CR + "/Producer " +
+              FormatShownText(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
+              "/Subject " + FormatShownText(DocSubject) + CR + "/Keywords " + FormatShownText(DocKeywords) + CR +
               ">>");
     EndObj();
 
-    const int64_t xrefOffset = m_offset;
+    const int64_t xrefOffset = m_out.offset();
     WriteLine("xref" + std::string(1, LF) + "0 " + str(MaxObject + 1) + LF + "0000000000 65535 f" + CR);
     for (int32_t i = 1; i <= MaxObject; ++i) {
         const std::string& line = XrefLines.ensure(i, MemoryUsage);
@@ -244,19 +237,11 @@ void Folian::EndDoc()
     }
     WriteLine(">>" + std::string(1, LF) + "startxref" + LF + str(xrefOffset) + LF + "%%EOF");
 
-    if (MinVersion != 0 && m_file != nullptr) {
-        std::fflush(m_file);
-        if (std::fseek(m_file, 0, SEEK_SET) == 0) {
-            const std::string header = "%PDF-1." + str(MinVersion + 3) + LF;
-            if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) {
-                m_writeFailed = true;
-            }
-        } else {
-            m_writeFailed = true;
-        }
+    if (MinVersion != 0) {
+        m_out.overwriteStart("%PDF-1." + str(MinVersion + 3) + LF);
     }
 
-    SavedFileSize = static_cast<int32_t>(m_offset);
+    SavedFileSize = static_cast<int32_t>(m_out.offset());
     closeOutput(true);
     importSourcesClear();
     if (m_writeFailed) {
@@ -327,7 +312,7 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
             oc += "<</Event /View /OCGs [" + special + "] /Category [/View]>> ";
         }
         oc += "]" + std::string(1, LF) + "/ON [" + onList + "] " + LF + "/OFF [" + offList + "] " + LF + "/Order [" +
-              FormatTextString(DocTitle) + " " + orderList + "]>>  >>";
+              FormatShownText(DocTitle) + " " + orderList + "]>>  >>";
         WriteLine(oc);
     }
 

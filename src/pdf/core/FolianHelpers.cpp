@@ -3,20 +3,26 @@
 
 namespace folian {
 
+TextBuffer* Folian::contentTarget()
+{
+    if (InObject) {
+        return &ObjectContent;
+    }
+    if (InTiling) {
+        return &TilingContent;
+    }
+    if (InPage) {
+        return &PageContent;
+    }
+    return nullptr;
+}
+
 void Folian::OutContent(std::string_view text)
 {
-    TextBuffer* target = nullptr;
-    if (InObject) {
-        target = &ObjectContent;
-    } else if (InTiling) {
-        target = &TilingContent;
-    } else if (InPage) {
-        target = &PageContent;
-    } else {
-        return;
+    if (TextBuffer* target = contentTarget()) {
+        target->BufferAppendByte('\r');
+        target->BufferAppend(text);
     }
-    target->BufferAppendByte('\r');
-    target->BufferAppend(text);
 }
 
 void Folian::SaveTableState()
@@ -47,8 +53,8 @@ void Folian::RestoreTableState()
     CurrentX = state.CurrentX;
     CurrentY = state.CurrentY;
     ScaleFactor = state.ScaleFactor;
-    SetColorLine(state.LineColor + ";" + state.LineColor2);
-    SetColorFill(state.FillColor + ";" + state.FillColor2);
+    restoreLine(state.LineColor, state.LineColor2);
+    restoreFill(state.FillColor, state.FillColor2);
     SetColorText(state.TextColor + ";" + state.TextColor2);
     if (ScaleFactor != 0) {
         SetLineWidth(static_cast<float>(static_cast<double>(state.LineWidth) / ScaleFactor));

@@ -18,7 +18,7 @@ std::vector<uint8_t> takeContent(TextBuffer& buffer)
 
 void Folian::requireDocument(const char* what) const
 {
-    if (m_file == nullptr) {
+    if (!m_out.isOpen()) {
         throw Error(ErrorCode::BadFileNameOrNumber, std::string("No document is open for ") + what);
     }
 }

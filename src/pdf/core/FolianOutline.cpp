@@ -64,7 +64,7 @@ int32_t Folian::WriteOutlines()
         const BookmarkRecord& item = BookmarkTable[i];
         BeginObj(item.Obj);
         TextBuffer text;
-        text.BufferAppend("<< /Title " + FormatTextString(item.Title) + CR + "/Parent " + ref(item.Parent) + CR);
+        text.BufferAppend("<< /Title " + FormatShownText(item.Title) + CR + "/Parent " + ref(item.Parent) + CR);
         if (item.First > 0) {
             text.BufferAppend("/First " + ref(item.First) + CR);
         }
@@ -98,6 +98,66 @@ int32_t Folian::WriteOutlines()
     return r;
 }
 
+namespace {
+
+// A document property as XML character data in UTF-8: the five characters XML reserves are
+// written as entities, and the bytes XML cannot carry (control codes other than tab, CR and LF,
+// and the five bytes the code page leaves undefined) are left out.
+std::string xmlText(std::string_view cp1252)
+{
+    std::string out;
+    out.reserve(cp1252.size());
+    for (const char c : cp1252) {
+        const char32_t code = Cp1252CodePoint(static_cast<unsigned char>(c));
+        switch (code) {
+        case '&':
+            out += "&amp;";
+            continue;
+        case '<':
+            out += "&lt;";
+            continue;
+        case '>':
+            out += "&gt;";
+            continue;
+        case '"':
+            out += "&quot;";
+            continue;
+        case '\'':
+            out += "&apos;";
+            continue;
+        default:
+            break;
+        }
+        if (code == 0 || (code < 0x20 && code != '\t' && code != '\r' && code != '\n')) {
+            continue;
+        }
+        out += Cp1252ToUtf8(std::string_view(&c, 1));
+    }
+    return out;
+}
+
+// A PDF date ("D:YYYYMMDDHHmmSS" and "+HH'mm'", "-HH'mm'" or "Z00'00'") in the form XMP
+// takes: "YYYY-MM-DDTHH:mm:SS+HH:mm", or "Z" for UTC.
+std::string xmpDate(const std::string& pdfDate)
+{
+    if (pdfDate.size() < 17 || pdfDate.compare(0, 2, "D:") != 0) {
+        return xmlText(pdfDate);
+    }
+    const std::string_view d(pdfDate);
+    std::string iso = std::string(d.substr(2, 4)) + "-" + std::string(d.substr(6, 2)) + "-" +
+                      std::string(d.substr(8, 2)) + "T" + std::string(d.substr(10, 2)) + ":" +
+                      std::string(d.substr(12, 2)) + ":" + std::string(d.substr(14, 2));
+    if (d[16] == 'Z') {
+        return iso + "Z";
+    }
+    if (pdfDate.size() >= 22) {
+        return iso + d[16] + std::string(d.substr(17, 2)) + ":" + std::string(d.substr(20, 2));
+    }
+    return iso;
+}
+
+} // namespace
+
 std::string Folian::BuildXmpMetadata() const
 {
     static constexpr const char* kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
@@ -106,39 +166,45 @@ std::string Folian::BuildXmpMetadata() const
     static constexpr const char* kXap = "http://ns.adobe.com/xap/1.0/";
     static constexpr const char* kDc = "http://purl.org/dc/elements/1.1/";
 
-    const std::string& date = CreationDate;
+    const std::string date = xmpDate(CreationDate);
+    const std::string producer = xmlText(DocProducer);
+    const std::string author = xmlText(DocAuthor);
+    const std::string creator = xmlText(DocCreator);
+    const std::string title = xmlText(DocTitle);
+    const std::string subject = xmlText(DocSubject);
+    const std::string keywords = xmlText(DocKeywords);
     const std::string lines[] = {
         std::string("<rdf:RDF xmlns:rdf='") + kRdf + "' xmlns:iX='" + kIx + "'>",
         std::string(" <rdf:Description about='' xmlns='") + kPdf + "' xmlns:pdf='" + kPdf + "'>",
-        "  <pdf:Producer>" + DocProducer + "</pdf:Producer>",
-        "  <pdf:Author>" + DocAuthor + "</pdf:Author>",
-        "  <pdf:Creator>" + DocCreator + "</pdf:Creator>",
+        "  <pdf:Producer>" + producer + "</pdf:Producer>",
+        "  <pdf:Author>" + author + "</pdf:Author>",
+        "  <pdf:Creator>" + creator + "</pdf:Creator>",
         "  <pdf:ModDate>" + date + "</pdf:ModDate>",
-        "  <pdf:Title>" + DocTitle + "</pdf:Title>",
+        "  <pdf:Title>" + title + "</pdf:Title>",
         "  <pdf:CreationDate>" + date + "</pdf:CreationDate>",
-        "  <pdf:Subject>" + DocSubject + "</pdf:Subject>",
-        "  <pdf:Keywords>" + DocKeywords + "</pdf:Keywords>",
+        "  <pdf:Subject>" + subject + "</pdf:Subject>",
+        "  <pdf:Keywords>" + keywords + "</pdf:Keywords>",
         " </rdf:Description>",
         std::string(" <rdf:Description about='' xmlns='") + kXap + "' xmlns:xap='" + kXap + "'>",
-        "  <xap:Author>" + DocAuthor + "</xap:Author>",
+        "  <xap:Author>" + author + "</xap:Author>",
         "  <xap:ModifyDate>" + date + "</xap:ModifyDate>",
         "  <xap:Title>",
         "   <rdf:Alt>",
-        "  <rdf:li xml:lang='x-default'>" + DocTitle + "</rdf:li>",
+        "  <rdf:li xml:lang='x-default'>" + title + "</rdf:li>",
         "   </rdf:Alt>",
         "  </xap:Title>",
         "  <xap:CreateDate>" + date + "</xap:CreateDate>",
         "  <xap:Description>",
         "   <rdf:Alt>",
-        "  <rdf:li xml:lang='x-default'>" + DocSubject + "</rdf:li>",
+        "  <rdf:li xml:lang='x-default'>" + subject + "</rdf:li>",
         "   </rdf:Alt>",
         "  </xap:Description>",
         "  <xap:MetadataDate>" + date + "</xap:MetadataDate>",
         " </rdf:Description>",
         std::string(" <rdf:Description about='' xmlns='") + kDc + "' xmlns:dc='" + kDc + "'>",
-        "  <dc:creator>" + DocCreator + "</dc:creator>",
-        "  <dc:title>" + DocTitle + "</dc:title>",
-        "  <dc:description>" + DocSubject + "</dc:description>",
+        "  <dc:creator>" + creator + "</dc:creator>",
+        "  <dc:title>" + title + "</dc:title>",
+        "  <dc:description>" + subject + "</dc:description>",
         " </rdf:Description>",
         "</rdf:RDF>",
         "<?xpacket end='r'?>",
@@ -150,6 +216,7 @@ std::string Folian::BuildXmpMetadata() const
         }
         body += line;
     }
+    // The packet is UTF-8, so its size counts bytes.
     return "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(body.size() + 64) + "'?>" + CR +
            body;
 }

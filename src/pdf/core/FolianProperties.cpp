@@ -90,4 +90,9 @@ void Folian::SetCompression(int32_t Mode, int32_t Quality)
     CompressionQuality = static_cast<uint8_t>(Quality > 3 ? 3 : Quality);
 }
 
+void Folian::SetFileSync(bool On)
+{
+    SyncOnEnd = On;
+}
+
 } // namespace folian

@@ -11,22 +11,28 @@ constexpr char LF = '\n';
 
 } // namespace
 
-void Folian::WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1)
+void Folian::encodeStream(std::vector<uint8_t>& data, std::string& filter, bool deflated)
 {
     // Each filter's decoder goes in front of the list, so a reader undoes them in reverse order.
-    if (filter.empty()) {
+    const bool compress = filter.empty() || deflated;
+    if (deflated) {
+        filter = "/FlateDecode " + filter;
+    } else if (compress) {
         if (CompressionMode & 1) {
             EncodeRunLength(data);
             filter = "/RunLengthDecode " + filter;
         }
         if (CompressionMode & 2) {
-            zzToFlateDecode(data, CompressionQuality);
+            std::vector<uint8_t> encoded;
+            m_deflater.compress({std::string_view(reinterpret_cast<const char*>(data.data()), data.size())},
+                                CompressionQuality, encoded);
+            data.swap(encoded);
             filter = "/FlateDecode " + filter;
         }
-        if (CompressionMode & 4) {
-            EncodeLZW(data, CompressionQuality);
-            filter = "/LZWDecode " + filter;
-        }
+    }
+    if (compress && (CompressionMode & 4)) {
+        EncodeLZW(data, CompressionQuality);
+        filter = "/LZWDecode " + filter;
     }
     if (CompressionMode & 8) {
         EncodeASCII85(data);
@@ -36,19 +42,58 @@ void Folian::WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::
         EncodeASCIIHex(data);
         filter = "/ASCIIHexDecode " + filter;
     }
-    if (ProtectionOn != 0) {
-        RC4Crypt(GetObjectKey(objectNumber), data);
-    }
+}
+
+void Folian::writeStreamData(const std::string& filter, int32_t length1, std::initializer_list<std::string_view> parts)
+{
     if (!filter.empty()) {
         WriteLine("/Filter [" + filter + "]");
     }
     if (length1 > 0) {
         WriteLine("/Length1 " + std::to_string(length1));
     }
-    const std::string head = "/Length " + std::to_string(data.size()) + " >>" + CR + "stream" + LF;
+    std::size_t length = 0;
+    for (std::string_view part : parts) {
+        length += part.size();
+    }
+    const std::string head = "/Length " + std::to_string(length) + " >>" + CR + "stream" + LF;
     writeBytes(head.data(), head.size());
-    writeBytes(data.data(), data.size());
+    for (std::string_view part : parts) {
+        writeBytes(part.data(), part.size());
+    }
     WriteLine(std::string(1, LF) + "endstream");
+}
+
+void Folian::WriteStream(std::vector<uint8_t>& data, int32_t objectNumber, std::string filter, int32_t length1)
+{
+    encodeStream(data, filter, false);
+    if (ProtectionOn != 0) {
+        RC4Crypt(GetObjectKey(objectNumber), data);
+    }
+    writeStreamData(filter, length1, {std::string_view(reinterpret_cast<const char*>(data.data()), data.size())});
+}
+
+void Folian::writeContentStream(std::string_view head, std::string_view body)
+{
+    if (CompressionMode == 0 && ProtectionOn == 0) {
+        writeStreamData(std::string(), 0, {head, body});
+        return;
+    }
+    std::vector<uint8_t>& data = m_streamData;
+    std::string filter;
+    if ((CompressionMode & (1 | 2)) == 2) {
+        m_deflater.compress({head, body}, CompressionQuality, data);
+        encodeStream(data, filter, true);
+    } else {
+        data.assign(head.begin(), head.end());
+        data.insert(data.end(), body.begin(), body.end());
+        encodeStream(data, filter, false);
+    }
+    if (ProtectionOn != 0) {
+        int32_t current = 0;
+        RC4Crypt(GetObjectKey(current), data);
+    }
+    writeStreamData(filter, 0, {std::string_view(reinterpret_cast<const char*>(data.data()), data.size())});
 }
 
 int32_t Folian::WriteStreamObject(std::string_view text)

@@ -5,10 +5,19 @@ namespace folian {
 
 void Folian::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle)
 {
-    OutContent("q");
-    if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
-        OutContent(FormatReal(ScaleX) + " 0 0 " + FormatReal(ScaleY) + " " + FormatUnits(NewX) + " " +
-                   FormatUnits(NewY) + " cm");
+    if (TextBuffer* out = contentTarget()) {
+        out->append("\rq");
+        if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
+            out->append('\r');
+            out->appendReal(ScaleX);
+            out->append(" 0 0 ");
+            out->appendReal(ScaleY);
+            out->append(' ');
+            out->appendReal(toPoints(NewX));
+            out->append(' ');
+            out->appendReal(toPoints(NewY));
+            out->append(" cm");
+        }
     }
     if (Angle != 0) {
         AxisRotation(Angle);
@@ -43,13 +52,27 @@ void Folian::drawTableCell(float width, float height)
     BeginSpace(TableX, TableY, 1, 1, 0);
     const float half = static_cast<float>(LineWidth / 2.0);
     const float inset = ScaleFactor == 0 ? 0.0f : static_cast<float>(static_cast<double>(LineWidth) / ScaleFactor);
+    TextBuffer* out = contentTarget();
+    if (out == nullptr) {
+        return;
+    }
     if (!FillColor.empty()) {
-        OutContent(FormatReal(half) + " " + FormatReal(half) + " " +
-                   FormatUnits(static_cast<float>(static_cast<double>(width) - inset)) + " " +
-                   FormatUnits(static_cast<float>(static_cast<double>(height) - inset)) + " re f*");
+        out->append('\r');
+        out->appendReal(half);
+        out->append(' ');
+        out->appendReal(half);
+        out->append(' ');
+        out->appendReal(toPoints(static_cast<float>(static_cast<double>(width) - inset)));
+        out->append(' ');
+        out->appendReal(toPoints(static_cast<float>(static_cast<double>(height) - inset)));
+        out->append(" re f*");
     }
     if (LineWidth > 0) {
-        OutContent("0 0 " + FormatUnits(width) + " " + FormatUnits(height) + " re S");
+        out->append("\r0 0 ");
+        out->appendReal(toPoints(width));
+        out->append(' ');
+        out->appendReal(toPoints(height));
+        out->append(" re S");
     }
 }
 

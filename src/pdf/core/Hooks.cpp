@@ -32,6 +32,31 @@ LocalDateTime SystemNow()
     return LocalDateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
+int SystemUtcOffsetMinutes(const LocalDateTime& when)
+{
+    std::tm local{};
+    local.tm_year = when.year - 1900;
+    local.tm_mon = when.month - 1;
+    local.tm_mday = when.day;
+    local.tm_hour = when.hour;
+    local.tm_min = when.minute;
+    local.tm_sec = when.second;
+    local.tm_isdst = -1; // the zone's rules decide whether summer time holds
+    const std::time_t moment = std::mktime(&local);
+    if (moment == static_cast<std::time_t>(-1)) {
+        return 0;
+    }
+    // The moment's UTC fields read back as local time, under the same summer-time flag, fall
+    // behind the moment by exactly the offset.
+    std::tm utc = *std::gmtime(&moment);
+    utc.tm_isdst = local.tm_isdst;
+    const std::time_t shifted = std::mktime(&utc);
+    if (shifted == static_cast<std::time_t>(-1)) {
+        return 0;
+    }
+    return static_cast<int>(std::difftime(moment, shifted) / 60);
+}
+
 int SystemRandomDigit()
 {
     static std::mt19937 engine{std::random_device{}()};

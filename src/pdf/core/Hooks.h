@@ -25,6 +25,9 @@ struct Hooks {
     std::function<std::string()> oggiTesto;
     // Local wall-clock time. Empty: the system clock.
     std::function<LocalDateTime()> now;
+    // How many minutes the local time given is ahead of UTC (60 in an Italian winter, 120 in
+    // summer, negative west of Greenwich). Empty: the system's time zone at that moment.
+    std::function<int(const LocalDateTime&)> utcOffsetMinutes;
     // One decimal digit 0-9 for generated file names. Empty: a random digit.
     std::function<int()> randomDigit;
     // Opens a finished file in the system's PDF viewer and returns at once; returns false when
@@ -39,6 +42,7 @@ const Hooks& DefaultHooks();
 
 // Fallbacks used for empty members.
 LocalDateTime SystemNow();
+int SystemUtcOffsetMinutes(const LocalDateTime& when);
 int SystemRandomDigit();
 
 } // namespace folian

@@ -1,5 +1,7 @@
 #include "core/TextBuffer.h"
 
+#include "core/Formatting.h"
+
 namespace folian {
 
 void TextBuffer::reserveFor(std::size_t extra)
@@ -23,9 +25,43 @@ void TextBuffer::BufferAppendByte(uint8_t byte)
     m_text.push_back(static_cast<char>(byte));
 }
 
+void TextBuffer::appendReal(float x)
+{
+    folian::appendReal(m_text, x);
+}
+
+void TextBuffer::appendEscaped(std::string_view text)
+{
+    folian::appendEscaped(m_text, text);
+}
+
+void TextBuffer::appendName(std::string_view name)
+{
+    folian::appendName(m_text, name);
+}
+
+void TextBuffer::appendColorRGB(uint32_t rgb)
+{
+    folian::appendColorRGB(m_text, rgb);
+}
+
+char* TextBuffer::extend(std::size_t most)
+{
+    const std::size_t used = m_text.size();
+    reserveFor(most);
+    m_text.resize(used + most);
+    return m_text.data() + used;
+}
+
 void TextBuffer::BufferReset()
 {
-    std::string().swap(m_text);
+    // The storage of an ordinary page serves the next one, so that every page does not grow
+    // its buffer again; an exceptionally large one is given back.
+    if (m_text.capacity() > kKeptCapacity) {
+        std::string().swap(m_text);
+    } else {
+        m_text.clear();
+    }
 }
 
 } // namespace folian

@@ -17,10 +17,24 @@ public:
     // The used part only, never the reserve.
     const std::string& BufferGetText() const { return m_text; }
 
+    // Content operators formatted straight into the buffer (see core/Formatting.h).
+    void append(std::string_view text) { m_text.append(text); }
+    void append(char c) { m_text.push_back(c); }
+    void appendReal(float x);
+    void appendEscaped(std::string_view text);
+    void appendName(std::string_view name);
+    void appendColorRGB(uint32_t rgb);
+    // Room for at most `most` more characters, written from the pointer returned; commit then
+    // takes the end of what was written. Nothing else may be appended in between.
+    char* extend(std::size_t most);
+    void commit(const char* end) { m_text.resize(static_cast<std::size_t>(end - m_text.data())); }
+
     std::size_t size() const { return m_text.size(); }
     std::size_t capacity() const { return m_text.capacity(); }
 
 private:
+    static constexpr std::size_t kKeptCapacity = 1 << 20;
+
     void reserveFor(std::size_t extra);
 
     std::string m_text;

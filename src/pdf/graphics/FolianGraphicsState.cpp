@@ -1,10 +1,25 @@
 // Colours, line width and axis rotation of the current content.
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 #include <cmath>
 #include <numbers>
 
 namespace folian {
+
+namespace {
+
+void writeColorOperator(TextBuffer* out, uint32_t rgb, const char* rgbOperator)
+{
+    if (out != nullptr) {
+        out->append('\r');
+        out->appendColorRGB(rgb);
+        out->append(' ');
+        out->append(rgbOperator);
+    }
+}
+
+} // namespace
 
 void Folian::setColor(std::string_view color, std::string& target, std::string& companion, const char* rgbOperator,
                       const char* spaceOperator, const char* patternOperator)
@@ -20,10 +35,10 @@ void Folian::setColor(std::string_view color, std::string& target, std::string& 
     }
     if (normalised[0] == '#') {
         // Validate before anything changes, so a bad colour leaves the state as it was.
-        const std::string operands = FormatColorRGB(normalised);
+        const uint32_t rgb = parseColorRGB(normalised);
         target = normalised;
         companion = second;
-        OutContent(operands + " " + rgbOperator);
+        writeColorOperator(contentTarget(), rgb, rgbOperator);
         return;
     }
     // A name that is no colour is the name of a pattern, optionally painted in the second colour.
@@ -38,6 +53,57 @@ void Folian::setColor(std::string_view color, std::string& target, std::string& 
     target = normalised;
     companion = second;
     OutContent(std::string("/Pattern ") + spaceOperator + " /" + FormatName(normalised) + " " + patternOperator);
+}
+
+void Folian::restoreColor(const std::string& color, const std::string& companion, std::string& target,
+                          std::string& targetCompanion, const char* rgbOperator, const char* spaceOperator,
+                          const char* patternOperator)
+{
+    if (TilingUncolored) {
+        return;
+    }
+    // A plain colour, the case of nearly every line of text, is set without being read again.
+    if (color.size() == 7 && color[0] == '#') {
+        const std::string& line = colorLine(color, rgbOperator);
+        if (target != color) {
+            target = color;
+        }
+        targetCompanion.clear();
+        if (TextBuffer* out = contentTarget()) {
+            out->append(line);
+        }
+        return;
+    }
+    setColor(color + ";" + companion, target, targetCompanion, rgbOperator, spaceOperator, patternOperator);
+}
+
+const std::string& Folian::colorLine(const std::string& color, const char* rgbOperator)
+{
+    for (const ColorLine& known : m_colorLines) {
+        if (known.rgbOperator == rgbOperator && known.color == color) {
+            return known.line;
+        }
+    }
+    const uint32_t rgb = parseColorRGB(color);
+    ColorLine& slot = m_colorLines[m_nextColorLine];
+    m_nextColorLine = (m_nextColorLine + 1) % m_colorLines.size();
+    slot.color = color;
+    slot.rgbOperator = rgbOperator;
+    slot.line = "\r";
+    appendColorRGB(slot.line, rgb);
+    slot.line += ' ';
+    slot.line += rgbOperator;
+    return slot.line;
+}
+
+void Folian::restoreFill(const std::string& color, const std::string& companion)
+{
+    restoreColor(color, companion, FillColor, FillColor2, "rg", "cs", "scn");
+}
+
+void Folian::restoreLine(const std::string& color, const std::string& companion)
+{
+    restoreColor(color, companion, LineColor, LineColor2, "RG", "CS", "SCN");
 }
 
 void Folian::SetColorFill(std::string_view Color)
@@ -65,7 +131,11 @@ void Folian::SetColorText(std::string_view Color)
 void Folian::SetLineWidth(float Width)
 {
     LineWidth = static_cast<float>(static_cast<double>(Width) * ScaleFactor);
-    OutContent(FormatReal(LineWidth) + " w");
+    if (TextBuffer* out = contentTarget()) {
+        out->append('\r');
+        out->appendReal(LineWidth);
+        out->append(" w");
+    }
 }
 
 void Folian::AxisRotation(float Angle)

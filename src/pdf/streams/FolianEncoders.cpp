@@ -94,18 +94,10 @@ void Folian::EncodeASCIIHex(std::vector<uint8_t>& data)
 
 void Folian::zzToFlateDecode(std::vector<uint8_t>& data, int32_t CompressionQuality)
 {
-    // Levels 2 to 5 are the ones whose zlib header reads 78 5E; the quality picks among them.
-    const int quality = CompressionQuality < 0 ? 0 : (CompressionQuality > 3 ? 3 : CompressionQuality);
-    if (data.size() > static_cast<std::size_t>(UINT_MAX / 2)) {
-        throw Error(ErrorCode::Overflow, "Overflow: stream too large to compress");
-    }
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    std::vector<uint8_t> out(size);
-    const int status = compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), 2 + quality);
-    if (status != Z_OK) {
-        throw Error(ErrorCode::Overflow, "The stream could not be compressed");
-    }
-    out.resize(size);
+    Deflater deflater;
+    std::vector<uint8_t> out;
+    deflater.compress({std::string_view(reinterpret_cast<const char*>(data.data()), data.size())}, CompressionQuality,
+                      out);
     data.swap(out);
 }
 

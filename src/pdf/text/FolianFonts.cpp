@@ -73,7 +73,7 @@ void Folian::SetFont(std::string_view FontFamily, float Size, int32_t Style, int
     // the one it was added with.
     int32_t index = findFont(asciiUpper(resource), upperName);
     if (index == 0) {
-        if (m_file == nullptr) {
+        if (!m_out.isOpen()) {
             throw Error(ErrorCode::BadFileNameOrNumber, "No document is open for the font " + resource);
         }
         FontCount += 1;

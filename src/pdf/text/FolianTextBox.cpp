@@ -9,10 +9,29 @@ constexpr char kContinuation = '\0';
 constexpr std::string_view kNewLine = "\r\n";
 
 struct BoxLine {
-    std::string text;
+    std::string_view text; // a piece of its paragraph
+    double wordsWidth = 0; // the sum of its words' widths, in the order a line adds them
     bool first = false; // first line of a paragraph: written with the indentation
     bool last = false;  // last line of a paragraph: never justified
 };
+
+// The words of a paragraph as pieces of it, split at every blank (two blanks in a row give an
+// empty word), so that the words from one to another, blanks included, are again one piece.
+void splitWords(std::string_view paragraph, std::vector<std::string_view>& words)
+{
+    words.clear();
+    const char* start = paragraph.data();
+    const char* const end = start + paragraph.size();
+    for (const char* p = start;; ++p) {
+        if (p == end || *p == ' ') {
+            words.emplace_back(start, static_cast<std::size_t>(p - start));
+            if (p == end) {
+                return;
+            }
+            start = p + 1;
+        }
+    }
+}
 
 } // namespace
 
@@ -57,31 +76,45 @@ std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std
     std::vector<BoxLine> lines;
     std::string rest;
     bool full = false;
+    std::vector<std::string_view> words;
+    std::vector<double> w;
+    // TextHeight has refused a scale factor of 0 when there is a font; with none every word
+    // measures 0.
+    const FontRecord* measuring = currentFont();
     for (std::size_t p = 0; p < paragraphs.size() && !full; ++p) {
-        const std::vector<std::string> words = SplitText(paragraphs[p], " ");
-        std::vector<double> w(words.size());
-        for (std::size_t i = 0; i < words.size(); ++i) {
-            w[i] = TextLength(words[i]);
-        }
+        splitWords(paragraphs[p], words);
+        // Words are measured as the lines reach them: the part of a paragraph that does not fit
+        // is never measured.
+        w.clear();
+        const auto width = [&](std::size_t k) {
+            while (w.size() <= k) {
+                w.push_back(measuring != nullptr ? lengthIn(*measuring, words[w.size()]) : 0.0f);
+            }
+            return w[k];
+        };
         std::size_t i = 0;
         while (i < words.size()) {
             BoxLine line;
-            line.text = words[i];
             line.first = i == 0 && !(p == 0 && continued);
             // The indentation counts also for a continued paragraph, which is written without it.
-            double sofar = w[i] + (i == 0 ? Indentation : 0);
+            double sofar = width(i) + (i == 0 ? Indentation : 0);
             int32_t n = 0;
             std::size_t next = i + 1;
             for (; next < words.size(); ++next) {
-                const bool fits = (n + 1) * s + sofar + w[next] <= Width;
+                const bool fits = (n + 1) * s + sofar + width(next) <= Width;
                 if (!fits && !scaled) {
                     break;
                 }
-                line.text += ' ';
-                line.text += words[next];
-                sofar += w[next];
+                sofar += width(next);
                 ++n;
             }
+            for (std::size_t k = i; k < next; ++k) {
+                line.wordsWidth += width(k);
+            }
+            // The words from i to next - 1 with the blanks between them.
+            const std::string_view last = words[next - 1];
+            line.text = std::string_view(words[i].data(),
+                                         static_cast<std::size_t>(last.data() + last.size() - words[i].data()));
             line.last = next >= words.size();
             lines.push_back(std::move(line));
             i = next;
@@ -125,7 +158,7 @@ std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std
         const BoxLine& line = lines[k];
         const int32_t lineAlign = (Align & 64) && line.last ? 1 : Align;
         WriteTextLine(x, static_cast<float>((static_cast<double>(k) * a + first) / sf), Width, line.text,
-                      line.first ? Indentation : 0, lineAlign, false);
+                      line.first ? Indentation : 0, lineAlign, false, measuring != nullptr ? line.wordsWidth : -1);
     }
 
     const double top = PageHeight - Y * sf;

@@ -1,9 +1,35 @@
 // Placing single lines of text: DrawText, WriteText, WriteTextLn and the line writer they share.
 #include "core/Folian.h"
+#include "core/Formatting.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace folian {
 
 namespace {
+
+// The blanks of a text, eight bytes at a time.
+std::size_t countBlanks(std::string_view text)
+{
+    constexpr uint64_t blanks = 0x2020202020202020ull;
+    constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+    std::size_t count = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        const uint64_t x = word ^ blanks; // a blank becomes a zero byte
+        // The high bit of each byte of `set` tells whether the byte of x is not zero.
+        const uint64_t set = ((x & low7) + low7) | x;
+        count += static_cast<std::size_t>(std::popcount(~set & ~low7));
+    }
+    for (; i < text.size(); ++i) {
+        count += text[i] == ' ';
+    }
+    return count;
+}
 
 bool isBlank(std::string_view text)
 {
@@ -27,7 +53,7 @@ private:
 } // namespace
 
 void Folian::WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                           bool newLine)
+                           bool newLine, double wordsWidth)
 {
     const double sf = ScaleFactor;
     double lineWidth = 0;
@@ -44,18 +70,26 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         double space = 0;
         int32_t gaps = 0;
         if (Align & 64) {
+            requireScale(ScaleFactor);
             double words = 0;
-            std::size_t start = 0;
-            for (;;) {
-                const std::size_t blank = text.find(' ', start);
-                words += TextLength(text.substr(start, blank == std::string_view::npos ? blank : blank - start));
-                if (blank == std::string_view::npos) {
-                    break;
+            if (wordsWidth >= 0) {
+                words = wordsWidth;
+                gaps = static_cast<int32_t>(countBlanks(text));
+            } else {
+                const char* start = text.data();
+                const char* const end = start + text.size();
+                for (const char* p = start;; ++p) {
+                    if (p == end || *p == ' ') {
+                        words += lengthIn(*font, std::string_view(start, static_cast<std::size_t>(p - start)));
+                        if (p == end) {
+                            break;
+                        }
+                        ++gaps;
+                        start = p + 1;
+                    }
                 }
-                ++gaps;
-                start = blank + 1;
             }
-            space = TextLength(" ");
+            space = lengthIn(*font, " ");
             lineWidth = gaps * space + words;
             measured = words;
         } else {
@@ -68,10 +102,13 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
             measured += indentation;
         }
 
+        // The word spacing (Tw) or horizontal scaling (Tz) that makes the line fill its width,
+        // set before the text and put back after it.
+        enum class Fit { None, WordSpacing, Scaling };
+        Fit fit = Fit::None;
+        float fitValue = 0;
         double offset = 0;
         double drawnWidth = lineWidth;
-        std::string prefix;
-        std::string suffix;
         switch (Align & (1 | 2 | 4 | 64 | 128 | 256)) {
         case 2:
             offset = width - measured;
@@ -85,8 +122,8 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
                 // out of the extra space for the words to reach the width exactly.
                 const double extra = (width - measured - gaps * space) / gaps;
                 const double scale = savedScaling != 0 ? savedScaling / 100.0 : 1.0;
-                prefix = FormatReal(static_cast<float>(extra * sf / scale + WordSpacing)) + " Tw ";
-                suffix = " " + FormatReal(WordSpacing) + " Tw";
+                fit = Fit::WordSpacing;
+                fitValue = static_cast<float>(extra * sf / scale + WordSpacing);
                 lineWidth = drawnWidth = width - indentation;
             }
             break;
@@ -94,8 +131,8 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         case 256:
             if (measured > 0 && (measured > width || (Align & 256))) {
                 const double scale = width * 100.0 / measured;
-                prefix = FormatReal(static_cast<float>(scale)) + " Tz ";
-                suffix = (measured > width ? " " : "  ") + FormatReal(savedScaling) + " Tz";
+                fit = Fit::Scaling;
+                fitValue = static_cast<float>(scale);
                 drawnWidth = lineWidth * scale / 100.0;
             }
             break;
@@ -114,17 +151,46 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
                       static_cast<float>(bottom + height * LineSpacing * sf));
         advance = height * sf * LineSpacing;
 
-        const std::string savedFill = FillColor + ";" + FillColor2;
-        const std::string leftText = FormatReal(static_cast<float>(left));
-        const std::string baseline = FormatUnits(y);
-        const std::string size = FormatReal(FontSize);
-        SetColorFill(TextColor + ";" + TextColor2);
-        OutContent("BT");
-        OutContent("/" + FormatName(FontResource) + " " + size + " Tf " + size + " TL");
-        OutContent("1 0 0 -1 " + leftText + " " + baseline + " Tm");
-        OutContent(prefix + "(" + EscapeString(text) + ") Tj" + suffix);
-        OutContent("ET");
-        SetColorFill(savedFill);
+        const std::string savedFill = FillColor;
+        const std::string savedFill2 = FillColor2;
+        const float baseline = toPoints(y);
+        restoreFill(TextColor, TextColor2);
+        if (TextBuffer* out = contentTarget()) {
+            // The line's operators go into the content in one piece.
+            char size[kRealSize];
+            const std::string_view sizeText(size, static_cast<std::size_t>(writeReal(size, FontSize) - size));
+            char* p = out->extend(96 + 3 * FontResource.size() + 6 * kRealSize + 2 * text.size());
+            p = writeText(p, "\rBT\r/");
+            p = writeName(p, FontResource);
+            *p++ = ' ';
+            p = writeText(p, sizeText);
+            p = writeText(p, " Tf ");
+            p = writeText(p, sizeText);
+            p = writeText(p, " TL\r1 0 0 -1 ");
+            p = writeReal(p, static_cast<float>(left));
+            *p++ = ' ';
+            p = writeReal(p, baseline);
+            p = writeText(p, " Tm\r");
+            if (fit != Fit::None) {
+                p = writeReal(p, fitValue);
+                p = fit == Fit::WordSpacing ? writeText(p, " Tw ") : writeText(p, " Tz ");
+            }
+            *p++ = '(';
+            p = writeEscaped(p, text);
+            p = writeText(p, ") Tj");
+            if (fit == Fit::WordSpacing) {
+                *p++ = ' ';
+                p = writeReal(p, WordSpacing);
+                p = writeText(p, " Tw");
+            } else if (fit == Fit::Scaling) {
+                p = measured > width ? writeText(p, " ") : writeText(p, "  ");
+                p = writeReal(p, savedScaling);
+                p = writeText(p, " Tz");
+            }
+            p = writeText(p, "\rET");
+            out->commit(p);
+        }
+        restoreFill(savedFill, savedFill2);
 
         if (FontStyle & (4 | 8 | 16)) {
             const std::string savedLine = LineColor + ";" + LineColor2;
@@ -132,7 +198,7 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
             OutContent("q");
             SetColorLine(TextColor + ";" + TextColor2);
             OutContent(FormatReal(static_cast<float>(FontSize / 16.0)) + " w ");
-            OutContent("1 0 0 1 " + leftText + " " + baseline + " cm");
+            OutContent("1 0 0 1 " + FormatReal(static_cast<float>(left)) + " " + FormatReal(baseline) + " cm");
             // Underline below the baseline, overline above the letters, line through their middle.
             const double positions[] = {FontSize / 8.0, FontSize * -0.8, FontSize * -0.3};
             const int32_t bits[] = {4, 8, 16};

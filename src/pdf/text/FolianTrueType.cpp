@@ -55,7 +55,7 @@ void Folian::addTrueTypeFont(const std::string& path, std::string_view alias, bo
                              std::string& registeredName)
 {
     std::vector<uint8_t> file = readWholeFile(path);
-    if (m_file == nullptr) {
+    if (!m_out.isOpen()) {
         throw Error(ErrorCode::BadFileNameOrNumber, "No document is open for the font");
     }
     // A damaged file is refused whole: embedding it would put a font into the document that no
