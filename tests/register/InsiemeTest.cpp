@@ -1,0 +1,105 @@
+// The program's parts together, as the operator drives them from the main window: the register form,
+// the print-out, the backup and restore form. Dialogs and boxes are answered by the scripted platform.
+
+#include "RegistroProva.h"
+
+#include "app/Dichiarazioni.h"
+#include "core/Hooks.h"
+#include "printout/CollegamentoPdf.h"
+#include "register/CreaRegistro.h"
+#include "shell/F0.h"
+#include "shell/FSalva.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+using namespace ondavia;
+using ondavia::test::RegistroProva;
+
+namespace {
+
+class Insieme : public RegistroProva {
+protected:
+    void SetUp() override
+    {
+        RegistroProva::SetUp();
+        CollegaScrittorePdf();
+        folian::Hooks hooks = folian::DefaultHooks();
+        hooks.now = [] { return folian::LocalDateTime{2026, 3, 2, 9, 30, 0}; };
+        folian::SetDefaultHooks(std::move(hooks));
+        scripted.desktop = home.file(QStringLiteral("Desktop"));
+        QDir().mkpath(scripted.desktop);
+        finestra = std::make_unique<F0>(CreaRegistro);
+        finestra->show();
+        registro = dynamic_cast<F1OP*>(&finestra->apriRegistro());
+        ASSERT_NE(registro, nullptr);
+    }
+
+    void TearDown() override
+    {
+        finestra.reset();
+        folian::SetDefaultHooks({});
+    }
+
+    static std::map<QString, QString> societa(const QString& codice, const QString& progressivo, const QString& nome)
+    {
+        return {{"OCOD", codice}, {"ONPROG", progressivo}, {"OSTP", "1"},       {"orag", nome},
+                {"ODES", nome},   {"oTIPOSOG", "01"},      {"OTIPOSOGD", "01=BANCHE"}, {"OMOC1", "1"}};
+    }
+
+    void comando(int id, const QString& caption) { finestra->CommandBars_Execute(id, caption); }
+
+    // Clicks the row of `codice` and `progressivo` in the subject list.
+    void scegli(const QString& codice, const QString& progressivo)
+    {
+        QAbstractItemModel* modello = registro->IGOpe->model();
+        for (int r = 0; r < modello->rowCount(); ++r) {
+            if (modello->index(r, 0).data().toString() == codice &&
+                modello->index(r, 1).data().toString() == progressivo) {
+                const QModelIndex cella = modello->index(r, 0);
+                registro->IGOpe->scrollTo(cella);
+                QTest::mouseClick(registro->IGOpe->viewport(), Qt::LeftButton, {},
+                                  registro->IGOpe->visualRect(cella).center());
+                ASSERT_EQ(registro->topiva->text().toStdString(), codice.toStdString());
+                return;
+            }
+        }
+        FAIL() << "no row " << codice.toStdString() << "/" << progressivo.toStdString();
+    }
+
+    QString desktop(const QString& nome) const { return QDir(scripted.desktop).filePath(nome); }
+
+    std::unique_ptr<F0> finestra;
+    F1OP* registro = nullptr;
+};
+
+} // namespace
+
+// The card is of the subject the operator sees. A new subject on screen has none yet: the shared code and
+// the progressive box would name another stored subject.
+TEST_F(Insieme, LaStampaNonEMaiDiUnAltroSoggetto)
+{
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("001"), QStringLiteral("PRIMA SEDE SPA")));
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("002"), QStringLiteral("SECONDA SEDE SPA")));
+    registro->Lista();
+    scegli(QStringLiteral("01234567897"), QStringLiteral("002"));
+
+    comando(ComandoAggiungi, QStringLiteral("Aggiungi"));
+    scripted.messages.clear();
+    scripted.saveAnswers = {desktop(QStringLiteral("nuovo.pdf"))};
+    comando(ComandoStampa, QStringLiteral("Stampa"));
+    EXPECT_TRUE(scripted.saveRequests.empty()) << scripted.saveRequests[0].fileName.toStdString();
+    EXPECT_FALSE(QFile::exists(desktop(QStringLiteral("nuovo.pdf"))));
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("Nessun soggetto selezionato"))) << messaggio().toStdString();
+
+    scegli(QStringLiteral("01234567897"), QStringLiteral("001"));
+    comando(ComandoStampa, QStringLiteral("Stampa"));
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_EQ(scripted.saveRequests[0].fileName, QStringLiteral("OVIA_PRIMASEDESPA_20260302.pdf"));
+    EXPECT_TRUE(QFile::exists(desktop(QStringLiteral("nuovo.pdf"))));
+}
