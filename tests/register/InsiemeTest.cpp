@@ -103,3 +103,33 @@ TEST_F(Insieme, LaStampaNonEMaiDiUnAltroSoggetto)
     EXPECT_EQ(scripted.saveRequests[0].fileName, QStringLiteral("OVIA_PRIMASEDESPA_20260302.pdf"));
     EXPECT_TRUE(QFile::exists(desktop(QStringLiteral("nuovo.pdf"))));
 }
+
+// "Salva TUTTI" names each subject in turn while it writes its file; the register still shows the subject it
+// showed, and the commands that follow act on that one.
+TEST_F(Insieme, DopoSalvaTuttiIComandiAgisconoSulSoggettoMostrato)
+{
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("001"), QStringLiteral("ALFA SPA")));
+    inserisci(societa(QStringLiteral("99999999999"), QStringLiteral("001"), QStringLiteral("ZETA SPA")));
+    registro->Lista();
+    scegli(QStringLiteral("01234567897"), QStringLiteral("001"));
+
+    QDir().mkpath(home.file(QStringLiteral("tutti")));
+    scripted.folderAnswers = {home.file(QStringLiteral("tutti"))};
+    QTimer::singleShot(0, [] {
+        auto* form = dynamic_cast<FSalva*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        form->findChild<QPushButton*>(QStringLiteral("saveALL"))->click();
+    });
+    comando(ComandoSalva, QStringLiteral("Salva TUTTI"));
+    ASSERT_EQ(QDir(home.file(QStringLiteral("tutti"))).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(registro->topiva->text(), QStringLiteral("01234567897"));
+
+    comando(ComandoStampa, QStringLiteral("Stampa"));
+    ASSERT_EQ(scripted.saveRequests.size(), 1u) << messaggio().toStdString();
+    EXPECT_EQ(scripted.saveRequests[0].fileName, QStringLiteral("OVIA_ALFASPA_20260302.pdf"));
+
+    scripted.answers = {MsgResult::Yes};
+    comando(ComandoElimina, QStringLiteral("Elimina"));
+    EXPECT_EQ(righe(QStringLiteral("OCOD='01234567897'")), 0) << messaggio().toStdString();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='99999999999'")), 1);
+}
