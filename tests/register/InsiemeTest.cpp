@@ -4,6 +4,7 @@
 #include "RegistroProva.h"
 
 #include "app/Dichiarazioni.h"
+#include "app/Testi.h"
 #include "core/Hooks.h"
 #include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
@@ -132,4 +133,29 @@ TEST_F(Insieme, DopoSalvaTuttiIComandiAgisconoSulSoggettoMostrato)
     comando(ComandoElimina, QStringLiteral("Elimina"));
     EXPECT_EQ(righe(QStringLiteral("OCOD='01234567897'")), 0) << messaggio().toStdString();
     EXPECT_EQ(righe(QStringLiteral("OCOD='99999999999'")), 1);
+}
+
+// A subject restored without a type shows none, and a save asks for one instead of taking the type of the
+// subject shown before it.
+TEST_F(Insieme, UnSoggettoSenzaTipoNonPrendeQuelloDelPrecedente)
+{
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("001"), QStringLiteral("ALFA SPA")));
+    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"OSTP", "1"}, {"orag", "BETA SPA"}, {"ODES", "BETA SPA"},
+               {"OSCOM", "ROMA"}, {"OSPRO", "RM"}, {"ORECF", codiceFiscale(QStringLiteral("RSSMRA80A01H501"))},
+               {"ORECOG", "ROSSI"}, {"ORENOME", "MARIO"}, {"ORESEX", "M"}, {"OREDTNAS", "01/01/1980"},
+               {"oRENCOM", "ROMA"}, {"oREnpro", "RM"}, {"OREEMAIL", "MARIO@BETA.IT"}, {"ORETEL", "06123456"},
+               {"OPEEMAIL", "BETA@PEC.IT"}, {"OPEDATAI", "01/02/2020"}, {"OPEGESTORE", "ARUBA"}, {"OMOC1", "1"},
+               {"OTIPOCOM1", "-1"}, {"OTIPOCOM2", "0"}});
+    registro->Lista();
+    scegli(QStringLiteral("01234567897"), QStringLiteral("001"));
+    ASSERT_EQ(registro->CBrap->currentText(), QStringLiteral("01=BANCHE"));
+
+    scegli(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_EQ(registro->CBrap->currentText(), QString());
+    scripted.messages.clear();
+    comando(ComandoRegistra, QStringLiteral("Registra"));
+    const auto beta = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_TRUE(NoNull(beta.at("oTIPOSOG")).isEmpty()) << NoNull(beta.at("oTIPOSOG")).toStdString();
+    EXPECT_TRUE(NoNull(beta.at("OTIPOSOGD")).isEmpty());
+    EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Indicare il tipo di soggetto"));
 }
