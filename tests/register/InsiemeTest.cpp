@@ -159,3 +159,19 @@ TEST_F(Insieme, UnSoggettoSenzaTipoNonPrendeQuelloDelPrecedente)
     EXPECT_TRUE(NoNull(beta.at("OTIPOSOGD")).isEmpty());
     EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Indicare il tipo di soggetto"));
 }
+
+// Progressives are numbers: one typed by hand as "1", or brought by another installation's backup, beside
+// "002" gives "003" next, never a second "002"; one that is no number at all ("A") stops nothing.
+TEST_F(Insieme, IlProgressivoSuccessivoENumerico)
+{
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("1"), QStringLiteral("ALFA SPA")));
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("002"), QStringLiteral("ALFA SPA")));
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("A"), QStringLiteral("ALFA SPA")));
+    registro->Lista();
+    scegli(QStringLiteral("01234567897"), QStringLiteral("002"));
+
+    scripted.answers = {MsgResult::Yes};
+    comando(ComandoCopia, QStringLiteral("Copia"));
+    EXPECT_EQ(righe(QStringLiteral("OCOD='01234567897' AND ONPROG='002'")), 1);
+    EXPECT_EQ(righe(QStringLiteral("OCOD='01234567897' AND ONPROG='003'")), 1) << messaggio().toStdString();
+}
