@@ -2,6 +2,8 @@
 
 #include "Dichiarazioni.h"
 #include "Launch.h"
+#include "Testi.h"
+#include "db/Recordset.h"
 #include "db/Statement.h"
 
 #include <QDir>
@@ -334,10 +336,11 @@ bool AggiornaArchivio(QString* errore)
                 return fallito();
             }
         }
-        // Without the marker every progressive goes back to '001', as the upgrade always did; a database
-        // that kept its marker but lacks the column gets only what it lacks.
-        const bool azzera = senzaMarcatore || manca("ONPROG");
-        if ((azzera && !Conn.Execute(QStringLiteral("UPDATE COPE SET COPE.ONPROG = '001';"))) ||
+        // Rows without a progressive get '001': every row when the column has just been added. A progressive
+        // already stored is kept even when the marker was lost: setting it back to '001' would give two rows
+        // of one subject the same key, and deleting one of them would delete both.
+        if (!Conn.Execute(QStringLiteral("UPDATE COPE SET COPE.ONPROG = '001' "
+                                         "WHERE ONPROG IS NULL OR Trim(ONPROG) = '';")) ||
             !transazione.commit()) {
             return fallito();
         }
@@ -348,6 +351,30 @@ bool AggiornaArchivio(QString* errore)
         return false;
     }
     return true;
+}
+
+std::optional<qint64> UltimoProgressivo(db::Connection& conn, const QString& codice, QString* errore)
+{
+    // Compared as numbers: as texts "1" would come after "002", and the next one proposed would be a
+    // progressive the subject already has.
+    db::Recordset righe;
+    if (!righe.Open(QStringLiteral("SELECT ONPROG From COPE WHERE OCOD=") + Apici(codice), conn)) {
+        *errore = righe.lastError();
+        return std::nullopt;
+    }
+    qint64 ultimo = 0;
+    for (; !righe.Eof(); righe.MoveNext()) {
+        const QString testo = senzaSpazi(NoNull(righe.Fields(0).Value()));
+        const bool cifre = !testo.isEmpty() && std::all_of(testo.cbegin(), testo.cend(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+        bool numero = false;
+        const qint64 progressivo = cifre ? testo.toLongLong(&numero) : 0;
+        if (numero) {
+            ultimo = std::max(ultimo, progressivo);
+        }
+    }
+    return ultimo;
 }
 
 bool CaricaComuni(QString* errore)

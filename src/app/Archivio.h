@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace ondavia {
 
 // Columns of COPE before the upgrade appends ONPROG, OTIPOCOM1 and OTIPOCOM2, in their fixed order.
@@ -23,10 +25,15 @@ bool VerificaArchivio(db::Connection& conn, QString* errore);
 
 // The one-time upgrade of COPE, run at launch while the marker file onprog.txt is missing in the program
 // folder (or COPE lacks an upgrade column): appends those of ONPROG, OTIPOCOM1 and OTIPOCOM2 that are
-// missing and, without the marker, sets ONPROG to '001' in every row; all in one transaction, after which
+// missing and sets ONPROG to '001' in every row that has none; all in one transaction, after which
 // the marker is written. False, with the reason, when any of it fails: the database is then as before
 // and the upgrade runs again at the next launch.
 bool AggiornaArchivio(QString* errore = nullptr);
+
+// The highest progressive of the subject `codice` in COPE, read as a number; 0 when it has none. A
+// progressive that is not a whole number ("", a text typed by hand) is passed over: it can never be the
+// three digits of a new one. Nothing, with the reason, when the table cannot be read.
+std::optional<qint64> UltimoProgressivo(db::Connection& conn, const QString& codice, QString* errore);
 
 // Opens rsComuni (by name) and rsComuniCF (by name) on Conn and sets ComuniCaricati.
 bool CaricaComuni(QString* errore = nullptr);

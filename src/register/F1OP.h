@@ -59,7 +59,8 @@ public:
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;
     // Prints the card of the subject of CodiceCorrente and vONPROG, as stored, to a PDF the user names, and
-    // opens it in the system's viewer. A subject not in the table travels as ErroreEsecuzione.
+    // opens it in the system's viewer. A subject not in the table, or a form that shows no stored subject
+    // (a new one, or one whose code or progressive was changed), travels as ErroreEsecuzione.
     void STAMPA() override;
 
     // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs

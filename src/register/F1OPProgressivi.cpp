@@ -2,6 +2,7 @@
 
 #include "F1OP.h"
 
+#include "app/Archivio.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
@@ -84,24 +85,12 @@ void F1OP::Copia()
 
 std::optional<QString> F1OP::ProssimoProgressivo()
 {
-    SQL = QStringLiteral("SELECT Max(COPE.ONPROG) AS MaxDiAPROG FROM COPE where COPE.OCOD=") + Apici(CodiceCorrente);
-    db::Recordset massimo;
-    if (!massimo.Open(SQL, Conn)) {
-        throw ErroreEsecuzione(massimo.lastError());
+    QString errore;
+    const std::optional<qint64> ultimo = UltimoProgressivo(Conn, CodiceCorrente, &errore);
+    if (!ultimo) {
+        throw ErroreEsecuzione(errore);
     }
-    qint64 prossimo = 1;
-    if (massimo.RecordCount() > 0) {
-        const db::Value valore = massimo.Fields(QStringLiteral("maxdiAPROG")).Value();
-        if (!valore.isNull()) {
-            bool numero = false;
-            prossimo = valore.toInteger(&numero) + 1;
-            if (!numero) {
-                throw ErroreEsecuzione(QStringLiteral("Il progressivo \"%1\" del soggetto %2 non è un numero.")
-                                           .arg(valore.toText(), CodiceCorrente));
-            }
-        }
-    }
-    massimo.Close();
+    const qint64 prossimo = *ultimo + 1;
     if (prossimo > kUltimoProgressivo) {
         MsgBox(QStringLiteral("Il soggetto %1 ha già il progressivo 999, l'ultimo possibile: "
                               "non si possono creare altri progressivi.")

@@ -129,6 +129,11 @@ void F1OP::Dettaglio()
         if (CBrap->currentIndex() < 0) {
             CBrap->setEditText(voce);
         }
+    } else {
+        // A row without a type (restored from another installation's backup) shows none: the type of the
+        // subject shown before would be saved into it.
+        CBrap->setCurrentIndex(-1);
+        CBrap->clearEditText();
     }
     if (NoNull(RsCope.Fields(QStringLiteral("OSTP")).Value()) == QLatin1String("0")) {
         mostra(vOCOG, "OCOG");

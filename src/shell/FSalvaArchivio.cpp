@@ -97,6 +97,17 @@ void FSalva::saveALL_Click()
         MsgBox(QStringLiteral("Impossibile leggere l'archivio: %1").arg(righe.lastError()));
         return;
     }
+    // The shared code and name name each subject in turn while its file is written; afterwards they name
+    // again the subject the register shows, which the print-out and the delete act on.
+    struct Ripristina {
+        QString codice = CodiceCorrente;
+        QString nome = NomeCorrente;
+        ~Ripristina()
+        {
+            CodiceCorrente = codice;
+            NomeCorrente = nome;
+        }
+    } correnti;
     // One file per subject: a second progressive of a subject already written adds nothing to its file.
     QSet<QString> scritti;
     for (righe.MoveFirst(); !righe.Eof(); righe.MoveNext()) {

@@ -89,19 +89,24 @@ TEST_F(LaunchTest, AnOldDatabaseIsUpgradedOnceWithEveryProgressiveSetToOne)
     EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE ONPROG='002'"), 1);
 }
 
-TEST_F(LaunchTest, ADeletedMarkerResetsEveryProgressiveWithoutDuplicatingColumns)
+TEST_F(LaunchTest, ADeletedMarkerKeepsEveryStoredProgressiveAndAddsNoColumn)
 {
     createOldDatabaseWithRows();
     ASSERT_TRUE(launch());
-    ASSERT_TRUE(Conn.Execute("UPDATE COPE SET ONPROG = '005'"));
+    // One subject with two progressives, one with its progressive lost.
+    ASSERT_TRUE(Conn.Execute("UPDATE COPE SET ONPROG = '005' WHERE OCOD='RSSMRA80A01H501U';"
+                             "INSERT INTO COPE (OCOD, ODES, ONPROG) VALUES ('RSSMRA80A01H501U', 'ROSSI MARIO', '002');"
+                             "UPDATE COPE SET ONPROG = ' ' WHERE OCOD='01234567890'"));
     const int columns = static_cast<int>(columnsOf("COPE").size());
     Conn.Close();
     ASSERT_TRUE(QFile::remove(home.file("onprog.txt")));
 
     ASSERT_TRUE(launch());
-    EXPECT_TRUE(desktop.messages.empty()); // the failing ALTERs are silent
+    EXPECT_TRUE(desktop.messages.empty());
     EXPECT_EQ(columnsOf("COPE").size(), columns);
-    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE ONPROG='001'"), 2);
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE OCOD='RSSMRA80A01H501U' AND ONPROG='005'"), 1);
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE OCOD='RSSMRA80A01H501U' AND ONPROG='002'"), 1);
+    EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE OCOD='01234567890' AND ONPROG='001'"), 1);
     EXPECT_TRUE(QFile::exists(home.file("onprog.txt")));
 }
 

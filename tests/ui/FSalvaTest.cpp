@@ -210,6 +210,8 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
     QTemporaryDir cartella;
     ModoSalva = "S";
     SalvaTutti = true;
+    CodiceCorrente = "RSSMRA80A01H501U";
+    NomeCorrente = "ROSSI MARIO";
 
     // Without a folder nothing is written and nothing is said.
     FSalva annullato;
@@ -239,9 +241,9 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
         EXPECT_TRUE(riga.startsWith(cp("¦COPE¦RSSMRA80A01H501U¦")));
     }
     EXPECT_EQ(righeFile(cartella.filePath(file[0])).size(), 1);
-    // The rows go by company name; the shared subject keeps the last one's.
-    EXPECT_EQ(CodiceCorrente, "99999999999");
-    EXPECT_EQ(NomeCorrente, "ZETA");
+    // The shared subject names each one in turn, and then again the one the register shows.
+    EXPECT_EQ(CodiceCorrente, "RSSMRA80A01H501U");
+    EXPECT_EQ(NomeCorrente, "ROSSI MARIO");
 }
 
 TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
