@@ -2,7 +2,7 @@
 
 // What every fuzz target of the PDF writer shares: failing loudly, a scratch folder of its own,
 // reproducible hooks, and writing the input to a file.
-#include "core/Hooks.h"
+#include "FixedHooks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,15 +57,7 @@ private:
 };
 
 // A stopped clock and a fixed digit, so that a replayed input writes the same bytes again.
-inline folian::Hooks fixedHooks()
-{
-    folian::Hooks hooks;
-    hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
-    hooks.oggiTesto = [] { return std::string("05122026"); };
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    hooks.randomDigit = [] { return 7; };
-    return hooks;
-}
+using folian::test::fixedHooks;
 
 inline void writeFile(const std::filesystem::path& path, const uint8_t* data, std::size_t size)
 {

@@ -5,6 +5,7 @@
 // interleaved rounds. Reports the median of the ratios of the two times, and how many
 // TextLength calls a second the writer makes on words and on whole lines.
 #include "BenchSupport.h"
+#include "FixedHooks.h"
 #include "core/Folian.h"
 
 #include <algorithm>
@@ -106,11 +107,7 @@ std::vector<std::vector<HaruLine>> haruLines(const folian::Folian& measure, cons
 
 void writeFolian(const std::string& path, int compression, const std::vector<std::string>& texts)
 {
-    folian::Hooks hooks;
-    hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
-    hooks.oggiTesto = [] { return std::string("05122026"); };
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    folian::Folian pdf(hooks);
+    folian::Folian pdf(folian::test::fixedHooks());
     pdf.SetFileSync(false); // libharu does not wait for the disk either
     pdf.SetCompression(compression);
     pdf.BeginDoc(path);

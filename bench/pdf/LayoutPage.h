@@ -2,6 +2,7 @@
 
 // The page that the layout benchmarks write a thousand times: 60 short stroked lines and a table
 // of 20 filled and outlined cells, in millimetres. Include it in one file of a benchmark only.
+#include "FixedHooks.h"
 #include "core/Folian.h"
 
 #include <string>
@@ -20,15 +21,7 @@ struct FolianTestAccess {
 namespace bench {
 
 // A stopped clock, so that every run writes the same bytes.
-inline folian::Hooks fixedHooks()
-{
-    folian::Hooks hooks;
-    hooks.nomeCorrente = [] { return std::string("ROSSI MARIO"); };
-    hooks.oggiTesto = [] { return std::string("05122026"); };
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
-    hooks.randomDigit = [] { return 7; };
-    return hooks;
-}
+using folian::test::fixedHooks;
 
 // Where line i of the page ends, in millimetres from the left edge.
 inline float lineEnd(int i)

@@ -17,8 +17,32 @@ protected:
 
 } // namespace
 
-TEST_F(FolianFonts, StandardWidthsByCharacterCode)
+TEST_F(FolianFonts, StandardWidthsAreThoseOfTheMetricCompatibleFonts)
 {
+    // Liberation Sans, Serif and Mono have the advance widths of Arial, Times and Courier: every
+    // character of the code page in every style measures the same in both.
+    const char* const families[][2] = {{"Arial", "Sans"}, {"Times", "Serif"}, {"Courier", "Mono"}};
+    const char* const styles[] = {"Regular", "Bold", "Italic", "BoldItalic"};
+    for (const auto& [family, liberation] : families) {
+        for (int32_t style = 0; style < 4; ++style) {
+            const std::string alias = std::string(liberation) + styles[style];
+            ASSERT_EQ(pdf.AddFont("/usr/share/fonts/truetype/liberation/Liberation" + std::string(liberation) + "-" +
+                                      styles[style] + ".ttf",
+                                  alias, false, 0),
+                      alias);
+            pdf.SetFont(alias, 10, 0, 0);
+            const auto expected = selected().Widths;
+            pdf.SetFont(family, 10, style, 0);
+            for (std::size_t code = 32; code < 256; ++code) {
+                if (code != 127 && folian::Cp1252CodePoint(static_cast<unsigned char>(code)) != 0) {
+                    EXPECT_EQ(selected().Widths[code], expected[code]) << family << " " << style << " code " << code;
+                }
+            }
+        }
+    }
+
+    // What no font file shows: control codes, codes without a character, style bits beyond
+    // bold and italic, a name that is no family, and the two symbol fonts.
     struct Sample {
         const char* family;
         int32_t style;
@@ -26,19 +50,12 @@ TEST_F(FolianFonts, StandardWidthsByCharacterCode)
         int width;
     };
     const Sample samples[] = {
-        {"Arial", 0, 32, 278},        {"Arial", 3, 32, 278},         {"Times", 0, 32, 250},  {"Times", 3, 32, 250},
-        {"Arial", 0, 65, 667},        {"Arial", 2, 65, 667},         {"Arial", 1, 65, 722},  {"Arial", 3, 65, 722},
-        {"Times", 0, 65, 722},        {"Times", 1, 65, 722},         {"Times", 2, 65, 611},  {"Times", 3, 65, 667},
-        {"Arial", 1, 87, 944},        {"Times", 0, 87, 944},         {"Times", 1, 87, 1000}, {"Times", 2, 87, 833},
-        {"Times", 3, 87, 889},        {"Arial", 0, 64, 1015},        {"Arial", 1, 64, 975},  {"Times", 0, 64, 921},
-        {"Arial", 0, 39, 191},        {"Arial", 1, 39, 238},         {"Times", 0, 39, 180},  {"Times", 0, 146, 333},
-        {"Arial", 0, 0, 272},         {"Arial", 2, 31, 259},         {"Arial", 3, 5, 311},   {"Times", 1, 0, 333},
-        {"Arial", 7, 65, 722},        {"Arial", 4, 65, 667},         {"Arial", 0, 0xE8, 556},
-        {"Neue Grotesk", 1, 65, 722},
-        {"Symbol", 0, 32, 250},       {"Symbol", 0, 65, 722},        {"Symbol", 0, 183, 460}, {"Symbol", 0, 30, 600},
-        {"Symbol", 0, 29, 332},       {"Symbol", 0, 160, 600},       {"ZapfDingbats", 0, 32, 278},
-        {"ZapfDingbats", 0, 33, 974}, {"ZapfDingbats", 0, 212, 894}, {"ZapfDingbats", 0, 254, 918},
-        {"ZapfDingbats", 0, 240, 0},  {"ZapfDingbats", 0, 241, 874}, {"ZapfDingbats", 0, 0, 600},
+        {"Arial", 0, 0, 272},          {"Arial", 2, 31, 259},         {"Arial", 3, 5, 311},   {"Times", 1, 0, 333},
+        {"Arial", 7, 65, 722},         {"Arial", 4, 65, 667},         {"Neue Grotesk", 1, 65, 722},
+        {"Symbol", 0, 32, 250},        {"Symbol", 0, 65, 722},        {"Symbol", 0, 183, 460}, {"Symbol", 0, 30, 600},
+        {"Symbol", 0, 29, 332},        {"Symbol", 0, 160, 600},       {"ZapfDingbats", 0, 32, 278},
+        {"ZapfDingbats", 0, 33, 974},  {"ZapfDingbats", 0, 212, 894}, {"ZapfDingbats", 0, 254, 918},
+        {"ZapfDingbats", 0, 240, 0},   {"ZapfDingbats", 0, 241, 874}, {"ZapfDingbats", 0, 0, 600},
     };
     for (const Sample& s : samples) {
         EXPECT_EQ(width(s.family, s.style, s.code), s.width) << s.family << " style " << s.style << " code " << s.code;
@@ -46,14 +63,10 @@ TEST_F(FolianFonts, StandardWidthsByCharacterCode)
     for (int code = 172; code <= 211; ++code) {
         EXPECT_EQ(width("ZapfDingbats", 0, code), 788) << code;
     }
-    // Codes without a character, and a few others, are the same in every style of a family.
-    const int fixed[][3] = {{127, 750, 778}, {129, 750, 778}, {141, 750, 778}, {143, 750, 778},
-                            {144, 750, 778}, {157, 750, 778}, {128, 556, 500}, {175, 552, 500},
-                            {177, 549, 549}, {181, 576, 576}, {247, 549, 549}};
     for (int32_t style = 0; style < 4; ++style) {
-        for (const auto& f : fixed) {
-            EXPECT_EQ(width("Arial", style, f[0]), f[1]) << "Arial " << style << " code " << f[0];
-            EXPECT_EQ(width("Times", style, f[0]), f[2]) << "Times " << style << " code " << f[0];
+        for (const int code : {127, 129, 141, 143, 144, 157}) {
+            EXPECT_EQ(width("Arial", style, code), 750) << "Arial " << style << " code " << code;
+            EXPECT_EQ(width("Times", style, code), 778) << "Times " << style << " code " << code;
         }
     }
     pdf.SetFont("Courier", 10, 2, 0);
@@ -137,4 +150,19 @@ TEST_F(FolianFonts, TableStateBringsTheFontBack)
     A::RestoreTableState(pdf);
     EXPECT_EQ(A::FontResource(pdf), "TimesNewRoman,Bold");
     EXPECT_EQ(A::FontSize(pdf), 12.0f);
+}
+
+TEST_F(FolianFonts, ReadersFindTheEncodingOfEachStandardFont)
+{
+    for (const auto& [family, encoding] : {std::pair{"Symbol", 0}, {"ZapfDingbats", 0}, {"Courier", 1}}) {
+        pdf.SetFont(family, 10, 0, encoding);
+        pdf.DrawText(10, 10, "abc");
+    }
+    const auto path = finish();
+    EXPECT_READERS_ACCEPT(path, 1, "(senza titolo)", "1.3");
+    // The two symbol fonts keep their own encodings.
+    const std::vector<std::vector<std::string>> listed{{"Symbol", "Type", "1", "Symbol", "no"},
+                                                       {"ZapfDingbats", "Type", "1", "ZapfDingbats", "no"},
+                                                       {"CourierNew", "Type", "1", "MacRoman", "no"}};
+    EXPECT_EQ(folian::test::listedFonts(path), listed);
 }

@@ -23,24 +23,6 @@ TEST(FolianFormat, RealNumbersHaveThreeDecimalsRoundedAwayFromZero)
     EXPECT_FLOAT_EQ(A::RoundTo3Decimals(-0.0005f), -0.001f);
 }
 
-TEST(FolianFormat, UnitsAreScaledToPoints)
-{
-    Folian pdf(folian::test::fixedHooks());
-    pdf.SetScale(1);
-    EXPECT_EQ(A::FormatUnits(pdf, 0.5f), "36");
-    pdf.SetScale(2);
-    EXPECT_EQ(A::FormatUnits(pdf, 10), "28.346");
-}
-
-TEST(FolianFormat, ColourOperands)
-{
-    EXPECT_EQ(A::ColorByteToText(255), "1");
-    EXPECT_EQ(A::ColorByteToText(128), "0.502");
-    EXPECT_EQ(A::ColorByteToText(0), "0");
-    EXPECT_EQ(A::FormatColorRGB("#FF8000"), "1 0.502 0");
-    EXPECT_THROW(A::FormatColorRGB("#GG0000"), folian::Error);
-}
-
 TEST(FolianFormat, ColourSpecificationsAreNormalised)
 {
     using Pair = std::pair<std::string, std::string>;
@@ -63,43 +45,8 @@ TEST(FolianFormat, ColourSpecificationsAreNormalised)
     EXPECT_EQ(A::ParseColor("@50;0;0;0"), Pair("#7FFFFF", ""));
     // An unknown name is a pattern, with its optional colour normalised.
     EXPECT_EQ(A::ParseColor(" dots ; red "), Pair("DOTS", "#FF0000"));
-}
-
-TEST(FolianFormat, StringsAreEscapedOnce)
-{
-    EXPECT_EQ(A::EscapeString("\\("), "\\\\\\(");
-    EXPECT_EQ(A::EscapeString("a)b\rc\nd\xE8"), "a\\)b\\rc\\nd\xE8");
-    Folian pdf(folian::test::fixedHooks());
-    EXPECT_EQ(A::FormatTextString(pdf, ""), "()");
-    EXPECT_EQ(A::FormatTextString(pdf, "(x)"), "(\\(x\\))");
-    A::SetProtection(pdf, "12345", "o", "u", -4, 10, "id");
-    EXPECT_EQ(A::FormatTextString(pdf, ""), "()");
-    EXPECT_NE(A::FormatTextString(pdf, "abc"), "(abc)");
-}
-
-TEST(FolianFormat, SplitAndReplace)
-{
-    using V = std::vector<std::string>;
-    EXPECT_EQ(A::SplitText("a;;b", ";"), (V{"a", "", "b"}));
-    EXPECT_EQ(A::SplitText("abc", ";"), (V{"abc"}));
-    EXPECT_EQ(A::SplitText("", ";"), (V{""}));
-    EXPECT_EQ(A::SplitText("a;b", ""), (V{"a;b"}));
-    EXPECT_EQ(A::SplitText("x||y||", "||"), (V{"x", "y", ""}));
-    EXPECT_EQ(A::ReplaceText("1,5", ",", "."), "1.5");
-    EXPECT_EQ(A::ReplaceText("a\\b\\", "\\", "\\\\"), "a\\\\b\\\\");
-    EXPECT_EQ(A::ReplaceText("aaa", "aa", "b"), "ba");
-    EXPECT_EQ(A::ReplaceText("abc", "", "x"), "abc");
-}
-
-TEST(FolianFormat, AsciiHexAndRc4)
-{
-    EXPECT_EQ(A::EncodeASCIIHex(std::string("\x01\xAB\xff", 3)), "01ABFF");
-    EXPECT_EQ(A::EncodeASCIIHex(""), "");
-    // The classic RC4 vector: key "Key", text "Plaintext".
-    Folian pdf(folian::test::fixedHooks());
-    EXPECT_EQ(A::EncodeASCIIHex(A::RC4(pdf, "Key", "Plaintext")), "BBF316E8D940AF0AD3");
-    EXPECT_EQ(A::EncodeASCIIHex(A::RC4(pdf, "Wiki", "pedia")), "1021BF0420");
-    EXPECT_EQ(A::RC4(pdf, "Key", A::RC4(pdf, "Key", "round trip")), "round trip");
+    EXPECT_EQ(A::FormatColorRGB("#FF8000"), "1 0.502 0");
+    EXPECT_THROW(A::FormatColorRGB("#GG0000"), folian::Error);
 }
 
 TEST(FolianBuffers, TextBufferKeepsOnlyWhatWasAppended)
@@ -122,24 +69,6 @@ TEST(FolianBuffers, TextBufferKeepsOnlyWhatWasAppended)
     }
     EXPECT_EQ(buffer.size(), 100000u);
     EXPECT_LT(growths, 40);
-}
-
-TEST(FolianBuffers, TablesFollowTheMemoryFactor)
-{
-    folian::GrowTable<int> table;
-    table.make(1, 1);
-    EXPECT_EQ(table.upperBound(), 10);
-    table.make(11, 1);
-    EXPECT_EQ(table.upperBound(), 21);
-    table.make(1, 10);
-    EXPECT_EQ(table.upperBound(), 100);
-    table.make(101, 10);
-    EXPECT_EQ(table.upperBound(), 313); // 101 + 10 + 10 * 101 / 5
-    table.make(1, 3);
-    table.make(31, 3);
-    EXPECT_EQ(table.upperBound(), 60); // 31 + 10 + 18.6 rounded
-    table.make(1, 0);
-    EXPECT_EQ(table.upperBound(), 10); // a factor of 0 counts as 1
 }
 
 TEST(FolianText, Utf8AndWindows1252)

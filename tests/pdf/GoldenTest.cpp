@@ -147,6 +147,8 @@ TEST(FolianGolden, EmptyOnePageDocument)
     const std::string bytes =
         finishDocument(expected, 6, "4 0 R ", "<< /Type /Catalog" + CR + "/Pages 1 0 R" + CR + "/Metadata 6 0 R", {});
     expectGolden(dir / "empty.pdf", bytes, "empty-page.pdf");
+    EXPECT_EQ(pdf.FileSize(), static_cast<int32_t>(bytes.size()));
+    EXPECT_FALSE(std::filesystem::exists(dir / "empty.pdf.part"));
     EXPECT_READERS_ACCEPT(dir / "empty.pdf", 1, "(senza titolo)", "1.3");
 }
 

@@ -1,35 +1,7 @@
-#include "FolianTestAccess.h"
-#include "PdfTestSupport.h"
+#include "PageFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <sstream>
-
-using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::fixedHooks;
-
-namespace {
-
-// A writer with an open page whose content starts empty.
-class FolianLayout : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        pdf.BeginDoc((folian::test::scratchDir() / "layout.pdf").string());
-        pdf.BeginPage();
-        mark = A::PageContent(pdf).size();
-    }
-    void TearDown() override { pdf.Abort(); }
-    std::string drawn() const { return A::PageContent(pdf).substr(mark); }
-    void restart() { mark = A::PageContent(pdf).size(); }
-
-    Folian pdf{fixedHooks()};
-    std::size_t mark = 0;
-};
-
-} // namespace
+using FolianLayout = PageFixture;
 
 TEST_F(FolianLayout, TableCellDrawsFillAndOutline)
 {
@@ -76,16 +48,9 @@ TEST_F(FolianLayout, SpacesAndRowStripsMoveThePosition)
 TEST_F(FolianLayout, RotationTurnsCounterClockwiseOnThePage)
 {
     pdf.AxisRotation(90);
+    // The x axis (1, 0) becomes (0, -1), which the page's y flip turns straight up: a quarter
+    // turn counter-clockwise as the page is seen.
     EXPECT_EQ(drawn(), "\r0 -1 1 0 0 0 cm");
-    // Follow the x axis through the rotation and the page's y flip into PDF space (y up):
-    // a quarter turn counter-clockwise must point it straight up.
-    std::istringstream in(drawn().substr(1));
-    double a = 0, b = 0;
-    in >> a >> b;
-    const double pageX = a;      // (1, 0) times the rotation is (a, b) ...
-    const double pageY = -b;     // ... and the page matrix 1 0 0 -1 turns it into (a, -b)
-    EXPECT_DOUBLE_EQ(pageX, 0);
-    EXPECT_DOUBLE_EQ(pageY, 1);
     restart();
     pdf.AxisRotation(-30);
     EXPECT_EQ(drawn(), "\r0.866 0.5 -0.5 0.866 0 0 cm");
@@ -114,21 +79,6 @@ TEST_F(FolianLayout, ColoursAndLineWidth)
     pdf.SetScale(2);
     pdf.SetLineWidth(1);
     EXPECT_EQ(drawn(), "\r2.835 w");
-}
-
-TEST_F(FolianLayout, ContentGoesToTheRecordingTarget)
-{
-    A::OutContent(pdf, "q");
-    EXPECT_EQ(drawn(), "\rq");
-    A::BeginObjectRecording(pdf);
-    A::OutContent(pdf, "Q");
-    EXPECT_EQ(drawn(), "\rq");
-    EXPECT_EQ(A::ObjectContent(pdf), "\rQ");
-
-    Folian idle(fixedHooks());
-    A::OutContent(idle, "q");
-    EXPECT_EQ(A::PageContent(idle), "");
-    EXPECT_EQ(A::ObjectContent(idle), "");
 }
 
 TEST_F(FolianLayout, TableStateSaveAndRestore)
@@ -176,26 +126,4 @@ TEST(FolianAutoObjects, PageSelection)
     EXPECT_EQ(pages(15, false), "-234");
     EXPECT_EQ(pages(16 + 7, false), "----");
     EXPECT_EQ(pages(16 + 7, true), "1234");
-
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc((folian::test::scratchDir() / "auto.pdf").string());
-    A::AddStoredObject(pdf, "LOGO", 7, "");
-    A::AddStoredObject(pdf, "FOOT", 16 + 2, "");
-    pdf.BeginPage();
-    EXPECT_EQ(A::PageContent(pdf), "\r0 0 0 rg\r0 0 0 RG\rq /LOGO Do Q");
-    pdf.Abort();
-}
-
-TEST(FolianVersion, RaisedOnlyUpwards)
-{
-    Folian pdf(fixedHooks());
-    A::RequireVersion(pdf, 2);
-    A::RequireVersion(pdf, 1);
-    EXPECT_EQ(A::MinVersion(pdf), 2);
-    pdf.Abort();
-    EXPECT_EQ(A::MinVersion(pdf), 0);
-    pdf.OnDocEvent(8, "var a;");
-    EXPECT_EQ(A::MinVersion(pdf), 0);
-    pdf.OnDocEvent(4, "print();");
-    EXPECT_EQ(A::MinVersion(pdf), 1);
 }

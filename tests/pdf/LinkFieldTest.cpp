@@ -56,6 +56,8 @@ TEST(FolianLinks, LinksResolveToTheirPages)
     pdf.BeginPage();
     pdf.DefineRef("due", 0, "/FitH 700");
     pdf.DefineRef("sposta", 1);
+    pdf.DefineRef("oltre", 9); // pages outside the document: its last and its first
+    pdf.DefineRef("prima", -5);
     pdf.BeginPage();
     pdf.DefineRef("sposta"); // defined again: now on page 3
     pdf.EndDoc();
@@ -67,6 +69,8 @@ TEST(FolianLinks, LinksResolveToTheirPages)
     EXPECT_EQ(file.destinationPage("/_REF_ultima"), 3);
     EXPECT_EQ(file.destinationPage("/_REF_due"), 2);
     EXPECT_EQ(file.destinationPage("/_REF_sposta"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_oltre"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_prima"), 1);
     EXPECT_EQ(file.pdf().getRoot().getKey("/Dests").getKey("/_REF_due").unparse(), "[ 10 0 R /FitH 700 ]");
 
     std::vector<int> targets;
@@ -115,6 +119,7 @@ TEST(FolianFields, EveryTypeWithItsValue)
             // A button's value and state are names; a push button has neither.
             const bool button = field.getFieldType() == "/Btn";
             QPDFObjectHandle widget = field.getObjectHandle();
+            EXPECT_EQ(widget.getKey("/P").getObjGen(), file.pdf().getAllPages().at(0).getObjGen()) << "its page";
             seen[field.getFullyQualifiedName()] =
                 field.getFieldType() + " " + std::to_string(field.getFlags()) + " " +
                 (button ? field.getValue().unparse() + " " + widget.getKey("/AS").unparse() : field.getValueAsString());
@@ -123,5 +128,5 @@ TEST(FolianFields, EveryTypeWithItsValue)
                   (std::vector<std::string>{"Anagrafe", "Monitoraggio", "FACTA"}));
     }
     EXPECT_EQ(seen, expected);
-    folian::test::expectPageLooksLike(path, 1, 40, "form-fields.png");
+    folian::test::expectPageLooksLike(path, 1, 40, "pdf/form-fields.png");
 }

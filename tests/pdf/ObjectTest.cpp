@@ -178,5 +178,5 @@ TEST(FolianStoredObjects, PatternsAndObjectsAsDrawn)
     pdf.EndDoc();
 
     EXPECT_READERS_ACCEPT(dir / "drawn.pdf", 1, "(senza titolo)", "1.3");
-    folian::test::expectPageLooksLike(dir / "drawn.pdf", 1, 40, "objects-and-patterns.png");
+    folian::test::expectPageLooksLike(dir / "drawn.pdf", 1, 40, "pdf/objects-and-patterns.png");
 }

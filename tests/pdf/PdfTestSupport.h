@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../support/FixedHooks.h"
 #include "core/Folian.h"
 
 #include <filesystem>
@@ -7,9 +8,6 @@
 #include <vector>
 
 namespace folian::test {
-
-// A clock stopped at 5 December 2026, 14:03:09, launch day "05122026", digit 7, name "ROSSI MARIO".
-Hooks fixedHooks();
 
 // A fresh folder for one test's files.
 std::filesystem::path scratchDir();
@@ -68,11 +66,12 @@ struct Picture {
 // is no such file.
 Picture readPng(const std::filesystem::path& path);
 
-// Draws page `page` at `dpi` with pdftoppm and compares it with a reference picture kept in
-// tests/data/pdf: the same size, and at most 0.5 % of the pixels more than a quarter of the
-// range apart in any colour. With ONDAVIA_WRITE_GOLDEN set the drawing becomes the reference,
-// to be looked at before it is committed.
-void expectPageLooksLike(const std::filesystem::path& pdf, int page, int dpi, const std::string& referenceName);
+// Draws page `page` at `dpi` with pdftoppm and compares it with the reference picture `reference`, a
+// path under tests/data: the same size, and at most `share` of the pixels more than `tolerance` apart in
+// any colour. With ONDAVIA_WRITE_GOLDEN set the drawing becomes the reference, to be looked at before
+// it is committed.
+void expectPageLooksLike(const std::filesystem::path& pdf, int page, int dpi, const std::string& reference,
+                         int tolerance = 64, double share = 0.005);
 
 } // namespace folian::test
 

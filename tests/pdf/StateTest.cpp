@@ -11,37 +11,6 @@ using folian::Folian;
 using A = folian::FolianTestAccess;
 using folian::test::fixedHooks;
 
-TEST(FolianState, NewObjectDefaults)
-{
-    Folian pdf(fixedHooks());
-    EXPECT_EQ(pdf.GetPage(), 0);
-    EXPECT_EQ(pdf.ErrNumber(), 0);
-    EXPECT_EQ(Folian::Version(), "2.4.8");
-    EXPECT_EQ(A::DocTitle(pdf), "(senza titolo)");
-    EXPECT_EQ(A::RootBookmarkTitle(pdf), "(senza titolo)");
-    EXPECT_EQ(pdf.GetPageWidth(), 596.0f);
-    EXPECT_EQ(pdf.GetPageHeight(), 842.0f);
-    EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
-    EXPECT_EQ(A::DocAuthor(pdf), "ROSSI MARIO");
-    EXPECT_EQ(A::DocCreator(pdf), "ROSSI MARIO");
-    EXPECT_EQ(A::DocProducer(pdf), "ROSSI MARIO");
-    EXPECT_EQ(pdf.FileSize(), 0);
-}
-
-TEST(FolianState, CreationDateTakesTheLaunchDay)
-{
-    auto hooks = fixedHooks();
-    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309+01'00'");
-    hooks.oggiTesto = [] { return std::string("28022025"); };
-    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20250228140309+01'00'");
-    hooks.oggiTesto = nullptr; // no launch day known: the clock's date stands
-    EXPECT_EQ(A::CreationDate(Folian(hooks)), "D:20261205140309+01'00'");
-    hooks.nomeCorrente = [] { return std::string(); };
-    Folian anonymous(hooks);
-    EXPECT_EQ(A::DocAuthor(anonymous), "");
-    EXPECT_EQ(A::DocProducer(anonymous), "");
-}
-
 namespace {
 
 // Puts the process in another time zone until the end of the scope.
@@ -91,6 +60,8 @@ TEST(FolianState, CreationDateCarriesTheOffsetOfItsMoment)
         // A session launched the day before the clocks go forward: the date is the launch
         // day's, the offset that of the moment the document is made.
         EXPECT_EQ(creationDateAt({2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
+        // No launch day known (or not eight digits): the clock's date stands.
+        EXPECT_EQ(creationDateAt({2026, 7, 15, 9, 30, 0}, ""), "D:20260715093000+02'00'");
     }
     {
         const TimeZone newYork("America/New_York");
@@ -134,48 +105,6 @@ TEST(FolianState, GeneratedFileNameFromClockAndDigit)
     EXPECT_TRUE(std::filesystem::exists(dir / "~3105959.pdf"));
 }
 
-TEST(FolianUnits, MillimetresAndMargins)
-{
-    Folian pdf(fixedHooks());
-    pdf.SetScale(2);
-    EXPECT_EQ(pdf.GetPageWidth(), 210.25555f);
-    EXPECT_EQ(pdf.GetPageHeight(), 297.03888f);
-    pdf.SetMargins(10, 10, 10, 10);
-    for (int side = 0; side < 4; ++side) {
-        EXPECT_EQ(A::Margin(pdf, side), 28.346458f);
-    }
-    EXPECT_EQ(pdf.GetPageWidth(true), 190.25555f);
-    pdf.SetScale(3);
-    EXPECT_EQ(A::ScaleFactor(pdf), 28.346457f);
-    EXPECT_EQ(A::Margin(pdf, 0), 28.346458f); // margins stay in points
-}
-
-TEST(FolianUnits, PaperAndScaleCodes)
-{
-    Folian pdf(fixedHooks());
-    pdf.SetPaperSize(18);
-    pdf.SetPaperSize(-9);
-    pdf.SetScale(4);
-    EXPECT_EQ(A::PageWidthPoints(pdf), 596.0f);
-    EXPECT_EQ(A::PageHeightPoints(pdf), 842.0f);
-    EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
-    pdf.SetPaperSize(-7);
-    EXPECT_EQ(A::PageWidthPoints(pdf), 3371.0f);
-    pdf.SetPaperSize(17);
-    EXPECT_EQ(A::PageHeightPoints(pdf), 522.0f);
-    pdf.SetScale(2);
-    pdf.SetPaperSize(255, 100, 50);
-    EXPECT_EQ(A::PageWidthPoints(pdf), 283.46457f);
-    EXPECT_EQ(A::PageHeightPoints(pdf), 141.73228f);
-    pdf.SetScale(255, 0);
-    EXPECT_THROW(pdf.GetX(), folian::Error);
-    try {
-        pdf.GetPageWidth();
-    } catch (const folian::Error& e) {
-        EXPECT_EQ(e.number(), folian::ErrorCode::DivisionByZero);
-    }
-}
-
 TEST(FolianProperties, DocumentInformation)
 {
     Folian pdf(fixedHooks());
@@ -192,35 +121,59 @@ TEST(FolianProperties, DocumentInformation)
     EXPECT_EQ(A::DocAuthor(pdf), "ROSSI MARIO");
 }
 
-TEST(FolianProperties, TransitionsAndMemoryFactor)
+TEST(FolianUnits, ScalesPapersAndMargins)
 {
     Folian pdf(fixedHooks());
-    pdf.SetPageTransition(1, 3, 1);
-    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 1 /S /Split /Dm /H /M /I >> ");
+    pdf.SetScale(1);
+    EXPECT_EQ(A::FormatUnits(pdf, 0.5f), "36"); // inches
+    pdf.SetScale(2);
+    EXPECT_EQ(pdf.GetPageWidth(), 210.25555f);
+    pdf.SetMargins(10, 10, 10, 10);
+    EXPECT_EQ(A::Margin(pdf, 3), 28.346458f);
+    EXPECT_EQ(pdf.GetPageWidth(true), 190.25555f);
+    pdf.SetScale(3);
+    EXPECT_EQ(A::ScaleFactor(pdf), 28.346457f);
+    EXPECT_EQ(A::Margin(pdf, 0), 28.346458f); // margins stay in points
+
+    // Unknown paper and scale codes change nothing; a paper of the caller's size is in its unit.
+    pdf.SetScale(0);
+    pdf.SetPaperSize(18);
+    pdf.SetPaperSize(-9);
+    pdf.SetScale(4);
+    EXPECT_EQ(A::PageWidthPoints(pdf), 596.0f);
+    EXPECT_EQ(A::PageHeightPoints(pdf), 842.0f);
+    EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
+    pdf.SetScale(2);
+    pdf.SetPaperSize(255, 100, 50);
+    EXPECT_EQ(A::PageWidthPoints(pdf), 283.46457f);
+    EXPECT_EQ(A::PageHeightPoints(pdf), 141.73228f);
+    pdf.SetScale(255, 0);
+    try {
+        pdf.GetPageWidth();
+        ADD_FAILURE() << "a zero scale gives no width";
+    } catch (const folian::Error& e) {
+        EXPECT_EQ(e.number(), folian::ErrorCode::DivisionByZero);
+    }
+}
+
+TEST(FolianProperties, TransitionsMemoryFactorAndCompression)
+{
+    Folian pdf(fixedHooks());
+    pdf.SetPageTransition(17, 0, 0.25f);
     pdf.SetPageTransition(18, 3, 1);
     pdf.SetPageTransition(-1, 3, 1);
-    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 1 /S /Split /Dm /H /M /I >> ");
-    pdf.SetPageTransition(17, 0, 0.25f);
     EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 0.25 /S /R >> ");
 
     pdf.SetMemoryUsage(10);
     pdf.SetMemoryUsage(11);
-    EXPECT_EQ(A::MemoryUsage(pdf), 10);
+    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
+    pdf.BeginDoc((folian::test::scratchDir() / "m.pdf").string());
+    pdf.BeginPage();
+    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100); // tenfold
+    pdf.Abort();
     pdf.SetMemoryUsage(0);
     EXPECT_EQ(A::MemoryUsage(pdf), 1);
-    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
 
     pdf.SetCompression(2, 9);
     EXPECT_EQ(A::CompressionQuality(pdf), 3);
-}
-
-TEST(FolianProperties, TenfoldMemoryFactorSizesTablesByHundreds)
-{
-    const auto dir = folian::test::scratchDir();
-    Folian pdf(fixedHooks());
-    pdf.SetMemoryUsage(10);
-    pdf.BeginDoc((dir / "m.pdf").string());
-    pdf.BeginPage();
-    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100);
-    pdf.EndDoc();
 }

@@ -1,56 +1,20 @@
 #include "StampaProva.h"
 
+#include "../support/FixedHooks.h"
 #include "app/Dichiarazioni.h"
-#include "core/Hooks.h"
 #include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QProcess>
-
-#include <algorithm>
-#include <cstdlib>
 
 namespace ondavia::test {
-
-QString confrontaImmagine(const QString& pdf, const QString& riferimento)
-{
-    const QString radice = QDir::temp().filePath(QFileInfo(riferimento).completeBaseName() + QStringLiteral("-ottenuta"));
-    QProcess::execute(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                       pdf, radice});
-    const QString disegnata = radice + QStringLiteral(".png");
-    const QImage ottenuta = QImage(disegnata).convertToFormat(QImage::Format_RGB32);
-    const QImage attesa = QImage(riferimento).convertToFormat(QImage::Format_RGB32);
-    if (ottenuta.isNull() || attesa.isNull() || ottenuta.size() != attesa.size()) {
-        return QStringLiteral("pictures of different sizes, or missing: ") + disegnata;
-    }
-    qint64 diversi = 0;
-    for (int y = 0; y < attesa.height(); ++y) {
-        const auto* a = reinterpret_cast<const QRgb*>(attesa.constScanLine(y));
-        const auto* b = reinterpret_cast<const QRgb*>(ottenuta.constScanLine(y));
-        for (int x = 0; x < attesa.width(); ++x) {
-            const int d = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
-                                    std::abs(qBlue(a[x]) - qBlue(b[x]))});
-            diversi += d > 16 ? 1 : 0;
-        }
-    }
-    const qint64 ammessi = qint64(attesa.width()) * attesa.height() / 1000;
-    if (diversi > ammessi) {
-        return QStringLiteral("%1 pixels differ (at most %2): %3").arg(diversi).arg(ammessi).arg(disegnata);
-    }
-    QFile::remove(disegnata);
-    return {};
-}
 
 void StampaProva::SetUp()
 {
     RegistroProva::SetUp();
     CollegaScrittorePdf();
     folian::Hooks hooks = folian::DefaultHooks();
-    hooks.now = [] { return folian::LocalDateTime{2026, 12, 5, 14, 3, 9}; };
+    hooks.now = folian::test::fixedHooks().now;
     folian::SetDefaultHooks(std::move(hooks));
     scripted.desktop = home.file(QStringLiteral("Desktop"));
     QDir().mkpath(scripted.desktop);

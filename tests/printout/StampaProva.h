@@ -18,11 +18,6 @@
 
 namespace ondavia::test {
 
-// Draws the page with pdftoppm at 72 dpi and compares it with the picture `riferimento`: the sizes must be
-// equal, and only a few pixels may differ visibly (anti-aliasing of another poppler). Returns "" when they
-// match, else what differs, with the path of the picture drawn now kept for a look.
-QString confrontaImmagine(const QString& pdf, const QString& riferimento);
-
 class StampaProva : public RegistroProva {
 protected:
     void SetUp() override;
