@@ -393,6 +393,14 @@ private:
     void importSourcesClear();
     ImportSource& importSource(const std::string& path);
     void writeLink(const std::string& rect, const std::string& ref);
+    // The widget object, just begun, of a field that stands alone, on the page object `page`.
+    void writeWidget(const FieldWidgetRecord& field, int32_t page);
+    // The widgets kept in RadioWidgets: buttons sharing a name as one radio field, with an
+    // appearance of each state for each button; a button alone as any other field.
+    void writeRadioButtons();
+    void writeRadioGroup(const std::vector<std::size_t>& members);
+    // A form object drawing the button's box, with its mark when `on`; returns its number.
+    int32_t writeRadioAppearance(const FieldWidgetRecord& field, bool on);
 
     // outlines and metadata
     int32_t WriteOutlines();
@@ -531,7 +539,8 @@ private:
     float PageDuration = 0;
 
     // form fields
-    std::string AcroFormFields;
+    std::vector<int32_t> AcroFormFields; // the objects /AcroForm lists in /Fields
+    std::vector<RadioWidgetRecord> RadioWidgets; // radio buttons of ended pages, not yet written
     std::string AcroFormCalcOrder;
     GrowTable<FieldWidgetRecord> FieldWidgets;
     int32_t FieldWidgetCount = 0;
