@@ -138,6 +138,13 @@ TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
     const auto dir = folian::test::scratchDir();
     const auto path = dir / "radio.pdf";
     Folian pdf(fixedHooks());
+    // The buttons of an abandoned document join no field of the next one.
+    pdf.BeginDoc((dir / "abandoned.pdf").string());
+    pdf.BeginPage();
+    pdf.SetFont("Arial", 10, 0, 0);
+    pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Vecchio", 1);
+    pdf.EndPage();
+    pdf.Abort();
     pdf.BeginDoc(path.string());
     pdf.BeginPage();
     pdf.SetFont("Arial", 10, 0, 0);

@@ -77,7 +77,8 @@ void Folian::writeRadioGroup(const std::vector<std::size_t>& members)
     }
 
     BeginObj(parent);
-    std::string text = "<< /FT /Btn /Ff " + std::to_string(flags) + " /T " + FormatShownText(RadioWidgets[members[0]].Field.FieldName);
+    const std::string& name = RadioWidgets[members.front()].Field.FieldName;
+    std::string text = "<< /FT /Btn /Ff " + std::to_string(flags) + " /T " + FormatShownText(name);
     if (!tooltip.empty()) {
         text += " /TU " + FormatShownText(tooltip);
     }
