@@ -113,7 +113,7 @@ struct FolianTestAccess {
     static int32_t MinVersion(const Folian& f) { return f.MinVersion; }
     static int32_t CompressionQuality(const Folian& f) { return f.CompressionQuality; }
     static int32_t PageObjectsUpperBound(const Folian& f) { return f.PageObjects.upperBound(); }
-    static const std::string& AcroFormFields(const Folian& f) { return f.AcroFormFields; }
+    static const std::vector<int32_t>& AcroFormFields(const Folian& f) { return f.AcroFormFields; }
 
     static void AddField(Folian& f, const FieldWidgetRecord& record)
     {
@@ -178,6 +178,10 @@ struct FolianTestAccess {
     static void WriteAnnotation(Folian& f, const std::string& target)
     {
         f.WriteAnnotation("<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] /Border [0 0 0]", "", "", "", target);
+    }
+    static void WriteNote(Folian& f, const std::string& title, const std::string& contents)
+    {
+        f.WriteAnnotation("<< /Type /Annot /Subtype /Text /Rect [0 0 10 10]", contents, title, "", "");
     }
 };
 

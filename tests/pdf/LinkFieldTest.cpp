@@ -1,4 +1,5 @@
 // Internal links and form fields as qpdf's JSON view of the document shows them.
+#include "FolianTestAccess.h"
 #include "PdfTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 
 #include <map>
+#include <set>
 
 using folian::Folian;
 using folian::test::fixedHooks;
@@ -129,4 +131,145 @@ TEST(FolianFields, EveryTypeWithItsValue)
     }
     EXPECT_EQ(seen, expected);
     folian::test::expectPageLooksLike(path, 1, 40, "pdf/form-fields.png");
+}
+
+TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
+{
+    const auto dir = folian::test::scratchDir();
+    const auto path = dir / "radio.pdf";
+    Folian pdf(fixedHooks());
+    // The buttons of an abandoned document join no field of the next one.
+    pdf.BeginDoc((dir / "abandoned.pdf").string());
+    pdf.BeginPage();
+    pdf.SetFont("Arial", 10, 0, 0);
+    pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Vecchio", 1);
+    pdf.EndPage();
+    pdf.Abort();
+    pdf.BeginDoc(path.string());
+    pdf.BeginPage();
+    pdf.SetFont("Arial", 10, 0, 0);
+    pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Primo", 0, {}, "Come si invia");
+    pdf.AddField(folian::FieldType::Text, "Nota", 100, 60, 100, 14, "libera");
+    pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 80, 14, 14, "Secondo", 1, {}, {}, 1);
+    pdf.AddField(folian::FieldType::RadioButton, "Sesso", 60, 120, 14, 14); // no values of their own
+    pdf.AddField(folian::FieldType::RadioButton, "Sesso", 80, 120, 14, 14, {}, 1);
+    pdf.BeginPage(); // a group may go on over pages
+    pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Terzo", 0);
+    pdf.AddField(folian::FieldType::RadioButton, "Solo", 60, 100, 14, 14, "Si", 1);
+    pdf.EndDoc();
+
+    const auto report = folian::test::readWithReaders(path);
+    EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
+    ReadBack file(path);
+    QPDFAcroFormDocumentHelper form(file.pdf());
+    // The catalog lists each field once, a group by its own dictionary rather than its buttons,
+    // and no other field carries the group's name.
+    std::map<std::string, QPDFFormFieldObjectHelper> fields;
+    std::vector<std::string> listed;
+    for (QPDFObjectHandle field : file.pdf().getRoot().getKey("/AcroForm").getKey("/Fields").getArrayAsVector()) {
+        listed.push_back(field.getKey("/T").getUTF8Value());
+        fields.emplace(listed.back(), QPDFFormFieldObjectHelper(field));
+        EXPECT_EQ(form.getFieldsWithQualifiedName(listed.back()).size(), 1u) << listed.back();
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"Invio", "Nota", "Sesso", "Solo"}));
+
+    struct Group {
+        const char* name;
+        std::vector<std::string> states; // each button's on state
+        std::string value;
+        std::vector<int> pages;
+    };
+    for (const Group& group : {Group{"Invio", {"/Primo", "/Secondo", "/Terzo"}, "/Secondo", {1, 1, 2}},
+                               Group{"Sesso", {"/1", "/2"}, "/2", {1, 1}}}) {
+        SCOPED_TRACE(group.name);
+        QPDFFormFieldObjectHelper& field = fields.at(group.name);
+        EXPECT_TRUE(field.isRadioButton());
+        EXPECT_EQ(field.getValue().unparse(), group.value);
+        const std::vector<QPDFObjectHandle> kids = field.getObjectHandle().getKey("/Kids").getArrayAsVector();
+        ASSERT_EQ(kids.size(), group.states.size());
+        int on = 0;
+        for (std::size_t k = 0; k < kids.size(); ++k) {
+            QPDFObjectHandle widget = kids[k];
+            EXPECT_EQ(widget.getKey("/Subtype").unparse(), "/Widget");
+            EXPECT_EQ(widget.getKey("/Parent").getObjGen(), field.getObjectHandle().getObjGen());
+            EXPECT_FALSE(widget.hasKey("/T"));
+            const std::string state = widget.getKey("/AS").unparse();
+            EXPECT_TRUE(state == "/Off" || state == group.states[k]) << state;
+            on += state == group.value ? 1 : 0;
+            // The appearance names the button's own on state, so that a reader can turn it on.
+            EXPECT_EQ(widget.getKey("/AP").getKey("/N").getKeys(),
+                      (std::set<std::string>{"/Off", group.states[k]}));
+            QPDFObjectHandle page = widget.getKey("/P");
+            EXPECT_EQ(file.pdf().findPage(page) + 1, group.pages[k]);
+        }
+        EXPECT_EQ(on, 1);
+    }
+    // Flags of every button, the first tooltip found.
+    EXPECT_EQ(fields.at("Invio").getFlags(), 49152 + 1);
+    EXPECT_EQ(fields.at("Invio").getAlternativeName(), "Come si invia");
+    // A button alone stays a field by itself, its widget the field.
+    QPDFFormFieldObjectHelper& solo = fields.at("Solo");
+    EXPECT_FALSE(solo.getObjectHandle().hasKey("/Kids"));
+    EXPECT_EQ(solo.getValue().unparse() + " " + solo.getObjectHandle().getKey("/AS").unparse(), "/Si /Si");
+}
+
+TEST(FolianFields, TextsReadBackAsTheyWereGiven)
+{
+    // A right quote, a dash and the euro sign read differently through the encoding PDF readers
+    // use for single-byte strings.
+    const std::string shown = "L\x92"
+                              "Alfa \x96 \x80 10 \xE0";
+    const std::string shownUtf8 = "L\u2019Alfa \u2013 \u20AC 10 \u00E0";
+    const auto dir = folian::test::scratchDir();
+    for (const bool protect : {false, true}) {
+        SCOPED_TRACE(protect ? "encrypted" : "plain");
+        const auto path = dir / (protect ? "protected.pdf" : "plain.pdf");
+        Folian pdf(fixedHooks());
+        if (protect) {
+            pdf.SetProtection({}, "titolare");
+        }
+        pdf.BeginDoc(path.string());
+        pdf.BeginPage();
+        pdf.SetFont("Arial", 10, 0, 0);
+        pdf.AddField(folian::FieldType::Text, "Importo", 60, 60, 200, 20, shown, 0, {}, shown);
+        pdf.AddField(folian::FieldType::ComboBox, "Voce", 60, 90, 200, 20, "Beta|" + shown, 2);
+        pdf.AddField(folian::FieldType::PushButton, "Invia", 60, 120, 80, 20, {}, 0, shown);
+        pdf.AddField(folian::FieldType::RadioButton, "Scelta \x96", 60, 150, 14, 14, "A", 1, {}, shown);
+        pdf.AddField(folian::FieldType::RadioButton, "Scelta \x96", 80, 150, 14, 14, "B");
+        folian::FolianTestAccess::WriteNote(pdf, shown, shown);
+        pdf.EndDoc();
+
+        const auto report = folian::test::readWithReaders(path);
+        EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
+        ReadBack file(path);
+        std::vector<QPDFFormFieldObjectHelper> fields;
+        for (QPDFObjectHandle field : file.pdf().getRoot().getKey("/AcroForm").getKey("/Fields").getArrayAsVector()) {
+            fields.emplace_back(field);
+        }
+        ASSERT_EQ(fields.size(), 4u);
+        EXPECT_EQ(fields[0].getValueAsString(), shownUtf8);
+        EXPECT_EQ(fields[0].getDefaultValueAsString(), shownUtf8);
+        EXPECT_EQ(fields[0].getAlternativeName(), shownUtf8);
+        EXPECT_EQ(fields[1].getChoices(), (std::vector<std::string>{"Beta", shownUtf8}));
+        EXPECT_EQ(fields[1].getValueAsString(), shownUtf8);
+        EXPECT_EQ(fields[2].getObjectHandle().getKey("/MK").getKey("/CA").getUTF8Value(), shownUtf8);
+        EXPECT_EQ(fields[3].getFullyQualifiedName(), "Scelta \u2013");
+        EXPECT_EQ(fields[3].getAlternativeName(), shownUtf8);
+        QPDFObjectHandle page = file.pdf().getAllPages().at(0);
+        QPDFObjectHandle note = page.getKey("/Annots").getArrayItem(0);
+        ASSERT_EQ(note.getKey("/Subtype").unparse(), "/Text");
+        EXPECT_EQ(note.getKey("/T").getUTF8Value(), shownUtf8);
+        EXPECT_EQ(note.getKey("/Contents").getUTF8Value(), shownUtf8);
+    }
+    // Texts every reader reads alike keep their single bytes.
+    const auto path = dir / "ordinary.pdf";
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc(path.string());
+    pdf.BeginPage();
+    pdf.SetFont("Arial", 10, 0, 0);
+    pdf.AddField(folian::FieldType::ListBox, "Citt\xE0", 60, 60, 200, 20, "Forl\xEC|Cant\xF9", 1, {}, "Comune");
+    pdf.EndDoc();
+    EXPECT_NE(folian::test::readFile(path).find("/T (Citt\xE0) /TU (Comune) /MK <</BC [0 0 0] >> /Opt [ (Forl\xEC)"
+                                                "(Cant\xF9) ]  /DV (Forl\xEC) /V (Forl\xEC)"),
+              std::string::npos);
 }

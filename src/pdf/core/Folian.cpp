@@ -141,6 +141,7 @@ void Folian::Abort()
     }
     FieldWidgetCount = 0;
     AcroFormFields.clear();
+    RadioWidgets.clear();
     AcroFormCalcOrder.clear();
     LastErrNumber = 0;
     ExtGStateCount = 0;

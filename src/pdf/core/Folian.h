@@ -303,8 +303,16 @@ public:
     //   CheckBox, RadioButton: Selected 1 ticks it; Value names its on state ("Yes" when
     //     empty), Caption is the ZapfDingbats character shown when on ("4" a tick, "l" a dot
     //     when empty).
+    // Radio buttons given the same Name anywhere in the document are one field, so that a
+    // reader turns the others off when one is chosen: each button's Value names its own on
+    // state and should differ from the others' (a button of such a group without one, or with
+    // "Off", is named by its place in the group: "1", "2", ...). The field's value is the on
+    // state of the last of its buttons added with Selected 1, or none; the field has the
+    // flags of all its buttons and the first tooltip given. A radio button alone is a field
+    // by itself, like any other.
     // Tooltip is shown on hovering; Flags are field flags added to those of the type (1 read
     // only, 2 required, 4096 multi-line text, 8192 password, 262144 editable combo box).
+    // Names, values, options, push-button captions and tooltips are read as the text given.
     // Raises InvalidCall when no page is open, the type is not one of FieldType, or no font
     // is selected.
     void AddField(int32_t Type, std::string_view Name, float x, float Y, float Width, float Height,
@@ -354,9 +362,10 @@ private:
     static std::string EscapeString(std::string_view text);
     static std::string FormatName(std::string_view name);
     std::string FormatTextString(std::string_view text);
-    // A text that readers show as it stands (document information, bookmarks, layers): as
-    // FormatTextString, but in UTF-16BE with its byte-order mark when a byte of it would read
-    // differently through the readers' PDFDocEncoding than in Windows-1252.
+    // A text that readers show as it stands (document information, bookmarks, layers, the
+    // texts of form fields and annotations): as FormatTextString, but in UTF-16BE with its
+    // byte-order mark when a byte of it would read differently through the readers'
+    // PDFDocEncoding than in Windows-1252.
     std::string FormatShownText(std::string_view text);
     static void ParseColor(std::string& spec, std::string& second);
 
@@ -393,6 +402,14 @@ private:
     void importSourcesClear();
     ImportSource& importSource(const std::string& path);
     void writeLink(const std::string& rect, const std::string& ref);
+    // The widget object, just begun, of a field that stands alone, on the page object `page`.
+    void writeWidget(const FieldWidgetRecord& field, int32_t page);
+    // The widgets kept in RadioWidgets: buttons sharing a name as one radio field, with an
+    // appearance of each state for each button; a button alone as any other field.
+    void writeRadioButtons();
+    void writeRadioGroup(const std::vector<std::size_t>& members);
+    // A form object drawing the button's box, with its mark when `on`; returns its number.
+    int32_t writeRadioAppearance(const FieldWidgetRecord& field, bool on);
 
     // outlines and metadata
     int32_t WriteOutlines();
@@ -531,7 +548,8 @@ private:
     float PageDuration = 0;
 
     // form fields
-    std::string AcroFormFields;
+    std::vector<int32_t> AcroFormFields; // the objects /AcroForm lists in /Fields
+    std::vector<RadioWidgetRecord> RadioWidgets; // radio buttons of ended pages, not yet written
     std::string AcroFormCalcOrder;
     GrowTable<FieldWidgetRecord> FieldWidgets;
     int32_t FieldWidgetCount = 0;

@@ -158,51 +158,18 @@ void Folian::EndPage()
 
     const int32_t pageObject = MaxObject + FieldWidgetCount + 1;
     for (int32_t i = 1; i <= FieldWidgetCount; ++i) {
-        FieldWidgetRecord& field = FieldWidgets[i];
-        const int32_t widget = BeginObj();
-        std::string t = " /DA " + FormatTextString(field.DefaultAppearance) + " /T " + FormatTextString(field.FieldName);
-        if (!field.Tooltip.empty()) {
-            t += " /TU " + FormatTextString(field.Tooltip);
+        const FieldWidgetRecord& field = FieldWidgets[i];
+        int32_t widget = 0;
+        if (field.FieldType == FieldType::RadioButton) {
+            // Numbered in its place, written when the document ends and the buttons that
+            // share its name are all known.
+            widget = ++MaxObject;
+            RadioWidgets.push_back(RadioWidgetRecord{field, widget, pageObject});
+        } else {
+            widget = BeginObj();
+            writeWidget(field, pageObject);
         }
-        switch (field.FieldType) {
-        case 0:
-            t += " /MK <<" + field.AppearanceEntries + ">> " + CR + " /V " + FormatTextString(field.Value) + " /DV " +
-                 FormatTextString(field.Value) + " ";
-            break;
-        case 1:
-        case 4:
-        case 5:
-            t += " /MK << /CA " + FormatTextString(field.Caption) + " " + field.AppearanceEntries + ">> ";
-            break;
-        case 2:
-        case 3: {
-            t += " /MK <<" + field.AppearanceEntries + ">> /Opt [ ";
-            const std::vector<std::string> options = SplitText(field.Value, "|");
-            for (const std::string& option : options) {
-                t += FormatTextString(option);
-            }
-            t += " ] ";
-            const int32_t n = field.SelectedOption;
-            if (n >= 1 && n <= static_cast<int32_t>(options.size())) {
-                const std::string chosen = FormatTextString(options[static_cast<std::size_t>(n - 1)]);
-                t += " /DV " + chosen + " /V " + chosen;
-            }
-            break;
-        }
-        default:
-            break;
-        }
-        if (!field.ActionEntries.empty()) {
-            t += " /AA << " + field.ActionEntries + " >> ";
-            if (field.CalcOrder) {
-                AcroFormCalcOrder += std::to_string(widget) + " 0 R ";
-            }
-        }
-        t += field.ExtraEntries;
-        field.WidgetDictionary += t;
-        WriteLine(field.WidgetDictionary + " /P " + std::to_string(pageObject) + " 0 R >>");
-        EndObj();
-        AcroFormFields += std::to_string(widget) + " 0 R ";
+        AcroFormFields.push_back(widget);
         if (!InObject) {
             PageAnnots += std::to_string(widget) + " 0 R ";
         }
@@ -261,6 +228,55 @@ void Folian::EndPage()
         WriteLine("[ " + PageAnnots + " ]");
         EndObj();
     }
+}
+
+void Folian::writeWidget(const FieldWidgetRecord& field, int32_t page)
+{
+    const int32_t widget = CurrentObject;
+    std::string t = " /DA " + FormatTextString(field.DefaultAppearance) + " /T " + FormatShownText(field.FieldName);
+    if (!field.Tooltip.empty()) {
+        t += " /TU " + FormatShownText(field.Tooltip);
+    }
+    switch (field.FieldType) {
+    case FieldType::Text:
+        t += " /MK <<" + field.AppearanceEntries + ">> " + CR + " /V " + FormatShownText(field.Value) + " /DV " +
+             FormatShownText(field.Value) + " ";
+        break;
+    case FieldType::PushButton:
+        t += " /MK << /CA " + FormatShownText(field.Caption) + " " + field.AppearanceEntries + ">> ";
+        break;
+    case FieldType::CheckBox:
+    case FieldType::RadioButton:
+        // The caption of a button that is ticked is a character code of ZapfDingbats, not text.
+        t += " /MK << /CA " + FormatTextString(field.Caption) + " " + field.AppearanceEntries + ">> ";
+        break;
+    case FieldType::ComboBox:
+    case FieldType::ListBox: {
+        t += " /MK <<" + field.AppearanceEntries + ">> /Opt [ ";
+        const std::vector<std::string> options = SplitText(field.Value, "|");
+        for (const std::string& option : options) {
+            t += FormatShownText(option);
+        }
+        t += " ] ";
+        const int32_t n = field.SelectedOption;
+        if (n >= 1 && n <= static_cast<int32_t>(options.size())) {
+            const std::string chosen = FormatShownText(options[static_cast<std::size_t>(n - 1)]);
+            t += " /DV " + chosen + " /V " + chosen;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    if (!field.ActionEntries.empty()) {
+        t += " /AA << " + field.ActionEntries + " >> ";
+        if (field.CalcOrder) {
+            AcroFormCalcOrder += std::to_string(widget) + " 0 R ";
+        }
+    }
+    t += field.ExtraEntries;
+    WriteLine(field.WidgetDictionary + t + " /P " + std::to_string(page) + " 0 R >>");
+    EndObj();
 }
 
 int32_t Folian::GetPage() const

@@ -104,6 +104,7 @@ void Folian::EndDoc()
     if (InPage) {
         EndPage();
     }
+    writeRadioButtons();
 
     int32_t outlineRoot = 0;
     if (BookmarkCount > 1) {
@@ -266,7 +267,11 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
         text += CR + std::string("/Dests ") + ref(destsObject);
     }
     if (!AcroFormFields.empty()) {
-        text += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + AcroFormFields + "] /CO [" +
+        std::string fields;
+        for (const int32_t field : AcroFormFields) {
+            fields += ref(field) + " ";
+        }
+        text += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + fields + "] /CO [" +
                 AcroFormCalcOrder + "] /DR << /Font <<" + CR + FontResources + ">> >> >>";
     }
     if (namesObject != 0) {

@@ -153,10 +153,10 @@ void Folian::WriteAnnotation(std::string text, std::string_view contents, std::s
 {
     const int32_t a = BeginObj();
     if (!title.empty()) {
-        text += " /T " + FormatTextString(title);
+        text += " /T " + FormatShownText(title);
     }
     if (!contents.empty()) {
-        text += " /Contents " + FormatTextString(contents);
+        text += " /Contents " + FormatShownText(contents);
     }
     if (!defaultAppearance.empty()) {
         text += " /DA " + FormatTextString(defaultAppearance);

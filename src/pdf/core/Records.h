@@ -37,6 +37,24 @@ struct FieldWidgetRecord {
     std::string Value; // the value, or the options joined by "|"
     int32_t SelectedOption = 0; // 1-based, 0 none
     int32_t FieldType = 0;      // 0 to 5
+    // What a radio button of a group needs apart from its dictionary: the box in page
+    // coordinates and its size in points, its field flags, the on state it was given (empty
+    // for none) and the border and mark colours as colour operands.
+    std::string Rect;
+    float Width = 0;
+    float Height = 0;
+    int32_t FieldFlags = 0;
+    std::string OnState;
+    std::string BorderColor;
+    std::string MarkColor;
+};
+
+// A radio button whose page has ended: its widget object waits for the document's end, when
+// the buttons sharing its name are known.
+struct RadioWidgetRecord {
+    FieldWidgetRecord Field;
+    int32_t Object = 0; // the number kept for its widget
+    int32_t Page = 0;   // the page object it lies on
 };
 
 struct NamedDestRecord {

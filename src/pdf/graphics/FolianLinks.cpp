@@ -2,6 +2,7 @@
 #include "core/Folian.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace folian {
 
@@ -146,6 +147,15 @@ void Folian::AddField(int32_t Type, std::string_view Name, float x, float Y, flo
         const std::string state = FormatName(Value.empty() ? "Yes" : Value);
         const std::string shown = Selected == 1 ? state : "Off";
         field.ExtraEntries = " /V /" + shown + " /AS /" + shown + " ";
+        if (Type == FieldType::RadioButton) {
+            field.Rect = rect;
+            field.Width = static_cast<float>(std::abs(right - left));
+            field.Height = static_cast<float>(std::abs(top - bottom));
+            field.FieldFlags = typeFlags(Type) | Flags;
+            field.OnState = std::string(Value);
+            field.BorderColor = colorOperands(LineColor, FormatColorRGB);
+            field.MarkColor = colorOperands(TextColor, FormatColorRGB);
+        }
     } else {
         field.Caption = std::string(Caption);
         field.Value = std::string(Value);
