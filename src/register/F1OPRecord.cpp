@@ -212,6 +212,9 @@ void F1OP::Aggiorna()
             casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));
         }
     }
+    // The progressive names the row, and every load, copy and print-out looks it up without blanks: stored
+    // as "01 ", the subject just saved could never be shown again.
+    vONPROG->setText(senzaSpazi(vONPROG->text()));
     try {
         controlla();
     } catch (const ErroreEsecuzione& errore) {

@@ -373,3 +373,21 @@ TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
     }
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
+
+// A progressive typed with a blank after it ("01 ") names the same row as without: the saved subject stays on
+// screen and can be loaded, deleted and copied afterwards, instead of showing as an empty new subject.
+TEST_F(Record, AProgressiveTypedWithABlankIsSavedWithout)
+{
+    apri();
+    compilaValido();
+    form->vONPROG->setText(QStringLiteral("01 "));
+    clic("bregistra_0");
+    ASSERT_EQ(righe(QStringLiteral("OCOD='12345678901' AND ONPROG='01'")), 1) << messaggio().toStdString();
+    EXPECT_EQ(form->topiva->text(), QStringLiteral("12345678901"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("01"));
+
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
+}
