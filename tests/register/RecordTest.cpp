@@ -197,6 +197,10 @@ TEST_F(Record, CopyGoesToTheNextFreeProgressive)
     origine.erase(QStringLiteral("ONPROG"));
     EXPECT_EQ(copia, origine);
     EXPECT_EQ(form->modelloGriglia()->rowCount(), 5) << "the grid is filled again";
+    // The copy is on screen, not the row remembered from before (the first one, since the load).
+    EXPECT_EQ(rigaCorrente(), 3);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("004"));
+    EXPECT_EQ(form->vPEEMAIL->text(), QStringLiteral("P002@PEC.IT"));
 
     // With no current subject the question is not even asked.
     scripted.messages.clear();
