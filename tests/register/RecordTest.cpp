@@ -246,7 +246,8 @@ TEST_F(Record, FailuresAreReportedAndTheFormGoesOn)
 
     ASSERT_TRUE(Conn.Execute(QStringLiteral("ALTER TABLE COPE RENAME TO COPE_VIA")));
     scripted.messages.clear();
-    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    ASSERT_EQ(form->IGOpe->currentIndex().row(), 1) << "the subject saved by the button is the chosen row";
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(2, 0));
     ASSERT_EQ(scripted.messages.size(), 1u) << "the row choice reports the failed load";
     EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << messaggio().toStdString();
 
