@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -197,6 +198,9 @@ void F1OP::Aggiungi()
     }
     CBrap->setCurrentIndex(-1);
     CBrap->clearEditText();
+    // The list's row stays chosen no more: the subject it names is off the screen, and choosing it again
+    // must load it.
+    IGOpe->selectionModel()->clear();
     vONPROG->setText(QStringLiteral("001"));
     topiva->setEnabled(true);
     topiva->setFocus();
