@@ -175,6 +175,22 @@ TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
         << scripted.messages.back().text.toStdString();
 }
 
+// A subject type typed or pasted with blanks before it carries in the file the code the register stores,
+// not blanks in its place.
+TEST_F(ComunicazioneForm, ASubjectTypeWithBlanksBeforeItGivesItsCode)
+{
+    apri();
+    compilaValido();
+    form->CBrap->setEditText(QStringLiteral("  ") + form->CBrap->itemText(0));
+    const QString path = target(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers.push_back(path);
+    clic("CREACOM");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["oTIPOSOG"].toText(), QStringLiteral("13"));
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
+    EXPECT_EQ(field(records[2], 2, 2), "13");
+}
+
 // A date the validation passes is a date the file can write: no text is validated and then refused.
 TEST_F(ComunicazioneForm, TheValidationAndTheFileReadDatesAlike)
 {
