@@ -253,9 +253,9 @@ TEST_F(Record, FailuresAreReportedAndTheFormGoesOn)
 
     scripted.messages.clear();
     clic("bregistra_0");
-    ASSERT_EQ(scripted.messages.size(), 2u);
-    EXPECT_TRUE(scripted.messages[0].text.startsWith(QStringLiteral("Errore Registrazione: ")));
-    EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << "the list could not be rebuilt";
+    ASSERT_EQ(scripted.messages.size(), 1u) << "nothing was saved: the list is not read again over the form";
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << messaggio().toStdString();
 
     EXPECT_THROW(form->Lista(), ErroreEsecuzione);
     scripted.answers.push_back(MsgResult::Yes);
@@ -395,4 +395,36 @@ TEST_F(Record, AProgressiveTypedWithABlankIsSavedWithout)
     scripted.answers = {MsgResult::Yes};
     form->Copia();
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
+}
+
+// A save the database refuses leaves what the operator typed on screen, to be saved again, instead of
+// loading the stored subject over it; and the button that saves before writing the communication writes
+// no file, which would carry the stored data instead of the data typed, or data the register does not hold.
+TEST_F(Record, AFailedSaveKeepsWhatWasTypedAndWritesNoCommunication)
+{
+    apri();
+    compilaValido();
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 1) << messaggio().toStdString();
+
+    form->torag->setText(QStringLiteral("NUOVO NOME SPA"));
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("PRAGMA query_only = ON")));
+    scripted.messages.clear();
+    clic("bregistra_0");
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
+    EXPECT_FALSE(form->DatiValidi);
+    EXPECT_EQ(form->torag->text(), QStringLiteral("NUOVO NOME SPA"));
+
+    const QString file = home.file(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers = {file};
+    clic("CREACOM");
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("NUOVO NOME SPA"));
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("PRAGMA query_only = OFF")));
+
+    // Saved again once the database takes it.
+    clic("bregistra_0");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["orag"].toText(),
+              QStringLiteral("NUOVO NOME SPA"));
 }
