@@ -110,8 +110,9 @@ QString motivoCancellazione(const DatiComunicazione& d) {
     return d.mc1 ? QStringLiteral("1") : d.mc2 ? QStringLiteral("2") : d.mc3 ? QStringLiteral("3") : QString();
 }
 
+// The code as the register stores it: blanks typed or pasted before it are no part of it.
 QString tipoSoggetto(const DatiComunicazione& d) {
-    return d.CBrap.left(2);
+    return senzaSpazi(d.CBrap).left(2);
 }
 
 QString sezione1(const DatiComunicazione& d) {

@@ -200,7 +200,9 @@ void F1OP::bregistra_Click(int)
 void F1OP::CREACOM_Click()
 {
     EseguiProtetto(QString(), [this] {
-        Aggiorna();
+        // Saved as by REGISTRA, the list included: a new subject left out of it would leave the list's chosen
+        // row on the subject shown before, and choosing that row again would not load it.
+        Conferma();
         if (DatiValidi) {
             CreaComunicazione();
         }

@@ -44,13 +44,14 @@ public:
     // Rebuilds the grid from COPE and loads the row remembered in RigaGriglia (the last row when the
     // list has fewer rows), or prepares a new subject when the table is empty.
     void Lista() override;
-    // Aggiorna, then the list when the data were valid, reselecting the subject just saved.
+    // Aggiorna, then the list when the subject was saved, reselecting it.
     void Conferma() override;
-    // Empties the form for a new subject: progressive "001", "PNF" and "PRIMO INVIO o VARIAZIONE".
+    // Empties the form for a new subject: progressive "001", "PNF" and "PRIMO INVIO o VARIAZIONE"; no row of
+    // the list stays chosen.
     void Aggiungi() override;
     // Asks, then deletes the row of CodiceCorrente and vONPROG and rebuilds the list.
     void Elimina() override;
-    // Asks, then copies the row on screen to the next free progressive of its fiscal code.
+    // Asks, then copies the row on screen to the next free progressive of its fiscal code, and shows the copy.
     void Copia() override;
     // Writes the communication file from the form's fields as they stand: trims the text boxes, asks where
     // to write, writes the four records and reports it. With no fiscal code on screen it says so and
@@ -71,7 +72,8 @@ public:
     // Loads the row of CodiceCorrente and vONPROG; prepares a new subject when there is none.
     void Dettaglio();
     // Cleans the text boxes, validates and, when valid, writes the row. Write failures are shown as
-    // "Errore Registrazione: " and the description, and the rest of the row is still written.
+    // "Errore Registrazione: " and the description, and the rest of the row is still written; DatiValidi is
+    // then false, as after a failed validation, so that no caller goes on as after a save.
     void Aggiorna();
     // Validates the form; stops at the first fault, shown on its field with its tab in front.
     void controlla();

@@ -119,6 +119,9 @@ void F1OP::DuplicaProgressivo()
     if (!origine.Open(SQL, Conn)) {
         throw ErroreEsecuzione(origine.lastError());
     }
+    // The list then shows the copy, or the subject that was to be copied: the row remembered from an earlier
+    // save would put another subject on screen.
+    Chiave mostrata{CodiceCorrente, progressivo};
     if (origine.RecordCount() > 0) {
         // The free progressive is read and taken in one step.
         db::Transaction transazione(Conn);
@@ -143,12 +146,13 @@ void F1OP::DuplicaProgressivo()
                 throw ErroreEsecuzione(Conn.lastError());
             }
             copia.Close();
+            mostrata.progressivo = *nuovo;
             MsgBox(QStringLiteral("I dati del soggetto ") + NomeCorrente +
                    QStringLiteral(" sono stati copiati  nel progressivo ") + *nuovo);
         }
     }
     origine.Close();
-    Lista();
+    listaSelezionando(mostrata);
 }
 
 } // namespace ondavia

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -68,10 +69,14 @@ void segnalaRegistrazione(const QString& descrizione)
     MsgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
 }
 
+// The values of the row being written that the database refused.
+int campiRifiutati = 0;
+
 // Assigns one field of the row being written; a value the database refuses is reported and left out.
 void scrivi(const char* campo, const db::Value& valore)
 {
     if (!RsCope.Fields(QLatin1String(campo)).SetValue(valore)) {
+        ++campiRifiutati;
         segnalaRegistrazione(RsCope.lastError());
     }
 }
@@ -197,6 +202,9 @@ void F1OP::Aggiungi()
     }
     CBrap->setCurrentIndex(-1);
     CBrap->clearEditText();
+    // The list's row stays chosen no more: the subject it names is off the screen, and choosing it again
+    // must load it.
+    IGOpe->selectionModel()->clear();
     vONPROG->setText(QStringLiteral("001"));
     topiva->setEnabled(true);
     topiva->setFocus();
@@ -212,6 +220,9 @@ void F1OP::Aggiorna()
             casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));
         }
     }
+    // The progressive names the row, and every load, copy and print-out looks it up without blanks: stored
+    // as "01 ", the subject just saved could never be shown again.
+    vONPROG->setText(senzaSpazi(vONPROG->text()));
     try {
         controlla();
     } catch (const ErroreEsecuzione& errore) {
@@ -224,6 +235,7 @@ void F1OP::Aggiorna()
 
     CodiceCorrente = topiva->text();
     SQL = chiaveRiga(CodiceCorrente, vONPROG->text());
+    bool salvatoIntero = false;
     if (!RsCope.Open(SQL, Conn)) {
         segnalaRegistrazione(RsCope.lastError());
     } else {
@@ -236,17 +248,24 @@ void F1OP::Aggiorna()
         if (RsCope.RecordCount() < 1 && !RsCope.AddNew()) {
             segnalaRegistrazione(RsCope.lastError());
         } else {
+            campiRifiutati = 0;
             scriviCampi();
             if (!RsCope.Update()) {
                 segnalaRegistrazione(RsCope.lastError());
             } else {
                 m_registrato = Chiave{CodiceCorrente, vONPROG->text()};
+                salvatoIntero = campiRifiutati == 0;
             }
         }
         RsCope.Close();
     }
     const QModelIndex corrente = IGOpe->currentIndex();
     RigaGriglia = corrente.isValid() ? corrente.row() + 1 : 0;
+    // A row the database did not take whole is no save to go on from: loading the stored row would put it
+    // over what the operator typed, and a communication would carry what the register does not hold.
+    if (!salvatoIntero) {
+        DatiValidi = false;
+    }
 }
 
 // A new subject, or one whose code or progressive was changed, names a row that already holds another

@@ -5,10 +5,12 @@
 
 #include "app/Dichiarazioni.h"
 #include "register/CreaRegistro.h"
+#include "register/GrigliaSoggetti.h"
 #include "shell/F0.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTableView>
 #include <QTest>
 
 namespace ondavia::test {
@@ -62,6 +64,7 @@ protected:
 
 TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
 {
+    inserisci({{"OCOD", "99999999999"}, {"ONPROG", "001"}, {"ODES", "ZETA SPA"}, {"OSTP", "1"}, {"orag", "ZETA SPA"}});
     apri();
     compilaValido();
     form->torag->setText(QStringLiteral("   ALFA SPA  "));
@@ -91,6 +94,14 @@ TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
     EXPECT_EQ(done.title, "Comunicazione Creata");
     EXPECT_EQ(done.icon, MsgIcon::Information);
     EXPECT_TRUE(done.text.contains(path));
+
+    // The subject saved is in the list and is its chosen row, so that choosing the subject that was
+    // chosen before loads that one.
+    ASSERT_EQ(form->modelloGriglia()->rowCount(), 2);
+    EXPECT_EQ(form->IGOpe->currentIndex().row(), 0);
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    EXPECT_EQ(form->topiva->text(), QStringLiteral("99999999999"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ZETA SPA"));
 }
 
 TEST_F(ComunicazioneForm, TheButtonWritesNothingWhenTheFormDoesNotValidate)
@@ -162,6 +173,22 @@ TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
     ASSERT_FALSE(scripted.messages.empty());
     EXPECT_TRUE(scripted.messages.back().text.startsWith("ERR COMMANDBARS EXECUTE: "))
         << scripted.messages.back().text.toStdString();
+}
+
+// A subject type typed or pasted with blanks before it carries in the file the code the register stores,
+// not blanks in its place.
+TEST_F(ComunicazioneForm, ASubjectTypeWithBlanksBeforeItGivesItsCode)
+{
+    apri();
+    compilaValido();
+    form->CBrap->setEditText(QStringLiteral("  ") + form->CBrap->itemText(0));
+    const QString path = target(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers.push_back(path);
+    clic("CREACOM");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["oTIPOSOG"].toText(), QStringLiteral("13"));
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
+    EXPECT_EQ(field(records[2], 2, 2), "13");
 }
 
 // A date the validation passes is a date the file can write: no text is validated and then refused.

@@ -175,3 +175,20 @@ TEST_F(Insieme, IlProgressivoSuccessivoENumerico)
     EXPECT_EQ(righe(QStringLiteral("OCOD='01234567897' AND ONPROG='002'")), 1);
     EXPECT_EQ(righe(QStringLiteral("OCOD='01234567897' AND ONPROG='003'")), 1) << messaggio().toStdString();
 }
+
+// After "Aggiungi" the list has no chosen row: choosing the subject that was on screen before brings it back,
+// instead of leaving the new subject's boxes under a list that seems to show it chosen.
+TEST_F(Insieme, DopoAggiungiLaRigaDiPrimaRiportaIlSuoSoggetto)
+{
+    inserisci(societa(QStringLiteral("01234567897"), QStringLiteral("001"), QStringLiteral("ALFA SPA")));
+    inserisci(societa(QStringLiteral("99999999999"), QStringLiteral("001"), QStringLiteral("ZETA SPA")));
+    registro->Lista();
+    scegli(QStringLiteral("01234567897"), QStringLiteral("001"));
+
+    comando(ComandoAggiungi, QStringLiteral("Aggiungi"));
+    EXPECT_FALSE(registro->IGOpe->currentIndex().isValid());
+    QTest::keyClicks(registro->topiva, QStringLiteral("12345678901"));
+    scegli(QStringLiteral("01234567897"), QStringLiteral("001"));
+    EXPECT_EQ(registro->torag->text(), QStringLiteral("ALFA SPA"));
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("01234567897"));
+}

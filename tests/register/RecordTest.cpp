@@ -197,6 +197,10 @@ TEST_F(Record, CopyGoesToTheNextFreeProgressive)
     origine.erase(QStringLiteral("ONPROG"));
     EXPECT_EQ(copia, origine);
     EXPECT_EQ(form->modelloGriglia()->rowCount(), 5) << "the grid is filled again";
+    // The copy is on screen, not the row remembered from before (the first one, since the load).
+    EXPECT_EQ(rigaCorrente(), 3);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("004"));
+    EXPECT_EQ(form->vPEEMAIL->text(), QStringLiteral("P002@PEC.IT"));
 
     // With no current subject the question is not even asked.
     scripted.messages.clear();
@@ -242,15 +246,16 @@ TEST_F(Record, FailuresAreReportedAndTheFormGoesOn)
 
     ASSERT_TRUE(Conn.Execute(QStringLiteral("ALTER TABLE COPE RENAME TO COPE_VIA")));
     scripted.messages.clear();
-    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    ASSERT_EQ(form->IGOpe->currentIndex().row(), 1) << "the subject saved by the button is the chosen row";
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(2, 0));
     ASSERT_EQ(scripted.messages.size(), 1u) << "the row choice reports the failed load";
     EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << messaggio().toStdString();
 
     scripted.messages.clear();
     clic("bregistra_0");
-    ASSERT_EQ(scripted.messages.size(), 2u);
-    EXPECT_TRUE(scripted.messages[0].text.startsWith(QStringLiteral("Errore Registrazione: ")));
-    EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << "the list could not be rebuilt";
+    ASSERT_EQ(scripted.messages.size(), 1u) << "nothing was saved: the list is not read again over the form";
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("COPE"))) << messaggio().toStdString();
 
     EXPECT_THROW(form->Lista(), ErroreEsecuzione);
     scripted.answers.push_back(MsgResult::Yes);
@@ -372,4 +377,54 @@ TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
         EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001")), salvata);
     }
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
+// A progressive typed with a blank after it ("01 ") names the same row as without: the saved subject stays on
+// screen and can be loaded, deleted and copied afterwards, instead of showing as an empty new subject.
+TEST_F(Record, AProgressiveTypedWithABlankIsSavedWithout)
+{
+    apri();
+    compilaValido();
+    form->vONPROG->setText(QStringLiteral("01 "));
+    clic("bregistra_0");
+    ASSERT_EQ(righe(QStringLiteral("OCOD='12345678901' AND ONPROG='01'")), 1) << messaggio().toStdString();
+    EXPECT_EQ(form->topiva->text(), QStringLiteral("12345678901"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("01"));
+
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
+}
+
+// A save the database refuses leaves what the operator typed on screen, to be saved again, instead of
+// loading the stored subject over it; and the button that saves before writing the communication writes
+// no file, which would carry the stored data instead of the data typed, or data the register does not hold.
+TEST_F(Record, AFailedSaveKeepsWhatWasTypedAndWritesNoCommunication)
+{
+    apri();
+    compilaValido();
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 1) << messaggio().toStdString();
+
+    form->torag->setText(QStringLiteral("NUOVO NOME SPA"));
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("PRAGMA query_only = ON")));
+    scripted.messages.clear();
+    clic("bregistra_0");
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
+    EXPECT_FALSE(form->DatiValidi);
+    EXPECT_EQ(form->torag->text(), QStringLiteral("NUOVO NOME SPA"));
+
+    const QString file = home.file(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers = {file};
+    clic("CREACOM");
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("NUOVO NOME SPA"));
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("PRAGMA query_only = OFF")));
+
+    // Saved again once the database takes it.
+    clic("bregistra_0");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["orag"].toText(),
+              QStringLiteral("NUOVO NOME SPA"));
 }
