@@ -4,6 +4,7 @@
 #include "Windows1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace ondavia {
@@ -11,6 +12,8 @@ namespace ondavia {
 namespace {
 
 constexpr qsizetype MaxValueLength = 127;
+// A configuration is a few lines: what a larger file holds past this is not read.
+constexpr qint64 MaxFileBytes = 1 << 20;
 
 // Decodes the whole text strictly: an undecodable file reads as empty, so every key keeps its default.
 QString decodeStrict(QStringConverter::Encoding encoding, QByteArrayView bytes)
@@ -46,11 +49,13 @@ QString decode(const QByteArray& bytes)
 
 QString leggiIniDa(const QString& file, const QString& sezione, const QString& chiave)
 {
+    // Only a file is read: opening a named pipe would wait for a writer, and a device (a link to
+    // /dev/zero) would never end.
     QFile ini(file);
-    if (!ini.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(file).isFile() || !ini.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const QString text = decode(ini.readAll());
+    const QString text = decode(ini.read(MaxFileBytes));
     bool inSection = false;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         line = line.trimmed();

@@ -6,7 +6,9 @@
 #include "app/Ini.h"
 #include "app/MsgBox.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -63,10 +65,27 @@ qint64 limiteScaricamento()
     return qint64(numero && megabyte > 0 ? megabyte : LimiteAssistenzaPredefinitoMB) * 1024 * 1024;
 }
 
-// Brings the tool into `file` when it is missing. Completed when it is there to be started.
+// Whether `file` is the tool the configured digest names; any tool is, when no digest is configured.
+bool improntaAttesa(const QString& file, const QString& impronta)
+{
+    QString attesa = impronta.trimmed().toLower();
+    attesa.remove(QLatin1Char(' '));
+    if (attesa.isEmpty()) {
+        return true;
+    }
+    QFile programma(file);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return programma.open(QIODevice::ReadOnly) && hash.addData(&programma) &&
+           QString::fromLatin1(hash.result().toHex()) == attesa;
+}
+
+// Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest
+// configured, a program of another digest in the tool's place (the folder may be shared with other users)
+// counts as missing and is fetched again over it.
 DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
 {
-    if (EsisteFile(file)) {
+    const QString impronta = LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza));
+    if (EsisteFile(file) && improntaAttesa(file, impronta)) {
         return DownloadOutcome::Completed;
     }
     const QString sito = SitoProduttore();
@@ -75,8 +94,7 @@ DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
                       .arg(QString::fromLatin1(ChiaveHostProduttore));
         return DownloadOutcome::Failed;
     }
-    return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file,
-                       LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza)), limiteScaricamento(), motivo);
+    return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
 }
 
 } // namespace

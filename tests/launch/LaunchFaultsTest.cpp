@@ -11,6 +11,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace ondavia;
 using ondavia::test::columnsOf;
 using ondavia::test::countOf;
@@ -233,6 +240,28 @@ TEST(LeggiIni, ReadsTheEncodingsWindowsEditorsSave)
     expectRead(le + QByteArray(1, '\0'), "");
     expectRead(QByteArray("\xFF\xFE\x00\xD8[\x00", 6), "");
     expectRead("\xEF\xBB\xBF[opzioni]\r\nTipoDb=S\r\nMail_Assistenza=caff\xE8@esempio.it\r\n", "");
+}
+
+// Something else in the configuration's place reads as no configuration, and the launch does not wait on it.
+TEST(LeggiIni, OnlyAFileIsRead)
+{
+    ondavia::test::TempHome home;
+    const QString pipe = home.file("configurazione.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto letto = std::async(std::launch::async, [&] { return leggiIniDa(pipe, "opzioni", "TipoDb"); });
+    const bool finito = letto.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finito) {
+        // A writer that comes and goes ends the reader's wait, so that the test itself ends.
+        const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    EXPECT_TRUE(finito) << "a named pipe blocks the reading";
+    EXPECT_EQ(letto.get(), "");
+
+    QDir().mkpath(home.file("cartella.ini"));
+    EXPECT_EQ(leggiIniDa(home.file("cartella.ini"), "opzioni", "TipoDb"), "");
 }
 
 } // namespace

@@ -124,6 +124,18 @@ TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEach
     EXPECT_EQ(avvii(2), 2);
     EXPECT_EQ(desktop.messages.size(), 2u);
     EXPECT_TRUE(desktop.opened.empty());
+
+    // A program of another digest in its place (the folder is shared) is not started: the tool is fetched
+    // again over it, and the tool runs.
+    const QString altro = home.file("altro.txt");
+    home.write("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe",
+               "#!/bin/sh\necho altro >> '" + altro.toUtf8() + "'\n");
+    assistenza(*finestra);
+    EXPECT_EQ(desktop.downloads.size(), 2u);
+    EXPECT_EQ(home.read("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe"), strumento);
+    EXPECT_EQ(desktop.started.size(), 3u);
+    EXPECT_EQ(avvii(3), 3);
+    EXPECT_FALSE(QFileInfo::exists(altro));
 }
 
 TEST_F(AssistenzaRemotaTest, AnsweringNoDoesNothing)
