@@ -130,7 +130,7 @@ TEST_F(LaunchTest, AnInstalledSubjectTypeTableReplacesTheBuiltInOne)
 
 TEST_F(LaunchTest, ADatabaseThatCannotBeOpenedEndsTheLaunchAndStaysUntouched)
 {
-    const QByteArray notADatabase = "Standard Jet DB\0 this is an old Access file"_qba.repeated(100);
+    const QByteArray notADatabase = "not a register\0 but some other file of the folder"_qba.repeated(100);
     home.write("DataBase/OVIA.db", notADatabase);
     EXPECT_FALSE(launch());
     EXPECT_FALSE(shown);

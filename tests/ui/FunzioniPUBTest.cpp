@@ -17,15 +17,15 @@ TEST(Percorsi, DividiPercorsoSplitsAtTheLastSeparatorOfEitherKind)
         QString percorso, cartella, file;
     };
     const std::vector<Caso> casi{
-        {"C:\\Programmi\\Ondavia\\OVIA.mdb", "C:\\Programmi\\Ondavia", "OVIA.mdb"},
+        {"C:\\Programmi\\Ondavia\\OVIA.db", "C:\\Programmi\\Ondavia", "OVIA.db"},
         {"/home/operatore/Ondavia/DataBase/OVIA.db", "/home/operatore/Ondavia/DataBase", "OVIA.db"},
         {"C:\\Users/Public\\KELMARA/Assistenza-TVQS.exe", "C:\\Users/Public\\KELMARA", "Assistenza-TVQS.exe"},
         // A bare name is all file.
-        {"OVIA.mdb", "", "OVIA.mdb"},
+        {"OVIA.db", "", "OVIA.db"},
         // A lone leading separator leaves the folder empty and the file whole, separator included.
-        {"\\OVIA.mdb", "", "\\OVIA.mdb"},
-        {"/OVIA.mdb", "", "/OVIA.mdb"},
-        {"\\\\OVIA.mdb", "\\", "OVIA.mdb"},
+        {"\\OVIA.db", "", "\\OVIA.db"},
+        {"/OVIA.db", "", "/OVIA.db"},
+        {"\\\\OVIA.db", "\\", "OVIA.db"},
         {"ASSISTENZA_REMOTA\\", "ASSISTENZA_REMOTA", ""},
         {"", "", ""},
     };
