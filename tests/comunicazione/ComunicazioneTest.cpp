@@ -227,27 +227,6 @@ TEST(ComunicazioneTest, DateECaratteriRifiutatiPrimaDiScrivere)
     }
 }
 
-// What the form must refuse before a save: the same faults, and a text longer than its field, which the
-// writer itself cuts. One entry per box, in the order of the records.
-TEST(ComunicazioneTest, VerificaPerIlModulo)
-{
-    using D = DatiComunicazione;
-    DatiComunicazione dati = soggetto();
-    dati.vPEEMAIL = QString(111, u'p');
-    dati.topiva = u8("RSSMRA70C05H501UX");
-    dati.vRECOG = u8("ΑΛΦΑ");
-    dati.torag = QString(70, u'R'); // not written for a natural person
-    const auto rifiutati = VerificaComunicazione(dati, true);
-    ASSERT_EQ(rifiutati.size(), 3u);
-    EXPECT_EQ(rifiutati[0].casella, &D::topiva) << "once, though it stands in records 0 and 2";
-    EXPECT_EQ(rifiutati[0].motivo, u8("il campo \"Codice Fiscale\" (scheda SOGGETTO) contiene 17 caratteri, ma il file "
-                                      "di comunicazione ne può contenere al massimo 16"));
-    EXPECT_EQ(rifiutati[1].casella, &D::vRECOG);
-    EXPECT_EQ(rifiutati[2].casella, &D::vPEEMAIL);
-    EXPECT_TRUE(rifiutati[2].motivo.contains(u8("111 caratteri"))) << rifiutati[2].motivo.toStdString();
-    ASSERT_EQ(VerificaComunicazione(dati, false).size(), 1u) << "the writer cuts long texts";
-}
-
 TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)
 {
     QTemporaryDir cartella;

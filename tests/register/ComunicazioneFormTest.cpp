@@ -119,32 +119,6 @@ TEST_F(ComunicazioneForm, TheButtonTellsNoSuccessWithoutAFile)
     EXPECT_FALSE(scripted.messages.back().text.isEmpty());
 }
 
-// A date the validation passes is a date the file can write: no text is validated and then refused.
-TEST_F(ComunicazioneForm, TheValidationAndTheFileReadDatesAlike)
-{
-    apri();
-    for (const char* quasiData : {"01/01/201", "01/01/0099"}) {
-        SCOPED_TRACE(quasiData);
-        compilaValido();
-        form->vPEDATAI->setText(QLatin1String(quasiData));
-        scripted.messages.clear();
-        clic("CREACOM");
-        EXPECT_EQ(righe(), 0);
-        EXPECT_TRUE(scripted.saveRequests.empty());
-        EXPECT_EQ(messaggio().trimmed(), QStringLiteral("DATA DECORRENZA non valida"));
-        EXPECT_EQ(form->vPEDATAI->text(), QLatin1String(quasiData)) << "left as typed";
-    }
-
-    compilaValido();
-    form->vPEDATAI->setText(QStringLiteral("010220"));
-    const QString path = target(QStringLiteral("alfa.txt"));
-    scripted.saveAnswers.push_back(path);
-    clic("CREACOM");
-    const auto records = recordsOf(path);
-    ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
-    EXPECT_EQ(field(records[1], 388, 8), "01022020");
-}
-
 // The command writes the form unvalidated and unsaved; but with no code on screen, or a date it cannot write
 // as ddmmyyyy, it writes nothing and asks for no file.
 TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)

@@ -153,33 +153,47 @@ TEST_F(Record, SaveReselectsTheSavedSubject)
     EXPECT_EQ(form->RigaGriglia, 2);
 }
 
-TEST_F(Record, DeleteAsksAndRemovesOneProgressive)
+TEST_F(Record, CopyAndDeleteActOnTheSubjectOnScreen)
 {
     treProgressivi();
-    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(2, 0));
-    ASSERT_EQ(form->vONPROG->text(), QStringLiteral("003"));
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    ASSERT_EQ(form->vONPROG->text(), QStringLiteral("002"));
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Copia();
+    ASSERT_EQ(scripted.messages.size(), 2u);
+    EXPECT_EQ(scripted.messages[1].text,
+              QStringLiteral("I dati del soggetto DELTA sono stati copiati  nel progressivo 004"));
+    auto copia = riga(QStringLiteral("55555555555"), QStringLiteral("004"));
+    auto origine = riga(QStringLiteral("55555555555"), QStringLiteral("002"));
+    EXPECT_EQ(copia["OPEEMAIL"].toText(), QStringLiteral("P002@PEC.IT"));
+    copia.erase(QStringLiteral("ONPROG"));
+    origine.erase(QStringLiteral("ONPROG"));
+    EXPECT_EQ(copia, origine);
+    EXPECT_EQ(form->modelloGriglia()->rowCount(), 5) << "the grid is filled again";
+    // The copy is on screen, not the row remembered from before (the first one, since the load).
+    EXPECT_EQ(rigaCorrente(), 3);
+    EXPECT_EQ(form->vPEEMAIL->text(), QStringLiteral("P002@PEC.IT"));
 
     form->Elimina(); // unanswered: the default button, No
     const MessageRequest& domanda = scripted.messages.back();
-    EXPECT_EQ(domanda.text, QStringLiteral("Confermi l'Eliminazione di \n \nDELTA progressivo 003?"));
+    EXPECT_EQ(domanda.text, QStringLiteral("Confermi l'Eliminazione di \n \nDELTA progressivo 004?"));
     EXPECT_EQ(domanda.defaultAnswer(), MsgResult::No);
-    EXPECT_EQ(righe(), 4);
+    EXPECT_EQ(righe(), 5);
 
     scripted.answers.push_back(MsgResult::Yes);
     form->Elimina();
-    EXPECT_EQ(righe(), 3);
-    EXPECT_EQ(righe(QStringLiteral("OCOD='55555555555' AND ONPROG='003'")), 0);
-    EXPECT_EQ(righe(QStringLiteral("OCOD='55555555555'")), 2);
+    EXPECT_EQ(righe(), 4);
+    EXPECT_EQ(righe(QStringLiteral("OCOD='55555555555' AND ONPROG='004'")), 0);
     // The row that followed the deleted one is selected and loaded.
-    EXPECT_EQ(rigaCorrente(), 2);
+    EXPECT_EQ(rigaCorrente(), 3);
     EXPECT_EQ(CodiceCorrente, QStringLiteral("66666666666"));
 
     // Deleting the last row selects the new last row instead of a row past the end.
     scripted.answers.push_back(MsgResult::Yes);
     form->Elimina();
-    ASSERT_EQ(form->modelloGriglia()->rowCount(), 2);
-    EXPECT_EQ(rigaCorrente(), 1);
-    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("002"));
+    ASSERT_EQ(form->modelloGriglia()->rowCount(), 3);
+    EXPECT_EQ(rigaCorrente(), 2);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("003"));
 
     // Delete and copy act only on a stored subject that is on screen: not on a blank new one, nor on one
     // whose code is typed over.
@@ -192,35 +206,11 @@ TEST_F(Record, DeleteAsksAndRemovesOneProgressive)
     form->Lista();
     form->topiva->setText(QStringLiteral("66666666666"));
     form->Elimina();
-    EXPECT_EQ(righe(), 2);
+    EXPECT_EQ(righe(), 3);
     ASSERT_EQ(scripted.messages.size(), 3u);
     for (const MessageRequest& m : scripted.messages) {
         EXPECT_TRUE(m.text.startsWith(nessuno)) << m.text.toStdString();
     }
-}
-
-TEST_F(Record, CopyGoesToTheNextFreeProgressive)
-{
-    treProgressivi();
-    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
-    ASSERT_EQ(form->vONPROG->text(), QStringLiteral("002"));
-    scripted.answers.push_back(MsgResult::Yes);
-    form->Copia();
-    ASSERT_EQ(scripted.messages.size(), 2u);
-    EXPECT_EQ(scripted.messages[1].text,
-              QStringLiteral("I dati del soggetto DELTA sono stati copiati  nel progressivo 004"));
-
-    auto copia = riga(QStringLiteral("55555555555"), QStringLiteral("004"));
-    auto origine = riga(QStringLiteral("55555555555"), QStringLiteral("002"));
-    EXPECT_EQ(copia["OPEEMAIL"].toText(), QStringLiteral("P002@PEC.IT"));
-    copia.erase(QStringLiteral("ONPROG"));
-    origine.erase(QStringLiteral("ONPROG"));
-    EXPECT_EQ(copia, origine);
-    EXPECT_EQ(form->modelloGriglia()->rowCount(), 5) << "the grid is filled again";
-    // The copy is on screen, not the row remembered from before (the first one, since the load).
-    EXPECT_EQ(rigaCorrente(), 3);
-    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("004"));
-    EXPECT_EQ(form->vPEEMAIL->text(), QStringLiteral("P002@PEC.IT"));
 }
 
 // Failures of the database never end the program: the form's own controls report them, the
