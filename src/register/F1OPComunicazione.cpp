@@ -96,8 +96,9 @@ void F1OP::CreaComunicazione()
     }
 
     // A value the file cannot carry is refused before the operator is asked where to write it.
+    const DatiComunicazione dati = datiComunicazione();
     QString errore;
-    if (!ComunicazioneScrivibile(datiComunicazione(), &errore)) {
+    if (!ComunicazioneScrivibile(dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
 
@@ -113,7 +114,7 @@ void F1OP::CreaComunicazione()
         return;
     }
 
-    if (!ScriviComunicazione(NomeFileScelto, datiComunicazione(), &errore)) {
+    if (!ScriviComunicazione(NomeFileScelto, dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
     MsgBox(TestoComunicazioneCreata(NomeFileScelto), MsgButtons::Ok, MsgIcon::Information,

@@ -1,9 +1,8 @@
-// The text-box wrappers, the wait form and the log routine.
+// The text-box wrappers and the log routine.
 
 #include "app/Dichiarazioni.h"
 #include "app/widgets/CForm.h"
 #include "app/widgets/Controlli.h"
-#include "app/widgets/FWaitF.h"
 #include "app/widgets/ScriviLog.h"
 
 #include <QApplication>
@@ -120,23 +119,6 @@ TEST_F(Involucri, WrapsOnlyTextBoxesOncePerName)
     m_uno->setText(QStringLiteral("milano"));
     m_due->setFocus();
     EXPECT_EQ(m_uno->text(), QStringLiteral("milano"));
-}
-
-TEST_F(Involucri, WaitFormCyclesItsTwelveFrames)
-{
-    FWaitF attesa;
-    ASSERT_EQ(attesa.ImageList1.size(), 12);
-    for (int tick = 1; tick <= 12; ++tick) {
-        attesa.Timer1_Timer();
-        EXPECT_EQ(attesa.Image1->pixmap().cacheKey(), attesa.ImageList1[tick - 1].cacheKey()) << tick;
-    }
-    EXPECT_EQ(attesa.fotogramma(), 1) << "back to the first frame after the twelfth";
-
-    EXPECT_FALSE(attesa.Timer1->isActive());
-    attesa.show();
-    QTRY_VERIFY_WITH_TIMEOUT(attesa.fotogramma() == 3, 5000);
-    attesa.hide();
-    EXPECT_FALSE(attesa.Timer1->isActive());
 }
 
 TEST_F(Involucri, LogWritesOnlyWhenSwitchedOn)

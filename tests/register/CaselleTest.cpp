@@ -76,14 +76,11 @@ TEST_F(Caselle, EveryBoxTakesNoMoreThanItsFieldInTheFile)
 TEST_F(Caselle, AStoredValueLongerThanItsFieldIsShownWholeAndRefused)
 {
     const QString pec = QString(100, u'P') + QStringLiteral("@PEC.IT.IT");
-    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"},
-               {"OSCOM", "ROMA"}, {"OSPRO", "RM"}, {"oTIPOSOG", "14"},
-               {"OTIPOSOGD", "14=Società di gestione del risparmio (SGR)"}, {"OMOC1", "1"}, {"OTIPOCOM1", "-1"},
-               {"ORECF", codiceFiscale(QStringLiteral("RSSMRA80A01H501"))}, {"ORECOG", "ROSSI"}, {"ORENOME", "MARIO"},
-               {"ORESEX", "M"}, {"OREDTNAS", "01/01/1980"}, {"oRENCOM", "ROMA"}, {"oREnpro", "RM"},
-               {"OREEMAIL", "MARIO@ALFA.IT"}, {"ORETEL", "06123456"}, {"OPEEMAIL", pec}, {"OPEDATAI", "01/02/2020"},
-               {"OPEGESTORE", "ARUBA"}});
     apri();
+    compilaValido();
+    clic("bregistra_0");
+    ASSERT_TRUE(Conn.Execute(QStringLiteral("UPDATE COPE SET OPEEMAIL='%1'").arg(pec)));
+    form->Lista();
     ASSERT_EQ(form->vPEEMAIL->text(), pec);
     rifiutato("vPEEMAIL", 2,
               QStringLiteral("Il campo \"Indirizzo PEC\" (scheda POSTA ELETTRONICA) contiene 110 caratteri, ma il "
@@ -114,7 +111,6 @@ TEST_F(Caselle, CharactersTheFileCannotHoldAreRefusedByTheSave)
         QString carattere;
     } casi[] = {
         {"torag", 0, QStringLiteral("电子 SPA"), QStringLiteral("电")},
-        {"vRECOG", 1, QStringLiteral("ΑΛΦΑ"), QStringLiteral("Α")},
         {"vPEGESTORE", 2, QStringLiteral("ARUBA \U0001F600"), QStringLiteral("\U0001F600")},
     };
     apri();
@@ -156,6 +152,5 @@ TEST_F(Caselle, APastedLineBreakBecomesABlank)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << messaggio().toStdString();
     const QByteArray contenuto = file.readAll();
     EXPECT_EQ(contenuto.count('\n'), 4);
-    EXPECT_EQ(contenuto.count('\r'), 4);
     EXPECT_EQ(contenuto.size(), 7200);
 }
