@@ -1,5 +1,5 @@
 // The writer's road from a drawing call to the file: the output buffer, the document's one
-// compressor, escaping and colour lines formatted straight into the content, text box lines.
+// compressor, escaping and colour lines formatted straight into the content.
 #include "PageFixture.h"
 #include "core/Deflater.h"
 #include "core/OutputFile.h"
@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-using folian::test::countOf;
 using folian::test::readFile;
 
 namespace {
@@ -192,22 +191,4 @@ TEST_F(FolianContentLines, ColourLinesStayRightWhateverTheOrder)
     pdf.SetColorText("blue");
     pdf.DrawText(10, 20, "x");
     EXPECT_TRUE(drawn().starts_with("\r0 0 1 rg\rBT")) << drawn();
-}
-
-TEST_F(FolianContentLines, TextBoxLinesArePiecesOfTheirParagraph)
-{
-    pdf.SetFont("Courier", 10, 0, 0); // 6 points a character
-    // Without justification the blanks stand as they were typed.
-    pdf.DrawTextBox(10, 100, 200, 0, "aa  bb   cc", 0, 0, 1);
-    EXPECT_EQ(countOf(drawn(), "(aa  bb   cc) Tj"), 1) << drawn();
-
-    // Justified with an indentation: the first line's words fill the width less the indentation,
-    // the next one the whole width; the paragraph's last line keeps its spacing.
-    restart();
-    pdf.DrawTextBox(10, 100, 100, 0, "aaaa bbbb cccc dddd eeee ffff gggg", 12, 64, 1);
-    // 100 less 12 of indentation, 72 of letters and two blanks of 6 leaves 4 points: 2 more a
-    // gap; on the next line 100 less 72 and two blanks leaves 16: 8 more a gap.
-    EXPECT_NE(drawn().find("\r2 Tw (aaaa bbbb cccc) Tj 0 Tw"), std::string::npos) << drawn();
-    EXPECT_NE(drawn().find("\r8 Tw (dddd eeee ffff) Tj 0 Tw"), std::string::npos) << drawn();
-    EXPECT_NE(drawn().find("\r(gggg) Tj"), std::string::npos) << drawn();
 }
