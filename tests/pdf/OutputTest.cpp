@@ -49,22 +49,10 @@ std::string escapedByHand(const std::string& text)
 {
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case '\\':
-        case '(':
-        case ')':
+        if (c == '\\' || c == '(' || c == ')') {
             out += '\\';
-            out += c;
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        default:
-            out += c;
         }
+        out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
     }
     return out;
 }
