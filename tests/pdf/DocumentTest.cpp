@@ -36,7 +36,6 @@ TEST_F(FolianDocument, RepeatedPageCallsAndCompressionSetBetweenPages)
     EXPECT_EQ(pdf.FileSize(), size);
     pdf.EndDoc();
     const std::string file = readFile(path("pages.pdf"));
-    EXPECT_NE(file.find("/Count 2\r/Kids [4 0 R 6 0 R ]"), std::string::npos);
     EXPECT_TRUE(objectText(file, 5).starts_with("<<\n/Filter [/FlateDecode ]")) << objectText(file, 5);
     EXPECT_EQ(objectText(file, 7).find("/Filter"), std::string::npos) << objectText(file, 7);
     EXPECT_READERS_ACCEPT(path("pages.pdf"), 2, "(senza titolo)", "1.3");

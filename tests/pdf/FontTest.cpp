@@ -121,17 +121,24 @@ TEST_F(FolianFonts, FamiliesStylesAndResourceNames)
     EXPECT_EQ(drawn(), ""); // selecting a font writes nothing into the content
 }
 
-TEST_F(FolianFonts, TableStateBringsTheFontBack)
+TEST_F(FolianFonts, TableStateBringsTheFontAndColoursBack)
 {
+    A::RestoreTableState(pdf); // nothing saved: nothing drawn
+    EXPECT_EQ(drawn(), "");
     A::SaveTableState(pdf);
     pdf.SetFont("Arial", 9, 0, 0);
     A::RestoreTableState(pdf);
     EXPECT_EQ(A::FontCount(pdf), 1); // no font before the table: none is added on the way out
 
     pdf.SetFont("Times", 12, 1, 0);
+    pdf.SetLineWidth(2);
     A::SaveTableState(pdf);
     pdf.SetFont("Courier", 8, 0, 1);
+    pdf.SetColorFill("blue");
+    pdf.SetColorLine("red");
+    restart();
     A::RestoreTableState(pdf);
+    EXPECT_EQ(drawn(), "\r0 0 0 RG\r0 0 0 rg\r2 w");
     EXPECT_EQ(A::FontResource(pdf), "TimesNewRoman,Bold");
     EXPECT_EQ(A::FontSize(pdf), 12.0f);
 }

@@ -37,25 +37,6 @@ TEST(FolianFormat, ColourSpecificationsAreNormalised)
     EXPECT_THROW(A::FormatColorRGB("#GG0000"), folian::Error);
 }
 
-TEST(FolianBuffers, TextBufferKeepsOnlyWhatWasAppended)
-{
-    folian::TextBuffer buffer;
-    buffer.BufferAppend("q");
-    buffer.BufferReset();
-    // The reserve must grow geometrically, or long pages cost quadratic time.
-    int growths = 0;
-    std::size_t capacity = buffer.capacity();
-    for (int i = 0; i < 100000; ++i) {
-        buffer.BufferAppendByte('x');
-        if (buffer.capacity() != capacity) {
-            ++growths;
-            capacity = buffer.capacity();
-        }
-    }
-    EXPECT_EQ(buffer.size(), 100000u);
-    EXPECT_LT(growths, 40);
-}
-
 TEST(FolianText, Utf8AndWindows1252)
 {
     EXPECT_EQ(folian::Utf8ToCp1252("Perché 10 €, «Città»"), "Perch\xE9 10 \x80, \xAB" "Citt\xE0\xBB");

@@ -76,20 +76,6 @@ TEST_F(FolianLayout, ColoursAndLineWidth)
     EXPECT_EQ(drawn(), "\r2.835 w");
 }
 
-TEST_F(FolianLayout, TableStateSaveAndRestore)
-{
-    A::RestoreTableState(pdf);
-    EXPECT_EQ(drawn(), "");
-    pdf.SetLineWidth(2);
-    A::SaveTableState(pdf);
-    pdf.SetColorFill("blue");
-    pdf.SetColorLine("red");
-    restart();
-    A::RestoreTableState(pdf);
-    EXPECT_EQ(drawn(), "\r0 0 0 RG\r0 0 0 rg\r2 w");
-    EXPECT_EQ(A::FillColor(pdf), "#000000");
-}
-
 TEST_F(FolianLayout, PathPaintingOperators)
 {
     const std::pair<int, const char*> cases[] = {{5, "\rf*"},   {6, "\rb*"},      {4, "\rB*"}, {0, "\rS"},
