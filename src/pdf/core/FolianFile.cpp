@@ -243,9 +243,9 @@ void Folian::EndDoc()
     }
 
     SavedFileSize = static_cast<int32_t>(m_out.offset());
-    closeOutput(true);
+    const bool kept = closeOutput(true);
     importSourcesClear();
-    if (m_writeFailed) {
+    if (!kept) {
         throw Error(ErrorCode::DeviceIo, "Device I/O error - " + FileName + " could not be written completely");
     }
 }
