@@ -5,10 +5,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::countOf;
-using folian::test::objectText;
-using folian::test::fixedHooks;
-using folian::test::readFile;
+using namespace folian::test;
 
 namespace {
 

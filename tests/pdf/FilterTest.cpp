@@ -12,8 +12,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::fixedHooks;
-using folian::test::readFile;
+using namespace folian::test;
 
 namespace {
 

@@ -7,8 +7,7 @@
 #include <fstream>
 
 using folian::Folian;
-using folian::test::fixedHooks;
-using folian::test::readFile;
+using namespace folian::test;
 
 namespace {
 

@@ -11,10 +11,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::countOf;
-using folian::test::fixedHooks;
-using folian::test::readFile;
-using folian::test::runCommand;
+using namespace folian::test;
 
 namespace {
 

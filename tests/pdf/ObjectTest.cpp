@@ -9,9 +9,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::countOf;
-using folian::test::fixedHooks;
-using folian::test::readFile;
+using namespace folian::test;
 
 namespace {
 

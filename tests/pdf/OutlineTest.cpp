@@ -7,10 +7,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::countOf;
-using folian::test::objectText;
-using folian::test::fixedHooks;
-using folian::test::readFile;
+using namespace folian::test;
 
 TEST(FolianOutline, LevelsThatSkipAStepHangUnderThePreviousBookmark)
 {

@@ -7,9 +7,7 @@
 #include <regex>
 
 using folian::Folian;
-using folian::test::fixedHooks;
-using folian::test::readFile;
-using folian::test::runCommand;
+using namespace folian::test;
 
 namespace {
 
