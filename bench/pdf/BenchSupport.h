@@ -23,6 +23,11 @@ namespace bench {
 using Clock = std::chrono::steady_clock;
 
 inline constexpr double kPoints = 72.0 / 25.4; // points per millimetre
+// Every comparison writes a document of this many pages, this many times for each writer.
+inline constexpr int kPages = 1000;
+inline constexpr int kRounds = 7;
+// Lines of text (or of strokes) on each page.
+inline constexpr int kLines = 60;
 
 inline void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*)
 {

@@ -17,13 +17,13 @@
 namespace {
 
 using bench::Comparison;
+using bench::kLines;
+using bench::kPages;
+using bench::kRounds;
 using bench::median;
 using bench::sizeOf;
 
-constexpr int kPages = 1000;
 constexpr int kSmallPages = 100;
-constexpr int kRounds = 7;
-constexpr int kLines = 60;
 constexpr float kFirstBaseline = 62;  // millimetres, below the table
 constexpr float kLinePitch = 3.9f;    // millimetres
 constexpr float kLeft = 15;

@@ -8,7 +8,6 @@
 #include "LayoutPage.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,12 +17,12 @@
 
 namespace {
 
-using bench::Clock;
 using bench::haruError;
+using bench::kLines;
+using bench::kPages;
+using bench::kRounds;
 using bench::median;
 using bench::sizeOf;
-constexpr int kPages = 1000;
-constexpr int kRounds = 7;
 
 using bench::drawLayoutPage;
 using bench::fixedHooks;
@@ -33,9 +32,8 @@ using bench::lineEnd;
 // drawing (an imported page).
 using Under = std::function<std::string(folian::Folian&, int)>;
 
-double writeFolian(const std::string& path, int mode, int quality = 0, const Under& under = {})
+void writeFolian(const std::string& path, int mode, int quality = 0, const Under& under = {})
 {
-    const auto start = Clock::now();
     folian::Folian pdf(fixedHooks());
     pdf.SetFileSync(false); // libharu does not wait for the disk either
     pdf.SetScale(2);
@@ -50,12 +48,10 @@ double writeFolian(const std::string& path, int mode, int quality = 0, const Und
         drawLayoutPage(pdf);
     }
     pdf.EndDoc();
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double writeHaru(const std::string& path)
+void writeHaru(const std::string& path)
 {
-    const auto start = Clock::now();
     HPDF_Doc pdf = HPDF_New(haruError, nullptr);
     HPDF_SetCompressionMode(pdf, HPDF_COMP_ALL);
     const auto pt = bench::haruPoints;
@@ -64,7 +60,7 @@ double writeHaru(const std::string& path)
         HPDF_Page_SetWidth(page, 596);
         HPDF_Page_SetHeight(page, 842);
         HPDF_Page_SetLineWidth(page, pt(0.2));
-        for (int i = 0; i < 60; ++i) {
+        for (int i = 0; i < kLines; ++i) {
             const double y = 842 - pt(20.0 + i * 4.2);
             HPDF_Page_MoveTo(page, pt(15), static_cast<HPDF_REAL>(y));
             HPDF_Page_LineTo(page, pt(lineEnd(i)), static_cast<HPDF_REAL>(y));
@@ -74,7 +70,6 @@ double writeHaru(const std::string& path)
     }
     HPDF_SaveToFile(pdf, path.c_str());
     HPDF_Free(pdf);
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // A letterhead page by libharu: a frame, two lines of text and a small picture.
@@ -114,15 +109,14 @@ int main()
         int bits;
         int quality;
         const char* name;
-        std::vector<double> ours;
-        std::vector<double> ratios;
+        bench::Comparison times;
         long long bytes = 0;
     };
-    std::vector<Mode> modes = {{0, 0, "none", {}, {}},          {1, 0, "RunLength", {}, {}},
-                               {2, 0, "Flate", {}, {}},         {2, 3, "Flate, quality 3", {}, {}},
-                               {4, 0, "LZW", {}, {}},           {4, 3, "LZW, quality 3", {}, {}},
-                               {8, 0, "ASCII85", {}, {}},       {16, 0, "ASCIIHex", {}, {}},
-                               {2 + 8, 0, "Flate+ASCII85", {}, {}}};
+    std::vector<Mode> modes = {{0, 0, "none", {}},          {1, 0, "RunLength", {}},
+                               {2, 0, "Flate", {}},         {2, 3, "Flate, quality 3", {}},
+                               {4, 0, "LZW", {}},           {4, 3, "LZW, quality 3", {}},
+                               {8, 0, "ASCII85", {}},       {16, 0, "ASCIIHex", {}},
+                               {2 + 8, 0, "Flate+ASCII85", {}}};
     std::vector<double> haruTimes;
     std::vector<double> plainTimes;
     std::vector<double> placedTimes;
@@ -132,39 +126,33 @@ int main()
         for (Mode& mode : modes) {
             const std::string ours =
                 (dir / ("folian-" + std::to_string(mode.bits) + "-" + std::to_string(mode.quality) + ".pdf")).string();
-            // Alternate who goes first, so that neither always meets a warmer machine.
-            double haruTime = 0;
-            double ourTime = 0;
-            if (round % 2 == 0) {
-                haruTime = writeHaru(haru);
-                ourTime = writeFolian(ours, mode.bits, mode.quality);
-            } else {
-                ourTime = writeFolian(ours, mode.bits, mode.quality);
-                haruTime = writeHaru(haru);
-            }
-            haruTimes.push_back(haruTime);
-            mode.ours.push_back(ourTime);
-            mode.ratios.push_back(ourTime / haruTime);
+            mode.times.round(
+                round, [&] { writeFolian(ours, mode.bits, mode.quality); }, [&] { writeHaru(haru); });
+            haruTimes.push_back(mode.times.peer.back());
             mode.bytes = sizeOf(ours);
         }
 
         const std::string imported = (dir / "imported.pdf").string();
-        plainTimes.push_back(writeFolian(imported, 0));
-        placedTimes.push_back(writeFolian(imported, 0, 0, [&source](folian::Folian& pdf, int p) {
-            return p == 0 ? pdf.ImportPage(source, 1, "BASE") : std::string("BASE");
+        plainTimes.push_back(bench::timed([&] { writeFolian(imported, 0); }));
+        placedTimes.push_back(bench::timed([&] {
+            writeFolian(imported, 0, 0, [&source](folian::Folian& pdf, int p) {
+                return p == 0 ? pdf.ImportPage(source, 1, "BASE") : std::string("BASE");
+            });
         }));
-        everyPageTimes.push_back(writeFolian(imported, 0, 0, [&source](folian::Folian& pdf, int p) {
-            return pdf.ImportPage(source, 1, "BASE" + std::to_string(p));
+        everyPageTimes.push_back(bench::timed([&] {
+            writeFolian(imported, 0, 0, [&source](folian::Folian& pdf, int p) {
+                return pdf.ImportPage(source, 1, "BASE" + std::to_string(p));
+            });
         }));
         // One import alone, into an open document.
         folian::Folian pdf(fixedHooks());
         pdf.BeginDoc((dir / "one.pdf").string());
-        const auto start = Clock::now();
-        if (pdf.ImportPage(source, 1, "BASE").empty()) {
+        std::string form;
+        importTimes.push_back(bench::timed([&] { form = pdf.ImportPage(source, 1, "BASE"); }));
+        if (form.empty()) {
             std::fprintf(stderr, "the import failed: %s\n", pdf.ErrDescription().c_str());
             return 1;
         }
-        importTimes.push_back(std::chrono::duration<double>(Clock::now() - start).count());
         pdf.Abort();
     }
 
@@ -172,10 +160,10 @@ int main()
     std::printf("libharu, Flate: %8.1f ms  %9lld bytes\n", median(haruTimes) * 1e3, sizeOf(haru));
     std::printf("%-18s %10s %12s %18s\n", "Folian filter", "time (ms)", "bytes", "time / libharu's");
     for (const Mode& mode : modes) {
-        std::printf("%-18s %10.1f %12lld %18.2f\n", mode.name, median(mode.ours) * 1e3, mode.bytes,
-                    median(mode.ratios));
+        std::printf("%-18s %10.1f %12lld %18.2f\n", mode.name, median(mode.times.ours) * 1e3, mode.bytes,
+                    median(mode.times.ratios));
     }
-    const double flate = median(modes[2].ratios);
+    const double flate = median(modes[2].times.ratios);
     std::printf("Flate against libharu's Flate: %.2f (goal at most 0.70): %s\n", flate,
                 flate <= 0.70 ? "met" : "NOT MET");
     std::printf("import of one libharu page (%lld bytes): %.2f ms alone\n", sizeOf(source), median(importTimes) * 1e3);

@@ -19,12 +19,12 @@
 namespace {
 
 using bench::Clock;
+using bench::kLines;
+using bench::kPages;
+using bench::kRounds;
 using bench::median;
 using bench::sizeOf;
 
-constexpr int kPages = 1000;
-constexpr int kRounds = 7;
-constexpr int kLines = 60;
 constexpr float kFontSize = 9;
 constexpr float kLineHeight = kFontSize * 1.221f; // Arial's line height
 constexpr float kBoxX = 40;

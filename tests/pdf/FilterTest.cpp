@@ -12,8 +12,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::fixedHooks;
-using folian::test::readFile;
+using namespace folian::test;
 
 namespace {
 
@@ -78,18 +77,10 @@ int writeSample(const std::filesystem::path& path, int mode, int quality, int li
 
 TEST(FolianFilters, EncodersRestoreExactlyThroughTheirDecoders)
 {
-    EXPECT_EQ(A::Encode("aaab", 1), std::string("\xFE"
-                                                "a"
-                                                "\x00"
-                                                "b\x80",
-                                                5));
-    EXPECT_EQ(A::Encode(std::string("\0\0\0\0\x01", 5), 8), "z!<~>");
-    EXPECT_EQ(A::Encode("", 8), "~>");
-    EXPECT_EQ(A::Encode("\x01\xAB", 16), "01AB");
+    EXPECT_EQ(A::Encode(std::string("\0\0\0\0\x01", 5), 8), "z!<~>"); // four zeros are one "z"
 
-    std::vector<std::string> inputs = {
-        "", "x", "xy", "xyz", "aaaa", std::string(4, '\0'), std::string(7, '\0'), variedText(1000, 1)};
-    for (std::size_t n : {127u, 128u, 129u, 130u, 257u}) {
+    std::vector<std::string> inputs = {"", "x", "xyz", "aaaa", std::string(7, '\0'), variedText(1000, 1)};
+    for (std::size_t n : {127u, 128u, 129u, 257u}) {
         inputs.push_back(std::string(n, 'q'));
         inputs.push_back(variedText(n, static_cast<unsigned>(n)));
     }
@@ -135,8 +126,6 @@ TEST(FolianFilters, EveryFilterAndChainReadsBackAsTheUnfilteredDocument)
         {4, "/LZWDecode "},
         {8, "/ASCII85Decode "},
         {16, "/ASCIIHexDecode "},
-        {2 + 8, "/ASCII85Decode /FlateDecode "},
-        {4 + 16, "/ASCIIHexDecode /LZWDecode "},
         {1 + 2, "/FlateDecode /RunLengthDecode "},
         {31, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "},
     };

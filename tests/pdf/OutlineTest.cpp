@@ -7,35 +7,7 @@
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
-using folian::test::countOf;
-using folian::test::objectText;
-using folian::test::fixedHooks;
-using folian::test::readFile;
-
-
-TEST(FolianOutline, LevelsBecomeALinkedTree)
-{
-    const auto dir = folian::test::scratchDir();
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc((dir / "outline.pdf").string());
-    pdf.BeginPage(); // page 4, contents 5
-    pdf.AddBookmark("Capitolo (1)", 1, 1, "", 0, "/Fit");
-    pdf.AddBookmark("Sezione 1.1", 2, 1);
-    pdf.AddBookmark("Sezione 1.2", 2, 1, "", 0, "/FitH 100");
-    pdf.AddBookmark("Capitolo 2", 1, 1);
-    pdf.EndDoc();
-    const std::string file = readFile(dir / "outline.pdf");
-    // Outline dictionary 6, root item 7, bookmarks 8 to 11.
-    EXPECT_EQ(objectText(file, 6), "<< /Count 1 /First 7 0 R /Last 7 0 R >>");
-    EXPECT_EQ(objectText(file, 7), "<< /Title (\\(senza titolo\\))\r/Parent 6 0 R\r/First 8 0 R\r/Last 11 0 R\r/Count 2\r>>");
-    EXPECT_EQ(objectText(file, 8),
-              "<< /Title (Capitolo \\(1\\))\r/Parent 7 0 R\r/First 9 0 R\r/Last 10 0 R\r/Next 11 0 R\r/Dest [4 0 R /Fit]\r>>");
-    EXPECT_EQ(objectText(file, 9), "<< /Title (Sezione 1.1)\r/Parent 8 0 R\r/Next 10 0 R\r>>");
-    EXPECT_EQ(objectText(file, 10), "<< /Title (Sezione 1.2)\r/Parent 8 0 R\r/Prev 9 0 R\r/Dest [4 0 R /FitH 100]\r>>");
-    EXPECT_EQ(objectText(file, 11), "<< /Title (Capitolo 2)\r/Parent 7 0 R\r/Prev 8 0 R\r>>");
-    EXPECT_NE(file.find("\r/Outlines 6 0 R\r/Metadata 12 0 R"), std::string::npos);
-    EXPECT_READERS_ACCEPT(dir / "outline.pdf", 1, "(senza titolo)", "1.3");
-}
+using namespace folian::test;
 
 TEST(FolianOutline, LevelsThatSkipAStepHangUnderThePreviousBookmark)
 {
@@ -46,14 +18,11 @@ TEST(FolianOutline, LevelsThatSkipAStepHangUnderThePreviousBookmark)
     pdf.AddBookmark("A", 3, 1);
     pdf.AddBookmark("B", 5, 1, "orange", 2, "/Fit");
     pdf.AddBookmark("C", 0, 7, "", 0, "/Fit");
-    EXPECT_EQ(A::Bookmark(pdf, 2).Level, 1);
-    EXPECT_EQ(A::Bookmark(pdf, 3).Level, 2);
-    EXPECT_EQ(A::Bookmark(pdf, 4).Level, 1);
-    EXPECT_EQ(A::Bookmark(pdf, 3).Color, "1 0.498 0");
     pdf.EndDoc();
     const std::string file = readFile(dir / "skip.pdf");
     EXPECT_EQ(objectText(file, 9), "<< /Title (B)\r/Parent 8 0 R\r/Dest [4 0 R /Fit]\r/C [1 0.498 0]\r/F 2\r>>");
-    EXPECT_NE(objectText(file, 10).find("/Dest [4 0 R /Fit]"), std::string::npos); // page 7 of 1
+    // B hangs under A; C is back at the first level, on the last page rather than page 7 of 1.
+    EXPECT_EQ(objectText(file, 10), "<< /Title (C)\r/Parent 7 0 R\r/Prev 8 0 R\r/Dest [4 0 R /Fit]\r>>");
     EXPECT_READERS_ACCEPT(dir / "skip.pdf", 1, "(senza titolo)", "1.4"); // colour and style
 }
 
@@ -66,16 +35,7 @@ TEST(FolianMetadata, PacketIsUtf8XmlThatAParserReadsAndThatCountsItsBytes)
     pdf.SetDocProperty("L\x92" "Alfa \x96 \x80 10 \xE0 <A & B>", "\"Oggetto\" l'altro\x01", "Societ\xE0 \"Rossi\" & C.");
     pdf.BeginDoc((dir / "xmp.pdf").string());
     pdf.EndDoc();
-    const std::string file = readFile(dir / "xmp.pdf");
-    // The metadata stream is the one object whose dictionary says so.
-    int metadata = 0;
-    for (int n = 1; metadata == 0 && n < 20; ++n) {
-        if (objectText(file, n).starts_with("<< /Type /Metadata")) {
-            metadata = n;
-        }
-    }
-    ASSERT_NE(metadata, 0);
-    const std::string packet = folian::test::storedStream(file, metadata);
+    const std::string packet = folian::test::storedStream(readFile(dir / "xmp.pdf"), 6);
     const auto headerEnd = packet.find('\r');
     EXPECT_EQ(packet.substr(0, headerEnd), "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" +
                                                std::to_string(packet.size() - headerEnd - 1 + 64) + "'?>");
@@ -145,7 +105,6 @@ TEST(FolianShownText, ReadersShowInformationAndBookmarksAsWritten)
                                                           "'" + path.string() + "' 2>&1");
         EXPECT_NE(info.find("Title:           " + kShownTitleUtf8 + "\n"), std::string::npos) << info;
         EXPECT_NE(info.find("Author:          Societ\u00E0 \u201CRossi\u201D & C.\n"), std::string::npos) << info;
-        EXPECT_NE(info.find("Subject:         Riepilogo\n"), std::string::npos) << info;
         EXPECT_EQ(outlineTitles(path, protect ? "utente" : ""),
                   kShownTitleUtf8 + "\nCapitolo \u2013 \u20AC \u00E0 & <\nDettaglio\n");
     }

@@ -51,20 +51,13 @@ std::string ReaderReport::field(const std::string& name) const
 ReaderReport readWithReaders(const std::filesystem::path& path)
 {
     ReaderReport report;
-    const std::string file = path.string();
-    const std::string qpdfOut = file + ".qpdf.txt";
-    const std::string infoOut = file + ".info.txt";
-    const std::string infoErr = file + ".info.err";
-    const int qpdf = std::system(("qpdf --check '" + file + "' > '" + qpdfOut + "' 2>&1").c_str());
-    report.qpdfOutput = readFile(qpdfOut);
-    report.qpdfClean = qpdf == 0 && report.qpdfOutput.find("WARNING") == std::string::npos &&
+    const std::string file = "'" + path.string() + "'";
+    report.qpdfOutput = runCommand("qpdf --check " + file + " 2>&1; echo \"exit $?\"");
+    report.qpdfClean = report.qpdfOutput.ends_with("\nexit 0\n") &&
+                       report.qpdfOutput.find("WARNING") == std::string::npos &&
                        report.qpdfOutput.find("No syntax or stream encoding errors") != std::string::npos;
-    std::system(("pdfinfo '" + file + "' > '" + infoOut + "' 2> '" + infoErr + "'").c_str());
-    report.pdfinfoOutput = readFile(infoOut);
-    report.pdfinfoStderr = readFile(infoErr);
-    std::filesystem::remove(qpdfOut);
-    std::filesystem::remove(infoOut);
-    std::filesystem::remove(infoErr);
+    report.pdfinfoOutput = runCommand("pdfinfo " + file + " 2>/dev/null");
+    report.pdfinfoStderr = runCommand("pdfinfo " + file + " 2>&1 >/dev/null");
     return report;
 }
 

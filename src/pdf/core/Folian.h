@@ -337,7 +337,8 @@ private:
     int32_t BeginObj(int32_t n = 0);
     void EndObj();
     void openOutput(const std::string& path);
-    void closeOutput(bool keep);
+    // Closes the file being written; with `keep` it takes its final name, and true tells that it did.
+    bool closeOutput(bool keep);
     std::string resourceDictionary(bool withPatterns, const std::string& layerProperties) const;
     void writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t destsObject, int32_t namesObject,
                       const std::array<int32_t, 9>& scriptObject, const std::string& ocgList,
@@ -466,7 +467,6 @@ private:
     Deflater m_deflater;
     std::vector<uint8_t> m_streamData; // a page's encoded stream, its storage kept from page to page
     std::string m_partName; // the file being written; renamed to FileName by EndDoc
-    bool m_writeFailed = false;
 
     // security
     int32_t ProtectionOn = 0;

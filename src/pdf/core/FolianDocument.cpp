@@ -33,29 +33,26 @@ void Folian::openOutput(const std::string& path)
         throw Error(ErrorCode::PathFileAccess,
                     std::string("Path/File access error") + (code != 0 ? ": " + std::string(std::strerror(code)) : ""));
     }
-    m_writeFailed = false;
 }
 
-void Folian::closeOutput(bool keep)
+bool Folian::closeOutput(bool keep)
 {
     if (!m_out.isOpen()) {
-        return;
+        return false;
     }
     // The finished file reaches the disk before it takes its name, so that a power cut leaves
     // the earlier file or the whole new one, never an empty one under the final name.
     const bool written = m_out.close(keep && SyncOnEnd);
     std::error_code ec;
-    if (keep && written && !m_writeFailed) {
+    if (keep && written) {
         std::filesystem::rename(m_partName, FileName, ec);
         if (!ec) {
-            return;
+            return true;
         }
     }
     // An unfinished document never replaces a file the user already has.
     std::filesystem::remove(m_partName, ec);
-    if (keep) {
-        m_writeFailed = true;
-    }
+    return false;
 }
 
 std::string Folian::BeginDoc(std::string_view strFileName)

@@ -1,5 +1,6 @@
 // The file's framing: lines, numbered objects, the document's end, cross-reference and trailer.
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 #include <cstdio>
 
@@ -12,11 +13,6 @@ constexpr char LF = '\n';
 std::string str(int64_t value)
 {
     return std::to_string(value);
-}
-
-std::string ref(int32_t object)
-{
-    return std::to_string(object) + " 0 R";
 }
 } // namespace
 
@@ -243,9 +239,9 @@ void Folian::EndDoc()
     }
 
     SavedFileSize = static_cast<int32_t>(m_out.offset());
-    closeOutput(true);
+    const bool kept = closeOutput(true);
     importSourcesClear();
-    if (m_writeFailed) {
+    if (!kept) {
         throw Error(ErrorCode::DeviceIo, "Device I/O error - " + FileName + " could not be written completely");
     }
 }

@@ -1,5 +1,6 @@
 // The outline tree and the XMP metadata packet.
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 #include <array>
 
@@ -7,11 +8,6 @@ namespace folian {
 
 namespace {
 constexpr char CR = '\r';
-
-std::string ref(int32_t object)
-{
-    return std::to_string(object) + " 0 R";
-}
 } // namespace
 
 int32_t Folian::WriteOutlines()

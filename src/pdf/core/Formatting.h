@@ -33,6 +33,12 @@ char* writeText(char* out, const char (&text)[N])
     return out + (N - 1);
 }
 
+// An indirect reference to an object, as "12 0 R".
+inline std::string ref(int32_t object)
+{
+    return std::to_string(object) + " 0 R";
+}
+
 // A number in the writer's form: rounded to thousandths (halves away from zero), at most seven
 // significant digits, a point as decimal separator, no trailing zeros, "0" for zero.
 void appendReal(std::string& out, float x);

@@ -30,7 +30,6 @@ public:
     void commit(const char* end) { m_text.resize(static_cast<std::size_t>(end - m_text.data())); }
 
     std::size_t size() const { return m_text.size(); }
-    std::size_t capacity() const { return m_text.capacity(); }
 
 private:
     static constexpr std::size_t kKeptCapacity = 1 << 20;

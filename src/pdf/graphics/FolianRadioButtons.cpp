@@ -1,17 +1,11 @@
 // Radio buttons: the buttons of the document that share a name are one field.
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 #include <algorithm>
 #include <map>
 
 namespace folian {
-
-namespace {
-std::string ref(int32_t object)
-{
-    return std::to_string(object) + " 0 R";
-}
-} // namespace
 
 void Folian::writeRadioButtons()
 {

@@ -3,6 +3,7 @@
 // writer's own objects, streams and protection.
 #include "core/Cp1252.h"
 #include "core/Folian.h"
+#include "core/Formatting.h"
 #include "streams/ImportSource.h"
 
 #include <qpdf/Pl_String.hh>
@@ -294,7 +295,7 @@ struct ImportWriter {
         if (!top && handle.isIndirect()) {
             const auto found = source.copied.find(handle.getObjGen());
             const int32_t number = found == source.copied.end() ? 0 : found->second;
-            return number == 0 ? "null" : std::to_string(number) + " 0 R";
+            return number == 0 ? "null" : ref(number);
         }
         switch (handle.getTypeCode()) {
         case ot_boolean:
