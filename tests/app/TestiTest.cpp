@@ -58,7 +58,8 @@ TEST(TestiTest, NormalizzaTestoESoloLettere)
              {"¿ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞß", "¿AAAAAAAEEEEEIIIIÐNOOOOO×ØUUUUÝÞß"},
              {"àáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ", "AAAAAAAEEEEEIIIIÐNOOOOO÷ØUUUUÝÞŸ"}, {"µšœž", "µŠŒŽ"},
              // line breaks, tabs and other control characters: one blank for each run
-             {"alfa\r\nspa", "ALFA SPA"}, {QString::fromUtf8("a\0b\x7f\u0085c", 7), "A B C"}}) {
+             {"alfa\r\nspa", "ALFA SPA"}, {"via\troma\u2028 1\n", "VIA ROMA  1 "},
+             {QString::fromUtf8("a\0b\x7f\u0085c", 7), "A B C"}}) {
         // clang-format on
         EXPECT_EQ(NormalizzaTesto(prima), dopo);
     }
