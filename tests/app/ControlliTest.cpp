@@ -74,20 +74,6 @@ TEST_F(ControlliTest, MostraErrore)
     }
 }
 
-TEST_F(ControlliTest, ControllaDataCampo)
-{
-    for (const char* testo : {"050321", "00.00.00", "29/02/2021"}) {
-        m_casella->setText(QString::fromLatin1(testo));
-        ControllaDataCampo(m_casella);
-    }
-    EXPECT_EQ(m_casella->text(), QStringLiteral("29/02/2021")) << "left as typed";
-    ASSERT_EQ(m_scripted.messages.size(), 1u) << "only the date that is not one";
-    EXPECT_EQ(m_scripted.messages[0].text.trimmed(), QStringLiteral("Data non valida"));
-    m_casella->setText(QStringLiteral("050321"));
-    ControllaDataCampo(m_casella);
-    EXPECT_EQ(m_casella->text(), QStringLiteral("05/03/2021"));
-}
-
 TEST_F(ControlliTest, PulisciFormEAdattaColonne)
 {
     auto* interna = new QLineEdit(QStringLiteral("RSSMRA"), new QGroupBox(&m_form));
