@@ -80,8 +80,10 @@ private:
 
 TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEachTime)
 {
-    scriviIni("Host_Produttore=" + servizio->sito().toUtf8() + "\nAssistenza_SHA256=" +
-              QCryptographicHash::hash(strumento, QCryptographicHash::Sha256).toHex() + "\n");
+    // Digests are often copied in capitals or in groups.
+    const QByteArray impronta = QCryptographicHash::hash(strumento, QCryptographicHash::Sha256).toHex().toUpper();
+    scriviIni("Host_Produttore=" + servizio->sito().toUtf8() + "\nAssistenza_SHA256=" + impronta.left(32) + " " +
+              impronta.mid(32) + "\n");
     auto finestra = finestraAperta();
     // Answering No does nothing at all.
     assistenza(*finestra, MsgResult::No);
@@ -98,6 +100,7 @@ TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEach
     EXPECT_EQ(desktop.downloads[0].address, servizio->indirizzo(PercorsoStrumento));
     EXPECT_EQ(home.read("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe"), strumento);
     EXPECT_TRUE(QFileInfo(programma).isExecutable());
+    EXPECT_EQ(contenutoCartella(), QStringList{"Assistenza-TVQS.exe"});
     EXPECT_EQ(desktop.started, (std::vector<std::pair<QString, QStringList>>{{programma, {}}}));
 
     // The second time it is there: started without downloading.
