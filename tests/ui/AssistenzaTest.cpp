@@ -85,7 +85,7 @@ TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEach
     scriviIni("Host_Produttore=" + servizio->sito().toUtf8() + "\nAssistenza_SHA256=" + impronta.left(32) + " " +
               impronta.mid(32) + "\n");
     auto finestra = finestraAperta();
-    // Answering No does nothing at all.
+    // Answering No does nothing at all; Yes makes every missing folder down to the tool's.
     assistenza(*finestra, MsgResult::No);
     EXPECT_FALSE(QFileInfo::exists(pubblico));
     EXPECT_TRUE(desktop.downloads.empty());
@@ -98,6 +98,7 @@ TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEach
     EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::YesNo);
     ASSERT_EQ(desktop.downloads.size(), 1u);
     EXPECT_EQ(desktop.downloads[0].address, servizio->indirizzo(PercorsoStrumento));
+    EXPECT_EQ(desktop.downloads[0].caption, "Scaricamento di Assistenza-TVQS.exe in corso...");
     EXPECT_EQ(home.read("Pubblico/KELMARA/ASSISTENZA_REMOTA/Assistenza-TVQS.exe"), strumento);
     EXPECT_TRUE(QFileInfo(programma).isExecutable());
     EXPECT_EQ(contenutoCartella(), QStringList{"Assistenza-TVQS.exe"});

@@ -1,10 +1,5 @@
 #include "shell/FunzioniPUB.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace ondavia;
@@ -29,30 +24,6 @@ TEST(Percorsi, DividiPercorsoSplitsAtTheLastSeparatorOfEitherKind)
         EXPECT_EQ(DividiPercorso(caso.percorso, true), caso.cartella);
         EXPECT_EQ(DividiPercorso(caso.percorso, false), caso.file);
     }
-}
-
-TEST(Percorsi, CreaCartellaMakesEveryMissingLevelAndLeavesWhatExists)
-{
-    QTemporaryDir radice;
-    const QString profondo = radice.filePath("KELMARA/ASSISTENZA_REMOTA");
-    CreaCartella(profondo);
-    EXPECT_TRUE(QFileInfo(profondo).isDir());
-
-    // Something of that name already there is left as it is, even a file; under a file nothing is made.
-    const QString file = radice.filePath("KELMARA/nota");
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    CreaCartella(file);
-    EXPECT_TRUE(QFileInfo(file).isFile());
-    CreaCartella(file + "/sotto/ancora");
-    // A name too long for the system, and nothing at all, end quietly.
-    CreaCartella(radice.filePath(QString(300, 'x')));
-    CreaCartella({});
-    EXPECT_EQ(QDir(radice.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"KELMARA"});
-    EXPECT_EQ(QDir(radice.filePath("KELMARA")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              (QStringList{"ASSISTENZA_REMOTA", "nota"}));
 }
 
 } // namespace
