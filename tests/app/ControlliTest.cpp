@@ -24,10 +24,15 @@ char* argv[] = {nome, nullptr};
 
 class ControlliTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { new QApplication(argc, argv); }
+    // One application for the whole program, whichever suite of it runs first.
+    static void SetUpTestSuite()
+    {
+        if (!qApp) {
+            new QApplication(argc, argv);
+        }
+    }
     void SetUp() override
     {
-        ColoreFuoco = 0xC0FFFF;
         m_form.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
         m_altra->setFocus();
