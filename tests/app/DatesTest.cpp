@@ -60,9 +60,6 @@ TEST(ValidaDataTest, LaComunicazioneScriveCioCheIlControlloAccetta)
 
 TEST(ConversioniTest, TestiDelleDate)
 {
-    EXPECT_EQ(GiorniMese(QStringLiteral("2")), QStringLiteral("29"));
-    EXPECT_EQ(GiorniMese(QStringLiteral("02"), QStringLiteral("1900")), QStringLiteral("28"));
-    EXPECT_EQ(GiorniMese(QStringLiteral("0")), QString());
     EXPECT_EQ(DataGGMMAAAA(QStringLiteral("01/02/20  ")), QStringLiteral("01022020"));
     EXPECT_EQ(DueCifre(QStringLiteral(" 7 ")), QStringLiteral("07"));
     EXPECT_EQ(DueCifre(QStringLiteral("123")), std::nullopt);
