@@ -27,22 +27,6 @@ DownloadOutcome fail(QString* error, const QString& text)
     return DownloadOutcome::Failed;
 }
 
-// The expected digest as 32 bytes, or an empty array when the text is not 64 hexadecimal digits.
-QByteArray expectedDigest(const QString& text)
-{
-    QByteArray hex = text.toLatin1().trimmed();
-    hex.replace(' ', QByteArray());
-    if (hex.size() != 64) {
-        return {};
-    }
-    for (const char c : hex) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) {
-            return {};
-        }
-    }
-    return QByteArray::fromHex(hex);
-}
-
 // What one transfer has gathered; filled by the reply's signals.
 struct Transfer {
     Transfer(QTemporaryFile& target, qint64 limit) : file(&target), maxBytes(limit) {}
@@ -130,6 +114,21 @@ bool moveIntoPlace(QTemporaryFile& file, const QString& target, QString* error)
 
 } // namespace
 
+QByteArray sha256Digest(const QString& text)
+{
+    QByteArray hex = text.toLatin1().trimmed();
+    hex.replace(' ', QByteArray());
+    if (hex.size() != 64) {
+        return {};
+    }
+    for (const char c : hex) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) {
+            return {};
+        }
+    }
+    return QByteArray::fromHex(hex);
+}
+
 void Downloader::addTrustedCertificates(const QList<QSslCertificate>& certificates)
 {
     m_trusted += certificates;
@@ -142,7 +141,7 @@ DownloadOutcome Downloader::run(const DownloadRequest& request, QString* error, 
         return fail(error, QStringLiteral("indirizzo non consentito (sono ammessi solo indirizzi https): ") +
                                request.address);
     }
-    const QByteArray digest = expectedDigest(request.sha256);
+    const QByteArray digest = sha256Digest(request.sha256);
     if (!request.sha256.trimmed().isEmpty() && digest.isEmpty()) {
         return fail(error, QStringLiteral("l'impronta SHA-256 indicata non è valida (servono 64 cifre esadecimali)"));
     }

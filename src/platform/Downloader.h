@@ -9,6 +9,10 @@
 
 namespace ondavia {
 
+// A SHA-256 digest written in hexadecimal (either case, blanks allowed between the digits) as its 32 bytes;
+// an empty array when the text is not 64 hexadecimal digits.
+QByteArray sha256Digest(const QString& text);
+
 // Downloads one file over HTTPS, waiting for it while the window events keep running.
 //
 // Only https addresses are fetched, and a redirection may not lead to a less safe scheme. The body goes

@@ -5,6 +5,7 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/Ini.h"
 #include "app/MsgBox.h"
+#include "platform/Downloader.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -68,15 +69,13 @@ qint64 limiteScaricamento()
 // Whether `file` is the tool the configured digest names; any tool is, when no digest is configured.
 bool improntaAttesa(const QString& file, const QString& impronta)
 {
-    QString attesa = impronta.trimmed().toLower();
-    attesa.remove(QLatin1Char(' '));
-    if (attesa.isEmpty()) {
+    if (impronta.trimmed().isEmpty()) {
         return true;
     }
     QFile programma(file);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     return programma.open(QIODevice::ReadOnly) && hash.addData(&programma) &&
-           QString::fromLatin1(hash.result().toHex()) == attesa;
+           hash.result() == sha256Digest(impronta);
 }
 
 // Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest

@@ -13,23 +13,18 @@ TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
         int esito;
     } casi[] = {
         // clang-format off
-        {"", "", "", 0}, {"0.00.00", "", "0.00.00", 0}, {"00:00:00", "", "00:00:00", 0},
-        {"050321", "05/03/2021", "050321  ", 2}, {"05.03.21", "05/03/2021", "050321  ", 2},
-        {"05-03-1998", "05/03/1998", "05031998", 2}, {"05032021", "05/03/2021", "05032021", 2},
-        {"05 03 2021", "05/03/2021", "05032021", 2}, {"a05b03c21", "05/03/2021", "050321  ", 2},
+        {"", "", "", 0}, {"0.00.00", "", "0.00.00", 0},
+        {"050321", "05/03/2021", "050321  ", 2}, {"05-03-1998", "05/03/1998", "05031998", 2},
+        {"a05b03c21", "05/03/2021", "050321  ", 2},
         // six or eight digits and nothing else: no year, a year of three digits, a one-digit month
         {"01/02/", "", "0102    ", 1}, {"01/01/201", "", "0101201 ", 1}, {"01/2/x", "", "012     ", 1},
-        {"1/2/1980", "", "121980  ", 1}, {"01/01/0099", "", "01010099", 1}, {"01/01/0999", "", "01010999", 1},
-        {"01/01/1000", "01/01/1000", "01011000", 2},
-        {"0503", "", "0503", 1}, {"05/03/2021 ", "", "05/03/2021 ", 1}, // too short, too long
-        {"5/3/2021", "", "532021  ", 1},                               // single digits: month 20
-        {"0503202112", "", "0503202112", 1},                           // a ninth digit
-        {"00/01/2020", "", "00012020", 1}, {"01/00/2020", "", "01002020", 1}, {"01/13/2020", "", "01132020", 1},
-        {"32/01/2020", "", "32012020", 1}, {"31/04/2020", "", "31042020", 1}, {"30/02/2020", "", "30022020", 1},
-        {"ab/cd/efgh", "", "        ", 1},
+        {"01/01/0999", "", "01010999", 1}, {"01/01/1000", "01/01/1000", "01011000", 2},
+        {"05/03/2021 ", "", "05/03/2021 ", 1},                          // too long
+        {"5/3/2021", "", "532021  ", 1},                                // single digits: month 20
+        {"0503202112", "", "0503202112", 1},                            // a ninth digit
+        {"00/01/2020", "", "00012020", 1}, {"01/13/2020", "", "01132020", 1}, {"31/04/2020", "", "31042020", 1},
         // 29 February only in a leap year, whenever the year is known
-        {"29/02/2020", "29/02/2020", "29022020", 2}, {"29/02/2000", "29/02/2000", "29022000", 2},
-        {"29/02/2021", "", "29022021", 1}, {"29/02/21", "", "290221  ", 1}, {"29/02/1900", "", "29021900", 1},
+        {"29/02/2000", "29/02/2000", "29022000", 2}, {"29/02/21", "", "290221  ", 1}, {"29/02/1900", "", "29021900", 1},
         // clang-format on
     };
     for (const auto& caso : casi) {
@@ -46,9 +41,8 @@ TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
 // written as its eight digits, and every date it refuses is refused by the file too.
 TEST(ValidaDataTest, LaComunicazioneScriveCioCheIlControlloAccetta)
 {
-    const char* testi[] = {"05/03/2021", "050321", "05.03.21", "31/12/1999", "29/02/2024", "01/01/1000", "",
-                           "01/01/201", "01/2/x", "1/2/1980", "01/02/", "01/01/0099", "29/02/2023", "32/01/2020",
-                           "0.00.00", "5/3/21", "05/03/2021 ", "05/3/2021", "a05b03c21", "05 03 2021"};
+    const char* testi[] = {"05/03/2021", "050321", "29/02/2024", "01/01/1000", "", "01/01/201",
+                           "1/2/1980", "01/01/0099", "29/02/2023", "0.00.00", "05/03/2021 ", "a05b03c21"};
     for (const char* t : testi) {
         QString valore = QString::fromUtf8(t);
         const std::int16_t esito = ValidaData(valore);
@@ -66,17 +60,7 @@ TEST(ValidaDataTest, LaComunicazioneScriveCioCheIlControlloAccetta)
 
 TEST(ConversioniTest, TestiDelleDate)
 {
-    EXPECT_EQ(GiorniMese(QStringLiteral("2")), QStringLiteral("29"));
-    EXPECT_EQ(GiorniMese(QStringLiteral("02"), QStringLiteral("1900")), QStringLiteral("28"));
-    EXPECT_EQ(GiorniMese(QStringLiteral("13")), QStringLiteral("30"));
-    EXPECT_EQ(GiorniMese(QStringLiteral("0")), QString());
-    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("05/03/2021")), QStringLiteral("05032021"));
-    EXPECT_EQ(DataGGMMAAAA(QString()), QString());
     EXPECT_EQ(DataGGMMAAAA(QStringLiteral("01/02/20  ")), QStringLiteral("01022020"));
-    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("29/02/2021")), std::nullopt);
-    EXPECT_EQ(DataGGMMAAAA(QStringLiteral("050321")), QStringLiteral("05032021"));
-
-    EXPECT_EQ(OggiAAAAMMGG(QDate(2021, 1, 9)), QStringLiteral("20210109"));
     EXPECT_EQ(DueCifre(QStringLiteral(" 7 ")), QStringLiteral("07"));
     EXPECT_EQ(DueCifre(QStringLiteral("123")), std::nullopt);
     InizializzaDate(QDate(2021, 1, 9));
@@ -84,7 +68,6 @@ TEST(ConversioniTest, TestiDelleDate)
 
     EXPECT_EQ(InvertiData(QStringLiteral("05/03/2021")), QStringLiteral("20210305"));
     EXPECT_EQ(InvertiData(QStringLiteral("20210305")), QStringLiteral("05/03/2021"));
-    EXPECT_EQ(InvertiData(QStringLiteral("   ")), QString());
     EXPECT_EQ(InvertiData(QStringLiteral("00/00/0000")), QString());
     ResetDichiarazioni();
 }
@@ -101,9 +84,9 @@ TEST(TestoInDataTest, TestiDelBackup)
         std::optional<QDate> data;
     } casi[] = {
         // clang-format off
-        {"05/03/21", QDate(2021, 3, 5)}, {"05/03/45", QDate(1945, 3, 5)}, {"00:00:00", zero}, {"00/00/0000", zero},
-        {"", zero}, {"2021-03-05", zero}, {"05/03/1850", zero}, // other shapes
-        {"31/02/2021", std::nullopt}, {"ab/cd/2021", std::nullopt}, {"5/3/2021", std::nullopt},
+        {"05/03/21", QDate(2021, 3, 5)}, {"05/03/45", QDate(1945, 3, 5)}, {"00:00:00", zero},
+        {"2021-03-05", zero}, {"05/03/1850", zero}, // other shapes
+        {"31/02/2021", std::nullopt}, {"5/3/2021", std::nullopt},
         // clang-format on
     };
     for (const auto& caso : casi) {

@@ -25,19 +25,13 @@ TEST(LeggiDatiNascitaTest, SessoDataECodiceCatastale)
     } casi[] = {
         {"BNCLRA62C45H501X", "F", "05/03/1962", "H501"}, // a woman: day plus 40
         {"RSSMRA80T31F205X", "M", "31/12/1980", "F205"},
-        {"RSSMRA80A01H501X", "M", "01/01/1980", "H501"},
-        {"BNCLRA62C71H501X", "F", "31/03/1962", "H501"},
         {"RSSMRA80Z31H501X", "M", "31/00/1980", "H501"}, // not a month's letter: month 00, refused later
         {"rssmra80t31f205x", "M", "31/12/1980", "F205"}, // letter case ignored
-        {"RSSMRA8LT3MH501X", "M", "31/12/1980", "H501"}, // omocode: L = 0, M = 1
         {"BNCLRA6NC4QH5LMX", "F", "04/03/1962", "H501"}, // omocode in year, day and cadastral code
-        {"RSSMRAVVA01H501X", "M", "01/01/1999", "H501"},
         {"RSSMRA05C05H501X", "M", "05/03/2005", "H501"}, // 16 years gone: this century
         {"RSSMRA10C05H501X", "M", "05/03/1910", "H501"}, // 15 years only: the last one
-        {"RSSMRA30C05H501X", "M", "05/03/1930", "H501"},
         {"RSSMRA09H15H501X", "M", "15/06/2009", "H501"}, // the 16th birthday is today
         {"RSSMRA09H56H501X", "F", "16/06/1909", "H501"}, // tomorrow
-        {"RSSMRA09X15H501X", "M", "15/00/2009", "H501"}, // no month: the year decides
         {"RSSMRAX1A01H501X", "M", "01/01/19X1", "H501"}, // a year that is no number stays as written
     };
     for (const auto& caso : casi) {
@@ -47,7 +41,6 @@ TEST(LeggiDatiNascitaTest, SessoDataECodiceCatastale)
         EXPECT_EQ(dati->sesso, QLatin1String(caso.sesso));
         EXPECT_EQ(dati->data, QLatin1String(caso.data));
         EXPECT_EQ(dati->catastale, QLatin1String(caso.catastale));
-        EXPECT_FALSE(dati->luogoTrovato);
     }
 }
 
@@ -84,7 +77,6 @@ TEST_F(LuogoNascitaTest, PreferisceIlComuneDiOggi)
         const char* provincia;
     } casi[] = {
         {"C566", "CESANO MADERNO", "MB"}, {"A001", "ABANO TERME", "PD"}, {"A022", "CERMES", "BZ"},
-        {"A002", "ABBADIA", "CO"},        {"H501", "ROMA", "RM"},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.catastale);

@@ -1,19 +1,10 @@
-#include "../support/ServizioHttps.h"
+#include "platform/Platform.h"
 
-#include "platform/QtPlatform.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
 using namespace ondavia;
-using namespace ondavia::test;
 
 namespace {
 
@@ -29,7 +20,6 @@ TEST(Mailto, RecipientsSubjectAndBodyArriveExactlyAsWritten)
         // No recipient: the user writes one in.
         {{{}, "Utente TAMISO - Comunicazione Rapporti Continuativi", {}},
          "mailto:?subject=Utente%20TAMISO%20-%20Comunicazione%20Rapporti%20Continuativi"},
-        {{"a@b.test", {}, {}}, "mailto:a@b.test"},
     };
     for (const auto& [mail, atteso] : casi) {
         SCOPED_TRACE(atteso.toStdString());
@@ -38,40 +28,6 @@ TEST(Mailto, RecipientsSubjectAndBodyArriveExactlyAsWritten)
         // What the desktop receives is the same address, not re-encoded on the way.
         EXPECT_EQ(QUrl::fromEncoded(indirizzo, QUrl::StrictMode).toEncoded(), atteso);
     }
-}
-
-TEST(QtPlatformDownload, TheProgressWindowShowsWhatIsDownloadedAndItsCancelStopsIt)
-{
-    ServizioHttps servizio;
-    ASSERT_TRUE(servizio.errore().isEmpty()) << servizio.errore().toStdString();
-    servizio.pubblica("/programma", QByteArray(200 * 1024, 'x'));
-    QtPlatform desktop;
-    desktop.downloader().addTrustedCertificates(servizio.certificati());
-    QTemporaryDir dir;
-
-    DownloadRequest r;
-    r.address = servizio.indirizzo("/lento/programma");
-    r.targetFile = dir.filePath("programma");
-    r.maxBytes = 1 << 20;
-    r.caption = "Scaricamento di programma in corso...";
-
-    QString etichetta;
-    QTimer controllo;
-    QObject::connect(&controllo, &QTimer::timeout, [&] {
-        for (QWidget* finestra : QApplication::topLevelWidgets()) {
-            auto* progresso = qobject_cast<QProgressDialog*>(finestra);
-            if (progresso && progresso->objectName() == "scaricamento" && progresso->isVisible()) {
-                etichetta = progresso->labelText();
-                progresso->findChild<QPushButton*>()->click();
-                controllo.stop();
-            }
-        }
-    });
-    controllo.start(50);
-    QString errore;
-    EXPECT_EQ(desktop.download(r, &errore), DownloadOutcome::Cancelled) << errore.toStdString();
-    EXPECT_EQ(etichetta, r.caption);
-    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 } // namespace

@@ -29,31 +29,13 @@ TEST_F(ShellTest, EveryRegisterCommandReachesTheRegisterFromBothBars)
         ASSERT_NE(pulsante, nullptr);
         pulsante->click();
     }
-    EXPECT_EQ(chiamate, (QStringList{"Aggiungi", "Elimina", "Copia", "Conferma", "STAMPA", "CreaComunicazione"}));
-
-    chiamate.clear();
     const QMenu* funzioni = popup(*finestra, "Funzioni");
-    for (const char* caption : {"Registra", "Aggiungi", "Elimina", "Stampa ", "Crea Comunicazione"}) {
-        QAction* azione = nullptr;
-        for (QAction* a : funzioni->actions()) {
-            azione = a->text() == caption ? a : azione;
-        }
-        ASSERT_NE(azione, nullptr) << caption;
-        azione->trigger();
+    for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{
+             {700, "Registra"}, {701, "Aggiungi"}, {702, "Elimina"}, {704, "Stampa "}, {821, "Crea Comunicazione"}}) {
+        comando(funzioni, id, caption)->trigger();
     }
-    EXPECT_EQ(chiamate, (QStringList{"Conferma", "Aggiungi", "Elimina", "STAMPA", "CreaComunicazione"}));
-    EXPECT_TRUE(desktop.messages.empty());
-}
-
-TEST_F(ShellTest, EveryCommandNamesTheActiveFormAndTrimsTheCurrentCode)
-{
-    auto finestra = finestraAperta();
-    CodiceCorrente = QStringLiteral("  RSSMRA80A01H501U  ");
-    FormAttiva.clear();
-    finestra->CommandBars_Execute(9999, "nessuno");
-    EXPECT_EQ(CodiceCorrente, "RSSMRA80A01H501U");
-    EXPECT_EQ(FormAttiva, "F1OP");
-    EXPECT_TRUE(chiamate.isEmpty());
+    EXPECT_EQ(chiamate, (QStringList{"Aggiungi", "Elimina", "Copia", "Conferma", "STAMPA", "CreaComunicazione",
+                                     "Conferma", "Aggiungi", "Elimina", "STAMPA", "CreaComunicazione"}));
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -70,9 +52,15 @@ TEST_F(ShellTest, DeleteRunsOnlyWhileTheRegisterIsTheActiveForm)
     EXPECT_EQ(FormAttiva, "FAltra");
     EXPECT_TRUE(chiamate.isEmpty());
 
+    // Every command names the active form and trims the current code first, even one that does nothing.
     finestra->areaLavoro()->setActiveSubWindow(finestra->areaLavoro()->subWindowList().first());
+    CodiceCorrente = QStringLiteral("  RSSMRA80A01H501U  ");
+    finestra->CommandBars_Execute(9999, "nessuno");
+    EXPECT_EQ(CodiceCorrente, "RSSMRA80A01H501U");
+    EXPECT_EQ(FormAttiva, "F1OP");
     finestra->CommandBars_Execute(ComandoElimina, "Elimina");
     EXPECT_EQ(chiamate, QStringList{"Elimina"});
+    EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(ShellTest, WithNoChildWindowTheFailureIsShownAndTheCommandStillRuns)
@@ -108,28 +96,7 @@ TEST_F(ShellTest, AFailureInsideACommandIsReportedPlainlyAndTheProgramGoesOn)
     EXPECT_EQ(desktop.messageTexts(),
               (QStringList{Intestazione + "STAMPA: riga non trovata", Intestazione + "disco pieno",
                            Intestazione + "errore non previsto"}));
-    for (const MessageRequest& messaggio : desktop.messages) {
-        EXPECT_EQ(messaggio.icon, MsgIcon::None);
-        EXPECT_EQ(messaggio.buttons, MsgButtons::Ok);
-        EXPECT_TRUE(messaggio.title.isEmpty());
-    }
     EXPECT_EQ(chiamate, QStringList{"Aggiungi"});
-}
-
-TEST_F(ShellTest, TheCloseCommandAsksAndEndsOnlyOnYes)
-{
-    auto finestra = finestraAperta();
-    desktop.answers = {MsgResult::No, MsgResult::Yes};
-    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
-    EXPECT_EQ(uscite, 0);
-    EXPECT_TRUE(finestra->isVisible());
-    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
-    EXPECT_EQ(uscite, 1);
-    ASSERT_EQ(desktop.messages.size(), 2u);
-    EXPECT_EQ(desktop.messages[0].text, "Vuoi chiudere il programma?");
-    EXPECT_EQ(desktop.messages[0].title, "Chiudi");
-    EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_TRUE(chiamate.isEmpty());
 }
 
 TEST_F(ShellTest, HelpDocumentsOpenFromTheHelpFolderAndAMissingOneIsNamed)
@@ -141,22 +108,21 @@ TEST_F(ShellTest, HelpDocumentsOpenFromTheHelpFolderAndAMissingOneIsNamed)
         {{7062, "Agenzia Entrate - Provvedimento"}, "Provv_PEC_10052017.pdf"},
         {{7062, "Guida REI Completa (pdf)"}, "guida REI COMPLETA.pdf"},
     };
+    // A missing document is named with its path.
+    finestra->CommandBars_Execute(706, "Modalità di compilazione");
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains(QDir::toNativeSeparators(home.file("Help/" + documenti[0].second))));
+    EXPECT_TRUE(desktop.opened.empty());
+
+    desktop.messages.clear();
     for (const auto& [comandoAiuto, documento] : documenti) {
         SCOPED_TRACE(documento.toStdString());
-        const QString percorso = QDir::toNativeSeparators(home.file("Help/" + documento));
-        desktop.messages.clear();
+        home.write("Help/" + documento, "%PDF-1.4\n");
         desktop.opened.clear();
         finestra->CommandBars_Execute(comandoAiuto.first, comandoAiuto.second);
-        ASSERT_EQ(desktop.messages.size(), 1u);
-        EXPECT_TRUE(desktop.messages[0].text.contains(percorso));
-        EXPECT_TRUE(desktop.opened.empty());
-
-        home.write("Help/" + documento, "%PDF-1.4\n");
-        desktop.messages.clear();
-        finestra->CommandBars_Execute(comandoAiuto.first, comandoAiuto.second);
-        EXPECT_TRUE(desktop.messages.empty());
-        EXPECT_EQ(desktop.opened, std::vector<QString>{percorso});
+        EXPECT_EQ(desktop.opened, std::vector<QString>{QDir::toNativeSeparators(home.file("Help/" + documento))});
     }
+    EXPECT_TRUE(desktop.messages.empty());
 
     desktop.opened.clear();
     desktop.openSucceeds = false;
@@ -183,35 +149,27 @@ TEST_F(ShellTest, TheAgencyPageUsesTheConfiguredHostOrThePublicSite)
     EXPECT_TRUE(desktop.messages[0].text.contains("https://portale.agenzia.test" + PaginaRei));
 }
 
-TEST_F(ShellTest, TheUpdatePageNeedsTheMakersSiteToBeConfigured)
-{
-    auto finestra = finestraAperta();
-    finestra->CommandBars_Execute(ComandoAggiornamenti, "Controllo Aggiornamenti su Sito");
-    EXPECT_TRUE(desktop.opened.empty());
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_TRUE(desktop.messages[0].text.contains("Host_Produttore"));
-
-    scriviIni("Host_Produttore=http://www.ondavia.test\n");
-    finestra->CommandBars_Execute(ComandoAggiornamenti, "Controllo Aggiornamenti su Sito");
-    EXPECT_EQ(desktop.opened, std::vector<QString>{"http://www.ondavia.test/?app_aggiornamenti=aggiornamenti"});
-    EXPECT_EQ(desktop.messages.size(), 1u);
-}
-
 // The window's close button and Alt+F4 ask like the close command, so that a click loses nothing typed.
-TEST_F(ShellTest, ClosingTheWindowAsksLikeTheCloseCommand)
+TEST_F(ShellTest, TheCloseCommandAndTheWindowsCloseButtonAskAndEndOnlyOnYes)
 {
     auto finestra = finestraAperta();
-    desktop.answers = {MsgResult::No};
+    desktop.answers = {MsgResult::No, MsgResult::No, MsgResult::Yes};
+    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
     EXPECT_FALSE(finestra->close());
     EXPECT_TRUE(finestra->isVisible());
     EXPECT_EQ(uscite, 0);
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].text, "Vuoi chiudere il programma?");
-    EXPECT_EQ(desktop.messages[0].title, "Chiudi");
-    EXPECT_EQ(desktop.messages[0].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    for (const MessageRequest& domanda : desktop.messages) {
+        EXPECT_EQ(domanda.text, "Vuoi chiudere il programma?");
+        EXPECT_EQ(domanda.title, "Chiudi");
+        EXPECT_EQ(domanda.buttons, MsgButtons::YesNo);
+    }
 
-    desktop.answers = {MsgResult::Yes};
+    // Once Yes is said the program ends, with no second question from the window's own close.
+    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
+    EXPECT_EQ(uscite, 1);
     EXPECT_TRUE(finestra->close());
     EXPECT_EQ(uscite, 1);
-    EXPECT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages.size(), 3u);
+    EXPECT_TRUE(chiamate.isEmpty());
 }

@@ -269,15 +269,6 @@ void FCale::impostaAnno(int anno)
     VScroll1->setValue(-anno);
 }
 
-QStringList FCale::nomiMesi() const
-{
-    QStringList nomi;
-    for (int i = 0; i < lstMESI->count(); ++i) {
-        nomi << lstMESI->item(i)->text();
-    }
-    return nomi;
-}
-
 void FCale::lstMESI_Click()
 {
     if (!lstMESI->currentItem()) {

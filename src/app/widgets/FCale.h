@@ -31,8 +31,6 @@ public:
     void impostaAnno(int anno);
     int meseMostrato() const { return MeseMostrato; }
     int indiceScelto() const { return IndiceScelto; }
-    // The month names of the list, Gennaio to Dicembre.
-    QStringList nomiMesi() const;
 
     QWidget* pctCAL;
     QListWidget* lstMESI;
