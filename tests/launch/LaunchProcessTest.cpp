@@ -24,7 +24,7 @@
 #include <vector>
 
 using namespace ondavia;
-using ondavia::test::FolderSnapshot;
+using ondavia::test::folderSnapshot;
 
 namespace {
 
@@ -153,7 +153,9 @@ TEST(LaunchProcess, ASecondProgramOnTheSameRegisterEndsAndLeavesTheFirstAlone)
     Figlio primo(home.path(), {QStringLiteral("--resta")});
     ASSERT_TRUE(primo.attendiPronto());
 
+    const auto prima = folderSnapshot(home.path());
     const Esito secondo = lancia(home.path());
+    EXPECT_EQ(folderSnapshot(home.path()), prima);
     EXPECT_EQ(secondo.codice, 1);
     EXPECT_FALSE(secondo.finestra);
     ASSERT_EQ(secondo.messaggi.size(), 1u);
@@ -289,7 +291,7 @@ protected:
     // database and saying `why`, no window, and not a byte changed in the program folder.
     void attendiRifiuto(const QString& why)
     {
-        const FolderSnapshot prima(home.path());
+        const auto prima = folderSnapshot(home.path());
         const Esito esito = lancia(home.path(), comeUtente());
         EXPECT_EQ(esito.codice, 1);
         EXPECT_FALSE(esito.finestra);
@@ -299,19 +301,20 @@ protected:
         EXPECT_TRUE(messaggio.testo.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))))
             << messaggio.testo.toStdString();
         EXPECT_TRUE(messaggio.testo.contains(why)) << messaggio.testo.toStdString();
-        EXPECT_EQ(FolderSnapshot(home.path()).changesSince(prima), std::vector<std::string>{});
+        EXPECT_EQ(folderSnapshot(home.path()), prima);
     }
 
     QTemporaryDir home;
 };
 
-TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMarkedUpgraded)
+TEST_F(LaunchAsUser, AReadOnlyDatabaseEndsTheLaunchAndAnOldRegisterIsNotMarkedUpgraded)
 {
     QString errore;
-    ASSERT_TRUE(CreaArchivio(file(QStringLiteral("DataBase/OVIA.db")), QString(), &errore)) << errore.toStdString();
+    const QString archivio = file(QStringLiteral("DataBase/OVIA.db"));
+    ASSERT_TRUE(CreaArchivio(archivio, QString(), &errore)) << errore.toStdString();
     {
         db::Connection conn;
-        ASSERT_TRUE(conn.Open(file(QStringLiteral("DataBase/OVIA.db"))));
+        ASSERT_TRUE(conn.Open(archivio));
         ASSERT_TRUE(conn.Execute("INSERT INTO COPE (OCOD, ODES) VALUES ('RSSMRA80A01H501U', 'ROSSI MARIO')"));
     }
     const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase")));
@@ -321,22 +324,16 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMa
     attendiRifiuto(QStringLiteral("Nella cartella %1 ").arg(QDir::toNativeSeparators(file(QStringLiteral("DataBase")))));
     EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("onprog.txt"))));
 
-    // Once the folder can be written, the next launch does the upgrade and marks it.
     ::chmod(QFile::encodeName(file(QStringLiteral("DataBase"))).constData(), 0755);
+    ::chmod(QFile::encodeName(archivio).constData(), 0444);
+    attendiRifiuto(QStringLiteral("Il file non può essere modificato (sola lettura)"));
+
+    // Once the database can be written, the next launch does the upgrade and marks it.
+    ::chmod(QFile::encodeName(archivio).constData(), 0644);
     const Esito esito = lancia(home.path(), comeUtente());
     EXPECT_EQ(esito.codice, 0);
     EXPECT_TRUE(esito.finestra);
     verificaRegistro(home.path());
-}
-
-TEST_F(LaunchAsUser, AReadOnlyDatabaseFileEndsTheLaunch)
-{
-    ASSERT_EQ(lancia(home.path()).codice, 0);
-    const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase/OVIA.db")));
-    if (!motivo.isEmpty()) {
-        GTEST_SKIP() << motivo.toStdString();
-    }
-    attendiRifiuto(QStringLiteral("Il file non può essere modificato (sola lettura)"));
 }
 
 } // namespace
