@@ -33,12 +33,9 @@ constexpr int AttesaMassima = 60000; // ms; sanitized builds on a busy machine a
 // The user the permission tests run the launch as, when they run as root.
 constexpr uid_t UtenteRidotto = 65534;
 
-struct Messaggio {
-    MsgIcon icona;
-    QString testo;
-};
-
-// One run of the launch in a child process on a program folder.
+// One run of the launch in a child process on a program folder. Its output tells what it showed, one line
+// each: "FINESTRA" for the main window, "MESSAGGIO <icon> <text>" (line breaks as \n), "PRONTO" once it holds
+// the register.
 class Figlio {
 public:
     Figlio(const QString& cartella, const QStringList& argomenti = {})
@@ -46,28 +43,21 @@ public:
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert(QStringLiteral("ONDAVIA_HOME"), cartella);
         m_processo.setProcessEnvironment(ambiente);
-        m_processo.setProcessChannelMode(QProcess::SeparateChannels);
         m_processo.start(QStringLiteral(ONDAVIA_LAUNCH_CHILD), argomenti);
         EXPECT_TRUE(m_processo.waitForStarted(AttesaMassima)) << m_processo.errorString().toStdString();
     }
 
-    ~Figlio()
-    {
-        if (m_processo.state() != QProcess::NotRunning) {
-            m_processo.kill();
-            m_processo.waitForFinished(AttesaMassima);
-        }
-    }
+    ~Figlio() { uccidi(); }
 
     // Waits until the launch holds the register (true) or the process has ended (false).
     bool attendiPronto()
     {
         while (!m_uscita.contains("PRONTO\n")) {
-            if (!m_processo.waitForReadyRead(AttesaMassima)) {
-                m_uscita += m_processo.readAllStandardOutput();
+            const bool altro = m_processo.waitForReadyRead(AttesaMassima);
+            m_uscita += m_processo.readAllStandardOutput();
+            if (!altro) {
                 return m_uscita.contains("PRONTO\n");
             }
-            m_uscita += m_processo.readAllStandardOutput();
         }
         return true;
     }
@@ -89,24 +79,13 @@ public:
 
     void uccidi()
     {
-        m_processo.kill();
-        m_processo.waitForFinished(AttesaMassima);
-    }
-
-    bool finestra() const { return m_uscita.contains("FINESTRA\n"); }
-
-    std::vector<Messaggio> messaggi() const
-    {
-        std::vector<Messaggio> elenco;
-        for (const QByteArray& riga : m_uscita.split('\n')) {
-            if (riga.startsWith("MESSAGGIO ")) {
-                const QString resto = QString::fromUtf8(riga.mid(10));
-                elenco.push_back({static_cast<MsgIcon>(resto.section(QLatin1Char(' '), 0, 0).toInt()),
-                                  resto.section(QLatin1Char(' '), 1).replace(QLatin1String("\\n"), QLatin1String("\n"))});
-            }
+        if (m_processo.state() != QProcess::NotRunning) {
+            m_processo.kill();
+            m_processo.waitForFinished(AttesaMassima);
         }
-        return elenco;
     }
+
+    QString uscita() const { return QString::fromUtf8(m_uscita); }
 
 private:
     QProcess m_processo;
@@ -116,18 +95,24 @@ private:
 // What a whole launch showed.
 struct Esito {
     int codice = -1;
-    bool finestra = false;
-    std::vector<Messaggio> messaggi;
+    QString uscita;
 };
 
 Esito lancia(const QString& cartella, const QStringList& argomenti = {})
 {
     Figlio figlio(cartella, argomenti);
-    Esito esito;
-    esito.codice = figlio.fine();
-    esito.finestra = figlio.finestra();
-    esito.messaggi = figlio.messaggi();
-    return esito;
+    const int codice = figlio.fine();
+    return {codice, figlio.uscita()};
+}
+
+// A launch that ended showing no window and one message of `icona` that says `testo`.
+void attendiMessaggio(const QString& uscita, MsgIcon icona, const QString& testo)
+{
+    EXPECT_EQ(uscita.count(QStringLiteral("MESSAGGIO ")), 1) << uscita.toStdString();
+    EXPECT_TRUE(uscita.startsWith(QStringLiteral("MESSAGGIO %1 ").arg(static_cast<int>(icona))))
+        << uscita.toStdString();
+    EXPECT_TRUE(uscita.contains(testo)) << uscita.toStdString();
+    EXPECT_FALSE(uscita.contains(QStringLiteral("FINESTRA")));
 }
 
 // The register in a folder is whole: every table, the seeded municipalities, no temporary file left.
@@ -157,22 +142,17 @@ TEST(LaunchProcess, ASecondProgramOnTheSameRegisterEndsAndLeavesTheFirstAlone)
     const Esito secondo = lancia(home.path());
     EXPECT_EQ(folderSnapshot(home.path()), prima);
     EXPECT_EQ(secondo.codice, 1);
-    EXPECT_FALSE(secondo.finestra);
-    ASSERT_EQ(secondo.messaggi.size(), 1u);
-    EXPECT_EQ(secondo.messaggi[0].icona, MsgIcon::Exclamation);
-    EXPECT_TRUE(secondo.messaggi[0].testo.contains(QStringLiteral("è già aperto in un altro programma Ondavia")))
-        << secondo.messaggi[0].testo.toStdString();
+    attendiMessaggio(secondo.uscita, MsgIcon::Exclamation, QStringLiteral("è già aperto in un altro programma Ondavia"));
 
     EXPECT_TRUE(primo.inCorso());
     EXPECT_EQ(primo.fine(), 0);
-    EXPECT_TRUE(primo.finestra());
-    EXPECT_TRUE(primo.messaggi().empty());
+    EXPECT_EQ(primo.uscita(), "FINESTRA\nPRONTO\n");
     // A program that ends normally takes its lock file away with it.
     EXPECT_FALSE(QFileInfo::exists(BloccoCartella::fileDiBlocco(home.path())));
 
     const Esito terzo = lancia(home.path());
     EXPECT_EQ(terzo.codice, 0);
-    EXPECT_TRUE(terzo.finestra);
+    EXPECT_EQ(terzo.uscita, "FINESTRA\n");
 }
 
 TEST(LaunchProcess, FirstStartsAtTheSameMomentBuildOneRegister)
@@ -189,9 +169,7 @@ TEST(LaunchProcess, FirstStartsAtTheSameMomentBuildOneRegister)
             continue;
         }
         EXPECT_EQ(figlio->fine(), 1);
-        ASSERT_EQ(figlio->messaggi().size(), 1u);
-        EXPECT_TRUE(figlio->messaggi()[0].testo.contains(QStringLiteral("già aperto")))
-            << figlio->messaggi()[0].testo.toStdString();
+        attendiMessaggio(figlio->uscita(), MsgIcon::Exclamation, QStringLiteral("già aperto"));
     }
     EXPECT_EQ(aperti, 1);
     for (auto& figlio : figli) {
@@ -213,8 +191,7 @@ TEST(LaunchProcess, AProgramThatDiesLeavesNoLockBehind)
 
     const Esito dopo = lancia(home.path());
     EXPECT_EQ(dopo.codice, 0);
-    EXPECT_TRUE(dopo.finestra);
-    EXPECT_TRUE(dopo.messaggi.empty());
+    EXPECT_EQ(dopo.uscita, "FINESTRA\n");
 }
 
 TEST(LaunchProcess, AFirstStartKilledAtAnyMomentLeavesAFolderTheNextStartCompletes)
@@ -229,7 +206,7 @@ TEST(LaunchProcess, AFirstStartKilledAtAnyMomentLeavesAFolderTheNextStartComplet
         }
         const Esito dopo = lancia(home.path());
         EXPECT_EQ(dopo.codice, 0);
-        EXPECT_TRUE(dopo.finestra);
+        EXPECT_EQ(dopo.uscita, "FINESTRA\n");
         verificaRegistro(home.path());
     }
 }
@@ -294,13 +271,8 @@ protected:
         const auto prima = folderSnapshot(home.path());
         const Esito esito = lancia(home.path(), comeUtente());
         EXPECT_EQ(esito.codice, 1);
-        EXPECT_FALSE(esito.finestra);
-        ASSERT_EQ(esito.messaggi.size(), 1u);
-        const Messaggio& messaggio = esito.messaggi[0];
-        EXPECT_EQ(messaggio.icona, MsgIcon::Critical);
-        EXPECT_TRUE(messaggio.testo.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))))
-            << messaggio.testo.toStdString();
-        EXPECT_TRUE(messaggio.testo.contains(why)) << messaggio.testo.toStdString();
+        attendiMessaggio(esito.uscita, MsgIcon::Critical, why);
+        EXPECT_TRUE(esito.uscita.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))));
         EXPECT_EQ(folderSnapshot(home.path()), prima);
     }
 
@@ -332,7 +304,7 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseEndsTheLaunchAndAnOldRegisterIsNotMarkedUp
     ::chmod(QFile::encodeName(archivio).constData(), 0644);
     const Esito esito = lancia(home.path(), comeUtente());
     EXPECT_EQ(esito.codice, 0);
-    EXPECT_TRUE(esito.finestra);
+    EXPECT_EQ(esito.uscita, "FINESTRA\n");
     verificaRegistro(home.path());
 }
 
