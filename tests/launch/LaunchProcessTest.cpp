@@ -235,8 +235,8 @@ protected:
         return argomenti << QStringLiteral("--utente") << QString::number(UtenteRidotto);
     }
 
-    // Hands the folder to the unprivileged user, then makes `solaLettura` read-only. Returns why the
-    // permissions cannot be tried here, or nothing.
+    // Hands the folder to the unprivileged user, then makes the folder `solaLettura` read-only. Returns why
+    // the permissions cannot be tried here, or nothing.
     QString preparaConSolaLettura(const QString& solaLettura)
     {
         if (::geteuid() == 0) {
@@ -248,8 +248,7 @@ protected:
             }
         }
         ::chmod(QFile::encodeName(home.path()).constData(), 0755);
-        const bool cartella = QFileInfo(solaLettura).isDir();
-        ::chmod(QFile::encodeName(solaLettura).constData(), cartella ? 0555 : 0444);
+        ::chmod(QFile::encodeName(solaLettura).constData(), 0555);
 
         const int scriveInCasa = lancia(home.path(), comeUtente({QStringLiteral("--scrive"), home.path()})).codice;
         if (scriveInCasa == 77) {
@@ -258,7 +257,7 @@ protected:
         if (scriveInCasa != 0) {
             return QStringLiteral("user %1 cannot write in the temporary folder %2").arg(UtenteRidotto).arg(home.path());
         }
-        if (cartella && lancia(home.path(), comeUtente({QStringLiteral("--scrive"), solaLettura})).codice == 0) {
+        if (lancia(home.path(), comeUtente({QStringLiteral("--scrive"), solaLettura})).codice == 0) {
             return QStringLiteral("this file system lets user %1 write in a read-only folder").arg(UtenteRidotto);
         }
         return {};
