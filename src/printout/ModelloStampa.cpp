@@ -144,20 +144,21 @@ bool ScriviModello(const QString& percorso, QString* errore)
     pdf.SetDocProperty("Registro Elettronico degli Indirizzi - modello della scheda",
                        "Pagina di base della scheda del soggetto obbligato", {}, "Ondavia",
                        "Folian " + folian::Folian::Version(), Ansi(FirmaModello()));
+    const auto fallito = [&](const std::string& motivo) {
+        *errore = QStringLiteral("Impossibile scrivere il modello di stampa\n%1\n\n%2")
+                      .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(motivo));
+        return false;
+    };
     pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
     if (pdf.ErrNumber() != 0) {
-        *errore = QStringLiteral("Impossibile scrivere il modello di stampa\n%1\n\n%2")
-                      .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(pdf.ErrDescription()));
-        return false;
+        return fallito(pdf.ErrDescription());
     }
     try {
         pdf.BeginPage();
         DisegnaModello(pdf);
         pdf.EndDoc();
     } catch (const folian::Error& e) {
-        *errore = QStringLiteral("Impossibile scrivere il modello di stampa\n%1\n\n%2")
-                      .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(e.what()));
-        return false;
+        return fallito(e.what());
     }
     return true;
 }

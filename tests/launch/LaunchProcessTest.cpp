@@ -24,7 +24,7 @@
 #include <vector>
 
 using namespace ondavia;
-using ondavia::test::FolderSnapshot;
+using ondavia::test::folderSnapshot;
 
 namespace {
 
@@ -33,12 +33,9 @@ constexpr int AttesaMassima = 60000; // ms; sanitized builds on a busy machine a
 // The user the permission tests run the launch as, when they run as root.
 constexpr uid_t UtenteRidotto = 65534;
 
-struct Messaggio {
-    MsgIcon icona;
-    QString testo;
-};
-
-// One run of the launch in a child process on a program folder.
+// One run of the launch in a child process on a program folder. Its output tells what it showed, one line
+// each: "FINESTRA" for the main window, "MESSAGGIO <icon> <text>" (line breaks as \n), "PRONTO" once it holds
+// the register.
 class Figlio {
 public:
     Figlio(const QString& cartella, const QStringList& argomenti = {})
@@ -46,28 +43,21 @@ public:
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert(QStringLiteral("ONDAVIA_HOME"), cartella);
         m_processo.setProcessEnvironment(ambiente);
-        m_processo.setProcessChannelMode(QProcess::SeparateChannels);
         m_processo.start(QStringLiteral(ONDAVIA_LAUNCH_CHILD), argomenti);
         EXPECT_TRUE(m_processo.waitForStarted(AttesaMassima)) << m_processo.errorString().toStdString();
     }
 
-    ~Figlio()
-    {
-        if (m_processo.state() != QProcess::NotRunning) {
-            m_processo.kill();
-            m_processo.waitForFinished(AttesaMassima);
-        }
-    }
+    ~Figlio() { uccidi(); }
 
     // Waits until the launch holds the register (true) or the process has ended (false).
     bool attendiPronto()
     {
         while (!m_uscita.contains("PRONTO\n")) {
-            if (!m_processo.waitForReadyRead(AttesaMassima)) {
-                m_uscita += m_processo.readAllStandardOutput();
+            const bool altro = m_processo.waitForReadyRead(AttesaMassima);
+            m_uscita += m_processo.readAllStandardOutput();
+            if (!altro) {
                 return m_uscita.contains("PRONTO\n");
             }
-            m_uscita += m_processo.readAllStandardOutput();
         }
         return true;
     }
@@ -89,24 +79,13 @@ public:
 
     void uccidi()
     {
-        m_processo.kill();
-        m_processo.waitForFinished(AttesaMassima);
-    }
-
-    bool finestra() const { return m_uscita.contains("FINESTRA\n"); }
-
-    std::vector<Messaggio> messaggi() const
-    {
-        std::vector<Messaggio> elenco;
-        for (const QByteArray& riga : m_uscita.split('\n')) {
-            if (riga.startsWith("MESSAGGIO ")) {
-                const QString resto = QString::fromUtf8(riga.mid(10));
-                elenco.push_back({static_cast<MsgIcon>(resto.section(QLatin1Char(' '), 0, 0).toInt()),
-                                  resto.section(QLatin1Char(' '), 1).replace(QLatin1String("\\n"), QLatin1String("\n"))});
-            }
+        if (m_processo.state() != QProcess::NotRunning) {
+            m_processo.kill();
+            m_processo.waitForFinished(AttesaMassima);
         }
-        return elenco;
     }
+
+    QString uscita() const { return QString::fromUtf8(m_uscita); }
 
 private:
     QProcess m_processo;
@@ -116,18 +95,24 @@ private:
 // What a whole launch showed.
 struct Esito {
     int codice = -1;
-    bool finestra = false;
-    std::vector<Messaggio> messaggi;
+    QString uscita;
 };
 
 Esito lancia(const QString& cartella, const QStringList& argomenti = {})
 {
     Figlio figlio(cartella, argomenti);
-    Esito esito;
-    esito.codice = figlio.fine();
-    esito.finestra = figlio.finestra();
-    esito.messaggi = figlio.messaggi();
-    return esito;
+    const int codice = figlio.fine();
+    return {codice, figlio.uscita()};
+}
+
+// A launch that ended showing no window and one message of `icona` that says `testo`.
+void attendiMessaggio(const QString& uscita, MsgIcon icona, const QString& testo)
+{
+    EXPECT_EQ(uscita.count(QStringLiteral("MESSAGGIO ")), 1) << uscita.toStdString();
+    EXPECT_TRUE(uscita.startsWith(QStringLiteral("MESSAGGIO %1 ").arg(static_cast<int>(icona))))
+        << uscita.toStdString();
+    EXPECT_TRUE(uscita.contains(testo)) << uscita.toStdString();
+    EXPECT_FALSE(uscita.contains(QStringLiteral("FINESTRA")));
 }
 
 // The register in a folder is whole: every table, the seeded municipalities, no temporary file left.
@@ -153,24 +138,21 @@ TEST(LaunchProcess, ASecondProgramOnTheSameRegisterEndsAndLeavesTheFirstAlone)
     Figlio primo(home.path(), {QStringLiteral("--resta")});
     ASSERT_TRUE(primo.attendiPronto());
 
+    const auto prima = folderSnapshot(home.path());
     const Esito secondo = lancia(home.path());
+    EXPECT_EQ(folderSnapshot(home.path()), prima);
     EXPECT_EQ(secondo.codice, 1);
-    EXPECT_FALSE(secondo.finestra);
-    ASSERT_EQ(secondo.messaggi.size(), 1u);
-    EXPECT_EQ(secondo.messaggi[0].icona, MsgIcon::Exclamation);
-    EXPECT_TRUE(secondo.messaggi[0].testo.contains(QStringLiteral("è già aperto in un altro programma Ondavia")))
-        << secondo.messaggi[0].testo.toStdString();
+    attendiMessaggio(secondo.uscita, MsgIcon::Exclamation, QStringLiteral("è già aperto in un altro programma Ondavia"));
 
     EXPECT_TRUE(primo.inCorso());
     EXPECT_EQ(primo.fine(), 0);
-    EXPECT_TRUE(primo.finestra());
-    EXPECT_TRUE(primo.messaggi().empty());
+    EXPECT_EQ(primo.uscita(), "FINESTRA\nPRONTO\n");
     // A program that ends normally takes its lock file away with it.
     EXPECT_FALSE(QFileInfo::exists(BloccoCartella::fileDiBlocco(home.path())));
 
     const Esito terzo = lancia(home.path());
     EXPECT_EQ(terzo.codice, 0);
-    EXPECT_TRUE(terzo.finestra);
+    EXPECT_EQ(terzo.uscita, "FINESTRA\n");
 }
 
 TEST(LaunchProcess, FirstStartsAtTheSameMomentBuildOneRegister)
@@ -187,9 +169,7 @@ TEST(LaunchProcess, FirstStartsAtTheSameMomentBuildOneRegister)
             continue;
         }
         EXPECT_EQ(figlio->fine(), 1);
-        ASSERT_EQ(figlio->messaggi().size(), 1u);
-        EXPECT_TRUE(figlio->messaggi()[0].testo.contains(QStringLiteral("già aperto")))
-            << figlio->messaggi()[0].testo.toStdString();
+        attendiMessaggio(figlio->uscita(), MsgIcon::Exclamation, QStringLiteral("già aperto"));
     }
     EXPECT_EQ(aperti, 1);
     for (auto& figlio : figli) {
@@ -211,8 +191,7 @@ TEST(LaunchProcess, AProgramThatDiesLeavesNoLockBehind)
 
     const Esito dopo = lancia(home.path());
     EXPECT_EQ(dopo.codice, 0);
-    EXPECT_TRUE(dopo.finestra);
-    EXPECT_TRUE(dopo.messaggi.empty());
+    EXPECT_EQ(dopo.uscita, "FINESTRA\n");
 }
 
 TEST(LaunchProcess, AFirstStartKilledAtAnyMomentLeavesAFolderTheNextStartCompletes)
@@ -227,7 +206,7 @@ TEST(LaunchProcess, AFirstStartKilledAtAnyMomentLeavesAFolderTheNextStartComplet
         }
         const Esito dopo = lancia(home.path());
         EXPECT_EQ(dopo.codice, 0);
-        EXPECT_TRUE(dopo.finestra);
+        EXPECT_EQ(dopo.uscita, "FINESTRA\n");
         verificaRegistro(home.path());
     }
 }
@@ -256,8 +235,8 @@ protected:
         return argomenti << QStringLiteral("--utente") << QString::number(UtenteRidotto);
     }
 
-    // Hands the folder to the unprivileged user, then makes `solaLettura` read-only. Returns why the
-    // permissions cannot be tried here, or nothing.
+    // Hands the folder to the unprivileged user, then makes the folder `solaLettura` read-only. Returns why
+    // the permissions cannot be tried here, or nothing.
     QString preparaConSolaLettura(const QString& solaLettura)
     {
         if (::geteuid() == 0) {
@@ -269,8 +248,7 @@ protected:
             }
         }
         ::chmod(QFile::encodeName(home.path()).constData(), 0755);
-        const bool cartella = QFileInfo(solaLettura).isDir();
-        ::chmod(QFile::encodeName(solaLettura).constData(), cartella ? 0555 : 0444);
+        ::chmod(QFile::encodeName(solaLettura).constData(), 0555);
 
         const int scriveInCasa = lancia(home.path(), comeUtente({QStringLiteral("--scrive"), home.path()})).codice;
         if (scriveInCasa == 77) {
@@ -279,7 +257,7 @@ protected:
         if (scriveInCasa != 0) {
             return QStringLiteral("user %1 cannot write in the temporary folder %2").arg(UtenteRidotto).arg(home.path());
         }
-        if (cartella && lancia(home.path(), comeUtente({QStringLiteral("--scrive"), solaLettura})).codice == 0) {
+        if (lancia(home.path(), comeUtente({QStringLiteral("--scrive"), solaLettura})).codice == 0) {
             return QStringLiteral("this file system lets user %1 write in a read-only folder").arg(UtenteRidotto);
         }
         return {};
@@ -289,29 +267,25 @@ protected:
     // database and saying `why`, no window, and not a byte changed in the program folder.
     void attendiRifiuto(const QString& why)
     {
-        const FolderSnapshot prima(home.path());
+        const auto prima = folderSnapshot(home.path());
         const Esito esito = lancia(home.path(), comeUtente());
         EXPECT_EQ(esito.codice, 1);
-        EXPECT_FALSE(esito.finestra);
-        ASSERT_EQ(esito.messaggi.size(), 1u);
-        const Messaggio& messaggio = esito.messaggi[0];
-        EXPECT_EQ(messaggio.icona, MsgIcon::Critical);
-        EXPECT_TRUE(messaggio.testo.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))))
-            << messaggio.testo.toStdString();
-        EXPECT_TRUE(messaggio.testo.contains(why)) << messaggio.testo.toStdString();
-        EXPECT_EQ(FolderSnapshot(home.path()).changesSince(prima), std::vector<std::string>{});
+        attendiMessaggio(esito.uscita, MsgIcon::Critical, why);
+        EXPECT_TRUE(esito.uscita.contains(QDir::toNativeSeparators(file(QStringLiteral("DataBase/OVIA.db")))));
+        EXPECT_EQ(folderSnapshot(home.path()), prima);
     }
 
     QTemporaryDir home;
 };
 
-TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMarkedUpgraded)
+TEST_F(LaunchAsUser, AReadOnlyDatabaseEndsTheLaunchAndAnOldRegisterIsNotMarkedUpgraded)
 {
     QString errore;
-    ASSERT_TRUE(CreaArchivio(file(QStringLiteral("DataBase/OVIA.db")), QString(), &errore)) << errore.toStdString();
+    const QString archivio = file(QStringLiteral("DataBase/OVIA.db"));
+    ASSERT_TRUE(CreaArchivio(archivio, QString(), &errore)) << errore.toStdString();
     {
         db::Connection conn;
-        ASSERT_TRUE(conn.Open(file(QStringLiteral("DataBase/OVIA.db"))));
+        ASSERT_TRUE(conn.Open(archivio));
         ASSERT_TRUE(conn.Execute("INSERT INTO COPE (OCOD, ODES) VALUES ('RSSMRA80A01H501U', 'ROSSI MARIO')"));
     }
     const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase")));
@@ -321,22 +295,16 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseFolderEndsTheLaunchAndAnOldRegisterIsNotMa
     attendiRifiuto(QStringLiteral("Nella cartella %1 ").arg(QDir::toNativeSeparators(file(QStringLiteral("DataBase")))));
     EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("onprog.txt"))));
 
-    // Once the folder can be written, the next launch does the upgrade and marks it.
     ::chmod(QFile::encodeName(file(QStringLiteral("DataBase"))).constData(), 0755);
+    ::chmod(QFile::encodeName(archivio).constData(), 0444);
+    attendiRifiuto(QStringLiteral("Il file non può essere modificato (sola lettura)"));
+
+    // Once the database can be written, the next launch does the upgrade and marks it.
+    ::chmod(QFile::encodeName(archivio).constData(), 0644);
     const Esito esito = lancia(home.path(), comeUtente());
     EXPECT_EQ(esito.codice, 0);
-    EXPECT_TRUE(esito.finestra);
+    EXPECT_EQ(esito.uscita, "FINESTRA\n");
     verificaRegistro(home.path());
-}
-
-TEST_F(LaunchAsUser, AReadOnlyDatabaseFileEndsTheLaunch)
-{
-    ASSERT_EQ(lancia(home.path()).codice, 0);
-    const QString motivo = preparaConSolaLettura(file(QStringLiteral("DataBase/OVIA.db")));
-    if (!motivo.isEmpty()) {
-        GTEST_SKIP() << motivo.toStdString();
-    }
-    attendiRifiuto(QStringLiteral("Il file non può essere modificato (sola lettura)"));
 }
 
 } // namespace

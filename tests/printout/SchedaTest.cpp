@@ -102,15 +102,11 @@ TEST_F(Modello, TheProgramWritesItsOwnTemplateWhenMissing)
     ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
     ASSERT_TRUE(QFileInfo::exists(percorso));
 
+    // The print-outs' own tests read the page as drawn; here, what only the template holds.
     const auto report = folian::test::readWithReaders(percorso.toStdString());
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
-    EXPECT_EQ(report.pdfinfoStderr, "");
-    EXPECT_EQ(report.field("Pages"), "1");
-    EXPECT_EQ(report.field("Page size").substr(0, 13), "596 x 842 pts");
     EXPECT_EQ(report.field("Keywords"), FirmaModello().toStdString());
     EXPECT_EQ(report.field("Author"), "Ondavia") << "the template belongs to no subject";
-
-    verificaCaratteri(percorso);
 
     // Every caption of the card lies inside its field's cell.
     const std::vector<Parola> parole = paroleDi(percorso);
@@ -124,13 +120,6 @@ TEST_F(Modello, TheProgramWritesItsOwnTemplateWhenMissing)
         }
         EXPECT_EQ(trovate, attese.size()) << nome(c);
     }
-    const QString testo = testoDi(percorso);
-    for (const char* fisso : {"Registro Elettronico degli Indirizzi", "Data Stampa:", "Pagina 1 di 1",
-                              "SOGGETTO OBBLIGATO", "RESPONSABILE", "CANCELLAZIONE", "Timbro e firma"}) {
-        EXPECT_TRUE(testo.contains(QLatin1String(fisso))) << fisso;
-    }
-    EXPECT_EQ(folian::test::readFile(percorso.toStdString()).find("/Filter"), std::string::npos)
-        << "nothing is compressed";
 }
 
 TEST_F(Modello, AnInstallationsOwnTemplateIsKeptAndAnOlderOneOfOursIsReplaced)
