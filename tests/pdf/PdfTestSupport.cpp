@@ -21,7 +21,9 @@ std::filesystem::path scratchDir()
             c = '_';
         }
     }
-    const auto dir = std::filesystem::temp_directory_path() / "folian-tests" / name;
+    // Under the build folder, not a shared temporary one: two suites run at once (two checkouts, the
+    // ordinary and the sanitized build) must not clear each other's files.
+    const auto dir = std::filesystem::path(FOLIAN_TEST_SCRATCH) / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
