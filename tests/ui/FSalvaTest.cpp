@@ -25,12 +25,6 @@ using namespace ondavia::test;
 
 namespace {
 
-// Backup lines written as text, "¦" being the separator byte 0xA6.
-QByteArray cp(const QString& testo)
-{
-    return cp1252::encode(testo);
-}
-
 class FSalvaTest : public ShellTest {
 protected:
     void SetUp() override
@@ -43,12 +37,11 @@ protected:
         oggi = OggiAAAAMMGG();
     }
 
-    static void soggetto(const QString& codice, const QString& progressivo, const QString& ragione,
-                         const QString& omoc1 = "1")
+    static void soggetto(const QString& codice, const QString& progressivo, const QString& ragione)
     {
         ASSERT_TRUE(Conn.Execute(QStringLiteral("INSERT INTO COPE (OCOD, ONPROG, orag, ODES, OMOC1) VALUES "
-                                                "(%1, %2, %3, %3, %4)")
-                                     .arg(Apici(codice), Apici(progressivo), Apici(ragione), omoc1)))
+                                                "(%1, %2, %3, %3, 1)")
+                                     .arg(Apici(codice), Apici(progressivo), Apici(ragione))))
             << Conn.lastError().toStdString();
     }
 
@@ -92,12 +85,12 @@ protected:
         return visto;
     }
 
-    // A file of backup lines on the Desktop; its path.
+    // A file of backup lines on the Desktop, written as text ("¦" being the separator byte 0xA6); its path.
     QString scriviSullaScrivania(const QString& nome, const QString& righe) const
     {
         QFile f(m_scrivania.filePath(nome));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(cp(righe));
+        f.write(cp1252::encode(righe));
         return f.fileName();
     }
 
