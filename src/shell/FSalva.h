@@ -46,8 +46,6 @@ public:
     // The safety copy, then the restore; false when nothing was restored (the user has been told why).
     bool RipristinaArchivio();
 
-    const QString& NomeFileBackup() const { return m_nomeFileBackup; }
-    const QString& CartellaTutti() const { return m_cartellaTutti; }
     const QString& CodiceBackup() const { return m_codiceBackup; }
     int ContaRighe() const { return m_contaRighe; }
 
