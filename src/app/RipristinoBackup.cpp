@@ -147,8 +147,7 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
             return false;
         }
         if (prima) {
-            cifrato = PrimaRigaCifrata(testo);
-            if (!cifrato && testo.mid(1, 4) != TabellaSoggetti) {
+            if (!PrimaRigaDiBackup(testo, &cifrato)) {
                 *errore = MessaggioNonBackup();
                 return false;
             }
