@@ -58,8 +58,9 @@ protected:
 private:
     void confermaSalvataggio();
     void confermaRipristino();
-    // Shows the counter and the bar for a new piece of work, from 0.
+    // Shows the counter and the bar for a new piece of work, from 0; the commands wait until it ends.
     void iniziaLavoro(bool azzera);
+    void abilitaComandi(bool abilita);
     void fineLavoro();
     // SalvaArchivio with the counter and the bar on screen; a failure is told.
     bool salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera);
