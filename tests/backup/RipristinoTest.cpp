@@ -131,27 +131,6 @@ TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
     }
 }
 
-TEST_F(RipristinoTest, NumeriConLaVirgolaEMessaggioDiUnaTabellaAnagrafica)
-{
-    esegui("CREATE TABLE PROVA (OCOD TEXT, IMPORTO DOUBLE, QUANTI INTEGER, NOTA TEXT)");
-    esegui("CREATE TABLE CTANA (OCOD TEXT, QUANTI INTEGER)");
-    scriviRighe(file("NUMERI.REI"),
-                {lineaCope({"A"}), Sep + "PROVA" + Sep + "P1" + Sep + "12,5" + Sep + "3" + Sep + "  X  ",
-                 Sep + "PROVA" + Sep + "P2" + Sep + "," + Sep + "" + Sep + "   ",
-                 Sep + "PROVA" + Sep + "P3" + Sep + "" + Sep + "-7" + Sep,
-                 Sep + "PROVA" + Sep + "P4" + Sep + "1.234,5" + Sep + "1,5",
-                 Sep + "CTANA" + Sep + "K1" + Sep + "molti"});
-    ASSERT_TRUE(ripristina(file("NUMERI.REI"))) << m_errore.toStdString();
-    EXPECT_EQ(righe("PROVA"),
-              (QStringList{"T:P1|N:12.5|N:3|T:X", "T:P2|N:0|NULL|T:", "T:P3|NULL|N:-7|T:", "T:P4|NULL|N:2|NULL"}));
-    EXPECT_EQ(m_avvisi, (QStringList{"Errore: PROVA registrazione: indice 3 valore 1.234,5 Errore: Tipo di dati non "
-                                     "corrispondente per il campo IMPORTO",
-                                     "La riga 5 del file (tabella PROVA, soggetto P4) ha 3 valori invece di 4: i campi "
-                                     "mancanti sono rimasti vuoti.",
-                                     "Errore: CTANA anagrafica: indice 3 valore molti Errore: Tipo di dati non "
-                                     "corrispondente per il campo QUANTI"}));
-}
-
 TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
 {
     esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
