@@ -35,8 +35,8 @@ public:
     void bannulla_Click();
     void saveALL_Click();
 
-    // Writes the register, or only the subject `codice` when `soloSoggetto`, to NomeFileBackup.
-    bool SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore);
+    // Writes the register, or only the subject `codice` when `soloSoggetto`, to `percorso`.
+    bool SalvaArchivio(const QString& percorso, const QString& codice, bool soloSoggetto, QString* errore);
     // One progress step: the bar goes from 1 to 999 and again from 1, PERC counts every row.
     void AvanzaProgresso();
     // Asks the folder of a save-all into CartellaTutti (empty when the user cancels).
