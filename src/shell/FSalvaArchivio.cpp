@@ -93,7 +93,8 @@ void FSalva::saveALL_Click()
         return;
     }
     db::Recordset righe;
-    if (!righe.Open(QStringLiteral("SELECT * From COPE order by orag"), Conn)) {
+    // Only the two columns the loop reads: the recordset holds every row of the register at once.
+    if (!righe.Open(QStringLiteral("SELECT OCOD, orag From COPE order by orag"), Conn)) {
         MsgBox(QStringLiteral("Impossibile leggere l'archivio: %1").arg(righe.lastError()));
         return;
     }
