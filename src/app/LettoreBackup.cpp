@@ -107,9 +107,11 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
-bool PrimaRigaCifrata(const QString& riga)
+bool PrimaRigaDiBackup(const QString& riga, bool* cifrata)
 {
-    return CifraTesto(riga.mid(1, 4), QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
+    const QString tabella = riga.mid(1, 4);
+    *cifrata = CifraTesto(tabella, QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
+    return *cifrata || tabella == TabellaSoggetti;
 }
 
 ControlloBackup ControllaFileBackup(const QString& percorso)
@@ -130,8 +132,7 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
     if (letta == LettoreBackup::Esito::Fine) {
         return esito;
     }
-    esito.cifrato = PrimaRigaCifrata(riga);
-    if (riga.mid(1, 4) != TabellaSoggetti && !esito.cifrato) {
+    if (!PrimaRigaDiBackup(riga, &esito.cifrato)) {
         return esito;
     }
     esito.stato = ControlloBackup::Stato::Backup;

@@ -53,8 +53,9 @@ struct ControlloBackup {
 // ChiaveBackup; a first line of any other table, however well formed, is refused.
 ControlloBackup ControllaFileBackup(const QString& percorso);
 
-// Whether a first line is scrambled: its characters 2 to 5 read "COPE" once unscrambled.
-bool PrimaRigaCifrata(const QString& riga);
+// Whether a first line opens a backup: its characters 2 to 5 read "COPE", as they stand or once
+// unscrambled (*cifrata tells which).
+bool PrimaRigaDiBackup(const QString& riga, bool* cifrata);
 
 // The items of a line read from a backup, each unscrambled on its own when the file is scrambled: joined
 // again, an item that unscrambles to the separator would split in two and shift the values after it.

@@ -122,8 +122,6 @@ void RipristinoBackup::avvisa(const QString& testo)
 bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* errore)
 {
     m_tabelle.clear();
-    m_aggiunte = 0;
-    m_scartate = 0;
     LettoreBackup lettore;
     if (!lettore.apri(percorso, errore)) {
         *errore += Annullato;
@@ -149,15 +147,13 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
             return false;
         }
         if (prima) {
-            cifrato = PrimaRigaCifrata(testo);
-            if (!cifrato && testo.mid(1, 4) != TabellaSoggetti) {
+            if (!PrimaRigaDiBackup(testo, &cifrato)) {
                 *errore = MessaggioNonBackup();
                 return false;
             }
             prima = false;
         }
         if (esito == LettoreBackup::Esito::RigaTroppoLunga) {
-            ++m_scartate;
             avvisa(QStringLiteral("La riga %1 del file è lunga %2 byte, troppo per una riga di backup: non è stata "
                                   "ripristinata.")
                        .arg(lettore.numeroRiga())
@@ -170,7 +166,6 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
         }
         // What a disk gives back in place of a lost end of file.
         if (std::all_of(testo.cbegin(), testo.cend(), [](QChar c) { return c == u'\0' || c == u' '; })) {
-            ++m_scartate;
             avvisa(QStringLiteral("La riga %1 del file contiene solo caratteri nulli, come la parte rovinata di un "
                                   "file: è stata ignorata.")
                        .arg(lettore.numeroRiga()));
@@ -204,7 +199,6 @@ bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* er
         return false;
     }
     if (campi.size() <= 2 + t->colonnaCodice) {
-        ++m_scartate;
         avvisa(QStringLiteral("La riga %1 del file (tabella %2) non ha il codice fiscale del soggetto: non è stata "
                               "ripristinata.")
                    .arg(numero)
@@ -315,7 +309,6 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
         scarto = QStringLiteral("non può essere registrata (%1)").arg(t.inserisci->lastError());
     }
     if (!scarto.isEmpty()) {
-        ++m_scartate;
         avvisa(QStringLiteral("La riga %1 del file (tabella %2) %3: non è stata ripristinata.")
                    .arg(numero)
                    .arg(t.nome, scarto));
@@ -330,7 +323,6 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
                    .arg(t.colonne.FieldCount()));
     }
     t.chiaviAggiunte.insert(chiave);
-    ++m_aggiunte;
 }
 
 bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QString* descrizione)
@@ -391,7 +383,6 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QStr
 void RipristinoBackup::RipristinaCTAB(const QStringList& campi, qint64 numero)
 {
     if (campi.size() < 5) {
-        ++m_scartate;
         avvisa(QStringLiteral("La riga %1 del file (tabella CTAB) ha %2 valori invece di 3: non è stata ripristinata.")
                    .arg(numero)
                    .arg(campi.size() - 2));
@@ -412,7 +403,6 @@ void RipristinoBackup::RipristinaCTAB(const QStringList& campi, qint64 numero)
                 appoggio.Fields(QStringLiteral("des")).SetValue(descrizione) && appoggio.Update();
     }
     if (!fatto) {
-        ++m_scartate;
         avvisa(QStringLiteral("La riga %1 del file (tabella CTAB, %2 %3) non può essere registrata: %4")
                    .arg(numero)
                    .arg(tipo, codice, appoggio.lastError()));

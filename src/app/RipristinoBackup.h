@@ -45,9 +45,6 @@ public:
     // Restores the file. False, with the reason in *errore, when nothing was restored.
     bool RipristinaArchivio(const QString& percorso, QString* errore);
 
-    int righeAggiunte() const { return m_aggiunte; }
-    int righeScartate() const { return m_scartate; }
-
 private:
     struct Tabella;
 
@@ -62,8 +59,6 @@ private:
     db::Connection& m_connessione;
     Opzioni m_opzioni;
     QHash<QString, std::shared_ptr<Tabella>> m_tabelle; // by name, folded
-    int m_aggiunte = 0;
-    int m_scartate = 0;
 };
 
 } // namespace ondavia

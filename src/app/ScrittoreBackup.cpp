@@ -118,7 +118,6 @@ ScrittoreBackup::ScrittoreBackup(db::Connection& connessione) : m_connessione(co
 bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabella, const Opzioni& opzioni,
                                     QString* errore)
 {
-    m_righe = 0;
     QString sql = QStringLiteral("SELECT * From ") + tabella;
     if (!opzioni.soloSoggetto.isNull()) {
         sql += QStringLiteral(" WHERE OCOD=") + Apici(opzioni.soloSoggetto);
@@ -152,7 +151,6 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
         if (!scrittura.riga(&blocco, errore)) {
             return false;
         }
-        ++m_righe;
         if (blocco.size() >= kBlocco) {
             if (!ScriviTutto(file, blocco)) {
                 *errore = interrotto.arg(mostrato, file.errorString());

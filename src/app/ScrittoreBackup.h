@@ -31,11 +31,8 @@ public:
     // A table with no rows gives an empty file. Returns false with a message for the user in *errore.
     bool ScriviTabella(const QString& percorso, const QString& tabella, const Opzioni& opzioni, QString* errore);
 
-    int righeScritte() const { return m_righe; }
-
 private:
     db::Connection& m_connessione;
-    int m_righe = 0;
 };
 
 } // namespace ondavia

@@ -117,7 +117,6 @@ FSalva::FSalva(QWidget* parent)
 bool FSalva::Form_Load()
 {
     centra();
-    Label2->clear();
     Label3->hide();
     PBar1->hide();
     PERC->hide();
@@ -131,20 +130,13 @@ bool FSalva::Form_Load()
     DataSalvataggio = OggiAAAAMMGG();
     Label2->setText(TuttiISoggetti);
 
-    saveALL->hide();
-    bconferma->hide();
-    if (SalvaTutti) {
-        saveALL->show();
-        Label2->setText(TuttiISoggetti);
-    } else {
-        bconferma->show();
-    }
+    saveALL->setVisible(SalvaTutti);
+    bconferma->setVisible(!SalvaTutti);
     if (!ripristino) {
         return true;
     }
 
     // No file chosen, or one that is no backup: nothing to confirm, and the form is not shown.
-    Label2->setText(TuttiISoggetti);
     const auto scelto = platform().openFileName(
         {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), FiltroBackup()});
     if (!scelto) {
@@ -175,7 +167,6 @@ bool FSalva::ControllaFileBackup()
         MsgBox(MessaggioNonBackup());
         return false;
     }
-    Label2->setText(TuttiISoggetti);
     Label3->show();
     m_codiceBackup = controllo.codice;
     return true;
@@ -215,12 +206,17 @@ void FSalva::closeEvent(QCloseEvent* evento)
     QDialog::closeEvent(evento);
 }
 
+void FSalva::abilitaComandi(bool abilita)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
+        w->setEnabled(abilita);
+    }
+}
+
 void FSalva::iniziaLavoro(bool azzera)
 {
     m_alLavoro = true;
-    for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
-        w->setEnabled(false);
-    }
+    abilitaComandi(false);
     Label16->show();
     PERC->show();
     PBar1->setMaximum(kMassimoBarra);
@@ -236,9 +232,7 @@ void FSalva::fineLavoro()
 {
     mostraProgresso();
     m_alLavoro = false;
-    for (QWidget* w : std::initializer_list<QWidget*>{bconferma, bannulla, saveALL, Crip}) {
-        w->setEnabled(true);
-    }
+    abilitaComandi(true);
 }
 
 void FSalva::AvanzaProgresso()

@@ -35,8 +35,8 @@ public:
     void bannulla_Click();
     void saveALL_Click();
 
-    // Writes the register, or only the subject `codice` when `soloSoggetto`, to NomeFileBackup.
-    bool SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore);
+    // Writes the register, or only the subject `codice` when `soloSoggetto`, to `percorso`.
+    bool SalvaArchivio(const QString& percorso, const QString& codice, bool soloSoggetto, QString* errore);
     // One progress step: the bar goes from 1 to 999 and again from 1, PERC counts every row.
     void AvanzaProgresso();
     // Asks the folder of a save-all into CartellaTutti (empty when the user cancels).
@@ -46,8 +46,6 @@ public:
     // The safety copy, then the restore; false when nothing was restored (the user has been told why).
     bool RipristinaArchivio();
 
-    const QString& NomeFileBackup() const { return m_nomeFileBackup; }
-    const QString& CartellaTutti() const { return m_cartellaTutti; }
     const QString& CodiceBackup() const { return m_codiceBackup; }
     int ContaRighe() const { return m_contaRighe; }
 
@@ -60,8 +58,9 @@ protected:
 private:
     void confermaSalvataggio();
     void confermaRipristino();
-    // Shows the counter and the bar for a new piece of work, from 0.
+    // Shows the counter and the bar for a new piece of work, from 0; the commands wait until it ends.
     void iniziaLavoro(bool azzera);
+    void abilitaComandi(bool abilita);
     void fineLavoro();
     // SalvaArchivio with the counter and the bar on screen; a failure is told.
     bool salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera);

@@ -32,7 +32,7 @@ constexpr int kAvvisiMostrati = 10;
 
 } // namespace
 
-bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* errore)
+bool FSalva::SalvaArchivio(const QString& percorso, const QString& codice, bool soloSoggetto, QString* errore)
 {
     ScrittoreBackup scrittore(Conn);
     ScrittoreBackup::Opzioni opzioni;
@@ -41,14 +41,14 @@ bool FSalva::SalvaArchivio(const QString& codice, bool soloSoggetto, QString* er
         opzioni.soloSoggetto = codice.isNull() ? QStringLiteral("") : codice;
     }
     opzioni.passo = [this] { AvanzaProgresso(); };
-    return scrittore.ScriviTabella(m_nomeFileBackup, TabellaSoggetti, opzioni, errore);
+    return scrittore.ScriviTabella(percorso, TabellaSoggetti, opzioni, errore);
 }
 
 bool FSalva::salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera)
 {
     iniziaLavoro(azzera);
     QString errore;
-    const bool scritto = SalvaArchivio(codice, soloSoggetto, &errore);
+    const bool scritto = SalvaArchivio(m_nomeFileBackup, codice, soloSoggetto, &errore);
     fineLavoro();
     if (!scritto) {
         MsgBox(errore);
@@ -93,7 +93,8 @@ void FSalva::saveALL_Click()
         return;
     }
     db::Recordset righe;
-    if (!righe.Open(QStringLiteral("SELECT * From COPE order by orag"), Conn)) {
+    // Only the two columns the loop reads: the recordset holds every row of the register at once.
+    if (!righe.Open(QStringLiteral("SELECT OCOD, orag From COPE order by orag"), Conn)) {
         MsgBox(QStringLiteral("Impossibile leggere l'archivio: %1").arg(righe.lastError()));
         return;
     }
@@ -174,13 +175,9 @@ bool FSalva::RipristinaArchivio()
 {
     Label16->show();
     PERC->show();
-    const QString daRipristinare = m_nomeFileBackup;
-    m_nomeFileBackup = copiaDiSicurezza();
+    const QString copia = copiaDiSicurezza();
     QString errore;
-    const bool copiato = SalvaArchivio(m_codiceBackup, false, &errore);
-    const QString copia = m_nomeFileBackup;
-    m_nomeFileBackup = daRipristinare;
-    if (!copiato) {
+    if (!SalvaArchivio(copia, m_codiceBackup, false, &errore)) {
         MsgBox(QStringLiteral("Prima del ripristino l'archivio attuale viene copiato in\r\n%1\r\nma la copia non è "
                               "riuscita:\r\n%2\r\nIl ripristino non è stato eseguito: l'archivio non è stato "
                               "modificato.")

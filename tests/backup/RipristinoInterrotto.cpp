@@ -2,8 +2,8 @@
 //
 //     ripristino_interrotto DATABASE BACKUP [STEP]
 //
-// Prints "pronto" once the database is open and the restore is about to begin. With STEP, the process
-// kills itself with SIGKILL when the restore adds its STEP-th row; otherwise it runs to the end.
+// Prints "pronto" once the database is open and the restore is about to begin. With a STEP above 0, the
+// process kills itself with SIGKILL when the restore adds its STEP-th row; otherwise it runs to the end.
 #include "app/RipristinoBackup.h"
 #include "db/Connection.h"
 
