@@ -10,7 +10,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 using namespace ondavia;
 
@@ -151,8 +150,6 @@ TEST(ComunicazioneTest, FileByteEsatti)
          {kPrimo, kPF, kPEC, u8("vITTCF=ITTCFX80A01F205Z|itt=1")}},
         {"vITTCF, vITT2", [](D& d) { d.vITTCF = u8("ITT"), d.vITT1 = false, d.vITT2 = true; },
          {kPrimo, kPF, kPEC, u8("vITTCF=ITT|itt=2")}},
-        {"vITTCF, no option", [](D& d) { d.vITTCF = u8("ITT"), d.vITT1 = false; },
-         {kPrimo, kPF, kPEC, u8("vITTCF=ITT|itt=1")}},
         {"no vITTCF, vITT2", [](D& d) { d.vITT1 = false, d.vITT2 = true; }, {kPrimo, kPF, kPEC}},
         {"texts longer than their fields",
          [&](D& d) {
@@ -199,8 +196,6 @@ TEST(ComunicazioneTest, DateECaratteriRifiutatiPrimaDiScrivere)
          "il campo \"Cognome\" (scheda SOGGETTO) contiene il carattere \"Ł\""},
         {"responsible's surname", [](DatiComunicazione& d) { d.vRECOG = u8("BIANCHI 🙂"); },
          "\"Cognome\" (scheda RESPONSABILE) contiene il carattere \"🙂\""},
-        {"accounts address", [](DatiComunicazione& d) { d.vSIRAG = u8("VIA ŁÓDŹ"), cancella(d, false, false, true); },
-         "\"Indirizzo della contabilità ordinaria\" (scheda CANCELLAZIONE PEC) contiene il carattere \"Ł\""},
         {"past the field", [](DatiComunicazione& d) { d.vOSEX = u8("MŁ"); }, nullptr},
         // a line break would split its record in two
         {"company name", [](DatiComunicazione& d) { d.torag = u8("ALFA\r\nSPA"), d.o1 = true, d.o2 = false; },
@@ -230,26 +225,17 @@ TEST(ComunicazioneTest, DateECaratteriRifiutatiPrimaDiScrivere)
 TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)
 {
     QTemporaryDir cartella;
-    ASSERT_TRUE(scrivi(cartella.filePath(QStringLiteral("file")), "x"));
-    QStringList bersagli = {cartella.filePath(QStringLiteral("manca/OVIA.TXT")),
-                            cartella.filePath(QStringLiteral("file/OVIA.TXT"))};
-    const QString chiusa = cartella.filePath(QStringLiteral("chiusa"));
-    if (::geteuid() != 0) { // permissions do not stop the superuser
-        ASSERT_TRUE(QDir().mkdir(chiusa) && QFile::setPermissions(chiusa, QFile::ReadOwner | QFile::ExeOwner));
-        bersagli << chiusa + QStringLiteral("/OVIA.TXT");
-    }
-    for (const QString& bersaglio : bersagli) {
-        QString errore;
-        EXPECT_FALSE(ScriviComunicazione(bersaglio, soggetto(), &errore)) << bersaglio.toStdString();
-        EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile creare il file di comunicazione\r\n") + bersaglio))
-            << errore.toStdString();
-        EXPECT_FALSE(QFile::exists(bersaglio));
-    }
+    const QString bersaglio = cartella.filePath(QStringLiteral("manca/OVIA.TXT"));
+    QString errore;
+    EXPECT_FALSE(ScriviComunicazione(bersaglio, soggetto(), &errore));
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile creare il file di comunicazione\r\n") + bersaglio))
+        << errore.toStdString();
+    EXPECT_FALSE(QFile::exists(bersaglio));
 
     // The disk refuses the file past 4 KiB: the existing file is left as it was, and no temporary file stays.
     const QString percorso = cartella.filePath(QStringLiteral("OVIA.TXT"));
     ASSERT_TRUE(scrivi(percorso, "vecchio"));
-    QString errore;
+    errore.clear();
     bool scritto = true;
     {
         test::LimiteFile limite(4096);
@@ -260,7 +246,5 @@ TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)
     EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile completare il file di comunicazione\r\n") + percorso))
         << errore.toStdString();
     EXPECT_EQ(leggi(percorso), QByteArray("vecchio"));
-    QStringList rimasti = QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden);
-    rimasti.sort();
-    EXPECT_EQ(rimasti, (QStringList{QStringLiteral("OVIA.TXT"), QStringLiteral("file")}));
+    EXPECT_EQ(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("OVIA.TXT")});
 }

@@ -71,7 +71,7 @@ protected:
 
 } // namespace
 
-TEST_F(Digitazione, CompletionProposesTheFirstMunicipalityFromTheLettersBeforeTheCaret)
+TEST_F(Digitazione, MunicipalitiesAreCompletedWhileTypedAndLookedUpWhenLeft)
 {
     nuovaPersona();
     form->vONPRO->setText(QStringLiteral("XX"));
@@ -108,12 +108,9 @@ TEST_F(Digitazione, CompletionProposesTheFirstMunicipalityFromTheLettersBeforeTh
     digita(form->vSICOM, QStringLiteral("xq"));
     atteso(form->vSICOM, "xq", 2, "");
     EXPECT_EQ(form->vSIPRO->text(), QStringLiteral("ZZ"));
-    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
-}
 
-TEST_F(Digitazione, ExactLookUpWhenTheMunicipalityIsLeft)
-{
-    nuovaPersona();
+    // Left, a municipality is looked up by its whole name.
+    form->SSTab1->setCurrentIndex(Soggetto);
     form->vONCOM->setText(QStringLiteral("sant'agata de' goti"));
     lascia(form->vONCOM, form->vOCOG);
     EXPECT_EQ(form->vONCOM->text(), QStringLiteral("SANT'AGATA DE' GOTI"));
@@ -220,6 +217,22 @@ TEST_F(Digitazione, TheResponsiblePersonsCodeFillsHisBirthData)
     EXPECT_EQ(messaggioSolo(), QStringLiteral("Codice Fiscale non corretto."));
     EXPECT_EQ(form->vRESEX->text() + form->vREDTNAS->text(), QStringLiteral("M31/12/1980"));
     EXPECT_EQ(QApplication::focusWidget(), form->vRECF);
+
+    // A calendar button leaves the box being typed in first: its check keeps the focus there, and the
+    // picker closed.
+    scripted.messages.clear();
+    bool aperto = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* cale = QApplication::activeModalWidget()) {
+            aperto = true;
+            cale->close();
+        }
+    });
+    clic("rdata_1");
+    QApplication::processEvents();
+    EXPECT_FALSE(aperto);
+    EXPECT_EQ(messaggioSolo(), QStringLiteral("Codice Fiscale non corretto."));
+    EXPECT_EQ(QApplication::focusWidget(), form->vRECF);
 }
 
 TEST_F(Digitazione, EachCalendarButtonAndDoubleClickOpensThePickerOnItsBox)
@@ -244,36 +257,15 @@ TEST_F(Digitazione, EachCalendarButtonAndDoubleClickOpensThePickerOnItsBox)
         EXPECT_EQ(casella->text(), QStringLiteral("11/03/2021"));
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         EXPECT_EQ(QApplication::focusWidget(), casella);
-
-        rispondiCalendario([](FCale& cale) { QTest::keyClick(cale.pctCAL, Qt::Key_Escape); });
-        QTest::mouseDClick(casella, Qt::LeftButton);
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_EQ(casella->text(), QStringLiteral("11/03/2021")) << "Esc leaves the box as it was";
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        EXPECT_EQ(QApplication::focusWidget(), casella);
     }
+    // A double click goes the same road as the button of its box.
+    rispondiCalendario([](FCale& cale) { QTest::keyClick(cale.pctCAL, Qt::Key_Escape); });
+    QTest::mouseDClick(form->vDTCANC, Qt::LeftButton);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(form->vDTCANC->text(), QStringLiteral("11/03/2021")) << "Esc leaves the box as it was";
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), form->vDTCANC);
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
-}
-
-// A calendar button leaves the box being typed in first: a check that keeps the focus there keeps the
-// picker closed.
-TEST_F(Digitazione, ACalendarButtonLetsTheBoxBeingLeftCheckItselfFirst)
-{
-    nuovaPersona(Responsabile);
-    form->vRECF->setText(QStringLiteral("RSSMRA80A01H50"));
-    form->vRECF->setFocus();
-    bool aperto = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* cale = QApplication::activeModalWidget()) {
-            aperto = true;
-            cale->close();
-        }
-    });
-    clic("rdata_1");
-    QApplication::processEvents();
-    EXPECT_FALSE(aperto);
-    EXPECT_EQ(messaggioSolo(), QStringLiteral("Codice Fiscale non corretto."));
-    EXPECT_EQ(QApplication::focusWidget(), form->vRECF);
 }
 
 TEST_F(Digitazione, TheSubjectCodeTableOpensFromTheHelpFolderOrIsNamedWhenMissing)

@@ -8,6 +8,7 @@
 #include "register/GrigliaSoggetti.h"
 
 #include <QTableView>
+#include <QTest>
 
 using namespace ondavia;
 using ondavia::test::RegistroProva;
@@ -85,21 +86,14 @@ TEST_F(Record, SaveAddsOneRowAndRewritesIt)
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
 
-// A save the validation or the database refuses is reported; what the operator typed stays on screen, to be
+// A save the database refuses is reported; what the operator typed stays on screen, to be
 // saved again, instead of the stored subject loaded over it; and the button that saves before writing the
 // communication writes no file, which would carry the stored data instead of the data typed.
 TEST_F(Record, FailedSavesAreReportedAndKeepWhatWasTyped)
 {
     apri();
     compilaValido();
-    form->vRETEL->clear();
-    clic("bregistra_0");
-    EXPECT_EQ(righe(), 0);
-    EXPECT_FALSE(form->DatiValidi);
-    EXPECT_EQ(messaggio(), QStringLiteral("Responsabile: campo TELEFONO obbligatorio"));
-
     // A value the database refuses is reported and left out; the rest of the row is written.
-    form->vRETEL->setText(QStringLiteral("06123"));
     // The box would cut a typed text to its two characters; shown whole, as a value kept by an older
     // register would be, it reaches the database, which refuses it.
     costruttori::mostraIntero(form->vSIPRO, QStringLiteral("ROMA"));
@@ -109,7 +103,7 @@ TEST_F(Record, FailedSavesAreReportedAndKeepWhatWasTyped)
     EXPECT_TRUE(messaggio().contains(QStringLiteral("OSIPRO"))) << messaggio().toStdString();
     auto r = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
     EXPECT_TRUE(r["OSIPRO"].isNull());
-    EXPECT_EQ(r["ORETEL"].toText(), QStringLiteral("06123"));
+    EXPECT_EQ(r["ORETEL"].toText(), QStringLiteral("06123456"));
 
     form->Lista();
     form->torag->setText(QStringLiteral("NUOVO NOME SPA"));
@@ -131,26 +125,6 @@ TEST_F(Record, FailedSavesAreReportedAndKeepWhatWasTyped)
     clic("bregistra_0");
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["orag"].toText(),
               QStringLiteral("NUOVO NOME SPA"));
-}
-
-// The saved subject is reselected even when its new name moves it to another row of the list.
-TEST_F(Record, SaveReselectsTheSavedSubject)
-{
-    inserisci({{"OCOD", "11111111111"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
-    inserisci({{"OCOD", "77777777777"}, {"ONPROG", "001"}, {"ODES", "CHARLIE"}, {"OSTP", "1"}});
-    apri();
-    ASSERT_EQ(CodiceCorrente, QStringLiteral("11111111111"));
-    compilaValido();
-    form->topiva->setText(QStringLiteral("11111111111"));
-    form->torag->setText(QStringLiteral("ZULU"));
-    scripted.answers.push_back(MsgResult::Yes); // typed anew over the stored subject: replacing it is asked
-    registraDalComando();
-    ASSERT_EQ(righe(), 2) << messaggio().toStdString();
-    EXPECT_EQ(testoRiga(1, 2), QStringLiteral("ZULU"));
-    EXPECT_EQ(rigaCorrente(), 1);
-    EXPECT_EQ(CodiceCorrente, QStringLiteral("11111111111"));
-    EXPECT_EQ(form->torag->text(), QStringLiteral("ZULU"));
-    EXPECT_EQ(form->RigaGriglia, 2);
 }
 
 TEST_F(Record, CopyAndDeleteActOnTheSubjectOnScreen)
@@ -259,6 +233,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
 {
     inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"},
                {"OPEEMAIL", "VECCHIA@PEC.IT"}, {"ORECOG", "BIANCHI"}});
+    inserisci({{"OCOD", "77777777777"}, {"ONPROG", "001"}, {"ODES", "CHARLIE"}, {"OSTP", "1"}});
     apri();
     compilaValido(); // Aggiungi, then the same code as the stored subject
     form->vPEEMAIL->setText(QStringLiteral("NUOVA@PEC.IT"));
@@ -271,7 +246,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
         domanda.text.startsWith(QStringLiteral("Il soggetto 12345678901 progressivo 001 esiste già. Sostituirlo?")))
         << domanda.text.toStdString();
     EXPECT_EQ(domanda.defaultAnswer(), MsgResult::No);
-    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(righe(), 2);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
               QStringLiteral("VECCHIA@PEC.IT"));
     EXPECT_EQ(form->vONPROG->text(), QStringLiteral("002")) << "the next free progressive is proposed";
@@ -281,18 +256,25 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     scripted.messages.clear();
     registraDalComando();
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
-    ASSERT_EQ(righe(), 2);
+    ASSERT_EQ(righe(), 3);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("002"))["OPEEMAIL"].toText(),
               QStringLiteral("NUOVA@PEC.IT"));
 
-    // The operator keeps an existing progressive and answers Yes: that subject is replaced.
+    // The operator keeps an existing progressive and answers Yes: that subject is replaced, and reselected
+    // though its new name moves it to the end of the list.
     compilaValido();
+    form->torag->setText(QStringLiteral("ZULU"));
     form->vPEEMAIL->setText(QStringLiteral("TERZA@PEC.IT"));
     scripted.answers.push_back(MsgResult::Yes);
     registraDalComando();
-    EXPECT_EQ(righe(), 2);
+    EXPECT_EQ(righe(), 3);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
               QStringLiteral("TERZA@PEC.IT"));
+    EXPECT_EQ(testoRiga(2, 2), QStringLiteral("ZULU"));
+    EXPECT_EQ(rigaCorrente(), 2);
+    EXPECT_EQ(form->RigaGriglia, 3);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ZULU"));
 
     // The stored subject on screen, changed and saved, is rewritten without a question.
     scripted.messages.clear();
@@ -345,4 +327,47 @@ TEST_F(Record, AProgressiveTypedWithABlankIsSavedWithout)
     scripted.answers = {MsgResult::Yes};
     form->Copia();
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
+}
+
+// A subject restored without a type shows none, and a save asks for one instead of taking the type of the
+// subject shown before it.
+TEST_F(Record, ASubjectWithoutATypeDoesNotTakeThePreviousOne)
+{
+    inserisci({{"OCOD", "01234567897"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"},
+               {"oTIPOSOG", "01"}, {"OTIPOSOGD", "01=BANCHE"}, {"OMOC1", "1"}});
+    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "BETA SPA"}, {"OSTP", "1"}, {"orag", "BETA SPA"},
+               {"OMOC1", "1"}});
+    apri();
+    ASSERT_EQ(form->CBrap->currentText(), QStringLiteral("01=BANCHE"));
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    EXPECT_EQ(form->CBrap->currentText(), QString());
+    scripted.messages.clear();
+    registraDalComando();
+    EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Indicare il tipo di soggetto"));
+    EXPECT_TRUE(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["oTIPOSOG"].isNull());
+}
+
+// After "Aggiungi" the list has no chosen row: choosing the subject that was on screen brings it back. Its
+// copy takes the next progressive by number: "1", typed by hand or brought by another installation's backup,
+// beside "002" gives "003", never a second "002"; one that is no number at all ("A") stops nothing.
+TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
+{
+    for (const char* p : {"1", "A"}) {
+        inserisci({{"OCOD", "01234567897"}, {"ONPROG", p}, {"ODES", "BETA"}, {"OSTP", "1"}, {"orag", "BETA"}});
+    }
+    inserisci({{"OCOD", "01234567897"}, {"ONPROG", "002"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    apri();
+    ASSERT_EQ(form->vONPROG->text(), QStringLiteral("002"));
+
+    form->Aggiungi();
+    EXPECT_FALSE(form->IGOpe->currentIndex().isValid());
+    QTest::keyClicks(form->topiva, QStringLiteral("12345678901"));
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(0, 0));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("002"));
+
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    EXPECT_EQ(righe(QStringLiteral("ONPROG='002'")), 1);
+    EXPECT_EQ(righe(QStringLiteral("ONPROG='003'")), 1) << messaggio().toStdString();
 }

@@ -7,6 +7,7 @@
 #include "db/Recordset.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
@@ -74,6 +75,19 @@ std::map<QString, db::Value> RegistroProva::riga(const QString& codice, const QS
         campi[rs.Fields(i).Name()] = rs.Fields(i).Value();
     }
     return campi;
+}
+
+QList<QByteArray> RegistroProva::recordsOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QList<QByteArray> lines = file.readAll().split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
 }
 
 QString RegistroProva::codiceFiscale(const QString& primi15)

@@ -51,6 +51,14 @@ protected:
     // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE".
     void compilaValido() const;
 
+    // The records of a communication file, without their line ends; none when it cannot be read.
+    static QList<QByteArray> recordsOf(const QString& path);
+    // A field of a record; positions are 1-based, as in the record layouts.
+    static QByteArray field(const QByteArray& record, int position, int length)
+    {
+        return record.mid(position - 1, length);
+    }
+
     QString messaggio() const { return scripted.messages.empty() ? QString() : scripted.messages.back().text; }
 
     TempHome home;
