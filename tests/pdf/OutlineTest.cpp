@@ -63,60 +63,6 @@ TEST(FolianMetadata, PacketIsUtf8XmlThatAParserReadsAndThatCountsItsBytes)
     EXPECT_EQ(countOf(A::Xmp(Folian(west)), "2026-12-05T14:03:09-03:30<"), 5);
 }
 
-namespace {
-
-// "L’Alfa – € 10 à & <" in Windows-1252: a right quote, an en dash and the euro sign, which
-// PDFDocEncoding reads as other signs, and a-grave, which it reads alike.
-const std::string kShownTitle = "L\x92" "Alfa \x96 \x80 10 \xE0 & <";
-const std::string kShownTitleUtf8 = "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <";
-
-// The titles of the outline items as qpdf reads them, one a line, in tree order.
-std::string outlineTitles(const std::filesystem::path& path, const std::string& password)
-{
-    return folian::test::runCommand("qpdf --password='" + password + "' --json --json-key=outlines '" + path.string() +
-                                    "' | python3 -c \"import json, sys\n"
-                                    "def walk(items):\n"
-                                    "    for i in items:\n"
-                                    "        print(i['title'])\n"
-                                    "        walk(i['kids'])\n"
-                                    "walk(json.load(sys.stdin)['outlines'])\"");
-}
-
-} // namespace
-
-TEST(FolianShownText, ReadersShowInformationAndBookmarksAsWritten)
-{
-    const auto dir = folian::test::scratchDir();
-    for (const bool protect : {false, true}) {
-        SCOPED_TRACE(protect ? "encrypted" : "plain");
-        const auto path = dir / (protect ? "protected.pdf" : "plain.pdf");
-        Folian pdf(fixedHooks());
-        if (protect) {
-            pdf.SetProtection("utente", "titolare");
-        }
-        pdf.SetDocProperty(kShownTitle, "Riepilogo", "Societ\xE0 \x93Rossi\x94 & C.");
-        pdf.BeginDoc(path.string());
-        pdf.BeginPage();
-        pdf.AddBookmark("Capitolo \x96 \x80 \xE0 & <", 1, 1);
-        pdf.AddBookmark("Dettaglio", 2, 1);
-        pdf.EndDoc();
-
-        const std::string info = folian::test::runCommand("pdfinfo " + std::string(protect ? "-upw utente " : "") +
-                                                          "'" + path.string() + "' 2>&1");
-        EXPECT_NE(info.find("Title:           " + kShownTitleUtf8 + "\n"), std::string::npos) << info;
-        EXPECT_NE(info.find("Author:          Societ\u00E0 \u201CRossi\u201D & C.\n"), std::string::npos) << info;
-        EXPECT_EQ(outlineTitles(path, protect ? "utente" : ""),
-                  kShownTitleUtf8 + "\nCapitolo \u2013 \u20AC \u00E0 & <\nDettaglio\n");
-    }
-
-    // Texts every reader reads alike stay single bytes.
-    const std::string file = readFile(dir / "plain.pdf");
-    EXPECT_NE(file.find("/Subject (Riepilogo)"), std::string::npos);
-    EXPECT_NE(file.find("/Title (Dettaglio)"), std::string::npos);
-    using namespace std::string_literals;
-    EXPECT_NE(file.find("/Title (\xFE\xFF\0L \x19\0A"s), std::string::npos); // UTF-16BE after its mark
-}
-
 TEST(FolianObjectWriters, ImagesAndAnnotations)
 {
     const auto dir = folian::test::scratchDir();
