@@ -67,8 +67,6 @@ TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword)
     };
     const Case cases[] = {
         {false, "", "R = 2", "P = -44", "\"bits\": 40"},
-        {false, "utente", "R = 2", "P = -44", "\"bits\": 40"},
-        {true, "", "R = 3", "P = -3372", "\"bits\": 128"},
         {true, "utente", "R = 3", "P = -3372", "\"bits\": 128"},
     };
     for (const Case& c : cases) {
