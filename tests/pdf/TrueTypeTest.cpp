@@ -101,21 +101,6 @@ TEST(FolianTrueTypeReading, BigEndianValuesAndCharacterMaps)
     EXPECT_THROW(folian::MapCharacterCodes(unicode, 0, 30, symbol), folian::Error); // never read past the table
 }
 
-TEST_F(FolianTrueType, LiberationSansIsMeasuredLikeArial)
-{
-    const std::string file = kLiberation + "LiberationSans-Regular.ttf";
-    EXPECT_EQ(pdf.AddFont(file, "", true, 0), "LiberationSans");
-    EXPECT_EQ(A::Font(pdf, 1).Height, 1117);
-    pdf.SetFont("liberation sans", 12, 1, 0);
-    EXPECT_EQ(A::FontIndex(pdf), 1);
-
-    const std::string written = folian::test::readFile(finish());
-    EXPECT_NE(written.find("/Flags 32 /FontBBox ["), std::string::npos);
-    EXPECT_NE(written.find("/StemV 70 /ItalicAngle 0 /CapHeight 905 /XHeight 452 /Ascent 905 /Descent -212 "),
-              std::string::npos);
-    EXPECT_NE(written.find("/Length1 " + std::to_string(bytesOf(file).size())), std::string::npos);
-}
-
 TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
 {
     EXPECT_EQ(pdf.AddFont(kLiberation + "LiberationSans-BoldItalic.ttf", "My Face", false, 1), "My Face");
