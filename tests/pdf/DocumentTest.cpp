@@ -18,9 +18,16 @@ protected:
 
 } // namespace
 
-TEST_F(FolianDocument, RepeatedPageCallsAndCompressionSetBetweenPages)
+TEST_F(FolianDocument, PagesAbortAndASecondDocument)
 {
     Folian pdf(fixedHooks());
+    pdf.BeginDoc(path("first.pdf"));
+    pdf.BeginPage();
+    pdf.BeginPage();
+    pdf.Abort();
+    EXPECT_FALSE(std::filesystem::exists(path("first.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(path("first.pdf.part")));
+
     pdf.BeginDoc(path("pages.pdf"));
     EXPECT_EQ(pdf.BeginPage(), 1);
     pdf.SetCompression(2);
@@ -36,29 +43,21 @@ TEST_F(FolianDocument, RepeatedPageCallsAndCompressionSetBetweenPages)
     EXPECT_TRUE(objectText(file, 5).starts_with("<<\n/Filter [/FlateDecode ]")) << objectText(file, 5);
     EXPECT_EQ(objectText(file, 7).find("/Filter"), std::string::npos) << objectText(file, 7);
     EXPECT_READERS_ACCEPT(path("pages.pdf"), 2, "(senza titolo)", "1.3");
-}
 
-TEST_F(FolianDocument, AbortDropsTheUnfinishedDocument)
-{
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path("first.pdf"));
-    pdf.BeginPage();
-    pdf.BeginPage();
-    pdf.Abort();
-    EXPECT_FALSE(std::filesystem::exists(path("first.pdf")));
-    EXPECT_FALSE(std::filesystem::exists(path("first.pdf.part")));
-    // No page drawn still gives one page; outlines mode without outlines writes nothing.
-    pdf.BeginDoc(path("second.pdf"));
-    pdf.SetViewerPreferences(2);
-    pdf.EndDoc();
-    const std::string file = readFile(path("second.pdf"));
-    EXPECT_EQ(file.find("/Outlines"), std::string::npos);
-    EXPECT_EQ(file.find("/PageMode"), std::string::npos);
     // Without a reset the object refuses another document rather than mixing the two.
-    EXPECT_EQ(pdf.BeginDoc(path("third.pdf")), path("second.pdf"));
+    EXPECT_EQ(pdf.BeginDoc(path("third.pdf")), path("pages.pdf"));
     EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::InvalidCall);
     EXPECT_THROW(pdf.BeginPage(), folian::Error);
     EXPECT_FALSE(std::filesystem::exists(path("third.pdf.part")));
+
+    // No page drawn still gives one page; outlines mode without outlines writes nothing.
+    pdf.Abort();
+    pdf.BeginDoc(path("second.pdf"));
+    pdf.SetViewerPreferences(2);
+    pdf.EndDoc();
+    const std::string pageless = readFile(path("second.pdf"));
+    EXPECT_EQ(pageless.find("/Outlines"), std::string::npos);
+    EXPECT_EQ(pageless.find("/PageMode"), std::string::npos);
     EXPECT_READERS_ACCEPT(path("second.pdf"), 1, "(senza titolo)", "1.3");
 }
 
@@ -133,7 +132,7 @@ TEST_F(FolianDocument, DocumentAndPageScripts)
     EXPECT_EQ(report.field("JavaScript"), "yes");
 }
 
-TEST_F(FolianDocument, FailedWritesAreReportedNotHidden)
+TEST_F(FolianDocument, FinishedFileIsSyncedOpenedOrItsFailureReported)
 {
     auto hooks = fixedHooks();
     std::string opened;
@@ -145,25 +144,9 @@ TEST_F(FolianDocument, FailedWritesAreReportedNotHidden)
     pdf.BeginDoc(path("open.pdf"));
     EXPECT_THROW(pdf.OpenDoc(), folian::Error); // not finished yet
     pdf.EndDoc();
+    EXPECT_TRUE(A::FileSynced(pdf)); // on the disk before it took its name
     pdf.OpenDoc();
     EXPECT_EQ(opened, path("open.pdf"));
-
-    Folian blocked(fixedHooks());
-    blocked.BeginDoc(path("gone.pdf"));
-    blocked.BeginPage();
-    // A folder stands where the finished file should go, so the final rename fails.
-    std::filesystem::create_directories(path("gone.pdf") + "/blocker");
-    EXPECT_THROW(blocked.EndDoc(), folian::Error);
-    EXPECT_FALSE(std::filesystem::exists(path("gone.pdf.part")));
-    EXPECT_THROW(blocked.OpenDoc(), folian::Error); // no viewer hook
-}
-
-TEST_F(FolianDocument, TheFinishedFileIsOnDiskBeforeItTakesItsName)
-{
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path("synced.pdf"));
-    pdf.EndDoc();
-    EXPECT_TRUE(A::FileSynced(pdf));
 
     // Switched off for a comparison, and on again after a reset.
     pdf.Abort();
@@ -175,10 +158,18 @@ TEST_F(FolianDocument, TheFinishedFileIsOnDiskBeforeItTakesItsName)
     pdf.BeginDoc(path("again.pdf"));
     pdf.EndDoc();
     EXPECT_TRUE(A::FileSynced(pdf));
-
     // An abandoned document is removed, not waited for.
     pdf.Abort();
     pdf.BeginDoc(path("dropped.pdf"));
     pdf.Abort();
     EXPECT_FALSE(A::FileSynced(pdf));
+
+    Folian blocked(fixedHooks());
+    blocked.BeginDoc(path("gone.pdf"));
+    blocked.BeginPage();
+    // A folder stands where the finished file should go, so the final rename fails.
+    std::filesystem::create_directories(path("gone.pdf") + "/blocker");
+    EXPECT_THROW(blocked.EndDoc(), folian::Error);
+    EXPECT_FALSE(std::filesystem::exists(path("gone.pdf.part")));
+    EXPECT_THROW(blocked.OpenDoc(), folian::Error); // no viewer hook
 }
