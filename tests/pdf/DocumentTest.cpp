@@ -66,7 +66,8 @@ TEST_F(FolianDocument, RotationTransitionAndViewerSettings)
     Folian pdf(fixedHooks());
     pdf.SetPageView(2);
     pdf.SetPageTransition(1, 3, 1);
-    pdf.SetViewerPreferences(0x2000 + 4 + 16);
+    pdf.SetPageTransition(18, 0, 0); // no such transition: the last one stands
+    pdf.SetViewerPreferences(0x2000 + 128 + 4 + 16);
     pdf.BeginDoc(path("view.pdf"));
     pdf.BeginPage();
     pdf.SetPageView(3);            // this page only
@@ -78,21 +79,16 @@ TEST_F(FolianDocument, RotationTransitionAndViewerSettings)
     EXPECT_EQ(countOf(file, "/Rotate 90"), 1);
     EXPECT_EQ(countOf(file, "/Rotate 180"), 2);
     EXPECT_EQ(countOf(file, "/Dur 3 /Trans << /Type /Trans /D 1 /S /Split /Dm /H /M /I >> "), 2);
-    EXPECT_NE(file.find("\n/PageLayout /OneColumn\n/PageMode /UseThumbs\n/ViewerPreferences << /HideMenubar true  >>"),
+    EXPECT_NE(file.find("\n/PageLayout /OneColumn\n/PageMode /UseThumbs\n"
+                        "/ViewerPreferences << /HideMenubar true /DisplayDocTitle true  >>"),
               std::string::npos);
-    EXPECT_READERS_ACCEPT(path("view.pdf"), 3, "(senza titolo)", "1.3");
+    EXPECT_READERS_ACCEPT(path("view.pdf"), 3, "(senza titolo)", "1.4"); // the title shown
 }
 
-TEST_F(FolianDocument, VersionIsRaisedByWhatTheDocumentUses)
+TEST_F(FolianDocument, LayersRaiseTheVersionAboveWhatTheTitleAsks)
 {
-    Folian titled(fixedHooks());
-    titled.SetViewerPreferences(128);
-    titled.BeginDoc(path("title.pdf"));
-    titled.EndDoc();
-    EXPECT_READERS_ACCEPT(path("title.pdf"), 1, "(senza titolo)", "1.4");
-
     Folian layered(fixedHooks());
-    layered.SetViewerPreferences(128); // asks for 1.4 after the layers asked for 1.5
+    layered.SetViewerPreferences(128); // the title shown asks for 1.4, after the layers asked for 1.5
     layered.BeginDoc(path("layers.pdf"));
     layered.BeginPage();
     layered.BeginLayer("Notes");

@@ -68,7 +68,6 @@ struct FolianTestAccess {
     static float LineWidth(const Folian& f) { return f.LineWidth; }
     static float CurrentY(const Folian& f) { return f.CurrentY; }
     static const std::string& FillColor(const Folian& f) { return f.FillColor; }
-    static const std::string& PendingTransition(const Folian& f) { return f.PendingTransition; }
     static int32_t CompressionQuality(const Folian& f) { return f.CompressionQuality; }
     static int32_t PageObjectsUpperBound(const Folian& f) { return f.PageObjects.upperBound(); }
 

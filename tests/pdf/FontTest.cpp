@@ -135,18 +135,3 @@ TEST_F(FolianFonts, TableStateBringsTheFontAndColoursBack)
     EXPECT_EQ(A::FontResource(pdf), "TimesNewRoman,Bold");
     EXPECT_EQ(A::FontSize(pdf), 12.0f);
 }
-
-TEST_F(FolianFonts, ReadersFindTheEncodingOfEachStandardFont)
-{
-    for (const auto& [family, encoding] : {std::pair{"Symbol", 0}, {"ZapfDingbats", 0}, {"Courier", 1}}) {
-        pdf.SetFont(family, 10, 0, encoding);
-        pdf.DrawText(10, 10, "abc");
-    }
-    const auto path = finish();
-    EXPECT_READERS_ACCEPT(path, 1, "(senza titolo)", "1.3");
-    // The two symbol fonts keep their own encodings.
-    const std::vector<std::vector<std::string>> listed{{"Symbol", "Type", "1", "Symbol", "no"},
-                                                       {"ZapfDingbats", "Type", "1", "ZapfDingbats", "no"},
-                                                       {"CourierNew", "Type", "1", "MacRoman", "no"}};
-    EXPECT_EQ(folian::test::listedFonts(path), listed);
-}

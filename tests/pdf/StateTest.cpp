@@ -98,7 +98,7 @@ TEST(FolianState, GeneratedFileNameFromClockAndDigit)
     EXPECT_TRUE(std::filesystem::exists(dir / "~3105959.pdf"));
 }
 
-TEST(FolianProperties, DocumentInformation)
+TEST(FolianProperties, InformationMemoryFactorAndCompression)
 {
     Folian pdf(fixedHooks());
     pdf.SetDocProperty("Titolo", "Soggetto", "Autore", "", "", "Parole");
@@ -112,6 +112,16 @@ TEST(FolianProperties, DocumentInformation)
     // A new font needs a document.
     EXPECT_THROW(pdf.SetFont("Arial", 10, 0, 0), folian::Error);
     EXPECT_EQ(A::FontCount(pdf), 0);
+
+    pdf.SetMemoryUsage(10);
+    pdf.SetMemoryUsage(11);
+    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
+    pdf.BeginDoc((folian::test::scratchDir() / "m.pdf").string());
+    pdf.BeginPage();
+    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100); // tenfold
+    pdf.Abort();
+    pdf.SetCompression(2, 9);
+    EXPECT_EQ(A::CompressionQuality(pdf), 3);
 }
 
 TEST(FolianUnits, ScalesPapersAndMargins)
@@ -142,23 +152,4 @@ TEST(FolianUnits, ScalesPapersAndMargins)
     } catch (const folian::Error& e) {
         EXPECT_EQ(e.number(), folian::ErrorCode::DivisionByZero);
     }
-}
-
-TEST(FolianProperties, TransitionsMemoryFactorAndCompression)
-{
-    Folian pdf(fixedHooks());
-    pdf.SetPageTransition(17, 0, 0.25f);
-    pdf.SetPageTransition(18, 3, 1);
-    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 0.25 /S /R >> ");
-
-    pdf.SetMemoryUsage(10);
-    pdf.SetMemoryUsage(11);
-    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
-    pdf.BeginDoc((folian::test::scratchDir() / "m.pdf").string());
-    pdf.BeginPage();
-    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100); // tenfold
-    pdf.Abort();
-
-    pdf.SetCompression(2, 9);
-    EXPECT_EQ(A::CompressionQuality(pdf), 3);
 }
