@@ -86,15 +86,6 @@ struct FolianTestAccess {
     {
         f.WriteTextLine(x, y, width, text, indentation, align, false);
     }
-    static int32_t WriteImage(Folian& f, const std::string& kind, uint8_t bits, std::vector<uint8_t> data,
-                              std::vector<uint8_t> palette, const std::string& filter)
-    {
-        return f.WriteImageObject(kind, data, palette, 2, 2, bits, "/Im1", "DeviceGray", filter, "");
-    }
-    static void WriteAnnotation(Folian& f, const std::string& target)
-    {
-        f.WriteAnnotation("<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] /Border [0 0 0]", "", "", "", target);
-    }
     static void WriteNote(Folian& f, const std::string& title, const std::string& contents)
     {
         f.WriteAnnotation("<< /Type /Annot /Subtype /Text /Rect [0 0 10 10]", contents, title, "", "");

@@ -62,32 +62,3 @@ TEST(FolianMetadata, PacketIsUtf8XmlThatAParserReadsAndThatCountsItsBytes)
     west.utcOffsetMinutes = [](const folian::LocalDateTime&) { return -210; };
     EXPECT_EQ(countOf(A::Xmp(Folian(west)), "2026-12-05T14:03:09-03:30<"), 5);
 }
-
-TEST(FolianObjectWriters, ImagesAndAnnotations)
-{
-    const auto dir = folian::test::scratchDir();
-    Folian pdf(fixedHooks());
-    pdf.SetCompression(2 + 16);
-    pdf.BeginDoc((dir / "objects.pdf").string());
-    pdf.BeginPage();
-    // A given filter keeps the data from being deflated; the hex layer still applies.
-    const int32_t jpg = A::WriteImage(pdf, "JPG", 8, {1, 2, 3}, {}, "/DCTDecode ");
-    const int32_t gif = A::WriteImage(pdf, "GIF", 8, std::vector<uint8_t>(4, 0), std::vector<uint8_t>(768, 9), "");
-    const int32_t bmp = A::WriteImage(pdf, "BMP", 24, std::vector<uint8_t>(12, 0), {}, "");
-    A::WriteAnnotation(pdf, "file:altro.pdf");
-    A::WriteAnnotation(pdf, "https://example.org/(x)");
-    pdf.EndDoc();
-    const std::string file = readFile(dir / "objects.pdf");
-    EXPECT_READERS_ACCEPT(dir / "objects.pdf", 1, "(senza titolo)", "1.3");
-
-    EXPECT_NE(objectText(file, jpg).find("/BitsPerComponent 8 /ColorSpace /DeviceGray\n/Filter [/ASCIIHexDecode /DCTDecode ]\n/Length 6 >>\rstream\n010203\n"),
-              std::string::npos);
-    EXPECT_NE(objectText(file, gif).find("/ColorSpace [/Indexed /DeviceRGB 255 " + std::to_string(gif + 1) + " 0 R]"),
-              std::string::npos);
-    EXPECT_NE(objectText(file, gif + 1).find("/Filter [/ASCIIHexDecode /FlateDecode ]"), std::string::npos);
-    EXPECT_EQ(objectText(file, bmp + 1).find("/Subtype /Image"), std::string::npos); // the GoToR link, no palette
-    EXPECT_NE(objectText(file, bmp + 1).find("/A << /Type /Action /S /GoToR /F (altro.pdf) /D [-1 /XYZ 0 0 0] >>  >>"),
-              std::string::npos);
-    EXPECT_NE(objectText(file, bmp + 2).find("/A << /S /URI /URI (https://example.org/\\(x\\)) >>  >>"),
-              std::string::npos);
-}
