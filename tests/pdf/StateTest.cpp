@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <optional>
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
@@ -13,60 +12,42 @@ using folian::test::fixedHooks;
 
 namespace {
 
-// Puts the process in another time zone until the end of the scope.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (m_old) {
-            setenv("TZ", m_old->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    TimeZone(const TimeZone&) = delete;
-    TimeZone& operator=(const TimeZone&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
-std::string creationDateAt(const folian::LocalDateTime& clock, const std::string& launchDay)
+// The creation date of a writer made at `clock` in the system's time zone `zone`, in a session launched
+// on `launchDay`.
+std::string creationDateAt(const char* zone, const folian::LocalDateTime& clock, const std::string& launchDay)
 {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("TZ", zone, 1);
+    tzset();
     auto hooks = fixedHooks();
     hooks.utcOffsetMinutes = nullptr; // the system's zone
     hooks.now = [clock] { return clock; };
     hooks.oggiTesto = [launchDay] { return launchDay; };
-    return A::CreationDate(Folian(hooks));
+    const std::string date = A::CreationDate(Folian(hooks));
+    if (old != nullptr) {
+        setenv("TZ", saved.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+    return date;
 }
 
 } // namespace
 
 TEST(FolianState, CreationDateCarriesTheOffsetOfItsMoment)
 {
-    {
-        const TimeZone rome("Europe/Rome");
-        EXPECT_EQ(creationDateAt({2026, 12, 5, 14, 3, 9}, "05122026"), "D:20261205140309+01'00'");
-        // A session launched the day before the clocks go forward: the date is the launch
-        // day's, the offset that of the moment the document is made.
-        EXPECT_EQ(creationDateAt({2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
-        // No launch day known (or not eight digits): the clock's date stands.
-        EXPECT_EQ(creationDateAt({2026, 7, 15, 9, 30, 0}, ""), "D:20260715093000+02'00'");
-    }
+    EXPECT_EQ(creationDateAt("Europe/Rome", {2026, 12, 5, 14, 3, 9}, "05122026"), "D:20261205140309+01'00'");
+    // A session launched the day before the clocks go forward: the date is the launch day's, the
+    // offset that of the moment the document is made.
+    EXPECT_EQ(creationDateAt("Europe/Rome", {2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
+    // No launch day known (or not eight digits): the clock's date stands.
+    EXPECT_EQ(creationDateAt("Europe/Rome", {2026, 7, 15, 9, 30, 0}, ""), "D:20260715093000+02'00'");
     const std::pair<const char*, const char*> zones[] = {
         {"America/New_York", "-05'00'"}, {"Asia/Kolkata", "+05'30'"}, {"UTC", "Z00'00'"}};
     for (const auto& [zone, offset] : zones) {
-        const TimeZone other(zone);
-        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), std::string("D:20260120080000") + offset);
+        EXPECT_EQ(creationDateAt(zone, {2026, 1, 20, 8, 0, 0}, "20012026"), std::string("D:20260120080000") + offset);
     }
 }
 
