@@ -42,49 +42,6 @@ private:
 
 } // namespace
 
-TEST(FolianLinks, LinksResolveToTheirPages)
-{
-    const auto dir = folian::test::scratchDir();
-    const auto path = dir / "links.pdf";
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path.string());
-    EXPECT_THROW(pdf.LinkTo("due", 1, 1, 1, 1), folian::Error); // no page to hold it
-    pdf.BeginPage();
-    pdf.SetFont("Arial", 12, 0, 0);
-    pdf.DrawText(40, 60, "Vai alla pagina due");
-    pdf.LinkTo("due");
-    pdf.LinkTo("ultima", 40, 100, 80, 12);
-    pdf.DefineRef("ultima", -1, "/Fit");
-    pdf.BeginPage();
-    pdf.DefineRef("due", 0, "/FitH 700");
-    pdf.DefineRef("sposta", 1);
-    pdf.DefineRef("oltre", 9); // pages outside the document: its last and its first
-    pdf.DefineRef("prima", -5);
-    pdf.BeginPage();
-    pdf.DefineRef("sposta"); // defined again: now on page 3
-    pdf.EndDoc();
-
-    const auto report = folian::test::readWithReaders(path);
-    EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
-    ReadBack file(path);
-    ASSERT_EQ(file.pdf().getAllPages().size(), 3u);
-    EXPECT_EQ(file.destinationPage("/_REF_ultima"), 3);
-    EXPECT_EQ(file.destinationPage("/_REF_due"), 2);
-    EXPECT_EQ(file.destinationPage("/_REF_sposta"), 3);
-    EXPECT_EQ(file.destinationPage("/_REF_oltre"), 3);
-    EXPECT_EQ(file.destinationPage("/_REF_prima"), 1);
-
-    std::vector<int> targets;
-    QPDFObjectHandle first = file.pdf().getAllPages().at(0);
-    for (QPDFObjectHandle link : first.getKey("/Annots").getArrayAsVector()) {
-        targets.push_back(file.destinationPage(link.getKey("/Dest").getName()));
-        if (targets.size() == 2) {
-            EXPECT_EQ(link.getKey("/Rect").unparse(), "[ 40 730 120 742 ]");
-        }
-    }
-    EXPECT_EQ(targets, (std::vector<int>{2, 3}));
-}
-
 TEST(FolianFields, EveryTypeWithItsValue)
 {
     const auto dir = folian::test::scratchDir();
@@ -131,7 +88,8 @@ TEST(FolianFields, EveryTypeWithItsValue)
     folian::test::expectPageLooksLike(path, 1, 40, "pdf/form-fields.png");
 }
 
-TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
+// Links and radio groups over the pages of one document.
+TEST(FolianFields, LinksResolveToTheirPagesAndRadioButtonsOfOneNameAreOneField)
 {
     const auto dir = folian::test::scratchDir();
     const auto path = dir / "radio.pdf";
@@ -144,8 +102,13 @@ TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
     pdf.EndPage();
     pdf.Abort();
     pdf.BeginDoc(path.string());
+    EXPECT_THROW(pdf.LinkTo("due", 1, 1, 1, 1), folian::Error); // no page to hold it
     pdf.BeginPage();
     pdf.SetFont("Arial", 10, 0, 0);
+    pdf.DrawText(40, 300, "Vai alla pagina due");
+    pdf.LinkTo("due");
+    pdf.LinkTo("ultima", 40, 100, 80, 12);
+    pdf.DefineRef("ultima", -1, "/Fit");
     pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Primo", 0, {}, "Come si invia");
     pdf.AddField(folian::FieldType::Text, "Nota", 100, 60, 100, 14, "libera");
     pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 80, 14, 14, "Secondo", 1, {}, {}, 1);
@@ -154,11 +117,35 @@ TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
     pdf.BeginPage(); // a group may go on over pages
     pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Terzo", 0);
     pdf.AddField(folian::FieldType::RadioButton, "Solo", 60, 100, 14, 14, "Si", 1);
+    pdf.DefineRef("due", 0, "/FitH 700");
+    pdf.DefineRef("sposta", 1);
+    pdf.DefineRef("oltre", 9); // pages outside the document: its last and its first
+    pdf.DefineRef("prima", -5);
+    pdf.BeginPage();
+    pdf.DefineRef("sposta"); // defined again: now on page 3
     pdf.EndDoc();
 
     const auto report = folian::test::readWithReaders(path);
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
     ReadBack file(path);
+    ASSERT_EQ(file.pdf().getAllPages().size(), 3u);
+    EXPECT_EQ(file.destinationPage("/_REF_ultima"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_due"), 2);
+    EXPECT_EQ(file.destinationPage("/_REF_sposta"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_oltre"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_prima"), 1);
+    std::vector<int> targets;
+    QPDFObjectHandle first = file.pdf().getAllPages().at(0);
+    for (QPDFObjectHandle link : first.getKey("/Annots").getArrayAsVector()) {
+        if (link.getKey("/Subtype").getName() == "/Link") {
+            targets.push_back(file.destinationPage(link.getKey("/Dest").getName()));
+            if (targets.size() == 2) {
+                EXPECT_EQ(link.getKey("/Rect").unparse(), "[ 40 730 120 742 ]");
+            }
+        }
+    }
+    EXPECT_EQ(targets, (std::vector<int>{2, 3}));
+
     // The catalog lists each field once, a group by its own dictionary rather than its buttons,
     // whose widgets carry no name of their own.
     std::map<std::string, QPDFFormFieldObjectHelper> fields;
