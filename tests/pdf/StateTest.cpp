@@ -51,7 +51,7 @@ TEST(FolianState, CreationDateCarriesTheOffsetOfItsMoment)
     }
 }
 
-TEST(FolianState, BeginDocRecordsItsFailureAndReturns)
+TEST(FolianState, BeginDocNamesItsFileOrRecordsItsFailure)
 {
     Folian pdf(fixedHooks());
     const std::string path = "/nonexistent-folian-dir/a.pdf";
@@ -65,14 +65,11 @@ TEST(FolianState, BeginDocRecordsItsFailureAndReturns)
     pdf.Abort();
     EXPECT_EQ(pdf.ErrNumber(), 0);
     EXPECT_EQ(pdf.ErrSource(), "Folian.BeginDoc"); // kept across a reset
-}
 
-TEST(FolianState, GeneratedFileNameFromClockAndDigit)
-{
+    // Without a name, one made of the clock and a digit, in the current folder.
     const auto dir = folian::test::scratchDir();
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir);
-    Folian pdf(fixedHooks());
     EXPECT_EQ(pdf.BeginDoc(), "~3105959.pdf"); // "5140309" and 7, in hexadecimal
     pdf.EndDoc();
     std::filesystem::current_path(previous);
