@@ -18,9 +18,16 @@ protected:
 
 } // namespace
 
-TEST_F(FolianDocument, RepeatedPageCallsAndCompressionSetBetweenPages)
+TEST_F(FolianDocument, PagesAbortAndASecondDocument)
 {
     Folian pdf(fixedHooks());
+    pdf.BeginDoc(path("first.pdf"));
+    pdf.BeginPage();
+    pdf.BeginPage();
+    pdf.Abort();
+    EXPECT_FALSE(std::filesystem::exists(path("first.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(path("first.pdf.part")));
+
     pdf.BeginDoc(path("pages.pdf"));
     EXPECT_EQ(pdf.BeginPage(), 1);
     pdf.SetCompression(2);
@@ -36,29 +43,21 @@ TEST_F(FolianDocument, RepeatedPageCallsAndCompressionSetBetweenPages)
     EXPECT_TRUE(objectText(file, 5).starts_with("<<\n/Filter [/FlateDecode ]")) << objectText(file, 5);
     EXPECT_EQ(objectText(file, 7).find("/Filter"), std::string::npos) << objectText(file, 7);
     EXPECT_READERS_ACCEPT(path("pages.pdf"), 2, "(senza titolo)", "1.3");
-}
 
-TEST_F(FolianDocument, AbortDropsTheUnfinishedDocument)
-{
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path("first.pdf"));
-    pdf.BeginPage();
-    pdf.BeginPage();
-    pdf.Abort();
-    EXPECT_FALSE(std::filesystem::exists(path("first.pdf")));
-    EXPECT_FALSE(std::filesystem::exists(path("first.pdf.part")));
-    // No page drawn still gives one page; outlines mode without outlines writes nothing.
-    pdf.BeginDoc(path("second.pdf"));
-    pdf.SetViewerPreferences(2);
-    pdf.EndDoc();
-    const std::string file = readFile(path("second.pdf"));
-    EXPECT_EQ(file.find("/Outlines"), std::string::npos);
-    EXPECT_EQ(file.find("/PageMode"), std::string::npos);
     // Without a reset the object refuses another document rather than mixing the two.
-    EXPECT_EQ(pdf.BeginDoc(path("third.pdf")), path("second.pdf"));
+    EXPECT_EQ(pdf.BeginDoc(path("third.pdf")), path("pages.pdf"));
     EXPECT_EQ(pdf.ErrNumber(), folian::ErrorCode::InvalidCall);
     EXPECT_THROW(pdf.BeginPage(), folian::Error);
     EXPECT_FALSE(std::filesystem::exists(path("third.pdf.part")));
+
+    // No page drawn still gives one page; outlines mode without outlines writes nothing.
+    pdf.Abort();
+    pdf.BeginDoc(path("second.pdf"));
+    pdf.SetViewerPreferences(2);
+    pdf.EndDoc();
+    const std::string pageless = readFile(path("second.pdf"));
+    EXPECT_EQ(pageless.find("/Outlines"), std::string::npos);
+    EXPECT_EQ(pageless.find("/PageMode"), std::string::npos);
     EXPECT_READERS_ACCEPT(path("second.pdf"), 1, "(senza titolo)", "1.3");
 }
 
@@ -67,7 +66,8 @@ TEST_F(FolianDocument, RotationTransitionAndViewerSettings)
     Folian pdf(fixedHooks());
     pdf.SetPageView(2);
     pdf.SetPageTransition(1, 3, 1);
-    pdf.SetViewerPreferences(0x2000 + 4 + 16);
+    pdf.SetPageTransition(18, 0, 0); // no such transition: the last one stands
+    pdf.SetViewerPreferences(0x2000 + 128 + 4 + 16);
     pdf.BeginDoc(path("view.pdf"));
     pdf.BeginPage();
     pdf.SetPageView(3);            // this page only
@@ -79,21 +79,16 @@ TEST_F(FolianDocument, RotationTransitionAndViewerSettings)
     EXPECT_EQ(countOf(file, "/Rotate 90"), 1);
     EXPECT_EQ(countOf(file, "/Rotate 180"), 2);
     EXPECT_EQ(countOf(file, "/Dur 3 /Trans << /Type /Trans /D 1 /S /Split /Dm /H /M /I >> "), 2);
-    EXPECT_NE(file.find("\n/PageLayout /OneColumn\n/PageMode /UseThumbs\n/ViewerPreferences << /HideMenubar true  >>"),
+    EXPECT_NE(file.find("\n/PageLayout /OneColumn\n/PageMode /UseThumbs\n"
+                        "/ViewerPreferences << /HideMenubar true /DisplayDocTitle true  >>"),
               std::string::npos);
-    EXPECT_READERS_ACCEPT(path("view.pdf"), 3, "(senza titolo)", "1.3");
+    EXPECT_READERS_ACCEPT(path("view.pdf"), 3, "(senza titolo)", "1.4"); // the title shown
 }
 
-TEST_F(FolianDocument, VersionIsRaisedByWhatTheDocumentUses)
+TEST_F(FolianDocument, LayersRaiseTheVersionAboveWhatTheTitleAsks)
 {
-    Folian titled(fixedHooks());
-    titled.SetViewerPreferences(128);
-    titled.BeginDoc(path("title.pdf"));
-    titled.EndDoc();
-    EXPECT_READERS_ACCEPT(path("title.pdf"), 1, "(senza titolo)", "1.4");
-
     Folian layered(fixedHooks());
-    layered.SetViewerPreferences(128); // asks for 1.4 after the layers asked for 1.5
+    layered.SetViewerPreferences(128); // the title shown asks for 1.4, after the layers asked for 1.5
     layered.BeginDoc(path("layers.pdf"));
     layered.BeginPage();
     layered.BeginLayer("Notes");
@@ -133,7 +128,7 @@ TEST_F(FolianDocument, DocumentAndPageScripts)
     EXPECT_EQ(report.field("JavaScript"), "yes");
 }
 
-TEST_F(FolianDocument, FailedWritesAreReportedNotHidden)
+TEST_F(FolianDocument, FinishedFileIsSyncedOpenedOrItsFailureReported)
 {
     auto hooks = fixedHooks();
     std::string opened;
@@ -145,25 +140,9 @@ TEST_F(FolianDocument, FailedWritesAreReportedNotHidden)
     pdf.BeginDoc(path("open.pdf"));
     EXPECT_THROW(pdf.OpenDoc(), folian::Error); // not finished yet
     pdf.EndDoc();
+    EXPECT_TRUE(A::FileSynced(pdf)); // on the disk before it took its name
     pdf.OpenDoc();
     EXPECT_EQ(opened, path("open.pdf"));
-
-    Folian blocked(fixedHooks());
-    blocked.BeginDoc(path("gone.pdf"));
-    blocked.BeginPage();
-    // A folder stands where the finished file should go, so the final rename fails.
-    std::filesystem::create_directories(path("gone.pdf") + "/blocker");
-    EXPECT_THROW(blocked.EndDoc(), folian::Error);
-    EXPECT_FALSE(std::filesystem::exists(path("gone.pdf.part")));
-    EXPECT_THROW(blocked.OpenDoc(), folian::Error); // no viewer hook
-}
-
-TEST_F(FolianDocument, TheFinishedFileIsOnDiskBeforeItTakesItsName)
-{
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path("synced.pdf"));
-    pdf.EndDoc();
-    EXPECT_TRUE(A::FileSynced(pdf));
 
     // Switched off for a comparison, and on again after a reset.
     pdf.Abort();
@@ -175,10 +154,18 @@ TEST_F(FolianDocument, TheFinishedFileIsOnDiskBeforeItTakesItsName)
     pdf.BeginDoc(path("again.pdf"));
     pdf.EndDoc();
     EXPECT_TRUE(A::FileSynced(pdf));
-
     // An abandoned document is removed, not waited for.
     pdf.Abort();
     pdf.BeginDoc(path("dropped.pdf"));
     pdf.Abort();
     EXPECT_FALSE(A::FileSynced(pdf));
+
+    Folian blocked(fixedHooks());
+    blocked.BeginDoc(path("gone.pdf"));
+    blocked.BeginPage();
+    // A folder stands where the finished file should go, so the final rename fails.
+    std::filesystem::create_directories(path("gone.pdf") + "/blocker");
+    EXPECT_THROW(blocked.EndDoc(), folian::Error);
+    EXPECT_FALSE(std::filesystem::exists(path("gone.pdf.part")));
+    EXPECT_THROW(blocked.OpenDoc(), folian::Error); // no viewer hook
 }

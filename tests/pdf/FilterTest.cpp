@@ -120,13 +120,9 @@ TEST(FolianFilters, EveryFilterAndChainReadsBackAsTheUnfilteredDocument)
     ASSERT_NE(plainText.find(lineText(149)), std::string::npos);
     EXPECT_READERS_ACCEPT(plain, 1, "Filtri", "1.3");
 
+    // Each encoder alone is checked above; here the chain, in its order, and the usual deflate alone.
     const std::pair<int, const char*> cases[] = {
-        {1, "/RunLengthDecode "},
         {2, "/FlateDecode "},
-        {4, "/LZWDecode "},
-        {8, "/ASCII85Decode "},
-        {16, "/ASCIIHexDecode "},
-        {1 + 2, "/FlateDecode /RunLengthDecode "},
         {31, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "},
     };
     for (const auto& [mode, filters] : cases) {

@@ -68,7 +68,6 @@ struct FolianTestAccess {
     static float LineWidth(const Folian& f) { return f.LineWidth; }
     static float CurrentY(const Folian& f) { return f.CurrentY; }
     static const std::string& FillColor(const Folian& f) { return f.FillColor; }
-    static const std::string& PendingTransition(const Folian& f) { return f.PendingTransition; }
     static int32_t CompressionQuality(const Folian& f) { return f.CompressionQuality; }
     static int32_t PageObjectsUpperBound(const Folian& f) { return f.PageObjects.upperBound(); }
 
@@ -86,15 +85,6 @@ struct FolianTestAccess {
                               int32_t align)
     {
         f.WriteTextLine(x, y, width, text, indentation, align, false);
-    }
-    static int32_t WriteImage(Folian& f, const std::string& kind, uint8_t bits, std::vector<uint8_t> data,
-                              std::vector<uint8_t> palette, const std::string& filter)
-    {
-        return f.WriteImageObject(kind, data, palette, 2, 2, bits, "/Im1", "DeviceGray", filter, "");
-    }
-    static void WriteAnnotation(Folian& f, const std::string& target)
-    {
-        f.WriteAnnotation("<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] /Border [0 0 0]", "", "", "", target);
     }
     static void WriteNote(Folian& f, const std::string& title, const std::string& contents)
     {

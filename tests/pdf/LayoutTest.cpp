@@ -3,7 +3,7 @@
 using A = folian::FolianTestAccess;
 using FolianLayout = PageFixture;
 
-TEST_F(FolianLayout, TableCellDrawsFillAndOutline)
+TEST_F(FolianLayout, TablesAndSpaces)
 {
     pdf.SetLineWidth(1);
     pdf.SetColorFill("#FFFF00");
@@ -23,11 +23,10 @@ TEST_F(FolianLayout, TableCellDrawsFillAndOutline)
     pdf.EndRow();
     pdf.EndTable();
     EXPECT_EQ(A::LineWidth(pdf), 1.0f); // restored from the table's entry
-}
 
-TEST_F(FolianLayout, SpacesAndRowStripsMoveThePosition)
-{
+    // Spaces and row strips move the position.
     pdf.SetXY(5, 5);
+    restart();
     pdf.BeginSpace(0, 0, 1, 1, 0);
     EXPECT_EQ(drawn(), "\rq");
     EXPECT_EQ(pdf.GetY(), 0.0f);

@@ -42,49 +42,6 @@ private:
 
 } // namespace
 
-TEST(FolianLinks, LinksResolveToTheirPages)
-{
-    const auto dir = folian::test::scratchDir();
-    const auto path = dir / "links.pdf";
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path.string());
-    EXPECT_THROW(pdf.LinkTo("due", 1, 1, 1, 1), folian::Error); // no page to hold it
-    pdf.BeginPage();
-    pdf.SetFont("Arial", 12, 0, 0);
-    pdf.DrawText(40, 60, "Vai alla pagina due");
-    pdf.LinkTo("due");
-    pdf.LinkTo("ultima", 40, 100, 80, 12);
-    pdf.DefineRef("ultima", -1, "/Fit");
-    pdf.BeginPage();
-    pdf.DefineRef("due", 0, "/FitH 700");
-    pdf.DefineRef("sposta", 1);
-    pdf.DefineRef("oltre", 9); // pages outside the document: its last and its first
-    pdf.DefineRef("prima", -5);
-    pdf.BeginPage();
-    pdf.DefineRef("sposta"); // defined again: now on page 3
-    pdf.EndDoc();
-
-    const auto report = folian::test::readWithReaders(path);
-    EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
-    ReadBack file(path);
-    ASSERT_EQ(file.pdf().getAllPages().size(), 3u);
-    EXPECT_EQ(file.destinationPage("/_REF_ultima"), 3);
-    EXPECT_EQ(file.destinationPage("/_REF_due"), 2);
-    EXPECT_EQ(file.destinationPage("/_REF_sposta"), 3);
-    EXPECT_EQ(file.destinationPage("/_REF_oltre"), 3);
-    EXPECT_EQ(file.destinationPage("/_REF_prima"), 1);
-
-    std::vector<int> targets;
-    QPDFObjectHandle first = file.pdf().getAllPages().at(0);
-    for (QPDFObjectHandle link : first.getKey("/Annots").getArrayAsVector()) {
-        targets.push_back(file.destinationPage(link.getKey("/Dest").getName()));
-        if (targets.size() == 2) {
-            EXPECT_EQ(link.getKey("/Rect").unparse(), "[ 40 730 120 742 ]");
-        }
-    }
-    EXPECT_EQ(targets, (std::vector<int>{2, 3}));
-}
-
 TEST(FolianFields, EveryTypeWithItsValue)
 {
     const auto dir = folian::test::scratchDir();
@@ -131,7 +88,8 @@ TEST(FolianFields, EveryTypeWithItsValue)
     folian::test::expectPageLooksLike(path, 1, 40, "pdf/form-fields.png");
 }
 
-TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
+// Links and radio groups over the pages of one document.
+TEST(FolianFields, LinksResolveToTheirPagesAndRadioButtonsOfOneNameAreOneField)
 {
     const auto dir = folian::test::scratchDir();
     const auto path = dir / "radio.pdf";
@@ -144,8 +102,13 @@ TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
     pdf.EndPage();
     pdf.Abort();
     pdf.BeginDoc(path.string());
+    EXPECT_THROW(pdf.LinkTo("due", 1, 1, 1, 1), folian::Error); // no page to hold it
     pdf.BeginPage();
     pdf.SetFont("Arial", 10, 0, 0);
+    pdf.DrawText(40, 300, "Vai alla pagina due");
+    pdf.LinkTo("due");
+    pdf.LinkTo("ultima", 40, 100, 80, 12);
+    pdf.DefineRef("ultima", -1, "/Fit");
     pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Primo", 0, {}, "Come si invia");
     pdf.AddField(folian::FieldType::Text, "Nota", 100, 60, 100, 14, "libera");
     pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 80, 14, 14, "Secondo", 1, {}, {}, 1);
@@ -154,20 +117,42 @@ TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
     pdf.BeginPage(); // a group may go on over pages
     pdf.AddField(folian::FieldType::RadioButton, "Invio", 60, 60, 14, 14, "Terzo", 0);
     pdf.AddField(folian::FieldType::RadioButton, "Solo", 60, 100, 14, 14, "Si", 1);
+    pdf.DefineRef("due", 0, "/FitH 700");
+    pdf.DefineRef("sposta", 1);
+    pdf.DefineRef("oltre", 9); // pages outside the document: its last and its first
+    pdf.DefineRef("prima", -5);
+    pdf.BeginPage();
+    pdf.DefineRef("sposta"); // defined again: now on page 3
     pdf.EndDoc();
 
     const auto report = folian::test::readWithReaders(path);
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
     ReadBack file(path);
-    QPDFAcroFormDocumentHelper form(file.pdf());
+    ASSERT_EQ(file.pdf().getAllPages().size(), 3u);
+    EXPECT_EQ(file.destinationPage("/_REF_ultima"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_due"), 2);
+    EXPECT_EQ(file.destinationPage("/_REF_sposta"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_oltre"), 3);
+    EXPECT_EQ(file.destinationPage("/_REF_prima"), 1);
+    std::vector<int> targets;
+    QPDFObjectHandle first = file.pdf().getAllPages().at(0);
+    for (QPDFObjectHandle link : first.getKey("/Annots").getArrayAsVector()) {
+        if (link.getKey("/Subtype").getName() == "/Link") {
+            targets.push_back(file.destinationPage(link.getKey("/Dest").getName()));
+            if (targets.size() == 2) {
+                EXPECT_EQ(link.getKey("/Rect").unparse(), "[ 40 730 120 742 ]");
+            }
+        }
+    }
+    EXPECT_EQ(targets, (std::vector<int>{2, 3}));
+
     // The catalog lists each field once, a group by its own dictionary rather than its buttons,
-    // and no other field carries the group's name.
+    // whose widgets carry no name of their own.
     std::map<std::string, QPDFFormFieldObjectHelper> fields;
     std::vector<std::string> listed;
     for (QPDFObjectHandle field : file.pdf().getRoot().getKey("/AcroForm").getKey("/Fields").getArrayAsVector()) {
         listed.push_back(field.getKey("/T").getUTF8Value());
         fields.emplace(listed.back(), QPDFFormFieldObjectHelper(field));
-        EXPECT_EQ(form.getFieldsWithQualifiedName(listed.back()).size(), 1u) << listed.back();
     }
     EXPECT_EQ(listed, (std::vector<std::string>{"Invio", "Nota", "Sesso", "Solo"}));
 
@@ -209,13 +194,13 @@ TEST(FolianFields, RadioButtonsOfOneNameAreOneField)
     EXPECT_EQ(solo.getValue().unparse() + " " + solo.getObjectHandle().getKey("/AS").unparse(), "/Si /Si");
 }
 
-TEST(FolianFields, TextsReadBackAsTheyWereGiven)
+// A right quote, a dash and the euro sign read differently through the encoding PDF readers use for
+// single-byte strings; texts every reader reads alike keep their single bytes.
+TEST(FolianShownText, InformationBookmarksFieldsAndNotesReadBackAsWritten)
 {
-    // A right quote, a dash and the euro sign read differently through the encoding PDF readers
-    // use for single-byte strings.
     const std::string shown = "L\x92"
-                              "Alfa \x96 \x80 10 \xE0";
-    const std::string shownUtf8 = "L\u2019Alfa \u2013 \u20AC 10 \u00E0";
+                              "Alfa \x96 \x80 10 \xE0 & <";
+    const std::string shownUtf8 = "L\u2019Alfa \u2013 \u20AC 10 \u00E0 & <";
     const auto dir = folian::test::scratchDir();
     for (const bool protect : {false, true}) {
         SCOPED_TRACE(protect ? "encrypted" : "plain");
@@ -224,25 +209,41 @@ TEST(FolianFields, TextsReadBackAsTheyWereGiven)
         if (protect) {
             pdf.SetProtection({}, "titolare");
         }
+        pdf.SetDocProperty(shown, "Riepilogo", "Societ\xE0 \x93Rossi\x94 & C.");
         pdf.BeginDoc(path.string());
         pdf.BeginPage();
+        pdf.AddBookmark("Capitolo \x96 \x80 \xE0 & <", 1, 1);
+        pdf.AddBookmark("Dettaglio", 2, 1);
         pdf.SetFont("Arial", 10, 0, 0);
         pdf.AddField(folian::FieldType::Text, "Importo", 60, 60, 200, 20, shown, 0, {}, shown);
         pdf.AddField(folian::FieldType::ComboBox, "Voce", 60, 90, 200, 20, "Beta|" + shown, 2);
         pdf.AddField(folian::FieldType::PushButton, "Invia", 60, 120, 80, 20, {}, 0, shown);
         pdf.AddField(folian::FieldType::RadioButton, "Scelta \x96", 60, 150, 14, 14, "A", 1, {}, shown);
         pdf.AddField(folian::FieldType::RadioButton, "Scelta \x96", 80, 150, 14, 14, "B");
+        pdf.AddField(folian::FieldType::ListBox, "Citt\xE0", 60, 180, 200, 20, "Forl\xEC|Cant\xF9", 1, {}, "Comune");
         folian::FolianTestAccess::WriteNote(pdf, shown, shown);
         pdf.EndDoc();
 
         const auto report = folian::test::readWithReaders(path);
         EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
+        EXPECT_EQ(report.field("Title"), shownUtf8);
+        EXPECT_EQ(report.field("Author"), "Societ\u00E0 \u201CRossi\u201D & C.");
+        const std::string outline = folian::test::runCommand(
+            "qpdf --json --json-key=outlines '" + path.string() +
+            "' | python3 -c \"import json, sys\n"
+            "def walk(items):\n"
+            "    for i in items:\n"
+            "        print(i['title'])\n"
+            "        walk(i['kids'])\n"
+            "walk(json.load(sys.stdin)['outlines'])\"");
+        EXPECT_EQ(outline, shownUtf8 + "\nCapitolo \u2013 \u20AC \u00E0 & <\nDettaglio\n");
+
         ReadBack file(path);
         std::vector<QPDFFormFieldObjectHelper> fields;
         for (QPDFObjectHandle field : file.pdf().getRoot().getKey("/AcroForm").getKey("/Fields").getArrayAsVector()) {
             fields.emplace_back(field);
         }
-        ASSERT_EQ(fields.size(), 4u);
+        ASSERT_EQ(fields.size(), 5u);
         EXPECT_EQ(fields[0].getValueAsString(), shownUtf8);
         EXPECT_EQ(fields[0].getAlternativeName(), shownUtf8);
         EXPECT_EQ(fields[1].getChoices(), (std::vector<std::string>{"Beta", shownUtf8}));
@@ -254,15 +255,13 @@ TEST(FolianFields, TextsReadBackAsTheyWereGiven)
         EXPECT_EQ(note.getKey("/T").getUTF8Value(), shownUtf8);
         EXPECT_EQ(note.getKey("/Contents").getUTF8Value(), shownUtf8);
     }
-    // Texts every reader reads alike keep their single bytes.
-    const auto path = dir / "ordinary.pdf";
-    Folian pdf(fixedHooks());
-    pdf.BeginDoc(path.string());
-    pdf.BeginPage();
-    pdf.SetFont("Arial", 10, 0, 0);
-    pdf.AddField(folian::FieldType::ListBox, "Citt\xE0", 60, 60, 200, 20, "Forl\xEC|Cant\xF9", 1, {}, "Comune");
-    pdf.EndDoc();
-    EXPECT_NE(folian::test::readFile(path).find("/T (Citt\xE0) /TU (Comune) /MK <</BC [0 0 0] >> /Opt [ (Forl\xEC)"
-                                                "(Cant\xF9) ]  /DV (Forl\xEC) /V (Forl\xEC)"),
+
+    const std::string file = folian::test::readFile(dir / "plain.pdf");
+    EXPECT_NE(file.find("/Subject (Riepilogo)"), std::string::npos);
+    EXPECT_NE(file.find("/Title (Dettaglio)"), std::string::npos);
+    using namespace std::string_literals;
+    EXPECT_NE(file.find("/Title (\xFE\xFF\0L \x19\0A"s), std::string::npos); // UTF-16BE after its mark
+    EXPECT_NE(file.find("/T (Citt\xE0) /TU (Comune) /MK <</BC [0 0 0] >> /Opt [ (Forl\xEC)(Cant\xF9) ]  /DV (Forl\xEC) "
+                        "/V (Forl\xEC)"),
               std::string::npos);
 }

@@ -24,17 +24,6 @@ void box(Folian& pdf, float x, float y, float width, float height)
     pdf.EndTable();
 }
 
-// The content streams of the pages, in page order.
-std::vector<std::string> pageContents(const std::string& file)
-{
-    std::vector<std::string> contents;
-    static const std::regex page("/Type /Page /Parent 1 0 R /Contents (\\d+) 0 R");
-    for (auto it = std::sregex_iterator(file.begin(), file.end(), page); it != std::sregex_iterator(); ++it) {
-        contents.push_back(folian::test::storedStream(file, std::stoi((*it)[1])));
-    }
-    return contents;
-}
-
 } // namespace
 
 TEST(FolianStoredObjects, DictionariesNamesAndRecording)
@@ -112,7 +101,11 @@ TEST(FolianStoredObjects, AutomaticObjectsOnTheirPages)
     pdf.EndDoc();
 
     const std::string file = readFile(dir / "auto.pdf");
-    const std::vector<std::string> contents = pageContents(file);
+    std::vector<std::string> contents;
+    static const std::regex page("/Type /Page /Parent 1 0 R /Contents (\\d+) 0 R");
+    for (auto it = std::sregex_iterator(file.begin(), file.end(), page); it != std::sregex_iterator(); ++it) {
+        contents.push_back(folian::test::storedStream(file, std::stoi((*it)[1])));
+    }
     ASSERT_EQ(contents.size(), 5u);
     for (int page = 1; page <= 4; ++page) {
         const std::string& content = contents[static_cast<std::size_t>(page - 1)];

@@ -54,18 +54,6 @@ std::string storedStream(const std::string& file, int n);
 // What qpdf gives as the data of object `n` once every filter (and the encryption) is undone.
 std::string filteredStream(const std::filesystem::path& path, int n, const std::string& password = {});
 
-// A picture of 8-bit samples, `channels` a pixel (1 grey, 3 RGB), rows from the top.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    std::vector<uint8_t> samples;
-};
-
-// An 8-bit grey or RGB PNG without interlacing, as pdftoppm writes it; an empty picture when it
-// is no such file.
-Picture readPng(const std::filesystem::path& path);
-
 // Draws page `page` at `dpi` with pdftoppm and compares it with the reference picture `reference`, a
 // path under tests/data: the same size, and at most `share` of the pixels more than `tolerance` apart in
 // any colour. With ONDAVIA_WRITE_GOLDEN set the drawing becomes the reference, to be looked at before

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <optional>
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
@@ -13,64 +12,46 @@ using folian::test::fixedHooks;
 
 namespace {
 
-// Puts the process in another time zone until the end of the scope.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (m_old) {
-            setenv("TZ", m_old->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    TimeZone(const TimeZone&) = delete;
-    TimeZone& operator=(const TimeZone&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
-std::string creationDateAt(const folian::LocalDateTime& clock, const std::string& launchDay)
+// The creation date of a writer made at `clock` in the system's time zone `zone`, in a session launched
+// on `launchDay`.
+std::string creationDateAt(const char* zone, const folian::LocalDateTime& clock, const std::string& launchDay)
 {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("TZ", zone, 1);
+    tzset();
     auto hooks = fixedHooks();
     hooks.utcOffsetMinutes = nullptr; // the system's zone
     hooks.now = [clock] { return clock; };
     hooks.oggiTesto = [launchDay] { return launchDay; };
-    return A::CreationDate(Folian(hooks));
+    const std::string date = A::CreationDate(Folian(hooks));
+    if (old != nullptr) {
+        setenv("TZ", saved.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+    return date;
 }
 
 } // namespace
 
 TEST(FolianState, CreationDateCarriesTheOffsetOfItsMoment)
 {
-    {
-        const TimeZone rome("Europe/Rome");
-        EXPECT_EQ(creationDateAt({2026, 12, 5, 14, 3, 9}, "05122026"), "D:20261205140309+01'00'");
-        // A session launched the day before the clocks go forward: the date is the launch
-        // day's, the offset that of the moment the document is made.
-        EXPECT_EQ(creationDateAt({2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
-        // No launch day known (or not eight digits): the clock's date stands.
-        EXPECT_EQ(creationDateAt({2026, 7, 15, 9, 30, 0}, ""), "D:20260715093000+02'00'");
-    }
+    EXPECT_EQ(creationDateAt("Europe/Rome", {2026, 12, 5, 14, 3, 9}, "05122026"), "D:20261205140309+01'00'");
+    // A session launched the day before the clocks go forward: the date is the launch day's, the
+    // offset that of the moment the document is made.
+    EXPECT_EQ(creationDateAt("Europe/Rome", {2026, 3, 29, 10, 0, 0}, "28032026"), "D:20260328100000+02'00'");
+    // No launch day known (or not eight digits): the clock's date stands.
+    EXPECT_EQ(creationDateAt("Europe/Rome", {2026, 7, 15, 9, 30, 0}, ""), "D:20260715093000+02'00'");
     const std::pair<const char*, const char*> zones[] = {
         {"America/New_York", "-05'00'"}, {"Asia/Kolkata", "+05'30'"}, {"UTC", "Z00'00'"}};
     for (const auto& [zone, offset] : zones) {
-        const TimeZone other(zone);
-        EXPECT_EQ(creationDateAt({2026, 1, 20, 8, 0, 0}, "20012026"), std::string("D:20260120080000") + offset);
+        EXPECT_EQ(creationDateAt(zone, {2026, 1, 20, 8, 0, 0}, "20012026"), std::string("D:20260120080000") + offset);
     }
 }
 
-TEST(FolianState, BeginDocRecordsItsFailureAndReturns)
+TEST(FolianState, BeginDocNamesItsFileOrRecordsItsFailure)
 {
     Folian pdf(fixedHooks());
     const std::string path = "/nonexistent-folian-dir/a.pdf";
@@ -84,21 +65,18 @@ TEST(FolianState, BeginDocRecordsItsFailureAndReturns)
     pdf.Abort();
     EXPECT_EQ(pdf.ErrNumber(), 0);
     EXPECT_EQ(pdf.ErrSource(), "Folian.BeginDoc"); // kept across a reset
-}
 
-TEST(FolianState, GeneratedFileNameFromClockAndDigit)
-{
+    // Without a name, one made of the clock and a digit, in the current folder.
     const auto dir = folian::test::scratchDir();
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir);
-    Folian pdf(fixedHooks());
     EXPECT_EQ(pdf.BeginDoc(), "~3105959.pdf"); // "5140309" and 7, in hexadecimal
     pdf.EndDoc();
     std::filesystem::current_path(previous);
     EXPECT_TRUE(std::filesystem::exists(dir / "~3105959.pdf"));
 }
 
-TEST(FolianProperties, DocumentInformation)
+TEST(FolianProperties, InformationMemoryFactorAndCompression)
 {
     Folian pdf(fixedHooks());
     pdf.SetDocProperty("Titolo", "Soggetto", "Autore", "", "", "Parole");
@@ -112,6 +90,16 @@ TEST(FolianProperties, DocumentInformation)
     // A new font needs a document.
     EXPECT_THROW(pdf.SetFont("Arial", 10, 0, 0), folian::Error);
     EXPECT_EQ(A::FontCount(pdf), 0);
+
+    pdf.SetMemoryUsage(10);
+    pdf.SetMemoryUsage(11);
+    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
+    pdf.BeginDoc((folian::test::scratchDir() / "m.pdf").string());
+    pdf.BeginPage();
+    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100); // tenfold
+    pdf.Abort();
+    pdf.SetCompression(2, 9);
+    EXPECT_EQ(A::CompressionQuality(pdf), 3);
 }
 
 TEST(FolianUnits, ScalesPapersAndMargins)
@@ -142,23 +130,4 @@ TEST(FolianUnits, ScalesPapersAndMargins)
     } catch (const folian::Error& e) {
         EXPECT_EQ(e.number(), folian::ErrorCode::DivisionByZero);
     }
-}
-
-TEST(FolianProperties, TransitionsMemoryFactorAndCompression)
-{
-    Folian pdf(fixedHooks());
-    pdf.SetPageTransition(17, 0, 0.25f);
-    pdf.SetPageTransition(18, 3, 1);
-    EXPECT_EQ(A::PendingTransition(pdf), "<< /Type /Trans /D 0.25 /S /R >> ");
-
-    pdf.SetMemoryUsage(10);
-    pdf.SetMemoryUsage(11);
-    EXPECT_THROW(pdf.SetMemoryUsage(-1), folian::Error);
-    pdf.BeginDoc((folian::test::scratchDir() / "m.pdf").string());
-    pdf.BeginPage();
-    EXPECT_EQ(A::PageObjectsUpperBound(pdf), 100); // tenfold
-    pdf.Abort();
-
-    pdf.SetCompression(2, 9);
-    EXPECT_EQ(A::CompressionQuality(pdf), 3);
 }

@@ -45,9 +45,11 @@ TEST_F(FolianTextReaders, WordsStandWhereTheyWereMeasured)
     pdf.DrawText(300, 160, "REI 2026", 4);
     expectLine(300 - pdf.TextLength("REI 2026") / 2, 160, "REI 2026");
 
-    ASSERT_EQ(pdf.AddFont("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf", "Liberation", true, 0),
-              "Liberation");
-    pdf.SetFont("Liberation", 10, 0, 0);
+    // A TrueType font added without an alias goes by its own name, whatever the letter case and blanks.
+    const std::string liberation = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+    ASSERT_EQ(pdf.AddFont(liberation, "", true, 0), "LiberationSans");
+    EXPECT_EQ(A::Font(pdf, A::FontCount(pdf)).Height, 1117);
+    pdf.SetFont("liberation sans", 10, 0, 0);
     pdf.SetWordSpacing(1);
     const std::string paragraph =
         "Il soggetto obbligato comunica al Registro Elettronico degli Indirizzi il suo indirizzo di posta "
@@ -64,6 +66,11 @@ TEST_F(FolianTextReaders, WordsStandWhereTheyWereMeasured)
                                                        {"CourierNew", "Type", "1", "WinAnsi", "no"},
                                                        {"LiberationSans", "TrueType", "WinAnsi", "yes"}};
     EXPECT_EQ(folian::test::listedFonts(path), listed);
+    const std::string written = folian::test::readFile(path);
+    EXPECT_NE(written.find("/Flags 32 /FontBBox ["), std::string::npos);
+    EXPECT_NE(written.find("/StemV 70 /ItalicAngle 0 /CapHeight 905 /XHeight 452 /Ascent 905 /Descent -212 "),
+              std::string::npos);
+    EXPECT_NE(written.find("/Length1 " + std::to_string(folian::test::readFile(liberation).size())), std::string::npos);
 
     const std::vector<PlacedWord> placed = folian::test::placedWords(path);
     ASSERT_GE(placed.size(), expected.size());

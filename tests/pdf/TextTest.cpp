@@ -109,17 +109,10 @@ TEST_F(FolianTextLines, RaisedLoweredAndDecoratedText)
 
 TEST_F(FolianTextLines, JustifiedAndScaledLines)
 {
-    pdf.SetFont("Arial", 10, 0, 0); // "ab" 11.12, "cd" 10.56, blank 2.78
-    A::WriteTextLine(pdf, 0, 10, 100, "ab cd", 0, 64);
-    EXPECT_TRUE(wrote("|75.54 Tw (ab cd) Tj 0 Tw|")) << ops();
-    // Tw replaces the word spacing: the words still reach the width.
-    pdf.SetWordSpacing(1);
-    restart();
-    A::WriteTextLine(pdf, 0, 10, 100, "ab cd", 0, 64);
-    EXPECT_TRUE(wrote("|75.54 Tw (ab cd) Tj 1 Tw|")) << ops();
+    // Justified lines with blanks are read back by the text readers' test; a single word has no gap to widen.
+    pdf.SetFont("Arial", 10, 0, 0); // "ab" 11.12
     A::WriteTextLine(pdf, 0, 10, 100, "abcd", 0, 64);
     EXPECT_TRUE(wrote("|(abcd) Tj|"));
-    pdf.SetWordSpacing(0);
 
     pdf.SetTextHorizontalScaling(90);
     const std::tuple<int32_t, float, const char*> cases[] = {{256, 50, "|449.64 Tz (ab) Tj  90 Tz|"},

@@ -101,21 +101,6 @@ TEST(FolianTrueTypeReading, BigEndianValuesAndCharacterMaps)
     EXPECT_THROW(folian::MapCharacterCodes(unicode, 0, 30, symbol), folian::Error); // never read past the table
 }
 
-TEST_F(FolianTrueType, LiberationSansIsMeasuredLikeArial)
-{
-    const std::string file = kLiberation + "LiberationSans-Regular.ttf";
-    EXPECT_EQ(pdf.AddFont(file, "", true, 0), "LiberationSans");
-    EXPECT_EQ(A::Font(pdf, 1).Height, 1117);
-    pdf.SetFont("liberation sans", 12, 1, 0);
-    EXPECT_EQ(A::FontIndex(pdf), 1);
-
-    const std::string written = folian::test::readFile(finish());
-    EXPECT_NE(written.find("/Flags 32 /FontBBox ["), std::string::npos);
-    EXPECT_NE(written.find("/StemV 70 /ItalicAngle 0 /CapHeight 905 /XHeight 452 /Ascent 905 /Descent -212 "),
-              std::string::npos);
-    EXPECT_NE(written.find("/Length1 " + std::to_string(bytesOf(file).size())), std::string::npos);
-}
-
 TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
 {
     EXPECT_EQ(pdf.AddFont(kLiberation + "LiberationSans-BoldItalic.ttf", "My Face", false, 1), "My Face");
@@ -135,6 +120,11 @@ TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
         EXPECT_EQ(A::Font(pdf, 2).Widths[code], 600) << code;
     }
     pdf.DrawText(50, 50, "Mono text");
+    // The two symbol fonts keep their own encodings.
+    for (const auto& [family, encoding] : {std::pair{"Symbol", 0}, {"ZapfDingbats", 0}, {"Courier", 1}}) {
+        pdf.SetFont(family, 10, 0, encoding);
+        pdf.DrawText(10, 10, "abc");
+    }
 
     // An italic angle of FFEF.AAAB is -16.333, written with two decimals.
     EXPECT_EQ(addEdited("Slanted",
@@ -146,6 +136,7 @@ TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
               "Slanted");
 
     const std::string written = folian::test::readFile(finish());
+    EXPECT_READERS_ACCEPT(dir / "page.pdf", 1, "(senza titolo)", "1.3");
     EXPECT_NE(written.find("/Flags 96 /FontBBox ["), std::string::npos);
     EXPECT_NE(written.find("/StemV 120 /ItalicAngle -12 "), std::string::npos);
     EXPECT_NE(written.find("/StemV 70 /ItalicAngle -16.33 "), std::string::npos);
@@ -160,6 +151,9 @@ TEST_F(FolianTrueType, AliasesStylesAndFixedPitch)
     const std::vector<std::vector<std::string>> listed{
         {"LiberationSansBoldItalic,BoldItalic", "TrueType", "MacRoman", "no"},
         {"LiberationMono", "TrueType", "WinAnsi", "yes"},
+        {"Symbol", "Type", "1", "Symbol", "no"},
+        {"ZapfDingbats", "Type", "1", "ZapfDingbats", "no"},
+        {"CourierNew", "Type", "1", "MacRoman", "no"},
         {"LiberationSans,Italic", "TrueType", "WinAnsi", "no"}};
     EXPECT_EQ(fonts, listed);
 }
