@@ -11,7 +11,6 @@
 #include <QToolBar>
 
 #include <memory>
-#include <optional>
 
 using namespace ondavia;
 using namespace ondavia::test;
@@ -26,22 +25,9 @@ const QString PercorsoStrumento = "/wp-content/files_mf/Assistenza-TVQS.exe";
 // start of a program, the message boxes answered by the scripted platform.
 class AssistenzaRemotaTest : public ShellTest {
 protected:
-    AssistenzaRemotaTest()
-    {
-        if (qEnvironmentVariableIsSet("PUBLIC")) {
-            m_pubblicoPrecedente = qgetenv("PUBLIC");
-        }
-        qputenv("PUBLIC", pubblico.toUtf8());
-    }
-
-    ~AssistenzaRemotaTest() override
-    {
-        if (m_pubblicoPrecedente) {
-            qputenv("PUBLIC", *m_pubblicoPrecedente);
-        } else {
-            qunsetenv("PUBLIC");
-        }
-    }
+    // The shared folder the tool goes in, under the test's home for each case.
+    AssistenzaRemotaTest() { qputenv("PUBLIC", pubblico.toUtf8()); }
+    ~AssistenzaRemotaTest() override { qunsetenv("PUBLIC"); }
 
     static void SetUpTestSuite() { servizio = std::make_unique<ServizioHttps>(); }
     static void TearDownTestSuite() { servizio.reset(); }
@@ -74,9 +60,6 @@ protected:
     const QByteArray strumento = "#!/bin/sh\nexit 0\n";
     static inline std::unique_ptr<ServizioHttps> servizio;
     QtPlatform reale;
-
-private:
-    std::optional<QByteArray> m_pubblicoPrecedente;
 };
 
 TEST_F(AssistenzaRemotaTest, TheToolIsDownloadedOnceMadeExecutableAndStartedEachTime)

@@ -74,7 +74,6 @@ TEST_F(ShellTest, TheSizingRoutineTakesAShareOfTheScreenWidthAndKeepsTheProporti
     prova("", QSize(ottanta, static_cast<int>(std::nearbyint(ottanta * 0.5))));
     const int meta = static_cast<int>(std::nearbyint(larghezza * 0.5));
     prova("App_PercLarghezza=50 per cento\n", QSize(meta, static_cast<int>(std::nearbyint(meta * 0.5))));
-    prova("App_PercLarghezza=0\n", iniziale);
     prova("App_PercLarghezza=150\n", iniziale);
     prova("App_DimAuto=off\nApp_PercLarghezza=50\n", iniziale);
 }

@@ -42,7 +42,6 @@ TEST_F(ShellTest, TheVersionFormShowsTheReleaseOfTheTitleAndTheConfiguredAddress
     EXPECT_TRUE(desktop.messages[0].text.contains("Mail_Assistenza"));
     ASSERT_EQ(desktop.mails.size(), 1u);
     EXPECT_EQ(desktop.mails[0].to, "commerciale@ondavia.test");
-    EXPECT_EQ(desktop.mails[0].subject, "RICHIESTA Utente Ondavia: ");
 }
 
 TEST_F(ShellTest, TheSectionPictureExplainsTheSectionsAndAClickOpensTheQuestionsPage)
