@@ -7,10 +7,9 @@ using namespace ondavia;
 
 class SqlTest : public ArchivioProva {};
 
-TEST_F(SqlTest, UnApostrofoDigitatoNonCambiaLeIstruzioni)
+TEST_F(SqlTest, UnApostrofoDigitatoNonCambiaLeIstruzioniEDecodificaTabella)
 {
     const QString digitato = QStringLiteral("X' OR '1'='1");
-    EXPECT_EQ(Apici(digitato), QStringLiteral("'X'' OR ''1''=''1'"));
     esegui(QStringLiteral("INSERT INTO COPE (OCOD) VALUES ('RSSMRA85T10A562S'), ('X'' OR ''1''=''1')"));
 
     db::Recordset righe;
@@ -23,10 +22,8 @@ TEST_F(SqlTest, UnApostrofoDigitatoNonCambiaLeIstruzioni)
     EXPECT_EQ(ContaRecord(QStringLiteral("COPE"), QString()), 2);
     EXPECT_EQ(ContaRecord(QStringLiteral("COPE"), digitato), 1);
     EXPECT_GT(ContaRecord(QStringLiteral("CTAB"), QString()), 0);
-}
 
-TEST_F(SqlTest, DecodificaTabellaEContaRecord)
-{
+    // A table's description: cut at 50 characters, found by a code with an apostrophe, empty for a NULL.
     const QString lunga = QString(80, QLatin1Char('d'));
     esegui(QStringLiteral("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '99', '%1'), ('ITT', 'D''A', 'Con "
                           "apostrofo'), ('ITT', 'NUL', NULL)")
@@ -35,8 +32,6 @@ TEST_F(SqlTest, DecodificaTabellaEContaRecord)
     EXPECT_EQ(DecodificaTabella(QStringLiteral("ITT"), QStringLiteral("D'A")), QStringLiteral("Con apostrofo"));
     EXPECT_EQ(DecodificaTabella(QStringLiteral("ITT"), QStringLiteral("NUL")), QString());
 
-    esegui(QStringLiteral("INSERT INTO COPE (OCOD) VALUES ('AAA'), ('AAA'), ('BBB')"));
-    EXPECT_EQ(ContaRecord(QStringLiteral("COPE"), QStringLiteral("AAA")), 2);
     EXPECT_EQ(ContaRecord(QStringLiteral("NONCE"), QString()), 0) << "a missing table";
 
     esegui(QStringLiteral("DROP TABLE CTAB"));

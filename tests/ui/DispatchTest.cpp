@@ -18,7 +18,7 @@ const QString PaginaRei = QStringLiteral("/wps/content/nsilib/nsi/schede/comunic
 
 } // namespace
 
-TEST_F(ShellTest, EveryRegisterCommandReachesTheRegisterFromBothBars)
+TEST_F(ShellTest, RegisterCommandsRunFromBothBarsAndOnlyWhileTheRegisterIsActive)
 {
     auto finestra = finestraAperta();
     QToolBar* base = finestra->barraBase();
@@ -37,11 +37,22 @@ TEST_F(ShellTest, EveryRegisterCommandReachesTheRegisterFromBothBars)
     EXPECT_EQ(chiamate, (QStringList{"Aggiungi", "Elimina", "Copia", "Conferma", "STAMPA", "CreaComunicazione",
                                      "Conferma", "Aggiungi", "Elimina", "STAMPA", "CreaComunicazione"}));
     EXPECT_TRUE(desktop.messages.empty());
-}
 
-TEST_F(ShellTest, DeleteRunsOnlyWhileTheRegisterIsTheActiveForm)
-{
-    auto finestra = finestraAperta();
+    // A failure inside a command is reported plainly and the program goes on.
+    chiamate.clear();
+    guasti = {{"STAMPA", Guasto::Errore}, {"Copia", Guasto::Eccezione}, {"Conferma", Guasto::Ignoto}};
+    finestra->CommandBars_Execute(ComandoStampa, "Stampa");
+    finestra->CommandBars_Execute(ComandoCopia, "Copia");
+    finestra->CommandBars_Execute(ComandoRegistra, "Conferma");
+    finestra->CommandBars_Execute(ComandoAggiungi, "Aggiungi");
+    EXPECT_EQ(desktop.messageTexts(),
+              (QStringList{Intestazione + "STAMPA: riga non trovata", Intestazione + "disco pieno",
+                           Intestazione + "errore non previsto"}));
+    EXPECT_EQ(chiamate, QStringList{"Aggiungi"});
+
+    // Delete runs only while the register is the active form.
+    chiamate.clear();
+    desktop.messages.clear();
     auto* altra = new QWidget;
     altra->setObjectName("FAltra");
     QMdiSubWindow* finestraAltra = finestra->areaLavoro()->addSubWindow(altra);
@@ -84,59 +95,38 @@ TEST_F(ShellTest, WithNoChildWindowTheFailureIsShownAndTheCommandStillRuns)
     EXPECT_FALSE(finestra->areaLavoro()->subWindowList().first()->isHidden());
 }
 
-TEST_F(ShellTest, AFailureInsideACommandIsReportedPlainlyAndTheProgramGoesOn)
-{
-    guasti = {{"STAMPA", Guasto::Errore}, {"Copia", Guasto::Eccezione}, {"Conferma", Guasto::Ignoto}};
-    auto finestra = finestraAperta();
-    finestra->CommandBars_Execute(ComandoStampa, "Stampa");
-    finestra->CommandBars_Execute(ComandoCopia, "Copia");
-    finestra->CommandBars_Execute(ComandoRegistra, "Conferma");
-    finestra->CommandBars_Execute(ComandoAggiungi, "Aggiungi");
-
-    EXPECT_EQ(desktop.messageTexts(),
-              (QStringList{Intestazione + "STAMPA: riga non trovata", Intestazione + "disco pieno",
-                           Intestazione + "errore non previsto"}));
-    EXPECT_EQ(chiamate, QStringList{"Aggiungi"});
-}
-
-TEST_F(ShellTest, HelpDocumentsOpenFromTheHelpFolderAndAMissingOneIsNamed)
+// The help menu's entries: each document opens from the help folder and a missing one is named; the
+// agency's page opens on the configured host or on the public site.
+TEST_F(ShellTest, TheHelpMenuOpensItsDocumentsAndTheAgencyPage)
 {
     auto finestra = finestraAperta();
-    const std::vector<std::pair<std::pair<int, QString>, QString>> documenti{
-        {{706, "Modalità di compilazione"}, "02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf"},
-        {{7061, "Controllo con Entratel/Fisconline"}, "ONDAVIA_CONTROLLOFILE.pdf"},
-        {{7062, "Agenzia Entrate - Provvedimento"}, "Provv_PEC_10052017.pdf"},
-        {{7062, "Guida REI Completa (pdf)"}, "guida REI COMPLETA.pdf"},
+    const QMenu* aiuto = popup(*finestra, "Aiuto");
+    const std::vector<std::pair<QAction*, QString>> documenti{
+        {comando(aiuto, 706, "Modalità di compilazione"),
+         "02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf"},
+        {comando(aiuto, 7061, "Controllo con Entratel/Fisconline"), "ONDAVIA_CONTROLLOFILE.pdf"},
+        {comando(aiuto, 7062, "Agenzia Entrate - Provvedimento"), "Provv_PEC_10052017.pdf"},
+        {comando(aiuto, 7062, "Guida REI Completa (pdf)"), "guida REI COMPLETA.pdf"},
     };
-    // A missing document is named with its path.
-    finestra->CommandBars_Execute(706, "Modalità di compilazione");
+    documenti[0].first->trigger();
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(desktop.messages[0].text.contains(QDir::toNativeSeparators(home.file("Help/" + documenti[0].second))));
     EXPECT_TRUE(desktop.opened.empty());
 
     desktop.messages.clear();
-    for (const auto& [comandoAiuto, documento] : documenti) {
+    for (const auto& [azione, documento] : documenti) {
         SCOPED_TRACE(documento.toStdString());
         home.write("Help/" + documento, "%PDF-1.4\n");
         desktop.opened.clear();
-        finestra->CommandBars_Execute(comandoAiuto.first, comandoAiuto.second);
+        azione->trigger();
         EXPECT_EQ(desktop.opened, std::vector<QString>{QDir::toNativeSeparators(home.file("Help/" + documento))});
     }
-    EXPECT_TRUE(desktop.messages.empty());
 
     desktop.opened.clear();
-    desktop.openSucceeds = false;
-    finestra->CommandBars_Execute(ComandoControlloFile, "Controllo con Entratel/Fisconline");
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_TRUE(desktop.messages[0].text.startsWith("Impossibile aprire il documento"));
-}
-
-TEST_F(ShellTest, TheAgencyPageUsesTheConfiguredHostOrThePublicSite)
-{
-    auto finestra = finestraAperta();
-    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate - Pagina REI");
+    QAction* pagina = comando(aiuto, 7062, "Agenzia Entrate - Pagina REI");
+    pagina->trigger();
     scriviIni("Host_Agenzia = portale.agenzia.test/\n");
-    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate - Pagina REI");
+    pagina->trigger();
     // A caption that is not one of the three opens nothing.
     finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate");
     EXPECT_EQ(desktop.opened, (std::vector<QString>{"https://www.agenziaentrate.gov.it" + PaginaRei,
@@ -144,29 +134,31 @@ TEST_F(ShellTest, TheAgencyPageUsesTheConfiguredHostOrThePublicSite)
     EXPECT_TRUE(desktop.messages.empty());
 
     desktop.openSucceeds = false;
-    finestra->CommandBars_Execute(ComandoPagineAgenzia, "Agenzia Entrate - Pagina REI");
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_TRUE(desktop.messages[0].text.contains("https://portale.agenzia.test" + PaginaRei));
+    documenti[1].first->trigger();
+    pagina->trigger();
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.messages[0].text.startsWith("Impossibile aprire il documento"));
+    EXPECT_TRUE(desktop.messages[1].text.contains("https://portale.agenzia.test" + PaginaRei));
 }
 
 // The window's close button and Alt+F4 ask like the close command, so that a click loses nothing typed.
 TEST_F(ShellTest, TheCloseCommandAndTheWindowsCloseButtonAskAndEndOnlyOnYes)
 {
     auto finestra = finestraAperta();
+    QAction* esci = comando(popup(*finestra, "Funzioni"), 708, "Esci dal Programma");
     desktop.answers = {MsgResult::No, MsgResult::No, MsgResult::Yes};
-    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
+    esci->trigger();
     EXPECT_FALSE(finestra->close());
     EXPECT_TRUE(finestra->isVisible());
     EXPECT_EQ(uscite, 0);
     ASSERT_EQ(desktop.messages.size(), 2u);
     for (const MessageRequest& domanda : desktop.messages) {
         EXPECT_EQ(domanda.text, "Vuoi chiudere il programma?");
-        EXPECT_EQ(domanda.title, "Chiudi");
         EXPECT_EQ(domanda.buttons, MsgButtons::YesNo);
     }
 
     // Once Yes is said the program ends, with no second question from the window's own close.
-    finestra->CommandBars_Execute(ComandoEsci, "Esci dal Programma");
+    esci->trigger();
     EXPECT_EQ(uscite, 1);
     EXPECT_TRUE(finestra->close());
     EXPECT_EQ(uscite, 1);
