@@ -139,11 +139,22 @@ TEST_F(RecordsetTest, ACriterionTakesAnyTextBetweenItsApostrophes)
     }
 }
 
-TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFile)
+TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFileAndRefuseWhatDoesNotFit)
 {
     {
         Recordset rs;
         ASSERT_TRUE(rs.Open("SELECT * From P WHERE NOME='x'", conn));
+        ASSERT_TRUE(rs.AddNew());
+        EXPECT_FALSE(rs.Fields("NOME").SetValue("ABCDEF")); // five characters at most
+        EXPECT_FALSE(rs.Fields("IMPORTO").SetValue("dodici"));
+        EXPECT_FALSE(rs.Fields("NATO").SetValue(""));
+        EXPECT_FALSE(rs.Fields("NATO").SetValue("31/02/2021"));
+        EXPECT_FALSE(rs.Fields("MISSING").SetValue("x"));
+        EXPECT_TRUE(rs.Fields("NATO").SetValue(0)); // a number of days: the zero date
+        EXPECT_EQ(rs.Fields("NATO").Value().toText(), "00:00:00");
+        rs.CancelUpdate();
+        EXPECT_EQ(rs.RecordCount(), 0);
+
         ASSERT_TRUE(rs.AddNew());
         ASSERT_TRUE(rs.Fields("NOME").SetValue("Abc"));
         ASSERT_TRUE(rs.Fields("IMPORTO").SetValue("12,5"));
@@ -170,22 +181,6 @@ TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFile)
     ASSERT_EQ(again.RecordCount(), 1);
     EXPECT_EQ(again.Fields("PEZZI").Value().toInteger(), 4);
     EXPECT_TRUE(again.Fields("NATO").Value().isNull());
-}
-
-TEST_F(RecordsetTest, ValuesThatDoNotFitTheirColumnAreRefused)
-{
-    Recordset rs;
-    ASSERT_TRUE(rs.Open("SELECT * From P", conn));
-    ASSERT_TRUE(rs.AddNew());
-    EXPECT_FALSE(rs.Fields("NOME").SetValue("ABCDEF")); // five characters at most
-    EXPECT_FALSE(rs.Fields("IMPORTO").SetValue("dodici"));
-    EXPECT_FALSE(rs.Fields("NATO").SetValue(""));
-    EXPECT_FALSE(rs.Fields("NATO").SetValue("31/02/2021"));
-    EXPECT_FALSE(rs.Fields("MISSING").SetValue("x"));
-    EXPECT_TRUE(rs.Fields("NATO").SetValue(0)); // a number of days: the zero date
-    EXPECT_EQ(rs.Fields("NATO").Value().toText(), "00:00:00");
-    rs.CancelUpdate();
-    EXPECT_EQ(rs.RecordCount(), 0);
 }
 
 TEST_F(RecordsetTest, ExpressionColumnsAreReadOnlyAndTypedByTheirValues)
@@ -234,7 +229,6 @@ TEST(Value, OptionStatesAndDatesReadAsTheFormsExpect)
     EXPECT_FALSE(Value::Null().toBool());
 
     EXPECT_EQ(Value(QDate(2021, 3, 5)).toText(), "05/03/2021");
-    EXPECT_EQ(Value(zeroDate()).toText(), "00:00:00");
     EXPECT_EQ(parseDateText("5/3/2021"), QDate(2021, 3, 5));
     EXPECT_FALSE(parseDateText("29/02/2021").isValid());
     EXPECT_FALSE(parseDateText("2021").isValid());

@@ -63,13 +63,6 @@ TEST_F(LaunchFaults, ARegisterMissingATableOrAColumnIsRefused)
     }
 }
 
-TEST_F(LaunchFaults, AFileThatIsNoDatabaseIsRefused)
-{
-    home.write("DataBase/OVIA.db", "not a register\0 but some other file of the folder"_qba.repeated(100));
-    // The reason opens a sentence of its own.
-    expectRefused("\n\nIl file non è un database");
-}
-
 TEST_F(LaunchFaults, AnEmptyFileIsBuiltOverOnlyWhenNoJournalCouldFillIt)
 {
     home.write("DataBase/OVIA.db", {});
@@ -90,13 +83,19 @@ TEST_F(LaunchFaults, AnEmptyFileIsBuiltOverOnlyWhenNoJournalCouldFillIt)
     }
 }
 
-TEST_F(LaunchFaults, ALinkToADatabaseThatIsNotThereIsNotReplaced)
+TEST_F(LaunchFaults, ALinkToNoFileAndAFileThatIsNoDatabaseAreRefused)
 {
     ASSERT_TRUE(QDir().mkpath(home.file("DataBase")));
     const QString target = home.file("chiavetta/OVIA.db");
     ASSERT_TRUE(QFile::link(target, home.file("DataBase/OVIA.db")));
     expectRefused("collegamento");
     EXPECT_TRUE(theMessage().text.contains(QDir::toNativeSeparators(target)));
+
+    ASSERT_TRUE(QFile::remove(home.file("DataBase/OVIA.db")));
+    desktop.messages.clear();
+    home.write("DataBase/OVIA.db", "not a register\0 but some other file of the folder"_qba.repeated(100));
+    // The reason opens a sentence of its own.
+    expectRefused("\n\nIl file non è un database");
 }
 
 TEST_F(LaunchFaults, AFailedFirstStartChangesNothingThatWasThere)
