@@ -191,9 +191,6 @@ TEST(LeggiIni, OnlyAFileIsRead)
     }
     EXPECT_TRUE(finito) << "a named pipe blocks the reading";
     EXPECT_EQ(letto.get(), "");
-
-    QDir().mkpath(home.file("cartella.ini"));
-    EXPECT_EQ(leggiIniDa(home.file("cartella.ini"), "opzioni", "TipoDb"), "");
 }
 
 } // namespace

@@ -85,12 +85,6 @@ TEST_F(LaunchTest, AnInstalledSubjectTypeTableReplacesTheBuiltInOne)
 
 TEST_F(LaunchTest, ConfigurationOptionsAreReadAtLaunch)
 {
-    ASSERT_TRUE(launch());
-    EXPECT_EQ(TipoDb, "");
-    EXPECT_EQ(DebugAttivo, "");
-    EXPECT_EQ(AnaDimColAuto, "");
-    Conn.Close();
-
     home.write("configurazione.ini", "; Ondavia\r\n[Altro]\r\nTipoDb=X\r\n[OPZIONI]\r\ntipodb = sql\r\n"
                                      "Debug=10\r\nAna_DimColAuto=\"off\"\r\nTipoDb=Z\r\n");
     ASSERT_TRUE(launch());
