@@ -16,12 +16,8 @@ namespace ondavia::test {
 // The columns of a table of the open register, in order.
 inline QStringList columnsOf(const QString& table)
 {
-    db::Recordset rs;
-    EXPECT_TRUE(rs.Open("SELECT * From " + table + " WHERE 1=0", Conn)) << rs.lastError().toStdString();
     QStringList names;
-    for (int i = 0; i < rs.FieldCount(); ++i) {
-        names << rs.Fields(i).Name();
-    }
+    EXPECT_TRUE(Conn.Columns(table, &names)) << Conn.lastError().toStdString();
     return names;
 }
 

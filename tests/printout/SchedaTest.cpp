@@ -88,20 +88,21 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
     }
 }
 
-class Modello : public ::testing::Test {
-protected:
-    TempHome home;
-};
-
-TEST_F(Modello, TheProgramWritesItsOwnTemplateWhenMissing)
+TEST(Modello, TheProgramWritesItsOwnTemplateAndKeepsAnInstallations)
 {
+    TempHome home;
     const QString percorso = PercorsoModello();
-    EXPECT_EQ(percorso, home.file(QStringLiteral("Stampe/basec1.pdf")));
-    ASSERT_FALSE(QFileInfo::exists(percorso));
     QString errore;
+
+    // A file where the templates' folder should be: no user, not even an administrator, can write there.
+    home.write(QStringLiteral("Stampe"), "non una cartella");
+    EXPECT_FALSE(PreparaModello(&errore));
+    EXPECT_TRUE(errore.contains(home.file(QStringLiteral("Stampe")))) << errore.toStdString();
+    EXPECT_EQ(home.read(QStringLiteral("Stampe")), "non una cartella");
+    ASSERT_TRUE(QFile::remove(home.file(QStringLiteral("Stampe"))));
+
     ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
     ASSERT_TRUE(QFileInfo::exists(percorso));
-
     // The print-outs' own tests read the page as drawn; here, what only the template holds.
     const auto report = folian::test::readWithReaders(percorso.toStdString());
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
@@ -120,17 +121,8 @@ TEST_F(Modello, TheProgramWritesItsOwnTemplateWhenMissing)
         }
         EXPECT_EQ(trovate, attese.size()) << nome(c);
     }
-}
-
-TEST_F(Modello, AnInstallationsOwnTemplateIsKeptAndAnOlderOneOfOursIsReplaced)
-{
-    QString errore;
-    home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.4\n% carta intestata dello studio\n");
-    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
-    EXPECT_EQ(home.read(QStringLiteral("Stampe/basec1.pdf")), "%PDF-1.4\n% carta intestata dello studio\n");
 
     // A template of ours laid out by an earlier version would put the values out of their frames.
-    ASSERT_TRUE(ScriviModello(PercorsoModello(), &errore)) << errore.toStdString();
     QByteArray vecchio = home.read(QStringLiteral("Stampe/basec1.pdf"));
     const QByteArray firma = FirmaModello().toLatin1();
     const QByteArray firmaVecchia = firma.left(firma.size() - 1) + "0";
@@ -141,16 +133,10 @@ TEST_F(Modello, AnInstallationsOwnTemplateIsKeptAndAnOlderOneOfOursIsReplaced)
     const QByteArray nuovo = home.read(QStringLiteral("Stampe/basec1.pdf"));
     EXPECT_TRUE(nuovo.contains(firma));
     EXPECT_FALSE(nuovo.contains(firmaVecchia));
-}
 
-TEST_F(Modello, ATemplateThatCannotBeWrittenIsReportedByItsFolder)
-{
-    // A file where the templates' folder should be: no user, not even an administrator, can write there.
-    home.write(QStringLiteral("Stampe"), "non una cartella");
-    QString errore;
-    EXPECT_FALSE(PreparaModello(&errore));
-    EXPECT_TRUE(errore.contains(home.file(QStringLiteral("Stampe")))) << errore.toStdString();
-    EXPECT_EQ(home.read(QStringLiteral("Stampe")), "non una cartella");
+    home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.4\n% carta intestata dello studio\n");
+    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    EXPECT_EQ(home.read(QStringLiteral("Stampe/basec1.pdf")), "%PDF-1.4\n% carta intestata dello studio\n");
 }
 
 } // namespace ondavia::test

@@ -17,10 +17,4 @@ struct Parola {
 };
 std::vector<Parola> paroleDi(const QString& pdf);
 
-// The text pdftotext reads in the file, in reading order.
-QString testoDi(const QString& pdf);
-
-// Checks that the file uses only standard fonts, none embedded: Helvetica and Helvetica-Bold.
-void verificaCaratteri(const QString& pdf);
-
 } // namespace ondavia::test
