@@ -10,8 +10,6 @@ namespace folian {
 
 struct FolianTestAccess {
     static std::string FormatReal(float x) { return Folian::FormatReal(x); }
-    static float RoundTo3Decimals(float x) { return Folian::RoundTo3Decimals(x); }
-    static std::string FormatUnits(const Folian& f, float v) { return f.FormatUnits(v); }
     static std::string FormatColorRGB(const std::string& c) { return Folian::FormatColorRGB(c); }
     static std::string EscapeString(const std::string& t) { return Folian::EscapeString(t); }
     static std::pair<std::string, std::string> ParseColor(std::string spec)
@@ -50,21 +48,11 @@ struct FolianTestAccess {
     static bool AutoObjectWanted(int32_t flags, int32_t page, bool after) { return Folian::autoObjectWanted(flags, page, after); }
 
     static const std::string& PageContent(const Folian& f) { return f.PageContent.BufferGetText(); }
-    static const std::string& TilingContent(const Folian& f) { return f.TilingContent.BufferGetText(); }
-    static const std::string& XObjectResources(const Folian& f) { return f.XObjectResources; }
     static const std::string& CreationDate(const Folian& f) { return f.CreationDate; }
     static const std::string& DocAuthor(const Folian& f) { return f.DocAuthor; }
     static const std::string& DocCreator(const Folian& f) { return f.DocCreator; }
     static const std::string& DocKeywords(const Folian& f) { return f.DocKeywords; }
     static const std::string& RootBookmarkTitle(const Folian& f) { return f.BookmarkTable[1].Title; }
-    static float ScaleFactor(const Folian& f) { return f.ScaleFactor; }
-    static float Margin(const Folian& f, int side)
-    {
-        const float m[] = {f.MarginLeft, f.MarginRight, f.MarginTop, f.MarginBottom};
-        return m[side];
-    }
-    static float PageWidthPoints(const Folian& f) { return f.PageWidth; }
-    static float PageHeightPoints(const Folian& f) { return f.PageHeight; }
     static float LineWidth(const Folian& f) { return f.LineWidth; }
     static float CurrentY(const Folian& f) { return f.CurrentY; }
     static const std::string& FillColor(const Folian& f) { return f.FillColor; }

