@@ -44,32 +44,19 @@ const std::map<std::string, std::vector<Posto>> kPosti = {
     // clang-format on
 };
 
-// Fields and the texts expected in the file, as "campo=testo|campo=testo"; a later text of a field replaces an
-// earlier one.
-using Scritti = std::map<std::string, QString>;
-Scritti scritti(const QStringList& parti)
-{
-    Scritti tutto;
-    for (const QString& parte : parti) {
-        for (const QString& voce : parte.split(u'|', Qt::SkipEmptyParts)) {
-            tutto[voce.section(u'=', 0, 0).toStdString()] = voce.section(u'=', 1);
-        }
-    }
-    return tutto;
-}
-
-// The expected file: blank records with their fixed texts and "A" at 1798, the given fields placed and cut
-// to their length, Windows-1252 bytes (Latin-1, plus the euro sign at 0x80), CR LF after each record.
-std::string fileAtteso(const Scritti& campi)
+// The expected file: blank records with their fixed texts and "A" at 1798, the given fields ("campo=testo|...",
+// a later text of a field replacing an earlier one) placed and cut to their length, Windows-1252 bytes
+// (Latin-1, plus the euro sign at 0x80), CR LF after each record.
+std::string fileAtteso(const QStringList& parti)
 {
     std::array<QString, 4> record;
     const char* fissi[] = {"0PEC00", "1", "2", "9000000001000000001"};
     for (int r = 0; r < 4; ++r) {
         record[r] = QString::fromLatin1(fissi[r]).leftJustified(1797) + u'A';
     }
-    for (const auto& [campo, testo] : campi) {
-        for (const Posto& p : kPosti.at(campo)) {
-            const QString t = testo.left(p.lunghezza);
+    for (const QString& voce : parti.join(u'|').split(u'|', Qt::SkipEmptyParts)) {
+        for (const Posto& p : kPosti.at(voce.section(u'=', 0, 0).toStdString())) {
+            const QString t = voce.section(u'=', 1).leftJustified(p.lunghezza, u' ', true);
             record[p.record].replace(p.posizione - 1, t.size(), t);
         }
     }
@@ -172,7 +159,7 @@ TEST(ComunicazioneTest, FileByteEsatti)
         caso.cambia(dati);
         QString errore;
         ASSERT_TRUE(ScriviComunicazione(percorso, dati, &errore)) << caso.nome << ": " << errore.toStdString();
-        EXPECT_EQ(leggi(percorso).toStdString(), fileAtteso(scritti(QStringList{kSempre} + caso.scritti))) << caso.nome;
+        EXPECT_EQ(leggi(percorso).toStdString(), fileAtteso(QStringList{kSempre} + caso.scritti)) << caso.nome;
     }
 }
 

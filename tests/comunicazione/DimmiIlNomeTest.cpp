@@ -14,12 +14,9 @@ TEST(DimmiIlNomeTest, NomiProposti)
     const struct {
         const char *tipo, *nome, *suffisso, *proposto, *nomeDopo;
     } casi[] = {
-        {"C", " Rossi Mario & C. s.r.l. ", "001", "OVIA_ROSSIMARIOCSRL_001.TXT", "ROSSI MARIO & C. S.R.L."},
         {"C", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "002", "OVIA_ABCDEFGHIJKLMNO_002.TXT", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-        {"C", " 123 & 456 ", "001", "OVIA__001.TXT", "123 & 456"},
         {"S", "abcdefghijklmnopqrstuvwxyz", "20210109", "SAVE_ABCDEFGHIJKLMNOPQRST20210109.REI",
          "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-        {"S", "", "20210109", "SAVE_20210109.REI", ""},
     };
     for (const auto& caso : casi) {
         ScriptedPlatform scripted;

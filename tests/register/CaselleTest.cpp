@@ -8,8 +8,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
 #include <QTabWidget>
 
 using namespace ondavia;
@@ -19,16 +17,6 @@ namespace {
 
 class Caselle : public RegistroProva {
 protected:
-    // The communication file's own message for the form as it stands, or "" when it would be written.
-    QString messaggioDelFile() const
-    {
-        QString errore;
-        const QString percorso = QDir(home.path()).filePath(QStringLiteral("prova.txt"));
-        ScriviComunicazione(percorso, form->datiComunicazione(), &errore);
-        QFile::remove(percorso);
-        return errore;
-    }
-
     // Saves and expects the save to be refused on `casella`, on its tab, with the message that the file
     // gives for the same value; the row in COPE stays as it was.
     void rifiutato(const char* casella, int scheda, const QString& frammento)
@@ -81,7 +69,7 @@ TEST_F(Caselle, AStoredValueLongerThanItsFieldIsShownWholeAndRefused)
                              "file di comunicazione ne può contenere al massimo 100."));
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(), pec);
 
-    scripted.saveAnswers.push_back(QDir(home.path()).filePath(QStringLiteral("alfa.txt")));
+    scripted.saveAnswers.push_back(home.file(QStringLiteral("alfa.txt")));
     clic("CREACOM");
     EXPECT_TRUE(scripted.saveRequests.empty()) << "no file for a value the agency would receive cut";
 
@@ -92,7 +80,8 @@ TEST_F(Caselle, AStoredValueLongerThanItsFieldIsShownWholeAndRefused)
               QStringLiteral("ALFA@PEC.IT"))
         << messaggio().toStdString();
     form->vPEGESTORE->setText(QStringLiteral("ARUBA \U0001F600"));
-    const QString delFile = messaggioDelFile();
+    QString delFile; // the communication file's own message for the form as it stands
+    ScriviComunicazione(home.file(QStringLiteral("prova.txt")), form->datiComunicazione(), &delFile);
     ASSERT_TRUE(delFile.contains(QStringLiteral("il carattere \"\U0001F600\""))) << delFile.toStdString();
     rifiutato("vPEGESTORE", 2, QStringLiteral("il carattere \"\U0001F600\""));
     // The same words as the file's: "Il campo … contiene …, che il file … non può contenere".
@@ -120,7 +109,7 @@ TEST_F(Caselle, APastedLineBreakBecomesABlank)
     form->CBrap->setEditText(QStringLiteral("13=ORGANISMI\r\nX"));
     EXPECT_EQ(form->CBrap->currentText(), QStringLiteral("13=ORGANISMI X"));
 
-    const QString path = QDir(home.path()).filePath(QStringLiteral("alfa.txt"));
+    const QString path = home.file(QStringLiteral("alfa.txt"));
     scripted.saveAnswers.push_back(path);
     clic("CREACOM");
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["orag"].toText(), QStringLiteral("ALFA SPA"));

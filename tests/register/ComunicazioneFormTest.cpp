@@ -8,7 +8,6 @@
 #include "register/GrigliaSoggetti.h"
 #include "shell/F0.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTableView>
 #include <QTest>
@@ -17,8 +16,6 @@ namespace ondavia::test {
 
 class ComunicazioneForm : public RegistroProva {
 protected:
-    QString target(const QString& name) const { return QDir(home.path()).filePath(name); }
-
     bool shown(const QString& title) const
     {
         for (const auto& m : scripted.messages) {
@@ -38,7 +35,7 @@ TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
     form->torag->setText(QStringLiteral("   ALFA SPA  "));
     // A subject type typed with blanks before it still gives its code.
     form->CBrap->setEditText(QStringLiteral("  ") + form->CBrap->itemText(0));
-    const QString path = target(QStringLiteral("alfa.txt"));
+    const QString path = home.file(QStringLiteral("alfa.txt"));
     scripted.saveAnswers.push_back(path);
 
     clic("CREACOM");
@@ -72,7 +69,7 @@ TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
     EXPECT_EQ(scripted.saveRequests.size(), 2u);
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 
-    const QString unreachable = target(QStringLiteral("missing/folder/alfa.txt"));
+    const QString unreachable = home.file(QStringLiteral("missing/folder/alfa.txt"));
     scripted.saveAnswers.push_back(unreachable);
     clic("CREACOM");
     EXPECT_FALSE(QFile::exists(unreachable));
@@ -94,7 +91,7 @@ TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
         scripted.messages.clear();
         finestra.CommandBars_Execute(ComandoCreaComunicazione, QStringLiteral("Crea Comunicazione"));
     };
-    const QString path = target(QStringLiteral("rossi.txt"));
+    const QString path = home.file(QStringLiteral("rossi.txt"));
     scripted.saveAnswers.push_back(path);
 
     registro->topiva->setText(QStringLiteral("   ")); // blanks only: trimmed away

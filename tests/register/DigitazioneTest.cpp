@@ -38,7 +38,6 @@ protected:
         casella->setFocus();
         QTest::keyClicks(casella, testo);
     }
-    static void tasto(QLineEdit* casella, Qt::Key k) { QTest::keyClick(casella, k); }
     // Leaves `casella` for `verso`, as a click or Tab would.
     static void lascia(QLineEdit* casella, QWidget* verso)
     {
@@ -78,16 +77,13 @@ TEST_F(Digitazione, MunicipalitiesAreCompletedWhileTypedAndLookedUpWhenLeft)
     digita(form->vONCOM, QStringLiteral("mil"));
     atteso(form->vONCOM, "MILANO", 3, "ANO");
     EXPECT_EQ(form->vONPRO->text(), QStringLiteral("MI"));
-    digita(form->vONCOM, QStringLiteral("az")); // typing on replaces the proposed tail
-    atteso(form->vONCOM, "MILAZZO", 5, "ZO");
-    EXPECT_EQ(form->vONPRO->text(), QStringLiteral("ME"));
 
     // Backspace, the arrows, a digit and a blank never complete.
     for (const Qt::Key k : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Right, Qt::Key_End}) {
         QTest::keyClick(form->vONCOM, k);
     }
     QTest::keyClicks(form->vONCOM, QStringLiteral("1 "));
-    atteso(form->vONCOM, "MILAZ1 ", 7, "");
+    atteso(form->vONCOM, "MIL1 ", 5, "");
 
     // The letters before the caret count, not the whole text; leading blanks go.
     form->vONCOM->setText(QStringLiteral("  ROXXX"));

@@ -115,7 +115,7 @@ TEST_F(Lista, ColumnsScaleWithTheGrid)
     auto larghezzaGriglia = [&](float w) {
         form->resize(form->width() + static_cast<int>(w) - form->IGOpe->width(), form->height());
     };
-    for (const char* impostazione : {"", "OFF", "off"}) {
+    for (const char* impostazione : {"OFF", "off"}) { // only the lower-case word stops the scaling
         SCOPED_TRACE(impostazione);
         home.write(QStringLiteral("configurazione.ini"),
                    QByteArray("[opzioni]\r\nAna_DimColAuto=") + impostazione + "\r\n");

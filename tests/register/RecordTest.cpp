@@ -17,11 +17,7 @@ namespace {
 
 class Record : public RegistroProva {
 protected:
-    QString testoRiga(int r, int c) const { return form->modelloGriglia()->testo(r, c); }
     int rigaCorrente() const { return form->IGOpe->currentIndex().row(); }
-    // A save through the main window's command: the focus stays in the box it is in. Leaving the code box
-    // of a registered code proposes its next free progressive; this road leaves it where it is.
-    void registraDalComando() const { form->Conferma(); }
     // Three progressives of one subject and one of another, the form opened on them.
     void treProgressivi()
     {
@@ -239,7 +235,9 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     form->vPEEMAIL->setText(QStringLiteral("NUOVA@PEC.IT"));
     ASSERT_EQ(form->vONPROG->text(), QStringLiteral("001"));
 
-    registraDalComando(); // unanswered: the default button, No
+    // Saved through the main window's command, the focus stays in the code box: leaving it would propose the
+    // next free progressive by itself. Unanswered: the default button, No.
+    form->Conferma();
     ASSERT_FALSE(scripted.messages.empty());
     const MessageRequest& domanda = scripted.messages.back();
     EXPECT_TRUE(
@@ -254,7 +252,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
 
     // Saved again, the new subject takes the proposed progressive; the stored one is untouched.
     scripted.messages.clear();
-    registraDalComando();
+    form->Conferma();
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
     ASSERT_EQ(righe(), 3);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("002"))["OPEEMAIL"].toText(),
@@ -266,11 +264,11 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     form->torag->setText(QStringLiteral("ZULU"));
     form->vPEEMAIL->setText(QStringLiteral("TERZA@PEC.IT"));
     scripted.answers.push_back(MsgResult::Yes);
-    registraDalComando();
+    form->Conferma();
     EXPECT_EQ(righe(), 3);
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
               QStringLiteral("TERZA@PEC.IT"));
-    EXPECT_EQ(testoRiga(2, 2), QStringLiteral("ZULU"));
+    EXPECT_EQ(form->modelloGriglia()->testo(2, 2), QStringLiteral("ZULU"));
     EXPECT_EQ(rigaCorrente(), 2);
     EXPECT_EQ(form->RigaGriglia, 3);
     EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
@@ -279,7 +277,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
     // The stored subject on screen, changed and saved, is rewritten without a question.
     scripted.messages.clear();
     form->vPEEMAIL->setText(QStringLiteral("QUARTA@PEC.IT"));
-    registraDalComando();
+    form->Conferma();
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["OPEEMAIL"].toText(),
               QStringLiteral("QUARTA@PEC.IT"));
@@ -312,23 +310,6 @@ TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
 
-// A progressive typed with a blank after it ("01 ") names the same row as without: the saved subject stays on
-// screen and can be loaded, deleted and copied afterwards, instead of showing as an empty new subject.
-TEST_F(Record, AProgressiveTypedWithABlankIsSavedWithout)
-{
-    apri();
-    compilaValido();
-    form->vONPROG->setText(QStringLiteral("01 "));
-    clic("bregistra_0");
-    ASSERT_EQ(righe(QStringLiteral("OCOD='12345678901' AND ONPROG='01'")), 1) << messaggio().toStdString();
-    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
-    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("01"));
-
-    scripted.answers = {MsgResult::Yes};
-    form->Copia();
-    EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
-}
-
 // A subject restored without a type shows none, and a save asks for one instead of taking the type of the
 // subject shown before it.
 TEST_F(Record, ASubjectWithoutATypeDoesNotTakeThePreviousOne)
@@ -342,14 +323,16 @@ TEST_F(Record, ASubjectWithoutATypeDoesNotTakeThePreviousOne)
     form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
     EXPECT_EQ(form->CBrap->currentText(), QString());
     scripted.messages.clear();
-    registraDalComando();
+    form->Conferma();
     EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Indicare il tipo di soggetto"));
     EXPECT_TRUE(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["oTIPOSOG"].isNull());
 }
 
 // After "Aggiungi" the list has no chosen row: choosing the subject that was on screen brings it back. Its
 // copy takes the next progressive by number: "1", typed by hand or brought by another installation's backup,
-// beside "002" gives "003", never a second "002"; one that is no number at all ("A") stops nothing.
+// beside "002" gives "003", never a second "002"; one that is no number at all ("A") stops nothing. One typed
+// with a blank after it ("01 ") names the same row as without: the saved subject stays on screen and can be
+// copied afterwards, instead of showing as an empty new subject.
 TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
 {
     for (const char* p : {"1", "A"}) {
@@ -370,4 +353,14 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     form->Copia();
     EXPECT_EQ(righe(QStringLiteral("ONPROG='002'")), 1);
     EXPECT_EQ(righe(QStringLiteral("ONPROG='003'")), 1) << messaggio().toStdString();
+
+    compilaValido();
+    form->vONPROG->setText(QStringLiteral("01 "));
+    clic("bregistra_0");
+    ASSERT_EQ(righe(QStringLiteral("OCOD='12345678901' AND ONPROG='01'")), 1) << messaggio().toStdString();
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("01"));
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
 }

@@ -90,22 +90,18 @@ QList<QByteArray> RegistroProva::recordsOf(const QString& path)
     return lines;
 }
 
-QString RegistroProva::codiceFiscale(const QString& primi15)
+void RegistroProva::compilaValido() const
 {
     if (!ComuniCaricati) {
         EXPECT_TRUE(CaricaComuni());
     }
-    return primi15 + QChar(ControllaCF(primi15 + QLatin1Char('?')));
-}
-
-void RegistroProva::compilaValido() const
-{
+    const QString responsabile = QStringLiteral("RSSMRA80A01H501");
     form->Aggiungi();
     form->CBrap->setCurrentIndex(0);
     const std::pair<QLineEdit*, QString> testi[] = {
         {form->topiva, QStringLiteral("12345678901")},   {form->torag, QStringLiteral("ALFA SPA")},
         {form->vOSCOM, QStringLiteral("ROMA")},          {form->vOSPRO, QStringLiteral("RM")},
-        {form->vRECF, codiceFiscale(QStringLiteral("RSSMRA80A01H501"))},
+        {form->vRECF, responsabile + QChar(ControllaCF(responsabile + QLatin1Char('?')))},
         {form->vRECOG, QStringLiteral("ROSSI")},         {form->vRENOME, QStringLiteral("MARIO")},
         {form->vRESEX, QStringLiteral("M")},             {form->vREDTNAS, QStringLiteral("01/01/1980")},
         {form->vRENCOM, QStringLiteral("ROMA")},         {form->vRENPRO, QStringLiteral("RM")},

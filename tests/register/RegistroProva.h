@@ -46,8 +46,6 @@ protected:
     // The fields of the row of `codice` and `progressivo`, by column name.
     std::map<QString, db::Value> riga(const QString& codice, const QString& progressivo) const;
 
-    // A fiscal code of 16 characters with the right check character.
-    static QString codiceFiscale(const QString& primi15);
     // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE".
     void compilaValido() const;
 

@@ -54,40 +54,32 @@ TEST_F(Schermo, OnASmallScreenTheWindowFitsAndTheFormScrolls)
     EXPECT_TRUE(disponibile.contains(finestra.frameGeometry()))
         << finestra.frameGeometry().width() << "x" << finestra.frameGeometry().height();
 
-    // The register window stands whole in the work area, and each tab's buttons can be scrolled into view.
-    const auto raggiungibili = [&] {
-        QCoreApplication::processEvents();
-        const QMdiSubWindow* figlia = finestra.areaLavoro()->currentSubWindow();
-        ASSERT_NE(figlia, nullptr);
-        const QRect area = finestra.areaLavoro()->viewport()->rect();
-        EXPECT_LE(figlia->height(), area.height()) << "the register is not cropped by the work area";
-        EXPECT_LE(figlia->width(), area.width());
-        auto* scorrimento = registro->findChild<QScrollArea*>(QStringLiteral("scorrimento"));
-        ASSERT_NE(scorrimento, nullptr);
-        EXPECT_EQ(scorrimento->verticalScrollBar()->isVisible(),
-                  scorrimento->widget()->minimumSizeHint().height() > scorrimento->viewport()->height());
-        for (int scheda = 0; scheda < registro->SSTab1->count(); ++scheda) {
-            registro->SSTab1->setCurrentIndex(scheda);
-            QCoreApplication::processEvents();
-            for (QPushButton* pulsante : registro->SSTab1->currentWidget()->findChildren<QPushButton*>()) {
-                SCOPED_TRACE(pulsante->objectName().toStdString());
-                scorrimento->ensureWidgetVisible(pulsante, 0, 0);
-                const QRect dove(pulsante->mapTo(scorrimento->viewport(), QPoint(0, 0)), pulsante->size());
-                EXPECT_TRUE(scorrimento->viewport()->rect().contains(dove));
-                EXPECT_TRUE(figlia->rect().contains(QRect(pulsante->mapTo(figlia, QPoint(0, 0)), pulsante->size())));
-            }
-        }
-    };
-    raggiungibili();
-
-    // Made smaller by the operator, the form scrolls instead of being cropped.
+    // Made smaller by the operator, the register window stands whole in the work area and scrolls, and each
+    // tab's buttons can be scrolled into view.
     finestra.showNormal();
     finestra.resize(640, 360);
-    raggiungibili();
-    EXPECT_TRUE(registro->findChild<QScrollArea*>(QStringLiteral("scorrimento"))->verticalScrollBar()->isVisible());
+    QCoreApplication::processEvents();
+    const QMdiSubWindow* figlia = finestra.areaLavoro()->currentSubWindow();
+    ASSERT_NE(figlia, nullptr);
+    const QRect area = finestra.areaLavoro()->viewport()->rect();
+    EXPECT_LE(figlia->height(), area.height()) << "the register is not cropped by the work area";
+    EXPECT_LE(figlia->width(), area.width());
+    auto* scorrimento = registro->findChild<QScrollArea*>(QStringLiteral("scorrimento"));
+    ASSERT_NE(scorrimento, nullptr);
+    EXPECT_TRUE(scorrimento->verticalScrollBar()->isVisible());
+    for (int scheda = 0; scheda < registro->SSTab1->count(); ++scheda) {
+        registro->SSTab1->setCurrentIndex(scheda);
+        QCoreApplication::processEvents();
+        for (QPushButton* pulsante : registro->SSTab1->currentWidget()->findChildren<QPushButton*>()) {
+            SCOPED_TRACE(pulsante->objectName().toStdString());
+            scorrimento->ensureWidgetVisible(pulsante, 0, 0);
+            const QRect dove(pulsante->mapTo(scorrimento->viewport(), QPoint(0, 0)), pulsante->size());
+            EXPECT_TRUE(scorrimento->viewport()->rect().contains(dove));
+            EXPECT_TRUE(figlia->rect().contains(QRect(pulsante->mapTo(figlia, QPoint(0, 0)), pulsante->size())));
+        }
+    }
 
     // A field the validation shows is scrolled into view.
-    auto* scorrimento = registro->findChild<QScrollArea*>(QStringLiteral("scorrimento"));
     registro->Aggiungi();
     registro->CBrap->setCurrentIndex(0);
     registro->SSTab1->setCurrentIndex(0);

@@ -18,15 +18,6 @@ namespace {
 
 class Validazione : public RegistroProva {
 protected:
-    // A natural person instead of the company of compilaValido.
-    void personaFisica() const
-    {
-        form->o2->setChecked(true);
-        for (const auto& [c, t] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
-                                   {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
-            c->setText(QLatin1String(t));
-        }
-    }
     void cancellazione() const
     {
         form->TC2->setChecked(true);
@@ -65,22 +56,10 @@ TEST_F(Validazione, StopsAtTheFirstFaultOnItsTab)
         {"Indicare il comune della sede legale", "vOSCOM", 0, vuota("vOSCOM")},
         {"Indicare la provincia della sede legale", "vOSPRO", 0, vuota("vOSPRO")},
         {"Indicare il cognome", "vOCOG", 0, vuota("vOCOG")},
-        {"Indicare il nome", "vONOME", 0, vuota("vONOME")},
-        {"Indicare il sesso", "vOSEX", 0, vuota("vOSEX")},
-        {"Indicare la data di nascita", "vONDT", 0, vuota("vONDT")},
-        {"Indicare il comune di nascita", "vONCOM", 0, vuota("vONCOM")},
-        {"Indicare la provincia di nascita", "vONPRO", 0, vuota("vONPRO")},
         {"Indicare almeno UN MOTIVO per la comunicazione", "MOC1", 0, [](F1OP& f) { f.MOC1->setChecked(false); }},
         {"Responsabile: campo CODICE FISCALE obbligatorio", "vRECF", 1, testo("vRECF", "")},
         {"Codice Fiscale RESPONSABILE errato.", "vRECF", 1, testo("vRECF", "RSSMRA80A01H501A")},
         {"Responsabile: campo COGNOME obbligatorio", "vRECOG", 1, testo("vRECOG", "")},
-        {"Responsabile: campo NOME obbligatorio", "vRENOME", 1, testo("vRENOME", "")},
-        {"Responsabile: campo SESSO obbligatorio", "vRESEX", 1, testo("vRESEX", "")},
-        {"Responsabile: campo DATA DI NASCITA obbligatorio", "vREDTNAS", 1, testo("vREDTNAS", "")},
-        {"Responsabile: campo LOCALITA DI NASCITA obbligatorio", "vRENCOM", 1, testo("vRENCOM", "")},
-        {"Responsabile: campo PROVINCIA DI NASCITA obbligatorio", "vRENPRO", 1, testo("vRENPRO", "")},
-        {"Responsabile: campo EMAIL obbligatorio", "vREEMAIL", 1, testo("vREEMAIL", "")},
-        {"Responsabile: campo TELEFONO obbligatorio", "vRETEL", 1, testo("vRETEL", "")},
         {"Data Nascita Responsabile non valida", "vREDTNAS", 1, testo("vREDTNAS", "30/02/1980")},
         {"POSTA ELETTRONICA: campo INDIRIZZO EMAIL obbligatorio", "vPEEMAIL", 2, testo("vPEEMAIL", "")},
         {"POSTA ELETTRONICA: campo DATA DECORRENZA obbligatorio", "vPEDATAI", 2, testo("vPEDATAI", "")},
@@ -97,9 +76,8 @@ TEST_F(Validazione, StopsAtTheFirstFaultOnItsTab)
         SCOPED_TRACE(caso.messaggio);
         compilaValido();
         const QByteArray controllo(caso.controllo);
-        if (controllo == "vOCOG" || controllo == "vONOME" || controllo == "vOSEX" || controllo == "vONDT" ||
-            controllo == "vONCOM" || controllo == "vONPRO") {
-            personaFisica();
+        if (controllo == "vOCOG") {
+            form->o2->setChecked(true); // a natural person instead of the company of compilaValido
         }
         if (controllo == "vDTCANC" || controllo == "mc1") {
             cancellazione();
