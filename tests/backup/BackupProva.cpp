@@ -32,20 +32,6 @@ int larghezza(const QString& colonna)
     return fisse.value(colonna, 40);
 }
 
-QString testoCasuale(std::mt19937& caso, int massimo, bool perCifrare)
-{
-    static const QString maiuscole = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 '-.@/ÀÈÉÌÒÙ€");
-    static const QString tutte = maiuscole + QStringLiteral("abcdefghijklmnopqrstuvwxyzàèéìòù&%");
-    const QString& alfabeto = perCifrare ? maiuscole : tutte;
-    const int lunghezza = std::uniform_int_distribution<int>(0, perCifrare ? std::min(massimo, 30) : massimo)(caso);
-    QString testo;
-    for (int i = 0; i < lunghezza; ++i) {
-        testo += alfabeto[std::uniform_int_distribution<qsizetype>(0, alfabeto.size() - 1)(caso)];
-    }
-    // The backup keeps no leading or trailing blanks, as the register stores none.
-    return testo.trimmed();
-}
-
 } // namespace
 
 void BackupProva::SetUpTestSuite()
@@ -86,9 +72,10 @@ const QStringList& BackupProva::colonne()
     return nomi;
 }
 
-const QList<int>& BackupProva::tipi()
+Riga BackupProva::soggettoCasuale(std::mt19937& caso, const QString& codice, const QString& progressivo,
+                                  bool perCifrare)
 {
-    static const QList<int> codici = [] {
+    static const QList<int> tipi = [] {
         db::Recordset vuoto;
         EXPECT_TRUE(vuoto.Open(QStringLiteral("SELECT * FROM COPE WHERE 0 = 1"), Conn));
         QList<int> t;
@@ -97,12 +84,9 @@ const QList<int>& BackupProva::tipi()
         }
         return t;
     }();
-    return codici;
-}
-
-Riga BackupProva::soggettoCasuale(std::mt19937& caso, const QString& codice, const QString& progressivo,
-                                  bool perCifrare)
-{
+    static const QString maiuscole = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 '-.@/ÀÈÉÌÒÙ€");
+    static const QString tutte = maiuscole + QStringLiteral("abcdefghijklmnopqrstuvwxyzàèéìòù&%");
+    const QString& alfabeto = perCifrare ? maiuscole : tutte;
     Riga riga;
     for (int c = 0; c < colonne().size(); ++c) {
         const QString& nome = colonne()[c];
@@ -111,13 +95,23 @@ Riga BackupProva::soggettoCasuale(std::mt19937& caso, const QString& codice, con
             riga << db::Value(codice);
         } else if (nome == QLatin1String("ONPROG")) {
             riga << db::Value(progressivo);
-        } else if (tipi()[c] == db::adDate) {
+        } else if (tipi[c] == db::adDate) {
             const QDate data = QDate(1930, 1, 1).addDays(std::uniform_int_distribution<int>(0, 35000)(caso));
             riga << (scelta == 0 ? db::Value() : scelta == 1 ? db::Value(db::zeroDate()) : db::Value(data));
-        } else if (tipi()[c] == db::adInteger) {
+        } else if (tipi[c] == db::adInteger) {
             riga << (scelta == 0 ? db::Value() : db::Value(std::uniform_int_distribution<int>(-5, 1000)(caso)));
+        } else if (scelta == 0) {
+            riga << db::Value(QString());
         } else {
-            riga << db::Value(scelta == 0 ? QString() : testoCasuale(caso, larghezza(nome), perCifrare));
+            const int massimo = larghezza(nome);
+            const int lunghezza =
+                std::uniform_int_distribution<int>(0, perCifrare ? std::min(massimo, 30) : massimo)(caso);
+            QString testo;
+            for (int i = 0; i < lunghezza; ++i) {
+                testo += alfabeto[std::uniform_int_distribution<qsizetype>(0, alfabeto.size() - 1)(caso)];
+            }
+            // The backup keeps no leading or trailing blanks, as the register stores none.
+            riga << db::Value(testo.trimmed());
         }
     }
     return riga;
@@ -181,6 +175,13 @@ QStringList BackupProva::righe(const QString& tabella)
 void BackupProva::esegui(const QString& sql)
 {
     ASSERT_TRUE(Conn.Execute(sql)) << sql.toStdString() << ": " << Conn.lastError().toStdString();
+}
+
+bool BackupProva::salva(const QString& percorso, ScrittoreBackup::Opzioni opzioni, const QString& tabella)
+{
+    ScrittoreBackup scrittore(Conn);
+    m_errore.clear();
+    return scrittore.ScriviTabella(percorso, tabella, opzioni, &m_errore);
 }
 
 QByteArray BackupProva::leggi(const QString& percorso)

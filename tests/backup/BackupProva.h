@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ScrittoreBackup.h"
 #include "db/Value.h"
 
 #include <QByteArray>
@@ -33,9 +34,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // COPE's columns in their order, with their types.
+    // COPE's columns in their order.
     static const QStringList& colonne();
-    static const QList<int>& tipi();
 
     // A subject row with every column filled at random, as the register may hold it: texts with
     // apostrophes, accented capitals and "€", empty texts, Null and zero dates, Null and whole numbers.
@@ -47,12 +47,15 @@ protected:
     static QStringList righe(const QString& tabella = QStringLiteral("COPE"));
     static QString descrivi(const Riga& riga);
     static void esegui(const QString& sql);
+    // Writes the backup of a table; on failure m_errore says why.
+    bool salva(const QString& percorso, ScrittoreBackup::Opzioni opzioni = {}, const QString& tabella = "COPE");
 
     QString file(const QString& nome) const { return m_cartella.filePath(nome); }
     static QByteArray leggi(const QString& percorso);
     static void scrivi(const QString& percorso, const QByteArray& contenuto);
 
     QTemporaryDir m_cartella;
+    QString m_errore;
 };
 
 } // namespace ondavia::test

@@ -31,12 +31,6 @@ struct Caso {
 
 class FileDanneggiatiTest : public BackupProva {
 protected:
-    void SetUp() override
-    {
-        BackupProva::SetUp();
-        preparaRegistro();
-    }
-
     // Two subjects, one of which every good file holds too.
     void preparaRegistro()
     {
@@ -172,13 +166,14 @@ TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.file);
         ASSERT_TRUE(presenti.contains(c.file));
-        verifica(c, Cartella + c.file);
         preparaRegistro();
+        verifica(c, Cartella + c.file);
     }
 }
 
 TEST_F(FileDanneggiatiTest, UnaRigaDiDieciMegabyteVieneSaltata)
 {
+    preparaRegistro();
     const QString percorso = file("ENORME.REI");
     const QByteArray buono = leggi(Cartella + "lf-only.REI");
     const QList<QByteArray> righe = buono.split('\n');

@@ -2,7 +2,6 @@
 #include "BackupProva.h"
 
 #include "app/Dichiarazioni.h"
-#include "app/ScrittoreBackup.h"
 #include "db/Recordset.h"
 
 #include <QElapsedTimer>
@@ -69,9 +68,7 @@ TEST_F(InterruzioneTest, UccisoInQualsiasiMomentoIlRegistroEVecchioOTuttoNuovo)
         nuovi << soggettoCasuale(caso, QStringLiteral("%1%2").arg(i % 2 ? "V" : "N").arg(i), "001", false);
     }
     aggiungi("COPE", nuovi);
-    ScrittoreBackup scrittore(Conn);
-    QString errore;
-    ASSERT_TRUE(scrittore.ScriviTabella(file("BACKUP.REI"), "COPE", {}, &errore)) << errore.toStdString();
+    ASSERT_TRUE(salva(file("BACKUP.REI"))) << m_errore.toStdString();
     esegui("DELETE FROM COPE");
     aggiungi("COPE", vecchi);
     const QStringList vecchio = righe();

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -108,26 +107,42 @@ protected:
 
 } // namespace
 
-TEST_F(FSalvaTest, SalvaChiedeDoveEScriveTuttiISoggetti)
+TEST_F(FSalvaTest, SalvaChiedeUnSoggettoPoiDoveEScriveTuttiISoggetti)
 {
     soggetto("AAA", "001", "ALFA SRL");
     soggetto("BBB", "001", "BETA SPA");
     soggetto("BBB", "002", "BETA SPA");
     auto finestra = finestraAperta();
+    // With no subject chosen the command does nothing.
+    CodiceCorrente = QStringLiteral("   ");
+    finestra->CommandBars_Execute(ComandoSalva, "Salva");
+    EXPECT_TRUE(ModoSalva.isEmpty());
+
+    // Only the command with the caption "Salva TUTTI" offers to save every subject.
+    CodiceCorrente = "AAA";
+    SalvaTutti = true;
+    EXPECT_TRUE(conForm(*finestra, ComandoSalva, "Salva", [&](FSalva& form) {
+        EXPECT_TRUE(controllo<QWidget>(form, "saveALL")->isHidden());
+        controllo<QPushButton>(form, "bannulla")->click();
+    }));
+    EXPECT_FALSE(SalvaTutti);
+    EXPECT_TRUE(conForm(*finestra, ComandoSalva, "Salva TUTTI", [&](FSalva& form) {
+        EXPECT_FALSE(controllo<QWidget>(form, "saveALL")->isHidden());
+        form.reject();
+    }));
+    EXPECT_TRUE(SalvaTutti);
+
     const QString esistente = m_scrivania.filePath("IERI.REI");
     const QString nuovo = m_scrivania.filePath("OGGI.REI");
     QFile(esistente).open(QIODevice::WriteOnly);
     desktop.saveAnswers = {std::nullopt, esistente, nuovo};
     desktop.answers = {MsgResult::No};
-
-    CodiceCorrente = "AAA";
     const bool visto = conForm(*finestra, ComandoSalva, "Salva Dati (Backup)", [&](FSalva& form) {
         // A cancelled dialog writes nothing and says nothing; the form stays open.
         controllo<QPushButton>(form, "bconferma")->click();
         EXPECT_TRUE(form.isVisible());
         EXPECT_TRUE(desktop.messages.empty());
         controllo<QPushButton>(form, "bconferma")->click();
-        EXPECT_EQ(controllo<QLineEdit>(form, "PERC")->text(), "3");
         EXPECT_EQ(controllo<QProgressBar>(form, "PBar1")->value(), 3);
     });
     ASSERT_TRUE(visto);
@@ -158,14 +173,12 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
     NomeCorrente = "ROSSI MARIO";
 
     // Without a folder nothing is written and nothing is said.
-    FSalva annullato;
-    ASSERT_TRUE(annullato.Form_Load());
-    annullato.saveALL_Click();
+    FSalva form;
+    ASSERT_TRUE(form.Form_Load());
+    form.saveALL_Click();
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_TRUE(QDir(cartella.path()).isEmpty());
 
-    FSalva form;
-    ASSERT_TRUE(form.Form_Load());
     desktop.folderAnswers = {cartella.path()};
     form.saveALL_Click();
     ASSERT_EQ(desktop.folderRequests.size(), 2u) << "asked once per run";
@@ -184,7 +197,7 @@ TEST_F(FSalvaTest, SalvaTuttiScriveUnFilePerSoggettoNellaCartellaScelta)
     EXPECT_EQ(NomeCorrente, "ROSSI MARIO");
 }
 
-TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
+TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
 {
     soggetto("AAA", "001", "ALFA VECCHIA");
     soggetto("AAA", "002", "ALFA VECCHIA");
@@ -196,6 +209,17 @@ TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
     const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦AAA" + vuote + "\r\n¦COPE¦BBB" + vuote + "\r\n");
     const QStringList prima = codici();
     auto finestra = finestraAperta();
+
+    // A file that is not a backup, or a cancelled dialog, opens nothing and changes nothing.
+    const QString altro = scriviSullaScrivania("ALTRO.REI", "¦CTAB¦TPI¦13¦OICR\r\n");
+    desktop.openAnswers = {altro, std::nullopt};
+    finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
+    finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
+    EXPECT_EQ(desktop.messageTexts(), QStringList{MessaggioNonBackup()});
+    EXPECT_EQ(codici(), prima);
+    EXPECT_TRUE(chiamate.isEmpty());
+    EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
+
     for (const QString& copia : {"BFRR_AAA_" + oggi + ".REI", "BFRR_AAA_" + oggi + "_2.REI"}) {
         SCOPED_TRACE(copia.toStdString());
         desktop.openAnswers = {backup};
@@ -218,22 +242,7 @@ TEST_F(FSalvaTest, RipristinaConCopiaDiSicurezzaESenzaDoppioni)
     EXPECT_TRUE(primaCopia[0].contains("ALFA VECCHIA"));
 }
 
-TEST_F(FSalvaTest, UnFileCheNonEUnBackupOUnDialogoAnnullatoNonApronoNulla)
-{
-    soggetto("AAA", "001", "ALFA");
-    const QString altro = scriviSullaScrivania("ALTRO.REI", "¦CTAB¦TPI¦13¦OICR\r\n");
-    auto finestra = finestraAperta();
-    desktop.openAnswers = {altro, std::nullopt};
-    finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
-    EXPECT_EQ(desktop.messageTexts(), QStringList{MessaggioNonBackup()});
-    finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
-    EXPECT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(codici(), QStringList{"AAA:001"});
-    EXPECT_TRUE(chiamate.isEmpty());
-    EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
-}
-
-TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino)
+TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDecimo)
 {
     // Scrambled, this company name cannot come back: the safety copy is refused, and so is the restore.
     soggetto("AAA", "001", "¢ALFA");
@@ -249,51 +258,23 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristino)
     EXPECT_TRUE(desktop.messages[0].text.contains("Il ripristino non è stato eseguito"));
     EXPECT_EQ(codici(), QStringList{"AAA:001"});
     EXPECT_FALSE(form.ripristinoEseguito());
-}
 
-TEST_F(FSalvaTest, DopoDieciAvvisiGliAltriSonoContatiInUnSoloMessaggio)
-{
+    // Of the warnings after the tenth only their number is told.
+    desktop.messages.clear();
     QString righe;
     for (int i = 0; i < 15; ++i) {
         // OMOC1, the 32nd column, takes a whole number.
         righe += QStringLiteral("¦COPE¦C%1%2¦SI\r\n").arg(i).arg(QString(30, QChar(0xA6)));
     }
-    const QString backup = scriviSullaScrivania("ERRORI.REI", righe);
-    ModoSalva = "R";
-    FSalva form;
-    desktop.openAnswers = {backup};
-    ASSERT_TRUE(form.Form_Load());
-    form.bconferma_Click();
+    FSalva errori;
+    desktop.openAnswers = {scriviSullaScrivania("ERRORI.REI", righe)};
+    ASSERT_TRUE(errori.Form_Load());
+    errori.bconferma_Click();
     const QStringList messaggi = desktop.messageTexts();
     // Each line gives two: the whole number, and the columns it lacks.
     ASSERT_EQ(messaggi.size(), 12) << messaggi.join('\n').toStdString();
     EXPECT_TRUE(messaggi[9].contains("ha 32 valori invece di 45")) << messaggi[9].toStdString();
     EXPECT_TRUE(messaggi[10].contains("altri 20 problemi")) << messaggi[10].toStdString();
     EXPECT_EQ(messaggi[11], "Ripristino terminato");
-    EXPECT_EQ(codici().size(), 15);
-}
-
-TEST_F(FSalvaTest, IlSalvataggioChiedeUnSoggettoSceltoEDaIlCaptionATutti)
-{
-    auto finestra = finestraAperta();
-    CodiceCorrente = QStringLiteral("   ");
-    finestra->CommandBars_Execute(ComandoSalva, "Salva");
-    EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_TRUE(ModoSalva.isEmpty());
-    EXPECT_TRUE(desktop.saveRequests.empty());
-
-    CodiceCorrente = QStringLiteral("RSSMRA80A01H501U");
-    SalvaTutti = true;
-    EXPECT_TRUE(conForm(*finestra, ComandoSalva, "Salva", [&](FSalva& form) {
-        EXPECT_TRUE(controllo<QWidget>(form, "saveALL")->isHidden());
-        controllo<QPushButton>(form, "bannulla")->click();
-    }));
-    EXPECT_FALSE(SalvaTutti);
-    EXPECT_TRUE(conForm(*finestra, ComandoSalva, "Salva TUTTI", [&](FSalva& form) {
-        EXPECT_FALSE(controllo<QWidget>(form, "saveALL")->isHidden());
-        form.reject();
-    }));
-    EXPECT_TRUE(SalvaTutti);
-    EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_TRUE(chiamate.isEmpty());
+    EXPECT_EQ(codici().size(), 16);
 }
