@@ -116,9 +116,9 @@ TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
         {"blank-lines.REI", Esito::Ripristinato, {}, {}},
         {"truncated-last-line.REI",
          Esito::Ripristinato,
-         {"La riga 2 del file (tabella COPE, soggetto 01234567890) ha 16 valori invece di 45: i campi mancanti sono "
-          "rimasti vuoti."},
-         {"01234567890::SOCIETA' DELL'ACQUA € SRL", "RSSMRA80A01H501U:001:ROSSI MARIO", "VECCHIO0000001:001"}},
+         {"La riga 2 del file (tabella COPE) non ha il progressivo del soggetto 01234567890: non è stata "
+          "ripristinata."},
+         {"RSSMRA80A01H501U:001:ROSSI MARIO", "VECCHIO0000001:001"}},
         {"nul-in-value.REI",
          Esito::Ripristinato,
          {"Errore: COPE registrazione: indice 17 valore BIAN<0>CHI Errore: il valore contiene un carattere nullo"},
@@ -133,8 +133,8 @@ TEST_F(FileDanneggiatiTest, OgniFileDannosoVieneDettoENonCambiaAltro)
          {}},
         {"fewer-items.REI",
          Esito::Ripristinato,
-         {"La riga 1 del file (tabella COPE, soggetto RSSMRA80A01H501U) ha 42 valori invece di 45"},
-         {"01234567890:001:SOCIETA' DELL'ACQUA € SRL", "RSSMRA80A01H501U::ROSSI MARIO", "VECCHIO0000001:001"}},
+         {"La riga 1 del file (tabella COPE) non ha il progressivo del soggetto RSSMRA80A01H501U"},
+         {"01234567890:001:SOCIETA' DELL'ACQUA € SRL", "RSSMRA80A01H501U:001:ROSSI VECCHIO", "VECCHIO0000001:001"}},
         {"bad-date.REI",
          Esito::Ripristinato,
          {"indice 13 valore 31/02/1980 Errore: Tipo di dati non corrispondente"},

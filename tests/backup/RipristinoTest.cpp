@@ -124,7 +124,7 @@ TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
 TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
 {
     esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
-    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
+    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}, {{"ONPROG", "001"}}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
@@ -151,7 +151,9 @@ TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
     // A delete the database refuses, after rows of another subject went in.
     esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "
            "BEGIN SELECT RAISE(ABORT, 'soggetto protetto'); END");
-    scriviRighe(file("BLOCCATO.REI"), {lineaCope({"NUOVO"}), lineaCope({"AAA"}), lineaCope({"BLOCCATO"})});
+    const QList<std::pair<QString, QByteArray>> primo{{"ONPROG", "001"}};
+    scriviRighe(file("BLOCCATO.REI"),
+                {lineaCope({"NUOVO"}, primo), lineaCope({"AAA"}, primo), lineaCope({"BLOCCATO"}, primo)});
     EXPECT_FALSE(ripristina(file("BLOCCATO.REI")));
     EXPECT_EQ(m_errore, "Impossibile eliminare i dati del soggetto BLOCCATO dalla tabella COPE: soggetto protetto\r\n"
                         "Il ripristino è stato annullato: l'archivio non è stato modificato.");

@@ -204,8 +204,8 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
     soggetto("CCC", "001", "GAMMA");
     soggetto("CCC", "002", "GAMMA");
     // The backup holds AAA and BBB; CCC is not in it. Both rows of AAA give way to the file's one.
-    // Every column but the code empty.
-    const QString vuote(44, QChar(0xA6));
+    // Every column but the code and the progressive empty.
+    const QString vuote = QString(42, QChar(0xA6)) + "001" + QString(2, QChar(0xA6));
     const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦AAA" + vuote + "\r\n¦COPE¦BBB" + vuote + "\r\n");
     const QStringList prima = codici();
     auto finestra = finestraAperta();
@@ -232,7 +232,7 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
         });
         ASSERT_TRUE(visto);
         EXPECT_EQ(desktop.messageTexts(), QStringList{"Ripristino terminato"});
-        EXPECT_EQ(codici(), (QStringList{"AAA:", "BBB:", "CCC:001", "CCC:002"}));
+        EXPECT_EQ(codici(), (QStringList{"AAA:001", "BBB:001", "CCC:001", "CCC:002"}));
         EXPECT_EQ(chiamate, QStringList{"Lista"}) << "the list is read again";
         EXPECT_TRUE(QFile::exists(home.file(copia)));
     }
@@ -263,8 +263,8 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDeci
     desktop.messages.clear();
     QString righe;
     for (int i = 0; i < 15; ++i) {
-        // OMOC1, the 32nd column, takes a whole number.
-        righe += QStringLiteral("¦COPE¦C%1%2¦SI\r\n").arg(i).arg(QString(30, QChar(0xA6)));
+        // OMOC1, the 32nd column, takes a whole number; ONPROG is the 43rd.
+        righe += QStringLiteral("¦COPE¦C%1%2¦SI%3001\r\n").arg(i).arg(QString(30, QChar(0xA6)), QString(11, QChar(0xA6)));
     }
     FSalva errori;
     desktop.openAnswers = {scriviSullaScrivania("ERRORI.REI", righe)};
@@ -273,7 +273,7 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDeci
     const QStringList messaggi = desktop.messageTexts();
     // Each line gives two: the whole number, and the columns it lacks.
     ASSERT_EQ(messaggi.size(), 12) << messaggi.join('\n').toStdString();
-    EXPECT_TRUE(messaggi[9].contains("ha 32 valori invece di 45")) << messaggi[9].toStdString();
+    EXPECT_TRUE(messaggi[9].contains("ha 43 valori invece di 45")) << messaggi[9].toStdString();
     EXPECT_TRUE(messaggi[10].contains("altri 20 problemi")) << messaggi[10].toStdString();
     EXPECT_EQ(messaggi[11], "Ripristino terminato");
     EXPECT_EQ(codici().size(), 16);
