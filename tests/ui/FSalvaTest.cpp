@@ -264,7 +264,7 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDeci
     QString righe;
     for (int i = 0; i < 15; ++i) {
         // OMOC1, the 32nd column, takes a whole number; ONPROG is the 43rd.
-        righe += QStringLiteral("¦COPE¦C%1%2¦SI%3001\r\n").arg(i).arg(QString(30, QChar(0xA6)), QString(11, QChar(0xA6)));
+        righe += "¦COPE¦C" + QString::number(i) + QString(30, QChar(0xA6)) + "¦SI" + QString(11, QChar(0xA6)) + "001\r\n";
     }
     FSalva errori;
     desktop.openAnswers = {scriviSullaScrivania("ERRORI.REI", righe)};
