@@ -30,6 +30,17 @@ QString mostra(const QString& voce)
     return voce.size() <= kMassimo ? testo : testo + QStringLiteral("…");
 }
 
+QStringView senzaSpazi(QStringView voce)
+{
+    while (!voce.isEmpty() && voce.front() == u' ') {
+        voce = voce.sliced(1);
+    }
+    while (!voce.isEmpty() && voce.back() == u' ') {
+        voce.chop(1);
+    }
+    return voce;
+}
+
 bool nomeTabellaValido(const QString& nome)
 {
     static const QRegularExpression identificatore(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -73,7 +84,7 @@ public:
         db::Recordset attuale;
         if (attuale.Open(QStringLiteral("PRAGMA cache_size"), connessione) && attuale.RecordCount() == 1) {
             m_prima = attuale.Fields(0).Value().toText();
-            connessione.Execute(QStringLiteral("PRAGMA cache_size = -65536"));
+            connessione.Execute(QStringLiteral("PRAGMA cache_size = -262144"));
         }
     }
     ~CacheAmpia()
@@ -343,7 +354,7 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 nume
     // A row without its key would be a subject the register can neither show nor delete.
     QString scarto;
     if (codice.isEmpty()) {
-        scarto = campi.size() <= 2 + t.colonnaCodice
+        scarto = senzaSpazi(campi.value(2 + t.colonnaCodice)).isEmpty()
                      ? QStringLiteral("non ha il codice fiscale del soggetto")
                      : QStringLiteral("non ha un codice fiscale che l'archivio possa registrare");
     } else if (conProgressivo && progressivo.isEmpty()) {
@@ -394,7 +405,7 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, QStringView voce, QString
     }
     std::optional<db::Value> v;
     const int tipo = campo.Type();
-    const QString pulita = senzaSpazi(voce.toString());
+    const QString pulita = senzaSpazi(voce).toString();
     if (pulita.isEmpty()) {
         // An empty item is a Null or an empty text the backup wrote: text columns take the empty text, any
         // other column Null. Blanks alone are no value either: kept, a code of blanks would be a subject that
