@@ -128,6 +128,9 @@ SEED_CASES = {
     "seed-plain.REI": cp1252(GOOD),
     "seed-scrambled.REI": cp1252([scramble(l) for l in GOOD]),
     "seed-mixed.REI": cp1252(SEED_LINES),
+    "seed-accented.REI": cp1252(
+        [GOOD[0], line(ROSSI, OCOD="ÀBC"), line(ROSSI, OCOD="àbc", ONPROG="002"), line(SOCIETA, OCOD="œuvre")]
+    ),
 }
 
 
