@@ -51,8 +51,7 @@ void F1OP::Elimina()
     if (risposta == MsgResult::No) {
         return;
     }
-    SQL = QStringLiteral("DELETE  From COPE WHERE OCOD=") + Apici(CodiceCorrente) + QStringLiteral(" AND ONPROG=") +
-          Apici(vONPROG->text());
+    SQL = QStringLiteral("DELETE  From COPE WHERE ") + CondizioneSoggetto(CodiceCorrente, vONPROG->text());
     if (!Conn.Execute(SQL)) {
         throw ErroreEsecuzione(Conn.lastError());
     }

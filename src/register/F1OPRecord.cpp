@@ -3,6 +3,7 @@
 #include "F1OP.h"
 
 #include "Costruttori.h"
+#include "app/Archivio.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
@@ -29,8 +30,7 @@ namespace {
 
 QString chiaveRiga(const QString& codice, const QString& progressivo)
 {
-    return QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
-           Apici(progressivo);
+    return QStringLiteral("SELECT * From COPE WHERE ") + CondizioneSoggetto(codice, progressivo);
 }
 
 // Showing a field of the current row of RsCope. A field the table lacks, or a value the control cannot

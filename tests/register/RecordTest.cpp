@@ -364,3 +364,21 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     form->Copia();
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
 }
+
+TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
+{
+    // Left by a restore of a damaged backup: the code and nothing else. It sorts first.
+    inserisci({{"OCOD", "77777777777"}, {"ODES", ""}, {"OSTP", "1"}, {"orag", "SENZA PROGRESSIVO"}});
+    inserisci({{"OCOD", "66666666666"}, {"ONPROG", "001"}, {"ODES", "EPSILON"}, {"OSTP", "1"}, {"orag", "EPSILON"}});
+    apri();
+    ASSERT_EQ(rigaCorrente(), 0);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("77777777777"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("SENZA PROGRESSIVO")) << "its data are on screen";
+
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Elimina();
+    EXPECT_FALSE(messaggio().contains(QStringLiteral("Nessun soggetto registrato"))) << messaggio().toStdString();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='77777777777'")), 0);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("66666666666"));
+}
