@@ -1,6 +1,7 @@
 // The card's template page: drawn from the card's layout and written with the program's own PDF writer.
 #include "ModelloStampa.h"
 
+#include "MotiviStampa.h"
 #include "SchedaSoggetto.h"
 #include "TestoPdf.h"
 #include "app/Launch.h"
@@ -144,21 +145,21 @@ bool ScriviModello(const QString& percorso, QString* errore)
     pdf.SetDocProperty("Registro Elettronico degli Indirizzi - modello della scheda",
                        "Pagina di base della scheda del soggetto obbligato", {}, "Ondavia",
                        "Folian " + folian::Folian::Version(), Ansi(FirmaModello()));
-    const auto fallito = [&](const std::string& motivo) {
+    const auto fallito = [&](int32_t numero) {
         *errore = QStringLiteral("Impossibile scrivere il modello di stampa\n%1\n\n%2")
-                      .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(motivo));
+                      .arg(QDir::toNativeSeparators(percorso), MotivoScrittura(numero, percorso));
         return false;
     };
     pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
     if (pdf.ErrNumber() != 0) {
-        return fallito(pdf.ErrDescription());
+        return fallito(pdf.ErrNumber());
     }
     try {
         pdf.BeginPage();
         DisegnaModello(pdf);
         pdf.EndDoc();
     } catch (const folian::Error& e) {
-        return fallito(e.what());
+        return fallito(e.number());
     }
     return true;
 }
