@@ -80,7 +80,7 @@ bool improntaAttesa(const QString& file, const QString& impronta)
 
 // Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest
 // configured, a program of another digest in the tool's place (the folder may be shared with other users)
-// counts as missing and is fetched again over it.
+// counts as missing and is fetched again over it. Failed, with no reason, when the maker's site is not configured.
 DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
 {
     const QString impronta = LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza));
@@ -89,8 +89,6 @@ DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
     }
     const QString sito = SitoProduttore();
     if (sito.isEmpty()) {
-        *motivo = QStringLiteral("l'indirizzo del sito del produttore non è impostato (chiave %1)")
-                      .arg(QString::fromLatin1(ChiaveHostProduttore));
         return DownloadOutcome::Failed;
     }
     return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
@@ -119,6 +117,14 @@ void AssistenzaRemota()
         return;
     case DownloadOutcome::Failed:
         break;
+    }
+    if (SitoProduttore().isEmpty()) {
+        // Neither the download nor the maker's page can be had: one message says why and what to set.
+        SegnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
+                                           "del sito del produttore")
+                                .arg(file),
+                            ChiaveHostProduttore);
+        return;
     }
     MsgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
            (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\nScaricamento non riuscito: ") + motivo));
