@@ -170,6 +170,10 @@ TEST_F(AssistenzaRemotaTest, WhatCannotBeObtainedOrStartedIsReportedAndNothingRu
     assistenza(*finestra);
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_TRUE(desktop.messages[1].text.contains("Assistenza_File"));
+    // The operator's own setting, told as such with the file to correct, not as a failure of the program.
+    EXPECT_FALSE(desktop.messages[1].text.startsWith("ERR COMMANDBARS")) << desktop.messages[1].text.toStdString();
+    EXPECT_TRUE(desktop.messages[1].text.contains(QDir::toNativeSeparators(home.file("configurazione.ini"))));
+    EXPECT_EQ(desktop.messages[1].title, "Impostazione non valida");
     EXPECT_EQ(desktop.started.size(), 2u);
 }
 
