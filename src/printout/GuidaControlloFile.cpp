@@ -1,7 +1,7 @@
 // The help document on the communication file, written with the program's own PDF writer.
 #include "GuidaControlloFile.h"
 
-#include "MotiviStampa.h"
+#include "DocumentoProprio.h"
 #include "SchedaSoggetto.h"
 #include "TestoPdf.h"
 #include "app/Comunicazione.h"
@@ -268,36 +268,10 @@ QString PercorsoGuidaControlloFile()
 
 bool ScriviGuidaControlloFile(const QString& percorso, QString* errore)
 {
-    const QString cartella = QFileInfo(percorso).absolutePath();
-    if (!QDir().mkpath(cartella)) {
-        *errore = QStringLiteral("Impossibile creare la cartella dei documenti di aiuto\n%1")
-                      .arg(QDir::toNativeSeparators(cartella));
-        return false;
-    }
-    folian::Hooks hooks = folian::DefaultHooks();
-    hooks.nomeCorrente = [] { return std::string("Ondavia"); };
-    folian::Folian pdf(std::move(hooks));
-    pdf.SetScale(3);
-    pdf.SetPaperSize(0);
-    pdf.SetDocProperty(Ansi(QStringLiteral("Ondavia - Il file di comunicazione al REI")),
-                       Ansi(QStringLiteral("Controllo del file con Entratel o Fisconline")), {}, "Ondavia",
-                       "Folian " + folian::Folian::Version(), "REI");
-    const auto fallito = [&](int32_t numero) {
-        *errore = QStringLiteral("Impossibile scrivere il documento di aiuto\n%1\n\n%2")
-                      .arg(QDir::toNativeSeparators(percorso), MotivoScrittura(numero, percorso));
-        return false;
-    };
-    pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
-    if (pdf.ErrNumber() != 0) {
-        return fallito(pdf.ErrNumber());
-    }
-    try {
-        scriviTesto(pdf);
-        pdf.EndDoc();
-    } catch (const folian::Error& e) {
-        return fallito(e.number());
-    }
-    return true;
+    const DocumentoProprio guida{QStringLiteral("il documento di aiuto"), QStringLiteral("dei documenti di aiuto"),
+                                 Ansi(QStringLiteral("Ondavia - Il file di comunicazione al REI")),
+                                 Ansi(QStringLiteral("Controllo del file con Entratel o Fisconline")), "REI"};
+    return ScriviDocumentoProprio(percorso, guida, scriviTesto, errore);
 }
 
 bool PreparaGuidaControlloFile(QString* errore)
