@@ -109,7 +109,7 @@ void StampaSoggetto(const QString& codice, const QString& progressivo)
 {
     if (codice.isEmpty()) {
         // The operator's own situation, not a failure of the program: told as such, with what to do.
-        MsgBox(QStringLiteral("Nessun soggetto registrato da stampare.\r\n \r\nScegli un soggetto nell'elenco, "
+        MsgBox(QStringLiteral("Nessun soggetto selezionato da stampare.\r\n \r\nScegli un soggetto nell'elenco, "
                               "oppure registra quello che stai compilando, e ripeti la stampa."),
                MsgButtons::Ok, MsgIcon::Information, TitoloStampa);
         return;
