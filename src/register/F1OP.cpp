@@ -121,9 +121,9 @@ void F1OP::collegaGestori()
     for (QCheckBox* c : {MOC1, MOC2, MOC3}) {
         connect(c, &QCheckBox::stateChanged, this, [this] { AggiornaMotiviComunicazione(); });
     }
-    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& scelta) {
         if (!m_riempimentoGriglia) {
-            EseguiProtetto(QString(), [this] { IGOpe_RigaScelta(); });
+            EseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
         }
     });
 }
@@ -188,6 +188,8 @@ void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
 {
     // On a small screen the field may lie outside the part of the form in view.
     m_scorrimento->ensureWidgetVisible(campo);
+    // The focus first: its colour would paint over the error's and leave the wrong value white on pale yellow.
+    campo->setFocus();
     QString testo = messaggio;
     MostraErrore(campo, testo);
 }

@@ -4,6 +4,7 @@
 #include "shell/Registro.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -63,6 +65,13 @@ public:
     // opens it in the system's viewer. A subject not in the table, or a form that shows no stored subject
     // (a new one, or one whose code or progressive was changed), travels as ErroreEsecuzione.
     void STAMPA() override;
+    // Asks "Il soggetto … è stato modificato. Registrare le modifiche?" when the form holds changes not yet
+    // saved: Sì saves as REGISTRA does, No drops them, Annulla (the default) stays. A failure is shown and
+    // counts as Annulla.
+    bool lasciaSoggetto() override;
+    // The form holds changes not yet saved: its boxes, lists or options differ from the subject last loaded,
+    // saved or emptied by Aggiungi. Boxes are compared as a box left is cleaned.
+    bool modificato() const;
 
     // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs
     // Lista. Runs once; the first show calls it when nobody has. Failures travel as ErroreEsecuzione.
@@ -81,6 +90,9 @@ public:
     void FitCols();
     // The grid's row choice: loads the subject of the current row.
     void IGOpe_RigaScelta();
+    // The row the operator chose in the grid: asks first when the form holds changes (Annulla, or a refused
+    // save, puts the list back on the subject on screen), then loads it.
+    void rigaScelta(const QModelIndex& scelta);
     // Fills the responsible person's sex, birth date, birth place and province from the fiscal code in
     // vRECF (upper-cased in the box); the focus goes to vRECOG when the place is known. A code that is
     // not 16 characters long is shown as a field error. Failures travel as ErroreEsecuzione.
@@ -206,7 +218,8 @@ private:
     void topiva_LostFocus();
     void vONDT_LostFocus();
     void vREDTNAS_LostFocus();
-    // A date box left with a text: a date is rewritten as dd/mm/yyyy, anything else is a field error.
+    // A birth-date box left with a text: a date is rewritten as dd/mm/yyyy, a two-digit year read as a birth
+    // year; anything else is a field error.
     void dataLasciata(QLineEdit* casella);
     void vRECF_LostFocus();
     // vOSCOM_LostFocus, vONCOM_LostFocus: the province of the municipality typed.
@@ -247,6 +260,15 @@ private:
     bool soggettoRegistrato() const;
     void DuplicaProgressivo();
 
+    // Aggiungi without the question: the form's own loads use it.
+    void nuovoSoggetto();
+    // The question on unsaved changes, when there are any: true when the caller may go on. Failures travel.
+    bool chiediModifiche();
+    // What the form shows, compared to tell a change; remembered when a subject is loaded, saved or emptied.
+    QStringList statoForm() const;
+    // Puts the grid's chosen row on the subject on screen (no row for a new subject), without loading it.
+    void scegliRigaSoggetto();
+
 
     // While the form's own operations run (loading a subject, a new subject, a save), the focus they move
     // (a tab brought to the front, the code box locked) is not the operator leaving a field: the field
@@ -265,6 +287,7 @@ private:
 
     // The row whose data the form shows, when it shows a stored subject.
     std::optional<Chiave> m_registrato;
+    QStringList m_statoCaricato;
     GrigliaSoggetti* m_griglia = nullptr;
     QScrollArea* m_scorrimento = nullptr;
     std::unique_ptr<CForm> m_cform;

@@ -50,7 +50,8 @@ void F1OP::Lista()
 void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
 {
     const Operazione operazione(*this);
-    SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.Ocf");
+    // The progressives of one subject stand together and in their order: 002 after 001, 010 after 009.
+    SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.OCOD, CAST(COPE.ONPROG AS INTEGER), COPE.ONPROG");
     m_riempimentoGriglia = true;
     struct Fine {
         bool& flag;
@@ -86,7 +87,7 @@ void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
         throw ErroreEsecuzione(RsCope.lastError());
     }
     if (RsCope.RecordCount() < 1) {
-        Aggiungi();
+        nuovoSoggetto();
         return;
     }
     m_griglia->riempi(RsCope);

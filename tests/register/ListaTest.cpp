@@ -49,10 +49,10 @@ TEST_F(Lista, EmptyTableGivesFourColumnsAndANewSubject)
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
 
-TEST_F(Lista, SortsByNameThenOcfAndLoadsTheChosenRow)
+TEST_F(Lista, SortsByNameAndLoadsTheChosenRow)
 {
     inserisci({{"OCOD", "33333333333"}, {"ONPROG", "001"}, {"ODES", "BETA SRL"}, {"OSTP", "1"}, {"orag", "BETA SRL"}});
-    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "alfa spa"}, {"Ocf", "2"}, {"OSTP", "1"},
+    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "alfa srl"}, {"Ocf", "2"}, {"OSTP", "1"},
                {"orag", "ALFA SPA"}, {"OSCOM", "ROMA"}, {"oTIPOSOG", "14"}, {"OMOC2", "1"}});
     inserisci({{"OCOD", "RSSMRA80A01H501U"}, {"ONPROG", "002"}, {"ODES", "ALFA SPA"}, {"Ocf", "1"}, {"OSTP", "0"},
                {"OCOG", "ROSSI"}, {"ONOME", "MARIO"}, {"ONDT", "01/01/1980"}, {"oitt2", "-1"}});

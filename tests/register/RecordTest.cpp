@@ -345,6 +345,7 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     form->Aggiungi();
     EXPECT_FALSE(form->IGOpe->currentIndex().isValid());
     QTest::keyClicks(form->topiva, QStringLiteral("12345678901"));
+    scripted.answers = {MsgResult::No}; // the code typed is dropped
     form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(0, 0));
     EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA"));
     EXPECT_EQ(form->vONPROG->text(), QStringLiteral("002"));

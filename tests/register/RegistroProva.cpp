@@ -90,12 +90,15 @@ QList<QByteArray> RegistroProva::recordsOf(const QString& path)
     return lines;
 }
 
-void RegistroProva::compilaValido() const
+void RegistroProva::compilaValido()
 {
     if (!ComuniCaricati) {
         EXPECT_TRUE(CaricaComuni());
     }
     const QString responsabile = QStringLiteral("RSSMRA80A01H501");
+    if (form->modificato()) {
+        scripted.answers.push_front(MsgResult::No);
+    }
     form->Aggiungi();
     form->CBrap->setCurrentIndex(0);
     const std::pair<QLineEdit*, QString> testi[] = {
