@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +28,7 @@ namespace ondavia {
 
 namespace {
 
-// The form as designed; the grid's width at this size is the base of the column scaling.
+// The form as designed.
 constexpr int kLarghezzaProgetto = 1000;
 constexpr int kAltezzaProgetto = 680;
 
@@ -72,7 +73,8 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     resize(kLarghezzaProgetto, kAltezzaProgetto);
     contenuto->resize(kLarghezzaProgetto, kAltezzaProgetto);
     colonna->activate();
-    m_larghezzaGrigliaProgetto = static_cast<float>(IGOpe->width());
+    // The list's width also changes without the form's: a vertical scroll bar comes and goes with the rows.
+    IGOpe->viewport()->installEventFilter(this);
 }
 
 F1OP::~F1OP() = default;
@@ -135,7 +137,6 @@ void F1OP::Form_Load()
     }
     m_caricato = true;
     ScriviLog(objectName());
-    OriginalIGOPEWidth = m_larghezzaGrigliaProgetto;
     m_cform = std::make_unique<CForm>();
     m_cform->SetVbForm(this);
     FormAttiva = objectName();
@@ -170,6 +171,14 @@ void F1OP::resizeEvent(QResizeEvent* evento)
     if (m_caricato) {
         ridimensionato();
     }
+}
+
+bool F1OP::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (m_caricato && evento->type() == QEvent::Resize && oggetto == IGOpe->viewport()) {
+        FitCols();
+    }
+    return QWidget::eventFilter(oggetto, evento);
 }
 
 // The layout has already placed the controls when the form hears of its new size.

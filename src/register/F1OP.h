@@ -86,7 +86,7 @@ public:
     void Aggiorna();
     // Validates the form; stops at the first fault, shown on its field with its tab in front.
     void controlla();
-    // Scales the shown grid columns to the grid's width: design width × (W − margin) / W0.
+    // Shares the list's whole width among the shown grid columns, in the proportions of their design widths.
     void FitCols();
     // The grid's row choice: loads the subject of the current row.
     void IGOpe_RigaScelta();
@@ -166,8 +166,6 @@ public:
     // The calendar buttons of vONDT, vREDTNAS, vPEDATAI, vPEDATAF and vDTCANC, by Index.
     QPushButton* rdata[5] = {};
 
-    // The grid's width as designed, taken at load time, in pixels; the column scaling starts from it.
-    float OriginalIGOPEWidth = 0;
     // Design width of each grid column, by column number from 1.
     std::vector<std::int32_t> LarghezzeColonne;
     // The grid row (from 1; 0 none) to select when the list is rebuilt.
@@ -175,14 +173,13 @@ public:
     // The last validation passed.
     bool DatiValidi = false;
 
-    // The fixed part of the column scaling: 500 twips, in pixels on this screen.
-    float margineColonne() const;
     GrigliaSoggetti* modelloGriglia() const { return m_griglia; }
     CForm* involucro() const { return m_cform.get(); }
 
 protected:
     void showEvent(QShowEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     struct Chiave {
@@ -291,7 +288,6 @@ private:
     GrigliaSoggetti* m_griglia = nullptr;
     QScrollArea* m_scorrimento = nullptr;
     std::unique_ptr<CForm> m_cform;
-    float m_larghezzaGrigliaProgetto = 0;
     bool m_caricato = false;
     bool m_riempimentoGriglia = false;
 };

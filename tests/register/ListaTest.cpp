@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -108,39 +109,40 @@ TEST_F(Lista, StoredCancellationShowsItsReason)
     EXPECT_TRUE(trova<QGroupBox>("fDisp")->isVisible());
 }
 
-// Columns follow the grid's width from the width it had at load time: design × (W − margin) / W0.
-TEST_F(Lista, ColumnsScaleWithTheGrid)
+// The columns share the list's whole width in their design proportions at every size, also after the form was
+// made smaller and then larger again; "off" keeps the widths the columns have.
+TEST_F(Lista, ColumnsFillTheGridAtEverySize)
 {
     const int progetto[] = {150, 45, 300, 450};
-    auto larghezzaGriglia = [&](float w) {
-        form->resize(form->width() + static_cast<int>(w) - form->IGOpe->width(), form->height());
-    };
     for (const char* impostazione : {"OFF", "off"}) { // only the lower-case word stops the scaling
         SCOPED_TRACE(impostazione);
         home.write(QStringLiteral("configurazione.ini"),
                    QByteArray("[opzioni]\r\nAna_DimColAuto=") + impostazione + "\r\n");
         ResetDichiarazioni();
         SetUp();
-        form->resize(1300, 760); // opened bigger than designed: the base is still the designed width
+        form->resize(1300, 760); // opened bigger than designed
         apri();
-        const float w0 = form->OriginalIGOPEWidth;
-        const float margine = form->margineColonne();
-        ASSERT_GT(w0, 500);
-        EXPECT_EQ(w0, F1OP().IGOpe->width());
-        EXPECT_GT(form->IGOpe->width(), w0 + 250);
-        ASSERT_GT(margine, 20);
-        larghezzaGriglia(w0 + margine);
         std::vector<int> prima;
         for (int c = 0; c < 4; ++c) {
             prima.push_back(form->IGOpe->columnWidth(c));
         }
-        larghezzaGriglia(w0);
-        for (int c = 0; c < 4; ++c) {
-            if (QByteArray(impostazione) == "off") {
-                EXPECT_EQ(form->IGOpe->columnWidth(c), prima[c]) << "no scaling: the widths stay";
-            } else {
-                EXPECT_EQ(prima[c], progetto[c]);
-                EXPECT_NEAR(form->IGOpe->columnWidth(c), progetto[c] * (w0 - margine) / w0, 0.5) << c;
+        for (const int larghezza : {1300, 640, 1600}) {
+            form->resize(larghezza, 760);
+            QApplication::processEvents();
+            const int vista = form->IGOpe->viewport()->width();
+            int somma = 0;
+            for (int c = 0; c < 4; ++c) {
+                const int w = form->IGOpe->columnWidth(c);
+                somma += w;
+                if (QByteArray(impostazione) == "off") {
+                    EXPECT_EQ(w, prima[c]) << "no scaling: the widths stay";
+                } else {
+                    EXPECT_NEAR(w, progetto[c] * vista / 945.0, 1.5) << larghezza << " column " << c;
+                }
+            }
+            if (QByteArray(impostazione) != "off") {
+                EXPECT_EQ(somma, vista) << larghezza;
+                EXPECT_EQ(form->IGOpe->horizontalScrollBar()->maximum(), 0) << larghezza;
             }
         }
         form.reset();
