@@ -21,21 +21,26 @@ namespace ondavia {
 
 QStringList F1OP::statoForm() const
 {
+    // By name: the order of the form's children changes as its tabs come to the front.
     QStringList stato;
+    const auto voce = [&stato](const QWidget* controllo, const QString& valore) {
+        stato << controllo->objectName() + QLatin1Char('=') + valore;
+    };
     for (const QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
             // Cleaned as a box left is: passing through a box is no change.
             QString testo = senzaSpazi(maiuscole(casella->text()));
             NormalizzaTesto(testo);
-            stato << testo;
+            voce(casella, testo);
         }
     }
-    stato << CBrap->currentText();
+    voce(CBrap, CBrap->currentText());
     for (const QAbstractButton* scelta : findChildren<QAbstractButton*>()) {
         if (scelta->isCheckable()) {
-            stato << QString::number(scelta->isChecked());
+            voce(scelta, QString::number(scelta->isChecked()));
         }
     }
+    stato.sort();
     return stato;
 }
 
