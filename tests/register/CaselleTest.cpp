@@ -146,3 +146,16 @@ TEST_F(Caselle, AFullBoxSaysItsLimit)
     EXPECT_EQ(form->vPEDATAF->toolTip(), QStringLiteral("data di CESSAZIONE (fine contratto) dell'indirizzo di PEC\n"
                                                         "massimo 10 caratteri"));
 }
+
+// A character the communication file cannot hold is refused by REGISTRA on its own tab, the subject's and the
+// responsible person's alike.
+TEST_F(Caselle, ACharacterTheFileCannotHoldIsRefusedOnEveryTab)
+{
+    apri();
+    for (const auto& [nome, scheda] : {std::pair{"torag", 0}, {"vRECOG", 1}}) {
+        SCOPED_TRACE(nome);
+        compilaValido();
+        casella(nome)->setText(QStringLiteral("ŁUKASZ"));
+        rifiutato(nome, scheda, QStringLiteral("il carattere \"Ł\""));
+    }
+}

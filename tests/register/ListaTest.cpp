@@ -148,3 +148,17 @@ TEST_F(Lista, ColumnsFillTheGridAtEverySize)
         form.reset();
     }
 }
+
+// Name, then fiscal code, then progressive as a number: 002 never stands above 001, whatever Ocf holds.
+TEST_F(Lista, ProgressivesOfOneSubjectStandInTheirOrder)
+{
+    const std::pair<const char*, const char*> righe[] = {
+        {"010", "1"}, {"002", "2"}, {"1", "3"}, {"009", "0"}};
+    for (const auto& [progressivo, ocf] : righe) {
+        inserisci({{"OCOD", "55555555555"}, {"ONPROG", progressivo}, {"ODES", "DELTA"}, {"Ocf", ocf}, {"OSTP", "1"}});
+    }
+    inserisci({{"OCOD", "44444444444"}, {"ONPROG", "003"}, {"ODES", "delta"}, {"Ocf", "9"}, {"OSTP", "1"}});
+    apri();
+    EXPECT_EQ(colonna(0), (QStringList{"44444444444", "55555555555", "55555555555", "55555555555", "55555555555"}));
+    EXPECT_EQ(colonna(1), (QStringList{"003", "1", "002", "009", "010"}));
+}
