@@ -137,11 +137,11 @@ TEST_F(Modifiche, EveryActionThatReplacesTheSubjectAsksFirst)
             } else {
                 eseguita = uscite == 1;
             }
-            EXPECT_TRUE(domandato()) << scripted.messageTexts().join(" | ").toStdString();
-            const MessageRequest& domanda = *std::find_if(scripted.messages.begin(), scripted.messages.end(),
-                                                          [](const MessageRequest& m) { return m.text == kDomanda; });
-            EXPECT_EQ(domanda.buttons, MsgButtons::YesNoCancel);
-            EXPECT_EQ(domanda.defaultAnswer(), MsgResult::Cancel);
+            const auto domanda = std::find_if(scripted.messages.begin(), scripted.messages.end(),
+                                              [](const MessageRequest& m) { return m.text == kDomanda; });
+            ASSERT_NE(domanda, scripted.messages.end()) << scripted.messageTexts().join(" | ").toStdString();
+            EXPECT_EQ(domanda->buttons, MsgButtons::YesNoCancel);
+            EXPECT_EQ(domanda->defaultAnswer(), MsgResult::Cancel);
 
             const bool salva = risposta == Risposta::Si;
             const bool resta = risposta == Risposta::SiRifiutato || risposta == Risposta::Annulla;
