@@ -89,8 +89,8 @@ DataLetta leggiData(const QString& valore, Secolo secolo)
         // Two-digit years are of this century, birth dates aside.
         QString anno = QLatin1String("20") + cifre.mid(4, 2);
         if (secolo == Secolo::Nascita) {
-            anno = QString::number(
-                AnnoNascita(cifre.mid(4, 2).toInt(), cifre.mid(2, 2).toInt(), cifre.mid(0, 2).toInt(), QDate::currentDate()));
+            anno = QString::number(AnnoNascita(cifre.mid(4, 2).toInt(), cifre.mid(2, 2).toInt(),
+                                               cifre.mid(0, 2).toInt(), QDate::currentDate()));
         }
         cifre = cifre.left(4) + anno;
     } else if (quante != 8) {

@@ -24,10 +24,11 @@ int AnnoNascita(int aa, int mese, int giorno, const QDate& oggi);
 void InizializzaDate(const QDate& oggi = QDate::currentDate());
 
 // Checks a typed date: day, month and year with or without separators, six digits (ddmmyy, the year
-// read as 20yy, or by AnnoNascita on today for Secolo::Nascita) or eight (ddmmyyyy). Returns 0 for an empty date ("", "0.00.00", "00:00:00"), 1 for one
-// that is not valid, 2 for a valid one. Sets DataFormattata to the date as dd/mm/yyyy when valid, else
-// to "". Once the length is acceptable (6-10 characters) and there are at most eight digits, `valore` is
-// rewritten as those digits, blank-filled to eight characters; CifreData keeps them too.
+// read as 20yy, or by AnnoNascita on today for Secolo::Nascita) or eight (ddmmyyyy). Returns 0 for an
+// empty date ("", "0.00.00", "00:00:00"), 1 for one that is not valid, 2 for a valid one. Sets
+// DataFormattata to the date as dd/mm/yyyy when valid, else to "". Once the length is acceptable (6-10
+// characters) and there are at most eight digits, `valore` is rewritten as those digits, blank-filled to
+// eight characters; CifreData keeps them too.
 // Any other number of digits is not a date (a day or month of one digit, a year of three); nor is a
 // year before 1000, nor a 29 February outside leap years.
 std::int16_t ValidaData(QString& valore, Secolo secolo = Secolo::Corrente);

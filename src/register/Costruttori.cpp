@@ -38,7 +38,10 @@ void aggiornaLimite(QLineEdit* c, bool avvisa)
     const QString proprio = c->property(kSuggerimento).toString();
     const bool piena = limite < kSenzaLimite && c->text().size() >= limite;
     const QString limiteRaggiunto = QStringLiteral("massimo %1 caratteri").arg(limite);
-    const QString testo = !piena ? proprio : proprio.isEmpty() ? limiteRaggiunto : proprio + QLatin1Char('\n') + limiteRaggiunto;
+    QString testo = proprio;
+    if (piena) {
+        testo = proprio.isEmpty() ? limiteRaggiunto : proprio + QLatin1Char('\n') + limiteRaggiunto;
+    }
     if (c->toolTip() != testo) {
         c->setToolTip(testo);
         c->setProperty(ProprietaTag, testo);

@@ -161,8 +161,10 @@ void F1OP::controlla()
         if (const auto motivo = dataRifiutata(vPEDATAI, "DATA DECORRENZA non valida")) {
             return segnala(vPEDATAI, *motivo);
         }
-        if (const auto motivo = vuota(vPEDATAF) ? std::nullopt : dataRifiutata(vPEDATAF, "DATA CESSAZIONE non valida")) {
-            return segnala(vPEDATAF, *motivo);
+        if (!vuota(vPEDATAF)) {
+            if (const auto motivo = dataRifiutata(vPEDATAF, "DATA CESSAZIONE non valida")) {
+                return segnala(vPEDATAF, *motivo);
+            }
         }
         if (vuota(vPEGESTORE)) {
             return segnala(vPEGESTORE, "POSTA ELETTRONICA: campo GESTORE obbligatorio");

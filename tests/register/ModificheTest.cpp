@@ -47,7 +47,8 @@ protected:
         finestra.reset();
         ASSERT_TRUE(Conn.Execute(QStringLiteral("DELETE FROM COPE")));
         inserisci(alfa);
-        inserisci({{"OCOD", "99999999999"}, {"ONPROG", "001"}, {"ODES", "ZETA SPA"}, {"OSTP", "1"}, {"orag", "ZETA SPA"}});
+        inserisci(
+            {{"OCOD", "99999999999"}, {"ONPROG", "001"}, {"ODES", "ZETA SPA"}, {"OSTP", "1"}, {"orag", "ZETA SPA"}});
         finestra = std::make_unique<F0>(CreaRegistro);
         finestra->impostaUscita([this] { ++uscite; });
         finestra->show();
@@ -164,7 +165,8 @@ TEST_F(Modifiche, NoChangeNoQuestion)
     registro->vPEEMAIL->setText(QStringLiteral(" alfa@pec.it")); // cleaned as the box is left: no change
     registro->torag->setFocus();
     const QTableView* griglia = registro->IGOpe;
-    QTest::mouseClick(griglia->viewport(), Qt::LeftButton, {}, griglia->visualRect(griglia->model()->index(1, 0)).center());
+    const QRect cella = griglia->visualRect(griglia->model()->index(1, 0));
+    QTest::mouseClick(griglia->viewport(), Qt::LeftButton, {}, cella.center());
     EXPECT_EQ(registro->torag->text(), QStringLiteral("ZETA SPA")) << scripted.messageTexts().join(" | ").toStdString();
     registro->IGOpe->setFocus(Qt::TabFocusReason);
     QTest::keyClick(registro->IGOpe, Qt::Key_Up);
@@ -183,6 +185,7 @@ TEST_F(Modifiche, NoChangeNoQuestion)
     EXPECT_TRUE(scripted.messages.empty() || !scripted.messages.back().text.contains(QStringLiteral("modificato")));
     QTest::keyClicks(registro->topiva, QStringLiteral("01234567897"));
     finestra->CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
-    EXPECT_EQ(messaggio(), QStringLiteral("Il soggetto 01234567897 (nuovo) è stato modificato. Registrare le modifiche?"));
+    EXPECT_EQ(messaggio(),
+              QStringLiteral("Il soggetto 01234567897 (nuovo) è stato modificato. Registrare le modifiche?"));
     EXPECT_EQ(registro->topiva->text(), QStringLiteral("01234567897")) << "Annulla by default";
 }
