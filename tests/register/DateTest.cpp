@@ -18,17 +18,6 @@ namespace {
 
 class Date : public RegistroProva {
 protected:
-    // compilaValido as a natural person.
-    void personaValida()
-    {
-        compilaValido();
-        form->o2->setChecked(true);
-        for (const auto& [casella, testo] :
-             {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"}, {form->vONDT, "05/03/1962"},
-              {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
-            casella->setText(QLatin1String(testo));
-        }
-    }
     static void lascia(QLineEdit* casella, QWidget* verso)
     {
         casella->setFocus();

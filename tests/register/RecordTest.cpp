@@ -288,13 +288,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
 TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
 {
     apri();
-    compilaValido();
-    // A natural person, whose birth date is kept in a date column.
-    form->o2->setChecked(true);
-    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
-                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
-        casella->setText(QLatin1String(testo));
-    }
+    personaValida(); // a natural person, whose birth date is kept in a date column
     form->vPEDATAF->setText(QStringLiteral("31/12/2030"));
     ASSERT_GT(form->CBrap->currentText().size(), 53) << "a description longer than the 50 characters looked up";
     clic("bregistra_0");
@@ -372,12 +366,7 @@ TEST_F(Record, ACorrectedStoredPersonUpdatesItsOwnRow)
 {
     inserisci({{"OCOD", "11111111111"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
     apri();
-    compilaValido();
-    form->o2->setChecked(true);
-    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
-                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
-        casella->setText(QLatin1String(testo));
-    }
+    personaValida();
     clic("bregistra_0");
     ASSERT_EQ(righe(), 2) << messaggio().toStdString();
 

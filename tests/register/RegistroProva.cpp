@@ -118,4 +118,14 @@ void RegistroProva::compilaValido()
     form->MOC1->setChecked(true);
 }
 
+void RegistroProva::personaValida()
+{
+    compilaValido();
+    form->o2->setChecked(true);
+    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
+                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
+        casella->setText(QLatin1String(testo));
+    }
+}
+
 } // namespace ondavia::test

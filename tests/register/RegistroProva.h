@@ -49,6 +49,8 @@ protected:
     // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE"; changes left on screen
     // are dropped.
     void compilaValido();
+    // compilaValido as a natural person, born on 05/03/1962.
+    void personaValida();
 
     // The records of a communication file, without their line ends; none when it cannot be read.
     static QList<QByteArray> recordsOf(const QString& path);
