@@ -49,11 +49,12 @@ public:
     // Aggiorna, then the list when the subject was saved, reselecting it.
     void Conferma() override;
     // Empties the form for a new subject: progressive "001", "PNF" and "PRIMO INVIO o VARIAZIONE"; no row of
-    // the list stays chosen.
+    // the list stays chosen. Changes on screen not yet saved are asked about first (lasciaSoggetto).
     void Aggiungi() override;
     // Asks, then deletes the row of CodiceCorrente and vONPROG and rebuilds the list.
     void Elimina() override;
     // Asks, then copies the row on screen to the next free progressive of its fiscal code, and shows the copy.
+    // Changes on screen not yet saved are asked about first.
     void Copia() override;
     // Writes the communication file from the form's fields as they stand: trims the text boxes, asks where
     // to write, writes the four records and reports it. With no fiscal code on screen it says so and
@@ -78,7 +79,7 @@ public:
     void Form_Load();
     bool caricato() const { return m_caricato; }
 
-    // Loads the row of CodiceCorrente and vONPROG; prepares a new subject when there is none.
+    // Loads the row of CodiceCorrente and vONPROG, its code box locked; prepares a new subject when there is none.
     void Dettaglio();
     // Cleans the text boxes, validates and, when valid, writes the row. Write failures are shown as
     // "Errore Registrazione: " and the description, and the rest of the row is still written; DatiValidi is
