@@ -33,15 +33,16 @@ TEST_F(Date, TwoDigitBirthYearsAreOfSomeoneOfAge)
     const QDate sedici = QDate::currentDate().addYears(-16);
     ASSERT_GE(sedici.year(), 2000);
     const std::pair<QDate, int> casi[] = {
-        {sedici, sedici.year()},                           // 16 today
-        {sedici.addDays(1), sedici.year() - 100},          // 16 tomorrow
-        {sedici.addYears(-1), sedici.year() - 1},          // 17
-        {sedici.addYears(1), sedici.year() + 1 - 100},     // 15
-        {QDate(1997, 4, 7), 1997},
+        // the date written, and the century it is read in
+        {sedici, 2000},              // 16 today
+        {sedici.addDays(1), 1900},   // 16 tomorrow
+        {sedici.addYears(-1), 2000}, // 17
+        {sedici.addYears(1), 1900},  // 15
+        {QDate(1997, 4, 7), 1900},
     };
     apri();
-    for (const auto& [data, anno] : casi) {
-        const QDate attesa(anno, data.month(), data.day());
+    for (const auto& [data, secolo] : casi) {
+        const QDate attesa(secolo + data.year() % 100, data.month(), data.day());
         SCOPED_TRACE(attesa.toString(Qt::ISODate).toStdString());
         const QString corta = data.toString(QStringLiteral("dd/MM/yy"));
         const QString lunga = attesa.toString(QStringLiteral("dd/MM/yyyy"));
