@@ -73,6 +73,10 @@ void F1OP::Copia()
         nessunSoggettoRegistrato();
         return;
     }
+    // The copy is made from the stored row and then shown: changes on screen are saved first, or dropped.
+    if (!chiediModifiche()) {
+        return;
+    }
     const MsgResult risposta =
         MsgBox(QStringLiteral("Confermi la COPIA dei dati del soggetto selezionato: \n \n") + senzaSpazi(NomeCorrente) +
                    QStringLiteral("?\n \nSe SI verrà creato un NUOVO PROGRESSIVO per il soggetto."),

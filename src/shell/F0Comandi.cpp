@@ -133,6 +133,10 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         }
         break;
     case ComandoRipristina:
+        // The restore reads the list again over the subject on screen.
+        if (m_registro && !m_registro->lasciaSoggetto()) {
+            break;
+        }
         ModoSalva = QStringLiteral("R");
         passo([this] { mostraArchivio(); });
         passo([this] { apriRegistro(); });
@@ -186,7 +190,8 @@ void F0::chiudiProgramma()
 bool F0::confermaUscita()
 {
     m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
-                                QStringLiteral("Chiudi")) == MsgResult::Yes;
+                                QStringLiteral("Chiudi")) == MsgResult::Yes &&
+                         (!m_registro || m_registro->lasciaSoggetto());
     return m_uscitaConfermata;
 }
 
