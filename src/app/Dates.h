@@ -60,7 +60,8 @@ std::optional<QString> DueCifre(const QString& valore);
 std::optional<QDate> TestoInData(QString& testo);
 
 // "dd/mm/yyyy" to yyyymmdd and yyyymmdd to "dd/mm/yyyy" (told apart by a "/" in third place);
-// "" for an empty text or one starting with "00".
+// "" for an empty text or one starting with "00". Kept with the other date helpers, though nothing
+// in the program calls it today.
 QString InvertiData(const QString& testo);
 
 } // namespace ondavia

@@ -42,7 +42,6 @@ public:
 
     bool IsOpen() const { return m_db != nullptr; }
     void Close();
-    const QString& Path() const { return m_path; }
 
     // Runs every statement of the text. With `rows`, the text is a query whose rows are opened into it.
     bool Execute(const QString& sql, Recordset* rows = nullptr);

@@ -345,11 +345,6 @@ bool Recordset::Eof() const
     return d->edit != Impl::Edit::Adding && d->current >= d->rows.rowCount();
 }
 
-bool Recordset::Bof() const
-{
-    return d->rows.rowCount() == 0 || d->current < 0;
-}
-
 void Recordset::MoveFirst()
 {
     if (d->edit != Impl::Edit::None && !d->store()) {
@@ -423,16 +418,6 @@ bool Recordset::convertValue(int index, const Value& value, Value* converted)
         return d->fail(QStringLiteral("Elemento non trovato nell'insieme"));
     }
     return d->convert(index, value, converted);
-}
-
-void Recordset::CancelUpdate()
-{
-    d->edit = Impl::Edit::None;
-}
-
-bool Recordset::isEditing() const
-{
-    return d->edit != Impl::Edit::None;
 }
 
 bool Recordset::Find(const QString& criterion)

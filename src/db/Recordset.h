@@ -46,7 +46,6 @@ public:
 
     int RecordCount() const;
     bool Eof() const;
-    bool Bof() const;
     void MoveFirst();
     void MoveNext();
     // 0-based index of the current row; RecordCount() when past the last row.
@@ -65,8 +64,6 @@ public:
     // callers that write many rows through a statement of their own. False, with lastError(), when it
     // does not fit the column.
     bool convertValue(int index, const Value& value, Value* converted);
-    void CancelUpdate();
-    bool isEditing() const;
 
     // Searches forward from the current row (inclusive) for the first row matching a criterion
     // "COLUMN = 'text'" or "COLUMN LIKE 'prefix%'" (apostrophes inside doubled; letter case ignored).

@@ -4,17 +4,6 @@
 
 namespace ondavia::scheda {
 
-bool Rettangolo::contiene(const Rettangolo& altro, float tolleranza) const
-{
-    return altro.x >= x - tolleranza && altro.y >= y - tolleranza && altro.destra() <= destra() + tolleranza &&
-           altro.basso() <= basso() + tolleranza;
-}
-
-bool Rettangolo::interseca(const Rettangolo& altro) const
-{
-    return altro.x < destra() && x < altro.destra() && altro.y < basso() && y < altro.basso();
-}
-
 namespace {
 
 // The page's column: frames span it, fields sit inside with a margin.

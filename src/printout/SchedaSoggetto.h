@@ -19,9 +19,6 @@ struct Rettangolo {
 
     float destra() const { return x + w; }
     float basso() const { return y + h; }
-    // Whether `altro` lies wholly inside this one, `tolleranza` allowed on every side.
-    bool contiene(const Rettangolo& altro, float tolleranza = 0) const;
-    bool interseca(const Rettangolo& altro) const;
 };
 
 // A section frame: a caption band across its top, the fields below.

@@ -175,7 +175,6 @@ public:
     bool DatiValidi = false;
 
     GrigliaSoggetti* modelloGriglia() const { return m_griglia; }
-    CForm* involucro() const { return m_cform.get(); }
 
 protected:
     void showEvent(QShowEvent* evento) override;

@@ -38,9 +38,9 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
     ASSERT_GE(l.cornici.size(), 5u);
 
     for (std::size_t i = 0; i < l.cornici.size(); ++i) {
-        EXPECT_TRUE(pagina.contiene(l.cornici[i].area)) << l.cornici[i].titolo.toStdString();
+        EXPECT_TRUE(contiene(pagina, l.cornici[i].area)) << l.cornici[i].titolo.toStdString();
         for (std::size_t j = i + 1; j < l.cornici.size(); ++j) {
-            EXPECT_FALSE(l.cornici[i].area.interseca(l.cornici[j].area))
+            EXPECT_FALSE(interseca(l.cornici[i].area, l.cornici[j].area))
                 << l.cornici[i].titolo.toStdString() << " / " << l.cornici[j].titolo.toStdString();
         }
     }
@@ -49,21 +49,21 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
         // Inside a frame, below its caption band, or (the subject's name) in the heading's band.
         int contenitori = 0;
         for (const scheda::Cornice& f : l.cornici) {
-            if (f.area.contiene(c.cella)) {
+            if (contiene(f.area, c.cella)) {
                 ++contenitori;
                 EXPECT_GT(c.cella.y, f.area.y + 0.5F) << nome(c);
             }
         }
         for (const scheda::Fascia& f : l.fasce) {
-            contenitori += f.area.contiene(c.cella, 0.05F) ? 1 : 0;
+            contenitori += contiene(f.area, c.cella, 0.05F) ? 1 : 0;
         }
         EXPECT_EQ(contenitori, 1) << nome(c);
         for (std::size_t j = i + 1; j < l.campi.size(); ++j) {
-            EXPECT_FALSE(c.cella.interseca(l.campi[j].cella)) << nome(c) << " / " << nome(l.campi[j]);
+            EXPECT_FALSE(interseca(c.cella, l.campi[j].cella)) << nome(c) << " / " << nome(l.campi[j]);
         }
         // The value has room for a line of the smallest size between the caption and the field's line.
         const Rettangolo area = AreaValore(c);
-        EXPECT_TRUE(c.cella.contiene(area)) << nome(c);
+        EXPECT_TRUE(contiene(c.cella, area)) << nome(c);
         EXPECT_GT(area.y, BaseEtichetta(c)) << nome(c);
         EXPECT_GE(area.h, scheda::kCorpoMinimo * scheda::kInterlinea / scheda::kPuntiPerCm) << nome(c);
         if (c.linea) {
@@ -74,7 +74,7 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
         const scheda::Casella& b = l.caselle[i];
         int celle = 0;
         for (const scheda::Campo& c : l.campi) {
-            if (c.cella.contiene(b.quadrato)) {
+            if (contiene(c.cella, b.quadrato)) {
                 ++celle;
                 EXPECT_EQ(c.campo, nullptr) << "a box sits in the value of " << nome(c);
                 EXPECT_GT(b.quadrato.y, BaseEtichetta(c)) << b.didascalia.toStdString();
@@ -82,7 +82,7 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
         }
         EXPECT_EQ(celle, 1) << b.didascalia.toStdString();
         for (std::size_t j = i + 1; j < l.caselle.size(); ++j) {
-            EXPECT_FALSE(b.quadrato.interseca(l.caselle[j].quadrato)) << b.didascalia.toStdString();
+            EXPECT_FALSE(interseca(b.quadrato, l.caselle[j].quadrato)) << b.didascalia.toStdString();
         }
     }
     const float fondoCornici = l.cornici.back().area.basso();
@@ -119,7 +119,7 @@ TEST(Modello, TheProgramWritesItsOwnTemplateAndKeepsAnInstallations)
         const QStringList attese = c.etichetta.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         int trovate = 0;
         for (const Parola& p : parole) {
-            if (c.cella.contiene(p.box, 0.05F) && p.box.y < BaseEtichetta(c)) {
+            if (contiene(c.cella, p.box, 0.05F) && p.box.y < BaseEtichetta(c)) {
                 trovate += attese.contains(p.testo) ? 1 : 0;
             }
         }

@@ -56,7 +56,7 @@ std::vector<Parola> verificaScheda(const QString& pdf, const std::map<QString, Q
             if (!dentro(area, p.box)) {
                 continue;
             }
-            EXPECT_TRUE(area.contiene(p.box, kTolleranza))
+            EXPECT_TRUE(contiene(area, p.box, kTolleranza))
                 << campo.campo << ": \"" << p.testo.toStdString() << "\" reaches out of its field";
             letto += p.testo;
         }
