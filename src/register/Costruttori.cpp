@@ -1,7 +1,7 @@
 #include "Costruttori.h"
 
-#include "app/widgets/CControl.h"
-#include "app/widgets/FiltroControlli.h"
+#include "ui/CControl.h"
+#include "ui/FiltroControlli.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -6,10 +6,10 @@
 #include "GrigliaSoggetti.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
-#include "app/widgets/CForm.h"
-#include "app/widgets/Controlli.h"
-#include "app/widgets/ScriviLog.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CForm.h"
+#include "ui/Controlli.h"
+#include "ui/ScriviLog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

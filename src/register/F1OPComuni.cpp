@@ -8,7 +8,7 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
+#include "ui/CControl.h"
 
 #include <QLineEdit>
 

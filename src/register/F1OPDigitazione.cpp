@@ -9,13 +9,13 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
-#include "app/widgets/Controlli.h"
-#include "app/widgets/EventiCampo.h"
-#include "app/widgets/FCale.h"
 #include "db/Recordset.h"
 #include "shell/Collegamenti.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CControl.h"
+#include "ui/Controlli.h"
+#include "ui/EventiCampo.h"
+#include "ui/FCale.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

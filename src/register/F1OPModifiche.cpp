@@ -6,8 +6,8 @@
 #include "app/Dichiarazioni.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CControl.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

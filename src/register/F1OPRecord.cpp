@@ -9,9 +9,9 @@
 #include "app/MsgBox.h"
 #include "app/Ricerche.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
-#include "app/widgets/Controlli.h"
 #include "db/Recordset.h"
+#include "ui/CControl.h"
+#include "ui/Controlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/widgets/Controlli.h"
+#include "ui/Controlli.h"
 #include "app/Dichiarazioni.h"
 #include "platform/ScriptedPlatform.h"
 

@@ -1,8 +1,8 @@
 // The text-box wrappers and the log routine.
 
+#include "ui/CForm.h"
 #include "app/Dichiarazioni.h"
-#include "app/widgets/CForm.h"
-#include "app/widgets/ScriviLog.h"
+#include "ui/ScriviLog.h"
 
 #include <QApplication>
 #include <QCheckBox>

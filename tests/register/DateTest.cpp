@@ -5,8 +5,8 @@
 
 #include "app/Dates.h"
 #include "app/Dichiarazioni.h"
-#include "app/widgets/Controlli.h"
 #include "printout/DatiScheda.h"
+#include "ui/Controlli.h"
 
 #include <QApplication>
 #include <QTabWidget>
