@@ -12,6 +12,7 @@
 #include "app/MsgBox.h"
 #include "app/Testi.h"
 #include "core/Folian.h"
+#include "platform/FileInUso.h"
 
 #include <QDir>
 #include <QFile>
