@@ -94,13 +94,13 @@ public:
     explicit Banco(int soggetti) : m_soggetti(soggetti)
     {
         qputenv("ONDAVIA_HOME", m_casa.path().toUtf8());
-        ResetDichiarazioni();
+        resetDichiarazioni();
         if (!Main([] {})) {
             fail(QStringLiteral("cannot prepare the database"));
         }
         riempiCope(soggetti);
         // The peer's input: the same rows as CSV, and an empty copy of the same database to import into.
-        const QString archivio = PercorsoArchivio();
+        const QString archivio = percorsoArchivio();
         m_csv = m_casa.filePath(QStringLiteral("cope.csv"));
         m_vuoto = m_casa.filePath(QStringLiteral("vuoto.db"));
         if (!sqlite3({archivio, QStringLiteral(".mode csv"), QStringLiteral(".once ") + m_csv,
@@ -267,7 +267,7 @@ int main(int argc, char* argv[])
         std::printf("%-9d %10.1f %11.1f %11.1f %8.2f [%4.2f-%4.2f] %8.2f [%4.2f-%4.2f]\n", soggetti, righe.back().salva,
                     righe.back().ripristina, righe.back().importa, median(rapportiSalva), *minS, *maxS,
                     median(rapportiRipristina), *minR, *maxR);
-        ResetDichiarazioni();
+        resetDichiarazioni();
     }
     for (std::size_t i = 1; i < righe.size(); ++i) {
         const Riga& da = righe[i - 1];

@@ -1,7 +1,7 @@
 #pragma once
 
 // The application's shared state: the globals that more than one part of the program reads or writes.
-// Texts start empty, numbers at 0, booleans false; ResetDichiarazioni() puts them back there.
+// Texts start empty, numbers at 0, booleans false; resetDichiarazioni() puts them back there.
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -59,6 +59,6 @@ inline std::int16_t Ind = 0;          // the shared character-loop counter; kept
 inline std::int16_t IndCampo = 0;     // the shared field-loop counter
 
 // Closes the recordsets and the connection and empties every shared value.
-void ResetDichiarazioni();
+void resetDichiarazioni();
 
 } // namespace ondavia

@@ -14,11 +14,11 @@ bool ChiediSovrascrittura(const QString& percorso)
     }
     const QString testo = QStringLiteral("Il documento \r\n \r\n") + percorso +
                           QStringLiteral("\r\n \r\nesiste già. Vuoi sostituirlo?  ");
-    return MsgBox(testo, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Controllo Documento")) ==
+    return msgBox(testo, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Controllo Documento")) ==
            MsgResult::No;
 }
 
-std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
+std::optional<QString> chiediDoveSalvare(FileRequest richiesta)
 {
     // The save dialog never asks about replacing a file: a refusal shows it again on the refused path.
     QString percorso;
@@ -33,7 +33,7 @@ std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
     return percorso;
 }
 
-bool ScriviTutto(QIODevice& file, QByteArrayView dati)
+bool scriviTutto(QIODevice& file, QByteArrayView dati)
 {
     qint64 scritti = 0;
     while (scritti < dati.size()) {

@@ -37,7 +37,7 @@ QString descriviCarattere(const QString& testo, qsizetype i)
 qsizetype primoNonAmmesso(const QString& valore)
 {
     for (qsizetype i = 0; i < valore.size(); ++i) {
-        if (CarattereVietatoBackup(valore[i]) || cp1252::codeOf(valore[i]) < 0) {
+        if (carattereVietatoBackup(valore[i]) || cp1252::codeOf(valore[i]) < 0) {
             return i;
         }
     }
@@ -131,12 +131,12 @@ public:
         m_linea += QChar(SeparatoreBackup);
         m_linea += m_tabella;
         for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
-            const QString valore = TestoVoceBackup(m_righe.value(c), m_tipi[c]);
+            const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
             if (const qsizetype i = primoNonAmmesso(valore); i >= 0) {
                 *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
                                          "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
                                          "ripetere il salvataggio: nessun file è stato scritto.")
-                              .arg(m_righe.Name(c), soggetto(), descriviCarattere(valore, i));
+                              .arg(m_righe.name(c), soggetto(), descriviCarattere(valore, i));
                 return false;
             }
             m_linea += QChar(SeparatoreBackup);
@@ -149,7 +149,7 @@ public:
                 QStringList campi;
                 for (const CarattereNonCifrabile& scarto : scarti) {
                     const int colonna = scarto.voce - 2;
-                    const QString campo = colonna >= 0 ? doveSulModulo(m_righe.Name(colonna)) : m_tabella;
+                    const QString campo = colonna >= 0 ? doveSulModulo(m_righe.name(colonna)) : m_tabella;
                     if (!campi.contains(campo)) {
                         campi << campo;
                     }
@@ -241,7 +241,7 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
             return false;
         }
         if (blocco.size() >= kBlocco) {
-            if (!ScriviTutto(file, blocco)) {
+            if (!scriviTutto(file, blocco)) {
                 *errore = interrotto.arg(mostrato, file.errorString());
                 return false;
             }
@@ -256,7 +256,7 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
         *errore = nonCifrabili;
         return false;
     }
-    if (!ScriviTutto(file, blocco) || !file.commit()) {
+    if (!scriviTutto(file, blocco) || !file.commit()) {
         *errore = interrotto.arg(mostrato, file.errorString());
         return false;
     }

@@ -190,26 +190,26 @@ Layout costruisci()
 
 } // namespace
 
-const Layout& Scheda()
+const Layout& layout()
 {
     static const Layout layout = costruisci();
     return layout;
 }
 
-float BaseEtichetta(const Campo& campo)
+float baseEtichetta(const Campo& campo)
 {
     return campo.cella.y + 0.27F;
 }
 
-float LineaCampo(const Campo& campo)
+float lineaCampo(const Campo& campo)
 {
     return campo.cella.basso() - 0.06F;
 }
 
-Rettangolo AreaValore(const Campo& campo)
+Rettangolo areaValore(const Campo& campo)
 {
     const float sopra = campo.cella.y + 0.33F;
-    const float sotto = campo.linea ? LineaCampo(campo) - 0.04F : campo.cella.basso();
+    const float sotto = campo.linea ? lineaCampo(campo) - 0.04F : campo.cella.basso();
     return {campo.cella.x + 0.06F, sopra, campo.cella.w - 0.12F, sotto - sopra};
 }
 

@@ -76,7 +76,7 @@ QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centra
 
 QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo, bool centrata)
 {
-    return casella(genitore, nome, LunghezzaMassima(campo), centrata);
+    return casella(genitore, nome, lunghezzaMassima(campo), centrata);
 }
 
 void mostraIntero(QLineEdit* casella, const QString& testo)

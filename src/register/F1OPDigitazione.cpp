@@ -122,7 +122,7 @@ void F1OP::vRECF_LostFocus()
 void F1OP::DeduciCF()
 {
     mostraIntero(vRECF, maiuscole(vRECF->text()));
-    const std::optional<DatiNascita> letti = LeggiDatiNascita(vRECF->text(), QDate::currentDate());
+    const std::optional<DatiNascita> letti = leggiDatiNascita(vRECF->text(), QDate::currentDate());
     if (!letti) {
         mostraErrore(vRECF, QStringLiteral("Codice Fiscale non corretto."));
         return;
@@ -131,7 +131,7 @@ void F1OP::DeduciCF()
     mostraIntero(vRESEX, dati.sesso);
     mostraIntero(vREDTNAS, dati.data);
     QString errore;
-    if (!CercaLuogoNascita(dati, &errore)) {
+    if (!cercaLuogoNascita(dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
     if (dati.luogoTrovato) {

@@ -64,7 +64,7 @@ bool F1OP::chiediModifiche()
         soggetto = chi.isEmpty() ? QStringLiteral("nuovo") : chi + QStringLiteral(" (nuovo)");
     }
     const MsgResult risposta =
-        MsgBox(QStringLiteral("Il soggetto %1 è stato modificato. Registrare le modifiche?").arg(soggetto),
+        msgBox(QStringLiteral("Il soggetto %1 è stato modificato. Registrare le modifiche?").arg(soggetto),
                MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 3);
     switch (risposta) {
     case MsgResult::Yes:

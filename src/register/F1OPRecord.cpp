@@ -30,7 +30,7 @@ namespace {
 
 QString chiaveRiga(const QString& codice, const QString& progressivo)
 {
-    return QStringLiteral("SELECT * From COPE WHERE ") + CondizioneSoggetto(codice, progressivo);
+    return QStringLiteral("SELECT * From COPE WHERE ") + condizioneSoggetto(codice, progressivo);
 }
 
 // Showing a field of the current row of RsCope. A field the table lacks, or a value the control cannot
@@ -66,7 +66,7 @@ void mostra(QRadioButton* opzione, const char* campo)
 
 void segnalaRegistrazione(const QString& descrizione)
 {
-    MsgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
+    msgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
 }
 
 // The values of the row being written that the database refused.
@@ -75,7 +75,7 @@ int campiRifiutati = 0;
 // Assigns one field of the row being written; a value the database refuses is reported and left out.
 void scrivi(const char* campo, const db::Value& valore)
 {
-    if (!RsCope.Fields(QLatin1String(campo)).SetValue(valore)) {
+    if (!RsCope.Fields(QLatin1String(campo)).setValue(valore)) {
         ++campiRifiutati;
         segnalaRegistrazione(RsCope.lastError());
     }
@@ -294,7 +294,7 @@ bool F1OP::sostituireRegistrato()
                                   "registrarlo.")
                        .arg(vONPROG->text());
     }
-    if (MsgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
+    if (msgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
         MsgResult::Yes) {
         return false;
     }
@@ -335,7 +335,7 @@ void F1OP::scriviCampi()
         for (const char* campo : {"OCOG", "ONOME", "OSEX"}) {
             scrivi(campo, db::Value(vuoto));
         }
-        scrivi("ONDT", db::Value::Null());
+        scrivi("ONDT", db::Value::null());
         scrivi("oncom", db::Value(vuoto));
         scrivi("onpro", db::Value(vuoto));
     }

@@ -35,7 +35,7 @@ QString sito(const char* chiave)
 void apriPagina(const QString& indirizzo)
 {
     if (!Esegui(QStringLiteral("EXPLORER ") + Virgolette(indirizzo))) {
-        MsgBox(QStringLiteral("Impossibile aprire la pagina\n%1\n\nVerificare che sia installato un browser.")
+        msgBox(QStringLiteral("Impossibile aprire la pagina\n%1\n\nVerificare che sia installato un browser.")
                    .arg(indirizzo));
     }
 }
@@ -73,7 +73,7 @@ void SegnalaNonImpostato(const QString& cosa, const char* chiave)
     if (!FileIni.isEmpty()) {
         dove += QStringLiteral(":\n") + QDir::toNativeSeparators(FileIni);
     }
-    MsgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file %3")
+    msgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file %3")
                .arg(cosa, QString::fromLatin1(chiave), dove),
            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Impostazione mancante"));
 }
@@ -96,15 +96,15 @@ void ApriPaginaProduttore(const QString& percorso, const QString& query)
 void ApriDocumentoAiuto(const QString& nomeFile)
 {
     const QString percorso =
-        QDir::toNativeSeparators(QDir(CartellaProgramma()).filePath(QStringLiteral("Help/") + nomeFile));
+        QDir::toNativeSeparators(QDir(cartellaProgramma()).filePath(QStringLiteral("Help/") + nomeFile));
     if (!QFileInfo(percorso).isFile()) {
-        MsgBox(QStringLiteral("Il documento di aiuto non è presente:\n%1\n\nCopiarlo nella cartella Help del "
+        msgBox(QStringLiteral("Il documento di aiuto non è presente:\n%1\n\nCopiarlo nella cartella Help del "
                               "programma.")
                    .arg(percorso));
         return;
     }
     if (!platform().openDocument(percorso)) {
-        MsgBox(QStringLiteral("Impossibile aprire il documento\n%1\n\nVerificare che sia installato un programma "
+        msgBox(QStringLiteral("Impossibile aprire il documento\n%1\n\nVerificare che sia installato un programma "
                               "per i file PDF.")
                    .arg(percorso));
     }

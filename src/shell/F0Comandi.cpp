@@ -37,8 +37,8 @@ const QString QueryAggiornamenti = QStringLiteral("app_aggiornamenti=aggiornamen
 void apriGuidaControlloFile()
 {
     QString errore;
-    if (!PreparaGuidaControlloFile(&errore)) {
-        MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
+    if (!preparaGuidaControlloFile(&errore)) {
+        msgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
         return;
     }
     ApriDocumentoAiuto(DocumentoControlloFile);
@@ -189,7 +189,7 @@ void F0::chiudiProgramma()
 
 bool F0::confermaUscita()
 {
-    m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
+    m_uscitaConfermata = msgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
                                 QStringLiteral("Chiudi")) == MsgResult::Yes &&
                          (!m_registro || m_registro->lasciaSoggetto());
     return m_uscitaConfermata;

@@ -47,7 +47,7 @@ FVer::FVer(QWidget* parent)
     setModal(true);
 
     auto* logo = etichetta(QStringLiteral("Image1"), QString(), this);
-    logo->setPixmap(LogoOndavia(72));
+    logo->setPixmap(logoOndavia(72));
 
     m_commerciale->setObjectName(QStringLiteral("PushButton1"));
     m_commerciale->setText(m_mailCommerciale.isEmpty() ? NonImpostato : m_mailCommerciale);

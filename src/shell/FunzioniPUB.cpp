@@ -46,7 +46,7 @@ std::optional<QString> nomeProgramma()
     const QString nome = impostazione(ChiaveFileAssistenza, FileAssistenzaPredefinito);
     if (std::any_of(nome.begin(), nome.end(), separatore) || nome == QLatin1String(".") ||
         nome == QLatin1String("..")) {
-        MsgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
+        msgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
                               "Correggerlo nella chiave %2 della sezione [opzioni] del file configurazione.ini, "
                               "nella cartella del programma:\n%3\n\nIndicare solo il nome, senza cartelle.")
                    .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), QDir::toNativeSeparators(FileIni)),
@@ -104,7 +104,7 @@ DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
 
 void AssistenzaRemota()
 {
-    if (MsgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
+    if (msgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
         MsgResult::No) {
         return;
     }
@@ -136,7 +136,7 @@ void AssistenzaRemota()
                             ChiaveHostProduttore);
         return;
     }
-    MsgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
+    msgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
            (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\nScaricamento non riuscito: ") + motivo));
     ApriPaginaProduttore(PaginaAssistenzaRemota);
 }

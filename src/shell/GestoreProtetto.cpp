@@ -13,7 +13,7 @@ void segnala(const QString& testo)
 {
     // The report itself must not fail the handler a second time.
     try {
-        MsgBox(testo);
+        msgBox(testo);
     } catch (...) {
     }
 }

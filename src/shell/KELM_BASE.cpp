@@ -97,7 +97,7 @@ void InviaMail(const QString& destinatario)
     if (platform().composeMail({destinatario, OggettoRichiesta, {}}, &motivo)) {
         return;
     }
-    MsgBox(QStringLiteral("Errore Creazione Email: \r\n") + motivo +
+    msgBox(QStringLiteral("Errore Creazione Email: \r\n") + motivo +
                QStringLiteral("\r\n \r\nVerificare che sia installato un programma di posta elettronica"),
            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Programma di posta NON disponibile"));
 }

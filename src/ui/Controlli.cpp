@@ -63,7 +63,7 @@ void MostraErrore(QWidget* controllo, QString& messaggio)
         const QString margine(margineMessaggio(messaggio.size()), QLatin1Char(' '));
         messaggio = margine + messaggio + margine;
     }
-    MsgBox(messaggio, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+    msgBox(messaggio, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
     if (controllo) {
         impostaColori(controllo, coloreQt(ColoreFuoco), QApplication::palette(controllo).color(QPalette::Text));
         controllo->setFocus();

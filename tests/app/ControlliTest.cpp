@@ -19,7 +19,7 @@ namespace {
 
 class ControlliTest : public ::testing::Test {
 protected:
-    void TearDown() override { ResetDichiarazioni(); }
+    void TearDown() override { resetDichiarazioni(); }
 
     ScriptedPlatform m_scripted;
     PlatformScope m_scope{m_scripted};

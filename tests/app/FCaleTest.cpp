@@ -20,7 +20,7 @@ namespace {
 
 class FCaleTest : public ::testing::Test {
 protected:
-    void TearDown() override { ResetDichiarazioni(); }
+    void TearDown() override { resetDichiarazioni(); }
 
     // A picker opened on `data`, shown.
     std::unique_ptr<FCale> apri(const QString& data)

@@ -33,7 +33,7 @@ std::string nome(const scheda::Campo& c)
 
 TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
 {
-    const scheda::Layout& l = scheda::Scheda();
+    const scheda::Layout& l = scheda::layout();
     const Rettangolo pagina{1.0F, 0.8F, kLarghezzaA4 - 2.0F, kAltezzaA4 - 1.6F};
     ASSERT_GE(l.cornici.size(), 5u);
 
@@ -62,12 +62,12 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
             EXPECT_FALSE(interseca(c.cella, l.campi[j].cella)) << nome(c) << " / " << nome(l.campi[j]);
         }
         // The value has room for a line of the smallest size between the caption and the field's line.
-        const Rettangolo area = AreaValore(c);
+        const Rettangolo area = areaValore(c);
         EXPECT_TRUE(contiene(c.cella, area)) << nome(c);
-        EXPECT_GT(area.y, BaseEtichetta(c)) << nome(c);
+        EXPECT_GT(area.y, baseEtichetta(c)) << nome(c);
         EXPECT_GE(area.h, scheda::kCorpoMinimo * scheda::kInterlinea / scheda::kPuntiPerCm) << nome(c);
         if (c.linea) {
-            EXPECT_LE(area.basso(), LineaCampo(c)) << nome(c);
+            EXPECT_LE(area.basso(), lineaCampo(c)) << nome(c);
         }
     }
     for (std::size_t i = 0; i < l.caselle.size(); ++i) {
@@ -77,7 +77,7 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
             if (contiene(c.cella, b.quadrato)) {
                 ++celle;
                 EXPECT_EQ(c.campo, nullptr) << "a box sits in the value of " << nome(c);
-                EXPECT_GT(b.quadrato.y, BaseEtichetta(c)) << b.didascalia.toStdString();
+                EXPECT_GT(b.quadrato.y, baseEtichetta(c)) << b.didascalia.toStdString();
             }
         }
         EXPECT_EQ(celle, 1) << b.didascalia.toStdString();
@@ -95,31 +95,31 @@ TEST(Scheda, FramesFieldsAndBoxesNeverOverlapAndStayOnThePage)
 TEST(Modello, TheProgramWritesItsOwnTemplateAndKeepsAnInstallations)
 {
     TempHome home;
-    const QString percorso = PercorsoModello();
+    const QString percorso = percorsoModello();
     QString errore;
 
     // A file where the templates' folder should be: no user, not even an administrator, can write there.
     home.write(QStringLiteral("Stampe"), "non una cartella");
-    EXPECT_FALSE(PreparaModello(&errore));
+    EXPECT_FALSE(preparaModello(&errore));
     EXPECT_TRUE(errore.contains(home.file(QStringLiteral("Stampe")))) << errore.toStdString();
     EXPECT_EQ(home.read(QStringLiteral("Stampe")), "non una cartella");
     ASSERT_TRUE(QFile::remove(home.file(QStringLiteral("Stampe"))));
 
-    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    ASSERT_TRUE(preparaModello(&errore)) << errore.toStdString();
     ASSERT_TRUE(QFileInfo::exists(percorso));
     // The print-outs' own tests read the page as drawn; here, what only the template holds.
     const auto report = folian::test::readWithReaders(percorso.toStdString());
     EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
-    EXPECT_EQ(report.field("Keywords"), FirmaModello().toStdString());
+    EXPECT_EQ(report.field("Keywords"), firmaModello().toStdString());
     EXPECT_EQ(report.field("Author"), "Ondavia") << "the template belongs to no subject";
 
     // Every caption of the card lies inside its field's cell.
     const std::vector<Parola> parole = paroleDi(percorso);
-    for (const scheda::Campo& c : scheda::Scheda().campi) {
+    for (const scheda::Campo& c : scheda::layout().campi) {
         const QStringList attese = c.etichetta.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         int trovate = 0;
         for (const Parola& p : parole) {
-            if (contiene(c.cella, p.box, 0.05F) && p.box.y < BaseEtichetta(c)) {
+            if (contiene(c.cella, p.box, 0.05F) && p.box.y < baseEtichetta(c)) {
                 trovate += attese.contains(p.testo) ? 1 : 0;
             }
         }
@@ -128,18 +128,18 @@ TEST(Modello, TheProgramWritesItsOwnTemplateAndKeepsAnInstallations)
 
     // A template of ours laid out by an earlier version would put the values out of their frames.
     QByteArray vecchio = home.read(QStringLiteral("Stampe/basec1.pdf"));
-    const QByteArray firma = FirmaModello().toLatin1();
+    const QByteArray firma = firmaModello().toLatin1();
     const QByteArray firmaVecchia = firma.left(firma.size() - 1) + "0";
     ASSERT_TRUE(vecchio.contains(firma));
     vecchio.replace(firma, firmaVecchia);
     home.write(QStringLiteral("Stampe/basec1.pdf"), vecchio);
-    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    ASSERT_TRUE(preparaModello(&errore)) << errore.toStdString();
     const QByteArray nuovo = home.read(QStringLiteral("Stampe/basec1.pdf"));
     EXPECT_TRUE(nuovo.contains(firma));
     EXPECT_FALSE(nuovo.contains(firmaVecchia));
 
     home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.4\n% carta intestata dello studio\n");
-    ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
+    ASSERT_TRUE(preparaModello(&errore)) << errore.toStdString();
     EXPECT_EQ(home.read(QStringLiteral("Stampe/basec1.pdf")), "%PDF-1.4\n% carta intestata dello studio\n");
 }
 
@@ -158,11 +158,11 @@ TEST(Scheda, AWordOfAMillionCharactersIsCutVisibly)
     pdf.BeginDoc(QFile::encodeName(cartella.filePath(QStringLiteral("lungo.pdf"))).toStdString());
     ASSERT_EQ(pdf.ErrNumber(), 0) << pdf.ErrDescription();
     const scheda::Campo* pec = nullptr;
-    for (const scheda::Campo& c : scheda::Scheda().campi) {
+    for (const scheda::Campo& c : scheda::layout().campi) {
         pec = c.campo != nullptr && std::string(c.campo) == "OPEEMAIL" ? &c : pec;
     }
     ASSERT_NE(pec, nullptr);
-    const scheda::Rettangolo area = AreaValore(*pec);
+    const scheda::Rettangolo area = areaValore(*pec);
     std::string valore;
     for (int i = 0; valore.size() < 1000000; ++i) {
         valore += "amministrazione" + std::to_string(i) + ".";
