@@ -43,7 +43,7 @@ bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore
 
 } // namespace
 
-QDate DataStampa()
+QDate dataStampa()
 {
     const folian::Hooks& hooks = folian::DefaultHooks();
     const folian::LocalDateTime adesso = hooks.now ? hooks.now() : folian::SystemNow();
@@ -62,7 +62,7 @@ std::optional<QString> SalvaConNome(const QString& nome, const QDate& giorno)
     return chiediDoveSalvare(richiesta);
 }
 
-EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
+EsitoScrittura scriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
                             const QDate& giorno, bool apri, QString* errore)
 {
     // The document is dated the day it is printed, like the date printed on it.
@@ -106,7 +106,7 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
     return EsitoScrittura::Scritto;
 }
 
-void StampaSoggetto(const QString& codice, const QString& progressivo)
+void stampaSoggetto(const QString& codice, const QString& progressivo)
 {
     if (codice.isEmpty()) {
         // The operator's own situation, not a failure of the program: told as such, with what to do.
@@ -129,7 +129,7 @@ void StampaSoggetto(const QString& codice, const QString& progressivo)
         return;
     }
 
-    const QDate giorno = DataStampa();
+    const QDate giorno = dataStampa();
     const std::optional<QString> percorso = SalvaConNome(dati->nomeSoggetto(), giorno);
     if (!percorso) {
         return;
@@ -141,7 +141,7 @@ void StampaSoggetto(const QString& codice, const QString& progressivo)
         return;
     }
 
-    switch (ScriviScheda(*percorso, percorsoModello(), *dati, giorno, true, &errore)) {
+    switch (scriviScheda(*percorso, percorsoModello(), *dati, giorno, true, &errore)) {
     case EsitoScrittura::Scritto:
         break;
     case EsitoScrittura::NonAperto:

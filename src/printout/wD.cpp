@@ -134,7 +134,7 @@ void spunta(folian::Folian& pdf, const Rettangolo& quadrato)
 
 } // namespace
 
-TestoAdattato AdattaTesto(folian::Folian& pdf, const std::string& testo, const Rettangolo& area, float corpoMassimo,
+TestoAdattato adattaTesto(folian::Folian& pdf, const std::string& testo, const Rettangolo& area, float corpoMassimo,
                           bool grassetto)
 {
     TestoAdattato esito;
@@ -179,7 +179,7 @@ void wD(folian::Folian& pdf, const DatiScheda& dati, const QDate& dataStampa)
             continue;
         }
         const Rettangolo area = areaValore(campo);
-        const TestoAdattato testo = AdattaTesto(pdf, valore, area, campo.corpoMassimo, campo.grassetto);
+        const TestoAdattato testo = adattaTesto(pdf, valore, area, campo.corpoMassimo, campo.grassetto);
         // The lines sit on the field's line, the last one lowest.
         const float passo = interlinea(testo.corpo);
         const float ultima = area.basso() - daPunti(testo.corpo * kDiscendente);

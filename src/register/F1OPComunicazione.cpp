@@ -126,7 +126,7 @@ void F1OP::STAMPA()
     // The card is of a stored subject: with a new subject on screen, or one whose code or progressive was
     // retyped, the shared code and the progressive box would name another row, printed under the
     // operator's eyes as if it were the one he sees. No code is then told as no subject selected.
-    StampaSoggetto(soggettoRegistrato() ? CodiceCorrente : QString(), senzaSpazi(vONPROG->text()));
+    stampaSoggetto(soggettoRegistrato() ? CodiceCorrente : QString(), senzaSpazi(vONPROG->text()));
 }
 
 } // namespace ondavia

@@ -38,7 +38,7 @@ std::function<void()> F1OP::gestoreCampo(std::function<void()> gestore)
             // The focus a handler moves (a field error, the surname after the birth data) does not run
             // the handlers of the fields it leaves: two wrong dates would send it back and forth.
             const Operazione operazione(*this);
-            EseguiProtetto(QString(), gestore);
+            eseguiProtetto(QString(), gestore);
         }
     };
 }
@@ -67,7 +67,7 @@ void F1OP::collegaCampi()
     // The calendar is no field handler: the box being typed in is left, and checked, once it has begun.
     for (int i = 0; i < 5; ++i) {
         rdata[i]->setProperty("Index", i);
-        const auto calendario = [this, i] { EseguiProtetto(QString(), [this, i] { rdata_Click(i); }); };
+        const auto calendario = [this, i] { eseguiProtetto(QString(), [this, i] { rdata_Click(i); }); };
         connect(rdata[i], &QPushButton::clicked, this, calendario);
         EventiCampo::di(casellaData(i))->doppioClic = calendario;
     }
@@ -88,7 +88,7 @@ void F1OP::topiva_LostFocus()
     // A code already registered gets its next free progressive, so that a save adds a row of its own.
     if (righe.RecordCount() > 0) {
         CodiceCorrente = codice;
-        ProponiProgressivo();
+        proponiProgressivo();
     }
     righe.Close();
 }
@@ -165,7 +165,7 @@ void F1OP::rdata_Click(int indice)
 
 void F1OP::PushButton2_Click()
 {
-    EseguiProtetto(QString(), [] { ApriDocumentoAiuto(QLatin1String(kTabellaCodiciSoggetto)); });
+    eseguiProtetto(QString(), [] { apriDocumentoAiuto(QLatin1String(kTabellaCodiciSoggetto)); });
 }
 
 } // namespace ondavia

@@ -81,7 +81,7 @@ bool F1OP::chiediModifiche()
 bool F1OP::lasciaSoggetto()
 {
     bool avanti = false;
-    EseguiProtetto(QString(), [this, &avanti] { avanti = chiediModifiche(); });
+    eseguiProtetto(QString(), [this, &avanti] { avanti = chiediModifiche(); });
     return avanti;
 }
 

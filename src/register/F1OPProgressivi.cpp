@@ -104,7 +104,7 @@ std::optional<QString> F1OP::ProssimoProgressivo()
     return ZeriSinistra(testo, 3).value_or(testo);
 }
 
-bool F1OP::ProponiProgressivo()
+bool F1OP::proponiProgressivo()
 {
     const std::optional<QString> prossimo = ProssimoProgressivo();
     if (prossimo) {

@@ -289,7 +289,7 @@ bool F1OP::sostituireRegistrato()
     const QString esistente = vONPROG->text();
     QString domanda =
         QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
-    if (ProponiProgressivo()) {
+    if (proponiProgressivo()) {
         domanda += QStringLiteral("\n\nNo: il nuovo soggetto riceve il progressivo %1; premere di nuovo REGISTRA per "
                                   "registrarlo.")
                        .arg(vONPROG->text());

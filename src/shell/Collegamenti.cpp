@@ -42,18 +42,18 @@ void apriPagina(const QString& indirizzo)
 
 } // namespace
 
-QString SitoAgenzia()
+QString sitoAgenzia()
 {
     const QString configurato = sito(ChiaveHostAgenzia);
     return configurato.isEmpty() ? QString::fromLatin1(SitoAgenziaPredefinito) : configurato;
 }
 
-QString SitoProduttore()
+QString sitoProduttore()
 {
     return sito(ChiaveHostProduttore);
 }
 
-QString IndirizzoWeb(const QString& sito, const QString& percorso, const QString& query)
+QString indirizzoWeb(const QString& sito, const QString& percorso, const QString& query)
 {
     QString indirizzo = sito + percorso;
     if (!query.isEmpty()) {
@@ -62,12 +62,12 @@ QString IndirizzoWeb(const QString& sito, const QString& percorso, const QString
     return indirizzo;
 }
 
-QString IndirizzoMail(const char* chiave)
+QString indirizzoMail(const char* chiave)
 {
     return LeggiIni(Sezione, QString::fromLatin1(chiave)).remove(QLatin1Char(' '));
 }
 
-void SegnalaNonImpostato(const QString& cosa, const char* chiave)
+void segnalaNonImpostato(const QString& cosa, const char* chiave)
 {
     QString dove = QStringLiteral("configurazione.ini, nella cartella del programma");
     if (!FileIni.isEmpty()) {
@@ -78,22 +78,22 @@ void SegnalaNonImpostato(const QString& cosa, const char* chiave)
            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Impostazione mancante"));
 }
 
-void ApriPaginaAgenzia(const QString& percorso, const QString& query)
+void apriPaginaAgenzia(const QString& percorso, const QString& query)
 {
-    apriPagina(IndirizzoWeb(SitoAgenzia(), percorso, query));
+    apriPagina(indirizzoWeb(sitoAgenzia(), percorso, query));
 }
 
-void ApriPaginaProduttore(const QString& percorso, const QString& query)
+void apriPaginaProduttore(const QString& percorso, const QString& query)
 {
-    const QString produttore = SitoProduttore();
+    const QString produttore = sitoProduttore();
     if (produttore.isEmpty()) {
-        SegnalaNonImpostato(QStringLiteral("L'indirizzo del sito del produttore"), ChiaveHostProduttore);
+        segnalaNonImpostato(QStringLiteral("L'indirizzo del sito del produttore"), ChiaveHostProduttore);
         return;
     }
-    apriPagina(IndirizzoWeb(produttore, percorso, query));
+    apriPagina(indirizzoWeb(produttore, percorso, query));
 }
 
-void ApriDocumentoAiuto(const QString& nomeFile)
+void apriDocumentoAiuto(const QString& nomeFile)
 {
     const QString percorso =
         QDir::toNativeSeparators(QDir(cartellaProgramma()).filePath(QStringLiteral("Help/") + nomeFile));

@@ -79,7 +79,7 @@ void F0INI::command1_Click()
     hide();
     m_principale.mostraBarre(true);
     platform().processEvents();
-    EseguiProtetto(QStringLiteral("Impossibile aprire il registro dei soggetti: "),
+    eseguiProtetto(QStringLiteral("Impossibile aprire il registro dei soggetti: "),
                    [this] { m_principale.apriRegistro(); });
 }
 

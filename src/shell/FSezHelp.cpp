@@ -35,7 +35,7 @@ FSezHelp::FSezHelp(QWidget* parent) : QDialog(parent)
 
 void FSezHelp::Picture1_Click()
 {
-    EseguiProtetto(QStringLiteral("Impossibile aprire la pagina: "), [] { ApriPaginaAgenzia(PaginaFaqRei); });
+    eseguiProtetto(QStringLiteral("Impossibile aprire la pagina: "), [] { apriPaginaAgenzia(PaginaFaqRei); });
 }
 
 } // namespace ondavia

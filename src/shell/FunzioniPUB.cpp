@@ -93,11 +93,11 @@ DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
     if (EsisteFile(file) && improntaAttesa(file, impronta)) {
         return DownloadOutcome::Completed;
     }
-    const QString sito = SitoProduttore();
+    const QString sito = sitoProduttore();
     if (sito.isEmpty()) {
         return DownloadOutcome::Failed;
     }
-    return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
+    return ScaricaFile(indirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
 }
 
 } // namespace
@@ -112,7 +112,7 @@ void AssistenzaRemota()
     if (!nome) {
         return;
     }
-    const QString cartella = CartellaAssistenza();
+    const QString cartella = cartellaAssistenza();
     const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + *nome);
     CreaCartella(cartella);
 
@@ -128,9 +128,9 @@ void AssistenzaRemota()
     case DownloadOutcome::Failed:
         break;
     }
-    if (SitoProduttore().isEmpty()) {
+    if (sitoProduttore().isEmpty()) {
         // Neither the download nor the maker's page can be had: one message says why and what to set.
-        SegnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
+        segnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
                                            "del sito del produttore")
                                 .arg(file),
                             ChiaveHostProduttore);
@@ -138,10 +138,10 @@ void AssistenzaRemota()
     }
     msgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
            (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\nScaricamento non riuscito: ") + motivo));
-    ApriPaginaProduttore(PaginaAssistenzaRemota);
+    apriPaginaProduttore(PaginaAssistenzaRemota);
 }
 
-QString CartellaAssistenza()
+QString cartellaAssistenza()
 {
     QString base = qEnvironmentVariable("PUBLIC");
     if (base.isEmpty()) {

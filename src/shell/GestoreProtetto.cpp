@@ -20,7 +20,7 @@ void segnala(const QString& testo)
 
 } // namespace
 
-bool EseguiProtetto(const QString& intestazione, const std::function<void()>& passo)
+bool eseguiProtetto(const QString& intestazione, const std::function<void()>& passo)
 {
     try {
         passo();

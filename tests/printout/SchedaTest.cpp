@@ -169,7 +169,7 @@ TEST(Scheda, AWordOfAMillionCharactersIsCutVisibly)
     }
 
     // How long it takes is bench/printout's business; here, where it breaks and how it ends.
-    const TestoAdattato testo = AdattaTesto(pdf, valore, area, pec->corpoMassimo, pec->grassetto);
+    const TestoAdattato testo = adattaTesto(pdf, valore, area, pec->corpoMassimo, pec->grassetto);
 
     EXPECT_TRUE(testo.tagliato);
     EXPECT_EQ(testo.corpo, scheda::kCorpoMinimo);
