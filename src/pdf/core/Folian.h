@@ -69,9 +69,6 @@ public:
     Folian(const Folian&) = delete;
     Folian& operator=(const Folian&) = delete;
 
-    // Replaces the hooks; takes effect from the next reset.
-    void SetHooks(Hooks hooks);
-
     // Resets every setting to its default and drops an unfinished document (its partial
     // file is removed, an existing file of the same name is left untouched).
     void Abort();
@@ -357,8 +354,10 @@ private:
     std::string FormatUnits(float value) const;
     // A value in user units in points, as FormatUnits writes it.
     float toPoints(float value) const { return static_cast<float>(static_cast<double>(ScaleFactor) * value); }
+    // Kept for the colour entries of the drawing operations, which this writer does not have: nothing calls it.
     static std::string ColorByteToText(uint8_t value);
     static std::string FormatColorRGB(std::string_view color);
+    // Kept for the boolean entries of the drawing operations, like ColorByteToText: nothing calls it.
     static std::string BoolToText(bool value);
     static std::string EscapeString(std::string_view text);
     static std::string FormatName(std::string_view name);
@@ -380,9 +379,11 @@ private:
     // The page's content stream, written from where its two parts lie.
     void writeContentStream(std::string_view head, std::string_view body);
     int32_t WriteStreamObject(std::string_view text);
+    // Kept for the image loaders: written and tested, but no public operation reaches it.
     int32_t WriteImageObject(std::string_view kind, std::vector<uint8_t>& data, std::vector<uint8_t>& palette,
                              int32_t width, int32_t height, uint8_t bitsPerPixel, std::string_view name,
                              std::string_view colorSpace, const std::string& filter, std::string_view mask);
+    // An annotation object from its dictionary's opening, listed for the open page or stored object.
     void WriteAnnotation(std::string text, std::string_view contents, std::string_view title,
                          std::string_view defaultAppearance, std::string_view target);
     int32_t WriteFontObjects(std::string_view name, std::vector<uint8_t>& fontFile, int32_t length1,
@@ -601,6 +602,7 @@ private:
     GrowTable<int32_t> PageObjects;
     int32_t PageCount = 0;
     int32_t ImageCount = 0;
+    GrowTable<ImageRecord> ImageTable; // filled by the image loaders, which this writer does not have
     std::string ImageResources;
     int32_t TableStackDepth = 0;
     GrowTable<TableStateRecord> TableStack;

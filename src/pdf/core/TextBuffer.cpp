@@ -30,16 +30,6 @@ void TextBuffer::appendReal(float x)
     folian::appendReal(m_text, x);
 }
 
-void TextBuffer::appendEscaped(std::string_view text)
-{
-    folian::appendEscaped(m_text, text);
-}
-
-void TextBuffer::appendName(std::string_view name)
-{
-    folian::appendName(m_text, name);
-}
-
 void TextBuffer::appendColorRGB(uint32_t rgb)
 {
     folian::appendColorRGB(m_text, rgb);

@@ -21,15 +21,11 @@ public:
     void append(std::string_view text) { m_text.append(text); }
     void append(char c) { m_text.push_back(c); }
     void appendReal(float x);
-    void appendEscaped(std::string_view text);
-    void appendName(std::string_view name);
     void appendColorRGB(uint32_t rgb);
     // Room for at most `most` more characters, written from the pointer returned; commit then
     // takes the end of what was written. Nothing else may be appended in between.
     char* extend(std::size_t most);
     void commit(const char* end) { m_text.resize(static_cast<std::size_t>(end - m_text.data())); }
-
-    std::size_t size() const { return m_text.size(); }
 
 private:
     static constexpr std::size_t kKeptCapacity = 1 << 20;
