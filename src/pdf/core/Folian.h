@@ -53,6 +53,39 @@ inline constexpr int32_t CheckBox = 4;
 inline constexpr int32_t RadioButton = 5;
 } // namespace FieldType
 
+// Where DrawText and DrawTextBox place a line, as bits to add up; DrawText takes the first three.
+// Any value without Right, Center, Justify, Shrink or Fit leaves the line where it begins.
+namespace TextAlign {
+inline constexpr int32_t Left = 1;
+inline constexpr int32_t Right = 2;
+inline constexpr int32_t Center = 4;
+inline constexpr int32_t Bottom = 16; // a text box's lines at its bottom
+inline constexpr int32_t Middle = 32; // a text box's lines around its middle
+inline constexpr int32_t Justify = 64;
+inline constexpr int32_t Shrink = 128; // scaled down to the width when wider
+inline constexpr int32_t Fit = 256;    // scaled to the width, down or up
+} // namespace TextAlign
+
+// The style bits of SetFont. Bold and Italic choose the font itself; the others are lines drawn
+// with the text.
+namespace Emphasis {
+inline constexpr int32_t Bold = 1;
+inline constexpr int32_t Italic = 2;
+inline constexpr int32_t Underline = 4;
+inline constexpr int32_t Overline = 8;
+inline constexpr int32_t LineThrough = 16;
+} // namespace Emphasis
+
+// How a path is painted, as bits to add up: DrawTextBox's Options for its frame. Fills use the
+// even-odd rule.
+namespace PathPaint {
+inline constexpr int32_t Stroke = 0;
+inline constexpr int32_t NoStroke = 1; // alone: neither filled nor stroked, and a text box has no frame
+inline constexpr int32_t Close = 2;
+inline constexpr int32_t Fill = 4;
+inline constexpr int32_t Clip = 128;
+} // namespace PathPaint
+
 // Folian writes one PDF document to one file. Strings are Windows-1252 bytes throughout;
 // callers holding UTF-8 convert before they call. Coordinates and sizes are taken in the
 // unit chosen with SetScale and kept in points; page content has its origin at the top-left
@@ -152,8 +185,8 @@ public:
     // --- fonts ---
     // Selects a font: "Arial" (or "Helvetica"), "TimesNewRoman" (or "Times"), "CourierNew" (or
     // "Courier"), "Symbol", "ZapfDingbats", or the alias of a font added with AddFont; blanks and
-    // letter case do not matter, and any other name is measured as Arial. Style bits: 1 bold,
-    // 2 italic (standard text families only), 4 underline, 8 overline, 16 line through. Size in
+    // letter case do not matter, and any other name is measured as Arial. Style: Emphasis bits
+    // (Bold and Italic for the standard text families only). Size in
     // points, 0 keeps the current size (10 when none). Encoding 1 is Mac Roman, else WinAnsi.
     // A font used for the first time is written into the document, so a document must be open
     // then; otherwise Error 52 is raised.
@@ -180,7 +213,8 @@ public:
     float TextLength(std::string_view Phrase) const;
     // Height of one line of the current font and size; 0 with no font.
     float TextHeight() const;
-    // One line through (x, Y): Align 2 ends it at x, 4 centres it on x, else it begins at x.
+    // One line through (x, Y): Align TextAlign::Right ends it at x, Center centres it on x, else
+    // it begins at x.
     // Placing text (anything but blanks) with no font selected raises InvalidCall.
     void DrawText(float x, float Y, std::string_view Text, int32_t Align = 0);
     // Text at the current position, which then moves to its end. TextStyle 1 raises, 2 lowers
@@ -190,9 +224,9 @@ public:
     // A line at the current position, then a move to the beginning of the next line.
     void WriteTextLn(std::string_view Text);
     // Flows the text into the box: paragraphs at CR LF, lines at blanks, the first line of each
-    // paragraph indented. Align: 2 right, 4 centred, 64 justified, 128 shrunk to fit, 256
-    // fitted, plus 16 (bottom) or 32 (middle). Options: 1 no frame, else the path-painting code
-    // of the frame. Returns the text that did not fit; when it begins with byte 0 it continues
+    // paragraph indented. Align: TextAlign bits, one of Right, Center, Justify, Shrink or Fit,
+    // plus Bottom or Middle. Options: PathPaint::NoStroke for no frame, else how the frame is
+    // painted. Returns the text that did not fit; when it begins with byte 0 it continues
     // a paragraph, and a further call goes on with it unindented.
     std::string DrawTextBox(float x, float Y, float Width, float Height, std::string_view Text, float Indentation,
                             int32_t Align, int32_t Options);
@@ -337,10 +371,29 @@ private:
     // Closes the file being written; with `keep` it takes its final name, and true tells that it did.
     bool closeOutput(bool keep);
     std::string resourceDictionary(bool withPatterns, const std::string& layerProperties) const;
-    void writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t destsObject, int32_t namesObject,
-                      const std::array<int32_t, 9>& scriptObject, const std::string& ocgList,
-                      const std::string& orderList, const std::string& onList, const std::string& offList,
-                      int32_t screenLayer, int32_t printerLayer);
+
+    // document end, in the order EndDoc writes the parts
+    struct CatalogParts;
+    // What is still open (stored object, pattern, page, radio buttons) written, and a first page
+    // when there is none.
+    void finishContent();
+    // The encryption dictionary's object, 0 when the document is not protected.
+    int32_t writeEncryption();
+    void writeDocumentScripts(CatalogParts& parts);
+    // The layers' objects; returns their /Properties entries.
+    std::string writeLayers(CatalogParts& parts);
+    int32_t writeMetadata();
+    // The named destinations' object, 0 when there are none.
+    int32_t writeNamedDests();
+    void writeResourcesAndPageTree(const std::string& layerProperties);
+    void writeCatalog(const CatalogParts& parts);
+    void writeDocumentActions(const CatalogParts& parts);
+    void writeOptionalContent(const CatalogParts& parts);
+    void writeViewerSettings(const CatalogParts& parts);
+    int32_t writeInformation();
+    void writeCrossReference(int32_t info, int32_t catalog, int32_t encryptObject);
+    // Closes the finished file under its name; raises when any part of it could not be written.
+    void closeFinishedFile();
 
     // content routing
     void OutContent(std::string_view text);
@@ -462,6 +515,23 @@ private:
     // every blank) that a justified line would otherwise measure again.
     void WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
                        bool newLine, double wordsWidth = -1);
+    struct LineMeasure;
+    struct LineFit;
+    // The widths a line is aligned by; with Shrink or Fit the scaling is taken as 100 until the
+    // caller puts it back.
+    LineMeasure measureLine(const FontRecord& font, std::string_view text, int32_t Align, double wordsWidth);
+    // Where the line begins and the word spacing or scaling that makes it fill `width`.
+    LineFit fitLine(const LineMeasure& measure, float width, float indentation, int32_t Align,
+                    float savedScaling) const;
+    // The line's text object, painted in the text colour, at `left` and `baseline` (points).
+    void writeLineText(std::string_view text, double left, float baseline, const LineFit& fit, bool widerThanBox,
+                       float savedScaling);
+    // Underline, overline and line through, as long as `length` (user units).
+    void writeLineDecorations(double left, float baseline, double length);
+    // A text box's text as its paragraphs are split: double blanks of a justified text made
+    // single, and an empty paragraph (also one after a final CR LF) kept as a single blank, so
+    // that it takes a line.
+    static std::string boxText(std::string text, int32_t Align);
 
     Hooks m_hooks;
     OutputFile m_out;

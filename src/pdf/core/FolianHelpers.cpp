@@ -120,21 +120,22 @@ void Folian::RequireVersion(int32_t v)
 
 void Folian::PaintPath(int32_t style)
 {
+    using namespace PathPaint;
     std::string op;
-    if (style & 4) {
-        if (style & 1) {
+    if (style & Fill) {
+        if (style & NoStroke) {
             op = "f*";
-        } else if (style & 2) {
+        } else if (style & Close) {
             op = "b*";
         } else {
             op = "B*";
         }
-    } else if (style & 1) {
-        op = (style & 2) ? "h" : "";
+    } else if (style & NoStroke) {
+        op = (style & Close) ? "h" : "";
     } else {
-        op = (style & 2) ? "h S" : "S";
+        op = (style & Close) ? "h S" : "S";
     }
-    if (style & 128) {
+    if (style & Clip) {
         op = "W " + op;
     }
     if (!op.empty()) {
