@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 #include "core/Deflater.h"
 #include "core/Error.h"
+#include "core/Formatting.h"
 #include "core/GrowTable.h"
 #include "core/Hooks.h"
 #include "core/OutputFile.h"
@@ -501,6 +502,9 @@ private:
     // TextLength in the font given, with the scale factor known not to be 0: for measuring
     // many words after one check.
     float lengthIn(const FontRecord& font, std::string_view phrase) const;
+    // What lengthIn gives for a text of `size` characters, `blanks` of them blanks, whose widths
+    // add up to `widths` (thousandths of the font size).
+    float lengthOf(int64_t widths, int64_t blanks, std::size_t size) const;
     // Measuring divides by the scale factor: 0 raises DivisionByZero.
     static void requireScale(float factor);
     int32_t findFont(const std::string& key, const std::string& trueTypeKey) const;
@@ -511,15 +515,15 @@ private:
     void LoadZapfDingbatsMetrics();
     void addTrueTypeFont(const std::string& path, std::string_view alias, bool embedded, int32_t encoding,
                          std::string& registeredName);
-    // `wordsWidth`, when not negative, is the sum of the widths of the text's words (split at
-    // every blank) that a justified line would otherwise measure again.
+    // `known`: what a text box already knows of the line's words, which a justified line would
+    // otherwise measure again.
     void WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                       bool newLine, double wordsWidth = -1);
+                       bool newLine, const KnownWords* known = nullptr);
     struct LineMeasure;
     struct LineFit;
     // The widths a line is aligned by; with Shrink or Fit the scaling is taken as 100 until the
     // caller puts it back.
-    LineMeasure measureLine(const FontRecord& font, std::string_view text, int32_t Align, double wordsWidth);
+    LineMeasure measureLine(const FontRecord& font, std::string_view text, int32_t Align, const KnownWords* known);
     // Where the line begins and the word spacing or scaling that makes it fill `width`.
     LineFit fitLine(const LineMeasure& measure, float width, float indentation, int32_t Align,
                     float savedScaling) const;
@@ -652,6 +656,10 @@ private:
     };
     std::array<ColorLine, 4> m_colorLines;
     std::size_t m_nextColorLine = 0;
+    // The numbers of a text line that stay the same from line to line.
+    RealText m_fontSizeText;
+    RealText m_lineLeftText;
+    RealText m_wordSpacingText;
 
     TextBuffer PageContent;
     TextBuffer ObjectContent;

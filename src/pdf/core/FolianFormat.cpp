@@ -51,7 +51,8 @@ std::string lastTwoHex(long long value)
 long long roundedThousandths(float x)
 {
     const float shifted = static_cast<float>(std::fabs(static_cast<double>(x)) * 1000.0 + 0.5);
-    return static_cast<long long>(std::floor(static_cast<double>(shifted)));
+    // Not below 0.5: cutting the fraction is rounding down.
+    return static_cast<long long>(shifted);
 }
 
 constexpr std::ptrdiff_t kEscapeBlock = 16;
@@ -93,11 +94,11 @@ char* writeReal(char* out, float x)
     // Whole thousandths, then at most seven significant digits as a single-precision value
     // shows them; always fixed notation, which is the only one a PDF reader accepts.
     long long thousandths = roundedThousandths(x);
-    long long scale = 1;
-    while (thousandths / scale >= 10000000) {
-        scale *= 10;
-    }
-    if (scale > 1) {
+    if (thousandths >= 10000000) {
+        long long scale = 1;
+        while (thousandths / scale >= 10000000) {
+            scale *= 10;
+        }
         thousandths = (thousandths + scale / 2) / scale * scale;
     }
     if (thousandths == 0) {

@@ -1,6 +1,8 @@
 // Text boxes: a text flowed into a rectangle, paragraph by paragraph and line by line.
 #include "core/Folian.h"
 
+#include <cstring>
+
 namespace folian {
 
 namespace {
@@ -10,27 +12,107 @@ constexpr std::string_view kNewLine = "\r\n";
 
 struct BoxLine {
     std::string_view text; // a piece of its paragraph
-    double wordsWidth = 0; // the sum of its words' widths, in the order a line adds them
+    KnownWords words;
     bool first = false; // first line of a paragraph: written with the indentation
     bool last = false;  // last line of a paragraph: never justified
 };
 
-// The words of a paragraph as pieces of it, split at every blank (two blanks in a row give an
-// empty word), so that the words from one to another, blanks included, are again one piece.
-void splitWords(std::string_view paragraph, std::vector<std::string_view>& words)
+// A word of a paragraph, and the sum of its characters' widths in thousandths of the font size.
+struct Word {
+    std::string_view text;
+    int64_t widths = 0;
+};
+
+// The blanks of a text, eight bytes at a time: each blank's byte of x is zero, and the sum
+// of the marks, one in the lowest bit of each byte, is gathered in the highest byte.
+std::size_t countBlanks(std::string_view text)
 {
-    words.clear();
-    const char* start = paragraph.data();
-    const char* const end = start + paragraph.size();
-    for (const char* p = start;; ++p) {
-        if (p == end || *p == ' ') {
-            words.emplace_back(start, static_cast<std::size_t>(p - start));
-            if (p == end) {
-                return;
-            }
-            start = p + 1;
-        }
+    constexpr uint64_t blanks = 0x2020202020202020ull;
+    constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    std::size_t count = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        const uint64_t x = word ^ blanks;
+        const uint64_t blank = (~(((x & low7) + low7) | x) & ~low7) >> 7;
+        count += static_cast<std::size_t>((blank * ones) >> 56);
     }
+    for (; i < text.size(); ++i) {
+        count += text[i] == ' ';
+    }
+    return count;
+}
+
+// A blank of a paragraph, and the sum of the widths of the characters before it.
+struct Blank {
+    std::size_t at = 0;
+    int64_t widthsBefore = 0;
+};
+
+// The words of a paragraph as pieces of it, split at every blank (two blanks in a row give an
+// empty word), so that the words from one to another, blanks included, are again one piece; each
+// with the sum of its characters' widths. The loop over the bytes has no branch to mistake at
+// each word's end: every byte leaves its place and sum in the slot of the next blank, and only a
+// blank moves on to the next slot.
+void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& fontWidths, std::vector<Word>& words,
+                std::vector<Blank>& blanks)
+{
+    std::array<int16_t, 256> widths = fontWidths;
+    widths[' '] = 0; // a word's sum is then the difference of the sums at its two ends
+    const std::size_t count = countBlanks(paragraph);
+    blanks.resize(count + 1);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data());
+    std::size_t k = 0;
+    int64_t sum = 0;
+    for (std::size_t i = 0; i < paragraph.size(); ++i) {
+        const unsigned char c = bytes[i];
+        sum += widths[c];
+        blanks[k] = {i, sum};
+        k += c == ' ' ? 1 : 0;
+    }
+    words.resize(count + 1);
+    std::size_t start = 0;
+    int64_t before = 0;
+    for (std::size_t j = 0; j < count; ++j) {
+        words[j] = {std::string_view(paragraph.data() + start, blanks[j].at - start), blanks[j].widthsBefore - before};
+        start = blanks[j].at + 1;
+        before = blanks[j].widthsBefore;
+    }
+    words[count] = {std::string_view(paragraph.data() + start, paragraph.size() - start), sum - before};
+}
+
+// Whether two blanks follow each other somewhere in the text, looked for eight bytes at a time.
+bool hasDoubleBlank(std::string_view text)
+{
+    constexpr uint64_t blanks = 0x2020202020202020ull;
+    constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr uint64_t high = ~low7;
+    uint64_t carried = 0; // the high bit of the last byte before these eight, when a blank
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        const uint64_t x = word ^ blanks; // a blank becomes a zero byte
+        // The high bit of each byte tells whether the byte was a blank.
+        const uint64_t blank = ~(((x & low7) + low7) | x) & high;
+        // Bytes run from the lowest to the highest in memory order on little-endian machines;
+        // the shift brings each blank's mark onto the byte after it.
+        if (((blank << 8) | carried) & blank) {
+            return true;
+        }
+        carried = blank >> 56;
+    }
+    bool previous = carried != 0;
+    for (; i < text.size(); ++i) {
+        const bool blank = text[i] == ' ';
+        if (blank && previous) {
+            return true;
+        }
+        previous = blank;
+    }
+    return false;
 }
 
 // The lines of a box, and the text that did not fit.
@@ -51,12 +133,16 @@ struct BoxFrame {
     bool scaled = false; // every paragraph one line, scaled to the width
 };
 
-// Lays paragraphs out into lines at blanks until they end or the box is full. `Measure` gives
-// the width of a word in user units.
+// Lays paragraphs out into lines at blanks until they end or the box is full. The words'
+// widths come from `widths` (the font's, or none), and `Measure` makes the length of a word in
+// user units of their sum and the word's size.
 template <typename Measure>
 class BoxLayout {
 public:
-    BoxLayout(const BoxFrame& frame, Measure measure) : m_frame(frame), m_measure(measure) {}
+    BoxLayout(const BoxFrame& frame, const std::array<int16_t, 256>& widths, Measure measure)
+        : m_frame(frame), m_fontWidths(widths), m_measure(measure)
+    {
+    }
 
     // `continued`: the first paragraph goes on from an earlier box, without its indentation.
     BoxText run(const std::vector<std::string>& paragraphs, bool continued)
@@ -73,10 +159,12 @@ private:
     // False when the box filled up, with the rest taken.
     bool layOutParagraph(const std::vector<std::string>& paragraphs, std::size_t p, bool continues)
     {
-        splitWords(paragraphs[p], m_words);
-        // Words are measured as the lines reach them: the part of a paragraph that does not fit
-        // is never measured.
-        m_widths.clear();
+        splitWords(paragraphs[p], m_fontWidths, m_words, m_blanks);
+        // All at once, so that the divisions of one word need not wait for another's.
+        m_widths.resize(m_words.size());
+        for (std::size_t k = 0; k < m_words.size(); ++k) {
+            m_widths[k] = m_measure(m_words[k].widths, m_words[k].text.size());
+        }
         std::size_t i = 0;
         while (i < m_words.size()) {
             const std::size_t next = lineEnd(i);
@@ -115,11 +203,12 @@ private:
         BoxLine line;
         line.first = first;
         for (std::size_t k = from; k < to; ++k) {
-            line.wordsWidth += width(k);
+            line.words.width += width(k);
         }
-        const std::string_view last = m_words[to - 1];
-        line.text = std::string_view(m_words[from].data(),
-                                     static_cast<std::size_t>(last.data() + last.size() - m_words[from].data()));
+        line.words.gaps = static_cast<int32_t>(to - from - 1);
+        const char* const begin = m_words[from].text.data();
+        const std::string_view last = m_words[to - 1].text;
+        line.text = std::string_view(begin, static_cast<std::size_t>(last.data() + last.size() - begin));
         line.last = to >= m_words.size();
         m_box.lines.push_back(line);
     }
@@ -137,7 +226,7 @@ private:
         if (i < m_words.size()) {
             rest += kContinuation;
             for (std::size_t k = i; k < m_words.size(); ++k) {
-                rest += m_words[k];
+                rest += m_words[k].text;
                 if (k + 1 < m_words.size()) {
                     rest += ' ';
                 }
@@ -151,18 +240,14 @@ private:
         }
     }
 
-    double width(std::size_t k)
-    {
-        while (m_widths.size() <= k) {
-            m_widths.push_back(m_measure(m_words[m_widths.size()]));
-        }
-        return m_widths[k];
-    }
+    double width(std::size_t k) const { return m_widths[k]; }
 
     const BoxFrame& m_frame;
+    const std::array<int16_t, 256>& m_fontWidths;
     Measure m_measure;
     BoxText m_box;
-    std::vector<std::string_view> m_words;
+    std::vector<Word> m_words;
+    std::vector<Blank> m_blanks;
     std::vector<double> m_widths;
 };
 
@@ -186,7 +271,7 @@ double firstBaseline(int32_t align, float y, float height, double scale, double 
 std::string Folian::boxText(std::string text, int32_t Align)
 {
     if (Align & TextAlign::Justify) {
-        while (text.find("  ") != std::string::npos) {
+        while (hasDoubleBlank(text)) {
             text = ReplaceText(text, "  ", " ");
         }
     }
@@ -228,10 +313,13 @@ std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std
     // TextHeight has refused a scale factor of 0 when there is a font; with none every word
     // measures 0.
     const FontRecord* font = currentFont();
-    const auto measure = [this, font](std::string_view word) {
-        return font != nullptr ? lengthIn(*font, word) : 0.0f;
+    static constexpr std::array<int16_t, 256> kNoWidths{};
+    const auto measure = [this, font](int64_t widths, std::size_t size) {
+        return font != nullptr ? lengthOf(widths, 0, size) : 0.0f;
     };
-    const BoxText box = BoxLayout<decltype(measure)>(frame, measure).run(paragraphs, continued);
+    const BoxText box =
+        BoxLayout<decltype(measure)>(frame, font != nullptr ? font->Widths : kNoWidths, measure).run(paragraphs,
+                                                                                                      continued);
 
     const double a = frame.advance;
     const double count = static_cast<double>(box.lines.size());
@@ -244,7 +332,7 @@ std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std
         // The last line of a justified paragraph keeps its natural spacing.
         const int32_t lineAlign = (Align & TextAlign::Justify) && line.last ? TextAlign::Left : Align;
         WriteTextLine(x, static_cast<float>((static_cast<double>(k) * a + first) / sf), Width, line.text,
-                      line.first ? Indentation : 0, lineAlign, false, font != nullptr ? line.wordsWidth : -1);
+                      line.first ? Indentation : 0, lineAlign, false, font != nullptr ? &line.words : nullptr);
     }
 
     const double top = PageHeight - Y * sf;

@@ -2,34 +2,12 @@
 #include "core/Folian.h"
 #include "core/Formatting.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
 namespace folian {
 
 namespace {
-
-// The blanks of a text, eight bytes at a time.
-std::size_t countBlanks(std::string_view text)
-{
-    constexpr uint64_t blanks = 0x2020202020202020ull;
-    constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-    std::size_t count = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        const uint64_t x = word ^ blanks; // a blank becomes a zero byte
-        // The high bit of each byte of `set` tells whether the byte of x is not zero.
-        const uint64_t set = ((x & low7) + low7) | x;
-        count += static_cast<std::size_t>(std::popcount(~set & ~low7));
-    }
-    for (; i < text.size(); ++i) {
-        count += text[i] == ' ';
-    }
-    return count;
-}
 
 bool isBlank(std::string_view text)
 {
@@ -72,7 +50,7 @@ struct Folian::LineFit {
 };
 
 void Folian::WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                           bool newLine, double wordsWidth)
+                           bool newLine, const KnownWords* known)
 {
     const double sf = ScaleFactor;
     double lineWidth = 0;
@@ -84,7 +62,7 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
         }
         Restore<float> scaling(HorizontalScaling);
         const float savedScaling = HorizontalScaling;
-        LineMeasure measure = measureLine(*font, text, Align, wordsWidth);
+        LineMeasure measure = measureLine(*font, text, Align, known);
         if (indentation != 0) {
             measure.measured += indentation;
         }
@@ -116,7 +94,7 @@ void Folian::WriteTextLine(float x, float y, float width, std::string_view text,
 }
 
 Folian::LineMeasure Folian::measureLine(const FontRecord& font, std::string_view text, int32_t Align,
-                                        double wordsWidth)
+                                        const KnownWords* known)
 {
     LineMeasure measure;
     if (!(Align & TextAlign::Justify)) {
@@ -128,9 +106,9 @@ Folian::LineMeasure Folian::measureLine(const FontRecord& font, std::string_view
     }
     requireScale(ScaleFactor);
     double words = 0;
-    if (wordsWidth >= 0) {
-        words = wordsWidth;
-        measure.gaps = static_cast<int32_t>(countBlanks(text));
+    if (known != nullptr) {
+        words = known->width;
+        measure.gaps = known->gaps;
     } else {
         const char* start = text.data();
         const char* const end = start + text.size();
@@ -203,8 +181,7 @@ void Folian::writeLineText(std::string_view text, double left, float baseline, c
     restoreFill(TextColor, TextColor2);
     if (TextBuffer* out = contentTarget()) {
         // The line's operators go into the content in one piece.
-        char size[kRealSize];
-        const std::string_view sizeText(size, static_cast<std::size_t>(writeReal(size, FontSize) - size));
+        const std::string_view sizeText = m_fontSizeText.of(FontSize);
         char* p = out->extend(96 + 3 * FontResource.size() + 6 * kRealSize + 2 * text.size());
         p = writeText(p, "\rBT\r/");
         p = writeName(p, FontResource);
@@ -213,7 +190,7 @@ void Folian::writeLineText(std::string_view text, double left, float baseline, c
         p = writeText(p, " Tf ");
         p = writeText(p, sizeText);
         p = writeText(p, " TL\r1 0 0 -1 ");
-        p = writeReal(p, static_cast<float>(left));
+        p = writeText(p, m_lineLeftText.of(static_cast<float>(left)));
         *p++ = ' ';
         p = writeReal(p, baseline);
         p = writeText(p, " Tm\r");
@@ -226,7 +203,7 @@ void Folian::writeLineText(std::string_view text, double left, float baseline, c
         p = writeText(p, ") Tj");
         if (fit.kind == LineFit::Kind::WordSpacing) {
             *p++ = ' ';
-            p = writeReal(p, WordSpacing);
+            p = writeText(p, m_wordSpacingText.of(WordSpacing));
             p = writeText(p, " Tw");
         } else if (fit.kind == LineFit::Kind::Scaling) {
             p = widerThanBox ? writeText(p, " ") : writeText(p, "  ");

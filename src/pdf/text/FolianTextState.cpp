@@ -72,15 +72,19 @@ float Folian::lengthIn(const FontRecord& font, std::string_view Phrase) const
     if (i < size) {
         even += font.Widths[bytes[i]];
     }
-    const int64_t sum = even + odd;
     // Blanks count only when a word spacing is set.
     int64_t blanks = 0;
     if (WordSpacing != 0) {
         blanks = static_cast<int64_t>(std::count(Phrase.begin(), Phrase.end(), ' '));
     }
-    const double n = static_cast<double>(Phrase.size());
-    const double width = (static_cast<double>(sum) * FontSize / 1000.0 + static_cast<double>(blanks) * WordSpacing +
-                          n * CharSpacing) *
+    return lengthOf(even + odd, blanks, size);
+}
+
+float Folian::lengthOf(int64_t widths, int64_t blanks, std::size_t size) const
+{
+    const double n = static_cast<double>(size);
+    const double width = (static_cast<double>(widths) * FontSize / 1000.0 +
+                          static_cast<double>(blanks) * WordSpacing + n * CharSpacing) *
                          HorizontalScaling / 100.0 / ScaleFactor;
     return static_cast<float>(width);
 }
