@@ -656,10 +656,21 @@ private:
     };
     std::array<ColorLine, 4> m_colorLines;
     std::size_t m_nextColorLine = 0;
-    // The numbers of a text line that stay the same from line to line.
-    RealText m_fontSizeText;
-    RealText m_lineLeftText;
-    RealText m_wordSpacingText;
+    // The texts of numbers that come again and again in the content: a text line's font size,
+    // left edge and word spacing, a local space's scales, a table cell's sizes.
+    struct NumberTexts {
+        RealText fontSize;
+        RealText lineLeft;
+        RealText wordSpacing;
+        RealText scaleX;
+        RealText scaleY;
+        RealText cellHalfLine;
+        RealText cellInnerWidth;
+        RealText cellInnerHeight;
+        RealText cellWidth;
+        RealText cellHeight;
+    };
+    NumberTexts m_numbers;
 
     TextBuffer PageContent;
     TextBuffer ObjectContent;

@@ -9,9 +9,9 @@ void Folian::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, floa
         out->append("\rq");
         if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
             out->append('\r');
-            out->appendReal(ScaleX);
+            out->append(m_numbers.scaleX.of(ScaleX));
             out->append(" 0 0 ");
-            out->appendReal(ScaleY);
+            out->append(m_numbers.scaleY.of(ScaleY));
             out->append(' ');
             out->appendReal(toPoints(NewX));
             out->append(' ');
@@ -56,22 +56,24 @@ void Folian::drawTableCell(float width, float height)
     if (out == nullptr) {
         return;
     }
+    // Cells of a table mostly share their sizes, whose texts are then kept.
     if (!FillColor.empty()) {
+        const std::string_view halfText = m_numbers.cellHalfLine.of(half);
         out->append('\r');
-        out->appendReal(half);
+        out->append(halfText);
         out->append(' ');
-        out->appendReal(half);
+        out->append(halfText);
         out->append(' ');
-        out->appendReal(toPoints(static_cast<float>(static_cast<double>(width) - inset)));
+        out->append(m_numbers.cellInnerWidth.of(toPoints(static_cast<float>(static_cast<double>(width) - inset))));
         out->append(' ');
-        out->appendReal(toPoints(static_cast<float>(static_cast<double>(height) - inset)));
+        out->append(m_numbers.cellInnerHeight.of(toPoints(static_cast<float>(static_cast<double>(height) - inset))));
         out->append(" re f*");
     }
     if (LineWidth > 0) {
         out->append("\r0 0 ");
-        out->appendReal(toPoints(width));
+        out->append(m_numbers.cellWidth.of(toPoints(width)));
         out->append(' ');
-        out->appendReal(toPoints(height));
+        out->append(m_numbers.cellHeight.of(toPoints(height)));
         out->append(" re S");
     }
 }

@@ -19,6 +19,12 @@ char* writeEscaped(char* out, std::string_view text);
 // At most three times the name's size.
 char* writeName(char* out, std::string_view name);
 
+// A colour as "#RRGGBB", which the colour setters keep without a companion.
+inline bool isPlainColor(std::string_view color)
+{
+    return color.size() == 7 && color[0] == '#';
+}
+
 // A number's text kept for the next time the same number comes, as a text line's font size and
 // left edge do line after line.
 class RealText {

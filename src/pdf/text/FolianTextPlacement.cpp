@@ -176,12 +176,25 @@ Folian::LineFit Folian::fitLine(const LineMeasure& measure, float width, float i
 void Folian::writeLineText(std::string_view text, double left, float baseline, const LineFit& fit,
                            bool widerThanBox, float savedScaling)
 {
-    const std::string savedFill = FillColor;
-    const std::string savedFill2 = FillColor2;
-    restoreFill(TextColor, TextColor2);
+    // Plain colours, the case of nearly every line, are set by their kept operator lines; the
+    // fill colour is then the same as before, as restoreFill would leave it.
+    const bool plain = !TilingUncolored && isPlainColor(TextColor) && isPlainColor(FillColor);
+    const std::string savedFill = plain ? std::string() : FillColor;
+    const std::string savedFill2 = plain ? std::string() : FillColor2;
+    const std::string* fillLine = nullptr;
+    if (plain) {
+        const std::string& textLine = colorLine(TextColor, "rg");
+        if (TextBuffer* out = contentTarget()) {
+            out->append(textLine);
+        }
+        fillLine = &colorLine(FillColor, "rg");
+        FillColor2.clear();
+    } else {
+        restoreFill(TextColor, TextColor2);
+    }
     if (TextBuffer* out = contentTarget()) {
         // The line's operators go into the content in one piece.
-        const std::string_view sizeText = m_fontSizeText.of(FontSize);
+        const std::string_view sizeText = m_numbers.fontSize.of(FontSize);
         char* p = out->extend(96 + 3 * FontResource.size() + 6 * kRealSize + 2 * text.size());
         p = writeText(p, "\rBT\r/");
         p = writeName(p, FontResource);
@@ -190,7 +203,7 @@ void Folian::writeLineText(std::string_view text, double left, float baseline, c
         p = writeText(p, " Tf ");
         p = writeText(p, sizeText);
         p = writeText(p, " TL\r1 0 0 -1 ");
-        p = writeText(p, m_lineLeftText.of(static_cast<float>(left)));
+        p = writeText(p, m_numbers.lineLeft.of(static_cast<float>(left)));
         *p++ = ' ';
         p = writeReal(p, baseline);
         p = writeText(p, " Tm\r");
@@ -203,7 +216,7 @@ void Folian::writeLineText(std::string_view text, double left, float baseline, c
         p = writeText(p, ") Tj");
         if (fit.kind == LineFit::Kind::WordSpacing) {
             *p++ = ' ';
-            p = writeText(p, m_wordSpacingText.of(WordSpacing));
+            p = writeText(p, m_numbers.wordSpacing.of(WordSpacing));
             p = writeText(p, " Tw");
         } else if (fit.kind == LineFit::Kind::Scaling) {
             p = widerThanBox ? writeText(p, " ") : writeText(p, "  ");
@@ -212,8 +225,13 @@ void Folian::writeLineText(std::string_view text, double left, float baseline, c
         }
         p = writeText(p, "\rET");
         out->commit(p);
+        if (fillLine != nullptr) {
+            out->append(*fillLine);
+        }
     }
-    restoreFill(savedFill, savedFill2);
+    if (!plain) {
+        restoreFill(savedFill, savedFill2);
+    }
 }
 
 void Folian::writeLineDecorations(double left, float baseline, double length)
