@@ -107,16 +107,24 @@ struct Comparison {
     std::vector<double> peer;
     std::vector<double> ratios;
 
-    void round(int index, const std::function<void()>& oursWork, const std::function<void()>& peerWork)
+    // `beforeEach` runs untimed before each side's work, told whether the side is ours.
+    void round(int index, const std::function<void()>& oursWork, const std::function<void()>& peerWork,
+               const std::function<void(bool)>& beforeEach = {})
     {
+        const auto run = [&beforeEach](const std::function<void()>& work, bool isOurs) {
+            if (beforeEach) {
+                beforeEach(isOurs);
+            }
+            return timed(work);
+        };
         double ourTime = 0;
         double peerTime = 0;
         if (index % 2 == 0) {
-            peerTime = timed(peerWork);
-            ourTime = timed(oursWork);
+            peerTime = run(peerWork, false);
+            ourTime = run(oursWork, true);
         } else {
-            ourTime = timed(oursWork);
-            peerTime = timed(peerWork);
+            ourTime = run(oursWork, true);
+            peerTime = run(peerWork, false);
         }
         ours.push_back(ourTime);
         peer.push_back(peerTime);
@@ -136,11 +144,16 @@ struct Row {
     Comparison times;
 };
 
-// One interleaved round of every row.
+// One interleaved round of every row. Each side writes a new file: the one the last round left
+// is removed beforehand, out of the timing, so that neither writer is timed giving the system
+// back the pages of a file it replaces (libharu empties it on opening, ours renames over it).
 inline void round(int index, std::vector<Row>& rows)
 {
     for (Row& row : rows) {
-        row.times.round(index, row.ours, row.peer);
+        row.times.round(index, row.ours, row.peer, [&row](bool isOurs) {
+            std::error_code ignored;
+            std::filesystem::remove(isOurs ? row.ourFile : row.peerFile, ignored);
+        });
     }
 }
 

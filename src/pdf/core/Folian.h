@@ -475,7 +475,8 @@ private:
     // shared helpers
     void SaveTableState();
     void RestoreTableState();
-    static std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+    // The pieces of `text` between the delimiters, as views into it.
+    static std::vector<std::string_view> SplitText(std::string_view text, std::string_view delimiter);
     static std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement);
     void SetLastBounds(float x1, float y1, float x2, float y2);
     void RequireVersion(int32_t v);
@@ -534,8 +535,8 @@ private:
     void writeLineDecorations(double left, float baseline, double length);
     // A text box's text as its paragraphs are split: double blanks of a justified text made
     // single, and an empty paragraph (also one after a final CR LF) kept as a single blank, so
-    // that it takes a line.
-    static std::string boxText(std::string text, int32_t Align);
+    // that it takes a line. Gives the text itself when it needs none of that, else `normalised`.
+    static std::string_view boxText(std::string_view text, int32_t Align, std::string& normalised);
 
     Hooks m_hooks;
     OutputFile m_out;

@@ -378,7 +378,7 @@ void Folian::ParseColor(std::string& spec, std::string& second)
     }
     case '@': {
         std::string text = ReplaceText(std::string_view(spec).substr(1), ",", ".");
-        const std::vector<std::string> parts = SplitText(text, ";");
+        const std::vector<std::string_view> parts = SplitText(text, ";");
         std::array<double, 3> channel{};
         if (parts.size() == 4) {
             const double k = leadingNumber(parts[3]);
@@ -404,7 +404,7 @@ void Folian::ParseColor(std::string& spec, std::string& second)
     default:
         break;
     }
-    const std::vector<std::string> parts = SplitText(spec, ";");
+    const std::vector<std::string_view> parts = SplitText(spec, ";");
     const std::string first = asciiTrimUpper(parts[0]);
     for (const NamedColor& named : kNamedColors) {
         if (first == named.name) {
@@ -412,9 +412,12 @@ void Folian::ParseColor(std::string& spec, std::string& second)
             return;
         }
     }
+    // Read before spec, which the parts lie in, changes.
+    const bool hasSecond = parts.size() > 1;
+    std::string secondText = hasSecond ? asciiTrimUpper(parts[1]) : std::string();
     spec = first;
-    if (parts.size() > 1) {
-        second = asciiTrimUpper(parts[1]);
+    if (hasSecond) {
+        second = std::move(secondText);
         std::string ignored;
         ParseColor(second, ignored);
     }

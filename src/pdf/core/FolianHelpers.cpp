@@ -67,9 +67,9 @@ void Folian::RestoreTableState()
     TableStackDepth -= 1;
 }
 
-std::vector<std::string> Folian::SplitText(std::string_view text, std::string_view delimiter)
+std::vector<std::string_view> Folian::SplitText(std::string_view text, std::string_view delimiter)
 {
-    std::vector<std::string> parts;
+    std::vector<std::string_view> parts;
     if (text.empty() || delimiter.empty()) {
         parts.emplace_back(text);
         return parts;

@@ -37,10 +37,11 @@ void TextBuffer::appendColorRGB(uint32_t rgb)
 
 char* TextBuffer::extend(std::size_t most)
 {
-    const std::size_t used = m_text.size();
+    if (m_scratch.size() < most) {
+        m_scratch.resize(most);
+    }
     reserveFor(most);
-    m_text.resize(used + most);
-    return m_text.data() + used;
+    return m_scratch.data();
 }
 
 void TextBuffer::BufferReset()

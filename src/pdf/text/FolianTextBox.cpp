@@ -1,6 +1,8 @@
 // Text boxes: a text flowed into a rectangle, paragraph by paragraph and line by line.
 #include "core/Folian.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace folian {
@@ -23,21 +25,27 @@ struct Word {
     int64_t widths = 0;
 };
 
-// The blanks of a text, eight bytes at a time: each blank's byte of x is zero, and the sum
-// of the marks, one in the lowest bit of each byte, is gathered in the highest byte.
-std::size_t countBlanks(std::string_view text)
+// The blanks among the eight bytes at `p`, as the high bit of each blank's byte in the order of
+// memory on a little-endian machine: x has a zero byte for each blank, and adding 0x7F to the low
+// seven bits of a byte carries into its high bit unless they are all zero.
+uint64_t blankMarks(const char* p)
 {
     constexpr uint64_t blanks = 0x2020202020202020ull;
     constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+    uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    const uint64_t x = word ^ blanks;
+    return ~(((x & low7) + low7) | x) & ~low7;
+}
+
+std::size_t countBlanks(std::string_view text)
+{
     constexpr uint64_t ones = 0x0101010101010101ull;
     std::size_t count = 0;
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        const uint64_t x = word ^ blanks;
-        const uint64_t blank = (~(((x & low7) + low7) | x) & ~low7) >> 7;
-        count += static_cast<std::size_t>((blank * ones) >> 56);
+        // One in each blank's byte, added up in the highest byte.
+        count += static_cast<std::size_t>(((blankMarks(text.data() + i) >> 7) * ones) >> 56);
     }
     for (; i < text.size(); ++i) {
         count += text[i] == ' ';
@@ -45,60 +53,51 @@ std::size_t countBlanks(std::string_view text)
     return count;
 }
 
-// A blank of a paragraph, and the sum of the widths of the characters before it.
-struct Blank {
-    std::size_t at = 0;
-    int64_t widthsBefore = 0;
-};
-
 // The words of a paragraph as pieces of it, split at every blank (two blanks in a row give an
 // empty word), so that the words from one to another, blanks included, are again one piece; each
-// with the sum of its characters' widths. The loop over the bytes has no branch to mistake at
-// each word's end: every byte leaves its place and sum in the slot of the next blank, and only a
-// blank moves on to the next slot.
-void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& fontWidths, std::vector<Word>& words,
-                std::vector<Blank>& blanks)
+// with the sum of its characters' widths. `sums` receives the widths of the characters before each
+// place, of which a word's is a difference; the blanks are found eight bytes at a time.
+void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widths, std::vector<Word>& words,
+                std::vector<int64_t>& sums)
 {
-    std::array<int16_t, 256> widths = fontWidths;
-    widths[' '] = 0; // a word's sum is then the difference of the sums at its two ends
-    const std::size_t count = countBlanks(paragraph);
-    blanks.resize(count + 1);
+    const std::size_t size = paragraph.size();
     const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data());
-    std::size_t k = 0;
+    sums.resize(size + 1);
     int64_t sum = 0;
-    for (std::size_t i = 0; i < paragraph.size(); ++i) {
-        const unsigned char c = bytes[i];
-        sum += widths[c];
-        blanks[k] = {i, sum};
-        k += c == ' ' ? 1 : 0;
+    sums[0] = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        sum += widths[bytes[i]];
+        sums[i + 1] = sum;
     }
-    words.resize(count + 1);
+    words.resize(countBlanks(paragraph) + 1);
+    std::size_t k = 0;
     std::size_t start = 0;
-    int64_t before = 0;
-    for (std::size_t j = 0; j < count; ++j) {
-        words[j] = {std::string_view(paragraph.data() + start, blanks[j].at - start), blanks[j].widthsBefore - before};
-        start = blanks[j].at + 1;
-        before = blanks[j].widthsBefore;
+    const auto endWord = [&](std::size_t at) {
+        words[k++] = {std::string_view(paragraph.data() + start, at - start), sums[at] - sums[start]};
+        start = at + 1;
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        for (uint64_t marks = blankMarks(paragraph.data() + i); marks != 0; marks &= marks - 1) {
+            endWord(i + static_cast<std::size_t>(std::countr_zero(marks) >> 3));
+        }
     }
-    words[count] = {std::string_view(paragraph.data() + start, paragraph.size() - start), sum - before};
+    for (; i < size; ++i) {
+        if (bytes[i] == ' ') {
+            endWord(i);
+        }
+    }
+    words[k] = {std::string_view(paragraph.data() + start, size - start), sums[size] - sums[start]};
 }
 
 // Whether two blanks follow each other somewhere in the text, looked for eight bytes at a time.
 bool hasDoubleBlank(std::string_view text)
 {
-    constexpr uint64_t blanks = 0x2020202020202020ull;
-    constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-    constexpr uint64_t high = ~low7;
-    uint64_t carried = 0; // the high bit of the last byte before these eight, when a blank
+    uint64_t carried = 0; // the mark of the last byte before these eight, when a blank
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        const uint64_t x = word ^ blanks; // a blank becomes a zero byte
-        // The high bit of each byte tells whether the byte was a blank.
-        const uint64_t blank = ~(((x & low7) + low7) | x) & high;
-        // Bytes run from the lowest to the highest in memory order on little-endian machines;
-        // the shift brings each blank's mark onto the byte after it.
+        const uint64_t blank = blankMarks(text.data() + i);
+        // The shift brings each blank's mark onto the byte after it.
         if (((blank << 8) | carried) & blank) {
             return true;
         }
@@ -145,7 +144,7 @@ public:
     }
 
     // `continued`: the first paragraph goes on from an earlier box, without its indentation.
-    BoxText run(const std::vector<std::string>& paragraphs, bool continued)
+    BoxText run(const std::vector<std::string_view>& paragraphs, bool continued)
     {
         for (std::size_t p = 0; p < paragraphs.size(); ++p) {
             if (!layOutParagraph(paragraphs, p, continued && p == 0)) {
@@ -157,13 +156,12 @@ public:
 
 private:
     // False when the box filled up, with the rest taken.
-    bool layOutParagraph(const std::vector<std::string>& paragraphs, std::size_t p, bool continues)
+    bool layOutParagraph(const std::vector<std::string_view>& paragraphs, std::size_t p, bool continues)
     {
-        splitWords(paragraphs[p], m_fontWidths, m_words, m_blanks);
-        // All at once, so that the divisions of one word need not wait for another's.
+        splitWords(paragraphs[p], m_fontWidths, m_words, m_sums);
         m_widths.resize(m_words.size());
         for (std::size_t k = 0; k < m_words.size(); ++k) {
-            m_widths[k] = m_measure(m_words[k].widths, m_words[k].text.size());
+            m_widths[k] = lengthOf(m_words[k]);
         }
         std::size_t i = 0;
         while (i < m_words.size()) {
@@ -220,7 +218,7 @@ private:
     }
 
     // The words of paragraph p from word i on, marked as going on, and the paragraphs after it.
-    void takeRest(const std::vector<std::string>& paragraphs, std::size_t p, std::size_t i)
+    void takeRest(const std::vector<std::string_view>& paragraphs, std::size_t p, std::size_t i)
     {
         std::string& rest = m_box.rest;
         if (i < m_words.size()) {
@@ -242,13 +240,32 @@ private:
 
     double width(std::size_t k) const { return m_widths[k]; }
 
+    // A word's length, made once for each sum of widths and size: the same words come again and
+    // again in a text, and each length takes three divisions.
+    double lengthOf(const Word& word)
+    {
+        const std::size_t size = word.text.size();
+        Known& known = m_known[(static_cast<uint64_t>(word.widths) * 0x9E3779B97F4A7C15ull + size) >> 55];
+        if (known.widths != word.widths || known.size != size) {
+            known = {word.widths, size, m_measure(word.widths, size)};
+        }
+        return known.length;
+    }
+
+    struct Known {
+        int64_t widths = 0;
+        std::size_t size = SIZE_MAX; // none yet
+        double length = 0;
+    };
+
     const BoxFrame& m_frame;
     const std::array<int16_t, 256>& m_fontWidths;
     Measure m_measure;
     BoxText m_box;
     std::vector<Word> m_words;
-    std::vector<Blank> m_blanks;
+    std::vector<int64_t> m_sums;
     std::vector<double> m_widths;
+    std::array<Known, 512> m_known{};
 };
 
 // The first line's baseline in points: the block of `count` lines at the top of the box, at its
@@ -268,20 +285,25 @@ double firstBaseline(int32_t align, float y, float height, double scale, double 
 
 // The text as its paragraphs are split: double blanks of a justified text made single, and an
 // empty paragraph (also one after a final CR LF) kept as a single blank, so that it takes a line.
-std::string Folian::boxText(std::string text, int32_t Align)
+std::string_view Folian::boxText(std::string_view text, int32_t Align, std::string& normalised)
 {
-    if (Align & TextAlign::Justify) {
-        while (hasDoubleBlank(text)) {
-            text = ReplaceText(text, "  ", " ");
+    const bool doubleBlanks = (Align & TextAlign::Justify) && hasDoubleBlank(text);
+    if (!doubleBlanks && text.find("\r\n\r\n") == std::string_view::npos && !text.ends_with(kNewLine)) {
+        return text;
+    }
+    normalised.assign(text);
+    if (doubleBlanks) {
+        while (hasDoubleBlank(normalised)) {
+            normalised = ReplaceText(normalised, "  ", " ");
         }
     }
-    while (text.find("\r\n\r\n") != std::string::npos) {
-        text = ReplaceText(text, "\r\n\r\n", "\r\n \r\n");
+    while (normalised.find("\r\n\r\n") != std::string::npos) {
+        normalised = ReplaceText(normalised, "\r\n\r\n", "\r\n \r\n");
     }
-    if (text.ends_with(kNewLine)) {
-        text += ' ';
+    if (normalised.ends_with(kNewLine)) {
+        normalised += ' ';
     }
-    return text;
+    return normalised;
 }
 
 std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std::string_view Text,
@@ -297,8 +319,9 @@ std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std
     frame.advance = static_cast<double>(TextHeight()) * sf * LineSpacing;
     frame.blank = TextLength(" ");
     frame.scaled = (Align & (TextAlign::Shrink | TextAlign::Fit)) != 0;
-    const std::string text = boxText(std::string(continued ? Text.substr(1) : Text), Align);
-    const std::vector<std::string> paragraphs = SplitText(text, kNewLine);
+    std::string normalised;
+    const std::string_view text = boxText(continued ? Text.substr(1) : Text, Align, normalised);
+    const std::vector<std::string_view> paragraphs = SplitText(text, kNewLine);
 
     if (Options != PathPaint::NoStroke) {
         OutContent(FormatUnits(x) + " " + FormatUnits(Y) + " " + FormatUnits(Width) + " " + FormatUnits(Height) +
