@@ -55,39 +55,41 @@ std::size_t countBlanks(std::string_view text)
 
 // The words of a paragraph as pieces of it, split at every blank (two blanks in a row give an
 // empty word), so that the words from one to another, blanks included, are again one piece; each
-// with the sum of its characters' widths. `sums` receives the widths of the characters before each
-// place, of which a word's is a difference; the blanks are found eight bytes at a time.
-void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widths, std::vector<Word>& words,
-                std::vector<int64_t>& sums)
+// with the sum of its characters' widths. The blanks are found eight bytes at a time, and the
+// widths of those eight added up beforehand, so that a word's sum is a difference.
+void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widths, std::vector<Word>& words)
 {
     const std::size_t size = paragraph.size();
     const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data());
-    sums.resize(size + 1);
-    int64_t sum = 0;
-    sums[0] = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        sum += widths[bytes[i]];
-        sums[i + 1] = sum;
-    }
-    words.resize(countBlanks(paragraph) + 1);
-    std::size_t k = 0;
+    words.clear();
+    words.reserve(countBlanks(paragraph) + 1);
     std::size_t start = 0;
-    const auto endWord = [&](std::size_t at) {
-        words[k++] = {std::string_view(paragraph.data() + start, at - start), sums[at] - sums[start]};
+    int64_t startSum = 0; // the widths of the characters before the word being read
+    int64_t sum = 0;      // the widths of the characters before byte i
+    const auto endWord = [&](std::size_t at, int64_t sumAt) {
+        words.push_back({std::string_view(paragraph.data() + start, at - start), sumAt - startSum});
         start = at + 1;
+        startSum = sumAt + widths[' '];
     };
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
+        std::array<int64_t, 8> before{};
+        for (std::size_t j = 0; j < 8; ++j) {
+            before[j] = sum;
+            sum += widths[bytes[i + j]];
+        }
         for (uint64_t marks = blankMarks(paragraph.data() + i); marks != 0; marks &= marks - 1) {
-            endWord(i + static_cast<std::size_t>(std::countr_zero(marks) >> 3));
+            const auto j = static_cast<std::size_t>(std::countr_zero(marks) >> 3);
+            endWord(i + j, before[j]);
         }
     }
     for (; i < size; ++i) {
         if (bytes[i] == ' ') {
-            endWord(i);
+            endWord(i, sum);
         }
+        sum += widths[bytes[i]];
     }
-    words[k] = {std::string_view(paragraph.data() + start, size - start), sums[size] - sums[start]};
+    words.push_back({std::string_view(paragraph.data() + start, size - start), sum - startSum});
 }
 
 // Whether two blanks follow each other somewhere in the text, looked for eight bytes at a time.
@@ -158,7 +160,7 @@ private:
     // False when the box filled up, with the rest taken.
     bool layOutParagraph(const std::vector<std::string_view>& paragraphs, std::size_t p, bool continues)
     {
-        splitWords(paragraphs[p], m_fontWidths, m_words, m_sums);
+        splitWords(paragraphs[p], m_fontWidths, m_words);
         m_widths.resize(m_words.size());
         for (std::size_t k = 0; k < m_words.size(); ++k) {
             m_widths[k] = lengthOf(m_words[k]);
@@ -263,7 +265,6 @@ private:
     Measure m_measure;
     BoxText m_box;
     std::vector<Word> m_words;
-    std::vector<int64_t> m_sums;
     std::vector<double> m_widths;
     std::array<Known, 512> m_known{};
 };
