@@ -22,7 +22,8 @@ struct BoxLine {
 // A word of a paragraph, and the sum of its characters' widths in thousandths of the font size.
 struct Word {
     std::string_view text;
-    int64_t widths = 0;
+    int64_t widths = 0;  // the sum of its characters' widths, thousandths of the font size
+    double length = 0;   // in user units, once the layout has made it
 };
 
 // The blanks among the eight bytes at `p`, as the high bit of each blank's byte in the order of
@@ -67,13 +68,13 @@ void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widt
     int64_t startSum = 0; // the widths of the characters before the word being read
     int64_t sum = 0;      // the widths of the characters before byte i
     const auto endWord = [&](std::size_t at, int64_t sumAt) {
-        words.push_back({std::string_view(paragraph.data() + start, at - start), sumAt - startSum});
+        words.push_back({std::string_view(paragraph.data() + start, at - start), sumAt - startSum, 0});
         start = at + 1;
         startSum = sumAt + widths[' '];
     };
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
-        std::array<int64_t, 8> before{};
+        std::array<int64_t, 8> before; // each set below
         for (std::size_t j = 0; j < 8; ++j) {
             before[j] = sum;
             sum += widths[bytes[i + j]];
@@ -89,7 +90,7 @@ void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widt
         }
         sum += widths[bytes[i]];
     }
-    words.push_back({std::string_view(paragraph.data() + start, size - start), sum - startSum});
+    words.push_back({std::string_view(paragraph.data() + start, size - start), sum - startSum, 0});
 }
 
 // Whether two blanks follow each other somewhere in the text, looked for eight bytes at a time.
@@ -161,9 +162,8 @@ private:
     bool layOutParagraph(const std::vector<std::string_view>& paragraphs, std::size_t p, bool continues)
     {
         splitWords(paragraphs[p], m_fontWidths, m_words);
-        m_widths.resize(m_words.size());
-        for (std::size_t k = 0; k < m_words.size(); ++k) {
-            m_widths[k] = lengthOf(m_words[k]);
+        for (Word& word : m_words) {
+            word.length = lengthOf(word);
         }
         std::size_t i = 0;
         while (i < m_words.size()) {
@@ -240,7 +240,7 @@ private:
         }
     }
 
-    double width(std::size_t k) const { return m_widths[k]; }
+    double width(std::size_t k) const { return m_words[k].length; }
 
     // A word's length, made once for each sum of widths and size: the same words come again and
     // again in a text, and each length takes three divisions.
@@ -265,7 +265,6 @@ private:
     Measure m_measure;
     BoxText m_box;
     std::vector<Word> m_words;
-    std::vector<double> m_widths;
     std::array<Known, 512> m_known{};
 };
 
