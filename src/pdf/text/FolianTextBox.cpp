@@ -19,39 +19,30 @@ struct BoxLine {
     bool last = false;  // last line of a paragraph: never justified
 };
 
-// A word of a paragraph, and the sum of its characters' widths in thousandths of the font size.
+// A word of a paragraph.
 struct Word {
     std::string_view text;
     int64_t widths = 0;  // the sum of its characters' widths, thousandths of the font size
     double length = 0;   // in user units, once the layout has made it
 };
 
-// The blanks among the eight bytes at `p`, as the high bit of each blank's byte in the order of
-// memory on a little-endian machine: x has a zero byte for each blank, and adding 0x7F to the low
-// seven bits of a byte carries into its high bit unless they are all zero.
+// The blanks among the eight bytes at `p`, as the high bit of each blank's byte, the first byte
+// lowest: x has a zero byte for each blank, and adding 0x7F to the low seven bits of a byte carries
+// into its high bit unless they are all zero.
 uint64_t blankMarks(const char* p)
 {
     constexpr uint64_t blanks = 0x2020202020202020ull;
     constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
     uint64_t word = 0;
-    std::memcpy(&word, p, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&word, p, sizeof word);
+    } else {
+        for (int k = 0; k < 8; ++k) {
+            word |= static_cast<uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+        }
+    }
     const uint64_t x = word ^ blanks;
     return ~(((x & low7) + low7) | x) & ~low7;
-}
-
-std::size_t countBlanks(std::string_view text)
-{
-    constexpr uint64_t ones = 0x0101010101010101ull;
-    std::size_t count = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        // One in each blank's byte, added up in the highest byte.
-        count += static_cast<std::size_t>(((blankMarks(text.data() + i) >> 7) * ones) >> 56);
-    }
-    for (; i < text.size(); ++i) {
-        count += text[i] == ' ';
-    }
-    return count;
 }
 
 // The words of a paragraph as pieces of it, split at every blank (two blanks in a row give an
@@ -63,7 +54,8 @@ void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widt
     const std::size_t size = paragraph.size();
     const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data());
     words.clear();
-    words.reserve(countBlanks(paragraph) + 1);
+    // Room for words of three letters on average, more than prose needs; more is made if needed.
+    words.reserve(size / 4 + 1);
     std::size_t start = 0;
     int64_t startSum = 0; // the widths of the characters before the word being read
     int64_t sum = 0;      // the widths of the characters before byte i
@@ -75,6 +67,7 @@ void splitWords(std::string_view paragraph, const std::array<int16_t, 256>& widt
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
         std::array<int64_t, 8> before; // each set below
+#pragma GCC unroll 8
         for (std::size_t j = 0; j < 8; ++j) {
             before[j] = sum;
             sum += widths[bytes[i + j]];
