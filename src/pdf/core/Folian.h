@@ -497,6 +497,9 @@ private:
     const std::string& colorLine(const std::string& color, const char* rgbOperator);
     void restoreLine(const std::string& color, const std::string& companion);
     void drawTableCell(float width, float height);
+    // The operators that open a local space moved to (NewX, NewY) and scaled, written at `p`;
+    // returns their end.
+    char* writeSpace(char* p, float NewX, float NewY, float ScaleX, float ScaleY);
 
     // fonts and text
     const FontRecord* currentFont() const;
