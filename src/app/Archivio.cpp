@@ -397,4 +397,11 @@ bool CaricaComuni(QString* errore)
     return true;
 }
 
+QString CondizioneSoggetto(const QString& codice, const QString& progressivo)
+{
+    const QString condizione = QStringLiteral("OCOD=") + Apici(codice) + QStringLiteral(" AND ");
+    return senzaSpazi(progressivo).isEmpty() ? condizione + QStringLiteral("(ONPROG IS NULL OR ONPROG='')")
+                                             : condizione + QStringLiteral("ONPROG=") + Apici(progressivo);
+}
+
 } // namespace ondavia

@@ -35,6 +35,10 @@ bool AggiornaArchivio(QString* errore = nullptr);
 // three digits of a new one. Nothing, with the reason, when the table cannot be read.
 std::optional<qint64> UltimoProgressivo(db::Connection& conn, const QString& codice, QString* errore);
 
+// The condition of the row of a subject and progressive in COPE. An empty progressive picks the rows stored
+// without one (Null or empty), which restores of damaged backups once left: they can be shown and deleted.
+QString CondizioneSoggetto(const QString& codice, const QString& progressivo);
+
 // Opens rsComuni (by name) and rsComuniCF (by name) on Conn and sets ComuniCaricati.
 bool CaricaComuni(QString* errore = nullptr);
 

@@ -78,6 +78,7 @@ struct Voce {
     bool data = false;
     Calcolo calcolo = nullptr;
     Campo campo{};
+    Secolo secolo = Secolo::Corrente; // how a date's two-digit year is read
 };
 
 Voce fisso(int posizione, int lunghezza, const char* costante) {
@@ -91,6 +92,13 @@ Voce testo(int posizione, int lunghezza, Testo campo, const char* etichetta, con
 
 Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre) {
     return {posizione, 8, quando, nullptr, campo, true, nullptr, {etichetta, scheda}};
+}
+
+// A birth date: a two-digit year is read as the register's birth-date boxes read it.
+Voce nascita(int posizione, Testo campo, const char* scheda, Quando quando = Quando::Sempre) {
+    Voce v = data(posizione, campo, "Data di nascita", scheda, quando);
+    v.secolo = Secolo::Nascita;
+    return v;
 }
 
 Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {}) {
@@ -140,7 +148,7 @@ Tracciato bloccoSoggetto(int inizio) {
         testo(s + 17, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
         testo(s + 43, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
         testo(s + 68, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
-        data(s + 69, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
+        nascita(s + 69, &D::vONDT, kSoggetto, Q::PF),
         testo(s + 77, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
         testo(s + 117, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
         testo(s + 119, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
@@ -177,7 +185,7 @@ const std::array<Tracciato, NumeroRecord>& tracciati() {
             testo(18, 26, &D::vRECOG, "Cognome", kResponsabile),
             testo(44, 25, &D::vRENOME, "Nome", kResponsabile),
             testo(69, 1, &D::vRESEX, "Sesso", kResponsabile),
-            data(70, &D::vREDTNAS, "Data di nascita", kResponsabile),
+            nascita(70, &D::vREDTNAS, kResponsabile),
             testo(78, 40, &D::vRENCOM, "Comune di nascita", kResponsabile),
             testo(118, 2, &D::vRENPRO, "Provincia di nascita", kResponsabile),
             testo(120, 100, &D::vREEMAIL, "E-mail personale", kResponsabile),
@@ -242,7 +250,7 @@ std::optional<QString> motivoRifiuto(const Voce& v, const DatiComunicazione& dat
     const QString& testo = dati.*v.testo;
     QString scritto;
     if (v.data) {
-        const auto ggmmaaaa = DataGGMMAAAA(testo);
+        const auto ggmmaaaa = DataGGMMAAAA(testo, v.secolo);
         if (!ggmmaaaa) {
             return motivoData(v, testo);
         }
@@ -301,7 +309,7 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
             } else if (v.calcolo) {
                 valore = v.calcolo(dati);
             } else if (v.data) {
-                const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo);
+                const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo, v.secolo);
                 if (!ggmmaaaa) {
                     return {{}, messaggioScrittura(motivoData(v, dati.*v.testo))};
                 }

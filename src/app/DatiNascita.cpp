@@ -1,10 +1,10 @@
 #include "DatiNascita.h"
 
 #include "Comuni.h"
+#include "Dates.h"
 #include "Dichiarazioni.h"
 #include "Testi.h"
 
-#include <tuple>
 
 namespace ondavia {
 
@@ -15,8 +15,6 @@ constexpr char16_t kMesi[] = u"ABCDEHLMPRST";
 constexpr char16_t kOmocodici[] = u"LMNPQRSTUV";
 // Positions (0-based) of the digits an omocode code may write as letters: year, day, cadastral number.
 constexpr int kCifreOmocodiche[] = {6, 7, 9, 10, 12, 13, 14};
-// A fiscal code is read for people of this age at least.
-constexpr int kEtaMinima = 16;
 
 std::optional<int> dueCifre(QStringView testo)
 {
@@ -67,11 +65,7 @@ std::optional<DatiNascita> LeggiDatiNascita(const QString& codice, const QDate& 
 
     QString anno = QStringLiteral("19") + c.mid(6, 2);
     if (const std::optional<int> aa = dueCifre(c.mid(6, 2))) {
-        const int g = giorno.toInt();
-        const auto compleanno = std::make_tuple(2000 + *aa + kEtaMinima, mese, g);
-        if (compleanno <= std::make_tuple(oggi.year(), oggi.month(), oggi.day())) {
-            anno = QString::number(2000 + *aa);
-        }
+        anno = QString::number(AnnoNascita(*aa, mese, giorno.toInt(), oggi));
     }
     dati.data = giorno + QLatin1Char('/') + zeroDavanti(mese) + QLatin1Char('/') + anno;
     dati.catastale = c.mid(11, 4);

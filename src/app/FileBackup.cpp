@@ -51,9 +51,16 @@ QString numeroConVirgola(double numero)
     return testo;
 }
 
+// A code read from a file may be of any length, while a file system takes names of 255 bytes at most:
+// a longer code would make the safety copy, and with it the whole restore, impossible.
+constexpr qsizetype kCaratteriCodiceNelNome = 40;
+
 QString nomeSicuro(const QString& testo)
 {
-    QString nome = senzaSpazi(testo);
+    QString nome = senzaSpazi(testo).left(kCaratteriCodiceNelNome);
+    if (!nome.isEmpty() && nome.back().isHighSurrogate()) {
+        nome.chop(1);
+    }
     for (QChar& c : nome) {
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
             c = QLatin1Char('_');
@@ -96,23 +103,6 @@ std::optional<double> NumeroVoceBackup(const QString& voce)
         return std::nullopt;
     }
     return valore;
-}
-
-QStringList VociRigaBackup(const QString& riga)
-{
-    if (riga.isEmpty()) {
-        return {};
-    }
-    // Every line of a restore goes through here: the list is sized once rather than grown item by item.
-    const QChar separatore = riga.front();
-    QStringList voci;
-    voci.reserve(riga.count(separatore) + 1);
-    qsizetype inizio = 0;
-    for (qsizetype fine; (fine = riga.indexOf(separatore, inizio)) >= 0; inizio = fine + 1) {
-        voci.append(riga.mid(inizio, fine - inizio));
-    }
-    voci.append(riga.mid(inizio));
-    return voci;
 }
 
 QString NomeBackupPredefinito(const QString& data)

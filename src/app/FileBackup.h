@@ -50,14 +50,12 @@ QString TestoVoceBackup(const db::Value& valore, int tipoColonna);
 // when the item is not a number.
 std::optional<double> NumeroVoceBackup(const QString& voce);
 
-// The items of a line: split at its own first character. Empty for an empty line.
-QStringList VociRigaBackup(const QString& riga);
-
 // File names: "SAVE_ONDAVIA_" + date + ".REI" for a backup, "SAVEtu_" + code + "_" + the first 20 letters
 // of the name + "_" + date + ".REI" for one subject's file of a save-all (`nome` is upper-cased and
 // trimmed in place), "BFRR_" + code + "_" + date + ".REI" for the safety copy a restore writes first.
 // Dates are yyyymmdd. Characters of the code that a file name cannot hold become "_", so a code read
-// from a file can never lead the name out of its folder.
+// from a file can never lead the name out of its folder, and only its first 40 characters are taken, so
+// that no code makes a name longer than a file system allows.
 QString NomeBackupPredefinito(const QString& data);
 QString NomeBackupSoggetto(const QString& codice, QString& nome, const QString& data);
 QString NomeCopiaSicurezza(const QString& codice, const QString& data);

@@ -142,11 +142,45 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
 
 QStringList VociRigaLetta(const QString& riga, bool cifrata)
 {
-    QStringList voci = VociRigaBackup(riga);
-    for (qsizetype i = 1; cifrata && i < voci.size(); ++i) {
-        voci[i] = CifraTesto(voci[i], QStringLiteral("Leggi"), ChiaveBackup);
+    QString testo = riga;
+    QList<QStringView> viste;
+    VociRigaLetta(&testo, cifrata, &viste);
+    QStringList voci;
+    voci.reserve(viste.size());
+    for (const QStringView voce : viste) {
+        voci.append(voce.toString());
     }
     return voci;
+}
+
+void VociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
+{
+    voci->clear();
+    if (riga->isEmpty()) {
+        return;
+    }
+    // The items are found in the line as read; unscrambling keeps every item's length, so they stand at the
+    // same places in the unscrambled line.
+    const QChar separatore = riga->front();
+    QList<std::pair<qsizetype, qsizetype>> tratti;
+    qsizetype inizio = 0;
+    for (qsizetype fine; (fine = riga->indexOf(separatore, inizio)) >= 0; inizio = fine + 1) {
+        tratti.append({inizio, fine - inizio});
+    }
+    tratti.append({inizio, riga->size() - inizio});
+    if (cifrata) {
+        QString chiara = *riga;
+        for (qsizetype i = 1; i < tratti.size(); ++i) {
+            const auto [da, quanti] = tratti[i];
+            chiara.replace(da, quanti, CifraTesto(riga->mid(da, quanti), QStringLiteral("Leggi"), ChiaveBackup));
+        }
+        *riga = chiara;
+    }
+    const QStringView testo(*riga);
+    voci->reserve(tratti.size());
+    for (const auto& [da, quanti] : tratti) {
+        voci->append(testo.mid(da, quanti));
+    }
 }
 
 QString MessaggioNonBackup()

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace ondavia {
 
@@ -60,6 +61,9 @@ bool PrimaRigaDiBackup(const QString& riga, bool* cifrata);
 // The items of a line read from a backup, each unscrambled on its own when the file is scrambled: joined
 // again, an item that unscrambles to the separator would split in two and shift the values after it.
 QStringList VociRigaLetta(const QString& riga, bool cifrata);
+// The same items as views into *riga, which is replaced by its unscrambled text when the file is scrambled:
+// a restore reads every line of a file, and copying each item would cost more than storing it.
+void VociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci);
 
 // The message for a file that is not a backup.
 QString MessaggioNonBackup();

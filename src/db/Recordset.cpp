@@ -18,34 +18,6 @@ namespace ondavia::db {
 
 namespace {
 
-int typeFromDeclared(const QString& declared, int* maxLength)
-{
-    static const QRegularExpression sized(QStringLiteral(R"(\(\s*(\d+)\s*\))"));
-    const QString upper = declared.trimmed().toUpper();
-    *maxLength = 0;
-    if (upper.startsWith(QLatin1String("DATETIME")) || upper.startsWith(QLatin1String("TIMESTAMP"))) {
-        return adDBTimeStamp;
-    }
-    if (upper.startsWith(QLatin1String("DATE"))) {
-        return adDate;
-    }
-    if (upper.startsWith(QLatin1String("INT")) || upper.startsWith(QLatin1String("LONG")) ||
-        upper.startsWith(QLatin1String("SMALLINT"))) {
-        return adInteger;
-    }
-    if (upper.startsWith(QLatin1String("DOUBLE")) || upper.startsWith(QLatin1String("REAL")) ||
-        upper.startsWith(QLatin1String("FLOAT")) || upper.startsWith(QLatin1String("NUMERIC"))) {
-        return adDouble;
-    }
-    if (upper.startsWith(QLatin1String("BOOL")) || upper.startsWith(QLatin1String("BIT"))) {
-        return adBoolean;
-    }
-    if (const auto m = sized.match(upper); m.hasMatch()) {
-        *maxLength = m.captured(1).toInt();
-    }
-    return adVarWChar;
-}
-
 QString quoteIdentifier(const QString& name)
 {
     QString quoted = name;
@@ -132,6 +104,13 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         const qint64 number = value.toInteger(&ok);
         if (!ok) {
             return fail(mismatch());
+        }
+        if (number < c.minimum || number > c.maximum) {
+            return fail(QStringLiteral("Il valore %1 è fuori dell'intervallo del campo %2 (da %3 a %4)")
+                            .arg(number)
+                            .arg(c.name)
+                            .arg(c.minimum)
+                            .arg(c.maximum));
         }
         *out = Value(number);
         return true;
@@ -313,14 +292,7 @@ bool Recordset::Open(const QString& sql, Connection& connection)
     const int first = updatable ? 1 : 0;
     const int count = sqlite3_column_count(statement);
     for (int i = first; i < count; ++i) {
-        detail::Column column;
-        column.name = QString::fromUtf8(sqlite3_column_name(statement, i));
-        column.type = adVarWChar;
-        if (const char* decl = sqlite3_column_decltype(statement, i)) {
-            column.declared = true;
-            column.type = typeFromDeclared(QString::fromUtf8(decl), &column.maxLength);
-        }
-        d->columns.push_back(column);
+        d->columns.push_back(detail::columnOf(statement, i));
     }
 
     int rc;

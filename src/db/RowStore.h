@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,14 @@ struct Column {
     QString name;
     int type = 0;        // FieldType code
     int maxLength = 0;   // 0: no limit declared
+    // The whole numbers a column of whole numbers takes, as its declared type says.
+    qint64 minimum = std::numeric_limits<qint64>::min();
+    qint64 maximum = std::numeric_limits<qint64>::max();
     bool declared = false;
 };
+
+// A column of a statement's result: its name, and its type, width and range as its table declares them.
+Column columnOf(sqlite3_stmt* statement, int index);
 
 // The rows of a recordset, kept as SQLite gave them: numbers as numbers and texts as UTF-8 bytes in one
 // arena. Values are built only when read, so opening a large table costs little more than reading it.
@@ -32,6 +39,8 @@ public:
     void appendFrom(sqlite3_stmt* statement, int first);
     void append(const std::vector<Value>& values);
     void replace(int row, const std::vector<Value>& values);
+    // Drops every row, keeping the memory for the next ones.
+    void clear();
 
     Value value(int row, int column) const;
     std::vector<Value> row(int row) const;

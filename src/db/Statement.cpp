@@ -39,6 +39,7 @@ bool Statement::run(const std::vector<Value>& values)
 
 bool Statement::run(const Value* values, std::size_t count)
 {
+    m_gaveRow = false;
     if (!m_statement) {
         return false;
     }
@@ -58,6 +59,7 @@ bool Statement::run(const Value* values, std::size_t count)
         ++slot;
     }
     const int rc = sqlite3_step(m_statement);
+    m_gaveRow = rc == SQLITE_ROW;
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) {

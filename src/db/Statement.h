@@ -25,6 +25,8 @@ public:
     // Binds the values to the statement's parameters in order, runs it to completion and resets it.
     bool run(std::initializer_list<Value> values);
     bool run(const std::vector<Value>& values);
+    // Whether the last run of a query found a row.
+    bool gaveRow() const { return m_gaveRow; }
     const QString& lastError() const { return m_lastError; }
 
 private:
@@ -33,6 +35,7 @@ private:
     Connection& m_connection;
     sqlite3_stmt* m_statement = nullptr;
     QString m_lastError;
+    bool m_gaveRow = false;
 };
 
 } // namespace ondavia::db

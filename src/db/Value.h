@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <variant>
 
 namespace ondavia::db {
@@ -33,6 +34,8 @@ public:
     // Numeric reading; text is parsed with either "," or "." as decimal separator.
     // Returns 0 and sets *ok to false when the value is not a number.
     double toDouble(bool* ok = nullptr) const;
+    // Whole numbers: digits are read exactly (never through a double); a fraction is rounded half away
+    // from zero. Returns 0 and sets *ok to false when the value is no number or lies outside 64 bits.
     qint64 toInteger(bool* ok = nullptr) const;
     QDate toDate() const;
 
@@ -42,8 +45,14 @@ public:
     bool operator==(const Value& other) const = default;
 
 private:
+    bool isWholeNumberText() const;
+
     std::variant<std::monostate, QString, qint64, double, QDate> m_data;
 };
+
+// A text of decimal digits, with an optional sign and blanks around, as the 64-bit number it writes;
+// nothing for any other text or a number outside 64 bits.
+std::optional<qint64> wholeNumber(const QString& text);
 
 // The date that an empty date converts to, and whose text is "00:00:00".
 inline QDate zeroDate() { return QDate(1899, 12, 30); }

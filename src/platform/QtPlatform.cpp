@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "ScatolaMessaggio.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -77,7 +79,7 @@ QString startPath(const FileRequest& request)
 
 MsgResult QtPlatform::messageBox(const MessageRequest& request)
 {
-    QMessageBox box(dialogParent());
+    ScatolaMessaggio box(dialogParent());
     box.setWindowTitle(request.title.isEmpty() ? QApplication::applicationName() : request.title);
     box.setText(request.text);
     box.setIcon(iconOf(request.icon));

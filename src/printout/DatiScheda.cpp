@@ -1,9 +1,12 @@
 #include "DatiScheda.h"
 
 #include "SchedaSoggetto.h"
+#include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 #include "app/Testi.h"
 #include "db/Recordset.h"
+
+#include <algorithm>
 
 namespace ondavia {
 
@@ -92,6 +95,16 @@ std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString
     }
     for (const char* campo : {"ODES", "oTIPOSOG"}) {
         leggi(campo);
+    }
+
+    // A birth date kept with a two-digit year (by an older register, or restored) is printed with the century
+    // that the register form and the communication file read in it.
+    for (const char* campo : {"ONDT", "OREDTNAS"}) {
+        const QString testo = dati.valore(campo);
+        const auto cifre = std::count_if(testo.cbegin(), testo.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (const std::optional<QDate> data = LeggiData(testo, Secolo::Nascita); data && cifre == 6) {
+            dati.imposta(campo, data->toString(QStringLiteral("dd/MM/yyyy")));
+        }
     }
 
     // The subject type as the list showed it ("13=..."); a row without it still shows its code.

@@ -1,6 +1,7 @@
 // The card's template page: drawn from the card's layout and written with the program's own PDF writer.
 #include "ModelloStampa.h"
 
+#include "DocumentoProprio.h"
 #include "SchedaSoggetto.h"
 #include "TestoPdf.h"
 #include "app/Launch.h"
@@ -128,39 +129,16 @@ void DisegnaModello(folian::Folian& pdf)
 
 bool ScriviModello(const QString& percorso, QString* errore)
 {
-    const QString cartella = QFileInfo(percorso).absolutePath();
-    if (!QDir().mkpath(cartella)) {
-        *errore = QStringLiteral("Impossibile creare la cartella dei modelli di stampa\n%1")
-                      .arg(QDir::toNativeSeparators(cartella));
-        return false;
-    }
-
-    // The template belongs to no subject: the program's name stands where a print-out names its subject.
-    folian::Hooks hooks = folian::DefaultHooks();
-    hooks.nomeCorrente = [] { return std::string("Ondavia"); };
-    folian::Folian pdf(std::move(hooks));
-    pdf.SetScale(3);
-    pdf.SetPaperSize(0);
-    pdf.SetDocProperty("Registro Elettronico degli Indirizzi - modello della scheda",
-                       "Pagina di base della scheda del soggetto obbligato", {}, "Ondavia",
-                       "Folian " + folian::Folian::Version(), Ansi(FirmaModello()));
-    const auto fallito = [&](const std::string& motivo) {
-        *errore = QStringLiteral("Impossibile scrivere il modello di stampa\n%1\n\n%2")
-                      .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(motivo));
-        return false;
-    };
-    pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
-    if (pdf.ErrNumber() != 0) {
-        return fallito(pdf.ErrDescription());
-    }
-    try {
-        pdf.BeginPage();
-        DisegnaModello(pdf);
-        pdf.EndDoc();
-    } catch (const folian::Error& e) {
-        return fallito(e.what());
-    }
-    return true;
+    const DocumentoProprio modello{QStringLiteral("il modello di stampa"), QStringLiteral("dei modelli di stampa"),
+                                   "Registro Elettronico degli Indirizzi - modello della scheda",
+                                   "Pagina di base della scheda del soggetto obbligato", Ansi(FirmaModello())};
+    return ScriviDocumentoProprio(
+        percorso, modello,
+        [](folian::Folian& pdf) {
+            pdf.BeginPage();
+            DisegnaModello(pdf);
+        },
+        errore);
 }
 
 bool PreparaModello(QString* errore)

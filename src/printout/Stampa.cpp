@@ -3,6 +3,7 @@
 
 #include "DatiScheda.h"
 #include "ModelloStampa.h"
+#include "MotiviStampa.h"
 #include "TestoPdf.h"
 #include "wD.h"
 #include "app/Dates.h"
@@ -22,30 +23,18 @@ using stampa::Ansi;
 namespace {
 
 const QString ErroreStampa = QStringLiteral("Errore stampa documento");
+const QString TitoloStampa = QStringLiteral("Stampa soggetto");
 
 QString nativo(const QString& percorso)
 {
     return QDir::toNativeSeparators(percorso);
 }
 
-// Why the writer failed on `file`: its recorded description without the file's name, which the message
-// to the user gives on a line of its own.
-QString motivo(const folian::Folian& pdf, const std::string& file)
-{
-    std::string descrizione = pdf.ErrDescription();
-    const std::string coda = " - " + file;
-    if (descrizione.size() > coda.size() && descrizione.ends_with(coda)) {
-        descrizione.resize(descrizione.size() - coda.size());
-    }
-    return QString::fromLocal8Bit(descrizione);
-}
-
 // Copies the template page into the document, so that everything drawn after it goes over it.
 bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore)
 {
-    const std::string file = QFile::encodeName(modello).toStdString();
-    if (pdf.ImportPage(file, 1, "BASEC1").empty()) {
-        *errore = motivo(pdf, file);
+    if (pdf.ImportPage(QFile::encodeName(modello).toStdString(), 1, "BASEC1").empty()) {
+        *errore = MotivoModello(pdf.ErrNumber());
         return false;
     }
     return true;
@@ -89,29 +78,27 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
                                 .arg(nome, dati.codice(), dati.progressivo())),
                        Ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
 
-    const std::string file = QFile::encodeName(percorso).toStdString();
-    pdf.BeginDoc(file);
+    pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
     if (pdf.ErrNumber() != 0) {
-        *errore = motivo(pdf, file);
+        *errore = MotivoScrittura(pdf.ErrNumber(), percorso);
         return EsitoScrittura::FileNonScrivibile;
     }
     if (!importaModello(pdf, modello, errore)) {
         return EsitoScrittura::ModelloDanneggiato;
     }
-    pdf.BeginPage();
-    pdf.PlayObject("BASEC1");
-    wD(pdf, dati, giorno);
     try {
+        pdf.BeginPage();
+        pdf.PlayObject("BASEC1");
+        wD(pdf, dati, giorno);
         pdf.EndDoc();
     } catch (const folian::Error& e) {
-        *errore = QString::fromLocal8Bit(e.what());
+        *errore = MotivoScrittura(e.number(), percorso);
         return EsitoScrittura::FileNonScrivibile;
     }
     if (apri) {
         try {
             pdf.OpenDoc();
-        } catch (const folian::Error& e) {
-            *errore = QString::fromLocal8Bit(e.what());
+        } catch (const folian::Error&) {
             return EsitoScrittura::NonAperto;
         }
     }
@@ -121,7 +108,11 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
 void StampaSoggetto(const QString& codice, const QString& progressivo)
 {
     if (codice.isEmpty()) {
-        throw ErroreEsecuzione(QStringLiteral("Nessun soggetto selezionato: registra il soggetto prima di stamparlo."));
+        // The operator's own situation, not a failure of the program: told as such, with what to do.
+        MsgBox(QStringLiteral("Nessun soggetto selezionato da stampare.\r\n \r\nScegli un soggetto nell'elenco, "
+                              "oppure registra quello che stai compilando, e ripeti la stampa."),
+               MsgButtons::Ok, MsgIcon::Information, TitoloStampa);
+        return;
     }
     QString errore;
     const std::optional<DatiScheda> dati = DatiScheda::Leggi(codice, progressivo, &errore);

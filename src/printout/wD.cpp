@@ -5,6 +5,7 @@
 #include "TestoPdf.h"
 #include "core/Folian.h"
 
+#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -27,49 +28,96 @@ float interlinea(float corpo)
 }
 
 // Where a word too wide for the line is broken: after the last of these characters in the part that fits,
-// when that leaves at least half of the line filled; else where the line is full.
-std::size_t puntoDiTaglio(const std::string& parola, std::size_t entra)
+// when that leaves at least half of the line filled; else where the line is full. `resto` is what is left of
+// the word from the piece's start.
+std::size_t puntoDiTaglio(std::string_view resto, std::size_t entra)
 {
-    const std::size_t separatore = parola.find_last_of("@.-_/", entra - 1);
-    if (separatore != std::string::npos && separatore + 1 >= entra / 2 && separatore + 1 < parola.size()) {
+    const std::size_t separatore = resto.substr(0, entra).find_last_of("@.-_/");
+    if (separatore != std::string_view::npos && separatore + 1 >= entra / 2 && separatore + 1 < resto.size()) {
         return separatore + 1;
     }
     return entra;
 }
 
-std::vector<std::string> avvolgi(folian::Folian& pdf, const std::string& testo, float larghezza)
+// The widths of the 256 codes at the selected size. The writer measures a text as the sum of its characters'
+// widths, so a line is measured by adding these as it grows, never by measuring it again from its start: a
+// value of one word a million characters long is wrapped in one pass.
+class Misure {
+public:
+    explicit Misure(folian::Folian& pdf)
+    {
+        for (int c = 0; c < 256; ++c) {
+            m_larghezza[static_cast<std::size_t>(c)] = pdf.TextLength(std::string(1, static_cast<char>(c)));
+        }
+    }
+    double di(char c) const { return m_larghezza[static_cast<unsigned char>(c)]; }
+    double di(std::string_view testo) const
+    {
+        double somma = 0;
+        for (const char c : testo) {
+            somma += di(c);
+        }
+        return somma;
+    }
+
+private:
+    std::array<double, 256> m_larghezza{};
+};
+
+// The lines of `testo` in `larghezza`, at most `massimo` of them (what follows the last is not laid out: the
+// caller only needs to know that the text goes on).
+std::vector<std::string> avvolgi(const Misure& misure, std::string_view testo, float larghezza, std::size_t massimo)
 {
     std::vector<std::string> righe;
     std::string riga;
+    double larghezzaRiga = 0;
+    const double spazio = misure.di(' ');
+    const auto chiudiRiga = [&](std::string_view pezzo) {
+        righe.emplace_back(pezzo);
+        return righe.size() < massimo;
+    };
     std::size_t inizio = 0;
     while (inizio < testo.size()) {
         std::size_t fine = testo.find(' ', inizio);
-        if (fine == std::string::npos) {
+        if (fine == std::string_view::npos) {
             fine = testo.size();
         }
-        std::string parola = testo.substr(inizio, fine - inizio);
+        std::string_view parola = testo.substr(inizio, fine - inizio);
         inizio = fine + 1;
         if (parola.empty()) {
             continue;
         }
-        const std::string prova = riga.empty() ? parola : riga + ' ' + parola;
-        if (pdf.TextLength(prova) <= larghezza) {
-            riga = prova;
+        double larghezzaParola = misure.di(parola);
+        const double prova = riga.empty() ? larghezzaParola : larghezzaRiga + spazio + larghezzaParola;
+        if (prova <= larghezza) {
+            if (!riga.empty()) {
+                riga += ' ';
+            }
+            riga += parola;
+            larghezzaRiga = prova;
             continue;
         }
-        if (!riga.empty()) {
-            righe.push_back(riga);
+        if (!riga.empty() && !chiudiRiga(riga)) {
+            return righe;
         }
-        while (pdf.TextLength(parola) > larghezza) {
+        while (larghezzaParola > larghezza) {
+            // At least one character a line, however narrow the area.
             std::size_t entra = 1;
-            while (entra < parola.size() && pdf.TextLength(std::string_view(parola).substr(0, entra + 1)) <= larghezza) {
+            double occupata = misure.di(parola[0]);
+            while (entra < parola.size() && occupata + misure.di(parola[entra]) <= larghezza) {
+                occupata += misure.di(parola[entra]);
                 ++entra;
             }
             const std::size_t taglio = puntoDiTaglio(parola, entra);
-            righe.push_back(parola.substr(0, taglio));
-            parola.erase(0, taglio);
+            const std::string_view pezzo = parola.substr(0, taglio);
+            if (!chiudiRiga(pezzo)) {
+                return righe;
+            }
+            larghezzaParola -= misure.di(pezzo);
+            parola.remove_prefix(taglio);
         }
-        riga = parola;
+        riga.assign(parola);
+        larghezzaRiga = larghezzaParola;
     }
     if (!riga.empty()) {
         righe.push_back(riga);
@@ -94,7 +142,8 @@ TestoAdattato AdattaTesto(folian::Folian& pdf, const std::string& testo, const R
         const bool ultimo = corpo - 0.5F < scheda::kCorpoMinimo;
         Carattere(pdf, corpo, grassetto);
         const auto possibili = static_cast<std::size_t>(std::floor(area.h / interlinea(corpo) + 1e-4F));
-        std::vector<std::string> righe = avvolgi(pdf, testo, area.w);
+        // One line more than the area holds tells that the text does not fit at this size.
+        std::vector<std::string> righe = avvolgi(Misure(pdf), testo, area.w, possibili + 1);
         esito.corpo = corpo;
         if (righe.size() <= possibili) {
             esito.righe = std::move(righe);

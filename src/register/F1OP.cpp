@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +28,7 @@ namespace ondavia {
 
 namespace {
 
-// The form as designed; the grid's width at this size is the base of the column scaling.
+// The form as designed.
 constexpr int kLarghezzaProgetto = 1000;
 constexpr int kAltezzaProgetto = 680;
 
@@ -72,7 +73,8 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     resize(kLarghezzaProgetto, kAltezzaProgetto);
     contenuto->resize(kLarghezzaProgetto, kAltezzaProgetto);
     colonna->activate();
-    m_larghezzaGrigliaProgetto = static_cast<float>(IGOpe->width());
+    // The list's width also changes without the form's: a vertical scroll bar comes and goes with the rows.
+    IGOpe->viewport()->installEventFilter(this);
 }
 
 F1OP::~F1OP() = default;
@@ -121,9 +123,9 @@ void F1OP::collegaGestori()
     for (QCheckBox* c : {MOC1, MOC2, MOC3}) {
         connect(c, &QCheckBox::stateChanged, this, [this] { AggiornaMotiviComunicazione(); });
     }
-    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& scelta) {
         if (!m_riempimentoGriglia) {
-            EseguiProtetto(QString(), [this] { IGOpe_RigaScelta(); });
+            EseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
         }
     });
 }
@@ -135,7 +137,6 @@ void F1OP::Form_Load()
     }
     m_caricato = true;
     ScriviLog(objectName());
-    OriginalIGOPEWidth = m_larghezzaGrigliaProgetto;
     m_cform = std::make_unique<CForm>();
     m_cform->SetVbForm(this);
     FormAttiva = objectName();
@@ -172,6 +173,14 @@ void F1OP::resizeEvent(QResizeEvent* evento)
     }
 }
 
+bool F1OP::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (m_caricato && evento->type() == QEvent::Resize && oggetto == IGOpe->viewport()) {
+        FitCols();
+    }
+    return QWidget::eventFilter(oggetto, evento);
+}
+
 // The layout has already placed the controls when the form hears of its new size.
 void F1OP::ridimensionato()
 {
@@ -188,6 +197,8 @@ void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
 {
     // On a small screen the field may lie outside the part of the form in view.
     m_scorrimento->ensureWidgetVisible(campo);
+    // The focus first: its colour would paint over the error's and leave the wrong value white on pale yellow.
+    campo->setFocus();
     QString testo = messaggio;
     MostraErrore(campo, testo);
 }

@@ -75,6 +75,10 @@ void F1OP::collegaCampi()
 
 void F1OP::topiva_LostFocus()
 {
+    // A stored subject keeps its row: only a new subject's code gets a progressive of its own.
+    if (m_registrato) {
+        return;
+    }
     const QString codice = topiva->text();
     SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice);
     db::Recordset righe;
@@ -103,7 +107,8 @@ void F1OP::vREDTNAS_LostFocus()
 void F1OP::dataLasciata(QLineEdit* casella)
 {
     if (!senzaSpazi(casella->text()).isEmpty()) {
-        ControllaDataCampo(casella, [this](QWidget* campo, QString& messaggio) { mostraErrore(campo, messaggio); });
+        ControllaDataCampo(
+            casella, [this](QWidget* campo, QString& messaggio) { mostraErrore(campo, messaggio); }, Secolo::Nascita);
     }
 }
 

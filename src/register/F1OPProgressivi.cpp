@@ -51,8 +51,7 @@ void F1OP::Elimina()
     if (risposta == MsgResult::No) {
         return;
     }
-    SQL = QStringLiteral("DELETE  From COPE WHERE OCOD=") + Apici(CodiceCorrente) + QStringLiteral(" AND ONPROG=") +
-          Apici(vONPROG->text());
+    SQL = QStringLiteral("DELETE  From COPE WHERE ") + CondizioneSoggetto(CodiceCorrente, vONPROG->text());
     if (!Conn.Execute(SQL)) {
         throw ErroreEsecuzione(Conn.lastError());
     }
@@ -72,6 +71,10 @@ void F1OP::Copia()
     }
     if (!soggettoRegistrato()) {
         nessunSoggettoRegistrato();
+        return;
+    }
+    // The copy is made from the stored row and then shown: changes on screen are saved first, or dropped.
+    if (!chiediModifiche()) {
         return;
     }
     const MsgResult risposta =

@@ -3,6 +3,7 @@
 #include "F1OP.h"
 
 #include "Costruttori.h"
+#include "app/Archivio.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
@@ -29,8 +30,7 @@ namespace {
 
 QString chiaveRiga(const QString& codice, const QString& progressivo)
 {
-    return QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
-           Apici(progressivo);
+    return QStringLiteral("SELECT * From COPE WHERE ") + CondizioneSoggetto(codice, progressivo);
 }
 
 // Showing a field of the current row of RsCope. A field the table lacks, or a value the control cannot
@@ -107,7 +107,7 @@ void F1OP::Dettaglio()
         throw ErroreEsecuzione(RsCope.lastError());
     }
     if (RsCope.RecordCount() < 1) {
-        Aggiungi();
+        nuovoSoggetto();
         topiva->setEnabled(true);
         RsCope.Close();
         return;
@@ -157,9 +157,10 @@ void F1OP::Dettaglio()
         FPF->hide();
         FPNF->show();
         o1->setChecked(true);
-        topiva->setEnabled(false);
         NomeCorrente = senzaSpazi(torag->text());
     }
+    // A stored subject keeps its code: a correction is saved into its own row, never into a new one.
+    topiva->setEnabled(false);
 
     mostra(MOC1, "OMOC1");
     mostra(MOC2, "OMOC2");
@@ -187,9 +188,17 @@ void F1OP::Dettaglio()
     mostra(vONPROG, "ONPROG");
     m_registrato = Chiave{NoNull(RsCope.Fields(QStringLiteral("OCOD")).Value()), vONPROG->text()};
     RsCope.Close();
+    m_statoCaricato = statoForm();
 }
 
 void F1OP::Aggiungi()
+{
+    if (chiediModifiche()) {
+        nuovoSoggetto();
+    }
+}
+
+void F1OP::nuovoSoggetto()
 {
     const Operazione operazione(*this);
     m_registrato.reset();
@@ -210,6 +219,7 @@ void F1OP::Aggiungi()
     topiva->setFocus();
     o1->setChecked(true);
     TC1->setChecked(true);
+    m_statoCaricato = statoForm();
 }
 
 void F1OP::Aggiorna()
@@ -255,6 +265,9 @@ void F1OP::Aggiorna()
             } else {
                 m_registrato = Chiave{CodiceCorrente, vONPROG->text()};
                 salvatoIntero = campiRifiutati == 0;
+                if (salvatoIntero) {
+                    m_statoCaricato = statoForm();
+                }
             }
         }
         RsCope.Close();

@@ -2,6 +2,7 @@
 
 #include "KELM_BASE.h"
 
+#include "app/Dichiarazioni.h"
 #include "app/Ini.h"
 #include "app/Launch.h"
 #include "app/MsgBox.h"
@@ -68,9 +69,13 @@ QString IndirizzoMail(const char* chiave)
 
 void SegnalaNonImpostato(const QString& cosa, const char* chiave)
 {
-    MsgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file "
-                          "configurazione.ini, nella cartella del programma.")
-               .arg(cosa, QString::fromLatin1(chiave)));
+    QString dove = QStringLiteral("configurazione.ini, nella cartella del programma");
+    if (!FileIni.isEmpty()) {
+        dove += QStringLiteral(":\n") + QDir::toNativeSeparators(FileIni);
+    }
+    MsgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file %3")
+               .arg(cosa, QString::fromLatin1(chiave), dove),
+           MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Impostazione mancante"));
 }
 
 void ApriPaginaAgenzia(const QString& percorso, const QString& query)

@@ -12,6 +12,7 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
+#include "printout/GuidaControlloFile.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -31,6 +32,17 @@ const QString PaginaRei = QStringLiteral(
     "/wps/content/nsilib/nsi/schede/comunicazioni/registro+elettronico+degli+indirizzi+%28rei%29/scheda+info+rei");
 const QString QueryPaginaRei = QStringLiteral("page=operatorientipa");
 const QString QueryAggiornamenti = QStringLiteral("app_aggiornamenti=aggiornamenti");
+
+// The program's own document: written at its first need, like the print-out's template.
+void apriGuidaControlloFile()
+{
+    QString errore;
+    if (!PreparaGuidaControlloFile(&errore)) {
+        MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
+        return;
+    }
+    ApriDocumentoAiuto(DocumentoControlloFile);
+}
 
 } // namespace
 
@@ -64,7 +76,7 @@ void F0::eseguiAzione(int id, const QString& caption)
         passo([this] { apriRegistro().CreaComunicazione(); });
         return;
     case ComandoControlloFile:
-        passo([] { ApriDocumentoAiuto(DocumentoControlloFile); });
+        passo([] { apriGuidaControlloFile(); });
         return;
     case ComandoPagineAgenzia:
         apriPagineAgenzia(caption);
@@ -121,6 +133,10 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         }
         break;
     case ComandoRipristina:
+        // The restore reads the list again over the subject on screen.
+        if (m_registro && !m_registro->lasciaSoggetto()) {
+            break;
+        }
         ModoSalva = QStringLiteral("R");
         passo([this] { mostraArchivio(); });
         passo([this] { apriRegistro(); });
@@ -174,7 +190,8 @@ void F0::chiudiProgramma()
 bool F0::confermaUscita()
 {
     m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
-                                QStringLiteral("Chiudi")) == MsgResult::Yes;
+                                QStringLiteral("Chiudi")) == MsgResult::Yes &&
+                         (!m_registro || m_registro->lasciaSoggetto());
     return m_uscitaConfermata;
 }
 

@@ -118,10 +118,7 @@ bool FSalva::Form_Load()
 {
     centra();
     Label3->hide();
-    PBar1->hide();
-    PERC->hide();
-    Label16->hide();
-    m_contaRighe = 0;
+    azzeraProgresso();
     Crip->setChecked(false);
     const bool ripristino = ModoSalva != QLatin1String("S");
     if (ripristino) {
@@ -233,6 +230,17 @@ void FSalva::fineLavoro()
     mostraProgresso();
     m_alLavoro = false;
     abilitaComandi(true);
+}
+
+void FSalva::azzeraProgresso()
+{
+    m_valoreBarra = 0;
+    m_contaRighe = 0;
+    PBar1->setValue(0);
+    PERC->clear();
+    Label16->hide();
+    PERC->hide();
+    PBar1->hide();
 }
 
 void FSalva::AvanzaProgresso()

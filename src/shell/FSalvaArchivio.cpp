@@ -51,6 +51,8 @@ bool FSalva::salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera
     const bool scritto = SalvaArchivio(m_nomeFileBackup, codice, soloSoggetto, &errore);
     fineLavoro();
     if (!scritto) {
+        // Nothing was written: the form is back as it was before the confirm, for another try.
+        azzeraProgresso();
         MsgBox(errore);
     }
     return scritto;

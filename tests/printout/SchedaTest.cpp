@@ -5,9 +5,13 @@
 #include "../support/TempHome.h"
 #include "printout/ModelloStampa.h"
 #include "printout/SchedaSoggetto.h"
+#include "printout/wD.h"
+#include "core/Folian.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
 
 #include <gtest/gtest.h>
 
@@ -137,6 +141,55 @@ TEST(Modello, TheProgramWritesItsOwnTemplateAndKeepsAnInstallations)
     home.write(QStringLiteral("Stampe/basec1.pdf"), "%PDF-1.4\n% carta intestata dello studio\n");
     ASSERT_TRUE(PreparaModello(&errore)) << errore.toStdString();
     EXPECT_EQ(home.read(QStringLiteral("Stampe/basec1.pdf")), "%PDF-1.4\n% carta intestata dello studio\n");
+}
+
+} // namespace ondavia::test
+
+namespace ondavia::test {
+
+// A restored value may hold one word of any length. It is laid out however long, and cut visibly
+// where the field ends: the lines fill the field at the smallest size, each inside its width, and read as
+// the value's beginning followed by "…".
+TEST(Scheda, AWordOfAMillionCharactersIsCutVisibly)
+{
+    QTemporaryDir cartella;
+    folian::Folian pdf;
+    pdf.SetScale(3);
+    pdf.BeginDoc(QFile::encodeName(cartella.filePath(QStringLiteral("lungo.pdf"))).toStdString());
+    ASSERT_EQ(pdf.ErrNumber(), 0) << pdf.ErrDescription();
+    const scheda::Campo* pec = nullptr;
+    for (const scheda::Campo& c : scheda::Scheda().campi) {
+        pec = c.campo != nullptr && std::string(c.campo) == "OPEEMAIL" ? &c : pec;
+    }
+    ASSERT_NE(pec, nullptr);
+    const scheda::Rettangolo area = AreaValore(*pec);
+    std::string valore;
+    for (int i = 0; valore.size() < 1000000; ++i) {
+        valore += "amministrazione" + std::to_string(i) + ".";
+    }
+
+    // How long it takes is bench/printout's business; here, where it breaks and how it ends.
+    const TestoAdattato testo = AdattaTesto(pdf, valore, area, pec->corpoMassimo, pec->grassetto);
+
+    EXPECT_TRUE(testo.tagliato);
+    EXPECT_EQ(testo.corpo, scheda::kCorpoMinimo);
+    const auto possibili =
+        static_cast<std::size_t>(area.h / (scheda::kCorpoMinimo * scheda::kInterlinea / scheda::kPuntiPerCm) + 1e-4F);
+    ASSERT_EQ(testo.righe.size(), possibili);
+    std::string letto;
+    for (const std::string& riga : testo.righe) {
+        EXPECT_LE(pdf.TextLength(riga), area.w) << riga;
+        // Broken after a full stop, never inside a number.
+        EXPECT_GT(pdf.TextLength(riga + "amministrazione999999."), area.w) << riga;
+        letto += riga;
+    }
+    ASSERT_TRUE(letto.ends_with('\x85'));
+    letto.pop_back();
+    EXPECT_GT(letto.size(), 100u);
+    EXPECT_EQ(valore.substr(0, letto.size()), letto);
+    for (std::size_t i = 0; i + 1 < testo.righe.size(); ++i) {
+        EXPECT_TRUE(testo.righe[i].ends_with('.')) << testo.righe[i];
+    }
 }
 
 } // namespace ondavia::test

@@ -90,12 +90,15 @@ QList<QByteArray> RegistroProva::recordsOf(const QString& path)
     return lines;
 }
 
-void RegistroProva::compilaValido() const
+void RegistroProva::compilaValido()
 {
     if (!ComuniCaricati) {
         EXPECT_TRUE(CaricaComuni());
     }
     const QString responsabile = QStringLiteral("RSSMRA80A01H501");
+    if (form->modificato()) {
+        scripted.answers.push_front(MsgResult::No);
+    }
     form->Aggiungi();
     form->CBrap->setCurrentIndex(0);
     const std::pair<QLineEdit*, QString> testi[] = {
@@ -113,6 +116,16 @@ void RegistroProva::compilaValido() const
         c->setText(testo);
     }
     form->MOC1->setChecked(true);
+}
+
+void RegistroProva::personaValida()
+{
+    compilaValido();
+    form->o2->setChecked(true);
+    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
+                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
+        casella->setText(QLatin1String(testo));
+    }
 }
 
 } // namespace ondavia::test

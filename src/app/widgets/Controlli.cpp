@@ -88,14 +88,15 @@ void ControllaDataCampo(QLineEdit* casella)
     ControllaDataCampo(casella, [](QWidget* controllo, QString& messaggio) { MostraErrore(controllo, messaggio); });
 }
 
-void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore)
+void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore,
+                        Secolo secolo)
 {
     DataFormattata.clear();
     if (casella->text() == QLatin1String("00.00.00")) {
         return;
     }
     QString testo = casella->text();
-    if (ValidaData(testo) != 2) {
+    if (ValidaData(testo, secolo) != 2) {
         QString messaggio = QStringLiteral("Data non valida");
         mostraErrore(casella, messaggio);
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 
 #include <QColor>
@@ -33,8 +34,9 @@ void MostraErrore(QWidget* controllo, QString&& messaggio);
 // anything else is shown as "Data non valida" on the box, whose text stays as typed. "00.00.00" is left alone.
 void ControllaDataCampo(QLineEdit* casella);
 // The same, the error shown by `mostraErrore` in place of MostraErrore (a form that first brings the
-// field into view).
-void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore);
+// field into view), a two-digit year read as `secolo` says.
+void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore,
+                        Secolo secolo = Secolo::Corrente);
 
 // Empties every text box and combo box of the form and unticks every check box, except the controls
 // marked with segnaAggiuntivo().

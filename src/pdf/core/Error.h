@@ -19,6 +19,7 @@ inline constexpr int32_t BadFileNameOrNumber = 52;
 inline constexpr int32_t FileNotFound = 53;
 inline constexpr int32_t BadFileMode = 54;
 inline constexpr int32_t DeviceIo = 57;
+inline constexpr int32_t DiskFull = 61;
 inline constexpr int32_t PermissionDenied = 70;
 inline constexpr int32_t PathFileAccess = 75;
 inline constexpr int32_t PathNotFound = 76;

@@ -298,8 +298,10 @@ public:
     //     pdf.PlayObject("BASE");
     //     pdf.DrawText(...); // over the template
     //
-    // Never raises: a missing or encrypted file, a file damaged where the page needs it (any
-    // damage the reader would have to repair or guess at), a page number outside the file, a
+    // A file whose structure the reader mends as every viewer does (a wrong trailer /Size, a
+    // cross-reference table it rebuilds) is read. Never raises: a missing or encrypted file, a
+    // page whose content or resources cannot be read whole (an object damaged or lost, data
+    // that does not decode), a page number outside the file, a
     // name already in use or no open document gives an empty result and is recorded
     // (ErrNumber, ErrSource "Folian.ImportPage", ErrDescription ending in " - " and the file
     // name), and nothing is written, so the document stays whole.

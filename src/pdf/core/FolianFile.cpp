@@ -293,6 +293,9 @@ void Folian::closeFinishedFile()
     const bool kept = closeOutput(true);
     importSourcesClear();
     if (!kept) {
+        if (OutputFile::diskFull(m_out.error())) {
+            throw Error(ErrorCode::DiskFull, "Disk full - " + FileName + " could not be written completely");
+        }
         throw Error(ErrorCode::DeviceIo, "Device I/O error - " + FileName + " could not be written completely");
     }
 }

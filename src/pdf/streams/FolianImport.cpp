@@ -12,6 +12,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFSystemError.hh>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -32,13 +33,51 @@ Error damaged(const std::string& what)
     return Error(ErrorCode::InvalidFileFormat, "Invalid file format: " + what);
 }
 
-// The first of the warnings the reader gathered, as the failure of an import: a file that the
-// reader had to repair or guess at is not copied.
+// The first of the warnings the reader gathered while it read a page or the information, as the
+// failure of that reading: what the reader had to guess at is not copied.
 void refuseWarnings(QPDF& pdf)
 {
     const std::vector<QPDFExc> warnings = pdf.getWarnings();
     if (!warnings.empty()) {
         throw damaged(warnings.front().getMessageDetail());
+    }
+}
+
+bool sameTable(const std::map<QPDFObjGen, QPDFXRefEntry>& a, const std::map<QPDFObjGen, QPDFXRefEntry>& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+               return x.first == y.first && x.second.getType() == y.second.getType() &&
+                      x.second.getOffset() == y.second.getOffset();
+           });
+}
+
+// Reads every object of a source just opened. Files joined or edited by common tools often carry a
+// wrong trailer /Size or cross-reference offsets that every viewer looks past; the reader mends those
+// by itself (rebuilding the table at the first object it cannot find), and that is no reason to refuse
+// the file. An object that still reads with warnings is damaged, and so is any page that needs it.
+void readObjects(ImportSource& source)
+{
+    QPDF& pdf = *source.pdf;
+    source.repaired = !pdf.getWarnings().empty();
+    std::map<QPDFObjGen, QPDFXRefEntry> table = pdf.getXRefTable();
+    std::vector<QPDFObjGen> numbers;
+    for (const auto& entry : table) {
+        numbers.push_back(entry.first);
+    }
+    for (const QPDFObjGen& og : numbers) {
+        pdf.getObjectByObjGen(og).getTypeCode();
+        const std::vector<QPDFExc> warnings = pdf.getWarnings();
+        if (warnings.empty()) {
+            continue;
+        }
+        std::map<QPDFObjGen, QPDFXRefEntry> now = pdf.getXRefTable();
+        if (!sameTable(now, table)) {
+            // The table was rebuilt while this object was looked for; the object was then read anew.
+            table = std::move(now);
+            source.repaired = true;
+            continue;
+        }
+        source.damaged.emplace(og, warnings.front().getMessageDetail());
     }
 }
 
@@ -157,6 +196,20 @@ void readStream(QPDFObjectHandle stream, std::vector<uint8_t>& data, std::string
     }
 }
 
+// A page that needs an object the reader could not read whole, or one that a mended file lost, is
+// not copied: it would be drawn with pieces missing.
+void refuseDamaged(const ImportSource& source, QPDFObjectHandle handle)
+{
+    const QPDFObjGen og = handle.getObjGen();
+    const auto found = source.damaged.find(og);
+    if (found != source.damaged.end()) {
+        throw damaged(found->second);
+    }
+    if (source.repaired && handle.isNull()) {
+        throw damaged("object " + og.unparse(' ') + " is missing from the file");
+    }
+}
+
 // Gives a number to every object reachable from `root` that is not yet in the document. Pages
 // met on the way (an annotation's page, say) become null rather than pulling in their files.
 void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, int32_t& next)
@@ -170,6 +223,7 @@ void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, 
             if (source.copied.count(og) != 0 || copy.numbers.count(og) != 0) {
                 continue;
             }
+            refuseDamaged(source, handle);
             if (handle.isNull() || isPageNode(handle)) {
                 copy.numbers[og] = 0;
                 continue;
@@ -206,6 +260,7 @@ PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber)
                                                         " of a file of " + std::to_string(count) + " pages");
     }
     QPDFObjectHandle page = pages[static_cast<std::size_t>(pageNumber - 1)];
+    refuseDamaged(source, page);
 
     PageCopy copy;
     std::array<double, 4> media{};
@@ -244,6 +299,9 @@ PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber)
 
     // The page's content streams, joined as a reader joins them.
     for (QPDFObjectHandle stream : itemsOf(page.getKey("/Contents"))) {
+        if (stream.isIndirect()) {
+            refuseDamaged(source, stream);
+        }
         if (!stream.isStream()) {
             throw damaged("the page's content is not a stream");
         }
@@ -409,7 +467,6 @@ ImportSource& Folian::importSource(const std::string& path)
     source->path = path;
     source->pdf = std::make_unique<QPDF>();
     source->pdf->setSuppressWarnings(true);
-    source->pdf->setAttemptRecovery(false);
     try {
         source->pdf->processFile(path.c_str());
     } catch (const QPDFExc& error) {
@@ -420,7 +477,7 @@ ImportSource& Folian::importSource(const std::string& path)
     } catch (const QPDFSystemError& error) {
         throw Error(ErrorCode::PathFileAccess, std::string("Path/File access error: ") + error.what());
     }
-    refuseWarnings(*source->pdf);
+    readObjects(*source);
     ImportSources.push_back(std::move(source));
     return *ImportSources.back();
 }
@@ -459,6 +516,9 @@ int32_t Folian::GetInfo(std::string_view FileName, std::map<std::string, std::st
             count = static_cast<int32_t>(source.pdf->getAllPages().size());
             std::map<std::string, std::string> entries;
             QPDFObjectHandle info = source.pdf->getTrailer().getKey("/Info");
+            if (info.isIndirect() && source.damaged.count(info.getObjGen()) != 0) {
+                throw damaged(source.damaged.at(info.getObjGen()));
+            }
             if (info.isDictionary()) {
                 for (auto& [key, value] : info.getDictAsMap()) {
                     if (value.isString()) {

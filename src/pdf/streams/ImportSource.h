@@ -23,6 +23,10 @@ struct ImportSource {
     std::string path;
     std::unique_ptr<QPDF> pdf;
     std::map<QPDFObjGen, int32_t> copied; // 0: written as null (a page, or a missing object)
+    // The reader had to mend the file's structure (its cross-reference table, its trailer) to open it.
+    bool repaired = false;
+    // Objects the reader could not read whole, with what it found wrong in each.
+    std::map<QPDFObjGen, std::string> damaged;
 };
 
 } // namespace folian
