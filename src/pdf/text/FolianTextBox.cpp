@@ -173,7 +173,7 @@ private:
 
     // The word after the last one that goes on the line beginning with word i; the first is
     // always taken, however wide.
-    std::size_t lineEnd(std::size_t i)
+    std::size_t lineEnd(std::size_t i) const
     {
         // The indentation counts also for a continued paragraph, which is written without it.
         double sofar = width(i) + (i == 0 ? m_frame.indentation : 0);
@@ -276,8 +276,6 @@ double firstBaseline(int32_t align, float y, float height, double scale, double 
 
 } // namespace
 
-// The text as its paragraphs are split: double blanks of a justified text made single, and an
-// empty paragraph (also one after a final CR LF) kept as a single blank, so that it takes a line.
 std::string_view Folian::boxText(std::string_view text, int32_t Align, std::string& normalised)
 {
     const bool doubleBlanks = (Align & TextAlign::Justify) && hasDoubleBlank(text);
