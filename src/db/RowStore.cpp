@@ -149,11 +149,10 @@ RowStore::Cell RowStore::cellOf(const Value& value)
         break;
     case Value::Kind::Text:
     case Value::Kind::Date: {
-        const QByteArray bytes = storedText(value);
         cell.kind = Cell::Text;
         cell.offset = m_arena.size();
-        cell.length = static_cast<std::uint32_t>(bytes.size());
-        m_arena.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        appendStoredText(&m_arena, value);
+        cell.length = static_cast<std::uint32_t>(m_arena.size() - cell.offset);
         break;
     }
     }
