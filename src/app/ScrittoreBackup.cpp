@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <string_view>
 #include <vector>
 
 namespace ondavia {
@@ -52,6 +53,42 @@ qsizetype primoNonAmmesso(const QString& valore)
         }
     }
     return -1;
+}
+
+// Appends a text given in UTF-8, without its leading and trailing blanks, as TestoVoceBackup and accoda
+// would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
+// was, at any other character or one no line can carry: the text then takes the general way.
+bool accodaUtf8(QByteArray* linea, std::string_view testo)
+{
+    while (!testo.empty() && testo.front() == ' ') {
+        testo.remove_prefix(1);
+    }
+    while (!testo.empty() && testo.back() == ' ') {
+        testo.remove_suffix(1);
+    }
+    const qsizetype inizio = linea->size();
+    linea->resize(inizio + static_cast<qsizetype>(testo.size()));
+    char* scritto = linea->data() + inizio;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        char16_t u = static_cast<unsigned char>(testo[i]);
+        if (u >= 0x80) {
+            const auto seguito = i + 1 < testo.size() ? static_cast<unsigned char>(testo[i + 1]) : 0;
+            if (u < 0xC2 || u > 0xDF || (seguito & 0xC0) != 0x80) {
+                linea->truncate(inizio);
+                return false;
+            }
+            u = static_cast<char16_t>(((u & 0x1F) << 6) | (seguito & 0x3F));
+            ++i;
+        }
+        const int b = byteAmmesso(QChar(u));
+        if (b < 0) {
+            linea->truncate(inizio);
+            return false;
+        }
+        *scritto++ = static_cast<char>(b);
+    }
+    linea->truncate(scritto - linea->data());
+    return true;
 }
 
 // Appends the bytes of a value to a line; -1 when all of it went in, else the first character that no line
@@ -160,6 +197,10 @@ public:
             uscita->append(m_intestazione);
             for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
                 uscita->append(static_cast<char>(SeparatoreBackup));
+                std::string_view testo;
+                if (m_righe.storedText(c, &testo) && accodaUtf8(uscita, testo)) {
+                    continue;
+                }
                 const QString valore = TestoVoceBackup(m_righe.value(c), m_tipi[c]);
                 if (const qsizetype i = accoda(uscita, valore); i >= 0) {
                     return rifiuta(c, valore, i, errore);

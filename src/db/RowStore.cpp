@@ -216,6 +216,17 @@ Value RowStore::value(int row, int column) const
     return Value(QString::fromUtf8(text, cell.length));
 }
 
+bool RowStore::storedText(int row, int column, std::string_view* bytes) const
+{
+    const Cell& cell = m_cells[static_cast<std::size_t>(row) * m_width + static_cast<std::size_t>(column)];
+    const Column& c = (*m_columns)[static_cast<std::size_t>(column)];
+    if (cell.kind != Cell::Text || (c.declared && isDateType(c.type))) {
+        return false;
+    }
+    *bytes = std::string_view(m_arena.data() + cell.offset, cell.length);
+    return true;
+}
+
 std::vector<Value> RowStore::row(int row) const
 {
     std::vector<Value> values;
