@@ -84,7 +84,7 @@ public:
         db::Recordset attuale;
         if (attuale.Open(QStringLiteral("PRAGMA cache_size"), connessione) && attuale.RecordCount() == 1) {
             m_prima = attuale.Fields(0).Value().toText();
-            connessione.Execute(QStringLiteral("PRAGMA cache_size = -262144"));
+            connessione.Execute(QStringLiteral("PRAGMA cache_size = -%1").arg(RipristinoBackup::CacheKiB));
         }
     }
     ~CacheAmpia()

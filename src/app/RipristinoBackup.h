@@ -31,6 +31,9 @@ class Connection;
 // leaves the register as it was.
 class RipristinoBackup {
 public:
+    // The page cache of the database while a restore runs, in KiB (the connection's own comes back after).
+    static constexpr int CacheKiB = 256 * 1024;
+
     struct Opzioni {
         // The configuration's TipoDb is "S": a zero date ("00:00:00") is stored as Null.
         bool dataZeroNulla = false;
