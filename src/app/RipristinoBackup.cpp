@@ -298,10 +298,9 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
             return nullptr;
         }
     }
-    // The code as the row just added stores it, compared by the rule of the column.
+    // Given the code the row just added was stored with, compared by the rule of the column like doppione.
     t->cancellaPrecedenti = std::make_unique<db::Statement>(
-        m_connessione, QStringLiteral("DELETE FROM %1 WHERE rowid <= %2 AND OCOD = (SELECT OCOD FROM %1 WHERE rowid = "
-                                      "last_insert_rowid())")
+        m_connessione, QStringLiteral("DELETE FROM %1 WHERE rowid <= %2 AND OCOD = ?")
                            .arg(nome)
                            .arg(t->ultimaRigaPrecedente));
     t->cancellaAllaFine = !t->cancellaPrecedenti->isValid();
@@ -390,7 +389,7 @@ bool RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 nume
     // The subject's rows from before go as soon as its first new row is in, rather than all at the end: the
     // table and its indexes then never hold both, which would double their size on disk and the pages
     // written at the commit.
-    if (!t.cancellaAllaFine && !t.cancellaPrecedenti->run({})) {
+    if (!t.cancellaAllaFine && !t.cancellaPrecedenti->run({valoreIn(t.colonnaCodice)})) {
         t.cancellaAllaFine = true;
         // Some failures end the transaction itself: nothing more may be written outside it.
         if (!m_connessione.inTransaction()) {
