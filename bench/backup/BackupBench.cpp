@@ -121,7 +121,8 @@ public:
             fail(QStringLiteral("cannot prepare the import"));
         }
         // The durability settings of both commits.
-        const QString programma = pragma(QStringLiteral("journal_mode")) + QLatin1Char('/') + pragma(QStringLiteral("synchronous"));
+        const QString programma =
+            pragma(QStringLiteral("journal_mode")) + QLatin1Char('/') + pragma(QStringLiteral("synchronous"));
         QString peer;
         if (!sqlite3({m_vuoto, QStringLiteral("PRAGMA journal_mode"), QStringLiteral("PRAGMA synchronous")}, &peer) ||
             peer.trimmed().replace(QLatin1Char('\n'), QLatin1Char('/')) != programma) {

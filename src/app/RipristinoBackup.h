@@ -21,14 +21,14 @@ class Connection;
 // stops the program half-way.
 //
 // For each table, the file's rows are added, and the rows the table held before of every subject the file
-// restored are deleted, each subject's as soon as its first row from the file is in; codes and progressives
-// compare as the database compares them in their columns, the rule of every search of the register. A subject whose code appears twice with
-// the same progressive keeps the first row. Lines of CTAB update the coded lists in place. A value that
-// cannot be stored is told (with the message the register always gave) and its column keeps its default,
-// Null; a line without a fiscal code, or without a progressive in a table that has them, or that cannot be
-// stored is told and skipped, and leaves the subject's rows as they were. Anything that prevents the restore
-// as a whole (a file that cannot be read, a table the register does not have, a failed delete or commit)
-// leaves the register as it was.
+// restored are deleted, each subject's as soon as its first row from the file is in; codes and
+// progressives compare as the database compares them in their columns, the rule of every search of the
+// register. A subject whose code appears twice with the same progressive keeps the first row. Lines of
+// CTAB update the coded lists in place. A value that cannot be stored is told (with the message the
+// register always gave) and its column keeps its default, Null; a line without a fiscal code, or without a
+// progressive in a table that has them, or that cannot be stored is told and skipped, and leaves the
+// subject's rows as they were. Anything that prevents the restore as a whole (a file that cannot be read,
+// a table the register does not have, a failed delete or commit) leaves the register as it was.
 class RipristinoBackup {
 public:
     // The page cache of the database while a restore runs, in KiB (the connection's own comes back after).

@@ -16,15 +16,16 @@ void appendIsoDate(std::string* out, const QDate& date)
         out->append(testo.constData(), static_cast<std::size_t>(testo.size()));
         return;
     }
-    const int mese = date.month();
-    const int giorno = date.day();
-    const char cifre[10] = {static_cast<char>('0' + anno / 1000),      static_cast<char>('0' + anno / 100 % 10),
-                            static_cast<char>('0' + anno / 10 % 10),   static_cast<char>('0' + anno % 10),
-                            '-',
-                            static_cast<char>('0' + mese / 10),        static_cast<char>('0' + mese % 10),
-                            '-',
-                            static_cast<char>('0' + giorno / 10),      static_cast<char>('0' + giorno % 10)};
-    out->append(cifre, sizeof cifre);
+    char cifre[] = "0000-00-00";
+    const auto scrivi = [&cifre](int fine, int numero) {
+        for (int i = fine; numero > 0; --i, numero /= 10) {
+            cifre[i] = static_cast<char>('0' + numero % 10);
+        }
+    };
+    scrivi(3, anno);
+    scrivi(6, date.month());
+    scrivi(9, date.day());
+    out->append(cifre, 10);
 }
 
 } // namespace

@@ -244,7 +244,8 @@ TEST_F(RipristinoTest, UnaCancellazioneRifiutataSiDiceAllaFineDopoGliAvvisiDelle
                         "Il ripristino è stato annullato: l'archivio non è stato modificato.");
     ASSERT_EQ(m_avvisi.size(), 2) << m_avvisi.join('\n').toStdString();
     EXPECT_TRUE(m_avvisi[0].contains("ONDT")) << m_avvisi[0].toStdString();
-    EXPECT_TRUE(m_avvisi[1].startsWith("La riga 4 del file (tabella COPE) non ha il codice fiscale")) << m_avvisi[1].toStdString();
+    EXPECT_TRUE(m_avvisi[1].startsWith("La riga 4 del file (tabella COPE) non ha il codice fiscale"))
+        << m_avvisi[1].toStdString();
     EXPECT_EQ(righe(), prima);
 }
 

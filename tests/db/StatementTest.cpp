@@ -64,7 +64,8 @@ TEST(StatementTest, EachValueIsStoredInItsOwnColumnRunAfterRun)
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         read << rs.Fields(0).Value().toText();
     }
-    EXPECT_EQ(read, (QStringList{"'àé€ 😀'|'2020-02-29'|-7|2.5|''|'fine'", "'x'|NULL|9007199254740993|NULL|'é'|''"}));
+    EXPECT_EQ(read, (QStringList{"'àé€ 😀'|'2020-02-29'|-7|2.5|''|'fine'",
+                                 "'x'|NULL|9007199254740993|NULL|'é'|''"}));
 
     Statement find(conn, "SELECT 1 FROM R WHERE A = ? AND E = ?");
     ASSERT_TRUE(find.run({QStringLiteral("x"), QStringLiteral("é")}));
