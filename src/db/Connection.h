@@ -41,6 +41,8 @@ public:
     bool create(const QString& path);
 
     bool isOpen() const { return m_db != nullptr; }
+    // Whether a transaction is open: some failures (a full disk, an I/O error) roll it back by themselves.
+    bool inTransaction() const;
     void Close();
 
     // Runs every statement of the text. With `rows`, the text is a query whose rows are opened into it.
