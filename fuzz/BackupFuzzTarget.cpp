@@ -85,7 +85,7 @@ public:
         qputenv("ONDAVIA_HOME", m_cartella.path().toUtf8());
         QString errore;
         const QString archivio = file("OVIA.db");
-        require(CreaArchivio(archivio, QString(), &errore), errore.toStdString());
+        require(creaArchivio(archivio, QString(), &errore), errore.toStdString());
         require(Conn.Open(archivio), Conn.lastError().toStdString());
         AggiornaArchivio();
         // Nothing here needs to survive a power cut or another process; the municipalities are not read by
@@ -133,7 +133,7 @@ void esercita(const Banco& banco, const uint8_t* data, std::size_t size)
     int avvisi = 0;
     const bool fatto = ripristina(ingresso, &errore, &avvisi);
     if (controllo.stato == ControlloBackup::Stato::NonBackup) {
-        require(!fatto && errore == MessaggioNonBackup(), "a file the check refuses was restored");
+        require(!fatto && errore == messaggioNonBackup(), "a file the check refuses was restored");
     }
     if (!fatto) {
         require(!errore.isEmpty(), "a failed restore without a reason");

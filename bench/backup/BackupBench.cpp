@@ -121,13 +121,13 @@ public:
     explicit Banco(int soggetti) : m_soggetti(soggetti)
     {
         qputenv("ONDAVIA_HOME", m_casa.path().toUtf8());
-        ResetDichiarazioni();
+        resetDichiarazioni();
         if (!Main([] {})) {
             fail(QStringLiteral("cannot prepare the database"));
         }
         riempiCope(soggetti);
         // The peer's input: the same rows as CSV, and an empty copy of the same database to import into.
-        const QString archivio = PercorsoArchivio();
+        const QString archivio = percorsoArchivio();
         m_csv = m_casa.filePath(QStringLiteral("cope.csv"));
         m_vuoto = m_casa.filePath(QStringLiteral("vuoto.db"));
         if (!sqlite3({archivio, QStringLiteral(".mode csv"), QStringLiteral(".once ") + m_csv,
@@ -327,7 +327,7 @@ int main(int argc, char* argv[])
             banco.round(m);
         }
         impostazioni = banco.impostazioni();
-        ResetDichiarazioni();
+        resetDichiarazioni();
         return m;
     };
     std::printf("%-9s %10s %11s %11s %22s %22s\n", "subjects", "save ms", "restore ms", "sqlite3 ms",

@@ -59,7 +59,7 @@ bool inserisciSoggetto(const char* progressivo)
         return false;
     }
     for (const auto& [campo, valore] : campi) {
-        if (!rs.Fields(QString::fromUtf8(campo)).SetValue(QString::fromUtf8(valore))) {
+        if (!rs.Fields(QString::fromUtf8(campo)).setValue(QString::fromUtf8(valore))) {
             return false;
         }
     }
@@ -82,13 +82,13 @@ int main(int argc, char* argv[])
     scripted.desktop = QDir(cartella.path()).filePath(QStringLiteral("Desktop"));
     QDir().mkpath(scripted.desktop);
     PlatformScope scope(scripted);
-    CollegaScrittorePdf();
+    collegaScrittorePdf();
     if (!Main([] {}) || !inserisciSoggetto("001") || !inserisciSoggetto("002")) {
         std::fprintf(stderr, "stampa_bench: cannot prepare the database\n");
         return 1;
     }
 
-    F0 finestra(CreaRegistro);
+    F0 finestra(creaRegistro);
     finestra.show();
     auto* registro = dynamic_cast<F1OP*>(&finestra.apriRegistro());
     QApplication::processEvents();

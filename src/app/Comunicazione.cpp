@@ -294,7 +294,7 @@ QString messaggioScrittura(const QString& motivo) {
 
 } // namespace
 
-RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
+RecordComunicazione costruisciComunicazione(const DatiComunicazione& dati) {
     RecordComunicazione risultato;
     for (std::size_t r = 0; r < risultato.record.size(); ++r) {
         QString record(LunghezzaRecord, QLatin1Char(' '));
@@ -325,7 +325,7 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
     return risultato;
 }
 
-int LunghezzaMassima(TestoComunicazione casella) {
+int lunghezzaMassima(TestoComunicazione casella) {
     int massimo = 0;
     for (const Tracciato& tracciato : tracciati()) {
         for (const Voce& v : tracciato) {
@@ -339,7 +339,7 @@ int LunghezzaMassima(TestoComunicazione casella) {
     return massimo;
 }
 
-std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze) {
+std::vector<ValoreRifiutato> verificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze) {
     std::vector<ValoreRifiutato> rifiutati;
     for (const Tracciato& tracciato : tracciati()) {
         for (const Voce& v : tracciato) {
@@ -359,16 +359,16 @@ std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati
     return rifiutati;
 }
 
-bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
-    const std::vector<ValoreRifiutato> rifiutati = VerificaComunicazione(dati, false);
+bool comunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
+    const std::vector<ValoreRifiutato> rifiutati = verificaComunicazione(dati, false);
     return rifiutati.empty() || fallisci(errore, messaggioScrittura(rifiutati.front().motivo));
 }
 
-bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
-    if (!ComunicazioneScrivibile(dati, errore)) {
+bool scriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
+    if (!comunicazioneScrivibile(dati, errore)) {
         return false;
     }
-    const RecordComunicazione comunicazione = CostruisciComunicazione(dati);
+    const RecordComunicazione comunicazione = costruisciComunicazione(dati);
     if (!comunicazione.ok()) {
         return fallisci(errore, comunicazione.errore);
     }
@@ -388,7 +388,7 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
                                     .arg(mostrato, file.errorString()));
     }
     // An uncommitted QSaveFile removes its temporary file: the target is either complete or untouched.
-    if (!ScriviTutto(file, contenuto) || !file.commit()) {
+    if (!scriviTutto(file, contenuto) || !file.commit()) {
         return fallisci(errore, QStringLiteral("Impossibile completare il file di comunicazione\r\n%1\r\nLa scrittura "
                                                "si è interrotta (errore del sistema: %2): il file non è stato "
                                                "creato e un file già presente con lo stesso nome è rimasto com'era.")
@@ -397,11 +397,11 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
     return true;
 }
 
-QString TitoloComunicazioneCreata() {
+QString titoloComunicazioneCreata() {
     return QStringLiteral("Comunicazione Creata");
 }
 
-QString TestoComunicazioneCreata(const QString& percorso) {
+QString testoComunicazioneCreata(const QString& percorso) {
     return QStringList{
         QStringLiteral("Creata comunicazione Registro Elettronico Indirizzi "),
         QStringLiteral(" "),

@@ -58,7 +58,7 @@ struct DataLetta {
     QString formattata;         // dd/mm/yyyy when valid
 };
 
-DataLetta leggiData(const QString& valore, Secolo secolo)
+DataLetta letturaData(const QString& valore, Secolo secolo)
 {
     DataLetta letta;
     if (valore.isEmpty() || valore == QLatin1String("0.00.00") || valore == QLatin1String("00:00:00")) {
@@ -89,7 +89,7 @@ DataLetta leggiData(const QString& valore, Secolo secolo)
         // Two-digit years are of this century, birth dates aside.
         QString anno = QLatin1String("20") + cifre.mid(4, 2);
         if (secolo == Secolo::Nascita) {
-            anno = QString::number(AnnoNascita(cifre.mid(4, 2).toInt(), cifre.mid(2, 2).toInt(),
+            anno = QString::number(annoNascita(cifre.mid(4, 2).toInt(), cifre.mid(2, 2).toInt(),
                                                cifre.mid(0, 2).toInt(), QDate::currentDate()));
         }
         cifre = cifre.left(4) + anno;
@@ -118,7 +118,7 @@ DataLetta leggiData(const QString& valore, Secolo secolo)
 
 } // namespace
 
-int AnnoNascita(int aa, int mese, int giorno, const QDate& oggi)
+int annoNascita(int aa, int mese, int giorno, const QDate& oggi)
 {
     constexpr int kEtaMinima = 16;
     const auto compleanno = std::make_tuple(2000 + aa + kEtaMinima, mese, giorno);
@@ -133,7 +133,7 @@ void InizializzaDate(const QDate& oggi)
 
 std::int16_t ValidaData(QString& valore, Secolo secolo)
 {
-    const DataLetta letta = leggiData(valore, secolo);
+    const DataLetta letta = letturaData(valore, secolo);
     if (letta.cifreRaccolte) {
         CifreData = letta.cifre;
         valore = letta.cifre;
@@ -142,9 +142,9 @@ std::int16_t ValidaData(QString& valore, Secolo secolo)
     return letta.esito;
 }
 
-std::optional<QDate> LeggiData(const QString& valore, Secolo secolo)
+std::optional<QDate> leggiData(const QString& valore, Secolo secolo)
 {
-    const DataLetta letta = leggiData(valore, secolo);
+    const DataLetta letta = letturaData(valore, secolo);
     if (letta.esito != 2) {
         return std::nullopt;
     }
@@ -180,7 +180,7 @@ QString GiorniMese(const QString& mese, const QString& anno)
 
 std::optional<QString> DataGGMMAAAA(const QString& valore, Secolo secolo)
 {
-    const DataLetta letta = leggiData(valore, secolo);
+    const DataLetta letta = letturaData(valore, secolo);
     switch (letta.esito) {
     case 0:
         return QString();

@@ -12,19 +12,19 @@ namespace ondavia {
 inline constexpr int PrimoAnnoBackup = 1900;
 inline constexpr int UltimoAnnoBackup = 2099;
 
-// How a date box reads a two-digit year: in this century, or as a birth date (AnnoNascita).
+// How a date box reads a two-digit year: in this century, or as a birth date (annoNascita).
 enum class Secolo { Corrente, Nascita };
 
 // The four-digit year of a birth date written with two (`aa`, 0-99) and day `giorno` of month `mese`: of this
 // century when the person would be at least 16 years old on `oggi`, else of the last. Birth dates are those
 // of people of age, so 05 is 2005 only once 2005 is 16 years gone. A month or day of 0 counts as before any.
-int AnnoNascita(int aa, int mese, int giorno, const QDate& oggi);
+int annoNascita(int aa, int mese, int giorno, const QDate& oggi);
 
 // Sets Oggi and OggiTesto (ddmmyyyy) from today's date; both keep the launch date for the whole run.
 void InizializzaDate(const QDate& oggi = QDate::currentDate());
 
 // Checks a typed date: day, month and year with or without separators, six digits (ddmmyy, the year
-// read as 20yy, or by AnnoNascita on today for Secolo::Nascita) or eight (ddmmyyyy). Returns 0 for an
+// read as 20yy, or by annoNascita on today for Secolo::Nascita) or eight (ddmmyyyy). Returns 0 for an
 // empty date ("", "0.00.00", "00:00:00"), 1 for one that is not valid, 2 for a valid one. Sets
 // DataFormattata to the date as dd/mm/yyyy when valid, else to "". Once the length is acceptable (6-10
 // characters) and there are at most eight digits, `valore` is rewritten as those digits, blank-filled to
@@ -35,7 +35,7 @@ std::int16_t ValidaData(QString& valore, Secolo secolo = Secolo::Corrente);
 
 // A typed date read by the same rule as ValidaData, as a calendar date; nothing for an empty text or one
 // that is not a date. Touches no shared state.
-std::optional<QDate> LeggiData(const QString& valore, Secolo secolo = Secolo::Corrente);
+std::optional<QDate> leggiData(const QString& valore, Secolo secolo = Secolo::Corrente);
 
 // Days of a month (given as the text of a whole number): "31", "30", "29" for February, "30" past 12,
 // "" for 0 or less or for a text that is no number. With a four-digit `anno`, February has "28" days
@@ -60,7 +60,8 @@ std::optional<QString> DueCifre(const QString& valore);
 std::optional<QDate> TestoInData(QString& testo);
 
 // "dd/mm/yyyy" to yyyymmdd and yyyymmdd to "dd/mm/yyyy" (told apart by a "/" in third place);
-// "" for an empty text or one starting with "00".
+// "" for an empty text or one starting with "00". Kept with the other date helpers, though nothing
+// in the program calls it today.
 QString InvertiData(const QString& testo);
 
 } // namespace ondavia

@@ -32,7 +32,7 @@ QString zeroDavanti(int n)
 
 } // namespace
 
-std::optional<DatiNascita> LeggiDatiNascita(const QString& codice, const QDate& oggi)
+std::optional<DatiNascita> leggiDatiNascita(const QString& codice, const QDate& oggi)
 {
     // Counted in characters: one outside the basic plane is one character of the code, read as no letter
     // or digit at all.
@@ -65,14 +65,14 @@ std::optional<DatiNascita> LeggiDatiNascita(const QString& codice, const QDate& 
 
     QString anno = QStringLiteral("19") + c.mid(6, 2);
     if (const std::optional<int> aa = dueCifre(c.mid(6, 2))) {
-        anno = QString::number(AnnoNascita(*aa, mese, giorno.toInt(), oggi));
+        anno = QString::number(annoNascita(*aa, mese, giorno.toInt(), oggi));
     }
     dati.data = giorno + QLatin1Char('/') + zeroDavanti(mese) + QLatin1Char('/') + anno;
     dati.catastale = c.mid(11, 4);
     return dati;
 }
 
-bool CercaLuogoNascita(DatiNascita& dati, QString* errore)
+bool cercaLuogoNascita(DatiNascita& dati, QString* errore)
 {
     const auto fallito = [errore](const QString& motivo) {
         if (errore) {
@@ -96,7 +96,7 @@ bool CercaLuogoNascita(DatiNascita& dati, QString* errore)
         }
         std::optional<Comune> attuale;
         QString motivo;
-        if (!CercaComune(nome, provincia, &attuale, &motivo)) {
+        if (!cercaComune(nome, provincia, &attuale, &motivo)) {
             return fallito(motivo);
         }
         if (attuale && attuale->provincia.compare(provincia, Qt::CaseInsensitive) == 0) {

@@ -34,7 +34,7 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
     }
     richiesta.initialFolder = CartellaDesktop();
 
-    NomeFileScelto = ChiediDoveSalvare(richiesta).value_or(QString());
+    NomeFileScelto = chiediDoveSalvare(richiesta).value_or(QString());
 }
 
 } // namespace ondavia

@@ -71,7 +71,7 @@ QString nomeSicuro(const QString& testo)
 
 } // namespace
 
-QString TestoVoceBackup(const db::Value& valore, int tipoColonna)
+QString testoVoceBackup(const db::Value& valore, int tipoColonna)
 {
     if (tipoColonna == db::adDouble &&
         (valore.kind() == db::Value::Kind::Double || valore.kind() == db::Value::Kind::Integer)) {
@@ -80,7 +80,7 @@ QString TestoVoceBackup(const db::Value& valore, int tipoColonna)
     return senzaSpazi(valore.toText());
 }
 
-std::optional<double> NumeroVoceBackup(const QString& voce)
+std::optional<double> numeroVoceBackup(const QString& voce)
 {
     static const QRegularExpression numero(QStringLiteral(R"(^[+-]?(\d+([.,]\d*)?|[.,]\d+)$)"));
     const QString t = senzaSpazi(voce);
@@ -100,23 +100,23 @@ std::optional<double> NumeroVoceBackup(const QString& voce)
     return valore;
 }
 
-QString NomeBackupPredefinito(const QString& data)
+QString nomeBackupPredefinito(const QString& data)
 {
     return QStringLiteral("SAVE_ONDAVIA_") + data + QStringLiteral(".REI");
 }
 
-QString NomeBackupSoggetto(const QString& codice, QString& nome, const QString& data)
+QString nomeBackupSoggetto(const QString& codice, QString& nome, const QString& data)
 {
     return QStringLiteral("SAVEtu_") + nomeSicuro(codice) + QLatin1Char('_') + SoloLettere(nome, 20) +
            QLatin1Char('_') + data + QStringLiteral(".REI");
 }
 
-QString NomeCopiaSicurezza(const QString& codice, const QString& data)
+QString nomeCopiaSicurezza(const QString& codice, const QString& data)
 {
     return QStringLiteral("BFRR_") + nomeSicuro(codice) + QLatin1Char('_') + data + QStringLiteral(".REI");
 }
 
-QString FiltroBackup()
+QString filtroBackup()
 {
     return QStringLiteral("BackUp ONDAVIA (*.REI)|*.REI");
 }

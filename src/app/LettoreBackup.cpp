@@ -143,7 +143,7 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
-bool PrimaRigaDiBackup(const QString& riga, bool* cifrata)
+bool primaRigaDiBackup(const QString& riga, bool* cifrata)
 {
     const QString tabella = riga.mid(1, 4);
     *cifrata = CifraTesto(tabella, QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
@@ -168,19 +168,19 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
     if (letta == LettoreBackup::Esito::Fine) {
         return esito;
     }
-    if (!PrimaRigaDiBackup(riga, &esito.cifrato)) {
+    if (!primaRigaDiBackup(riga, &esito.cifrato)) {
         return esito;
     }
     esito.stato = ControlloBackup::Stato::Backup;
-    esito.codice = senzaSpazi(VociRigaLetta(riga, esito.cifrato).value(2));
+    esito.codice = senzaSpazi(vociRigaLetta(riga, esito.cifrato).value(2));
     return esito;
 }
 
-QStringList VociRigaLetta(const QString& riga, bool cifrata)
+QStringList vociRigaLetta(const QString& riga, bool cifrata)
 {
     QString testo = riga;
     QList<QStringView> viste;
-    VociRigaLetta(&testo, cifrata, &viste);
+    vociRigaLetta(&testo, cifrata, &viste);
     QStringList voci;
     voci.reserve(viste.size());
     for (const QStringView voce : viste) {
@@ -189,7 +189,7 @@ QStringList VociRigaLetta(const QString& riga, bool cifrata)
     return voci;
 }
 
-void VociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
+void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
 {
     voci->clear();
     if (riga->isEmpty()) {
@@ -226,7 +226,7 @@ void VociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
     }
 }
 
-QString MessaggioNonBackup()
+QString messaggioNonBackup()
 {
     return QStringLiteral("Il file indicato non è un file di backUp di ONDAVIA. Operazione annullata");
 }

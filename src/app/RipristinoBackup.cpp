@@ -165,8 +165,8 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
             return false;
         }
         if (prima) {
-            if (!PrimaRigaDiBackup(testo, &cifrato)) {
-                *errore = MessaggioNonBackup();
+            if (!primaRigaDiBackup(testo, &cifrato)) {
+                *errore = messaggioNonBackup();
                 return false;
             }
             prima = false;
@@ -189,17 +189,17 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
                        .arg(lettore.numeroRiga()));
             continue;
         }
-        VociRigaLetta(&testo, cifrato, &voci);
+        vociRigaLetta(&testo, cifrato, &voci);
         if (!riga(voci, lettore.numeroRiga(), errore)) {
             return false;
         }
     }
     if (prima) {
-        *errore = MessaggioNonBackup();
+        *errore = messaggioNonBackup();
         return false;
     }
     for (const std::shared_ptr<Tabella>& t : std::as_const(m_tabelle)) {
-        if (t->cancellaAllaFine && !CancellaSoggetti(*t, errore)) {
+        if (t->cancellaAllaFine && !cancellaSoggetti(*t, errore)) {
             return false;
         }
     }
@@ -261,7 +261,7 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     QStringList nomi;
     QStringList segni;
     for (int c = 0; c < t->colonne.FieldCount(); ++c) {
-        nomi << QLatin1Char('"') + t->colonne.Fields(c).Name() + QLatin1Char('"');
+        nomi << QLatin1Char('"') + t->colonne.Fields(c).name() + QLatin1Char('"');
         segni << QStringLiteral("?");
     }
     t->inserisci = std::make_unique<db::Statement>(
@@ -307,7 +307,7 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     return m_tabelle.insert(chiave, std::move(t))->get();
 }
 
-bool RipristinoBackup::CancellaSoggetti(Tabella& t, QString* errore)
+bool RipristinoBackup::cancellaSoggetti(Tabella& t, QString* errore)
 {
     // The rows there before the restore of every subject the restore added rows of, in one statement. The
     // database compares the codes, by the rule of the column, as the register's own searches do.
@@ -420,7 +420,7 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, QStringView voce, QString
     }
     // A plain line cannot hold a separator or a line end inside an item, but unscrambling can make one,
     // and a NUL can stand anywhere: stored, the value could never be backed up again.
-    if (const auto vietato = std::find_if(voce.cbegin(), voce.cend(), CarattereVietatoBackup); vietato != voce.cend()) {
+    if (const auto vietato = std::find_if(voce.cbegin(), voce.cend(), carattereVietatoBackup); vietato != voce.cend()) {
         *descrizione = *vietato == u'\0' ? QStringLiteral("il valore contiene un carattere nullo")
                                          : QStringLiteral("il valore contiene un carattere (codice %1) che un file di "
                                                           "backup non può contenere")
@@ -434,9 +434,9 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, QStringView voce, QString
         // An empty item is a Null or an empty text the backup wrote: text columns take the empty text, any
         // other column Null. Blanks alone are no value either: kept, a code of blanks would be a subject that
         // no later restore of its own backup (which writes it empty) could replace.
-        v = tipo == db::adVarWChar ? db::Value(QString()) : db::Value::Null();
+        v = tipo == db::adVarWChar ? db::Value(QString()) : db::Value::null();
     } else if (tipo == db::adDouble) {
-        if (const auto numero = NumeroVoceBackup(pulita)) {
+        if (const auto numero = numeroVoceBackup(pulita)) {
             v = db::Value(*numero);
         }
     } else if (tipo == db::adDate || tipo == db::adDBTimeStamp) {
@@ -445,17 +445,17 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, QStringView voce, QString
         // Any text that is no date reads as the zero date: only "00..." and the zero date itself may.
         const bool zero = data && *data == db::zeroDate();
         if (data && (!zero || testo.startsWith(QLatin1String("00")) || testo == QLatin1String("30/12/1899"))) {
-            v = zero && m_opzioni.dataZeroNulla ? db::Value::Null() : db::Value(*data);
+            v = zero && m_opzioni.dataZeroNulla ? db::Value::null() : db::Value(*data);
         } else {
             *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1: \"%2\" non è una data")
-                               .arg(campo.Name(), mostra(pulita));
+                               .arg(campo.name(), mostra(pulita));
             return false;
         }
     } else {
         v = db::Value(pulita);
     }
     if (!v) {
-        *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(campo.Name());
+        *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(campo.name());
         return false;
     }
     if (!t.colonne.convertValue(colonna, *v, &t.valori[static_cast<std::size_t>(colonna)])) {
@@ -481,11 +481,11 @@ void RipristinoBackup::RipristinaCTAB(const Voci& campi, qint64 numero)
                                    QStringLiteral(" AND COD=") + Apici(codice),
                                m_connessione);
     if (fatto && appoggio.RecordCount() > 0) {
-        fatto = appoggio.Fields(QStringLiteral("des")).SetValue(descrizione) && appoggio.Update();
+        fatto = appoggio.Fields(QStringLiteral("des")).setValue(descrizione) && appoggio.Update();
     } else if (fatto) {
-        fatto = appoggio.AddNew() && appoggio.Fields(QStringLiteral("tipo")).SetValue(tipo) &&
-                appoggio.Fields(QStringLiteral("cod")).SetValue(codice) &&
-                appoggio.Fields(QStringLiteral("des")).SetValue(descrizione) && appoggio.Update();
+        fatto = appoggio.AddNew() && appoggio.Fields(QStringLiteral("tipo")).setValue(tipo) &&
+                appoggio.Fields(QStringLiteral("cod")).setValue(codice) &&
+                appoggio.Fields(QStringLiteral("des")).setValue(descrizione) && appoggio.Update();
     }
     if (!fatto) {
         avvisa(QStringLiteral("La riga %1 del file (tabella CTAB, %2 %3) non può essere registrata: %4")

@@ -57,7 +57,7 @@ private:
 
     bool riga(const Voci& campi, qint64 numero, QString* errore);
     Tabella* tabella(const QString& nome, qint64 numero, QString* errore);
-    bool CancellaSoggetti(Tabella& t, QString* errore);
+    bool cancellaSoggetti(Tabella& t, QString* errore);
     bool RipristinaRiga(Tabella& t, const Voci& campi, qint64 numero, QString* errore);
     bool valore(Tabella& t, int colonna, QStringView voce, QString* descrizione);
     void RipristinaCTAB(const Voci& campi, qint64 numero);

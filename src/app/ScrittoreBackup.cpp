@@ -41,7 +41,7 @@ int byteAmmesso(QChar c)
     if ((u >= 0x20 && u < 0x80) || (u >= 0xA0 && u <= 0xFF && u != SeparatoreBackup)) {
         return u;
     }
-    return CarattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
+    return carattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
 }
 
 // The first character of a value that no backup line can carry, or -1.
@@ -201,7 +201,7 @@ public:
                 if (m_righe.storedText(c, &testo) && accodaUtf8(uscita, testo)) {
                     continue;
                 }
-                const QString valore = TestoVoceBackup(m_righe.value(c), m_tipi[c]);
+                const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
                 if (const qsizetype i = accoda(uscita, valore); i >= 0) {
                     return rifiuta(c, valore, i, errore);
                 }
@@ -213,7 +213,7 @@ public:
         m_linea += QChar(SeparatoreBackup);
         m_linea += m_tabella;
         for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
-            const QString valore = TestoVoceBackup(m_righe.value(c), m_tipi[c]);
+            const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
             if (const qsizetype i = primoNonAmmesso(valore); i >= 0) {
                 return rifiuta(c, valore, i, errore);
             }
@@ -226,7 +226,7 @@ public:
             QStringList campi;
             for (const CarattereNonCifrabile& scarto : scarti) {
                 const int colonna = scarto.voce - 2;
-                const QString campo = colonna >= 0 ? doveSulModulo(m_righe.Name(colonna)) : m_tabella;
+                const QString campo = colonna >= 0 ? doveSulModulo(m_righe.name(colonna)) : m_tabella;
                 if (!campi.contains(campo)) {
                     campi << campo;
                 }
@@ -262,7 +262,7 @@ private:
         *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
                                  "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
                                  "ripetere il salvataggio: nessun file è stato scritto.")
-                      .arg(m_righe.Name(colonna), soggetto(), descriviCarattere(valore, i));
+                      .arg(m_righe.name(colonna), soggetto(), descriviCarattere(valore, i));
         return false;
     }
 
@@ -327,7 +327,7 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
             return false;
         }
         if (blocco.size() >= kBlocco) {
-            if (!ScriviTutto(file, blocco)) {
+            if (!scriviTutto(file, blocco)) {
                 *errore = interrotto.arg(mostrato, file.errorString());
                 return false;
             }
@@ -342,7 +342,7 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
         *errore = nonCifrabili;
         return false;
     }
-    if (!ScriviTutto(file, blocco) || !file.commit()) {
+    if (!scriviTutto(file, blocco) || !file.commit()) {
         *errore = interrotto.arg(mostrato, file.errorString());
         return false;
     }

@@ -135,7 +135,7 @@ bool Connection::canWriteInPlace()
     return false;
 }
 
-bool Connection::Columns(const QString& table, QStringList* names)
+bool Connection::columns(const QString& table, QStringList* names)
 {
     names->clear();
     if (!m_db) {
@@ -183,7 +183,7 @@ bool Connection::Open(const QString& path)
     return openWith(path, SQLITE_OPEN_READWRITE);
 }
 
-bool Connection::Create(const QString& path)
+bool Connection::create(const QString& path)
 {
     if (QFileInfo::exists(path)) {
         m_path = path;
@@ -206,7 +206,7 @@ bool Connection::Execute(const QString& sql, Recordset* rows)
         }
         return true;
     }
-    const QByteArray text = TranslateSql(sql).toUtf8();
+    const QByteArray text = translateSql(sql).toUtf8();
     const char* next = text.constData();
     const char* end = next + text.size();
     while (next < end) {

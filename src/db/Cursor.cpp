@@ -24,71 +24,71 @@ struct Cursor::Impl {
     ~Impl() { sqlite3_finalize(statement); }
 };
 
-Cursor::Cursor() : d(std::make_unique<Impl>()) {}
+Cursor::Cursor() : m_d(std::make_unique<Impl>()) {}
 Cursor::~Cursor() = default;
 
 bool Cursor::Open(const QString& sql, Connection& connection)
 {
-    d = std::make_unique<Impl>();
-    d->connection = &connection;
-    if (!connection.IsOpen()) {
-        d->lastError = QStringLiteral("la connessione al database non è aperta");
+    m_d = std::make_unique<Impl>();
+    m_d->connection = &connection;
+    if (!connection.isOpen()) {
+        m_d->lastError = QStringLiteral("la connessione al database non è aperta");
         return false;
     }
-    const QByteArray utf8 = TranslateSql(sql).toUtf8();
-    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &d->statement,
+    const QByteArray utf8 = translateSql(sql).toUtf8();
+    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &m_d->statement,
                            nullptr) != SQLITE_OK) {
         connection.fail(QString());
-        d->lastError = connection.lastError();
+        m_d->lastError = connection.lastError();
         return false;
     }
-    for (int i = 0; i < sqlite3_column_count(d->statement); ++i) {
-        d->columns.push_back(detail::columnOf(d->statement, i));
+    for (int i = 0; i < sqlite3_column_count(m_d->statement); ++i) {
+        m_d->columns.push_back(detail::columnOf(m_d->statement, i));
     }
     return true;
 }
 
 bool Cursor::next()
 {
-    d->row.clear();
-    d->onRow = false;
-    if (!d->statement) {
+    m_d->row.clear();
+    m_d->onRow = false;
+    if (!m_d->statement) {
         return false;
     }
-    const int rc = sqlite3_step(d->statement);
+    const int rc = sqlite3_step(m_d->statement);
     if (rc == SQLITE_ROW) {
-        d->row.appendFrom(d->statement, 0);
-        d->onRow = true;
+        m_d->row.appendFrom(m_d->statement, 0);
+        m_d->onRow = true;
         return true;
     }
     if (rc != SQLITE_DONE) {
-        d->connection->fail(QString(), rc);
-        d->lastError = d->connection->lastError();
+        m_d->connection->fail(QString(), rc);
+        m_d->lastError = m_d->connection->lastError();
     }
-    sqlite3_finalize(d->statement);
-    d->statement = nullptr;
+    sqlite3_finalize(m_d->statement);
+    m_d->statement = nullptr;
     return false;
 }
 
 int Cursor::FieldCount() const
 {
-    return static_cast<int>(d->columns.size());
+    return static_cast<int>(m_d->columns.size());
 }
 
-QString Cursor::Name(int index) const
+QString Cursor::name(int index) const
 {
-    return index >= 0 && index < FieldCount() ? d->columns[static_cast<std::size_t>(index)].name : QString();
+    return index >= 0 && index < FieldCount() ? m_d->columns[static_cast<std::size_t>(index)].name : QString();
 }
 
 int Cursor::Type(int index) const
 {
-    return index >= 0 && index < FieldCount() ? d->columns[static_cast<std::size_t>(index)].type : 0;
+    return index >= 0 && index < FieldCount() ? m_d->columns[static_cast<std::size_t>(index)].type : 0;
 }
 
 int Cursor::fieldIndex(const QString& name) const
 {
     for (int i = 0; i < FieldCount(); ++i) {
-        if (d->columns[static_cast<std::size_t>(i)].name.compare(name, Qt::CaseInsensitive) == 0) {
+        if (m_d->columns[static_cast<std::size_t>(i)].name.compare(name, Qt::CaseInsensitive) == 0) {
             return i;
         }
     }
@@ -97,17 +97,17 @@ int Cursor::fieldIndex(const QString& name) const
 
 Value Cursor::value(int index) const
 {
-    return d->onRow && index >= 0 && index < FieldCount() ? d->row.value(0, index) : Value();
+    return m_d->onRow && index >= 0 && index < FieldCount() ? m_d->row.value(0, index) : Value();
 }
 
 bool Cursor::storedText(int index, std::string_view* bytes) const
 {
-    return d->onRow && index >= 0 && index < FieldCount() && d->row.storedText(0, index, bytes);
+    return m_d->onRow && index >= 0 && index < FieldCount() && m_d->row.storedText(0, index, bytes);
 }
 
 const QString& Cursor::lastError() const
 {
-    return d->lastError;
+    return m_d->lastError;
 }
 
 } // namespace ondavia::db

@@ -27,7 +27,7 @@ public:
     bool next();
 
     int FieldCount() const;
-    QString Name(int index) const;
+    QString name(int index) const;
     int Type(int index) const; // one of the FieldType codes
     int fieldIndex(const QString& name) const; // letter case ignored; -1 when the query has no such column
     Value value(int index) const;
@@ -39,7 +39,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> d;
+    std::unique_ptr<Impl> m_d;
 };
 
 } // namespace ondavia::db

@@ -32,7 +32,6 @@ Column columnOf(sqlite3_stmt* statement, int index);
 class RowStore {
 public:
     explicit RowStore(const std::vector<Column>* columns = nullptr) : m_columns(columns) {}
-    void setColumns(const std::vector<Column>* columns) { m_columns = columns; }
 
     int rowCount() const { return m_width == 0 ? 0 : static_cast<int>(m_cells.size() / m_width); }
 

@@ -13,8 +13,8 @@ namespace ondavia::db {
 
 Statement::Statement(Connection& connection, const QString& sql) : m_connection(connection)
 {
-    const QByteArray utf8 = TranslateSql(sql).toUtf8();
-    if (!connection.IsOpen() ||
+    const QByteArray utf8 = translateSql(sql).toUtf8();
+    if (!connection.isOpen() ||
         sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &m_statement,
                            nullptr) != SQLITE_OK) {
         connection.fail(QString());

@@ -22,7 +22,7 @@ public:
     Value(double number) : m_data(number) {}
     Value(const QDate& date) : m_data(date) {}
 
-    static Value Null() { return {}; }
+    static Value null() { return {}; }
 
     Kind kind() const { return static_cast<Kind>(m_data.index()); }
     bool isNull() const { return kind() == Kind::Null; }

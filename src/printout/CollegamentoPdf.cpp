@@ -7,7 +7,7 @@
 
 namespace ondavia {
 
-void CollegaScrittorePdf()
+void collegaScrittorePdf()
 {
     folian::Hooks hooks;
     hooks.nomeCorrente = [] {

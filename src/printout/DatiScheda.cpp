@@ -63,7 +63,7 @@ void DatiScheda::imposta(const char* campo, const QString& valore)
     m_valori[chiave(campo)] = valore;
 }
 
-std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString& progressivo, QString* errore)
+std::optional<DatiScheda> DatiScheda::leggi(const QString& codice, const QString& progressivo, QString* errore)
 {
     errore->clear();
     SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
@@ -84,7 +84,7 @@ std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString
         const bool stato = tra(campo, kOpzioni) || tra(campo, kSpunte);
         dati.imposta(campo, stato ? statoDi(campo, v) : testoDi(v));
     };
-    const scheda::Layout& layout = scheda::Scheda();
+    const scheda::Layout& layout = scheda::layout();
     for (const scheda::Campo& c : layout.campi) {
         if (c.campo != nullptr) {
             leggi(c.campo);
@@ -102,7 +102,7 @@ std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString
     for (const char* campo : {"ONDT", "OREDTNAS"}) {
         const QString testo = dati.valore(campo);
         const auto cifre = std::count_if(testo.cbegin(), testo.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-        if (const std::optional<QDate> data = LeggiData(testo, Secolo::Nascita); data && cifre == 6) {
+        if (const std::optional<QDate> data = leggiData(testo, Secolo::Nascita); data && cifre == 6) {
             dati.imposta(campo, data->toString(QStringLiteral("dd/MM/yyyy")));
         }
     }

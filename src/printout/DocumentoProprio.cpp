@@ -9,7 +9,7 @@
 
 namespace ondavia {
 
-bool ScriviDocumentoProprio(const QString& percorso, const DocumentoProprio& documento,
+bool scriviDocumentoProprio(const QString& percorso, const DocumentoProprio& documento,
                             const std::function<void(folian::Folian&)>& disegna, QString* errore)
 {
     const QString cartella = QFileInfo(percorso).absolutePath();
@@ -28,7 +28,7 @@ bool ScriviDocumentoProprio(const QString& percorso, const DocumentoProprio& doc
                        documento.parole);
     const auto fallito = [&](int32_t numero) {
         *errore = QStringLiteral("Impossibile scrivere %1\n%2\n\n%3")
-                      .arg(documento.nome, QDir::toNativeSeparators(percorso), MotivoScrittura(numero, percorso));
+                      .arg(documento.nome, QDir::toNativeSeparators(percorso), motivoScrittura(numero, percorso));
         return false;
     };
     pdf.BeginDoc(QFile::encodeName(percorso).toStdString());

@@ -24,7 +24,7 @@ struct DocumentoProprio {
 // draws its pages. The program's name stands where a print-out names its subject. The file takes its name
 // only once complete. False, with a message for the operator naming the file and the reason, when it
 // cannot be written.
-bool ScriviDocumentoProprio(const QString& percorso, const DocumentoProprio& documento,
+bool scriviDocumentoProprio(const QString& percorso, const DocumentoProprio& documento,
                             const std::function<void(folian::Folian&)>& disegna, QString* errore);
 
 } // namespace ondavia

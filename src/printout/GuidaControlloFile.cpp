@@ -18,9 +18,9 @@
 
 namespace ondavia {
 
-using stampa::Ansi;
-using stampa::Carattere;
-using stampa::DaPunti;
+using stampa::ansi;
+using stampa::carattere;
+using stampa::daPunti;
 
 namespace {
 
@@ -51,7 +51,7 @@ public:
         blocco(sottotitolo, kCorpoSezione, false, 0);
         m_y += 0.3F;
         m_pdf.SetColorFill(scheda::kColoreTitolo);
-        m_pdf.DrawTextBox(kSinistra, m_y, kLarghezza, DaPunti(1.2F), {}, 0, 0, 5);
+        m_pdf.DrawTextBox(kSinistra, m_y, kLarghezza, daPunti(1.2F), {}, 0, 0, 5);
         m_y += 0.6F;
     }
 
@@ -88,9 +88,9 @@ public:
     {
         colore(scheda::kColoreValore);
         for (const QString& voce : voci) {
-            Carattere(m_pdf, kCorpoTesto, false);
+            carattere(m_pdf, kCorpoTesto, false);
             spazioPer(interlinea(kCorpoTesto));
-            m_pdf.DrawText(kSinistra + 0.15F, m_y + DaPunti(kCorpoTesto), kPunto);
+            m_pdf.DrawText(kSinistra + 0.15F, m_y + daPunti(kCorpoTesto), kPunto);
             blocco(voce, kCorpoTesto, false, kRientroElenco);
             m_y += 0.1F;
         }
@@ -98,7 +98,7 @@ public:
     }
 
 private:
-    static float interlinea(float corpo) { return DaPunti(corpo * kInterlinea); }
+    static float interlinea(float corpo) { return daPunti(corpo * kInterlinea); }
 
     void colore(const char* colore)
     {
@@ -118,28 +118,28 @@ private:
         m_pdf.BeginPage();
         ++m_pagina;
         m_y = kAlto;
-        Carattere(m_pdf, scheda::kCorpoPiede, false);
+        carattere(m_pdf, scheda::kCorpoPiede, false);
         m_pdf.SetColorText(scheda::kColoreEtichetta);
-        m_pdf.DrawText(kSinistra, kPiede, Ansi(QStringLiteral("Ondavia - %1").arg(Release)));
-        m_pdf.DrawText(kSinistra + kLarghezza, kPiede, Ansi(QStringLiteral("Pagina %1").arg(m_pagina)), 2);
+        m_pdf.DrawText(kSinistra, kPiede, ansi(QStringLiteral("Ondavia - %1").arg(Release)));
+        m_pdf.DrawText(kSinistra + kLarghezza, kPiede, ansi(QStringLiteral("Pagina %1").arg(m_pagina)), 2);
         m_pdf.SetColorText(m_colore);
     }
 
     // The text's lines, each as wide as the column (less `rientro`) allows, from the current height down.
     void blocco(const QString& testo, float corpo, bool grassetto, float rientro)
     {
-        Carattere(m_pdf, corpo, grassetto);
+        carattere(m_pdf, corpo, grassetto);
         const float larghezza = kLarghezza - rientro;
         std::string riga;
         const auto scrivi = [&] {
             spazioPer(interlinea(corpo));
-            Carattere(m_pdf, corpo, grassetto);
-            m_pdf.DrawText(kSinistra + rientro, m_y + DaPunti(corpo), riga);
+            carattere(m_pdf, corpo, grassetto);
+            m_pdf.DrawText(kSinistra + rientro, m_y + daPunti(corpo), riga);
             m_y += interlinea(corpo);
             riga.clear();
         };
         for (const QString& parola : testo.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const std::string byte = Ansi(parola);
+            const std::string byte = ansi(parola);
             const std::string prova = riga.empty() ? byte : riga + ' ' + byte;
             if (!riga.empty() && m_pdf.TextLength(prova) > larghezza) {
                 scrivi();
@@ -164,7 +164,7 @@ QStringList messaggioDopoLaScrittura()
 {
     const QString segnaposto = QStringLiteral("\x01");
     QStringList righe;
-    for (const QString& riga : TestoComunicazioneCreata(segnaposto).split(QStringLiteral("\r\n"))) {
+    for (const QString& riga : testoComunicazioneCreata(segnaposto).split(QStringLiteral("\r\n"))) {
         if (!riga.trimmed().isEmpty() && riga != QDir::toNativeSeparators(segnaposto)) {
             righe << riga.trimmed();
         }
@@ -251,7 +251,7 @@ void scriviTesto(folian::Folian& pdf)
     pagina.sezione(QStringLiteral("Controllo e invio con Entratel o Fisconline"));
     pagina.paragrafo(QStringLiteral("Scritto il file, Ondavia mostra il messaggio \"%1\" con il percorso del file e "
                                     "questa indicazione:")
-                         .arg(TitoloComunicazioneCreata()));
+                         .arg(titoloComunicazioneCreata()));
     pagina.citazione(messaggioDopoLaScrittura());
     pagina.paragrafo(QStringLiteral(
         "Il file si controlla quindi con il programma di controllo dell'Agenzia per le comunicazioni al REI, nel "
@@ -261,23 +261,23 @@ void scriviTesto(folian::Folian& pdf)
 
 } // namespace
 
-QString PercorsoGuidaControlloFile()
+QString percorsoGuidaControlloFile()
 {
-    return QDir(CartellaProgramma()).filePath(QStringLiteral("Help/ONDAVIA_CONTROLLOFILE.pdf"));
+    return QDir(cartellaProgramma()).filePath(QStringLiteral("Help/ONDAVIA_CONTROLLOFILE.pdf"));
 }
 
-bool ScriviGuidaControlloFile(const QString& percorso, QString* errore)
+bool scriviGuidaControlloFile(const QString& percorso, QString* errore)
 {
     const DocumentoProprio guida{QStringLiteral("il documento di aiuto"), QStringLiteral("dei documenti di aiuto"),
-                                 Ansi(QStringLiteral("Ondavia - Il file di comunicazione al REI")),
-                                 Ansi(QStringLiteral("Controllo del file con Entratel o Fisconline")), "REI"};
-    return ScriviDocumentoProprio(percorso, guida, scriviTesto, errore);
+                                 ansi(QStringLiteral("Ondavia - Il file di comunicazione al REI")),
+                                 ansi(QStringLiteral("Controllo del file con Entratel o Fisconline")), "REI"};
+    return scriviDocumentoProprio(percorso, guida, scriviTesto, errore);
 }
 
-bool PreparaGuidaControlloFile(QString* errore)
+bool preparaGuidaControlloFile(QString* errore)
 {
-    const QString percorso = PercorsoGuidaControlloFile();
-    return QFileInfo::exists(percorso) || ScriviGuidaControlloFile(percorso, errore);
+    const QString percorso = percorsoGuidaControlloFile();
+    return QFileInfo::exists(percorso) || scriviGuidaControlloFile(percorso, errore);
 }
 
 } // namespace ondavia

@@ -16,7 +16,7 @@ QString cartellaDi(const QString& percorso)
 
 } // namespace
 
-QString MotivoScrittura(int32_t numero, const QString& percorso)
+QString motivoScrittura(int32_t numero, const QString& percorso)
 {
     namespace E = folian::ErrorCode;
     switch (numero) {
@@ -46,7 +46,7 @@ QString MotivoScrittura(int32_t numero, const QString& percorso)
         .arg(numero);
 }
 
-QString MotivoModello(int32_t numero)
+QString motivoModello(int32_t numero)
 {
     namespace E = folian::ErrorCode;
     switch (numero) {

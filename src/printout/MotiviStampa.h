@@ -10,9 +10,9 @@ namespace ondavia {
 
 // Why a document (the card, or the template page) could not be written at `percorso`, from the writer's
 // error number: a sentence naming what the operator can do about it.
-QString MotivoScrittura(int32_t numero, const QString& percorso);
+QString motivoScrittura(int32_t numero, const QString& percorso);
 
 // Why the template page could not be read, from the error number of the writer's import.
-QString MotivoModello(int32_t numero);
+QString motivoModello(int32_t numero);
 
 } // namespace ondavia

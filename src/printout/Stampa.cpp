@@ -12,13 +12,14 @@
 #include "app/MsgBox.h"
 #include "app/Testi.h"
 #include "core/Folian.h"
+#include "platform/FileInUso.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace ondavia {
 
-using stampa::Ansi;
+using stampa::ansi;
 
 namespace {
 
@@ -34,7 +35,7 @@ QString nativo(const QString& percorso)
 bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore)
 {
     if (pdf.ImportPage(QFile::encodeName(modello).toStdString(), 1, "BASEC1").empty()) {
-        *errore = MotivoModello(pdf.ErrNumber());
+        *errore = motivoModello(pdf.ErrNumber());
         return false;
     }
     return true;
@@ -42,7 +43,7 @@ bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore
 
 } // namespace
 
-QDate DataStampa()
+QDate dataStampa()
 {
     const folian::Hooks& hooks = folian::DefaultHooks();
     const folian::LocalDateTime adesso = hooks.now ? hooks.now() : folian::SystemNow();
@@ -58,10 +59,10 @@ std::optional<QString> SalvaConNome(const QString& nome, const QDate& giorno)
     richiesta.fileName = QStringLiteral("OVIA_") + SoloLettere(lettere, 30) + QLatin1Char('_') + OggiAAAAMMGG(giorno) +
                          QStringLiteral(".pdf");
     richiesta.filter = QStringLiteral("Documento PDF (*.pdf)|*.pdf");
-    return ChiediDoveSalvare(richiesta);
+    return chiediDoveSalvare(richiesta);
 }
 
-EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
+EsitoScrittura scriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
                             const QDate& giorno, bool apri, QString* errore)
 {
     // The document is dated the day it is printed, like the date printed on it.
@@ -73,14 +74,14 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
     const QString nome = dati.nomeSoggetto();
     pdf.SetScale(3);
     pdf.SetPaperSize(0);
-    pdf.SetDocProperty(Ansi(QStringLiteral("Scheda REI - ") + nome),
-                       Ansi(QStringLiteral("Registro Elettronico degli Indirizzi - %1 - C.F. %2 - progressivo %3")
+    pdf.SetDocProperty(ansi(QStringLiteral("Scheda REI - ") + nome),
+                       ansi(QStringLiteral("Registro Elettronico degli Indirizzi - %1 - C.F. %2 - progressivo %3")
                                 .arg(nome, dati.codice(), dati.progressivo())),
-                       Ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
+                       ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
 
     pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
     if (pdf.ErrNumber() != 0) {
-        *errore = MotivoScrittura(pdf.ErrNumber(), percorso);
+        *errore = motivoScrittura(pdf.ErrNumber(), percorso);
         return EsitoScrittura::FileNonScrivibile;
     }
     if (!importaModello(pdf, modello, errore)) {
@@ -92,7 +93,7 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
         wD(pdf, dati, giorno);
         pdf.EndDoc();
     } catch (const folian::Error& e) {
-        *errore = MotivoScrittura(e.number(), percorso);
+        *errore = motivoScrittura(e.number(), percorso);
         return EsitoScrittura::FileNonScrivibile;
     }
     if (apri) {
@@ -105,17 +106,17 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
     return EsitoScrittura::Scritto;
 }
 
-void StampaSoggetto(const QString& codice, const QString& progressivo)
+void stampaSoggetto(const QString& codice, const QString& progressivo)
 {
     if (codice.isEmpty()) {
         // The operator's own situation, not a failure of the program: told as such, with what to do.
-        MsgBox(QStringLiteral("Nessun soggetto selezionato da stampare.\r\n \r\nScegli un soggetto nell'elenco, "
+        msgBox(QStringLiteral("Nessun soggetto selezionato da stampare.\r\n \r\nScegli un soggetto nell'elenco, "
                               "oppure registra quello che stai compilando, e ripeti la stampa."),
                MsgButtons::Ok, MsgIcon::Information, TitoloStampa);
         return;
     }
     QString errore;
-    const std::optional<DatiScheda> dati = DatiScheda::Leggi(codice, progressivo, &errore);
+    const std::optional<DatiScheda> dati = DatiScheda::leggi(codice, progressivo, &errore);
     if (!dati) {
         if (errore.isEmpty()) {
             errore = QStringLiteral("Il soggetto %1 con progressivo %2 non è in archivio: registralo prima di stamparlo.")
@@ -123,38 +124,38 @@ void StampaSoggetto(const QString& codice, const QString& progressivo)
         }
         throw ErroreEsecuzione(errore);
     }
-    if (!PreparaModello(&errore)) {
-        MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
+    if (!preparaModello(&errore)) {
+        msgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
 
-    const QDate giorno = DataStampa();
+    const QDate giorno = dataStampa();
     const std::optional<QString> percorso = SalvaConNome(dati->nomeSoggetto(), giorno);
     if (!percorso) {
         return;
     }
     if (FileInUso(*percorso).value_or(false)) {
-        MsgBox(QStringLiteral("Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
+        msgBox(QStringLiteral("Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
                    .arg(nativo(*percorso)),
                MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
 
-    switch (ScriviScheda(*percorso, PercorsoModello(), *dati, giorno, true, &errore)) {
+    switch (scriviScheda(*percorso, percorsoModello(), *dati, giorno, true, &errore)) {
     case EsitoScrittura::Scritto:
         break;
     case EsitoScrittura::NonAperto:
-        MsgBox(QStringLiteral("Il documento è stato creato:\r\n \r\n%1\r\n \r\n"
+        msgBox(QStringLiteral("Il documento è stato creato:\r\n \r\n%1\r\n \r\n"
                               "ma non è stato possibile aprirlo con il visualizzatore PDF del sistema.")
                    .arg(nativo(*percorso)));
         break;
     case EsitoScrittura::FileNonScrivibile:
-        MsgBox(ErroreStampa + QStringLiteral("\r\n \r\n%1\r\n \r\n%2").arg(nativo(*percorso), errore));
+        msgBox(ErroreStampa + QStringLiteral("\r\n \r\n%1\r\n \r\n%2").arg(nativo(*percorso), errore));
         break;
     case EsitoScrittura::ModelloDanneggiato:
-        MsgBox(QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: %2\r\n \r\n"
+        msgBox(QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: %2\r\n \r\n"
                               "Sostituiscilo, oppure cancellalo: il programma ne scriverà uno nuovo.")
-                   .arg(nativo(PercorsoModello()), errore),
+                   .arg(nativo(percorsoModello()), errore),
                MsgButtons::Ok, MsgIcon::Critical);
         break;
     }

@@ -12,9 +12,9 @@
 namespace ondavia {
 
 using scheda::Rettangolo;
-using stampa::Ansi;
-using stampa::Carattere;
-using stampa::DaPunti;
+using stampa::ansi;
+using stampa::carattere;
+using stampa::daPunti;
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr char kPuntini = '\x85'; // "…" in Windows-1252
 
 float interlinea(float corpo)
 {
-    return DaPunti(corpo * scheda::kInterlinea);
+    return daPunti(corpo * scheda::kInterlinea);
 }
 
 // Where a word too wide for the line is broken: after the last of these characters in the part that fits,
@@ -128,19 +128,19 @@ std::vector<std::string> avvolgi(const Misure& misure, std::string_view testo, f
 void spunta(folian::Folian& pdf, const Rettangolo& quadrato)
 {
     // An 8-point capital stands 5.7 points high: centred in the box.
-    Carattere(pdf, 8, true);
-    pdf.DrawText(quadrato.x + quadrato.w / 2, quadrato.basso() - (quadrato.h - DaPunti(5.74F)) / 2, "X", 4);
+    carattere(pdf, 8, true);
+    pdf.DrawText(quadrato.x + quadrato.w / 2, quadrato.basso() - (quadrato.h - daPunti(5.74F)) / 2, "X", 4);
 }
 
 } // namespace
 
-TestoAdattato AdattaTesto(folian::Folian& pdf, const std::string& testo, const Rettangolo& area, float corpoMassimo,
+TestoAdattato adattaTesto(folian::Folian& pdf, const std::string& testo, const Rettangolo& area, float corpoMassimo,
                           bool grassetto)
 {
     TestoAdattato esito;
     for (float corpo = corpoMassimo;; corpo -= 0.5F) {
         const bool ultimo = corpo - 0.5F < scheda::kCorpoMinimo;
-        Carattere(pdf, corpo, grassetto);
+        carattere(pdf, corpo, grassetto);
         const auto possibili = static_cast<std::size_t>(std::floor(area.h / interlinea(corpo) + 1e-4F));
         // One line more than the area holds tells that the text does not fit at this size.
         std::vector<std::string> righe = avvolgi(Misure(pdf), testo, area.w, possibili + 1);
@@ -167,22 +167,22 @@ TestoAdattato AdattaTesto(folian::Folian& pdf, const std::string& testo, const R
 
 void wD(folian::Folian& pdf, const DatiScheda& dati, const QDate& dataStampa)
 {
-    const scheda::Layout& layout = scheda::Scheda();
+    const scheda::Layout& layout = scheda::layout();
     pdf.SetColorText(scheda::kColoreValore);
 
     for (const scheda::Campo& campo : layout.campi) {
         if (campo.campo == nullptr) {
             continue;
         }
-        const std::string valore = Ansi(dati.valore(campo.campo));
+        const std::string valore = ansi(dati.valore(campo.campo));
         if (valore.find_first_not_of(' ') == std::string::npos) {
             continue;
         }
-        const Rettangolo area = AreaValore(campo);
-        const TestoAdattato testo = AdattaTesto(pdf, valore, area, campo.corpoMassimo, campo.grassetto);
+        const Rettangolo area = areaValore(campo);
+        const TestoAdattato testo = adattaTesto(pdf, valore, area, campo.corpoMassimo, campo.grassetto);
         // The lines sit on the field's line, the last one lowest.
         const float passo = interlinea(testo.corpo);
-        const float ultima = area.basso() - DaPunti(testo.corpo * kDiscendente);
+        const float ultima = area.basso() - daPunti(testo.corpo * kDiscendente);
         const auto n = static_cast<float>(testo.righe.size());
         for (std::size_t i = 0; i < testo.righe.size(); ++i) {
             pdf.DrawText(area.x, ultima - (n - 1 - static_cast<float>(i)) * passo, testo.righe[i]);
@@ -196,9 +196,9 @@ void wD(folian::Folian& pdf, const DatiScheda& dati, const QDate& dataStampa)
     }
 
     const scheda::Testo& data = layout.didascaliaData;
-    Carattere(pdf, data.corpo, data.grassetto);
-    const float dopo = pdf.TextLength(Ansi(data.testo + QLatin1Char(' ')));
-    pdf.DrawText(data.x + dopo, data.y, Ansi(dataStampa.toString(QStringLiteral("dd/MM/yyyy"))));
+    carattere(pdf, data.corpo, data.grassetto);
+    const float dopo = pdf.TextLength(ansi(data.testo + QLatin1Char(' ')));
+    pdf.DrawText(data.x + dopo, data.y, ansi(dataStampa.toString(QStringLiteral("dd/MM/yyyy"))));
 }
 
 } // namespace ondavia

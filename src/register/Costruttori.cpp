@@ -1,7 +1,7 @@
 #include "Costruttori.h"
 
-#include "app/widgets/CControl.h"
-#include "app/widgets/FiltroControlli.h"
+#include "ui/CControl.h"
+#include "ui/FiltroControlli.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -76,7 +76,7 @@ QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centra
 
 QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo, bool centrata)
 {
-    return casella(genitore, nome, LunghezzaMassima(campo), centrata);
+    return casella(genitore, nome, lunghezzaMassima(campo), centrata);
 }
 
 void mostraIntero(QLineEdit* casella, const QString& testo)

@@ -6,10 +6,10 @@
 #include "GrigliaSoggetti.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
-#include "app/widgets/CForm.h"
-#include "app/widgets/Controlli.h"
-#include "app/widgets/ScriviLog.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CForm.h"
+#include "ui/Controlli.h"
+#include "ui/ScriviLog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -125,7 +125,7 @@ void F1OP::collegaGestori()
     }
     connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& scelta) {
         if (!m_riempimentoGriglia) {
-            EseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
+            eseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
         }
     });
 }
@@ -161,7 +161,7 @@ void F1OP::showEvent(QShowEvent* evento)
         return;
     }
     // The first resize reached the form before its load; the load's columns get their sizing now.
-    EseguiProtetto(QString(), [this] { Form_Load(); });
+    eseguiProtetto(QString(), [this] { Form_Load(); });
     ridimensionato();
 }
 
@@ -205,12 +205,12 @@ void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
 
 void F1OP::bregistra_Click(int)
 {
-    EseguiProtetto(QString(), [this] { Conferma(); });
+    eseguiProtetto(QString(), [this] { Conferma(); });
 }
 
 void F1OP::CREACOM_Click()
 {
-    EseguiProtetto(QString(), [this] {
+    eseguiProtetto(QString(), [this] {
         // Saved as by REGISTRA, the list included: a new subject left out of it would leave the list's chosen
         // row on the subject shown before, and choosing that row again would not load it.
         Conferma();
@@ -222,7 +222,7 @@ void F1OP::CREACOM_Click()
 
 void F1OP::bSEZ_Click()
 {
-    EseguiProtetto(QString(), [this] {
+    eseguiProtetto(QString(), [this] {
         if (!mostraAiutoSezioni) {
             throw ErroreEsecuzione(QStringLiteral("La guida alle sezioni del REI non è ancora disponibile."));
         }

@@ -175,7 +175,6 @@ public:
     bool DatiValidi = false;
 
     GrigliaSoggetti* modelloGriglia() const { return m_griglia; }
-    CForm* involucro() const { return m_cform.get(); }
 
 protected:
     void showEvent(QShowEvent* evento) override;
@@ -252,7 +251,7 @@ private:
     std::optional<QString> ProssimoProgressivo();
     // Proposes the next free progressive of CodiceCorrente in vONPROG, as for a code already registered;
     // false, leaving the box alone, when the code has none left.
-    bool ProponiProgressivo();
+    bool proponiProgressivo();
     // The form shows a stored subject: the code box, CodiceCorrente and the progressive still name the row
     // last loaded or saved. Not so after Aggiungi, nor once the code or the progressive has been changed.
     bool soggettoRegistrato() const;

@@ -54,7 +54,7 @@ std::optional<QString> dataRifiutata(QLineEdit* casella, const char* nonValida, 
         return motivo;
     }
     casella->setText(DataFormattata);
-    const QDate data = LeggiData(DataFormattata).value_or(QDate());
+    const QDate data = leggiData(DataFormattata).value_or(QDate());
     if (data.year() < PrimoAnnoBackup || data.year() > UltimoAnnoBackup) {
         return QStringLiteral("%1: sono accettate solo le date dal 01/01/%2 al 31/12/%3, le sole che un salvataggio "
                               "può ripristinare.")
@@ -207,7 +207,7 @@ void F1OP::controlla()
 bool F1OP::rifiutatoDalFile(int scheda)
 {
     const QWidget* pagina = SSTab1->widget(scheda);
-    for (const ValoreRifiutato& rifiutato : VerificaComunicazione(datiComunicazione(), true)) {
+    for (const ValoreRifiutato& rifiutato : verificaComunicazione(datiComunicazione(), true)) {
         QWidget* controllo = controlloDi(rifiutato.casella);
         if (controllo && pagina->isAncestorOf(controllo)) {
             QString messaggio = rifiutato.motivo + QLatin1Char('.');

@@ -6,8 +6,8 @@
 #include "app/Dichiarazioni.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CControl.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -64,7 +64,7 @@ bool F1OP::chiediModifiche()
         soggetto = chi.isEmpty() ? QStringLiteral("nuovo") : chi + QStringLiteral(" (nuovo)");
     }
     const MsgResult risposta =
-        MsgBox(QStringLiteral("Il soggetto %1 è stato modificato. Registrare le modifiche?").arg(soggetto),
+        msgBox(QStringLiteral("Il soggetto %1 è stato modificato. Registrare le modifiche?").arg(soggetto),
                MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 3);
     switch (risposta) {
     case MsgResult::Yes:
@@ -81,7 +81,7 @@ bool F1OP::chiediModifiche()
 bool F1OP::lasciaSoggetto()
 {
     bool avanti = false;
-    EseguiProtetto(QString(), [this, &avanti] { avanti = chiediModifiche(); });
+    eseguiProtetto(QString(), [this, &avanti] { avanti = chiediModifiche(); });
     return avanti;
 }
 

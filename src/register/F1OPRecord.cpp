@@ -9,9 +9,9 @@
 #include "app/MsgBox.h"
 #include "app/Ricerche.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
-#include "app/widgets/Controlli.h"
 #include "db/Recordset.h"
+#include "ui/CControl.h"
+#include "ui/Controlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,7 +30,7 @@ namespace {
 
 QString chiaveRiga(const QString& codice, const QString& progressivo)
 {
-    return QStringLiteral("SELECT * From COPE WHERE ") + CondizioneSoggetto(codice, progressivo);
+    return QStringLiteral("SELECT * From COPE WHERE ") + condizioneSoggetto(codice, progressivo);
 }
 
 // Showing a field of the current row of RsCope. A field the table lacks, or a value the control cannot
@@ -66,7 +66,7 @@ void mostra(QRadioButton* opzione, const char* campo)
 
 void segnalaRegistrazione(const QString& descrizione)
 {
-    MsgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
+    msgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
 }
 
 // The values of the row being written that the database refused.
@@ -75,7 +75,7 @@ int campiRifiutati = 0;
 // Assigns one field of the row being written; a value the database refuses is reported and left out.
 void scrivi(const char* campo, const db::Value& valore)
 {
-    if (!RsCope.Fields(QLatin1String(campo)).SetValue(valore)) {
+    if (!RsCope.Fields(QLatin1String(campo)).setValue(valore)) {
         ++campiRifiutati;
         segnalaRegistrazione(RsCope.lastError());
     }
@@ -289,12 +289,12 @@ bool F1OP::sostituireRegistrato()
     const QString esistente = vONPROG->text();
     QString domanda =
         QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
-    if (ProponiProgressivo()) {
+    if (proponiProgressivo()) {
         domanda += QStringLiteral("\n\nNo: il nuovo soggetto riceve il progressivo %1; premere di nuovo REGISTRA per "
                                   "registrarlo.")
                        .arg(vONPROG->text());
     }
-    if (MsgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
+    if (msgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
         MsgResult::Yes) {
         return false;
     }
@@ -335,7 +335,7 @@ void F1OP::scriviCampi()
         for (const char* campo : {"OCOG", "ONOME", "OSEX"}) {
             scrivi(campo, db::Value(vuoto));
         }
-        scrivi("ONDT", db::Value::Null());
+        scrivi("ONDT", db::Value::null());
         scrivi("oncom", db::Value(vuoto));
         scrivi("onpro", db::Value(vuoto));
     }

@@ -37,18 +37,18 @@ const QString QueryAggiornamenti = QStringLiteral("app_aggiornamenti=aggiornamen
 void apriGuidaControlloFile()
 {
     QString errore;
-    if (!PreparaGuidaControlloFile(&errore)) {
-        MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
+    if (!preparaGuidaControlloFile(&errore)) {
+        msgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
         return;
     }
-    ApriDocumentoAiuto(DocumentoControlloFile);
+    apriDocumentoAiuto(DocumentoControlloFile);
 }
 
 } // namespace
 
 bool F0::passo(const std::function<void()>& azione)
 {
-    return EseguiProtetto(IntestazioneErrore, azione);
+    return eseguiProtetto(IntestazioneErrore, azione);
 }
 
 QString F0::nomeFormAttiva() const
@@ -107,7 +107,7 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         passo([this] { apriRegistro().STAMPA(); });
         break;
     case ComandoIstruzioni:
-        passo([] { ApriDocumentoAiuto(DocumentoModalita); });
+        passo([] { apriDocumentoAiuto(DocumentoModalita); });
         break;
     case ComandoEsci:
         passo([this] { chiudiProgramma(); });
@@ -142,11 +142,11 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         passo([this] { apriRegistro(); });
         break;
     case ComandoAggiornamenti:
-        passo([] { ApriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
+        passo([] { apriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
         break;
     case ComandoRichiestaAssistenza:
         passo([] {
-            InviaMailUfficio(IndirizzoMail(ChiaveMailAssistenza), QStringLiteral("Ufficio Tecnico"),
+            inviaMailUfficio(indirizzoMail(ChiaveMailAssistenza), QStringLiteral("Ufficio Tecnico"),
                              ChiaveMailAssistenza);
         });
         break;
@@ -161,13 +161,13 @@ void F0::eseguiComandoBase(int id, const QString& caption)
 void F0::apriPagineAgenzia(const QString& caption)
 {
     if (caption == QLatin1String("Agenzia Entrate - Provvedimento")) {
-        passo([] { ApriDocumentoAiuto(DocumentoProvvedimento); });
+        passo([] { apriDocumentoAiuto(DocumentoProvvedimento); });
     }
     if (caption == QLatin1String("Agenzia Entrate - Pagina REI")) {
-        passo([] { ApriPaginaAgenzia(PaginaRei, QueryPaginaRei); });
+        passo([] { apriPaginaAgenzia(PaginaRei, QueryPaginaRei); });
     }
     if (caption == QLatin1String("Guida REI Completa (pdf)")) {
-        passo([] { ApriDocumentoAiuto(DocumentoGuidaRei); });
+        passo([] { apriDocumentoAiuto(DocumentoGuidaRei); });
     }
 }
 
@@ -189,7 +189,7 @@ void F0::chiudiProgramma()
 
 bool F0::confermaUscita()
 {
-    m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
+    m_uscitaConfermata = msgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
                                 QStringLiteral("Chiudi")) == MsgResult::Yes &&
                          (!m_registro || m_registro->lasciaSoggetto());
     return m_uscitaConfermata;

@@ -135,7 +135,7 @@ bool FSalva::Form_Load()
 
     // No file chosen, or one that is no backup: nothing to confirm, and the form is not shown.
     const auto scelto = platform().openFileName(
-        {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), FiltroBackup()});
+        {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), filtroBackup()});
     if (!scelto) {
         return false;
     }
@@ -157,11 +157,11 @@ bool FSalva::ControllaFileBackup()
     }
     const ControlloBackup controllo = ondavia::ControllaFileBackup(m_nomeFileBackup);
     if (controllo.stato == ControlloBackup::Stato::Illeggibile) {
-        MsgBox(controllo.errore);
+        msgBox(controllo.errore);
         return false;
     }
     if (controllo.stato == ControlloBackup::Stato::NonBackup) {
-        MsgBox(MessaggioNonBackup());
+        msgBox(messaggioNonBackup());
         return false;
     }
     Label3->show();

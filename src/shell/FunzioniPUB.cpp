@@ -46,7 +46,7 @@ std::optional<QString> nomeProgramma()
     const QString nome = impostazione(ChiaveFileAssistenza, FileAssistenzaPredefinito);
     if (std::any_of(nome.begin(), nome.end(), separatore) || nome == QLatin1String(".") ||
         nome == QLatin1String("..")) {
-        MsgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
+        msgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
                               "Correggerlo nella chiave %2 della sezione [opzioni] del file configurazione.ini, "
                               "nella cartella del programma:\n%3\n\nIndicare solo il nome, senza cartelle.")
                    .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), QDir::toNativeSeparators(FileIni)),
@@ -93,18 +93,18 @@ DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
     if (EsisteFile(file) && improntaAttesa(file, impronta)) {
         return DownloadOutcome::Completed;
     }
-    const QString sito = SitoProduttore();
+    const QString sito = sitoProduttore();
     if (sito.isEmpty()) {
         return DownloadOutcome::Failed;
     }
-    return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
+    return ScaricaFile(indirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
 }
 
 } // namespace
 
 void AssistenzaRemota()
 {
-    if (MsgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
+    if (msgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
         MsgResult::No) {
         return;
     }
@@ -112,7 +112,7 @@ void AssistenzaRemota()
     if (!nome) {
         return;
     }
-    const QString cartella = CartellaAssistenza();
+    const QString cartella = cartellaAssistenza();
     const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + *nome);
     CreaCartella(cartella);
 
@@ -128,20 +128,20 @@ void AssistenzaRemota()
     case DownloadOutcome::Failed:
         break;
     }
-    if (SitoProduttore().isEmpty()) {
+    if (sitoProduttore().isEmpty()) {
         // Neither the download nor the maker's page can be had: one message says why and what to set.
-        SegnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
+        segnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
                                            "del sito del produttore")
                                 .arg(file),
                             ChiaveHostProduttore);
         return;
     }
-    MsgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
+    msgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
            (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\nScaricamento non riuscito: ") + motivo));
-    ApriPaginaProduttore(PaginaAssistenzaRemota);
+    apriPaginaProduttore(PaginaAssistenzaRemota);
 }
 
-QString CartellaAssistenza()
+QString cartellaAssistenza()
 {
     QString base = qEnvironmentVariable("PUBLIC");
     if (base.isEmpty()) {

@@ -259,13 +259,4 @@ QIcon ImmaginiComandi::icona(int id) const
     return icona;
 }
 
-QList<int> ImmaginiComandi::ids()
-{
-    QList<int> elenco;
-    for (const auto& [id, disegno] : disegni()) {
-        elenco << id;
-    }
-    return elenco;
-}
-
 } // namespace ondavia

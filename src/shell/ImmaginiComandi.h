@@ -11,8 +11,6 @@ class ImmaginiComandi {
 public:
     // The icon registered under an id; a null icon for an id that has none.
     QIcon icona(int id) const;
-    // Every id that has an icon.
-    static QList<int> ids();
 };
 
 } // namespace ondavia

@@ -8,13 +8,13 @@ namespace ondavia {
 // fonts installed.
 
 // The program's emblem, a square of the given side in pixels.
-QPixmap LogoOndavia(int lato);
+QPixmap logoOndavia(int lato);
 
 // The welcome banner of the splash form.
-QPixmap ImmagineBenvenuto();
+QPixmap immagineBenvenuto();
 
 // The explanation of the register's three sections ("ANAGRAFE RAPPORTI", "MONITORAGGIO FISCALE",
 // "FACTA/CRS"), with the hint that a click opens the agency's questions and answers.
-QPixmap ImmagineSezioniRei();
+QPixmap immagineSezioniRei();
 
 } // namespace ondavia

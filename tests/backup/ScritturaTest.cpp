@@ -28,24 +28,24 @@ TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti)
         {1.005, "1,01"}, {-0.004, ","}, {0.995, "1,"}, {1e-9, ","},
     };
     for (const auto& [numero, atteso] : casi) {
-        EXPECT_EQ(TestoVoceBackup(db::Value(numero), db::adDouble), QString::fromUtf8(atteso)) << numero;
-        const auto riletto = NumeroVoceBackup(QString::fromUtf8(atteso));
+        EXPECT_EQ(testoVoceBackup(db::Value(numero), db::adDouble), QString::fromUtf8(atteso)) << numero;
+        const auto riletto = numeroVoceBackup(QString::fromUtf8(atteso));
         ASSERT_TRUE(riletto.has_value()) << atteso;
         EXPECT_NEAR(*riletto, numero, 0.005 + 1e-12) << atteso;
     }
     for (const char* nonNumero : {"", "1,2,3", "1e5", "-", "12 5"}) {
-        EXPECT_FALSE(NumeroVoceBackup(QString::fromUtf8(nonNumero)).has_value()) << nonNumero;
+        EXPECT_FALSE(numeroVoceBackup(QString::fromUtf8(nonNumero)).has_value()) << nonNumero;
     }
-    EXPECT_EQ(NumeroVoceBackup(QStringLiteral(" 12.5 ")), 12.5) << "a point is read as the decimal separator too";
+    EXPECT_EQ(numeroVoceBackup(QStringLiteral(" 12.5 ")), 12.5) << "a point is read as the decimal separator too";
 }
 
 TEST(VoceBackupTest, NomiDeiFile)
 {
     QString nome = QStringLiteral("  Società Rossi & Figli s.r.l. Costruzioni Generali ");
-    EXPECT_EQ(NomeBackupSoggetto(" 01234567890 ", nome, "20240131"),
+    EXPECT_EQ(nomeBackupSoggetto(" 01234567890 ", nome, "20240131"),
               "SAVEtu_01234567890_SOCIETROSSIFIGLISRLC_20240131.REI");
     // A code read from a file cannot take the copy out of the program's folder.
-    EXPECT_EQ(NomeCopiaSicurezza("../../etc/x", "20240131"), "BFRR_.._.._etc_x_20240131.REI");
+    EXPECT_EQ(nomeCopiaSicurezza("../../etc/x", "20240131"), "BFRR_.._.._etc_x_20240131.REI");
 }
 
 TEST_F(ScritturaTest, TestiNumeriDateNullaETabellaVuota)
@@ -93,7 +93,7 @@ TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
         SCOPED_TRACE(c.valore.toStdString());
         db::Recordset rs;
         ASSERT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
-        ASSERT_TRUE(rs.Fields("OSCOM").SetValue(c.valore) && rs.Update()) << rs.lastError().toStdString();
+        ASSERT_TRUE(rs.Fields("OSCOM").setValue(c.valore) && rs.Update()) << rs.lastError().toStdString();
         ASSERT_FALSE(salva(percorso, {c.cifra, QString(), {}}));
         EXPECT_TRUE(m_errore.contains(c.frammento)) << m_errore.toStdString();
         // Scrambling names the field as the register form shows it.
@@ -148,7 +148,7 @@ TEST_F(ScritturaTest, OgniCarattereDiUnoODueByteInUtf8SiScriveOSiRifiutaComeOgni
     };
     for (char16_t u = 1; u < 0x800; ++u) {
         const QChar c(u);
-        if (!CarattereVietatoBackup(c) && cp1252::codeOf(c) >= 0) {
+        if (!carattereVietatoBackup(c) && cp1252::codeOf(c) >= 0) {
             riga(QString::number(u), QStringLiteral("  a") + c + QStringLiteral("b "),
                  "a" + QByteArray(1, static_cast<char>(cp1252::codeOf(c))) + "b");
         }

@@ -44,7 +44,7 @@ TEST(StatementTest, EachValueIsStoredInItsOwnColumnRunAfterRun)
 {
     QTemporaryDir dir;
     Connection conn;
-    ASSERT_TRUE(conn.Create(dir.filePath("t.db"))) << conn.lastError().toStdString();
+    ASSERT_TRUE(conn.create(dir.filePath("t.db"))) << conn.lastError().toStdString();
     ASSERT_TRUE(conn.Execute("CREATE TABLE R (N INTEGER, A TEXT, B DATE, C INTEGER, D DOUBLE, E TEXT, F TEXT)"));
     Statement insert(conn, "INSERT INTO R VALUES (?, ?, ?, ?, ?, ?, ?)");
     ASSERT_TRUE(insert.isValid()) << insert.lastError().toStdString();

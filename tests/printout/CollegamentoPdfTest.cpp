@@ -14,7 +14,7 @@ TEST(CollegamentoPdf, DocumentsCarryTheSubjectAndLaunchDate)
     QTemporaryDir dir;
     NomeCorrente = QStringLiteral("CAFFÈ ROSSI S.R.L.");
     OggiTesto = QStringLiteral("05032021");
-    CollegaScrittorePdf();
+    collegaScrittorePdf();
 
     const std::string path = dir.filePath(QStringLiteral("prova.pdf")).toStdString();
     {

@@ -12,13 +12,13 @@ namespace ondavia::test {
 void StampaProva::SetUp()
 {
     RegistroProva::SetUp();
-    CollegaScrittorePdf();
+    collegaScrittorePdf();
     folian::Hooks hooks = folian::DefaultHooks();
     hooks.now = folian::test::fixedHooks().now;
     folian::SetDefaultHooks(std::move(hooks));
     scripted.desktop = home.file(QStringLiteral("Desktop"));
     QDir().mkpath(scripted.desktop);
-    finestra = std::make_unique<F0>(CreaRegistro);
+    finestra = std::make_unique<F0>(creaRegistro);
     finestra->show();
 }
 

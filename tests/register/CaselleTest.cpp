@@ -83,7 +83,7 @@ TEST_F(Caselle, AStoredValueLongerThanItsFieldIsShownWholeAndRefused)
         << messaggio().toStdString();
     form->vPEGESTORE->setText(QStringLiteral("ARUBA \U0001F600"));
     QString delFile; // the communication file's own message for the form as it stands
-    ScriviComunicazione(home.file(QStringLiteral("prova.txt")), form->datiComunicazione(), &delFile);
+    scriviComunicazione(home.file(QStringLiteral("prova.txt")), form->datiComunicazione(), &delFile);
     ASSERT_TRUE(delFile.contains(QStringLiteral("il carattere \"\U0001F600\""))) << delFile.toStdString();
     rifiutato("vPEGESTORE", 2, QStringLiteral("il carattere \"\U0001F600\""));
     // The same words as the file's: "Il campo … contiene …, che il file … non può contenere".

@@ -5,8 +5,8 @@
 
 #include "app/Dates.h"
 #include "app/Dichiarazioni.h"
-#include "app/widgets/Controlli.h"
 #include "printout/DatiScheda.h"
+#include "ui/Controlli.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -71,7 +71,7 @@ TEST_F(Date, TwoDigitBirthYearsAreOfSomeoneOfAge)
         EXPECT_EQ(field(records[0], 76, 8), ggmmaaaa);
         EXPECT_EQ(field(records[1], 70, 8), ggmmaaaa);
         QString errore;
-        const auto scheda = DatiScheda::Leggi(QStringLiteral("12345678901"), QStringLiteral("001"), &errore);
+        const auto scheda = DatiScheda::leggi(QStringLiteral("12345678901"), QStringLiteral("001"), &errore);
         ASSERT_TRUE(scheda) << errore.toStdString();
         EXPECT_EQ(scheda->valore("ONDT"), lunga);
         EXPECT_EQ(scheda->valore("OREDTNAS"), lunga);

@@ -4,7 +4,7 @@
 #include "RegistroProva.h"
 
 #include "app/Dichiarazioni.h"
-#include "app/widgets/FCale.h"
+#include "ui/FCale.h"
 
 #include <QApplication>
 #include <QDir>

@@ -28,13 +28,13 @@ protected:
     void SetUp() override
     {
         RegistroProva::SetUp();
-        CollegaScrittorePdf();
+        collegaScrittorePdf();
         folian::Hooks hooks = folian::DefaultHooks();
         hooks.now = [] { return folian::LocalDateTime{2026, 3, 2, 9, 30, 0}; };
         folian::SetDefaultHooks(std::move(hooks));
         scripted.desktop = home.file(QStringLiteral("Desktop"));
         QDir().mkpath(scripted.desktop);
-        finestra = std::make_unique<F0>(CreaRegistro);
+        finestra = std::make_unique<F0>(creaRegistro);
         finestra->show();
         registro = dynamic_cast<F1OP*>(&finestra->apriRegistro());
         ASSERT_NE(registro, nullptr);

@@ -118,7 +118,7 @@ TEST_F(Lista, ColumnsFillTheGridAtEverySize)
         SCOPED_TRACE(impostazione);
         home.write(QStringLiteral("configurazione.ini"),
                    QByteArray("[opzioni]\r\nAna_DimColAuto=") + impostazione + "\r\n");
-        ResetDichiarazioni();
+        resetDichiarazioni();
         SetUp();
         form->resize(1300, 760); // opened bigger than designed
         apri();

@@ -49,7 +49,7 @@ protected:
         inserisci(alfa);
         inserisci(
             {{"OCOD", "99999999999"}, {"ONPROG", "001"}, {"ODES", "ZETA SPA"}, {"OSTP", "1"}, {"orag", "ZETA SPA"}});
-        finestra = std::make_unique<F0>(CreaRegistro);
+        finestra = std::make_unique<F0>(creaRegistro);
         finestra->impostaUscita([this] { ++uscite; });
         finestra->show();
         registro = dynamic_cast<F1OP*>(&finestra->apriRegistro());

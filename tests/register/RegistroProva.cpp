@@ -52,7 +52,7 @@ void RegistroProva::inserisci(const std::map<QString, QString>& campi) const
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM COPE WHERE 1=0"), Conn)) << rs.lastError().toStdString();
     ASSERT_TRUE(rs.AddNew());
     for (const auto& [campo, valore] : campi) {
-        ASSERT_TRUE(rs.Fields(campo).SetValue(valore)) << campo.toStdString() << rs.lastError().toStdString();
+        ASSERT_TRUE(rs.Fields(campo).setValue(valore)) << campo.toStdString() << rs.lastError().toStdString();
     }
     ASSERT_TRUE(rs.Update()) << rs.lastError().toStdString();
 }
@@ -72,7 +72,7 @@ std::map<QString, db::Value> RegistroProva::riga(const QString& codice, const QS
                         Conn));
     EXPECT_EQ(rs.RecordCount(), 1) << codice.toStdString() << "/" << progressivo.toStdString();
     for (int i = 0; i < rs.FieldCount() && !rs.Eof(); ++i) {
-        campi[rs.Fields(i).Name()] = rs.Fields(i).Value();
+        campi[rs.Fields(i).name()] = rs.Fields(i).Value();
     }
     return campi;
 }

@@ -215,7 +215,7 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
     desktop.openAnswers = {altro, std::nullopt};
     finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
     finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
-    EXPECT_EQ(desktop.messageTexts(), QStringList{MessaggioNonBackup()});
+    EXPECT_EQ(desktop.messageTexts(), QStringList{messaggioNonBackup()});
     EXPECT_EQ(codici(), prima);
     EXPECT_TRUE(chiamate.isEmpty());
     EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
