@@ -1,5 +1,6 @@
 // The writer's road from a drawing call to the file: the output buffer, the document's one
 // compressor, escaping and colour lines formatted straight into the content.
+#include "../support/LayoutTable.h"
 #include "PageFixture.h"
 #include "core/Deflater.h"
 #include "core/OutputFile.h"
@@ -172,17 +173,7 @@ TEST_F(FolianDeflate, EachEffortCompressesAPageAtLeastAsWellAsItsZlibLevel)
         "certificata (PEC) presso il quale riceve gli atti e le comunicazioni dell'Agenzia delle Entrate. La "
         "comunicazione contiene il codice fiscale del soggetto, la denominazione o il cognome e il nome, la sede "
         "legale o il domicilio fiscale, e i dati del responsabile della comunicazione. ";
-    pdf.SetColorFill("lightyellow");
-    pdf.BeginTable(15, 20);
-    for (int r = 0; r < 4; ++r) {
-        pdf.BeginRow(8.5f);
-        for (int c = 0; c < 5; ++c) {
-            pdf.BeginColumn(33.3f);
-            pdf.EndColumn();
-        }
-        pdf.EndRow();
-    }
-    pdf.EndTable();
+    folian::test::drawLayoutTable(pdf, 20);
     pdf.SetFont("Helvetica", 10, 0, 0);
     for (int i = 0; i < 60; ++i) {
         const std::size_t at = static_cast<std::size_t>(i) * 90 % (prose.size() - 90);
