@@ -1,8 +1,8 @@
 // Writes 1,000 A4 pages, each a table of 20 filled and outlined cells and 60 lines of Helvetica
 // 10 pt placed with DrawText, and the same pages with libharu as its users write plain lines
 // (BeginText, MoveTextPos, ShowText, EndText), in interleaved rounds: both uncompressed, and both
-// with Flate at each of our qualities, libharu at the same zlib level, each document written to a
-// new file. Everything runs twice, under glibc's allocator as it comes and with freed memory kept
+// with Flate at each of our qualities, libharu at the zlib level it stands for, each document
+// written to a new file. Everything runs twice, under glibc's allocator as it comes and with freed memory kept
 // (see BenchSupport.h). Reports the median of the ratios of the two times and their spread, the
 // bytes, the peak memory of each writer run alone, how many zlib states each side made, and how
 // our time grows from 100 to 1,000 pages, each size timed the same number of times. libharu does

@@ -1,9 +1,9 @@
 // Writes the 1,000-page document of the layout benchmark (60 short stroked lines and a table of
 // 20 filled and outlined cells a page) with each stream filter in turn, and the same pages with
 // libharu, in interleaved rounds under two allocator settings (see BenchSupport.h): uncompressed
-// beside libharu uncompressed, Flate at each quality beside libharu at the same zlib level, and
-// the filters libharu does not have beside its uncompressed file. Reports for each the median of
-// the ratios of the two times, their spread, and the file sizes. Then the cost of a page of
+// beside libharu uncompressed, Flate at each quality beside libharu at the zlib level it stands
+// for, and the filters libharu does not have beside its uncompressed file. Reports for each the
+// median of the ratios of the two times, their spread, and the file sizes. Then the cost of a page of
 // another PDF file imported into such a document: once and placed on all 1,000 pages, and
 // imported anew on every page.
 #include "BenchSupport.h"
@@ -110,14 +110,14 @@ int comparisons()
         bench::standardRows(dir, [](const std::string& path, int mode, int quality) { writeFolian(path, mode, quality); },
                             writeHaru);
     // Filters libharu does not have, beside its uncompressed file; Flate and ASCII85 beside its
-    // Flate at the same level.
+    // Flate at the level of our Flate.
     struct Filter {
         int bits;
         int quality;
         const char* name;
     };
     const Filter others[] = {{1, 0, "RunLength"},         {4, 0, "LZW q0"},  {4, 3, "LZW q3"},
-                             {8, 0, "ASCII85"},           {16, 0, "ASCIIHex"}, {2 + 8, 0, "Flate q0 + ASCII85, zlib 2"}};
+                             {8, 0, "ASCII85"},           {16, 0, "ASCIIHex"}, {2 + 8, 0, "Flate q0 + ASCII85, libharu zlib 2"}};
     for (const Filter& filter : others) {
         const std::string ours =
             (dir / ("folian-" + std::to_string(filter.bits) + "-" + std::to_string(filter.quality) + ".pdf")).string();

@@ -3,7 +3,7 @@
 // the same text into lines with its own measurement and justifies them with their word spacing
 // (BeginText, SetWordSpace, MoveTextPos, ShowText): both break their lines inside the timing. In
 // interleaved rounds, both uncompressed and both with Flate at each of our qualities (libharu at
-// the same zlib level), under two allocator settings (see BenchSupport.h). Reports the median of
+// the zlib level it stands for), under two allocator settings (see BenchSupport.h). Reports the median of
 // the ratios of the two times and their spread, and how many TextLength calls a second the writer
 // makes on words and on whole lines.
 #include "BenchSupport.h"

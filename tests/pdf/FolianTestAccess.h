@@ -18,13 +18,16 @@ struct FolianTestAccess {
         Folian::ParseColor(spec, second);
         return {spec, second};
     }
-    // Runs one encoder of the stream writer: 1 RunLength, 4 LZW, 8 ASCII85, 16 ASCIIHex.
+    // Runs one encoder of the stream writer: 1 RunLength, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex.
     static std::string Encode(const std::string& t, int filter, int32_t quality = 0)
     {
         std::vector<uint8_t> data(t.begin(), t.end());
         switch (filter) {
         case 1:
             Folian::EncodeRunLength(data);
+            break;
+        case 2:
+            Folian::zzToFlateDecode(data, quality);
             break;
         case 4:
             Folian::EncodeLZW(data, quality);

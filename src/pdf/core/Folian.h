@@ -150,7 +150,8 @@ public:
     // Filters for every stream written from now on, as bits to add up: 1 RunLength, 2 Flate,
     // 4 LZW, 8 ASCII85, 16 ASCIIHex. They are applied in that order and listed in /Filter in the
     // reverse order, the one in which a reader undoes them. Quality 0 to 3 (more is taken as 3)
-    // is the effort: the deflate level, and the LZW dictionary (512 entries at 0 to 4,096 at 3).
+    // is the effort: deflate's (as zlib's levels 2 to 5; see Deflater), and the LZW dictionary
+    // (512 entries at 0 to 4,096 at 3).
     void SetCompression(int32_t Mode, int32_t Quality = 0);
     // Whether EndDoc waits until the finished file is on the disk before it gives the file its
     // name: on by default and after every reset, so that a power cut leaves the earlier file or
