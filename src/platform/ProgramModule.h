@@ -10,8 +10,8 @@ namespace ondavia {
 // Loaded once, it stays for the rest of the run.
 class ProgramModule {
 public:
-    // `fileName` is looked for in the executable's folder; `purpose` completes "serve ..." in the messages
-    // ("per scaricare i file").
+    // `fileName` is looked for in the executable's folder (none before the application object exists);
+    // `purpose` completes "serve ..." in the messages ("per scaricare i file").
     ProgramModule(const QString& fileName, QString purpose);
     // The same, looked for in `folder`.
     ProgramModule(const QString& folder, const QString& fileName, QString purpose);

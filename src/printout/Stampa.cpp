@@ -2,6 +2,7 @@
 #include "Stampa.h"
 
 #include "DatiScheda.h"
+#include "LettorePdf.h"
 #include "ModelloStampa.h"
 #include "MotiviStampa.h"
 #include "TestoPdf.h"
@@ -123,7 +124,7 @@ void StampaSoggetto(const QString& codice, const QString& progressivo)
         }
         throw ErroreEsecuzione(errore);
     }
-    if (!PreparaModello(&errore)) {
+    if (!PreparaLettorePdf(&errore) || !PreparaModello(&errore)) {
         MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }

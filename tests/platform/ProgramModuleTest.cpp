@@ -73,12 +73,12 @@ TEST(ProgramModule, AModuleThatCannotServeIsNamedToTheOperator)
     };
     const Caso casi[] = {
         {dir.path(), "libassente.so", "ondavia_create_download_service",
-         "manca il file " + nativa + "/libassente.so, che serve per scaricare i file: reinstalla il programma."},
+         "manca il file " + nativa + "/libassente.so, che serve per scaricare i file; reinstalla il programma."},
         {dir.path(), "libfinto.so", "ondavia_create_download_service",
          "il file " + nativa + "/libfinto.so, che serve per scaricare i file, non si può caricare ("},
         {ONDAVIA_MODULE_DIR, ONDAVIA_NETWORK_MODULE, "altra_funzione",
          "il file " + QDir::toNativeSeparators(QString(ONDAVIA_MODULE_DIR) + "/" + ONDAVIA_NETWORK_MODULE) +
-             " non è quello di questa versione del programma: reinstalla il programma."},
+             " non è quello di questa versione del programma; reinstalla il programma."},
     };
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.file.toStdString());
@@ -101,7 +101,7 @@ TEST(ProgramModule, WithoutItsModuleADownloadFailsAndSaysWhichFileIsMissing)
     EXPECT_EQ(errore, "manca il file " +
                           QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" +
                                                    ONDAVIA_NETWORK_MODULE) +
-                          ", che serve per scaricare i file: reinstalla il programma.");
+                          ", che serve per scaricare i file; reinstalla il programma.");
     EXPECT_FALSE(QFile::exists(destinazione));
 }
 
