@@ -4,6 +4,9 @@
 // changes every round, and each round gives the ratio of each program to the bare window of the same
 // round; the table shows the medians and the spread of those ratios.
 //
+// Both programs are ended by the same watcher, preloaded into each (FirstIdle.cpp): the executable measured
+// is the one an operator starts, with its own libraries, and it has no switch of any kind for the benchmark.
+//
 // Run: build/bench/launch/launch_process_bench [rounds] [--also EXECUTABLE]...
 // --also adds another build of the program (say, one of an earlier commit) to the same rounds.
 #include "../Cronometro.h"
