@@ -71,11 +71,6 @@ QString nomeSicuro(const QString& testo)
 
 } // namespace
 
-bool CarattereVietatoBackup(QChar c)
-{
-    return c == QChar(SeparatoreBackup) || c == u'\r' || c == u'\n' || c == u'\0';
-}
-
 QString TestoVoceBackup(const db::Value& valore, int tipoColonna)
 {
     if (tipoColonna == db::adDouble &&

@@ -37,7 +37,10 @@ inline const QString TabellaSoggetti = QStringLiteral("COPE");
 inline constexpr qsizetype LunghezzaMassimaRiga = 1 << 20;
 
 // Characters that cannot stand in a value: the separator, CR, LF and NUL.
-bool CarattereVietatoBackup(QChar c);
+inline bool CarattereVietatoBackup(QChar c)
+{
+    return c == QChar(SeparatoreBackup) || c == u'\r' || c == u'\n' || c == u'\0';
+}
 
 // The text of a value in a backup line. A column of type double is written with the Italian decimal comma,
 // at most two decimals rounded half away from zero, no thousands separator and no leading zero, so that

@@ -33,6 +33,7 @@ private:
 
     QFile m_file;
     QByteArray m_blocco;
+    QByteArray m_linea; // a line that spans blocks, gathered
     qsizetype m_pos = 0;
     bool m_finito = false;
     bool m_saltaLF = false;

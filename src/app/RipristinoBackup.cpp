@@ -84,7 +84,7 @@ public:
         db::Recordset attuale;
         if (attuale.Open(QStringLiteral("PRAGMA cache_size"), connessione) && attuale.RecordCount() == 1) {
             m_prima = attuale.Fields(0).Value().toText();
-            connessione.Execute(QStringLiteral("PRAGMA cache_size = -262144"));
+            connessione.Execute(QStringLiteral("PRAGMA cache_size = -%1").arg(RipristinoBackup::CacheKiB));
         }
     }
     ~CacheAmpia()
@@ -114,6 +114,11 @@ struct RipristinoBackup::Tabella {
     std::unique_ptr<db::Statement> inserisci;
     // Whether a row of this restore already has the code and progressive, as the database compares them.
     std::unique_ptr<db::Statement> doppione;
+    // The rows from before the restore of the subject of the row just added.
+    std::unique_ptr<db::Statement> cancellaPrecedenti;
+    // A delete of cancellaPrecedenti failed: the rows from before of every restored subject are deleted at
+    // the end, all at once, and a refusal is told there.
+    bool cancellaAllaFine = false;
     std::vector<db::Value> valori;
 };
 
@@ -194,7 +199,7 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
         return false;
     }
     for (const std::shared_ptr<Tabella>& t : std::as_const(m_tabelle)) {
-        if (!CancellaSoggetti(*t, errore)) {
+        if (t->cancellaAllaFine && !CancellaSoggetti(*t, errore)) {
             return false;
         }
     }
@@ -217,8 +222,7 @@ bool RipristinoBackup::riga(const Voci& campi, qint64 numero, QString* errore)
     if (!t) {
         return false;
     }
-    RipristinaRiga(*t, campi, numero);
-    return true;
+    return RipristinaRiga(*t, campi, numero, errore);
 }
 
 RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64 numero, QString* errore)
@@ -294,6 +298,12 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
             return nullptr;
         }
     }
+    // Given the code the row just added was stored with, compared by the rule of the column like doppione.
+    t->cancellaPrecedenti = std::make_unique<db::Statement>(
+        m_connessione, QStringLiteral("DELETE FROM %1 WHERE rowid <= %2 AND OCOD = ?")
+                           .arg(nome)
+                           .arg(t->ultimaRigaPrecedente));
+    t->cancellaAllaFine = !t->cancellaPrecedenti->isValid();
     return m_tabelle.insert(chiave, std::move(t))->get();
 }
 
@@ -331,7 +341,7 @@ bool RipristinoBackup::CancellaSoggetti(Tabella& t, QString* errore)
     return false;
 }
 
-void RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 numero)
+bool RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 numero, QString* errore)
 {
     t.valori.assign(static_cast<std::size_t>(t.colonne.FieldCount()), db::Value());
     if (m_opzioni.passo) {
@@ -374,7 +384,20 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 nume
         avvisa(QStringLiteral("La riga %1 del file (tabella %2) %3: non è stata ripristinata.")
                    .arg(numero)
                    .arg(t.nome, scarto));
-        return;
+        return true;
+    }
+    // The subject's rows from before go as soon as its first new row is in, rather than all at the end: the
+    // table and its indexes then never hold both, which would double their size on disk and the pages
+    // written at the commit.
+    if (!t.cancellaAllaFine && !t.cancellaPrecedenti->run({valoreIn(t.colonnaCodice)})) {
+        t.cancellaAllaFine = true;
+        // Some failures end the transaction itself: nothing more may be written outside it.
+        if (!m_connessione.inTransaction()) {
+            *errore = QStringLiteral("Impossibile eliminare i dati del soggetto %1 dalla tabella %2: %3")
+                          .arg(codice, t.nome, t.cancellaPrecedenti->lastError()) +
+                      Annullato;
+            return false;
+        }
     }
     if (campi.size() - 2 < t.colonne.FieldCount()) {
         avvisa(QStringLiteral("La riga %1 del file (tabella %2, soggetto %3) ha %4 valori invece di %5: i campi "
@@ -384,6 +407,7 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 nume
                    .arg(campi.size() - 2)
                    .arg(t.colonne.FieldCount()));
     }
+    return true;
 }
 
 bool RipristinoBackup::valore(Tabella& t, int colonna, QStringView voce, QString* descrizione)

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <string_view>
 #include <vector>
 
 namespace ondavia {
@@ -33,13 +34,76 @@ QString descriviCarattere(const QString& testo, qsizetype i)
     return QStringLiteral("il carattere \"%1\"").arg(testo.mid(i, coppia ? 2 : 1));
 }
 
+// The byte of a character in a backup line, or -1 when no line can carry it.
+int byteAmmesso(QChar c)
+{
+    const char16_t u = c.unicode();
+    if ((u >= 0x20 && u < 0x80) || (u >= 0xA0 && u <= 0xFF && u != SeparatoreBackup)) {
+        return u;
+    }
+    return CarattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
+}
+
 // The first character of a value that no backup line can carry, or -1.
 qsizetype primoNonAmmesso(const QString& valore)
 {
     for (qsizetype i = 0; i < valore.size(); ++i) {
-        if (CarattereVietatoBackup(valore[i]) || cp1252::codeOf(valore[i]) < 0) {
+        if (byteAmmesso(valore[i]) < 0) {
             return i;
         }
+    }
+    return -1;
+}
+
+// Appends a text given in UTF-8, without its leading and trailing blanks, as TestoVoceBackup and accoda
+// would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
+// was, at any other character or one no line can carry: the text then takes the general way.
+bool accodaUtf8(QByteArray* linea, std::string_view testo)
+{
+    while (!testo.empty() && testo.front() == ' ') {
+        testo.remove_prefix(1);
+    }
+    while (!testo.empty() && testo.back() == ' ') {
+        testo.remove_suffix(1);
+    }
+    const qsizetype inizio = linea->size();
+    linea->resize(inizio + static_cast<qsizetype>(testo.size()));
+    char* scritto = linea->data() + inizio;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        char16_t u = static_cast<unsigned char>(testo[i]);
+        if (u >= 0x80) {
+            const auto seguito = i + 1 < testo.size() ? static_cast<unsigned char>(testo[i + 1]) : 0;
+            if (u < 0xC2 || u > 0xDF || (seguito & 0xC0) != 0x80) {
+                linea->truncate(inizio);
+                return false;
+            }
+            u = static_cast<char16_t>(((u & 0x1F) << 6) | (seguito & 0x3F));
+            ++i;
+        }
+        const int b = byteAmmesso(QChar(u));
+        if (b < 0) {
+            linea->truncate(inizio);
+            return false;
+        }
+        *scritto++ = static_cast<char>(b);
+    }
+    linea->truncate(scritto - linea->data());
+    return true;
+}
+
+// Appends the bytes of a value to a line; -1 when all of it went in, else the first character that no line
+// can carry, after which the line is incomplete.
+qsizetype accoda(QByteArray* linea, const QString& valore)
+{
+    const qsizetype inizio = linea->size();
+    linea->resize(inizio + valore.size());
+    char* scritto = linea->data() + inizio;
+    for (qsizetype i = 0; i < valore.size(); ++i) {
+        const int b = byteAmmesso(valore[i]);
+        if (b < 0) {
+            return i;
+        }
+        *scritto++ = static_cast<char>(b);
     }
     return -1;
 }
@@ -120,6 +184,7 @@ public:
         for (int c = 0; c < righe.FieldCount(); ++c) {
             m_tipi.push_back(righe.Type(c));
         }
+        m_intestazione = cp1252::encode(QString(QChar(SeparatoreBackup)) + tabella);
     }
 
     // The current row's line, encoded. False with the reason when the row cannot be written at all; a row
@@ -127,36 +192,47 @@ public:
     // message can name every such field.
     bool riga(QByteArray* uscita, QString* errore)
     {
+        // A plain line goes straight into the bytes written; a scrambled one is scrambled as a whole first.
+        if (!m_opzioni.cifra) {
+            uscita->append(m_intestazione);
+            for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
+                uscita->append(static_cast<char>(SeparatoreBackup));
+                std::string_view testo;
+                if (m_righe.storedText(c, &testo) && accodaUtf8(uscita, testo)) {
+                    continue;
+                }
+                const QString valore = TestoVoceBackup(m_righe.value(c), m_tipi[c]);
+                if (const qsizetype i = accoda(uscita, valore); i >= 0) {
+                    return rifiuta(c, valore, i, errore);
+                }
+            }
+            uscita->append("\r\n", 2);
+            return true;
+        }
         m_linea.clear();
         m_linea += QChar(SeparatoreBackup);
         m_linea += m_tabella;
         for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
             const QString valore = TestoVoceBackup(m_righe.value(c), m_tipi[c]);
             if (const qsizetype i = primoNonAmmesso(valore); i >= 0) {
-                *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
-                                         "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
-                                         "ripetere il salvataggio: nessun file è stato scritto.")
-                              .arg(m_righe.Name(c), soggetto(), descriviCarattere(valore, i));
-                return false;
+                return rifiuta(c, valore, i, errore);
             }
             m_linea += QChar(SeparatoreBackup);
             m_linea += valore;
         }
-        if (m_opzioni.cifra) {
-            NonCifrabili scarti;
-            m_linea = CifraRiga(m_linea, QStringLiteral("Scrivi"), ChiaveBackup, &scarti);
-            if (!scarti.isEmpty()) {
-                QStringList campi;
-                for (const CarattereNonCifrabile& scarto : scarti) {
-                    const int colonna = scarto.voce - 2;
-                    const QString campo = colonna >= 0 ? doveSulModulo(m_righe.Name(colonna)) : m_tabella;
-                    if (!campi.contains(campo)) {
-                        campi << campo;
-                    }
+        NonCifrabili scarti;
+        m_linea = CifraRiga(m_linea, QStringLiteral("Scrivi"), ChiaveBackup, &scarti);
+        if (!scarti.isEmpty()) {
+            QStringList campi;
+            for (const CarattereNonCifrabile& scarto : scarti) {
+                const int colonna = scarto.voce - 2;
+                const QString campo = colonna >= 0 ? doveSulModulo(m_righe.Name(colonna)) : m_tabella;
+                if (!campi.contains(campo)) {
+                    campi << campo;
                 }
-                m_nonCifrabili << QStringLiteral("%1: %2").arg(soggetto(), campi.join(QStringLiteral("; ")));
-                return true;
             }
+            m_nonCifrabili << QStringLiteral("%1: %2").arg(soggetto(), campi.join(QStringLiteral("; ")));
+            return true;
         }
         uscita->append(cp1252::encode(m_linea));
         uscita->append("\r\n", 2);
@@ -181,6 +257,15 @@ public:
     }
 
 private:
+    bool rifiuta(int colonna, const QString& valore, qsizetype i, QString* errore)
+    {
+        *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
+                                 "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
+                                 "ripetere il salvataggio: nessun file è stato scritto.")
+                      .arg(m_righe.Name(colonna), soggetto(), descriviCarattere(valore, i));
+        return false;
+    }
+
     QString soggetto()
     {
         const QString codice = m_codice >= 0 ? senzaSpazi(NoNull(m_righe.value(m_codice))) : QString();
@@ -195,6 +280,7 @@ private:
     const int m_codice;
     const int m_nome;
     std::vector<int> m_tipi;
+    QByteArray m_intestazione; // the separator and the table's name, which begin every plain line
     QString m_linea;
     QStringList m_nonCifrabili;
 };

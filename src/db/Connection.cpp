@@ -50,6 +50,11 @@ void Connection::Close()
     }
 }
 
+bool Connection::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
 bool Connection::fail(const QString& context)
 {
     return fail(context, m_db ? sqlite3_extended_errcode(m_db) : SQLITE_ERROR);

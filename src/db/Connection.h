@@ -41,6 +41,8 @@ public:
     bool Create(const QString& path);
 
     bool IsOpen() const { return m_db != nullptr; }
+    // Whether a transaction is open: some failures (a full disk, an I/O error) roll it back by themselves.
+    bool inTransaction() const;
     void Close();
     const QString& Path() const { return m_path; }
 

@@ -100,6 +100,11 @@ Value Cursor::value(int index) const
     return d->onRow && index >= 0 && index < FieldCount() ? d->row.value(0, index) : Value();
 }
 
+bool Cursor::storedText(int index, std::string_view* bytes) const
+{
+    return d->onRow && index >= 0 && index < FieldCount() && d->row.storedText(0, index, bytes);
+}
+
 const QString& Cursor::lastError() const
 {
     return d->lastError;

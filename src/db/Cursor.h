@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <string_view>
 
 namespace ondavia::db {
 
@@ -30,6 +31,9 @@ public:
     int Type(int index) const; // one of the FieldType codes
     int fieldIndex(const QString& name) const; // letter case ignored; -1 when the query has no such column
     Value value(int index) const;
+    // The UTF-8 bytes of a value that value() gives as a text, valid until next(); false, with nothing
+    // built, for any other value. For a writer of many rows, which need not build every text.
+    bool storedText(int index, std::string_view* bytes) const;
 
     const QString& lastError() const;
 

@@ -149,11 +149,10 @@ RowStore::Cell RowStore::cellOf(const Value& value)
         break;
     case Value::Kind::Text:
     case Value::Kind::Date: {
-        const QByteArray bytes = storedText(value);
         cell.kind = Cell::Text;
         cell.offset = m_arena.size();
-        cell.length = static_cast<std::uint32_t>(bytes.size());
-        m_arena.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        appendStoredText(&m_arena, value);
+        cell.length = static_cast<std::uint32_t>(m_arena.size() - cell.offset);
         break;
     }
     }
@@ -215,6 +214,17 @@ Value RowStore::value(int row, int column) const
         return Value(raw);
     }
     return Value(QString::fromUtf8(text, cell.length));
+}
+
+bool RowStore::storedText(int row, int column, std::string_view* bytes) const
+{
+    const Cell& cell = m_cells[static_cast<std::size_t>(row) * m_width + static_cast<std::size_t>(column)];
+    const Column& c = (*m_columns)[static_cast<std::size_t>(column)];
+    if (cell.kind != Cell::Text || (c.declared && isDateType(c.type))) {
+        return false;
+    }
+    *bytes = std::string_view(m_arena.data() + cell.offset, cell.length);
+    return true;
 }
 
 std::vector<Value> RowStore::row(int row) const

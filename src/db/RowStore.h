@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -43,6 +44,9 @@ public:
     void clear();
 
     Value value(int row, int column) const;
+    // The UTF-8 bytes of a value that value() gives as the text stored, without building it; false for any
+    // other value (Null, a number, a date column's text).
+    bool storedText(int row, int column, std::string_view* bytes) const;
     std::vector<Value> row(int row) const;
 
 private:

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -36,6 +37,10 @@ private:
     sqlite3_stmt* m_statement = nullptr;
     QString m_lastError;
     bool m_gaveRow = false;
+    // The texts of the values being bound, one after the other, and where each value's text begins: kept
+    // from run to run, so that binding a row allocates nothing.
+    std::string m_texts;
+    std::vector<std::size_t> m_starts;
 };
 
 } // namespace ondavia::db

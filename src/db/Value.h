@@ -30,6 +30,12 @@ public:
     // The value as the forms show it: text as stored, numbers in decimal with a point,
     // dates "dd/mm/yyyy" and the zero date as its time "00:00:00"; Null gives "".
     QString toText() const;
+    // The text of a text value, without a copy; empty for any other kind.
+    QStringView textView() const
+    {
+        const QString* text = std::get_if<QString>(&m_data);
+        return text ? QStringView(*text) : QStringView();
+    }
 
     // Numeric reading; text is parsed with either "," or "." as decimal separator.
     // Returns 0 and sets *ok to false when the value is not a number.

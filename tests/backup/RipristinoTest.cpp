@@ -227,3 +227,46 @@ TEST_F(RipristinoTest, UnaRigaLungaQuantoIlLimiteSiLeggeUnaDiPiuNo)
     EXPECT_EQ(valore("A", "OPEGESTORE").size(), 2 + riempimento.size() + 1);
     EXPECT_TRUE(righe("COPE WHERE OCOD = 'B'").isEmpty());
 }
+
+TEST_F(RipristinoTest, UnaCancellazioneRifiutataSiDiceAllaFineDopoGliAvvisiDelleRigheSeguenti)
+{
+    std::mt19937 caso(9);
+    aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BLOCCATO", "001", false)});
+    const QStringList prima = righe();
+    esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "
+           "BEGIN SELECT RAISE(ABORT, 'soggetto protetto'); END");
+    scriviRighe(file("BLOCCATO.REI"), {lineaCope({"BLOCCATO"}, {{"ONPROG", "001"}}),
+                                       lineaCope({"AAA"}, {{"ONPROG", "001"}}),
+                                       lineaCope({"NUOVO"}, {{"ONPROG", "001"}, {"ONDT", "31/02/1980"}}),
+                                       lineaCope({""}, {{"ONPROG", "001"}})});
+    EXPECT_FALSE(ripristina(file("BLOCCATO.REI")));
+    EXPECT_EQ(m_errore, "Impossibile eliminare i dati del soggetto BLOCCATO dalla tabella COPE: soggetto protetto\r\n"
+                        "Il ripristino è stato annullato: l'archivio non è stato modificato.");
+    ASSERT_EQ(m_avvisi.size(), 2) << m_avvisi.join('\n').toStdString();
+    EXPECT_TRUE(m_avvisi[0].contains("ONDT")) << m_avvisi[0].toStdString();
+    EXPECT_TRUE(m_avvisi[1].startsWith("La riga 4 del file (tabella COPE) non ha il codice fiscale"))
+        << m_avvisi[1].toStdString();
+    EXPECT_EQ(righe(), prima);
+}
+
+TEST_F(RipristinoTest, RipristinareGliStessiSoggettiNonRaddoppiaIlFileDelRegistro)
+{
+    std::mt19937 caso(10);
+    QList<Riga> soggetti;
+    for (int i = 0; i < 1500; ++i) {
+        soggetti << soggettoCasuale(caso, QStringLiteral("S%1").arg(i, 6, 10, QChar('0')), "001", false);
+    }
+    aggiungi("COPE", soggetti);
+    ASSERT_TRUE(salva(file("TUTTI.REI"))) << m_errore.toStdString();
+    const auto pagine = [] {
+        db::Recordset rs;
+        EXPECT_TRUE(rs.Open("PRAGMA page_count", Conn));
+        return rs.Fields(0).Value().toInteger();
+    };
+    const qint64 prima = pagine();
+    const QStringList righePrima = righe();
+    ASSERT_TRUE(ripristina(file("TUTTI.REI"))) << m_errore.toStdString();
+    EXPECT_EQ(righe(), righePrima);
+    // Each subject's earlier row goes as its new one comes: the pages it leaves take the rows that follow.
+    EXPECT_LT(pagine(), prima * 5 / 4) << prima;
+}

@@ -4,6 +4,7 @@
 
 #include "app/Dichiarazioni.h"
 #include "app/FileBackup.h"
+#include "app/Windows1252.h"
 #include "db/Recordset.h"
 
 #include <QDir>
@@ -134,4 +135,40 @@ TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
         << m_errore.toStdString();
     EXPECT_EQ(leggi(percorso), "backup di ieri");
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files), (QStringList{"OVIA.db", "SAVE.REI"}));
+}
+
+TEST_F(ScritturaTest, OgniCarattereDiUnoODueByteInUtf8SiScriveOSiRifiutaComeOgniAltro)
+{
+    esegui("CREATE TABLE PROVA (OCOD TEXT, T TEXT)");
+    QList<Riga> righe;
+    QByteArray attesa;
+    const auto riga = [&](const QString& codice, const QString& testo, const QByteArray& scritto) {
+        righe << Riga{codice, testo};
+        attesa += Sep + "PROVA" + Sep + codice.toLatin1() + Sep + scritto + "\r\n";
+    };
+    for (char16_t u = 1; u < 0x800; ++u) {
+        const QChar c(u);
+        if (!CarattereVietatoBackup(c) && cp1252::codeOf(c) >= 0) {
+            riga(QString::number(u), QStringLiteral("  a") + c + QStringLiteral("b "),
+                 "a" + QByteArray(1, static_cast<char>(cp1252::codeOf(c))) + "b");
+        }
+    }
+    // Blanks alone, and characters of three and four bytes beside those of one and two.
+    riga("V", "   ", "");
+    riga("T", QStringLiteral(" è€à "), "\xE8\x80\xE0");
+    riga("Q", QStringLiteral("ò\u2019"), "\xF2\x92");
+    aggiungi("PROVA", righe);
+    ASSERT_TRUE(salva(file("PROVA.REI"), {}, "PROVA")) << m_errore.toStdString();
+    EXPECT_EQ(leggi(file("PROVA.REI")), attesa);
+
+    for (const char16_t u : {char16_t(0x85), char16_t(0xA6), char16_t(0x100), char16_t(0x7FF), char16_t('\n')}) {
+        SCOPED_TRACE(static_cast<int>(u));
+        esegui("DELETE FROM PROVA");
+        aggiungi("PROVA", {{QStringLiteral("X"), QStringLiteral(" é") + QChar(u) + QStringLiteral("é")}});
+        ASSERT_FALSE(salva(file("PROVA.REI"), {}, "PROVA"));
+        EXPECT_TRUE(m_errore.contains("il campo T del soggetto X contiene " +
+                                      (u == '\n' ? QStringLiteral("un a capo")
+                                                 : QStringLiteral("il carattere \"%1\"").arg(QChar(u)))))
+            << m_errore.toStdString();
+    }
 }

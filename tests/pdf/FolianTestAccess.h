@@ -78,6 +78,22 @@ struct FolianTestAccess {
     {
         f.WriteAnnotation("<< /Type /Annot /Subtype /Text /Rect [0 0 10 10]", contents, title, "", "");
     }
+    // The writers that no public operation reaches, with the arguments their callers would give.
+    static void WriteAnnotation(Folian& f, const std::string& opening, const std::string& contents,
+                                const std::string& title, const std::string& appearance, const std::string& target)
+    {
+        f.WriteAnnotation(opening, contents, title, appearance, target);
+    }
+    static int32_t WriteImage(Folian& f, const std::string& kind, const std::string& pixels, const std::string& palette,
+                              uint8_t bitsPerPixel, const std::string& colorSpace, const std::string& filter,
+                              const std::string& mask)
+    {
+        std::vector<uint8_t> data(pixels.begin(), pixels.end());
+        std::vector<uint8_t> colours(palette.begin(), palette.end());
+        return f.WriteImageObject(kind, data, colours, 2, 1, bitsPerPixel, "/Im1", colorSpace, filter, mask);
+    }
+    static std::string ColorByteToText(uint8_t value) { return Folian::ColorByteToText(value); }
+    static std::string BoolToText(bool value) { return Folian::BoolToText(value); }
 };
 
 } // namespace folian

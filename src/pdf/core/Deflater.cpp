@@ -38,9 +38,15 @@ void Deflater::compress(std::initializer_list<std::string_view> parts, int quali
         throw Error(ErrorCode::Overflow, "The stream could not be compressed");
     }
 
-    out.resize(deflateBound(&m_stream, static_cast<uLong>(total)));
-    m_stream.next_out = out.data();
-    m_stream.avail_out = static_cast<uInt>(out.size());
+    // Room for the whole stream in a buffer kept from stream to stream, which is not filled with
+    // zeros each time as `out` would be; only the compressed bytes are copied out.
+    const std::size_t bound = deflateBound(&m_stream, static_cast<uLong>(total));
+    if (m_roomSize < bound) {
+        m_room = std::make_unique<uint8_t[]>(bound);
+        m_roomSize = bound;
+    }
+    m_stream.next_out = m_room.get();
+    m_stream.avail_out = static_cast<uInt>(bound);
     std::size_t left = parts.size();
     int status = Z_OK;
     for (std::string_view part : parts) {
@@ -57,7 +63,7 @@ void Deflater::compress(std::initializer_list<std::string_view> parts, int quali
     if (status != Z_STREAM_END) {
         throw Error(ErrorCode::Overflow, "The stream could not be compressed");
     }
-    out.resize(m_stream.total_out);
+    out.assign(m_room.get(), m_room.get() + m_stream.total_out);
 }
 
 } // namespace folian

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
 private:
     z_stream m_stream{};
     int m_level = -1; // -1: no state made yet
+    std::unique_ptr<uint8_t[]> m_room;
+    std::size_t m_roomSize = 0;
 };
 
 } // namespace folian

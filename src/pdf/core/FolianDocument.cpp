@@ -261,8 +261,8 @@ void Folian::writeWidget(const FieldWidgetRecord& field, int32_t page)
     case FieldType::ComboBox:
     case FieldType::ListBox: {
         t += " /MK <<" + field.AppearanceEntries + ">> /Opt [ ";
-        const std::vector<std::string> options = SplitText(field.Value, "|");
-        for (const std::string& option : options) {
+        const std::vector<std::string_view> options = SplitText(field.Value, "|");
+        for (const std::string_view option : options) {
             t += FormatShownText(option);
         }
         t += " ] ";
