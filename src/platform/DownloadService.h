@@ -16,7 +16,8 @@ public:
     virtual ~DownloadService() = default;
 
     // Downloads the file as DownloadRequest says; on failure `error` says why.
-    virtual DownloadOutcome run(const DownloadRequest& request, QString* error, const Progress& progress = {}) const = 0;
+    virtual DownloadOutcome run(const DownloadRequest& request, QString* error,
+                                const Progress& progress = {}) const = 0;
 };
 
 // The function the network module exports under the name "ondavia_create_download_service": a new service,

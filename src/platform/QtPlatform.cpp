@@ -77,7 +77,8 @@ QString startPath(const FileRequest& request)
 
 } // namespace
 
-QtPlatform::QtPlatform() : m_networkModule(QStringLiteral(ONDAVIA_NETWORK_MODULE), QStringLiteral("per scaricare i file"))
+QtPlatform::QtPlatform()
+    : m_networkModule(QStringLiteral(ONDAVIA_NETWORK_MODULE), QStringLiteral("per scaricare i file"))
 {
 }
 
