@@ -1,8 +1,11 @@
 // The command icons, drawn when they are first shown: at the size and density asked, each its own
-// picture, greyed by the style when disabled, and on every command of the bars.
+// picture, greyed by the style when disabled, and on every command of the bars. The window icon, drawn
+// when first asked for, as the picture it always was.
 #include "ShellFixture.h"
 
+#include "shell/IconaDifferita.h"
 #include "shell/ImmaginiComandi.h"
+#include "shell/ImmaginiOndavia.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,4 +106,33 @@ TEST_F(ShellTest, EveryCommandOfTheMenusAndTheToolbarCarriesItsIcon)
     finestra->mostraBarre(true);
     finestra->show();
     EXPECT_TRUE(disegnata(finestra->barraBase()->grab()));
+}
+
+TEST(IconaOndavia, IsDrawnAtTheFirstRequestAndShowsTheEmblemAsItAlwaysDid)
+{
+    int disegni = 0;
+    QIcon icona(new IconaDifferita(
+        [&disegni] {
+            ++disegni;
+            return LogoOndavia(64);
+        },
+        {QSize(64, 64)}));
+    EXPECT_FALSE(icona.isNull());
+    EXPECT_EQ(icona.availableSizes(), QList<QSize>{QSize(64, 64)});
+    EXPECT_EQ(disegni, 0);
+
+    const QIcon fissa(LogoOndavia(64));
+    for (const int lato : {16, 24, 64, 96}) {
+        SCOPED_TRACE(lato);
+        EXPECT_EQ(icona.actualSize(QSize(lato, lato)), fissa.actualSize(QSize(lato, lato)));
+        EXPECT_EQ(icona.pixmap(QSize(lato, lato)).toImage(), fissa.pixmap(QSize(lato, lato)).toImage());
+    }
+    const QPixmap doppia = icona.pixmap(QSize(24, 24), 2.0);
+    EXPECT_EQ(doppia.toImage(), fissa.pixmap(QSize(24, 24), 2.0).toImage());
+    EXPECT_EQ(doppia.devicePixelRatio(), 2.0);
+    EXPECT_EQ(icona.pixmap(QSize(24, 24), QIcon::Disabled).toImage(),
+              fissa.pixmap(QSize(24, 24), QIcon::Disabled).toImage());
+    EXPECT_EQ(disegni, 1);
+
+    EXPECT_EQ(IconaOndavia().pixmap(QSize(64, 64)).toImage(), fissa.pixmap(QSize(64, 64)).toImage());
 }
