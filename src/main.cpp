@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ondavia"));
-    QApplication::setWindowIcon(QIcon(ondavia::logoOndavia(64)));
+    QApplication::setWindowIcon(ondavia::iconaOndavia());
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
     // Standard buttons and dialogs in Italian ("Sì", "No", "Annulla").

@@ -10,12 +10,14 @@
 #include "../Cronometro.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
+#include "core/Hooks.h"
 #include "db/Recordset.h"
 #include "platform/ScriptedPlatform.h"
 #include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
 #include "register/F1OP.h"
 #include "shell/F0.h"
+#include "streams/QpdfSource.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,6 +85,10 @@ int main(int argc, char* argv[])
     QDir().mkpath(scripted.desktop);
     PlatformScope scope(scripted);
     collegaScrittorePdf();
+    // The reader linked in, as the program's module holds it: a benchmark has no module beside it.
+    folian::Hooks hooks = folian::DefaultHooks();
+    hooks.openPdf = folian::OpenWithQpdf;
+    folian::SetDefaultHooks(std::move(hooks));
     if (!Main([] {}) || !inserisciSoggetto("001") || !inserisciSoggetto("002")) {
         std::fprintf(stderr, "stampa_bench: cannot prepare the database\n");
         return 1;

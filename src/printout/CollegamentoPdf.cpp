@@ -1,5 +1,7 @@
 #include "CollegamentoPdf.h"
 
+#include "LettorePdf.h"
+
 #include "app/Dichiarazioni.h"
 #include "app/Windows1252.h"
 #include "core/Folian.h"
@@ -18,6 +20,7 @@ void collegaScrittorePdf()
     hooks.openInViewer = [](const std::string& percorso) {
         return platform().openDocument(QString::fromStdString(percorso));
     };
+    hooks.openPdf = apriPdfConModulo;
     folian::SetDefaultHooks(std::move(hooks));
 }
 

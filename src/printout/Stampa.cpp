@@ -2,6 +2,7 @@
 #include "Stampa.h"
 
 #include "DatiScheda.h"
+#include "LettorePdf.h"
 #include "ModelloStampa.h"
 #include "MotiviStampa.h"
 #include "TestoPdf.h"
@@ -124,7 +125,7 @@ void stampaSoggetto(const QString& codice, const QString& progressivo)
         }
         throw ErroreEsecuzione(errore);
     }
-    if (!preparaModello(&errore)) {
+    if (!preparaLettorePdf(&errore) || !preparaModello(&errore)) {
         msgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }

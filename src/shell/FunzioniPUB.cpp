@@ -6,7 +6,7 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/Ini.h"
 #include "app/MsgBox.h"
-#include "platform/Downloader.h"
+#include "platform/Sha256Digest.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,5 +1,7 @@
 #include "ImmaginiOndavia.h"
 
+#include "IconaDifferita.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -66,6 +68,11 @@ QPixmap logoOndavia(int lato)
     p.drawRoundedRect(r, lato * 0.2, lato * 0.2);
     onde(p, r.adjusted(lato * 0.15, lato * 0.1, -lato * 0.15, -lato * 0.1), Qt::white, qMax(1.5, lato / 16.0));
     return immagine;
+}
+
+QIcon iconaOndavia()
+{
+    return QIcon(new IconaDifferita([] { return logoOndavia(64); }, {QSize(64, 64)}));
 }
 
 QPixmap immagineBenvenuto()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 
 namespace ondavia {
@@ -9,6 +10,9 @@ namespace ondavia {
 
 // The program's emblem, a square of the given side in pixels.
 QPixmap logoOndavia(int lato);
+
+// The program's window icon: the emblem at 64 pixels, drawn when a window system first asks for it.
+QIcon iconaOndavia();
 
 // The welcome banner of the splash form.
 QPixmap immagineBenvenuto();

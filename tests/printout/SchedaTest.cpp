@@ -7,6 +7,7 @@
 #include "printout/SchedaSoggetto.h"
 #include "printout/wD.h"
 #include "core/Folian.h"
+#include "streams/QpdfSource.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,23 @@
 #include <gtest/gtest.h>
 
 namespace ondavia::test {
+
+namespace {
+
+// The template is read by the reader linked in, as the program reads it through its module.
+class LettoreCollegato : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        folian::Hooks hooks;
+        hooks.openPdf = folian::OpenWithQpdf;
+        folian::SetDefaultHooks(std::move(hooks));
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const lettore = ::testing::AddGlobalTestEnvironment(new LettoreCollegato);
+
+} // namespace
 
 using scheda::Rettangolo;
 

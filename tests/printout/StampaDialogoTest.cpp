@@ -7,7 +7,11 @@
 #include "../support/LimiteFile.h"
 #include "../support/SenzaPermessi.h"
 #include "app/Dichiarazioni.h"
+#include "core/Hooks.h"
+#include "printout/LettorePdf.h"
+#include "printout/ModelloStampa.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -240,6 +244,32 @@ TEST_F(StampaDialogo, EachFailureHasItsOwnItalianReasonAndTheOperatorsOwnSituati
                                               "cancellalo: il programma ne scriverà uno nuovo.")
                                    .arg(modello));
     }
+}
+
+} // namespace ondavia::test
+
+namespace ondavia::test {
+
+// An installation that lost the reader's module (a test program has none beside it) cannot print: it says which
+// file is missing before it asks anything, and writes nothing.
+TEST_F(StampaDialogo, WithoutItsReadersModuleThePrintOutNamesTheMissingFileAndAsksNothing)
+{
+    folian::Hooks hooks = folian::DefaultHooks();
+    hooks.openPdf = apriPdfConModulo;
+    folian::SetDefaultHooks(std::move(hooks));
+
+    scripted.saveAnswers = {desktop(QStringLiteral("scheda.pdf"))};
+    stampa(kCodice, QStringLiteral("001"));
+
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(messaggio(), QStringLiteral("Impossibile stampare: manca il file %1, che serve per leggere il modello "
+                                          "di stampa; reinstalla il programma.")
+                               .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" +
+                                                             ONDAVIA_PDF_READER_MODULE)));
+    EXPECT_TRUE(nomiIn(scripted.desktop).isEmpty());
+    EXPECT_FALSE(QFile::exists(percorsoModello()));
 }
 
 } // namespace ondavia::test

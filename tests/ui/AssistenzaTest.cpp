@@ -2,6 +2,7 @@
 
 #include "../support/ServizioHttps.h"
 
+#include "platform/Downloader.h"
 #include "platform/QtPlatform.h"
 #include "shell/FunzioniPUB.h"
 
@@ -35,7 +36,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(servizio->errore().isEmpty()) << servizio->errore().toStdString();
-        reale.downloader().addTrustedCertificates(servizio->certificati());
+        auto fidato = std::make_unique<Downloader>();
+        fidato->addTrustedCertificates(servizio->certificati());
+        reale.useDownloadService(std::move(fidato));
         desktop.downloader = [this](const DownloadRequest& r, QString* errore) { return reale.download(r, errore); };
         desktop.starter = [this](const QString& p, const QStringList& a) { return reale.startProgram(p, a); };
         servizio->pubblica(PercorsoStrumento, strumento);

@@ -13,6 +13,7 @@ inline constexpr int32_t InvalidCall = 5;
 inline constexpr int32_t Overflow = 6;
 inline constexpr int32_t OutOfMemory = 7;
 inline constexpr int32_t SubscriptOutOfRange = 9;
+inline constexpr int32_t LoadingLibrary = 48;
 inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t BadFileNameOrNumber = 52;

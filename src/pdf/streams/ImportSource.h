@@ -1,13 +1,11 @@
 #pragma once
 
-#include <qpdf/QPDFObjGen.hh>
+#include "streams/PdfSource.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
-
-class QPDF;
 
 namespace folian {
 
@@ -21,12 +19,8 @@ struct ImportSource {
     ImportSource& operator=(const ImportSource&) = delete;
 
     std::string path;
-    std::unique_ptr<QPDF> pdf;
-    std::map<QPDFObjGen, int32_t> copied; // 0: written as null (a page, or a missing object)
-    // The reader had to mend the file's structure (its cross-reference table, its trailer) to open it.
-    bool repaired = false;
-    // Objects the reader could not read whole, with what it found wrong in each.
-    std::map<QPDFObjGen, std::string> damaged;
+    std::unique_ptr<PdfSource> file;
+    std::map<SourceId, int32_t> copied; // 0: written as null (a page, or a missing object)
 };
 
 } // namespace folian
