@@ -2,6 +2,7 @@
 
 #include "Recordset.h"
 #include "SqlDialect.h"
+#include "Statement.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -112,9 +113,12 @@ bool Connection::canWriteInPlace()
     // database open and then fails the first save. Rewriting the header's user version, rolled back at
     // once, creates and removes that journal without changing a byte of the file.
     int version = 0;
-    sqlite3_stmt* read = nullptr;
-    bool written = sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &read, nullptr) == SQLITE_OK &&
-                   stepToEnd(read, [&version](sqlite3_stmt* row) { version = sqlite3_column_int(row, 0); });
+    bool written = false;
+    {
+        Statement read(*this);
+        written = read.prepare("PRAGMA user_version") &&
+                  stepToEnd(read, [&version](sqlite3_stmt* row) { version = sqlite3_column_int(row, 0); });
+    }
     if (written) {
         const QByteArray rewrite = "PRAGMA user_version = " + QByteArray::number(version);
         written = sqlite3_exec(m_db, rewrite.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -143,15 +147,13 @@ bool Connection::columns(const QString& table, QStringList* names)
         return false;
     }
     // Names compare without regard to case, as SQL does; a view is no table.
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(m_db,
-                           "SELECT p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
-                           "WHERE m.type = 'table' AND m.name = ?1 COLLATE NOCASE ORDER BY p.cid",
-                           -1, &statement, nullptr) != SQLITE_OK) {
-        return fail(QString());
+    Statement statement(*this);
+    if (!statement.prepare("SELECT p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
+                           "WHERE m.type = 'table' AND m.name = ?1 COLLATE NOCASE ORDER BY p.cid")) {
+        return false;
     }
     const QByteArray name = table.toUtf8();
-    sqlite3_bind_text(statement, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement.handle(), 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     if (!stepToEnd(statement, [names](sqlite3_stmt* row) {
             *names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0)));
         })) {
@@ -161,15 +163,14 @@ bool Connection::columns(const QString& table, QStringList* names)
     return !names->isEmpty();
 }
 
-bool Connection::stepToEnd(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row)
+bool Connection::stepToEnd(Statement& statement, const std::function<void(sqlite3_stmt*)>& row)
 {
     int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    while ((rc = statement.step()) == SQLITE_ROW) {
         if (row) {
-            row(statement);
+            row(statement.handle());
         }
     }
-    sqlite3_finalize(statement);
     return rc == SQLITE_DONE || fail(QString());
 }
 
@@ -210,13 +211,13 @@ bool Connection::Execute(const QString& sql, Recordset* rows)
     const char* next = text.constData();
     const char* end = next + text.size();
     while (next < end) {
-        sqlite3_stmt* statement = nullptr;
+        Statement statement(*this);
         const char* tail = nullptr;
-        if (sqlite3_prepare_v2(m_db, next, static_cast<int>(end - next), &statement, &tail) != SQLITE_OK) {
-            return fail(QString());
+        if (!statement.prepare(QByteArrayView(next, end - next), &tail)) {
+            return false;
         }
         next = tail;
-        if (!statement) {
+        if (!statement.isValid()) {
             continue; // blanks or a lone ";"
         }
         if (!stepToEnd(statement)) {

@@ -11,6 +11,7 @@ struct sqlite3_stmt;
 namespace ondavia::db {
 
 class Recordset;
+class Statement;
 
 // Field type codes, as the register's readers tell text, numbers and dates apart.
 enum FieldType : int {
@@ -62,8 +63,8 @@ public:
 private:
     bool openWith(const QString& path, int flags);
     bool canWriteInPlace();
-    // Steps a prepared statement to its end, handing each row to `row`, and finalizes it.
-    bool stepToEnd(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row = {});
+    // Steps a prepared statement to its end, handing each row to `row`.
+    bool stepToEnd(Statement& statement, const std::function<void(sqlite3_stmt*)>& row = {});
 
     sqlite3* m_db = nullptr;
     QString m_path;

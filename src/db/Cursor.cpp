@@ -3,25 +3,23 @@
 #include "Connection.h"
 #include "RowStore.h"
 #include "SqlDialect.h"
+#include "Statement.h"
 
 #include <sqlite3.h>
 
+#include <optional>
 #include <vector>
 
 namespace ondavia::db {
 
 struct Cursor::Impl {
-    sqlite3_stmt* statement = nullptr;
+    // Held from the opening to the last row or a failure, and no longer: a finished cursor keeps no table busy.
+    std::optional<Statement> statement;
     Connection* connection = nullptr;
     std::vector<detail::Column> columns;
     detail::RowStore row{&columns};
     bool onRow = false;
     QString lastError;
-
-    Impl() = default;
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
-    ~Impl() { sqlite3_finalize(statement); }
 };
 
 Cursor::Cursor() : m_d(std::make_unique<Impl>()) {}
@@ -35,15 +33,14 @@ bool Cursor::Open(const QString& sql, Connection& connection)
         m_d->lastError = QStringLiteral("la connessione al database non è aperta");
         return false;
     }
-    const QByteArray utf8 = translateSql(sql).toUtf8();
-    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &m_d->statement,
-                           nullptr) != SQLITE_OK) {
-        connection.fail(QString());
-        m_d->lastError = connection.lastError();
+    Statement& statement = m_d->statement.emplace(connection);
+    if (!statement.prepare(translateSql(sql).toUtf8())) {
+        m_d->lastError = statement.lastError();
+        m_d->statement.reset();
         return false;
     }
-    for (int i = 0; i < sqlite3_column_count(m_d->statement); ++i) {
-        m_d->columns.push_back(detail::columnOf(m_d->statement, i));
+    for (int i = 0; i < sqlite3_column_count(statement.handle()); ++i) {
+        m_d->columns.push_back(detail::columnOf(statement.handle(), i));
     }
     return true;
 }
@@ -52,12 +49,12 @@ bool Cursor::next()
 {
     m_d->row.clear();
     m_d->onRow = false;
-    if (!m_d->statement) {
+    if (!m_d->statement || !m_d->statement->isValid()) {
         return false;
     }
-    const int rc = sqlite3_step(m_d->statement);
+    const int rc = m_d->statement->step();
     if (rc == SQLITE_ROW) {
-        m_d->row.appendFrom(m_d->statement, 0);
+        m_d->row.appendFrom(m_d->statement->handle(), 0);
         m_d->onRow = true;
         return true;
     }
@@ -65,8 +62,7 @@ bool Cursor::next()
         m_d->connection->fail(QString(), rc);
         m_d->lastError = m_d->connection->lastError();
     }
-    sqlite3_finalize(m_d->statement);
-    m_d->statement = nullptr;
+    m_d->statement.reset();
     return false;
 }
 

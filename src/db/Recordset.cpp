@@ -4,7 +4,7 @@
 #include "Criterion.h"
 #include "SqlDialect.h"
 #include "RowStore.h"
-#include "SqliteValue.h"
+#include "Statement.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace ondavia::db {
@@ -47,13 +48,8 @@ struct Recordset::Impl {
     QHash<int, std::vector<std::pair<QString, int>>> prefixIndexes;
     // The last insert prepared, kept for the next row that assigns the same columns: rows added one
     // after another (a restore adds thousands) are then not parsed again each time.
-    sqlite3_stmt* insertStatement = nullptr;
+    std::optional<Statement> insertStatement;
     std::vector<int> insertColumns;
-
-    Impl() = default;
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
-    ~Impl() { sqlite3_finalize(insertStatement); }
 
     bool fail(const QString& message)
     {
@@ -145,76 +141,68 @@ bool Recordset::Impl::store()
     if (edit == Edit::None) {
         return true;
     }
-    sqlite3* db = connection->handle();
     std::vector<int> assigned;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         if (changed[i]) {
             assigned.push_back(i);
         }
     }
-    QString sql;
-    const bool reuse = edit == Edit::Adding && insertStatement && insertColumns == assigned;
-    if (reuse) {
-        sqlite3_reset(insertStatement);
-        sqlite3_clear_bindings(insertStatement);
-    } else if (edit == Edit::Adding) {
-        if (assigned.empty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
-        } else {
-            QStringList names;
-            QStringList marks;
-            for (int i : assigned) {
-                names << quoteIdentifier(columns[i].name);
-                marks << QStringLiteral("?");
+    if (edit == Edit::Changing && assigned.empty()) {
+        edit = Edit::None;
+        return true;
+    }
+    // The values in the order of the statement's marks; a changed row is found by its rowid, the last mark.
+    std::vector<Value> values;
+    values.reserve(assigned.size() + 1);
+    for (int i : assigned) {
+        values.push_back(buffer[i]);
+    }
+
+    std::optional<Statement> update;
+    Statement* statement = nullptr;
+    if (edit == Edit::Adding) {
+        if (!insertStatement || !insertStatement->isValid() || insertColumns != assigned) {
+            QString sql;
+            if (assigned.empty()) {
+                sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
+            } else {
+                QStringList names;
+                QStringList marks;
+                for (int i : assigned) {
+                    names << quoteIdentifier(columns[i].name);
+                    marks << QStringLiteral("?");
+                }
+                sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(quoteIdentifier(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
             }
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteIdentifier(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+            // The columns are forgotten first, so that a failure halfway never pairs them with another insert.
+            insertColumns.clear();
+            if (!insertStatement.emplace(*connection).prepare(sql.toUtf8())) {
+                return fail(insertStatement->lastError());
+            }
+            insertColumns = std::move(assigned);
         }
+        statement = &*insertStatement;
     } else {
-        if (assigned.empty()) {
-            edit = Edit::None;
-            return true;
-        }
         QStringList sets;
         for (int i : assigned) {
             sets << quoteIdentifier(columns[i].name) + QStringLiteral("=?");
         }
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdentifier(table), sets.join(QLatin1Char(',')));
+        const QString sql =
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdentifier(table), sets.join(QLatin1Char(',')));
+        statement = &update.emplace(*connection);
+        if (!statement->prepare(sql.toUtf8())) {
+            return fail(statement->lastError());
+        }
+        values.push_back(Value(static_cast<qint64>(rowids[current])));
     }
-
-    sqlite3_stmt* statement = reuse ? insertStatement : nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (!reuse &&
-        sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK) {
-        connection->fail(QString());
-        return fail(connection->lastError());
-    }
-    if (edit == Edit::Adding && !reuse) {
-        sqlite3_finalize(insertStatement);
-        insertStatement = statement;
-        insertColumns = assigned;
-    }
-    int slot = 1;
-    for (int i : assigned) {
-        detail::bindValue(statement, slot++, buffer[i]);
-    }
-    if (edit == Edit::Changing) {
-        sqlite3_bind_int64(statement, slot, rowids[current]);
-    }
-    const int rc = sqlite3_step(statement);
-    if (statement == insertStatement) {
-        sqlite3_reset(statement);
-    } else {
-        sqlite3_finalize(statement);
-    }
-    if (rc != SQLITE_DONE) {
-        connection->fail(QString(), rc);
-        return fail(connection->lastError());
+    if (!statement->run(values)) {
+        return fail(statement->lastError());
     }
 
     if (edit == Edit::Adding) {
         rows.append(buffer);
-        rowids.push_back(sqlite3_last_insert_rowid(db));
+        rowids.push_back(sqlite3_last_insert_rowid(connection->handle()));
         current = rows.rowCount() - 1;
     } else {
         rows.replace(current, buffer);
@@ -279,26 +267,23 @@ bool Recordset::Open(const QString& sql, Connection& connection)
         text.replace(match.capturedStart(1), 1, QStringLiteral("rowid AS \"rowid:hidden\", *"));
     }
 
-    sqlite3_stmt* statement = nullptr;
-    const QByteArray utf8 = text.toUtf8();
-    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &statement,
-                           nullptr) != SQLITE_OK) {
-        connection.fail(QString());
-        const QString error = connection.lastError();
+    Statement statement(connection);
+    if (!statement.prepare(text.toUtf8())) {
+        const QString error = statement.lastError();
         Close();
         return m_d->fail(error);
     }
 
     const int first = updatable ? 1 : 0;
-    const int count = sqlite3_column_count(statement);
+    const int count = sqlite3_column_count(statement.handle());
     for (int i = first; i < count; ++i) {
-        m_d->columns.push_back(detail::columnOf(statement, i));
+        m_d->columns.push_back(detail::columnOf(statement.handle(), i));
     }
 
     int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        m_d->rows.appendFrom(statement, first);
-        m_d->rowids.push_back(updatable ? sqlite3_column_int64(statement, 0) : 0);
+    while ((rc = statement.step()) == SQLITE_ROW) {
+        m_d->rows.appendFrom(statement.handle(), first);
+        m_d->rowids.push_back(updatable ? sqlite3_column_int64(statement.handle(), 0) : 0);
     }
     // An expression column (Count, Max) takes its type from the first value it holds.
     if (m_d->rows.rowCount() > 0) {
@@ -311,7 +296,6 @@ bool Recordset::Open(const QString& sql, Connection& connection)
             }
         }
     }
-    sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) {
         connection.fail(QString(), rc);
         const QString error = connection.lastError();

@@ -13,19 +13,34 @@ namespace ondavia::db {
 
 Statement::Statement(Connection& connection, const QString& sql) : m_connection(connection)
 {
-    const QByteArray utf8 = translateSql(sql).toUtf8();
-    if (!connection.isOpen() ||
-        sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &m_statement,
-                           nullptr) != SQLITE_OK) {
-        connection.fail(QString());
-        m_lastError = connection.lastError();
-        m_statement = nullptr;
-    }
+    prepare(translateSql(sql).toUtf8());
 }
+
+Statement::Statement(Connection& connection) : m_connection(connection) {}
 
 Statement::~Statement()
 {
     sqlite3_finalize(m_statement);
+}
+
+bool Statement::prepare(QByteArrayView sql, const char** tail)
+{
+    sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    m_lastError.clear();
+    m_gaveRow = false;
+    if (!m_connection.isOpen() || sqlite3_prepare_v2(m_connection.handle(), sql.data(), static_cast<int>(sql.size()),
+                                                     &m_statement, tail) != SQLITE_OK) {
+        m_connection.fail(QString());
+        m_lastError = m_connection.lastError();
+        return false;
+    }
+    return true;
+}
+
+int Statement::step()
+{
+    return sqlite3_step(m_statement);
 }
 
 bool Statement::run(std::initializer_list<Value> values)

@@ -2,6 +2,7 @@
 
 #include "Value.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <initializer_list>
@@ -14,15 +15,28 @@ namespace ondavia::db {
 
 class Connection;
 
-// A prepared statement run many times with different values: used where rows are written in bulk.
+// A prepared statement, finalized with its object whatever way its user leaves: run many times with different
+// values where rows are written in bulk, or stepped through its rows by a reader.
 class Statement {
 public:
+    // Prepares a statement given in the register's own SQL dialect (see translateSql).
     Statement(Connection& connection, const QString& sql);
+    // Holds nothing until prepare().
+    explicit Statement(Connection& connection);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
+    // Prepares the first statement of a text as SQLite reads it, finalizing the one held; `tail`, when given,
+    // receives where the text's next statement begins. False, with lastError() and the connection's, when it
+    // cannot be prepared; a text of blanks or a lone ";" prepares nothing and is no failure.
+    bool prepare(QByteArrayView sql, const char** tail = nullptr);
+
     bool isValid() const { return m_statement != nullptr; }
+    // One step of the statement: SQLite's result code (SQLITE_ROW on a row, SQLITE_DONE at the end).
+    int step();
+    // The statement itself, for reading the columns of the row it is on; it stays owned by this object.
+    sqlite3_stmt* handle() const { return m_statement; }
     // Binds the values to the statement's parameters in order, runs it to completion and resets it.
     bool run(std::initializer_list<Value> values);
     bool run(const std::vector<Value>& values);
