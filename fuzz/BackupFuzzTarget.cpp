@@ -3,6 +3,7 @@
 //  - a file the first-line check refuses is refused by the restore too, with the same message;
 //  - a restore that fails leaves the register exactly as it was;
 //  - after a restore no subject has two rows with the same progressive, and every message has a text;
+//  - a subject no file can name (its code has no Windows-1252 form) keeps its row;
 //  - whatever was restored can be backed up again, plain, and that backup restores to the same register;
 //    a scrambled backup, when the scrambling can carry it, restores to the same register too.
 #include "FuzzSupport.h"
@@ -27,6 +28,8 @@ using namespace ondavia;
 using fuzz::require;
 
 namespace {
+
+const QString CodiceGreco = QStringLiteral("ΑΒΓΔ");
 
 void esegui(const char* sql)
 {
@@ -65,6 +68,12 @@ void registroIniziale()
     esegui("INSERT INTO COPE (OCOD, ONPROG, ODES, ONDT, OMOC1) VALUES ('RSSMRA80A01H501U', '001', 'ROSSI MARIO', "
            "'1980-03-05', 1)");
     esegui("INSERT INTO COPE (OCOD, ONPROG, ODES, OMOC1) VALUES ('01234567890', '001', 'ACQUA SRL', 0)");
+    // Codes that differ only by the case of an accented letter, and one no backup file can name.
+    const QString accentati = QStringLiteral("INSERT INTO COPE (OCOD, ONPROG, ODES) VALUES ('ÀBC', '001', 'A GRAVE'), "
+                                             "('àBC', '002', 'A GRAVE'), ('ŒUVRE', '001', 'OE'), ('%1', '001', "
+                                             "'GRECO')")
+                                  .arg(CodiceGreco);
+    require(Conn.Execute(accentati), Conn.lastError().toStdString());
     esegui("COMMIT");
 }
 
@@ -76,7 +85,7 @@ public:
         qputenv("ONDAVIA_HOME", m_cartella.path().toUtf8());
         QString errore;
         const QString archivio = file("OVIA.db");
-        require(CreaArchivio(archivio, QString(), &errore), errore.toStdString());
+        require(creaArchivio(archivio, QString(), &errore), errore.toStdString());
         require(Conn.Open(archivio), Conn.lastError().toStdString());
         AggiornaArchivio();
         // Nothing here needs to survive a power cut or another process; the municipalities are not read by
@@ -124,7 +133,7 @@ void esercita(const Banco& banco, const uint8_t* data, std::size_t size)
     int avvisi = 0;
     const bool fatto = ripristina(ingresso, &errore, &avvisi);
     if (controllo.stato == ControlloBackup::Stato::NonBackup) {
-        require(!fatto && errore == MessaggioNonBackup(), "a file the check refuses was restored");
+        require(!fatto && errore == messaggioNonBackup(), "a file the check refuses was restored");
     }
     if (!fatto) {
         require(!errore.isEmpty(), "a failed restore without a reason");
@@ -139,6 +148,18 @@ void esercita(const Banco& banco, const uint8_t* data, std::size_t size)
         doppi.lastError().toStdString());
     require(doppi.RecordCount() == 0, "two rows with the same code and progressive");
     doppi.Close();
+
+    // A file of Windows-1252 text cannot name the Greek subject, so its row stays; a backup could not carry
+    // it either, and it leaves before the backups below.
+    db::Recordset greco;
+    require(greco.Open(QStringLiteral("SELECT * FROM COPE WHERE OCOD = '%1' AND ONPROG = '001' AND ODES = 'GRECO'")
+                           .arg(CodiceGreco),
+                       Conn) &&
+                greco.RecordCount() == 1,
+            "a subject the file does not name was changed");
+    greco.Close();
+    require(Conn.Execute(QStringLiteral("DELETE FROM COPE WHERE OCOD = '%1'").arg(CodiceGreco)),
+            Conn.lastError().toStdString());
 
     const QString ripristinato = istantanea();
     for (const bool cifra : {false, true}) {

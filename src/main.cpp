@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ondavia"));
-    QApplication::setWindowIcon(QIcon(ondavia::LogoOndavia(64)));
+    QApplication::setWindowIcon(ondavia::iconaOndavia());
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
     // Standard buttons and dialogs in Italian ("Sì", "No", "Annulla").
@@ -28,11 +28,11 @@ int main(int argc, char* argv[])
 
     ondavia::QtPlatform desktop;
     ondavia::setPlatform(&desktop);
-    ondavia::CollegaScrittorePdf();
+    ondavia::collegaScrittorePdf();
 
     std::unique_ptr<ondavia::F0> finestra;
     if (!ondavia::Main([&] {
-            finestra = std::make_unique<ondavia::F0>(ondavia::CreaRegistro);
+            finestra = std::make_unique<ondavia::F0>(ondavia::creaRegistro);
             finestra->show();
         })) {
         return 1;

@@ -96,6 +96,22 @@ CASES = {
     "scrambled-with-plain-line.REI": cp1252([scramble(GOOD[0]), GOOD[1]]),
     "plain-with-scrambled-line.REI": cp1252([GOOD[0], scramble(GOOD[1])]),
     "ctab-short.REI": cp1252([GOOD[0], SEP + "CTAB" + SEP + "TPI", GOOD[1]]),
+    # A code and nothing else; a blank progressive; a blank code: each line is skipped, its subject kept.
+    "code-only.REI": cp1252(
+        [SEP + "COPE" + SEP + ROSSI["OCOD"] + SEP, line(SOCIETA, ONPROG="   "), line(SOCIETA, OCOD=" "), GOOD[1]]
+    ),
+    # Codes that differ by the case of an accented letter are two subjects; by an ASCII letter, one.
+    "accented-codes.REI": cp1252(
+        [GOOD[0], line(ROSSI, OCOD="ÀBC"), line(ROSSI, OCOD="àBC", ONPROG="002"),
+         line(ROSSI, OCOD="àbc", ONPROG="002", ODES="DOPPIO"), line(ROSSI, OCOD="ŒUVRE"), GOOD[1]]
+    ),
+    # Whole numbers past the 53 bits of a double, past 64 bits, and items that are no whole number.
+    "whole-numbers.REI": cp1252(
+        [line(ROSSI, OMOC1="9007199254740993", OMOC2="9223372036854775807", OMOC3="9223372036854775808"),
+         line(SOCIETA, OMOC1="1e300", OMOC2="nan", OMOC3="-2,5")]
+    ),
+    # A first code far longer than a file name may be.
+    "long-code.REI": cp1252([line(ROSSI, OCOD=ROSSI["OCOD"] + "X" * 284), GOOD[0], GOOD[1]]),
 }
 
 # Good files, each exercising another part of the reader, for the fuzzer to start from.
@@ -112,6 +128,9 @@ SEED_CASES = {
     "seed-plain.REI": cp1252(GOOD),
     "seed-scrambled.REI": cp1252([scramble(l) for l in GOOD]),
     "seed-mixed.REI": cp1252(SEED_LINES),
+    "seed-accented.REI": cp1252(
+        [GOOD[0], line(ROSSI, OCOD="ÀBC"), line(ROSSI, OCOD="àbc", ONPROG="002"), line(SOCIETA, OCOD="œuvre")]
+    ),
 }
 
 

@@ -29,7 +29,7 @@ struct Archivio {
     {
         QString errore;
         const QString file = cartella.filePath(QStringLiteral("OVIA.db"));
-        if (!CreaArchivio(file, QString(), &errore) || !Conn.Open(file) || !CaricaComuni(&errore)) {
+        if (!creaArchivio(file, QString(), &errore) || !Conn.Open(file) || !CaricaComuni(&errore)) {
             std::cerr << "archivio: " << errore.toStdString() << '\n';
             std::exit(1);
         }

@@ -2,19 +2,34 @@
 // (headless: QT_QPA_PLATFORM=offscreen), against the sqlite3 command-line tool importing the same rows
 // as CSV into an empty copy of the same database. Rounds are interleaved (save, restore, import) so that
 // the three see the same machine; each round gives a ratio to the import, and the median ratio is
-// reported, for 1,000 and for 10,000 subjects.
+// reported with the spread of the rounds, for 1,000, 10,000 and 100,000 subjects, and the growth of each
+// from one size to the next beside that of the import.
 //
 // Run: build/bench/backup/backup_bench [rounds]       needs sqlite3 on the PATH (scripts/setup installs it)
 //      build/bench/backup/backup_bench --screenshot FILE.png
 //          restores 10,000 subjects once and saves a picture of the form half-way (docs/fsalva.png is one,
 //          taken under Xvfb: xvfb-run -a env QT_QPA_PLATFORM=xcb build/bench/backup/backup_bench --screenshot ...)
+//      build/bench/backup/backup_bench --once SUBJECTS
+//          one round at one size, for a profiler: valgrind --tool=callgrind --collect-atstart=no
+//          --toggle-collect='ondavia::FSalva::confermaRipristino()' build/bench/backup/backup_bench --once 10000
 //
-// The save writes every subject to a backup file (dialog answered at once). The restore is the whole
-// confirm: the safety copy of the register, then the file's subjects in place of the register's own, in
-// one transaction. The import is the sqlite3 process, from start to exit.
+// What each side does. The save writes every subject to a backup file (dialog answered at once). The
+// restore is the whole confirm, on the register as the save left it (the same subjects, already restored
+// by the round before): the safety copy of the register (a full save), then the file's subjects in place
+// of the register's own (each row added, each subject's earlier row deleted), in one transaction. The
+// import is the sqlite3 process, from start to exit, adding the same rows from CSV in one transaction to
+// an empty copy of the same database: the same table, the same indexes and collations. Both sides commit
+// with the same journal mode and synchronous setting (checked at each size) and work with the same page
+// cache (the one the restore sets). What stays different is the work itself: the restore also writes the
+// safety copy, reads and checks a backup file rather than CSV, and replaces rows rather than adding them
+// to an empty table.
+// The growth from one size to the next is given for the times, as measured, and for the processor times
+// alone, which leave out the waits (the syncs of the commits, a busy machine) that weigh most on the
+// shortest runs.
 #include "../Cronometro.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
+#include "app/RipristinoBackup.h"
 #include "app/ScrittoreBackup.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -29,6 +44,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -48,6 +65,7 @@ namespace {
 }
 
 // Subjects with every field the register fills: half companies, half natural persons, accented names.
+// Birth dates run from 1930 to 1998 and begin again, so that every one is a date the form accepts.
 void riempiCope(int soggetti)
 {
     const QString sql = QStringLiteral(R"(
@@ -63,7 +81,7 @@ SELECT printf('123456%05d', i), '001',
        CASE i % 2 WHEN 0 THEN 'L''AQUILA' ELSE '' END, CASE i % 2 WHEN 0 THEN 'AQ' ELSE '' END,
        CASE i % 2 WHEN 0 THEN '' ELSE printf('ROSSI%05d', i) END, CASE i % 2 WHEN 0 THEN '' ELSE 'MARIO' END,
        CASE i % 2 WHEN 0 THEN '' ELSE 'M' END,
-       CASE i % 2 WHEN 0 THEN NULL ELSE date('1950-01-01', printf('+%d days', i)) END,
+       CASE i % 2 WHEN 0 THEN NULL ELSE date('1930-01-01', printf('+%d days', i % 25000)) END,
        CASE i % 2 WHEN 0 THEN '' ELSE 'FORLÌ' END, CASE i % 2 WHEN 0 THEN '' ELSE 'FC' END,
        '13', '13=OICR', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', 'M', '01/01/1980', 'ROMA', 'RM', 'MARIO@ALFA.IT',
        '06 123456', printf('PEC%05d@PEC.IT', i), '01/02/2020', 'ARUBA €', '0', '0', '0', 1, 0, 1, '-1', '0',
@@ -83,8 +101,19 @@ public:
     void processEvents() override { QApplication::processEvents(); }
 };
 
+// Processor time (user and system) of this process, or of its children that have ended, in milliseconds.
+double processore(int chi)
+{
+    rusage uso{};
+    getrusage(chi, &uso);
+    const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1000 + t.tv_usec / 1000.0; };
+    return ms(uso.ru_utime) + ms(uso.ru_stime);
+}
+
 struct Misure {
-    std::vector<double> salva, ripristina, importa;
+    std::vector<double> salva, ripristina, importa, avvio;
+    // The processor time of each: what the waits for the disk and for a processor leave out.
+    std::vector<double> cpuSalva, cpuRipristina, cpuImporta;
 };
 
 class Banco {
@@ -92,13 +121,13 @@ public:
     explicit Banco(int soggetti) : m_soggetti(soggetti)
     {
         qputenv("ONDAVIA_HOME", m_casa.path().toUtf8());
-        ResetDichiarazioni();
+        resetDichiarazioni();
         if (!Main([] {})) {
             fail(QStringLiteral("cannot prepare the database"));
         }
         riempiCope(soggetti);
         // The peer's input: the same rows as CSV, and an empty copy of the same database to import into.
-        const QString archivio = PercorsoArchivio();
+        const QString archivio = percorsoArchivio();
         m_csv = m_casa.filePath(QStringLiteral("cope.csv"));
         m_vuoto = m_casa.filePath(QStringLiteral("vuoto.db"));
         if (!sqlite3({archivio, QStringLiteral(".mode csv"), QStringLiteral(".once ") + m_csv,
@@ -107,7 +136,18 @@ public:
             !sqlite3({m_vuoto, QStringLiteral("DELETE FROM COPE"), QStringLiteral("VACUUM")})) {
             fail(QStringLiteral("cannot prepare the import"));
         }
+        // The durability settings of both commits.
+        const QString programma =
+            pragma(QStringLiteral("journal_mode")) + QLatin1Char('/') + pragma(QStringLiteral("synchronous"));
+        QString peer;
+        if (!sqlite3({m_vuoto, QStringLiteral("PRAGMA journal_mode"), QStringLiteral("PRAGMA synchronous")}, &peer) ||
+            peer.trimmed().replace(QLatin1Char('\n'), QLatin1Char('/')) != programma) {
+            fail(QStringLiteral("the program commits with %1, sqlite3 with %2").arg(programma, peer.simplified()));
+        }
+        m_impostazioni = programma;
     }
+
+    const QString& impostazioni() const { return m_impostazioni; }
 
     void round(Misure& m)
     {
@@ -115,9 +155,12 @@ public:
         const QString backup = m_casa.filePath(QStringLiteral("SAVE.REI"));
         QFile::remove(backup);
         m_desktop.saveAnswers = {backup};
-        m.salva.push_back(conferma(QStringLiteral("S")));
+        double cpu = 0;
+        m.salva.push_back(conferma(QStringLiteral("S"), &cpu));
+        m.cpuSalva.push_back(cpu);
         m_desktop.openAnswers = {backup};
-        m.ripristina.push_back(conferma(QStringLiteral("R")));
+        m.ripristina.push_back(conferma(QStringLiteral("R"), &cpu));
+        m.cpuRipristina.push_back(cpu);
         for (const QString& copia : QDir(m_casa.path()).entryList({QStringLiteral("BFRR_*")}, QDir::Files)) {
             QFile::remove(m_casa.filePath(copia));
         }
@@ -130,11 +173,20 @@ public:
         const QString bersaglio = m_casa.filePath(QStringLiteral("import.db"));
         QFile::remove(bersaglio);
         QFile::copy(m_vuoto, bersaglio);
+        const double cpuPrima = processore(RUSAGE_CHILDREN);
         const auto inizio = Clock::now();
-        if (!sqlite3({bersaglio, QStringLiteral(".mode csv"), QStringLiteral(".import ") + m_csv + " COPE"})) {
+        if (!sqlite3({bersaglio, QStringLiteral("PRAGMA cache_size = -%1").arg(RipristinoBackup::CacheKiB),
+                      QStringLiteral(".mode csv"), QStringLiteral(".import ") + m_csv + " COPE"})) {
             fail(QStringLiteral("sqlite3 did not import"));
         }
         m.importa.push_back(millisecondsSince(inizio));
+        m.cpuImporta.push_back(processore(RUSAGE_CHILDREN) - cpuPrima);
+        // The part of the import that does not grow with the rows: starting sqlite3 on the same file.
+        const auto partenza = Clock::now();
+        if (!sqlite3({bersaglio, QStringLiteral("SELECT 1")})) {
+            fail(QStringLiteral("sqlite3 did not start"));
+        }
+        m.avvio.push_back(millisecondsSince(partenza));
     }
 
     // One restore, with a picture of the form taken once it has gone past half the rows.
@@ -176,19 +228,23 @@ private:
         QApplication::processEvents();
     }
 
-    // The form in one mode, shown; the time of its confirm button, in milliseconds.
-    static double conferma(const QString& modo)
+    // The form in one mode, shown; the time of its confirm button, in milliseconds, and its processor time.
+    static double conferma(const QString& modo, double* cpu)
     {
         ModoSalva = modo;
         FSalva form;
         mostra(form);
+        const double cpuPrima = processore(RUSAGE_SELF);
         const auto inizio = Clock::now();
         form.bconferma_Click();
-        return millisecondsSince(inizio);
+        const double tempo = millisecondsSince(inizio);
+        *cpu = processore(RUSAGE_SELF) - cpuPrima;
+        return tempo;
     }
 
-    // Runs sqlite3 with a database and dot-commands or statements given one by one.
-    static bool sqlite3(const QStringList& argomenti)
+    // Runs sqlite3 with a database and dot-commands or statements given one by one; what it prints goes to
+    // *uscita when given.
+    static bool sqlite3(const QStringList& argomenti, QString* uscita = nullptr)
     {
         QStringList comandi{argomenti.front()};
         for (qsizetype i = 1; i < argomenti.size(); ++i) {
@@ -197,8 +253,21 @@ private:
         comandi << QStringLiteral(".quit");
         QProcess processo;
         processo.start(QStringLiteral("sqlite3"), comandi);
-        return processo.waitForFinished(60000) && processo.exitStatus() == QProcess::NormalExit &&
-               processo.exitCode() == 0 && processo.readAllStandardError().isEmpty();
+        const bool finito = processo.waitForFinished(60000) && processo.exitStatus() == QProcess::NormalExit &&
+                            processo.exitCode() == 0 && processo.readAllStandardError().isEmpty();
+        if (uscita) {
+            *uscita = QString::fromUtf8(processo.readAllStandardOutput());
+        }
+        return finito;
+    }
+
+    static QString pragma(const QString& nome)
+    {
+        db::Recordset valore;
+        if (!valore.Open(QStringLiteral("PRAGMA ") + nome, Conn) || valore.RecordCount() != 1) {
+            fail(QStringLiteral("cannot read PRAGMA %1").arg(nome));
+        }
+        return valore.Fields(0).Value().toText();
     }
 
     static int contaSoggetti()
@@ -212,6 +281,7 @@ private:
     QTemporaryDir m_casa;
     QString m_csv;
     QString m_vuoto;
+    QString m_impostazioni;
     PiattaformaBench m_desktop;
     PlatformScope m_scope{m_desktop};
 };
@@ -229,34 +299,78 @@ int main(int argc, char* argv[])
         banco.fotografa(QString::fromLocal8Bit(argv[2]));
         return 0;
     }
-    const int giri = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    if (argc > 2 && QByteArray(argv[1]) == "--once") {
+        Banco banco(std::max(1, std::atoi(argv[2])));
+        Misure m;
+        banco.round(m);
+        std::printf("save %.1f ms, restore %.1f ms, sqlite3 %.1f ms\n", m.salva[0], m.ripristina[0], m.importa[0]);
+        return 0;
+    }
+    const int giri = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
 
-    std::printf("%-9s %12s %12s %12s %14s %14s\n", "subjects", "save ms", "restore ms", "sqlite3 ms", "save/import",
-                "restore/import");
-    double salva[2] = {0, 0};
-    double ripristina[2] = {0, 0};
-    int indice = 0;
-    for (const int soggetti : {1000, 10000}) {
+    // Each size: the medians of the round-by-round ratios to the import, with their spread (lowest and
+    // highest ratio of the rounds), and the medians of the times, from which the growth is worked out.
+    struct Riga {
+        int soggetti;
+        double salva, ripristina, importa, avvio;
+        double cpuSalva = 0, cpuRipristina = 0, cpuImporta = 0;
+    };
+    std::vector<Riga> righe;
+    QString impostazioni;
+    // The rounds at one size, after a warm-up round (first touches of the files and of the form).
+    const auto misura = [giri, &impostazioni](int soggetti) {
         Banco banco(soggetti);
         Misure m;
         Misure scarto;
-        banco.round(scarto); // warm-up: first touches of the files and of the form
+        banco.round(scarto);
         for (int g = 0; g < giri; ++g) {
             banco.round(m);
         }
+        impostazioni = banco.impostazioni();
+        resetDichiarazioni();
+        return m;
+    };
+    std::printf("%-9s %10s %11s %11s %22s %22s\n", "subjects", "save ms", "restore ms", "sqlite3 ms",
+                "save/import [spread]", "restore/import [spread]");
+    for (const int soggetti : {1000, 10000, 100000}) {
+        const Misure m = misura(soggetti);
         std::vector<double> rapportiSalva, rapportiRipristina;
         for (std::size_t g = 0; g < m.importa.size(); ++g) {
             rapportiSalva.push_back(m.salva[g] / m.importa[g]);
             rapportiRipristina.push_back(m.ripristina[g] / m.importa[g]);
         }
-        salva[indice] = median(m.salva);
-        ripristina[indice] = median(m.ripristina);
-        ++indice;
-        std::printf("%-9d %12.1f %12.1f %12.1f %14.2f %14.2f\n", soggetti, median(m.salva), median(m.ripristina),
-                    median(m.importa), median(rapportiSalva), median(rapportiRipristina));
-        ResetDichiarazioni();
+        const auto [minS, maxS] = std::minmax_element(rapportiSalva.begin(), rapportiSalva.end());
+        const auto [minR, maxR] = std::minmax_element(rapportiRipristina.begin(), rapportiRipristina.end());
+        righe.push_back({soggetti, median(m.salva), median(m.ripristina), median(m.importa), median(m.avvio),
+                         median(m.cpuSalva), median(m.cpuRipristina), median(m.cpuImporta)});
+        std::printf("%-9d %10.1f %11.1f %11.1f %8.2f [%4.2f-%4.2f] %8.2f [%4.2f-%4.2f]\n", soggetti, righe.back().salva,
+                    righe.back().ripristina, righe.back().importa, median(rapportiSalva), *minS, *maxS,
+                    median(rapportiRipristina), *minR, *maxR);
     }
-    std::printf("growth 1,000 -> 10,000 subjects: save %.1fx, restore %.1fx (medians of %d interleaved rounds)\n",
-                salva[1] / salva[0], ripristina[1] / ripristina[0], giri);
+    for (std::size_t i = 1; i < righe.size(); ++i) {
+        const Riga& da = righe[i - 1];
+        const Riga& a = righe[i];
+        const double importa = a.importa / da.importa;
+        std::printf("growth %d -> %d subjects: save %.2fx, restore %.2fx, sqlite3 %.2fx "
+                    "(save/sqlite3 %.2f, restore/sqlite3 %.2f)\n",
+                    da.soggetti, a.soggetti, a.salva / da.salva, a.ripristina / da.ripristina, importa,
+                    a.salva / da.salva / importa, a.ripristina / da.ripristina / importa);
+        // sqlite3's start costs the same at every size, which flattens its growth: without it, the growth of
+        // the import's own work.
+        const double lavoro = (a.importa - a.avvio) / (da.importa - da.avvio);
+        std::printf("  without sqlite3's start (%.1f ms): sqlite3 %.2fx (save/sqlite3 %.2f, restore/sqlite3 %.2f)\n",
+                    a.avvio, lavoro, a.salva / da.salva / lavoro, a.ripristina / da.ripristina / lavoro);
+        // The processor time leaves out the waits for the disk's syncs and for a processor, which weigh most in
+        // the shortest runs and so flatten the growth of the short import most: the growth of the work itself.
+        const double cpuSqlite = a.cpuImporta / da.cpuImporta;
+        std::printf("  processor time (%.0f, %.0f, %.0f ms): save %.2fx, restore %.2fx, sqlite3 %.2fx (save/sqlite3 "
+                    "%.2f, restore/sqlite3 %.2f)\n",
+                    a.cpuSalva, a.cpuRipristina, a.cpuImporta, a.cpuSalva / da.cpuSalva,
+                    a.cpuRipristina / da.cpuRipristina, cpuSqlite, a.cpuSalva / da.cpuSalva / cpuSqlite,
+                    a.cpuRipristina / da.cpuRipristina / cpuSqlite);
+    }
+    std::printf("medians of %d interleaved rounds (save, restore, import) at each size; both sides commit with "
+                "journal_mode/synchronous %s\n",
+                giri, qPrintable(impostazioni));
     return 0;
 }

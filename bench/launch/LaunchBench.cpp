@@ -32,7 +32,7 @@ double launchOnce()
     QApplication::processEvents();
     const double elapsed = millisecondsSince(start);
     window.reset();
-    ResetDichiarazioni();
+    resetDichiarazioni();
     return elapsed;
 }
 

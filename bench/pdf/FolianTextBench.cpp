@@ -1,9 +1,11 @@
 // Writes a 1,000-page document whose pages each carry a table of 20 cells and 60 lines of
-// Italian prose in Arial 9, justified in a text box, and the same pages with libharu writing
-// the same lines as its users write plain lines (BeginText, MoveTextPos, ShowText, with the
-// word spacing that justifies each line), without compression and with Flate in both, in
-// interleaved rounds. Reports the median of the ratios of the two times, and how many
-// TextLength calls a second the writer makes on words and on whole lines.
+// Italian prose in Arial 9, justified in a text box, and the same pages with libharu, which breaks
+// the same text into lines with its own measurement and justifies them with their word spacing
+// (BeginText, SetWordSpace, MoveTextPos, ShowText): both break their lines inside the timing. In
+// interleaved rounds, both uncompressed and both with Flate at each of our qualities (libharu at
+// the zlib level it stands for), under two allocator settings (see BenchSupport.h). Reports the median of
+// the ratios of the two times and their spread, and how many TextLength calls a second the writer
+// makes on words and on whole lines.
 #include "BenchSupport.h"
 #include "FixedHooks.h"
 #include "core/Folian.h"
@@ -68,48 +70,11 @@ std::vector<std::string> pageTexts(folian::Folian& measure)
     return texts;
 }
 
-// One line of a justified box as libharu is given it: the text and the word spacing that
-// makes it reach the box's width (none on a paragraph's last line).
-struct HaruLine {
-    std::string text;
-    float wordSpacing = 0;
-};
-
-// The lines of each page text as a greedy break at blanks in the box's width puts them, made
-// once outside the timing with the writer's own measurement.
-std::vector<std::vector<HaruLine>> haruLines(const folian::Folian& measure, const std::vector<std::string>& texts)
-{
-    std::vector<std::vector<HaruLine>> pages;
-    for (const std::string& text : texts) {
-        std::vector<HaruLine> lines;
-        std::string line;
-        std::size_t at = 0;
-        while (lines.size() < kLines && at < text.size()) {
-            const std::size_t blank = std::min(text.find(' ', at), text.size());
-            const std::string word = text.substr(at, blank - at);
-            const std::string longer = line.empty() ? word : line + " " + word;
-            if (!line.empty() && measure.TextLength(longer) > kBoxWidth) {
-                const auto gaps = static_cast<float>(std::count(line.begin(), line.end(), ' '));
-                lines.push_back({line, gaps > 0 ? (kBoxWidth - measure.TextLength(line)) / gaps : 0});
-                line = word;
-            } else {
-                line = longer;
-            }
-            at = blank + 1;
-        }
-        if (lines.size() < kLines && !line.empty()) {
-            lines.push_back({line, 0});
-        }
-        pages.push_back(lines);
-    }
-    return pages;
-}
-
-void writeFolian(const std::string& path, int compression, const std::vector<std::string>& texts)
+void writeFolian(const std::string& path, int compression, int quality, const std::vector<std::string>& texts)
 {
     folian::Folian pdf(folian::test::fixedHooks());
     pdf.SetFileSync(false); // libharu does not wait for the disk either
-    pdf.SetCompression(compression);
+    pdf.SetCompression(compression, quality);
     pdf.BeginDoc(path);
     for (int p = 0; p < kPages; ++p) {
         pdf.BeginPage();
@@ -126,17 +91,23 @@ void writeFolian(const std::string& path, int compression, const std::vector<std
         }
         pdf.EndTable();
         pdf.SetFont("Arial", kFontSize, 0, 0);
-        pdf.DrawTextBox(kBoxX, kBoxY, kBoxWidth, kBoxHeight, texts[static_cast<std::size_t>(p) % texts.size()], 0, 64,
-                        1);
+        pdf.DrawTextBox(kBoxX, kBoxY, kBoxWidth, kBoxHeight, texts[static_cast<std::size_t>(p) % texts.size()], 0,
+                        folian::TextAlign::Justify, folian::PathPaint::NoStroke);
     }
     pdf.EndDoc();
 }
 
-void writeHaru(const std::string& path, bool flate, const std::vector<std::vector<HaruLine>>& pages)
+// The same page with libharu, its text broken into lines and justified as libharu's users do it:
+// libharu measures how much of the rest fits the box's width, breaking at a blank, and the word
+// spacing of each line makes it reach the width (none on the paragraph's last line). `zlibLevel`:
+// bench::kUncompressed, a zlib level, or bench::kZlibAsItComes.
+void writeHaru(const std::string& path, int zlibLevel, const std::vector<std::string>& texts)
 {
+    const bench::PeerZlibLevel level(zlibLevel > 0 ? zlibLevel : -1);
     HPDF_Doc pdf = HPDF_New(bench::haruError, nullptr);
-    HPDF_SetCompressionMode(pdf, flate ? HPDF_COMP_ALL : HPDF_COMP_NONE);
+    HPDF_SetCompressionMode(pdf, zlibLevel == bench::kUncompressed ? HPDF_COMP_NONE : HPDF_COMP_ALL);
     HPDF_Font font = HPDF_GetFont(pdf, "Helvetica", "WinAnsiEncoding");
+    std::string line;
     for (int p = 0; p < kPages; ++p) {
         HPDF_Page page = HPDF_AddPage(pdf);
         HPDF_Page_SetWidth(page, 596);
@@ -151,13 +122,24 @@ void writeHaru(const std::string& path, bool flate, const std::vector<std::vecto
         }
         HPDF_Page_SetRGBFill(page, 0, 0, 0);
         HPDF_Page_SetFontAndSize(page, font, kFontSize);
-        const std::vector<HaruLine>& lines = pages[static_cast<std::size_t>(p) % pages.size()];
+        const std::string& text = texts[static_cast<std::size_t>(p) % texts.size()];
+        const auto* bytes = reinterpret_cast<const HPDF_BYTE*>(text.data());
         float baseline = 842 - kBoxY - kFontSize;
-        for (const HaruLine& line : lines) {
+        std::size_t at = 0;
+        for (int i = 0; i < kLines && at < text.size(); ++i) {
+            HPDF_REAL width = 0;
+            const HPDF_UINT taken = HPDF_Font_MeasureText(font, bytes + at, static_cast<HPDF_UINT>(text.size() - at),
+                                                          kBoxWidth, kFontSize, 0, 0, HPDF_TRUE, &width);
+            line.assign(text, at, taken);
+            at += taken;
+            while (!line.empty() && line.back() == ' ') {
+                line.pop_back();
+            }
+            const auto gaps = static_cast<float>(std::count(line.begin(), line.end(), ' '));
             HPDF_Page_BeginText(page);
-            HPDF_Page_SetWordSpace(page, line.wordSpacing);
+            HPDF_Page_SetWordSpace(page, at < text.size() && gaps > 0 ? (kBoxWidth - width) / gaps : 0);
             HPDF_Page_MoveTextPos(page, kBoxX, baseline);
-            HPDF_Page_ShowText(page, line.text.c_str());
+            HPDF_Page_ShowText(page, line.c_str());
             HPDF_Page_EndText(page);
             baseline -= kLineHeight;
         }
@@ -177,28 +159,21 @@ double lengthCallsPerSecond(const folian::Folian& pdf, const std::vector<std::st
     return calls / std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-} // namespace
-
-int main()
+int comparisons()
 {
-    const auto dir = std::filesystem::temp_directory_path() / "folian-text-bench";
+    const auto dir = std::filesystem::temp_directory_path() / ("folian-text-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
-    const std::string ours = (dir / "folian.pdf").string();
-    const std::string haru = (dir / "libharu.pdf").string();
 
     folian::Folian measure;
     measure.BeginDoc((dir / "measure.pdf").string());
     measure.SetFont("Arial", kFontSize, 0, 0);
     const std::vector<std::string> texts = pageTexts(measure);
 
-    const std::string oursFlate = (dir / "folian-flate.pdf").string();
-    const std::string haruFlate = (dir / "libharu-flate.pdf").string();
-    const auto haruPages = haruLines(measure, texts);
-    bench::Comparison plain;
-    bench::Comparison flate;
+    std::vector<bench::Row> rows = bench::standardRows(
+        dir, [&](const std::string& path, int mode, int quality) { writeFolian(path, mode, quality, texts); },
+        [&](const std::string& path, int zlibLevel) { writeHaru(path, zlibLevel, texts); });
     for (int round = 0; round < kRounds; ++round) {
-        plain.round(round, [&] { writeFolian(ours, 0, texts); }, [&] { writeHaru(haru, false, haruPages); });
-        flate.round(round, [&] { writeFolian(oursFlate, 2, texts); }, [&] { writeHaru(haruFlate, true, haruPages); });
+        bench::round(round, rows);
     }
 
     std::vector<std::string> words;
@@ -216,11 +191,11 @@ int main()
     const double lineRate = lengthCallsPerSecond(measure, lines, 2'000'000);
     measure.Abort();
 
-    std::printf("%d pages, %d justified lines of Arial/Helvetica 9 and a table of 20 cells each; median of %d "
-                "interleaved rounds\n",
+    std::printf("%d pages, %d justified lines of Arial/Helvetica 9 broken in the timing and a table of 20 cells each;\n"
+                "median of %d interleaved rounds\n",
                 kPages, kLines, kRounds);
-    bench::printComparisons(plain, flate, ours, haru, oursFlate, haruFlate);
-    std::printf("uncompressed: %.3f of libharu's time; Flate: %.3f\n", median(plain.ratios), median(flate.ratios));
+    const int missed = bench::printRows(rows);
+    bench::reportZlibStates(rows.back().ours, rows.back().peer);
     std::printf("TextLength: %.1f million calls/s on words (%.1f bytes), %.1f million calls/s on 110-byte lines\n",
                 wordRate / 1e6, [&] {
                     double total = 0;
@@ -235,5 +210,12 @@ int main()
     } else {
         std::printf("documents kept in %s\n", dir.string().c_str());
     }
-    return 0;
+    return missed == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main()
+{
+    return bench::underBothAllocatorSettings(comparisons);
 }

@@ -3,6 +3,7 @@
 // The page that the layout benchmarks write a thousand times: 60 short stroked lines and a table
 // of 20 filled and outlined cells, in millimetres. Include it in one file of a benchmark only.
 #include "FixedHooks.h"
+#include "LayoutTable.h"
 #include "core/Folian.h"
 
 #include <string>
@@ -30,20 +31,7 @@ inline float lineEnd(int i)
 }
 
 // The table of 20 filled and outlined cells, its top at `top` millimetres.
-inline void drawLayoutTable(folian::Folian& pdf, float top)
-{
-    pdf.SetColorFill("lightyellow");
-    pdf.BeginTable(15, top);
-    for (int r = 0; r < 4; ++r) {
-        pdf.BeginRow(8.5f);
-        for (int c = 0; c < 5; ++c) {
-            pdf.BeginColumn(33.3f);
-            pdf.EndColumn();
-        }
-        pdf.EndRow();
-    }
-    pdf.EndTable();
-}
+using folian::test::drawLayoutTable;
 
 // The page's drawing, on a page already begun with millimetres as the unit.
 inline void drawLayoutPage(folian::Folian& pdf)

@@ -2,19 +2,26 @@
 // (answered at once), the in-use check, the template page imported and the values drawn over it, the file
 // written. The viewer is not started. The first print-out, which also writes the template page into a fresh
 // program folder, is reported on its own.
+// Then the same command for a subject whose PEC address holds one word of 1,000, 100,000 and 1,000,000
+// characters (as a restored backup may hold), in interleaved rounds: the median of each length, its spread,
+// and how the time grows from one length to the next (linear layout: about the ratio of the lengths, less
+// the fixed cost of the card).
 // Run: build/bench/printout/stampa_bench [repetitions]   (headless: QT_QPA_PLATFORM=offscreen)
 #include "../Cronometro.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
+#include "core/Hooks.h"
 #include "db/Recordset.h"
 #include "platform/ScriptedPlatform.h"
 #include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
 #include "register/F1OP.h"
 #include "shell/F0.h"
+#include "streams/QpdfSource.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -23,6 +30,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 using namespace ondavia;
@@ -30,11 +38,11 @@ using namespace ondavia::bench;
 
 namespace {
 
-// A company with every field of the card filled, the longest values wrapped.
-bool inserisciSoggetto()
+// A company with every field of the card filled, the longest values wrapped, under progressive `progressivo`.
+bool inserisciSoggetto(const char* progressivo)
 {
     const std::pair<const char*, const char*> campi[] = {
-        {"OCOD", "01234567897"}, {"ONPROG", "001"}, {"OSTP", "1"},
+        {"OCOD", "01234567897"}, {"ONPROG", progressivo}, {"OSTP", "1"},
         {"ODES", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
         {"orag", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
         {"oTIPOSOG", "02"}, {"OTIPOSOGD", "02=BANCHE"}, {"OSCOM", "SAN BENEDETTO DEL TRONTO"}, {"OSPRO", "AP"},
@@ -53,7 +61,7 @@ bool inserisciSoggetto()
         return false;
     }
     for (const auto& [campo, valore] : campi) {
-        if (!rs.Fields(QString::fromUtf8(campo)).SetValue(QString::fromUtf8(valore))) {
+        if (!rs.Fields(QString::fromUtf8(campo)).setValue(QString::fromUtf8(valore))) {
             return false;
         }
     }
@@ -76,13 +84,17 @@ int main(int argc, char* argv[])
     scripted.desktop = QDir(cartella.path()).filePath(QStringLiteral("Desktop"));
     QDir().mkpath(scripted.desktop);
     PlatformScope scope(scripted);
-    CollegaScrittorePdf();
-    if (!Main([] {}) || !inserisciSoggetto()) {
+    collegaScrittorePdf();
+    // The reader linked in, as the program's module holds it: a benchmark has no module beside it.
+    folian::Hooks hooks = folian::DefaultHooks();
+    hooks.openPdf = folian::OpenWithQpdf;
+    folian::SetDefaultHooks(std::move(hooks));
+    if (!Main([] {}) || !inserisciSoggetto("001") || !inserisciSoggetto("002")) {
         std::fprintf(stderr, "stampa_bench: cannot prepare the database\n");
         return 1;
     }
 
-    F0 finestra(CreaRegistro);
+    F0 finestra(creaRegistro);
     finestra.show();
     auto* registro = dynamic_cast<F1OP*>(&finestra.apriRegistro());
     QApplication::processEvents();
@@ -92,6 +104,7 @@ int main(int argc, char* argv[])
 
     const auto stampa = [&](int n) {
         const QString pdf = QDir(scripted.desktop).filePath(QStringLiteral("scheda%1.pdf").arg(n));
+        QFile::remove(pdf);
         scripted.saveAnswers.push_back(pdf);
         const auto inizio = Clock::now();
         finestra.CommandBars_Execute(ComandoStampa, QStringLiteral("Stampa"));
@@ -116,5 +129,42 @@ int main(int argc, char* argv[])
                 tempi[tempi.size() / 2], ripetizioni, tempi.front(), tempi.back());
     std::printf("size of one print-out:                     %lld bytes\n",
                 static_cast<long long>(QFileInfo(QDir(scripted.desktop).filePath(QStringLiteral("scheda1.pdf"))).size()));
+
+    // One long word: the layout measures it once per size tried, whatever its length.
+    const std::size_t lunghezze[] = {1000, 100000, 1000000};
+    std::vector<std::vector<double>> lunghi(std::size(lunghezze));
+    const int giri = std::max(3, ripetizioni / 4);
+    for (int giro = 0; giro < giri; ++giro) {
+        for (std::size_t i = 0; i < std::size(lunghezze); ++i) {
+            const QString valore = QString(static_cast<qsizetype>(lunghezze[i]), QLatin1Char('A'));
+            if (!Conn.Execute(QStringLiteral("UPDATE COPE SET OPEEMAIL='%1' WHERE ONPROG='002'").arg(valore))) {
+                std::fprintf(stderr, "stampa_bench: cannot store the long value\n");
+                return 1;
+            }
+            registro->vONPROG->setText(QStringLiteral("002"));
+            registro->Dettaglio();
+            lunghi[i].push_back(stampa(1000 + static_cast<int>(i)));
+        }
+    }
+    if (!scripted.messages.empty()) {
+        std::fprintf(stderr, "stampa_bench: %s\n", qPrintable(scripted.messages.back().text));
+        return 1;
+    }
+    std::printf("\none word of N characters in the PEC address, %d interleaved rounds:\n", giri);
+    double precedente = 0;
+    for (std::size_t i = 0; i < std::size(lunghezze); ++i) {
+        if (std::any_of(lunghi[i].begin(), lunghi[i].end(), [](double t) { return t < 0; })) {
+            std::fprintf(stderr, "stampa_bench: a long print-out failed\n");
+            return 1;
+        }
+        const double m = median(lunghi[i]);
+        const auto [minimo, massimo] = std::minmax_element(lunghi[i].begin(), lunghi[i].end());
+        std::printf("  N = %7zu: %8.1f ms median (min %.1f, max %.1f)", lunghezze[i], m, *minimo, *massimo);
+        if (precedente > 0) {
+            std::printf("   x%.1f for x%zu characters", m / precedente, lunghezze[i] / lunghezze[i - 1]);
+        }
+        std::printf("\n");
+        precedente = m;
+    }
     return 0;
 }

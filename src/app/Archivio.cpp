@@ -211,7 +211,7 @@ bool metteAlPosto(const QString& provvisorio, const QString& percorso, bool sost
 
 } // namespace
 
-const QStringList& ColonneCopeIniziali()
+const QStringList& colonneCopeIniziali()
 {
     static const QStringList colonne = [] {
         QStringList nomi;
@@ -223,7 +223,7 @@ const QStringList& ColonneCopeIniziali()
     return colonne;
 }
 
-bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* errore, bool sostituisciVuoto)
+bool creaArchivio(const QString& percorso, const QString& ctabCsv, QString* errore, bool sostituisciVuoto)
 {
     QString scarto;
     QString& motivo = errore ? *errore : scarto;
@@ -246,7 +246,7 @@ bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* erro
     QFile::remove(provvisorio);
     {
         db::Connection conn;
-        if (!conn.Create(provvisorio)) {
+        if (!conn.create(provvisorio)) {
             motivo = conn.lastError();
             return rinuncia();
         }
@@ -269,18 +269,18 @@ bool CreaArchivio(const QString& percorso, const QString& ctabCsv, QString* erro
     return true;
 }
 
-bool VerificaArchivio(db::Connection& conn, QString* errore)
+bool verificaArchivio(db::Connection& conn, QString* errore)
 {
     for (const Tabella& tabella : TabelleRegistro) {
         const QString nome = QLatin1String(tabella.nome);
         QStringList presenti;
-        if (!conn.Columns(nome, &presenti)) {
+        if (!conn.columns(nome, &presenti)) {
             *errore = conn.lastError().isEmpty()
                           ? QStringLiteral("il file non è un archivio di Ondavia: manca la tabella %1").arg(nome)
                           : conn.lastError();
             return false;
         }
-        const QStringList richieste = tabella.colonne ? *tabella.colonne : ColonneCopeIniziali();
+        const QStringList richieste = tabella.colonne ? *tabella.colonne : colonneCopeIniziali();
         for (const QString& colonna : richieste) {
             if (!presenti.contains(colonna, Qt::CaseInsensitive)) {
                 *errore = QStringLiteral("il file non è un archivio di Ondavia: alla tabella %1 manca la colonna %2")
@@ -297,14 +297,14 @@ bool AggiornaArchivio(QString* errore)
     QString scarto;
     QString& motivo = errore ? *errore : scarto;
     QStringList colonne;
-    if (!Conn.Columns(QStringLiteral("COPE"), &colonne)) {
+    if (!Conn.columns(QStringLiteral("COPE"), &colonne)) {
         motivo = Conn.lastError();
         return false;
     }
     const auto manca = [&](const char* colonna) {
         return !colonne.contains(QLatin1String(colonna), Qt::CaseInsensitive);
     };
-    const QString marcatore = QDir(CartellaProgramma()).filePath(QStringLiteral("onprog.txt"));
+    const QString marcatore = QDir(cartellaProgramma()).filePath(QStringLiteral("onprog.txt"));
     const bool senzaMarcatore = !QFileInfo::exists(marcatore);
     // A marker may also stand beside a database that never got the columns (an upgrade that failed and
     // was marked done all the same): the columns decide too.
@@ -353,7 +353,7 @@ bool AggiornaArchivio(QString* errore)
     return true;
 }
 
-std::optional<qint64> UltimoProgressivo(db::Connection& conn, const QString& codice, QString* errore)
+std::optional<qint64> ultimoProgressivo(db::Connection& conn, const QString& codice, QString* errore)
 {
     // Compared as numbers: as texts "1" would come after "002", and the next one proposed would be a
     // progressive the subject already has.
@@ -395,6 +395,13 @@ bool CaricaComuni(QString* errore)
         return false;
     }
     return true;
+}
+
+QString condizioneSoggetto(const QString& codice, const QString& progressivo)
+{
+    const QString condizione = QStringLiteral("OCOD=") + Apici(codice) + QStringLiteral(" AND ");
+    return senzaSpazi(progressivo).isEmpty() ? condizione + QStringLiteral("(ONPROG IS NULL OR ONPROG='')")
+                                             : condizione + QStringLiteral("ONPROG=") + Apici(progressivo);
 }
 
 } // namespace ondavia

@@ -20,7 +20,7 @@ constexpr char16_t kOmocodici[] = u"LMNPQRSTUV";
 
 bool cercaCatastale(const QString& catastale, bool* trovato, QString* errore)
 {
-    if (!rsComuniCF.IsOpen()) {
+    if (!rsComuniCF.isOpen()) {
         if (errore) {
             *errore = QStringLiteral("La tabella dei codici catastali non è aperta");
         }

@@ -10,11 +10,11 @@ namespace {
 
 bool apriComuni(QString* errore)
 {
-    if (ComuniCaricati && rsComuni.IsOpen()) {
+    if (ComuniCaricati && rsComuni.isOpen()) {
         return true;
     }
     QString motivo;
-    if (!CaricaComuni(&motivo) && !rsComuni.IsOpen()) {
+    if (!CaricaComuni(&motivo) && !rsComuni.isOpen()) {
         if (errore) {
             *errore = motivo;
         }
@@ -44,7 +44,7 @@ Comune comuneCorrente()
 
 } // namespace
 
-bool CercaComune(const QString& nome, const QString& provincia, std::optional<Comune>* trovato, QString* errore)
+bool cercaComune(const QString& nome, const QString& provincia, std::optional<Comune>* trovato, QString* errore)
 {
     trovato->reset();
     if (!apriComuni(errore)) {
@@ -82,7 +82,7 @@ bool CercaComune(const QString& nome, const QString& provincia, std::optional<Co
     return true;
 }
 
-bool CompletaComune(const QString& prefisso, std::optional<Comune>* trovato, QString* errore)
+bool completaComune(const QString& prefisso, std::optional<Comune>* trovato, QString* errore)
 {
     trovato->reset();
     if (prefisso.contains(QLatin1Char('%')) || prefisso.contains(QLatin1Char('*'))) {

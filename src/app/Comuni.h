@@ -18,11 +18,11 @@ struct Comune {
 
 // The municipality called `nome` (letter case ignored). Several provinces can have a municipality of the
 // same name: the one of `provincia` is chosen when it is among them, else the first in alphabetical order.
-bool CercaComune(const QString& nome, const QString& provincia, std::optional<Comune>* trovato,
+bool cercaComune(const QString& nome, const QString& provincia, std::optional<Comune>* trovato,
                  QString* errore = nullptr);
 
 // The first municipality, in alphabetical order, whose name begins with `prefisso` (letter case ignored).
 // A prefix holding a wildcard of the searches ("%" or "*") matches nothing: no name holds one.
-bool CompletaComune(const QString& prefisso, std::optional<Comune>* trovato, QString* errore = nullptr);
+bool completaComune(const QString& prefisso, std::optional<Comune>* trovato, QString* errore = nullptr);
 
 } // namespace ondavia

@@ -78,6 +78,7 @@ struct Voce {
     bool data = false;
     Calcolo calcolo = nullptr;
     Campo campo{};
+    Secolo secolo = Secolo::Corrente; // how a date's two-digit year is read
 };
 
 Voce fisso(int posizione, int lunghezza, const char* costante) {
@@ -91,6 +92,13 @@ Voce testo(int posizione, int lunghezza, Testo campo, const char* etichetta, con
 
 Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre) {
     return {posizione, 8, quando, nullptr, campo, true, nullptr, {etichetta, scheda}};
+}
+
+// A birth date: a two-digit year is read as the register's birth-date boxes read it.
+Voce nascita(int posizione, Testo campo, const char* scheda, Quando quando = Quando::Sempre) {
+    Voce v = data(posizione, campo, "Data di nascita", scheda, quando);
+    v.secolo = Secolo::Nascita;
+    return v;
 }
 
 Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {}) {
@@ -140,7 +148,7 @@ Tracciato bloccoSoggetto(int inizio) {
         testo(s + 17, 26, &D::vOCOG, "Cognome", kSoggetto, Q::PF),
         testo(s + 43, 25, &D::vONOME, "Nome", kSoggetto, Q::PF),
         testo(s + 68, 1, &D::vOSEX, "Sesso", kSoggetto, Q::PF),
-        data(s + 69, &D::vONDT, "Data di nascita", kSoggetto, Q::PF),
+        nascita(s + 69, &D::vONDT, kSoggetto, Q::PF),
         testo(s + 77, 40, &D::vONCOM, "Comune di nascita", kSoggetto, Q::PF),
         testo(s + 117, 2, &D::vONPRO, "Provincia di nascita", kSoggetto, Q::PF),
         testo(s + 119, 60, &D::torag, "Ragione Sociale", kSoggetto, Q::PNF),
@@ -177,7 +185,7 @@ const std::array<Tracciato, NumeroRecord>& tracciati() {
             testo(18, 26, &D::vRECOG, "Cognome", kResponsabile),
             testo(44, 25, &D::vRENOME, "Nome", kResponsabile),
             testo(69, 1, &D::vRESEX, "Sesso", kResponsabile),
-            data(70, &D::vREDTNAS, "Data di nascita", kResponsabile),
+            nascita(70, &D::vREDTNAS, kResponsabile),
             testo(78, 40, &D::vRENCOM, "Comune di nascita", kResponsabile),
             testo(118, 2, &D::vRENPRO, "Provincia di nascita", kResponsabile),
             testo(120, 100, &D::vREEMAIL, "E-mail personale", kResponsabile),
@@ -242,7 +250,7 @@ std::optional<QString> motivoRifiuto(const Voce& v, const DatiComunicazione& dat
     const QString& testo = dati.*v.testo;
     QString scritto;
     if (v.data) {
-        const auto ggmmaaaa = DataGGMMAAAA(testo);
+        const auto ggmmaaaa = DataGGMMAAAA(testo, v.secolo);
         if (!ggmmaaaa) {
             return motivoData(v, testo);
         }
@@ -286,7 +294,7 @@ QString messaggioScrittura(const QString& motivo) {
 
 } // namespace
 
-RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
+RecordComunicazione costruisciComunicazione(const DatiComunicazione& dati) {
     RecordComunicazione risultato;
     for (std::size_t r = 0; r < risultato.record.size(); ++r) {
         QString record(LunghezzaRecord, QLatin1Char(' '));
@@ -301,7 +309,7 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
             } else if (v.calcolo) {
                 valore = v.calcolo(dati);
             } else if (v.data) {
-                const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo);
+                const auto ggmmaaaa = DataGGMMAAAA(dati.*v.testo, v.secolo);
                 if (!ggmmaaaa) {
                     return {{}, messaggioScrittura(motivoData(v, dati.*v.testo))};
                 }
@@ -317,7 +325,7 @@ RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati) {
     return risultato;
 }
 
-int LunghezzaMassima(TestoComunicazione casella) {
+int lunghezzaMassima(TestoComunicazione casella) {
     int massimo = 0;
     for (const Tracciato& tracciato : tracciati()) {
         for (const Voce& v : tracciato) {
@@ -331,7 +339,7 @@ int LunghezzaMassima(TestoComunicazione casella) {
     return massimo;
 }
 
-std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze) {
+std::vector<ValoreRifiutato> verificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze) {
     std::vector<ValoreRifiutato> rifiutati;
     for (const Tracciato& tracciato : tracciati()) {
         for (const Voce& v : tracciato) {
@@ -351,16 +359,16 @@ std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati
     return rifiutati;
 }
 
-bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
-    const std::vector<ValoreRifiutato> rifiutati = VerificaComunicazione(dati, false);
+bool comunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
+    const std::vector<ValoreRifiutato> rifiutati = verificaComunicazione(dati, false);
     return rifiutati.empty() || fallisci(errore, messaggioScrittura(rifiutati.front().motivo));
 }
 
-bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
-    if (!ComunicazioneScrivibile(dati, errore)) {
+bool scriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
+    if (!comunicazioneScrivibile(dati, errore)) {
         return false;
     }
-    const RecordComunicazione comunicazione = CostruisciComunicazione(dati);
+    const RecordComunicazione comunicazione = costruisciComunicazione(dati);
     if (!comunicazione.ok()) {
         return fallisci(errore, comunicazione.errore);
     }
@@ -380,7 +388,7 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
                                     .arg(mostrato, file.errorString()));
     }
     // An uncommitted QSaveFile removes its temporary file: the target is either complete or untouched.
-    if (!ScriviTutto(file, contenuto) || !file.commit()) {
+    if (!scriviTutto(file, contenuto) || !file.commit()) {
         return fallisci(errore, QStringLiteral("Impossibile completare il file di comunicazione\r\n%1\r\nLa scrittura "
                                                "si è interrotta (errore del sistema: %2): il file non è stato "
                                                "creato e un file già presente con lo stesso nome è rimasto com'era.")
@@ -389,11 +397,11 @@ bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
     return true;
 }
 
-QString TitoloComunicazioneCreata() {
+QString titoloComunicazioneCreata() {
     return QStringLiteral("Comunicazione Creata");
 }
 
-QString TestoComunicazioneCreata(const QString& percorso) {
+QString testoComunicazioneCreata(const QString& percorso) {
     return QStringList{
         QStringLiteral("Creata comunicazione Registro Elettronico Indirizzi "),
         QStringLiteral(" "),

@@ -75,7 +75,7 @@ using TestoComunicazione = QString DatiComunicazione::*;
 
 // The longest text a box may hold for the file: its field's length, or the length of "dd/mm/yyyy" for a
 // date; 0 for a member the file does not carry.
-int LunghezzaMassima(TestoComunicazione casella);
+int lunghezzaMassima(TestoComunicazione casella);
 
 // A value that the file cannot carry as it stands: the box it comes from and why, as "il campo "…"
 // (scheda …) contiene …" (a sentence without its capital and full stop, so that callers can frame it).
@@ -89,7 +89,7 @@ struct ValoreRifiutato {
 // box, in the order of the records and their fields. Only what reaches the file counts; with
 // `ancheLunghezze` a text longer than its field is refused too (the writer itself cuts such a text to its
 // field, as the agency's layout asks, but the form must never let the agency receive a cut value).
-std::vector<ValoreRifiutato> VerificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze);
+std::vector<ValoreRifiutato> verificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze);
 
 // The four records, or the reason they could not be built.
 struct RecordComunicazione {
@@ -102,23 +102,23 @@ struct RecordComunicazione {
 // Builds the four records from the form's values. Texts are left-aligned in their fields and cut to
 // their length; a field whose condition does not hold stays blank; nothing is upper-cased or checked
 // except the dates that are written, which must read as dates (an error naming the field otherwise).
-// Characters are not checked against the code page here: ScriviComunicazione does it.
-RecordComunicazione CostruisciComunicazione(const DatiComunicazione& dati);
+// Characters are not checked against the code page here: scriviComunicazione does it.
+RecordComunicazione costruisciComunicazione(const DatiComunicazione& dati);
 
-// What ScriviComunicazione checks before it writes anything, on its own, so that a file that cannot be
+// What scriviComunicazione checks before it writes anything, on its own, so that a file that cannot be
 // written is refused before the user is asked where to put it: false, with the message the writer would
 // give, naming the field.
-bool ComunicazioneScrivibile(const DatiComunicazione& dati, QString* errore);
+bool comunicazioneScrivibile(const DatiComunicazione& dati, QString* errore);
 
 // Writes the communication file at `percorso`: the four records in Windows-1252, CR LF after each,
-// 7200 bytes. Before anything is written it refuses what VerificaComunicazione refuses (lengths apart),
+// 7200 bytes. Before anything is written it refuses what verificaComunicazione refuses (lengths apart),
 // naming the field. The file is written beside the target under a temporary name and renamed into place
 // only when complete, so a failure never leaves a partial file and never loses an existing one. On
 // failure returns false with an Italian message in `errore`.
-bool ScriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore);
+bool scriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore);
 
 // The title and the seven lines (joined by CR LF) of the information box shown once the file is written.
-QString TitoloComunicazioneCreata();
-QString TestoComunicazioneCreata(const QString& percorso);
+QString titoloComunicazioneCreata();
+QString testoComunicazioneCreata(const QString& percorso);
 
 } // namespace ondavia

@@ -3,6 +3,8 @@
 #include "Dichiarazioni.h"
 #include "Testi.h"
 
+#include <tuple>
+
 namespace ondavia {
 
 namespace {
@@ -56,7 +58,7 @@ struct DataLetta {
     QString formattata;         // dd/mm/yyyy when valid
 };
 
-DataLetta leggiData(const QString& valore)
+DataLetta letturaData(const QString& valore, Secolo secolo)
 {
     DataLetta letta;
     if (valore.isEmpty() || valore == QLatin1String("0.00.00") || valore == QLatin1String("00:00:00")) {
@@ -84,8 +86,13 @@ DataLetta leggiData(const QString& valore)
     // ddmmyy or ddmmyyyy and nothing else: seven digits ("01/01/201") or fewer ("01/02/", "1/2/80") would
     // leave blanks inside the year, or a day or month of one digit, which no file can carry as ddmmyyyy.
     if (quante == 6) {
-        // Two-digit years are always of this century.
-        cifre = cifre.left(4) + QLatin1String("20") + cifre.mid(4, 2);
+        // Two-digit years are of this century, birth dates aside.
+        QString anno = QLatin1String("20") + cifre.mid(4, 2);
+        if (secolo == Secolo::Nascita) {
+            anno = QString::number(annoNascita(cifre.mid(4, 2).toInt(), cifre.mid(2, 2).toInt(),
+                                               cifre.mid(0, 2).toInt(), QDate::currentDate()));
+        }
+        cifre = cifre.left(4) + anno;
     } else if (quante != 8) {
         return letta;
     }
@@ -111,15 +118,22 @@ DataLetta leggiData(const QString& valore)
 
 } // namespace
 
+int annoNascita(int aa, int mese, int giorno, const QDate& oggi)
+{
+    constexpr int kEtaMinima = 16;
+    const auto compleanno = std::make_tuple(2000 + aa + kEtaMinima, mese, giorno);
+    return compleanno <= std::make_tuple(oggi.year(), oggi.month(), oggi.day()) ? 2000 + aa : 1900 + aa;
+}
+
 void InizializzaDate(const QDate& oggi)
 {
     Oggi = oggi;
     OggiTesto = oggi.toString(QStringLiteral("ddMMyyyy"));
 }
 
-std::int16_t ValidaData(QString& valore)
+std::int16_t ValidaData(QString& valore, Secolo secolo)
 {
-    const DataLetta letta = leggiData(valore);
+    const DataLetta letta = letturaData(valore, secolo);
     if (letta.cifreRaccolte) {
         CifreData = letta.cifre;
         valore = letta.cifre;
@@ -128,9 +142,9 @@ std::int16_t ValidaData(QString& valore)
     return letta.esito;
 }
 
-std::optional<QDate> LeggiData(const QString& valore)
+std::optional<QDate> leggiData(const QString& valore, Secolo secolo)
 {
-    const DataLetta letta = leggiData(valore);
+    const DataLetta letta = letturaData(valore, secolo);
     if (letta.esito != 2) {
         return std::nullopt;
     }
@@ -164,9 +178,9 @@ QString GiorniMese(const QString& mese, const QString& anno)
     }
 }
 
-std::optional<QString> DataGGMMAAAA(const QString& valore)
+std::optional<QString> DataGGMMAAAA(const QString& valore, Secolo secolo)
 {
-    const DataLetta letta = leggiData(valore);
+    const DataLetta letta = letturaData(valore, secolo);
     switch (letta.esito) {
     case 0:
         return QString();
@@ -201,7 +215,10 @@ std::optional<QDate> TestoInData(QString& testo)
     QString giorno;
     QString mese;
     int anno = 0;
-    if (testo.size() == 10 && (testo.mid(6, 2) == QLatin1String("19") || testo.mid(6, 2) == QLatin1String("20"))) {
+    const QString secolo = testo.mid(6, 2);
+    const bool secoloLetto = soloCifre(secolo) && secolo.toInt() >= PrimoAnnoBackup / 100 &&
+                             secolo.toInt() <= UltimoAnnoBackup / 100;
+    if (testo.size() == 10 && secoloLetto) {
         giorno = testo.mid(0, 2);
         mese = testo.mid(3, 2);
         if (!soloCifre(testo.mid(6, 4))) {

@@ -1,10 +1,10 @@
 #include "DatiNascita.h"
 
 #include "Comuni.h"
+#include "Dates.h"
 #include "Dichiarazioni.h"
 #include "Testi.h"
 
-#include <tuple>
 
 namespace ondavia {
 
@@ -15,8 +15,6 @@ constexpr char16_t kMesi[] = u"ABCDEHLMPRST";
 constexpr char16_t kOmocodici[] = u"LMNPQRSTUV";
 // Positions (0-based) of the digits an omocode code may write as letters: year, day, cadastral number.
 constexpr int kCifreOmocodiche[] = {6, 7, 9, 10, 12, 13, 14};
-// A fiscal code is read for people of this age at least.
-constexpr int kEtaMinima = 16;
 
 std::optional<int> dueCifre(QStringView testo)
 {
@@ -34,7 +32,7 @@ QString zeroDavanti(int n)
 
 } // namespace
 
-std::optional<DatiNascita> LeggiDatiNascita(const QString& codice, const QDate& oggi)
+std::optional<DatiNascita> leggiDatiNascita(const QString& codice, const QDate& oggi)
 {
     // Counted in characters: one outside the basic plane is one character of the code, read as no letter
     // or digit at all.
@@ -67,18 +65,14 @@ std::optional<DatiNascita> LeggiDatiNascita(const QString& codice, const QDate& 
 
     QString anno = QStringLiteral("19") + c.mid(6, 2);
     if (const std::optional<int> aa = dueCifre(c.mid(6, 2))) {
-        const int g = giorno.toInt();
-        const auto compleanno = std::make_tuple(2000 + *aa + kEtaMinima, mese, g);
-        if (compleanno <= std::make_tuple(oggi.year(), oggi.month(), oggi.day())) {
-            anno = QString::number(2000 + *aa);
-        }
+        anno = QString::number(annoNascita(*aa, mese, giorno.toInt(), oggi));
     }
     dati.data = giorno + QLatin1Char('/') + zeroDavanti(mese) + QLatin1Char('/') + anno;
     dati.catastale = c.mid(11, 4);
     return dati;
 }
 
-bool CercaLuogoNascita(DatiNascita& dati, QString* errore)
+bool cercaLuogoNascita(DatiNascita& dati, QString* errore)
 {
     const auto fallito = [errore](const QString& motivo) {
         if (errore) {
@@ -102,7 +96,7 @@ bool CercaLuogoNascita(DatiNascita& dati, QString* errore)
         }
         std::optional<Comune> attuale;
         QString motivo;
-        if (!CercaComune(nome, provincia, &attuale, &motivo)) {
+        if (!cercaComune(nome, provincia, &attuale, &motivo)) {
             return fallito(motivo);
         }
         if (attuale && attuale->provincia.compare(provincia, Qt::CaseInsensitive) == 0) {

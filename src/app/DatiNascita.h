@@ -24,12 +24,12 @@ struct DatiNascita {
 //   and in the cadastral code.
 // - A two-digit year is of this century when the person would be at least 16 years old on `oggi`, else
 //   of the last: codes are those of people of age, so 05 is 2005 only once 2005 is 16 years gone.
-std::optional<DatiNascita> LeggiDatiNascita(const QString& codice, const QDate& oggi);
+std::optional<DatiNascita> leggiDatiNascita(const QString& codice, const QDate& oggi);
 
 // Fills the birth place of `dati` from T_COMUNICF (scratch recordset rsAppoggio). A cadastral code can
 // have several rows (a former name, a former province): the row of a municipality of today (in
 // T_COMUNI) is preferred, then the first. An unknown code leaves `luogoTrovato` false. Returns false,
 // with the reason in `errore`, when the tables cannot be read.
-bool CercaLuogoNascita(DatiNascita& dati, QString* errore = nullptr);
+bool cercaLuogoNascita(DatiNascita& dati, QString* errore = nullptr);
 
 } // namespace ondavia

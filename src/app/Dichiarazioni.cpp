@@ -2,7 +2,7 @@
 
 namespace ondavia {
 
-void ResetDichiarazioni()
+void resetDichiarazioni()
 {
     RsCope.Close();
     rsAppoggio.Close();

@@ -1,7 +1,7 @@
 #pragma once
 
 // The application's shared state: the globals that more than one part of the program reads or writes.
-// Texts start empty, numbers at 0, booleans false; ResetDichiarazioni() puts them back there.
+// Texts start empty, numbers at 0, booleans false; resetDichiarazioni() puts them back there.
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -30,7 +30,7 @@ inline bool ComuniCaricati = false;
 inline QString TipoDb;                // first character of TipoDb, upper-cased
 inline QString DebugAttivo;           // first character of debug
 inline QString AnaDimColAuto;         // Ana_DimColAuto as written
-inline std::int16_t NumFile = 0;
+inline std::int16_t NumFile = 0;     // the file number taken at launch; kept, though nothing reads it
 
 inline QDate Oggi;                    // the launch date
 inline QString OggiTesto;             // the launch date as ddmmyyyy
@@ -55,10 +55,10 @@ inline Colore ColoreBianco = 0;       // background of the other text boxes
 inline Colore ColoreVerde = 0;        // chosen communication type: first sending or change
 inline Colore ColoreRosso = 0;        // chosen communication type: cancellation
 
-inline std::int16_t Ind = 0;          // loop counters shared by the character and field loops
-inline std::int16_t IndCampo = 0;
+inline std::int16_t Ind = 0;          // the shared character-loop counter; kept, though every loop now has its own
+inline std::int16_t IndCampo = 0;     // the shared field-loop counter
 
 // Closes the recordsets and the connection and empties every shared value.
-void ResetDichiarazioni();
+void resetDichiarazioni();
 
 } // namespace ondavia

@@ -11,10 +11,10 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
 {
     NomeFileScelto.clear();
 
-    const QString filtroBackup = QStringLiteral("BackUp REI (*.REI)|*.REI");
+    const QString filtroRei = QStringLiteral("BackUp REI (*.REI)|*.REI");
     if (tipo == QLatin1String("R")) {
         const auto scelto = platform().openFileName(
-            {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), filtroBackup});
+            {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), filtroRei});
         NomeFileScelto = scelto.value_or(QString());
         return;
     }
@@ -23,7 +23,7 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
     if (tipo == QLatin1String("S")) {
         richiesta = {QStringLiteral("Indica dove salvare il file di backUp"), QString(),
                      QStringLiteral("SAVE_") + SoloLettere(nome, 20) + suffisso + QStringLiteral(".REI"),
-                     filtroBackup};
+                     filtroRei};
     } else if (tipo == QLatin1String("C")) {
         richiesta = {QStringLiteral("Indica dove salvare il file di COMUNICAZIONE REI"), QString(),
                      QStringLiteral("OVIA_") + SoloLettere(nome, 15) + QStringLiteral("_") + suffisso +
@@ -34,7 +34,7 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
     }
     richiesta.initialFolder = CartellaDesktop();
 
-    NomeFileScelto = ChiediDoveSalvare(richiesta).value_or(QString());
+    NomeFileScelto = chiediDoveSalvare(richiesta).value_or(QString());
 }
 
 } // namespace ondavia

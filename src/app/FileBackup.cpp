@@ -51,9 +51,16 @@ QString numeroConVirgola(double numero)
     return testo;
 }
 
+// A code read from a file may be of any length, while a file system takes names of 255 bytes at most:
+// a longer code would make the safety copy, and with it the whole restore, impossible.
+constexpr qsizetype kCaratteriCodiceNelNome = 40;
+
 QString nomeSicuro(const QString& testo)
 {
-    QString nome = senzaSpazi(testo);
+    QString nome = senzaSpazi(testo).left(kCaratteriCodiceNelNome);
+    if (!nome.isEmpty() && nome.back().isHighSurrogate()) {
+        nome.chop(1);
+    }
     for (QChar& c : nome) {
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
             c = QLatin1Char('_');
@@ -64,12 +71,7 @@ QString nomeSicuro(const QString& testo)
 
 } // namespace
 
-bool CarattereVietatoBackup(QChar c)
-{
-    return c == QChar(SeparatoreBackup) || c == u'\r' || c == u'\n' || c == u'\0';
-}
-
-QString TestoVoceBackup(const db::Value& valore, int tipoColonna)
+QString testoVoceBackup(const db::Value& valore, int tipoColonna)
 {
     if (tipoColonna == db::adDouble &&
         (valore.kind() == db::Value::Kind::Double || valore.kind() == db::Value::Kind::Integer)) {
@@ -78,7 +80,7 @@ QString TestoVoceBackup(const db::Value& valore, int tipoColonna)
     return senzaSpazi(valore.toText());
 }
 
-std::optional<double> NumeroVoceBackup(const QString& voce)
+std::optional<double> numeroVoceBackup(const QString& voce)
 {
     static const QRegularExpression numero(QStringLiteral(R"(^[+-]?(\d+([.,]\d*)?|[.,]\d+)$)"));
     const QString t = senzaSpazi(voce);
@@ -98,40 +100,23 @@ std::optional<double> NumeroVoceBackup(const QString& voce)
     return valore;
 }
 
-QStringList VociRigaBackup(const QString& riga)
-{
-    if (riga.isEmpty()) {
-        return {};
-    }
-    // Every line of a restore goes through here: the list is sized once rather than grown item by item.
-    const QChar separatore = riga.front();
-    QStringList voci;
-    voci.reserve(riga.count(separatore) + 1);
-    qsizetype inizio = 0;
-    for (qsizetype fine; (fine = riga.indexOf(separatore, inizio)) >= 0; inizio = fine + 1) {
-        voci.append(riga.mid(inizio, fine - inizio));
-    }
-    voci.append(riga.mid(inizio));
-    return voci;
-}
-
-QString NomeBackupPredefinito(const QString& data)
+QString nomeBackupPredefinito(const QString& data)
 {
     return QStringLiteral("SAVE_ONDAVIA_") + data + QStringLiteral(".REI");
 }
 
-QString NomeBackupSoggetto(const QString& codice, QString& nome, const QString& data)
+QString nomeBackupSoggetto(const QString& codice, QString& nome, const QString& data)
 {
     return QStringLiteral("SAVEtu_") + nomeSicuro(codice) + QLatin1Char('_') + SoloLettere(nome, 20) +
            QLatin1Char('_') + data + QStringLiteral(".REI");
 }
 
-QString NomeCopiaSicurezza(const QString& codice, const QString& data)
+QString nomeCopiaSicurezza(const QString& codice, const QString& data)
 {
     return QStringLiteral("BFRR_") + nomeSicuro(codice) + QLatin1Char('_') + data + QStringLiteral(".REI");
 }
 
-QString FiltroBackup()
+QString filtroBackup()
 {
     return QStringLiteral("BackUp ONDAVIA (*.REI)|*.REI");
 }

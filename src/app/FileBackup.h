@@ -37,32 +37,33 @@ inline const QString TabellaSoggetti = QStringLiteral("COPE");
 inline constexpr qsizetype LunghezzaMassimaRiga = 1 << 20;
 
 // Characters that cannot stand in a value: the separator, CR, LF and NUL.
-bool CarattereVietatoBackup(QChar c);
+inline bool carattereVietatoBackup(QChar c)
+{
+    return c == QChar(SeparatoreBackup) || c == u'\r' || c == u'\n' || c == u'\0';
+}
 
 // The text of a value in a backup line. A column of type double is written with the Italian decimal comma,
 // at most two decimals rounded half away from zero, no thousands separator and no leading zero, so that
 // 12.5 gives "12,5", 0.25 ",25", 12 "12," and 0 a bare ","; any other value as its text, without leading
 // and trailing blanks: whole numbers in decimal, dates "dd/mm/yyyy" and the zero date "00:00:00".
 // Null gives "".
-QString TestoVoceBackup(const db::Value& valore, int tipoColonna);
+QString testoVoceBackup(const db::Value& valore, int tipoColonna);
 
 // A double item read back: "," is 0; the decimal comma (or a point) separates the decimals. Nothing
 // when the item is not a number.
-std::optional<double> NumeroVoceBackup(const QString& voce);
-
-// The items of a line: split at its own first character. Empty for an empty line.
-QStringList VociRigaBackup(const QString& riga);
+std::optional<double> numeroVoceBackup(const QString& voce);
 
 // File names: "SAVE_ONDAVIA_" + date + ".REI" for a backup, "SAVEtu_" + code + "_" + the first 20 letters
 // of the name + "_" + date + ".REI" for one subject's file of a save-all (`nome` is upper-cased and
 // trimmed in place), "BFRR_" + code + "_" + date + ".REI" for the safety copy a restore writes first.
 // Dates are yyyymmdd. Characters of the code that a file name cannot hold become "_", so a code read
-// from a file can never lead the name out of its folder.
-QString NomeBackupPredefinito(const QString& data);
-QString NomeBackupSoggetto(const QString& codice, QString& nome, const QString& data);
-QString NomeCopiaSicurezza(const QString& codice, const QString& data);
+// from a file can never lead the name out of its folder, and only its first 40 characters are taken, so
+// that no code makes a name longer than a file system allows.
+QString nomeBackupPredefinito(const QString& data);
+QString nomeBackupSoggetto(const QString& codice, QString& nome, const QString& data);
+QString nomeCopiaSicurezza(const QString& codice, const QString& data);
 
 // The filter of the backup dialogs: "BackUp ONDAVIA (*.REI)|*.REI".
-QString FiltroBackup();
+QString filtroBackup();
 
 } // namespace ondavia

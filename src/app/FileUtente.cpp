@@ -2,14 +2,7 @@
 
 #include "MsgBox.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ondavia {
 
@@ -21,11 +14,11 @@ bool ChiediSovrascrittura(const QString& percorso)
     }
     const QString testo = QStringLiteral("Il documento \r\n \r\n") + percorso +
                           QStringLiteral("\r\n \r\nesiste già. Vuoi sostituirlo?  ");
-    return MsgBox(testo, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Controllo Documento")) ==
+    return msgBox(testo, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Controllo Documento")) ==
            MsgResult::No;
 }
 
-std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
+std::optional<QString> chiediDoveSalvare(FileRequest richiesta)
 {
     // The save dialog never asks about replacing a file: a refusal shows it again on the refused path.
     QString percorso;
@@ -40,7 +33,7 @@ std::optional<QString> ChiediDoveSalvare(FileRequest richiesta)
     return percorso;
 }
 
-bool ScriviTutto(QIODevice& file, QByteArrayView dati)
+bool scriviTutto(QIODevice& file, QByteArrayView dati)
 {
     qint64 scritti = 0;
     while (scritti < dati.size()) {
@@ -56,43 +49,6 @@ bool ScriviTutto(QIODevice& file, QByteArrayView dati)
 QString CartellaDesktop()
 {
     return platform().desktopFolder();
-}
-
-std::optional<bool> FileInUso(const QString& percorso)
-{
-    const QByteArray nome = QFile::encodeName(percorso);
-    const int fd = ::open(nome.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == EACCES || errno == EPERM) {
-            return true;
-        }
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    // Programs lock either the whole file (flock) or byte ranges (fcntl); a lock of either kind held by
-    // another process means the file is in use.
-    enum class Stato { Libero, InUso, Errore } stato = Stato::Libero;
-    struct flock intervallo {};
-    intervallo.l_type = F_WRLCK;
-    intervallo.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_GETLK, &intervallo) != 0) {
-        stato = Stato::Errore;
-    } else if (intervallo.l_type != F_UNLCK) {
-        stato = Stato::InUso;
-    } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        stato = errno == EWOULDBLOCK ? Stato::InUso : Stato::Errore;
-    } else {
-        ::flock(fd, LOCK_UN);
-    }
-    ::close(fd);
-    if (stato == Stato::Errore) {
-        return std::nullopt;
-    }
-    return stato == Stato::InUso;
 }
 
 } // namespace ondavia

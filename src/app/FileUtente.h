@@ -19,20 +19,14 @@ bool ChiediSovrascrittura(const QString& percorso);
 
 // Shows the save dialog until the user chooses a file that is not there or agrees to replace it; each round
 // opens on the path refused last. Nothing when the user cancels, whatever was refused before.
-std::optional<QString> ChiediDoveSalvare(FileRequest richiesta);
+std::optional<QString> chiediDoveSalvare(FileRequest richiesta);
 
 // Writes the whole of `dati` to `file`, going on after short writes; false as soon as the system takes
 // no more bytes (a full disk, a file-size limit). Open the file unbuffered, or a short write is seen
 // only when the buffer is flushed, too late to be told.
-bool ScriviTutto(QIODevice& file, QByteArrayView dati);
+bool scriviTutto(QIODevice& file, QByteArrayView dati);
 
 // The user's Desktop folder, where every save dialog opens.
 QString CartellaDesktop();
-
-// Whether another program holds the file: false when it can be opened and locked exclusively, true when
-// another program holds a lock on it or access is refused, nothing when it is missing or cannot be
-// opened for any other reason (callers read nothing as false).
-// Only programs that lock the files they open can be seen; many viewers on Linux take no lock.
-std::optional<bool> FileInUso(const QString& percorso);
 
 } // namespace ondavia

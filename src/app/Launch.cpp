@@ -13,7 +13,7 @@
 
 namespace ondavia {
 
-QString CartellaProgramma()
+QString cartellaProgramma()
 {
     const QString home = qEnvironmentVariable("ONDAVIA_HOME");
     if (!home.isEmpty()) {
@@ -22,9 +22,9 @@ QString CartellaProgramma()
     return QCoreApplication::applicationDirPath();
 }
 
-QString PercorsoArchivio()
+QString percorsoArchivio()
 {
-    return QDir(CartellaProgramma()).filePath(QStringLiteral("DataBase/OVIA.db"));
+    return QDir(cartellaProgramma()).filePath(QStringLiteral("DataBase/OVIA.db"));
 }
 
 namespace {
@@ -37,7 +37,7 @@ bool rinuncia(const QString& azione, const QString& percorso, const QString& mot
     if (!frase.isEmpty()) {
         frase[0] = frase[0].toUpper();
     }
-    MsgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\n%4Il programma viene chiuso.")
+    msgBox(QStringLiteral("Impossibile %1 l'archivio\n%2\n\n%3.\n\n%4Il programma viene chiuso.")
                .arg(azione, QDir::toNativeSeparators(percorso), frase, nota),
            MsgButtons::Ok, MsgIcon::Critical);
     return false;
@@ -56,7 +56,7 @@ BloccoCartella& bloccoDelProgramma()
 bool bloccaCartella(bool* presoOra)
 {
     BloccoCartella& blocco = bloccoDelProgramma();
-    const QString cartella = CartellaProgramma();
+    const QString cartella = cartellaProgramma();
     if (blocco.preso() && blocco.cartella() == cartella) {
         return true;
     }
@@ -66,15 +66,15 @@ bool bloccaCartella(bool* presoOra)
         *presoOra = true;
         return true;
     case BloccoCartella::Esito::Occupato:
-        MsgBox(QStringLiteral("L'archivio\n%1\nè già aperto in un altro programma Ondavia.\n\n"
+        msgBox(QStringLiteral("L'archivio\n%1\nè già aperto in un altro programma Ondavia.\n\n"
                               "Si lavora su un archivio in un programma solo: questo viene chiuso.")
-                   .arg(QDir::toNativeSeparators(PercorsoArchivio())),
+                   .arg(QDir::toNativeSeparators(percorsoArchivio())),
                MsgButtons::Ok, MsgIcon::Exclamation);
         return false;
     case BloccoCartella::Esito::Errore:
         break;
     }
-    return rinuncia(QStringLiteral("aprire"), PercorsoArchivio(), motivo);
+    return rinuncia(QStringLiteral("aprire"), percorsoArchivio(), motivo);
 }
 
 // A file at the database's place that holds nothing may be built over: no bytes, and no journal beside
@@ -96,7 +96,7 @@ bool vuotoSenzaGiornale(const QFileInfo& file, QString* giornale)
 
 bool apriArchivio()
 {
-    const QString percorso = PercorsoArchivio();
+    const QString percorso = percorsoArchivio();
     const QFileInfo file(percorso);
     QString motivo;
     if (file.isSymLink() && !file.exists()) {
@@ -107,8 +107,8 @@ bool apriArchivio()
     QString giornale;
     const bool sostituisci = vuotoSenzaGiornale(file, &giornale);
     if (!file.exists() || sostituisci) {
-        const QString ctab = QDir(CartellaProgramma()).filePath(QStringLiteral("DataBase/ctab.csv"));
-        if (!CreaArchivio(percorso, ctab, &motivo, sostituisci)) {
+        const QString ctab = QDir(cartellaProgramma()).filePath(QStringLiteral("DataBase/ctab.csv"));
+        if (!creaArchivio(percorso, ctab, &motivo, sostituisci)) {
             return rinuncia(QStringLiteral("creare"), percorso, motivo);
         }
     } else if (!giornale.isEmpty()) {
@@ -120,7 +120,7 @@ bool apriArchivio()
     if (!Conn.Open(percorso)) {
         return rinuncia(QStringLiteral("aprire"), percorso, Conn.lastError());
     }
-    if (!VerificaArchivio(Conn, &motivo)) {
+    if (!verificaArchivio(Conn, &motivo)) {
         Conn.Close();
         return rinuncia(QStringLiteral("aprire"), percorso, motivo);
     }
@@ -129,19 +129,19 @@ bool apriArchivio()
 
 bool avvia(const std::function<void()>& mostraFinestra, bool* presoOra)
 {
-    FileIni = QDir(CartellaProgramma()).filePath(QStringLiteral("configurazione.ini"));
+    FileIni = QDir(cartellaProgramma()).filePath(QStringLiteral("configurazione.ini"));
     TipoDb = LeggiIni(QStringLiteral("opzioni"), QStringLiteral("TipoDb")).left(1).toUpper();
     DebugAttivo = LeggiIni(QStringLiteral("opzioni"), QStringLiteral("debug")).left(1);
     AnaDimColAuto = LeggiIni(QStringLiteral("opzioni"), QStringLiteral("Ana_DimColAuto"));
     NumFile = 1;
-    StrConn = QStringLiteral("provider=SQLite;Data Source=") + QDir::toNativeSeparators(PercorsoArchivio());
+    StrConn = QStringLiteral("provider=SQLite;Data Source=") + QDir::toNativeSeparators(percorsoArchivio());
     VersioneProgramma = QStringLiteral("Versione 1.0 - Monoutente");
 
     if (!bloccaCartella(presoOra) || !apriArchivio()) {
         return false;
     }
     if (DebugAttivo == QLatin1String("1")) {
-        MsgBox(QStringLiteral("Connessione ") + StrConn);
+        msgBox(QStringLiteral("Connessione ") + StrConn);
     }
     InizializzaDate();
     ColoreFuoco = 0xC0FFFF;
@@ -151,7 +151,7 @@ bool avvia(const std::function<void()>& mostraFinestra, bool* presoOra)
     Release = QStringLiteral("Release 1.99 - 07 Dicembre 2020");
     QString motivo;
     if (!AggiornaArchivio(&motivo)) {
-        return rinuncia(QStringLiteral("aggiornare"), PercorsoArchivio(), motivo,
+        return rinuncia(QStringLiteral("aggiornare"), percorsoArchivio(), motivo,
                         QStringLiteral("L'aggiornamento sarà ripetuto al prossimo avvio.\n\n"));
     }
     mostraFinestra();

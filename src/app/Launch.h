@@ -9,10 +9,10 @@ namespace ondavia {
 // The program folder: the folder named by ONDAVIA_HOME when it is set, else the executable's folder.
 // The configuration file, the database, the marker file, the help documents and the print template
 // are all under it.
-QString CartellaProgramma();
+QString cartellaProgramma();
 
 // The database file inside the program folder.
-QString PercorsoArchivio();
+QString percorsoArchivio();
 
 // The launch: reads the configuration, takes the program folder's lock (one program per register),
 // opens the database (on a first start, creates it) and checks that it is a register, sets the shared

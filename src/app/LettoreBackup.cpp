@@ -8,12 +8,37 @@
 #include <QDir>
 
 #include <algorithm>
+#include <array>
 
 namespace ondavia {
 
 namespace {
 
 constexpr qint64 kBlocco = 1 << 16;
+
+// The characters of the 256 bytes, looked up once: every byte of a restored file is decoded.
+const std::array<char16_t, 256>& caratteri()
+{
+    static const std::array<char16_t, 256> tabella = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            t[static_cast<std::size_t>(b)] = cp1252::charOf(b).unicode();
+        }
+        return t;
+    }();
+    return tabella;
+}
+
+// Decodes bytes into *testo, whose memory is kept from line to line.
+void decodifica(QByteArrayView byte, QString* testo)
+{
+    const std::array<char16_t, 256>& tabella = caratteri();
+    testo->resize(byte.size());
+    char16_t* scritto = reinterpret_cast<char16_t*>(testo->data());
+    for (const char b : byte) {
+        *scritto++ = tabella[static_cast<unsigned char>(b)];
+    }
+}
 
 } // namespace
 
@@ -62,11 +87,18 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     if (!m_errore.isEmpty()) {
         return Esito::Errore;
     }
-    QByteArray linea;
+    // A line that lies whole in the block is decoded from it; only one across blocks is gathered first.
+    m_linea.clear();
+    bool raccolta = false;
+    QByteArrayView intera;
     qint64 lunghezza = 0;
     bool iniziata = false;
     for (;;) {
         if (m_pos >= m_blocco.size()) {
+            if (iniziata && !raccolta) {
+                m_linea = intera.toByteArray();
+                raccolta = true;
+            }
             if (m_finito || !riempi()) {
                 if (!m_errore.isEmpty()) {
                     return Esito::Errore;
@@ -92,8 +124,12 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
         const char* a = std::find_if(inizio, fine, [](char c) { return c == '\r' || c == '\n'; });
         const qsizetype quanti = a - inizio;
         lunghezza += quanti;
-        const qsizetype posto = LunghezzaMassimaRiga - linea.size();
-        linea.append(inizio, std::min(quanti, std::max<qsizetype>(posto, 0)));
+        if (raccolta) {
+            const qsizetype posto = LunghezzaMassimaRiga - m_linea.size();
+            m_linea.append(inizio, std::min(quanti, std::max<qsizetype>(posto, 0)));
+        } else {
+            intera = QByteArrayView(inizio, std::min<qsizetype>(quanti, LunghezzaMassimaRiga));
+        }
         m_pos += quanti;
         if (a != fine) {
             m_saltaLF = *a == '\r';
@@ -103,11 +139,11 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     }
     ++m_numero;
     m_lunghezza = lunghezza;
-    *riga = cp1252::decode(linea);
+    decodifica(raccolta ? QByteArrayView(m_linea) : intera, riga);
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
-bool PrimaRigaDiBackup(const QString& riga, bool* cifrata)
+bool primaRigaDiBackup(const QString& riga, bool* cifrata)
 {
     const QString tabella = riga.mid(1, 4);
     *cifrata = CifraTesto(tabella, QStringLiteral("Leggi"), ChiaveBackup) == TabellaSoggetti;
@@ -132,24 +168,65 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
     if (letta == LettoreBackup::Esito::Fine) {
         return esito;
     }
-    if (!PrimaRigaDiBackup(riga, &esito.cifrato)) {
+    if (!primaRigaDiBackup(riga, &esito.cifrato)) {
         return esito;
     }
     esito.stato = ControlloBackup::Stato::Backup;
-    esito.codice = senzaSpazi(VociRigaLetta(riga, esito.cifrato).value(2));
+    esito.codice = senzaSpazi(vociRigaLetta(riga, esito.cifrato).value(2));
     return esito;
 }
 
-QStringList VociRigaLetta(const QString& riga, bool cifrata)
+QStringList vociRigaLetta(const QString& riga, bool cifrata)
 {
-    QStringList voci = VociRigaBackup(riga);
-    for (qsizetype i = 1; cifrata && i < voci.size(); ++i) {
-        voci[i] = CifraTesto(voci[i], QStringLiteral("Leggi"), ChiaveBackup);
+    QString testo = riga;
+    QList<QStringView> viste;
+    vociRigaLetta(&testo, cifrata, &viste);
+    QStringList voci;
+    voci.reserve(viste.size());
+    for (const QStringView voce : viste) {
+        voci.append(voce.toString());
     }
     return voci;
 }
 
-QString MessaggioNonBackup()
+void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
+{
+    voci->clear();
+    if (riga->isEmpty()) {
+        return;
+    }
+    // The items are found in the line as read; unscrambling keeps every item's length, so they stand at the
+    // same places in the unscrambled line.
+    const QChar separatore = riga->front();
+    const QStringView testo(*riga);
+    if (!cifrata) {
+        qsizetype inizio = 0;
+        for (qsizetype fine; (fine = testo.indexOf(separatore, inizio)) >= 0; inizio = fine + 1) {
+            voci->append(testo.sliced(inizio, fine - inizio));
+        }
+        voci->append(testo.sliced(inizio));
+        return;
+    }
+    QList<std::pair<qsizetype, qsizetype>> tratti;
+    qsizetype inizio = 0;
+    for (qsizetype fine; (fine = riga->indexOf(separatore, inizio)) >= 0; inizio = fine + 1) {
+        tratti.append({inizio, fine - inizio});
+    }
+    tratti.append({inizio, riga->size() - inizio});
+    QString chiara = *riga;
+    for (qsizetype i = 1; i < tratti.size(); ++i) {
+        const auto [da, quanti] = tratti[i];
+        chiara.replace(da, quanti, CifraTesto(riga->mid(da, quanti), QStringLiteral("Leggi"), ChiaveBackup));
+    }
+    *riga = chiara;
+    const QStringView chiaro(*riga);
+    voci->reserve(tratti.size());
+    for (const auto& [da, quanti] : tratti) {
+        voci->append(chiaro.mid(da, quanti));
+    }
+}
+
+QString messaggioNonBackup()
 {
     return QStringLiteral("Il file indicato non è un file di backUp di ONDAVIA. Operazione annullata");
 }

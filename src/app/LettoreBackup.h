@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace ondavia {
 
@@ -32,6 +33,7 @@ private:
 
     QFile m_file;
     QByteArray m_blocco;
+    QByteArray m_linea; // a line that spans blocks, gathered
     qsizetype m_pos = 0;
     bool m_finito = false;
     bool m_saltaLF = false;
@@ -55,13 +57,16 @@ ControlloBackup ControllaFileBackup(const QString& percorso);
 
 // Whether a first line opens a backup: its characters 2 to 5 read "COPE", as they stand or once
 // unscrambled (*cifrata tells which).
-bool PrimaRigaDiBackup(const QString& riga, bool* cifrata);
+bool primaRigaDiBackup(const QString& riga, bool* cifrata);
 
 // The items of a line read from a backup, each unscrambled on its own when the file is scrambled: joined
 // again, an item that unscrambles to the separator would split in two and shift the values after it.
-QStringList VociRigaLetta(const QString& riga, bool cifrata);
+QStringList vociRigaLetta(const QString& riga, bool cifrata);
+// The same items as views into *riga, which is replaced by its unscrambled text when the file is scrambled:
+// a restore reads every line of a file, and copying each item would cost more than storing it.
+void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci);
 
 // The message for a file that is not a backup.
-QString MessaggioNonBackup();
+QString messaggioNonBackup();
 
 } // namespace ondavia

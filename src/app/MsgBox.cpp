@@ -2,7 +2,7 @@
 
 namespace ondavia {
 
-MsgResult MsgBox(const QString& testo, MsgButtons pulsanti, MsgIcon icona, const QString& titolo,
+MsgResult msgBox(const QString& testo, MsgButtons pulsanti, MsgIcon icona, const QString& titolo,
                  int pulsantePredefinito)
 {
     MessageRequest request;

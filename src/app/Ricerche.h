@@ -14,7 +14,8 @@ namespace ondavia {
 std::optional<QString> DecodificaTabella(const QString& tipo, const QString& codice, QString* errore = nullptr);
 
 // The number of rows of `tabella`, only those of the subject `codice` (OCOD) when it is not empty.
-// 0 when the count cannot be made (a missing table, a closed connection).
+// 0 when the count cannot be made (a missing table, a closed connection). Kept with the other look-ups,
+// though no part of the program counts rows this way today.
 std::int32_t ContaRecord(const QString& tabella, const QString& codice);
 
 } // namespace ondavia

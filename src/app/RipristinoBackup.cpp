@@ -30,6 +30,17 @@ QString mostra(const QString& voce)
     return voce.size() <= kMassimo ? testo : testo + QStringLiteral("…");
 }
 
+QStringView senzaSpazi(QStringView voce)
+{
+    while (!voce.isEmpty() && voce.front() == u' ') {
+        voce = voce.sliced(1);
+    }
+    while (!voce.isEmpty() && voce.back() == u' ') {
+        voce.chop(1);
+    }
+    return voce;
+}
+
 bool nomeTabellaValido(const QString& nome)
 {
     static const QRegularExpression identificatore(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -73,7 +84,7 @@ public:
         db::Recordset attuale;
         if (attuale.Open(QStringLiteral("PRAGMA cache_size"), connessione) && attuale.RecordCount() == 1) {
             m_prima = attuale.Fields(0).Value().toText();
-            connessione.Execute(QStringLiteral("PRAGMA cache_size = -65536"));
+            connessione.Execute(QStringLiteral("PRAGMA cache_size = -%1").arg(RipristinoBackup::CacheKiB));
         }
     }
     ~CacheAmpia()
@@ -97,12 +108,18 @@ struct RipristinoBackup::Tabella {
     db::Recordset colonne; // no rows: the table's columns, in their order, and their conversions
     int colonnaCodice = -1;
     int colonnaProgressivo = -1;
-    std::unique_ptr<db::Statement> cancella;
+    // Rows up to this rowid were there before the restore; the rows it adds come after them.
+    qint64 ultimaRigaPrecedente = 0;
     // One statement for every row added, with a value for each column: a restore adds thousands.
     std::unique_ptr<db::Statement> inserisci;
+    // Whether a row of this restore already has the code and progressive, as the database compares them.
+    std::unique_ptr<db::Statement> doppione;
+    // The rows from before the restore of the subject of the row just added.
+    std::unique_ptr<db::Statement> cancellaPrecedenti;
+    // A delete of cancellaPrecedenti failed: the rows from before of every restored subject are deleted at
+    // the end, all at once, and a refusal is told there.
+    bool cancellaAllaFine = false;
     std::vector<db::Value> valori;
-    QSet<QString> soggettiCancellati;
-    QSet<QString> chiaviAggiunte;
 };
 
 RipristinoBackup::RipristinoBackup(db::Connection& connessione, Opzioni opzioni)
@@ -137,6 +154,7 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
     bool prima = true;
     bool cifrato = false;
     QString testo;
+    QList<QStringView> voci;
     for (;;) {
         const LettoreBackup::Esito esito = lettore.prossima(&testo);
         if (esito == LettoreBackup::Esito::Fine) {
@@ -147,8 +165,8 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
             return false;
         }
         if (prima) {
-            if (!PrimaRigaDiBackup(testo, &cifrato)) {
-                *errore = MessaggioNonBackup();
+            if (!primaRigaDiBackup(testo, &cifrato)) {
+                *errore = messaggioNonBackup();
                 return false;
             }
             prima = false;
@@ -171,13 +189,19 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
                        .arg(lettore.numeroRiga()));
             continue;
         }
-        if (!riga(VociRigaLetta(testo, cifrato), lettore.numeroRiga(), errore)) {
+        vociRigaLetta(&testo, cifrato, &voci);
+        if (!riga(voci, lettore.numeroRiga(), errore)) {
             return false;
         }
     }
     if (prima) {
-        *errore = MessaggioNonBackup();
+        *errore = messaggioNonBackup();
         return false;
+    }
+    for (const std::shared_ptr<Tabella>& t : std::as_const(m_tabelle)) {
+        if (t->cancellaAllaFine && !cancellaSoggetti(*t, errore)) {
+            return false;
+        }
     }
     m_tabelle.clear();
     if (!transazione.commit()) {
@@ -187,9 +211,9 @@ bool RipristinoBackup::RipristinaArchivio(const QString& percorso, QString* erro
     return true;
 }
 
-bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* errore)
+bool RipristinoBackup::riga(const Voci& campi, qint64 numero, QString* errore)
 {
-    const QString nome = campi.value(1);
+    const QString nome = campi.value(1).toString();
     if (nome == QLatin1String("CTAB")) {
         RipristinaCTAB(campi, numero);
         return true;
@@ -198,19 +222,7 @@ bool RipristinoBackup::riga(const QStringList& campi, qint64 numero, QString* er
     if (!t) {
         return false;
     }
-    if (campi.size() <= 2 + t->colonnaCodice) {
-        avvisa(QStringLiteral("La riga %1 del file (tabella %2) non ha il codice fiscale del soggetto: non è stata "
-                              "ripristinata.")
-                   .arg(numero)
-                   .arg(nome));
-        return true;
-    }
-    const QString codice = senzaSpazi(campi[2 + t->colonnaCodice]);
-    if (!t->soggettiCancellati.contains(codice.toCaseFolded()) && !CancellaSoggetto(*t, codice, errore)) {
-        return false;
-    }
-    RipristinaRiga(*t, campi, numero);
-    return true;
+    return RipristinaRiga(*t, campi, numero, errore);
 }
 
 RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64 numero, QString* errore)
@@ -238,9 +250,7 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     }
     t->colonnaCodice = t->colonne.fieldIndex(QStringLiteral("OCOD"));
     t->colonnaProgressivo = t->colonne.fieldIndex(QStringLiteral("ONPROG"));
-    t->cancella = std::make_unique<db::Statement>(m_connessione, QStringLiteral("DELETE  From ") + nome +
-                                                                     QStringLiteral(" WHERE OCOD=?"));
-    if (t->colonnaCodice < 0 || !t->cancella->isValid()) {
+    if (t->colonnaCodice < 0) {
         *errore = QStringLiteral("La riga %1 del file nomina la tabella %2, che non contiene i dati dei soggetti: non "
                                  "ha il campo OCOD.")
                       .arg(numero)
@@ -251,7 +261,7 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     QStringList nomi;
     QStringList segni;
     for (int c = 0; c < t->colonne.FieldCount(); ++c) {
-        nomi << QLatin1Char('"') + t->colonne.Fields(c).Name() + QLatin1Char('"');
+        nomi << QLatin1Char('"') + t->colonne.Fields(c).name() + QLatin1Char('"');
         segni << QStringLiteral("?");
     }
     t->inserisci = std::make_unique<db::Statement>(
@@ -262,22 +272,76 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
                   Annullato;
         return nullptr;
     }
+    // A new row takes the rowid after the highest, as long as that is not the highest there can be.
+    db::Recordset ultima;
+    bool letta = ultima.Open(QStringLiteral("SELECT Max(rowid) AS N FROM ") + nome, m_connessione);
+    if (letta) {
+        t->ultimaRigaPrecedente = ultima.Fields(0).Value().toInteger(&letta);
+        letta = letta || ultima.Fields(0).Value().isNull();
+    }
+    if (!letta || t->ultimaRigaPrecedente > std::numeric_limits<qint64>::max() / 2) {
+        *errore = QStringLiteral("La tabella %1 non può essere ripristinata: le sue righe non sono numerate come "
+                                 "l'archivio le numera (%2).")
+                      .arg(nome, ultima.lastError()) +
+                  Annullato;
+        return nullptr;
+    }
+    if (t->colonnaProgressivo >= 0) {
+        t->doppione = std::make_unique<db::Statement>(
+            m_connessione, QStringLiteral("SELECT 1 FROM %1 WHERE rowid > %2 AND OCOD = ? AND ONPROG = ? LIMIT 1")
+                               .arg(nome)
+                               .arg(t->ultimaRigaPrecedente));
+        if (!t->doppione->isValid()) {
+            *errore = QStringLiteral("Impossibile confrontare le righe della tabella %1: %2")
+                          .arg(nome, t->doppione->lastError()) +
+                      Annullato;
+            return nullptr;
+        }
+    }
+    // Given the code the row just added was stored with, compared by the rule of the column like doppione.
+    t->cancellaPrecedenti = std::make_unique<db::Statement>(
+        m_connessione, QStringLiteral("DELETE FROM %1 WHERE rowid <= %2 AND OCOD = ?")
+                           .arg(nome)
+                           .arg(t->ultimaRigaPrecedente));
+    t->cancellaAllaFine = !t->cancellaPrecedenti->isValid();
     return m_tabelle.insert(chiave, std::move(t))->get();
 }
 
-bool RipristinoBackup::CancellaSoggetto(Tabella& t, const QString& codice, QString* errore)
+bool RipristinoBackup::cancellaSoggetti(Tabella& t, QString* errore)
 {
-    if (!t.cancella->run({codice})) {
-        *errore = QStringLiteral("Impossibile eliminare i dati del soggetto %1 dalla tabella %2: %3")
-                      .arg(codice, t.nome, t.cancella->lastError()) +
-                  Annullato;
-        return false;
+    // The rows there before the restore of every subject the restore added rows of, in one statement. The
+    // database compares the codes, by the rule of the column, as the register's own searches do.
+    const QString sql = QStringLiteral("DELETE  From %1 WHERE rowid <= %2 AND OCOD IN (SELECT OCOD FROM %1 WHERE "
+                                       "rowid > %2)")
+                            .arg(t.nome)
+                            .arg(t.ultimaRigaPrecedente);
+    if (m_connessione.Execute(sql)) {
+        return true;
     }
-    t.soggettiCancellati.insert(codice.toCaseFolded());
-    return true;
+    const QString motivo = m_connessione.lastError();
+    // Subject by subject, to tell which one the database refuses.
+    db::Recordset codici;
+    if (codici.Open(QStringLiteral("SELECT DISTINCT OCOD FROM %1 WHERE rowid > %2").arg(t.nome).arg(t.ultimaRigaPrecedente),
+                    m_connessione)) {
+        db::Statement cancella(m_connessione, QStringLiteral("DELETE  From %1 WHERE rowid <= %2 AND OCOD=?")
+                                                  .arg(t.nome)
+                                                  .arg(t.ultimaRigaPrecedente));
+        for (codici.MoveFirst(); !codici.Eof(); codici.MoveNext()) {
+            const db::Value codice = codici.Fields(0).Value();
+            if (!cancella.run({codice})) {
+                *errore = QStringLiteral("Impossibile eliminare i dati del soggetto %1 dalla tabella %2: %3")
+                              .arg(codice.toText(), t.nome, cancella.lastError()) +
+                          Annullato;
+                return false;
+            }
+        }
+    }
+    *errore = QStringLiteral("Impossibile eliminare dalla tabella %1 i dati dei soggetti ripristinati: %2").arg(t.nome, motivo) +
+              Annullato;
+    return false;
 }
 
-void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero)
+bool RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 numero, QString* errore)
 {
     t.valori.assign(static_cast<std::size_t>(t.colonne.FieldCount()), db::Value());
     if (m_opzioni.passo) {
@@ -289,22 +353,30 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
         QString descrizione;
         if (!valore(t, static_cast<int>(i - 2), campi[i], &descrizione)) {
             avvisa(QStringLiteral("Errore: ") + t.nome + QLatin1Char(' ') + parte + QString::number(i) +
-                   QStringLiteral(" valore ") + mostra(campi[i]) + QStringLiteral(" Errore: ") + descrizione);
+                   QStringLiteral(" valore ") + mostra(campi[i].toString()) + QStringLiteral(" Errore: ") +
+                   descrizione);
         }
     }
-    const db::Value& valoreCodice = t.valori[static_cast<std::size_t>(t.colonnaCodice)];
-    const QString codice = senzaSpazi(NoNull(valoreCodice));
-    const QString progressivo =
-        t.colonnaProgressivo >= 0 ? senzaSpazi(NoNull(t.valori[static_cast<std::size_t>(t.colonnaProgressivo)]))
-                                  : QString();
-    const QString chiave = codice.toCaseFolded() + QChar(SeparatoreBackup) + progressivo.toCaseFolded();
+    const auto valoreIn = [&t](int colonna) -> const db::Value& { return t.valori[static_cast<std::size_t>(colonna)]; };
+    const QString codice = senzaSpazi(NoNull(valoreIn(t.colonnaCodice)));
+    const bool conProgressivo = t.colonnaProgressivo >= 0;
+    const QString progressivo = conProgressivo ? senzaSpazi(NoNull(valoreIn(t.colonnaProgressivo))) : QString();
+    // A row without its key would be a subject the register can neither show nor delete.
     QString scarto;
-    if (valoreCodice.isNull()) {
-        scarto = QStringLiteral("non ha un codice fiscale che l'archivio possa registrare");
-    } else if (t.colonnaProgressivo >= 0 && t.chiaviAggiunte.contains(chiave)) {
-        scarto = QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga "
-                                "precedente")
-                     .arg(codice, progressivo);
+    if (codice.isEmpty()) {
+        scarto = senzaSpazi(campi.value(2 + t.colonnaCodice)).isEmpty()
+                     ? QStringLiteral("non ha il codice fiscale del soggetto")
+                     : QStringLiteral("non ha un codice fiscale che l'archivio possa registrare");
+    } else if (conProgressivo && progressivo.isEmpty()) {
+        scarto = QStringLiteral("non ha il progressivo del soggetto %1").arg(codice);
+    } else if (conProgressivo && (!t.doppione->run({valoreIn(t.colonnaCodice), valoreIn(t.colonnaProgressivo)}) ||
+                                  t.doppione->gaveRow())) {
+        scarto = t.doppione->lastError().isEmpty()
+                     ? QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga "
+                                      "precedente")
+                           .arg(codice, progressivo)
+                     : QStringLiteral("non può essere confrontata con le righe già ripristinate (%1)")
+                           .arg(t.doppione->lastError());
     } else if (!t.inserisci->run(t.valori)) {
         scarto = QStringLiteral("non può essere registrata (%1)").arg(t.inserisci->lastError());
     }
@@ -312,7 +384,20 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
         avvisa(QStringLiteral("La riga %1 del file (tabella %2) %3: non è stata ripristinata.")
                    .arg(numero)
                    .arg(t.nome, scarto));
-        return;
+        return true;
+    }
+    // The subject's rows from before go as soon as its first new row is in, rather than all at the end: the
+    // table and its indexes then never hold both, which would double their size on disk and the pages
+    // written at the commit.
+    if (!t.cancellaAllaFine && !t.cancellaPrecedenti->run({valoreIn(t.colonnaCodice)})) {
+        t.cancellaAllaFine = true;
+        // Some failures end the transaction itself: nothing more may be written outside it.
+        if (!m_connessione.inTransaction()) {
+            *errore = QStringLiteral("Impossibile eliminare i dati del soggetto %1 dalla tabella %2: %3")
+                          .arg(codice, t.nome, t.cancellaPrecedenti->lastError()) +
+                      Annullato;
+            return false;
+        }
     }
     if (campi.size() - 2 < t.colonne.FieldCount()) {
         avvisa(QStringLiteral("La riga %1 del file (tabella %2, soggetto %3) ha %4 valori invece di %5: i campi "
@@ -322,10 +407,10 @@ void RipristinoBackup::RipristinaRiga(Tabella& t, const QStringList& campi, qint
                    .arg(campi.size() - 2)
                    .arg(t.colonne.FieldCount()));
     }
-    t.chiaviAggiunte.insert(chiave);
+    return true;
 }
 
-bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QString* descrizione)
+bool RipristinoBackup::valore(Tabella& t, int colonna, QStringView voce, QString* descrizione)
 {
     db::Field campo = t.colonne.Fields(colonna);
     if (!campo.isValid()) {
@@ -335,7 +420,7 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QStr
     }
     // A plain line cannot hold a separator or a line end inside an item, but unscrambling can make one,
     // and a NUL can stand anywhere: stored, the value could never be backed up again.
-    if (const auto vietato = std::find_if(voce.cbegin(), voce.cend(), CarattereVietatoBackup); vietato != voce.cend()) {
+    if (const auto vietato = std::find_if(voce.cbegin(), voce.cend(), carattereVietatoBackup); vietato != voce.cend()) {
         *descrizione = *vietato == u'\0' ? QStringLiteral("il valore contiene un carattere nullo")
                                          : QStringLiteral("il valore contiene un carattere (codice %1) che un file di "
                                                           "backup non può contenere")
@@ -344,33 +429,33 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QStr
     }
     std::optional<db::Value> v;
     const int tipo = campo.Type();
-    const QString pulita = senzaSpazi(voce);
+    const QString pulita = senzaSpazi(voce).toString();
     if (pulita.isEmpty()) {
         // An empty item is a Null or an empty text the backup wrote: text columns take the empty text, any
         // other column Null. Blanks alone are no value either: kept, a code of blanks would be a subject that
         // no later restore of its own backup (which writes it empty) could replace.
-        v = tipo == db::adVarWChar ? db::Value(QString()) : db::Value::Null();
+        v = tipo == db::adVarWChar ? db::Value(QString()) : db::Value::null();
     } else if (tipo == db::adDouble) {
-        if (const auto numero = NumeroVoceBackup(voce)) {
+        if (const auto numero = numeroVoceBackup(pulita)) {
             v = db::Value(*numero);
         }
     } else if (tipo == db::adDate || tipo == db::adDBTimeStamp) {
-        QString testo = voce;
+        QString testo = voce.toString();
         const std::optional<QDate> data = TestoInData(testo);
         // Any text that is no date reads as the zero date: only "00..." and the zero date itself may.
         const bool zero = data && *data == db::zeroDate();
         if (data && (!zero || testo.startsWith(QLatin1String("00")) || testo == QLatin1String("30/12/1899"))) {
-            v = zero && m_opzioni.dataZeroNulla ? db::Value::Null() : db::Value(*data);
+            v = zero && m_opzioni.dataZeroNulla ? db::Value::null() : db::Value(*data);
         } else {
             *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1: \"%2\" non è una data")
-                               .arg(campo.Name(), mostra(pulita));
+                               .arg(campo.name(), mostra(pulita));
             return false;
         }
     } else {
         v = db::Value(pulita);
     }
     if (!v) {
-        *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(campo.Name());
+        *descrizione = QStringLiteral("Tipo di dati non corrispondente per il campo %1").arg(campo.name());
         return false;
     }
     if (!t.colonne.convertValue(colonna, *v, &t.valori[static_cast<std::size_t>(colonna)])) {
@@ -380,7 +465,7 @@ bool RipristinoBackup::valore(Tabella& t, int colonna, const QString& voce, QStr
     return true;
 }
 
-void RipristinoBackup::RipristinaCTAB(const QStringList& campi, qint64 numero)
+void RipristinoBackup::RipristinaCTAB(const Voci& campi, qint64 numero)
 {
     if (campi.size() < 5) {
         avvisa(QStringLiteral("La riga %1 del file (tabella CTAB) ha %2 valori invece di 3: non è stata ripristinata.")
@@ -388,19 +473,19 @@ void RipristinoBackup::RipristinaCTAB(const QStringList& campi, qint64 numero)
                    .arg(campi.size() - 2));
         return;
     }
-    const QString& tipo = campi[2];
-    const QString& codice = campi[3];
-    const QString descrizione = tipo == QLatin1String("ITT") ? impaginaITT(campi[4]) : campi[4];
+    const QString tipo = campi[2].toString();
+    const QString codice = campi[3].toString();
+    const QString descrizione = tipo == QLatin1String("ITT") ? impaginaITT(campi[4].toString()) : campi[4].toString();
     db::Recordset appoggio;
     bool fatto = appoggio.Open(QStringLiteral("SELECT *  FROM CTAB WHERE TIPO=") + Apici(tipo) +
                                    QStringLiteral(" AND COD=") + Apici(codice),
                                m_connessione);
     if (fatto && appoggio.RecordCount() > 0) {
-        fatto = appoggio.Fields(QStringLiteral("des")).SetValue(descrizione) && appoggio.Update();
+        fatto = appoggio.Fields(QStringLiteral("des")).setValue(descrizione) && appoggio.Update();
     } else if (fatto) {
-        fatto = appoggio.AddNew() && appoggio.Fields(QStringLiteral("tipo")).SetValue(tipo) &&
-                appoggio.Fields(QStringLiteral("cod")).SetValue(codice) &&
-                appoggio.Fields(QStringLiteral("des")).SetValue(descrizione) && appoggio.Update();
+        fatto = appoggio.AddNew() && appoggio.Fields(QStringLiteral("tipo")).setValue(tipo) &&
+                appoggio.Fields(QStringLiteral("cod")).setValue(codice) &&
+                appoggio.Fields(QStringLiteral("des")).setValue(descrizione) && appoggio.Update();
     }
     if (!fatto) {
         avvisa(QStringLiteral("La riga %1 del file (tabella CTAB, %2 %3) non può essere registrata: %4")

@@ -3,9 +3,9 @@
 #include "db/Recordset.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 #include <memory>
@@ -20,14 +20,20 @@ class Connection;
 // register ends either as it was or with every row that could be read, never in between, whatever
 // stops the program half-way.
 //
-// For each table and subject the file holds, the subject's rows are deleted once, when its first line is
-// met, and the file's rows added; a subject whose code appears twice with the same progressive keeps
-// the first row. Lines of CTAB update the coded lists in place. A value that cannot be stored is told
-// (with the message the register always gave) and its column keeps its default; a line that cannot be
-// stored is told and skipped. Anything that prevents the restore as a whole (a file that cannot be read,
+// For each table, the file's rows are added, and the rows the table held before of every subject the file
+// restored are deleted, each subject's as soon as its first row from the file is in; codes and
+// progressives compare as the database compares them in their columns, the rule of every search of the
+// register. A subject whose code appears twice with the same progressive keeps the first row. Lines of
+// CTAB update the coded lists in place. A value that cannot be stored is told (with the message the
+// register always gave) and its column keeps its default, Null; a line without a fiscal code, or without a
+// progressive in a table that has them, or that cannot be stored is told and skipped, and leaves the
+// subject's rows as they were. Anything that prevents the restore as a whole (a file that cannot be read,
 // a table the register does not have, a failed delete or commit) leaves the register as it was.
 class RipristinoBackup {
 public:
+    // The page cache of the database while a restore runs, in KiB (the connection's own comes back after).
+    static constexpr int CacheKiB = 256 * 1024;
+
     struct Opzioni {
         // The configuration's TipoDb is "S": a zero date ("00:00:00") is stored as Null.
         bool dataZeroNulla = false;
@@ -47,13 +53,14 @@ public:
 
 private:
     struct Tabella;
+    using Voci = QList<QStringView>;
 
-    bool riga(const QStringList& campi, qint64 numero, QString* errore);
+    bool riga(const Voci& campi, qint64 numero, QString* errore);
     Tabella* tabella(const QString& nome, qint64 numero, QString* errore);
-    bool CancellaSoggetto(Tabella& t, const QString& codice, QString* errore);
-    void RipristinaRiga(Tabella& t, const QStringList& campi, qint64 numero);
-    bool valore(Tabella& t, int colonna, const QString& voce, QString* descrizione);
-    void RipristinaCTAB(const QStringList& campi, qint64 numero);
+    bool cancellaSoggetti(Tabella& t, QString* errore);
+    bool RipristinaRiga(Tabella& t, const Voci& campi, qint64 numero, QString* errore);
+    bool valore(Tabella& t, int colonna, QStringView voce, QString* descrizione);
+    void RipristinaCTAB(const Voci& campi, qint64 numero);
     void avvisa(const QString& testo);
 
     db::Connection& m_connessione;

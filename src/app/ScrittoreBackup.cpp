@@ -6,11 +6,12 @@
 #include "Testi.h"
 #include "Windows1252.h"
 #include "db/Connection.h"
-#include "db/Recordset.h"
+#include "db/Cursor.h"
 
 #include <QDir>
 #include <QSaveFile>
 
+#include <string_view>
 #include <vector>
 
 namespace ondavia {
@@ -33,82 +34,255 @@ QString descriviCarattere(const QString& testo, qsizetype i)
     return QStringLiteral("il carattere \"%1\"").arg(testo.mid(i, coppia ? 2 : 1));
 }
 
+// The byte of a character in a backup line, or -1 when no line can carry it.
+int byteAmmesso(QChar c)
+{
+    const char16_t u = c.unicode();
+    if ((u >= 0x20 && u < 0x80) || (u >= 0xA0 && u <= 0xFF && u != SeparatoreBackup)) {
+        return u;
+    }
+    return carattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
+}
+
 // The first character of a value that no backup line can carry, or -1.
 qsizetype primoNonAmmesso(const QString& valore)
 {
     for (qsizetype i = 0; i < valore.size(); ++i) {
-        if (CarattereVietatoBackup(valore[i]) || cp1252::codeOf(valore[i]) < 0) {
+        if (byteAmmesso(valore[i]) < 0) {
             return i;
         }
     }
     return -1;
 }
 
+// Appends a text given in UTF-8, without its leading and trailing blanks, as TestoVoceBackup and accoda
+// would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
+// was, at any other character or one no line can carry: the text then takes the general way.
+bool accodaUtf8(QByteArray* linea, std::string_view testo)
+{
+    while (!testo.empty() && testo.front() == ' ') {
+        testo.remove_prefix(1);
+    }
+    while (!testo.empty() && testo.back() == ' ') {
+        testo.remove_suffix(1);
+    }
+    const qsizetype inizio = linea->size();
+    linea->resize(inizio + static_cast<qsizetype>(testo.size()));
+    char* scritto = linea->data() + inizio;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        char16_t u = static_cast<unsigned char>(testo[i]);
+        if (u >= 0x80) {
+            const auto seguito = i + 1 < testo.size() ? static_cast<unsigned char>(testo[i + 1]) : 0;
+            if (u < 0xC2 || u > 0xDF || (seguito & 0xC0) != 0x80) {
+                linea->truncate(inizio);
+                return false;
+            }
+            u = static_cast<char16_t>(((u & 0x1F) << 6) | (seguito & 0x3F));
+            ++i;
+        }
+        const int b = byteAmmesso(QChar(u));
+        if (b < 0) {
+            linea->truncate(inizio);
+            return false;
+        }
+        *scritto++ = static_cast<char>(b);
+    }
+    linea->truncate(scritto - linea->data());
+    return true;
+}
+
+// Appends the bytes of a value to a line; -1 when all of it went in, else the first character that no line
+// can carry, after which the line is incomplete.
+qsizetype accoda(QByteArray* linea, const QString& valore)
+{
+    const qsizetype inizio = linea->size();
+    linea->resize(inizio + valore.size());
+    char* scritto = linea->data() + inizio;
+    for (qsizetype i = 0; i < valore.size(); ++i) {
+        const int b = byteAmmesso(valore[i]);
+        if (b < 0) {
+            return i;
+        }
+        *scritto++ = static_cast<char>(b);
+    }
+    return -1;
+}
+
+// Where the operator finds a column of the register on the register form: its tab and its label.
+QString doveSulModulo(const QString& colonna)
+{
+    struct Posto {
+        const char* colonna;
+        const char* scheda; // null: the list of subjects above the tabs
+        const char* etichetta;
+    };
+    static constexpr Posto posti[] = {
+        {"OCOD", "SOGGETTO", "Codice Fiscale"},
+        {"ONPROG", "SOGGETTO", "Progressivo"},
+        {"OTIPOSOGD", "SOGGETTO", "Tipo Soggetto"},
+        {"oTIPOSOG", "SOGGETTO", "Tipo Soggetto"},
+        {"OSTP", "SOGGETTO", "PNF / PF"},
+        {"orag", "SOGGETTO", "Ragione Sociale"},
+        {"OSCOM", "SOGGETTO", "Sede legale (Località)"},
+        {"OSPRO", "SOGGETTO", "Prov. della sede legale"},
+        {"ODES", nullptr, "Soggetto Obbligato"},
+        {"OCOG", "SOGGETTO", "Cognome"},
+        {"ONOME", "SOGGETTO", "Nome"},
+        {"OSEX", "SOGGETTO", "Sesso (M/F)"},
+        {"ONDT", "SOGGETTO", "Data di nascita"},
+        {"oncom", "SOGGETTO", "Comune di nascita"},
+        {"onpro", "SOGGETTO", "Prov. di nascita"},
+        {"OMOC1", "SOGGETTO", "ANAGRAFE RAPPORTI"},
+        {"OMOC2", "SOGGETTO", "MONITORAGGIO FISCALE"},
+        {"OMOC3", "SOGGETTO", "FACTA/CRS"},
+        {"OTIPOCOM1", "SOGGETTO", "PRIMO INVIO o VARIAZIONE"},
+        {"OTIPOCOM2", "SOGGETTO", "CANCELLAZIONE"},
+        {"ORECF", "RESPONSABILE", "Codice Fiscale del Responsabile"},
+        {"ORECOG", "RESPONSABILE", "Cognome"},
+        {"ORENOME", "RESPONSABILE", "Nome"},
+        {"ORESEX", "RESPONSABILE", "Sesso (M/F)"},
+        {"OREDTNAS", "RESPONSABILE", "Data di nascita"},
+        {"oRENCOM", "RESPONSABILE", "Comune di nascita"},
+        {"oREnpro", "RESPONSABILE", "Prov."},
+        {"OREEMAIL", "RESPONSABILE", "E-mail personale"},
+        {"ORETEL", "RESPONSABILE", "Telefono"},
+        {"OPEEMAIL", "POSTA ELETTRONICA", "Indirizzo PEC"},
+        {"OPEDATAI", "POSTA ELETTRONICA", "Data DECORRENZA"},
+        {"OPEDATAF", "POSTA ELETTRONICA", "Data CESSAZIONE"},
+        {"OPEGESTORE", "POSTA ELETTRONICA", "Gestore PEC"},
+        {"odtcanc", "CANCELLAZIONE PEC", "Data CANCELLAZIONE"},
+        {"OMC1", "CANCELLAZIONE PEC", "Cessazione SENZA confluenza in altro soggetto"},
+        {"OMC2", "CANCELLAZIONE PEC", "Cessazione CON confluenza in altro soggetto"},
+        {"OMC3", "CANCELLAZIONE PEC", "Perdita requisiti soggettivi"},
+        {"OSICF", "CANCELLAZIONE PEC", "Codice Fiscale della società incorporante"},
+        {"OSIRAG", "CANCELLAZIONE PEC", "Indirizzo"},
+        {"OSICOM", "CANCELLAZIONE PEC", "Comune Sede Legale"},
+        {"OSIPRO", "CANCELLAZIONE PEC", "Prov."},
+        {"OITTCF", "IMPEGNO ALLA TRASMISSIONE", "Codice Fiscale Intermediario"},
+        {"oitt1", "IMPEGNO ALLA TRASMISSIONE", "Dal CONTRIBUENTE"},
+        {"oitt2", "IMPEGNO ALLA TRASMISSIONE", "Da chi EFFETTUA L'INVIO"},
+    };
+    for (const Posto& posto : posti) {
+        if (colonna.compare(QLatin1String(posto.colonna), Qt::CaseInsensitive) == 0) {
+            return posto.scheda ? QStringLiteral("scheda %1, \"%2\"").arg(QLatin1String(posto.scheda),
+                                                                          QString::fromUtf8(posto.etichetta))
+                                : QStringLiteral("elenco dei soggetti, \"%1\"").arg(QLatin1String(posto.etichetta));
+        }
+    }
+    return QStringLiteral("campo %1").arg(colonna);
+}
+
+// Subjects listed one by one in the message of a scrambled backup refused; the others are counted.
+constexpr qsizetype kSoggettiElencati = 15;
+
 class Scrittura {
 public:
-    Scrittura(db::Recordset& righe, const QString& tabella, const ScrittoreBackup::Opzioni& opzioni)
+    Scrittura(db::Cursor& righe, const QString& tabella, const ScrittoreBackup::Opzioni& opzioni)
         : m_righe(righe), m_tabella(tabella), m_opzioni(opzioni), m_codice(righe.fieldIndex(QStringLiteral("OCOD"))),
           m_nome(righe.fieldIndex(QStringLiteral("ODES")))
     {
         for (int c = 0; c < righe.FieldCount(); ++c) {
-            m_tipi.push_back(righe.Fields(c).Type());
+            m_tipi.push_back(righe.Type(c));
         }
+        m_intestazione = cp1252::encode(QString(QChar(SeparatoreBackup)) + tabella);
     }
 
-    // The current row's line, encoded; false with the reason when the row cannot be written.
+    // The current row's line, encoded. False with the reason when the row cannot be written at all; a row
+    // that only scrambling cannot carry is gathered for nonCifrabili() and the writing goes on, so that one
+    // message can name every such field.
     bool riga(QByteArray* uscita, QString* errore)
     {
+        // A plain line goes straight into the bytes written; a scrambled one is scrambled as a whole first.
+        if (!m_opzioni.cifra) {
+            uscita->append(m_intestazione);
+            for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
+                uscita->append(static_cast<char>(SeparatoreBackup));
+                std::string_view testo;
+                if (m_righe.storedText(c, &testo) && accodaUtf8(uscita, testo)) {
+                    continue;
+                }
+                const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
+                if (const qsizetype i = accoda(uscita, valore); i >= 0) {
+                    return rifiuta(c, valore, i, errore);
+                }
+            }
+            uscita->append("\r\n", 2);
+            return true;
+        }
         m_linea.clear();
         m_linea += QChar(SeparatoreBackup);
         m_linea += m_tabella;
         for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
-            const QString valore = TestoVoceBackup(m_righe.Fields(c).Value(), m_tipi[c]);
+            const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
             if (const qsizetype i = primoNonAmmesso(valore); i >= 0) {
-                *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
-                                         "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
-                                         "ripetere il salvataggio: nessun file è stato scritto.")
-                              .arg(m_righe.Fields(c).Name(), soggetto(), descriviCarattere(valore, i));
-                return false;
+                return rifiuta(c, valore, i, errore);
             }
             m_linea += QChar(SeparatoreBackup);
             m_linea += valore;
         }
-        if (m_opzioni.cifra) {
-            NonCifrabili scarti;
-            m_linea = CifraRiga(m_linea, QStringLiteral("Scrivi"), ChiaveBackup, &scarti);
-            if (!scarti.isEmpty()) {
-                const CarattereNonCifrabile& primo = scarti.front();
-                const int colonna = primo.voce - 2;
-                const QString campo = colonna >= 0 ? m_righe.Fields(colonna).Name() : QStringLiteral("(tabella)");
-                *errore = QStringLiteral("Impossibile creare il backup cifrato: il campo %1 del soggetto %2 contiene "
-                                         "%3, che la cifratura non può riportare indietro intatto.\r\nCreare un "
-                                         "backup non cifrato (senza la spunta su \"Cripta\"): nessun file è stato "
-                                         "scritto.")
-                              .arg(campo, soggetto(), descriviCarattere(QString(primo.carattere), 0));
-                return false;
+        NonCifrabili scarti;
+        m_linea = CifraRiga(m_linea, QStringLiteral("Scrivi"), ChiaveBackup, &scarti);
+        if (!scarti.isEmpty()) {
+            QStringList campi;
+            for (const CarattereNonCifrabile& scarto : scarti) {
+                const int colonna = scarto.voce - 2;
+                const QString campo = colonna >= 0 ? doveSulModulo(m_righe.name(colonna)) : m_tabella;
+                if (!campi.contains(campo)) {
+                    campi << campo;
+                }
             }
+            m_nonCifrabili << QStringLiteral("%1: %2").arg(soggetto(), campi.join(QStringLiteral("; ")));
+            return true;
         }
         uscita->append(cp1252::encode(m_linea));
         uscita->append("\r\n", 2);
         return true;
     }
 
+    // The message for the rows scrambling could not carry; empty when there were none.
+    QString nonCifrabili() const
+    {
+        if (m_nonCifrabili.isEmpty()) {
+            return {};
+        }
+        QString elenco = QStringLiteral("- ") + m_nonCifrabili.mid(0, kSoggettiElencati).join(QStringLiteral("\r\n- "));
+        if (m_nonCifrabili.size() > kSoggettiElencati) {
+            elenco += QStringLiteral("\r\n... e altri %1 soggetti").arg(m_nonCifrabili.size() - kSoggettiElencati);
+        }
+        return QStringLiteral("Impossibile creare il backup cifrato: la cifratura non può riportare indietro intatto il "
+                              "testo di questi campi (troppo lungo, o con caratteri che la cifratura altera):\r\n%1\r\n"
+                              "Creare un backup non cifrato (senza la spunta su \"Cripta\"), oppure accorciare o "
+                              "correggere i campi indicati: nessun file è stato scritto.")
+            .arg(elenco);
+    }
+
 private:
+    bool rifiuta(int colonna, const QString& valore, qsizetype i, QString* errore)
+    {
+        *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
+                                 "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
+                                 "ripetere il salvataggio: nessun file è stato scritto.")
+                      .arg(m_righe.name(colonna), soggetto(), descriviCarattere(valore, i));
+        return false;
+    }
+
     QString soggetto()
     {
-        const QString codice = m_codice >= 0 ? senzaSpazi(NoNull(m_righe.Fields(m_codice).Value())) : QString();
-        const QString nome = m_nome >= 0 ? senzaSpazi(NoNull(m_righe.Fields(m_nome).Value())) : QString();
+        const QString codice = m_codice >= 0 ? senzaSpazi(NoNull(m_righe.value(m_codice))) : QString();
+        const QString nome = m_nome >= 0 ? senzaSpazi(NoNull(m_righe.value(m_nome))) : QString();
         const QString chi = codice.isEmpty() ? QStringLiteral("senza codice fiscale") : codice;
         return nome.isEmpty() ? chi : QStringLiteral("%1 (%2)").arg(chi, nome);
     }
 
-    db::Recordset& m_righe;
+    db::Cursor& m_righe;
     const QString& m_tabella;
     const ScrittoreBackup::Opzioni& m_opzioni;
     const int m_codice;
     const int m_nome;
     std::vector<int> m_tipi;
+    QByteArray m_intestazione; // the separator and the table's name, which begin every plain line
     QString m_linea;
+    QStringList m_nonCifrabili;
 };
 
 } // namespace
@@ -122,7 +296,8 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
     if (!opzioni.soloSoggetto.isNull()) {
         sql += QStringLiteral(" WHERE OCOD=") + Apici(opzioni.soloSoggetto);
     }
-    db::Recordset righe;
+    // Row by row: a register of any size is written without holding it in memory.
+    db::Cursor righe;
     if (!righe.Open(sql, m_connessione)) {
         *errore = QStringLiteral("Impossibile leggere l'archivio (tabella %1): %2").arg(tabella, righe.lastError());
         return false;
@@ -144,7 +319,7 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
     Scrittura scrittura(righe, tabella, opzioni);
     QByteArray blocco;
     blocco.reserve(kBlocco + 64 * 1024);
-    for (righe.MoveFirst(); !righe.Eof(); righe.MoveNext()) {
+    while (righe.next()) {
         if (opzioni.passo) {
             opzioni.passo();
         }
@@ -152,14 +327,22 @@ bool ScrittoreBackup::ScriviTabella(const QString& percorso, const QString& tabe
             return false;
         }
         if (blocco.size() >= kBlocco) {
-            if (!ScriviTutto(file, blocco)) {
+            if (!scriviTutto(file, blocco)) {
                 *errore = interrotto.arg(mostrato, file.errorString());
                 return false;
             }
             blocco.clear();
         }
     }
-    if (!ScriviTutto(file, blocco) || !file.commit()) {
+    if (!righe.lastError().isEmpty()) {
+        *errore = QStringLiteral("Impossibile leggere l'archivio (tabella %1): %2").arg(tabella, righe.lastError());
+        return false;
+    }
+    if (const QString nonCifrabili = scrittura.nonCifrabili(); !nonCifrabili.isEmpty()) {
+        *errore = nonCifrabili;
+        return false;
+    }
+    if (!scriviTutto(file, blocco) || !file.commit()) {
         *errore = interrotto.arg(mostrato, file.errorString());
         return false;
     }

@@ -47,11 +47,6 @@ QString senzaSpaziIniziali(const QString& testo)
     return tratto(testo, primoNonSpazio(testo), testo.size());
 }
 
-QString senzaSpaziFinali(const QString& testo)
-{
-    return tratto(testo, 0, dopoUltimoNonSpazio(testo, 0));
-}
-
 QString maiuscole(const QString& testo)
 {
     QString risultato = testo;

@@ -14,7 +14,6 @@ namespace ondavia {
 
 QString senzaSpazi(const QString& testo);         // leading and trailing blanks removed
 QString senzaSpaziIniziali(const QString& testo); // leading blanks removed
-QString senzaSpaziFinali(const QString& testo);   // trailing blanks removed
 
 // Upper case character by character, never changing a text's length (ß stays ß) and never turning a
 // character that a Windows-1252 file can hold into one it cannot (µ stays µ).

@@ -53,26 +53,29 @@ qsizetype firstUnencodable(QStringView text)
 
 QByteArray encode(QStringView text, qsizetype* firstBad)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // Written in place rather than appended byte by byte: every line of a backup comes through here.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    qsizetype n = 0;
     if (firstBad) {
         *firstBad = -1;
     }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int code = codeOf(text[i]);
         if (code >= 0) {
-            bytes.append(static_cast<char>(code));
+            out[n++] = static_cast<char>(code);
             continue;
         }
         if (firstBad && *firstBad < 0) {
             *firstBad = i;
         }
-        bytes.append('?');
+        out[n++] = '?';
         // One character outside the basic plane is one '?', not two.
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i;
         }
     }
+    bytes.truncate(n);
     return bytes;
 }
 

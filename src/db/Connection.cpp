@@ -50,6 +50,11 @@ void Connection::Close()
     }
 }
 
+bool Connection::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
 bool Connection::fail(const QString& context)
 {
     return fail(context, m_db ? sqlite3_extended_errcode(m_db) : SQLITE_ERROR);
@@ -130,7 +135,7 @@ bool Connection::canWriteInPlace()
     return false;
 }
 
-bool Connection::Columns(const QString& table, QStringList* names)
+bool Connection::columns(const QString& table, QStringList* names)
 {
     names->clear();
     if (!m_db) {
@@ -178,7 +183,7 @@ bool Connection::Open(const QString& path)
     return openWith(path, SQLITE_OPEN_READWRITE);
 }
 
-bool Connection::Create(const QString& path)
+bool Connection::create(const QString& path)
 {
     if (QFileInfo::exists(path)) {
         m_path = path;
@@ -201,7 +206,7 @@ bool Connection::Execute(const QString& sql, Recordset* rows)
         }
         return true;
     }
-    const QByteArray text = TranslateSql(sql).toUtf8();
+    const QByteArray text = translateSql(sql).toUtf8();
     const char* next = text.constData();
     const char* end = next + text.size();
     while (next < end) {

@@ -23,7 +23,7 @@ enum FieldType : int {
 };
 
 // The one connection to the register's database file. Statements are given in the register's own
-// SQL dialect and translated where SQLite differs (see TranslateSql). Errors are returned as false,
+// SQL dialect and translated where SQLite differs (see translateSql). Errors are returned as false,
 // with a readable reason in lastError().
 class Connection {
 public:
@@ -38,18 +38,19 @@ public:
     bool Open(const QString& path);
 
     // Creates a new, empty database file; fails when the file already exists.
-    bool Create(const QString& path);
+    bool create(const QString& path);
 
-    bool IsOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_db != nullptr; }
+    // Whether a transaction is open: some failures (a full disk, an I/O error) roll it back by themselves.
+    bool inTransaction() const;
     void Close();
-    const QString& Path() const { return m_path; }
 
     // Runs every statement of the text. With `rows`, the text is a query whose rows are opened into it.
     bool Execute(const QString& sql, Recordset* rows = nullptr);
 
     // The names of a table's columns, in their order. False, with no names, when the database holds no
     // table of that name (letter case aside) or cannot be read.
-    bool Columns(const QString& table, QStringList* names);
+    bool columns(const QString& table, QStringList* names);
 
     const QString& lastError() const { return m_lastError; }
     sqlite3* handle() const { return m_db; }

@@ -18,34 +18,6 @@ namespace ondavia::db {
 
 namespace {
 
-int typeFromDeclared(const QString& declared, int* maxLength)
-{
-    static const QRegularExpression sized(QStringLiteral(R"(\(\s*(\d+)\s*\))"));
-    const QString upper = declared.trimmed().toUpper();
-    *maxLength = 0;
-    if (upper.startsWith(QLatin1String("DATETIME")) || upper.startsWith(QLatin1String("TIMESTAMP"))) {
-        return adDBTimeStamp;
-    }
-    if (upper.startsWith(QLatin1String("DATE"))) {
-        return adDate;
-    }
-    if (upper.startsWith(QLatin1String("INT")) || upper.startsWith(QLatin1String("LONG")) ||
-        upper.startsWith(QLatin1String("SMALLINT"))) {
-        return adInteger;
-    }
-    if (upper.startsWith(QLatin1String("DOUBLE")) || upper.startsWith(QLatin1String("REAL")) ||
-        upper.startsWith(QLatin1String("FLOAT")) || upper.startsWith(QLatin1String("NUMERIC"))) {
-        return adDouble;
-    }
-    if (upper.startsWith(QLatin1String("BOOL")) || upper.startsWith(QLatin1String("BIT"))) {
-        return adBoolean;
-    }
-    if (const auto m = sized.match(upper); m.hasMatch()) {
-        *maxLength = m.captured(1).toInt();
-    }
-    return adVarWChar;
-}
-
 QString quoteIdentifier(const QString& name)
 {
     QString quoted = name;
@@ -132,6 +104,13 @@ bool Recordset::Impl::convert(int column, const Value& value, Value* out)
         const qint64 number = value.toInteger(&ok);
         if (!ok) {
             return fail(mismatch());
+        }
+        if (number < c.minimum || number > c.maximum) {
+            return fail(QStringLiteral("Il valore %1 è fuori dell'intervallo del campo %2 (da %3 a %4)")
+                            .arg(number)
+                            .arg(c.name)
+                            .arg(c.minimum)
+                            .arg(c.maximum));
         }
         *out = Value(number);
         return true;
@@ -276,7 +255,7 @@ const std::vector<std::pair<QString, int>>& Recordset::Impl::prefixIndex(int col
     return *found;
 }
 
-Recordset::Recordset() : d(std::make_unique<Impl>()) {}
+Recordset::Recordset() : m_d(std::make_unique<Impl>()) {}
 Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
@@ -284,19 +263,19 @@ Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 bool Recordset::Open(const QString& sql, Connection& connection)
 {
     Close();
-    d->connection = &connection;
-    if (!connection.IsOpen()) {
-        return d->fail(QStringLiteral("la connessione al database non è aperta"));
+    m_d->connection = &connection;
+    if (!connection.isOpen()) {
+        return m_d->fail(QStringLiteral("la connessione al database non è aperta"));
     }
 
     // A "SELECT * FROM table" query can change its table: read each row's rowid along with it.
     static const QRegularExpression wholeTable(QStringLiteral(R"(^\s*SELECT\s+(\*)\s+FROM\s+([A-Za-z_][A-Za-z0-9_]*)\b)"),
                                                QRegularExpression::CaseInsensitiveOption);
-    QString text = TranslateSql(sql);
+    QString text = translateSql(sql);
     const auto match = wholeTable.match(text);
     const bool updatable = match.hasMatch();
     if (updatable) {
-        d->table = match.captured(2);
+        m_d->table = match.captured(2);
         text.replace(match.capturedStart(1), 1, QStringLiteral("rowid AS \"rowid:hidden\", *"));
     }
 
@@ -307,33 +286,26 @@ bool Recordset::Open(const QString& sql, Connection& connection)
         connection.fail(QString());
         const QString error = connection.lastError();
         Close();
-        return d->fail(error);
+        return m_d->fail(error);
     }
 
     const int first = updatable ? 1 : 0;
     const int count = sqlite3_column_count(statement);
     for (int i = first; i < count; ++i) {
-        detail::Column column;
-        column.name = QString::fromUtf8(sqlite3_column_name(statement, i));
-        column.type = adVarWChar;
-        if (const char* decl = sqlite3_column_decltype(statement, i)) {
-            column.declared = true;
-            column.type = typeFromDeclared(QString::fromUtf8(decl), &column.maxLength);
-        }
-        d->columns.push_back(column);
+        m_d->columns.push_back(detail::columnOf(statement, i));
     }
 
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        d->rows.appendFrom(statement, first);
-        d->rowids.push_back(updatable ? sqlite3_column_int64(statement, 0) : 0);
+        m_d->rows.appendFrom(statement, first);
+        m_d->rowids.push_back(updatable ? sqlite3_column_int64(statement, 0) : 0);
     }
     // An expression column (Count, Max) takes its type from the first value it holds.
-    if (d->rows.rowCount() > 0) {
-        for (int c = 0; c < static_cast<int>(d->columns.size()); ++c) {
-            if (!d->columns[c].declared) {
-                const Value::Kind kind = d->rows.value(0, c).kind();
-                d->columns[c].type = kind == Value::Kind::Integer  ? adInteger
+    if (m_d->rows.rowCount() > 0) {
+        for (int c = 0; c < static_cast<int>(m_d->columns.size()); ++c) {
+            if (!m_d->columns[c].declared) {
+                const Value::Kind kind = m_d->rows.value(0, c).kind();
+                m_d->columns[c].type = kind == Value::Kind::Integer  ? adInteger
                                      : kind == Value::Kind::Double ? adDouble
                                                                    : adVarWChar;
             }
@@ -344,66 +316,61 @@ bool Recordset::Open(const QString& sql, Connection& connection)
         connection.fail(QString(), rc);
         const QString error = connection.lastError();
         Close();
-        return d->fail(error);
+        return m_d->fail(error);
     }
-    d->current = 0;
-    d->lastError.clear();
+    m_d->current = 0;
+    m_d->lastError.clear();
     return true;
 }
 
-bool Recordset::IsOpen() const
+bool Recordset::isOpen() const
 {
-    return d->connection != nullptr && !d->columns.empty();
+    return m_d->connection != nullptr && !m_d->columns.empty();
 }
 
 void Recordset::Close()
 {
-    const QString error = d->lastError;
-    d = std::make_unique<Impl>();
-    d->lastError = error;
+    const QString error = m_d->lastError;
+    m_d = std::make_unique<Impl>();
+    m_d->lastError = error;
 }
 
 int Recordset::RecordCount() const
 {
-    return d->rows.rowCount();
+    return m_d->rows.rowCount();
 }
 
 bool Recordset::Eof() const
 {
-    return d->edit != Impl::Edit::Adding && d->current >= d->rows.rowCount();
-}
-
-bool Recordset::Bof() const
-{
-    return d->rows.rowCount() == 0 || d->current < 0;
+    return m_d->edit != Impl::Edit::Adding && m_d->current >= m_d->rows.rowCount();
 }
 
 void Recordset::MoveFirst()
 {
-    if (d->edit != Impl::Edit::None && !d->store()) {
+    if (m_d->edit != Impl::Edit::None && !m_d->store()) {
         return;
     }
-    d->current = 0;
+    m_d->current = 0;
 }
 
 void Recordset::MoveNext()
 {
-    if (d->edit != Impl::Edit::None && !d->store()) {
+    if (m_d->edit != Impl::Edit::None && !m_d->store()) {
         return;
     }
-    if (d->current < d->rows.rowCount()) {
-        ++d->current;
+    if (m_d->current < m_d->rows.rowCount()) {
+        ++m_d->current;
     }
 }
 
 int Recordset::position() const
 {
-    return d->current;
+    return m_d->current;
 }
 
 int Recordset::FieldCount() const
 {
-    return static_cast<int>(d->columns.size());
+    return static_cast<int>(m_d->columns.size());
 }
 
 Field Recordset::Fields(int index)
@@ -418,8 +385,8 @@ Field Recordset::Fields(const QString& name)
 
 int Recordset::fieldIndex(const QString& name) const
 {
-    for (int i = 0; i < static_cast<int>(d->columns.size()); ++i) {
-        if (d->columns[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+    for (int i = 0; i < static_cast<int>(m_d->columns.size()); ++i) {
+        if (m_d->columns[i].name.compare(name, Qt::CaseInsensitive) == 0) {
             return i;
         }
     }
@@ -428,67 +395,57 @@ int Recordset::fieldIndex(const QString& name) const
 
 bool Recordset::AddNew()
 {
-    if (d->table.isEmpty()) {
-        return d->fail(QStringLiteral("Il recordset non è aggiornabile"));
+    if (m_d->table.isEmpty()) {
+        return m_d->fail(QStringLiteral("Il recordset non è aggiornabile"));
     }
-    if (d->edit != Impl::Edit::None && !d->store()) {
+    if (m_d->edit != Impl::Edit::None && !m_d->store()) {
         return false;
     }
-    d->edit = Impl::Edit::Adding;
-    d->buffer.assign(d->columns.size(), Value());
-    d->changed.assign(d->columns.size(), false);
+    m_d->edit = Impl::Edit::Adding;
+    m_d->buffer.assign(m_d->columns.size(), Value());
+    m_d->changed.assign(m_d->columns.size(), false);
     return true;
 }
 
 bool Recordset::Update()
 {
-    return d->store();
+    return m_d->store();
 }
 
 bool Recordset::convertValue(int index, const Value& value, Value* converted)
 {
     if (index < 0 || index >= FieldCount()) {
-        return d->fail(QStringLiteral("Elemento non trovato nell'insieme"));
+        return m_d->fail(QStringLiteral("Elemento non trovato nell'insieme"));
     }
-    return d->convert(index, value, converted);
-}
-
-void Recordset::CancelUpdate()
-{
-    d->edit = Impl::Edit::None;
-}
-
-bool Recordset::isEditing() const
-{
-    return d->edit != Impl::Edit::None;
+    return m_d->convert(index, value, converted);
 }
 
 bool Recordset::Find(const QString& criterion)
 {
     const Criterion parsed = Criterion::parse(criterion);
     if (!parsed.isValid()) {
-        return d->fail(QStringLiteral("Criterio di ricerca non valido: %1").arg(criterion));
+        return m_d->fail(QStringLiteral("Criterio di ricerca non valido: %1").arg(criterion));
     }
     const int column = fieldIndex(parsed.column);
     if (column < 0) {
-        return d->fail(QStringLiteral("Campo sconosciuto nel criterio di ricerca: %1").arg(parsed.column));
+        return m_d->fail(QStringLiteral("Campo sconosciuto nel criterio di ricerca: %1").arg(parsed.column));
     }
-    if (d->edit != Impl::Edit::None && !d->store()) {
+    if (m_d->edit != Impl::Edit::None && !m_d->store()) {
         return false;
     }
-    const int rowCount = d->rows.rowCount();
-    const int from = std::max(d->current, 0);
-    d->current = rowCount;
+    const int rowCount = m_d->rows.rowCount();
+    const int from = std::max(m_d->current, 0);
+    m_d->current = rowCount;
     if (from >= rowCount) {
         return true;
     }
     if (parsed.op == Criterion::Op::Equal) {
-        const auto& byText = d->index(column);
+        const auto& byText = m_d->index(column);
         const auto hit = byText.constFind(parsed.value.toCaseFolded());
         if (hit != byText.constEnd()) {
             const auto next = std::lower_bound(hit->begin(), hit->end(), from);
             if (next != hit->end()) {
-                d->current = *next;
+                m_d->current = *next;
             }
         }
         return true;
@@ -497,22 +454,22 @@ bool Recordset::Find(const QString& criterion)
     // whole table.
     if (const std::optional<QString> prefix = parsed.prefix()) {
         const QString folded = prefix->toCaseFolded();
-        const auto& byText = d->prefixIndex(column);
+        const auto& byText = m_d->prefixIndex(column);
         auto hit = std::lower_bound(byText.begin(), byText.end(), folded,
                                     [](const std::pair<QString, int>& entry, const QString& text) {
                                         return entry.first < text;
                                     });
         // An empty prefix begins every text, also the empty text of a Null.
         for (; hit != byText.end() && (folded.isEmpty() || hit->first.startsWith(folded)); ++hit) {
-            if (hit->second >= from && hit->second < d->current) {
-                d->current = hit->second;
+            if (hit->second >= from && hit->second < m_d->current) {
+                m_d->current = hit->second;
             }
         }
         return true;
     }
     for (int row = from; row < rowCount; ++row) {
-        if (parsed.matches(d->rows.value(row, column).toText())) {
-            d->current = row;
+        if (parsed.matches(m_d->rows.value(row, column).toText())) {
+            m_d->current = row;
             break;
         }
     }
@@ -521,30 +478,30 @@ bool Recordset::Find(const QString& criterion)
 
 const QString& Recordset::lastError() const
 {
-    return d->lastError;
+    return m_d->lastError;
 }
 
-QString Field::Name() const
+QString Field::name() const
 {
-    return isValid() ? m_set->d->columns[m_index].name : QString();
+    return isValid() ? m_set->m_d->columns[m_index].name : QString();
 }
 
 int Field::Type() const
 {
-    return isValid() ? m_set->d->columns[m_index].type : 0;
+    return isValid() ? m_set->m_d->columns[m_index].type : 0;
 }
 
 db::Value Field::Value() const
 {
-    return isValid() ? m_set->d->valueAt(m_index) : db::Value();
+    return isValid() ? m_set->m_d->valueAt(m_index) : db::Value();
 }
 
-bool Field::SetValue(const db::Value& value)
+bool Field::setValue(const db::Value& value)
 {
     if (!isValid()) {
-        return m_set ? m_set->d->fail(QStringLiteral("Elemento non trovato nell'insieme")) : false;
+        return m_set ? m_set->m_d->fail(QStringLiteral("Elemento non trovato nell'insieme")) : false;
     }
-    auto& d = *m_set->d;
+    auto& d = *m_set->m_d;
     if (d.table.isEmpty()) {
         return d.fail(QStringLiteral("Il recordset non è aggiornabile"));
     }

@@ -15,13 +15,13 @@ class Recordset;
 class Field {
 public:
     bool isValid() const { return m_set != nullptr && m_index >= 0; }
-    QString Name() const;
+    QString name() const;
     int Type() const;   // one of the FieldType codes
     db::Value Value() const;
 
     // Assigns a value to the current row (or to the row being added), converted to the column's type.
     // Fails with the recordset's lastError() when the value does not fit the column.
-    bool SetValue(const db::Value& value);
+    bool setValue(const db::Value& value);
 
 private:
     friend class Recordset;
@@ -32,7 +32,7 @@ private:
 
 // The rows of one query, read whole when it is opened (so RecordCount is exact at once), with a
 // current row that moves forward. A query of the form "SELECT * FROM <table> ..." is updatable:
-// AddNew/SetValue/Update insert or change rows of that table. Failures return false with lastError().
+// AddNew/setValue/Update insert or change rows of that table. Failures return false with lastError().
 class Recordset {
 public:
     Recordset();
@@ -41,12 +41,11 @@ public:
     Recordset& operator=(Recordset&&) noexcept;
 
     bool Open(const QString& sql, Connection& connection);
-    bool IsOpen() const;
+    bool isOpen() const;
     void Close();
 
     int RecordCount() const;
     bool Eof() const;
-    bool Bof() const;
     void MoveFirst();
     void MoveNext();
     // 0-based index of the current row; RecordCount() when past the last row.
@@ -61,12 +60,10 @@ public:
     bool AddNew();
     // Stores the row being added or the changes made to the current row.
     bool Update();
-    // The value as column `index` stores it, as SetValue would convert it, without assigning it: for
+    // The value as column `index` stores it, as setValue would convert it, without assigning it: for
     // callers that write many rows through a statement of their own. False, with lastError(), when it
     // does not fit the column.
     bool convertValue(int index, const Value& value, Value* converted);
-    void CancelUpdate();
-    bool isEditing() const;
 
     // Searches forward from the current row (inclusive) for the first row matching a criterion
     // "COLUMN = 'text'" or "COLUMN LIKE 'prefix%'" (apostrophes inside doubled; letter case ignored).
@@ -79,7 +76,7 @@ public:
 private:
     friend class Field;
     struct Impl;
-    std::unique_ptr<Impl> d;
+    std::unique_ptr<Impl> m_d;
 };
 
 } // namespace ondavia::db

@@ -3,7 +3,11 @@
 #include "Connection.h"
 #include "SqliteValue.h"
 
+#include <QRegularExpression>
+
 #include <sqlite3.h>
+
+#include <cmath>
 
 namespace ondavia::db::detail {
 
@@ -35,7 +39,63 @@ QDate isoDate(const char* text, std::uint32_t length)
     return QDate(parts[0], parts[1], parts[2]);
 }
 
+// The column's type code, with its width for texts and its range for whole numbers: SMALLINT holds 16 bits
+// and LONG 32, as the register's older tables declare them; INTEGER and INT hold SQLite's 64; a BOOLEAN or BIT
+// holds 16, the width of the option states it keeps.
+void typeFromDeclared(const QString& declared, detail::Column* column)
+{
+    static const QRegularExpression sized(QStringLiteral(R"(\(\s*(\d+)\s*\))"));
+    const QString upper = declared.trimmed().toUpper();
+    const auto range = [column](qint64 minimum, qint64 maximum) {
+        column->minimum = minimum;
+        column->maximum = maximum;
+    };
+    column->maxLength = 0;
+    if (upper.startsWith(QLatin1String("DATETIME")) || upper.startsWith(QLatin1String("TIMESTAMP"))) {
+        column->type = adDBTimeStamp;
+    } else if (upper.startsWith(QLatin1String("DATE"))) {
+        column->type = adDate;
+    } else if (upper.startsWith(QLatin1String("SMALLINT"))) {
+        column->type = adInteger;
+        range(std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+    } else if (upper.startsWith(QLatin1String("LONG"))) {
+        column->type = adInteger;
+        range(std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+    } else if (upper.startsWith(QLatin1String("INT"))) {
+        column->type = adInteger;
+    } else if (upper.startsWith(QLatin1String("DOUBLE")) || upper.startsWith(QLatin1String("REAL")) ||
+               upper.startsWith(QLatin1String("FLOAT")) || upper.startsWith(QLatin1String("NUMERIC"))) {
+        column->type = adDouble;
+    } else if (upper.startsWith(QLatin1String("BOOL")) || upper.startsWith(QLatin1String("BIT"))) {
+        column->type = adBoolean;
+        range(std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+    } else {
+        column->type = adVarWChar;
+        if (const auto m = sized.match(upper); m.hasMatch()) {
+            column->maxLength = m.captured(1).toInt();
+        }
+    }
+}
+
 } // namespace
+
+Column columnOf(sqlite3_stmt* statement, int index)
+{
+    Column column;
+    column.name = QString::fromUtf8(sqlite3_column_name(statement, index));
+    column.type = adVarWChar;
+    if (const char* decl = sqlite3_column_decltype(statement, index)) {
+        column.declared = true;
+        typeFromDeclared(QString::fromUtf8(decl), &column);
+    }
+    return column;
+}
+
+void RowStore::clear()
+{
+    m_cells.clear();
+    m_arena.clear();
+}
 
 void RowStore::ensureWidth()
 {
@@ -89,11 +149,10 @@ RowStore::Cell RowStore::cellOf(const Value& value)
         break;
     case Value::Kind::Text:
     case Value::Kind::Date: {
-        const QByteArray bytes = storedText(value);
         cell.kind = Cell::Text;
         cell.offset = m_arena.size();
-        cell.length = static_cast<std::uint32_t>(bytes.size());
-        m_arena.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        appendStoredText(&m_arena, value);
+        cell.length = static_cast<std::uint32_t>(m_arena.size() - cell.offset);
         break;
     }
     }
@@ -131,7 +190,9 @@ Value RowStore::value(int row, int column) const
         }
         return Value(static_cast<qint64>(cell.integer));
     case Cell::Real:
-        if (c.declared && (c.type == adInteger || c.type == adBoolean)) {
+        // A fraction in a column of whole numbers reads as its whole part, as far as 64 bits hold it;
+        // beyond, it stays the number it is rather than some other whole number.
+        if (c.declared && (c.type == adInteger || c.type == adBoolean) && std::fabs(cell.real) < 0x1p63) {
             return Value(static_cast<qint64>(cell.real));
         }
         if (c.declared && (c.type == adVarWChar || isDateType(c.type))) {
@@ -153,6 +214,17 @@ Value RowStore::value(int row, int column) const
         return Value(raw);
     }
     return Value(QString::fromUtf8(text, cell.length));
+}
+
+bool RowStore::storedText(int row, int column, std::string_view* bytes) const
+{
+    const Cell& cell = m_cells[static_cast<std::size_t>(row) * m_width + static_cast<std::size_t>(column)];
+    const Column& c = (*m_columns)[static_cast<std::size_t>(column)];
+    if (cell.kind != Cell::Text || (c.declared && isDateType(c.type))) {
+        return false;
+    }
+    *bytes = std::string_view(m_arena.data() + cell.offset, cell.length);
+    return true;
 }
 
 std::vector<Value> RowStore::row(int row) const

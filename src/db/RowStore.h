@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -16,15 +18,20 @@ struct Column {
     QString name;
     int type = 0;        // FieldType code
     int maxLength = 0;   // 0: no limit declared
+    // The whole numbers a column of whole numbers takes, as its declared type says.
+    qint64 minimum = std::numeric_limits<qint64>::min();
+    qint64 maximum = std::numeric_limits<qint64>::max();
     bool declared = false;
 };
+
+// A column of a statement's result: its name, and its type, width and range as its table declares them.
+Column columnOf(sqlite3_stmt* statement, int index);
 
 // The rows of a recordset, kept as SQLite gave them: numbers as numbers and texts as UTF-8 bytes in one
 // arena. Values are built only when read, so opening a large table costs little more than reading it.
 class RowStore {
 public:
     explicit RowStore(const std::vector<Column>* columns = nullptr) : m_columns(columns) {}
-    void setColumns(const std::vector<Column>* columns) { m_columns = columns; }
 
     int rowCount() const { return m_width == 0 ? 0 : static_cast<int>(m_cells.size() / m_width); }
 
@@ -32,8 +39,13 @@ public:
     void appendFrom(sqlite3_stmt* statement, int first);
     void append(const std::vector<Value>& values);
     void replace(int row, const std::vector<Value>& values);
+    // Drops every row, keeping the memory for the next ones.
+    void clear();
 
     Value value(int row, int column) const;
+    // The UTF-8 bytes of a value that value() gives as the text stored, without building it; false for any
+    // other value (Null, a number, a date column's text).
+    bool storedText(int row, int column, std::string_view* bytes) const;
     std::vector<Value> row(int row) const;
 
 private:

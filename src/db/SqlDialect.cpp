@@ -63,7 +63,7 @@ QString translateAddColumn(const QString& sql)
 
 } // namespace
 
-QString TranslateSql(const QString& sql)
+QString translateSql(const QString& sql)
 {
     return translateAddColumn(translateUpdate(sql));
 }

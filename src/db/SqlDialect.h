@@ -9,6 +9,6 @@ namespace ondavia::db {
 // passes through unchanged:
 //  - "UPDATE T SET T.COL = ..." drops the table qualifier in front of assigned columns;
 //  - "ALTER TABLE T ADD COLUMN C Text (n)" gains COLLATE NOCASE, since text comparisons ignore case.
-QString TranslateSql(const QString& sql);
+QString translateSql(const QString& sql);
 
 } // namespace ondavia::db

@@ -2,19 +2,23 @@
 
 #include "Value.h"
 
-#include <QByteArray>
+#include <QStringView>
 
-#include <vector>
+#include <string>
+#include <string_view>
 
 struct sqlite3_stmt;
 
 namespace ondavia::db::detail {
 
-// The bytes a text or date value is stored as: UTF-8 text, dates as ISO "yyyy-mm-dd".
-QByteArray storedText(const Value& value);
+// Appends the bytes a text or date value is stored as: UTF-8 text, dates as ISO "yyyy-mm-dd".
+void appendStoredText(std::string* out, const Value& value);
+// Appends the UTF-8 bytes of a text exactly as QString::toUtf8() gives them (a lone surrogate as '?').
+void appendUtf8(std::string* out, QStringView text);
 
 // Binds a value to a statement parameter: dates as ISO text, so that they sort and compare as dates.
-// With `keep`, texts are bound without a copy and their bytes appended to it: it must outlive the run.
-int bindValue(sqlite3_stmt* statement, int index, const Value& value, std::vector<QByteArray>* keep = nullptr);
+// `stored`, when given for a text or date, is its stored text (appendStoredText), bound without a copy:
+// it must stay unchanged until the statement has run.
+int bindValue(sqlite3_stmt* statement, int index, const Value& value, const std::string_view* stored = nullptr);
 
 } // namespace ondavia::db::detail

@@ -7,13 +7,14 @@
 #include <sqlite3.h>
 
 #include <span>
+#include <string_view>
 
 namespace ondavia::db {
 
 Statement::Statement(Connection& connection, const QString& sql) : m_connection(connection)
 {
-    const QByteArray utf8 = TranslateSql(sql).toUtf8();
-    if (!connection.IsOpen() ||
+    const QByteArray utf8 = translateSql(sql).toUtf8();
+    if (!connection.isOpen() ||
         sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()), &m_statement,
                            nullptr) != SQLITE_OK) {
         connection.fail(QString());
@@ -39,15 +40,23 @@ bool Statement::run(const std::vector<Value>& values)
 
 bool Statement::run(const Value* values, std::size_t count)
 {
+    m_gaveRow = false;
     if (!m_statement) {
         return false;
     }
-    // The texts bound, alive until the statement has run.
-    std::vector<QByteArray> testi;
-    testi.reserve(count);
-    int slot = 1;
+    // Every text first, into the one buffer, which then no longer moves while SQLite reads from it.
+    m_texts.clear();
+    m_starts.clear();
     for (const Value& value : std::span(values, count)) {
-        const int rc = detail::bindValue(m_statement, slot, value, &testi);
+        m_starts.push_back(m_texts.size());
+        if (value.kind() == Value::Kind::Text || value.kind() == Value::Kind::Date) {
+            detail::appendStoredText(&m_texts, value);
+        }
+    }
+    m_starts.push_back(m_texts.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view testo(m_texts.data() + m_starts[i], m_starts[i + 1] - m_starts[i]);
+        const int rc = detail::bindValue(m_statement, static_cast<int>(i + 1), values[i], &testo);
         if (rc != SQLITE_OK) {
             m_connection.fail(QString(), rc);
             m_lastError = m_connection.lastError();
@@ -55,9 +64,9 @@ bool Statement::run(const Value* values, std::size_t count)
             sqlite3_clear_bindings(m_statement);
             return false;
         }
-        ++slot;
     }
     const int rc = sqlite3_step(m_statement);
+    m_gaveRow = rc == SQLITE_ROW;
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) {

@@ -75,12 +75,47 @@ double Value::toDouble(bool* ok) const
 
 qint64 Value::toInteger(bool* ok) const
 {
-    bool parsed = false;
-    const double number = toDouble(&parsed);
-    if (ok) {
-        *ok = parsed;
+    std::optional<qint64> result;
+    if (kind() == Kind::Integer) {
+        result = std::get<qint64>(m_data);
+    } else if (kind() == Kind::Text) {
+        result = wholeNumber(std::get<QString>(m_data));
     }
-    return parsed ? static_cast<qint64>(std::llround(number)) : 0;
+    if (!result && kind() != Kind::Integer) {
+        // A fraction is rounded half away from zero; a double holds every whole number only up to 2^53, so
+        // digits alone never come this way.
+        bool parsed = false;
+        const double number = toDouble(&parsed);
+        if (parsed && std::isfinite(number) && !isWholeNumberText() && std::fabs(std::round(number)) < 0x1p63) {
+            result = static_cast<qint64>(std::llround(number));
+        }
+    }
+    if (ok) {
+        *ok = result.has_value();
+    }
+    return result.value_or(0);
+}
+
+bool Value::isWholeNumberText() const
+{
+    static const QRegularExpression digits(QStringLiteral(R"(^\s*[+-]?\d+\s*$)"));
+    return kind() == Kind::Text && digits.match(std::get<QString>(m_data)).hasMatch();
+}
+
+std::optional<qint64> wholeNumber(const QString& text)
+{
+    const QByteArray latin = text.trimmed().toLatin1();
+    const char* first = latin.constData();
+    const char* last = first + latin.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    qint64 number = 0;
+    const auto [end, ec] = std::from_chars(first, last, number);
+    if (first == last || ec != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    return number;
 }
 
 QDate Value::toDate() const

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <variant>
 
 namespace ondavia::db {
@@ -21,7 +22,7 @@ public:
     Value(double number) : m_data(number) {}
     Value(const QDate& date) : m_data(date) {}
 
-    static Value Null() { return {}; }
+    static Value null() { return {}; }
 
     Kind kind() const { return static_cast<Kind>(m_data.index()); }
     bool isNull() const { return kind() == Kind::Null; }
@@ -29,10 +30,18 @@ public:
     // The value as the forms show it: text as stored, numbers in decimal with a point,
     // dates "dd/mm/yyyy" and the zero date as its time "00:00:00"; Null gives "".
     QString toText() const;
+    // The text of a text value, without a copy; empty for any other kind.
+    QStringView textView() const
+    {
+        const QString* text = std::get_if<QString>(&m_data);
+        return text ? QStringView(*text) : QStringView();
+    }
 
     // Numeric reading; text is parsed with either "," or "." as decimal separator.
     // Returns 0 and sets *ok to false when the value is not a number.
     double toDouble(bool* ok = nullptr) const;
+    // Whole numbers: digits are read exactly (never through a double); a fraction is rounded half away
+    // from zero. Returns 0 and sets *ok to false when the value is no number or lies outside 64 bits.
     qint64 toInteger(bool* ok = nullptr) const;
     QDate toDate() const;
 
@@ -42,8 +51,14 @@ public:
     bool operator==(const Value& other) const = default;
 
 private:
+    bool isWholeNumberText() const;
+
     std::variant<std::monostate, QString, qint64, double, QDate> m_data;
 };
+
+// A text of decimal digits, with an optional sign and blanks around, as the 64-bit number it writes;
+// nothing for any other text or a number outside 64 bits.
+std::optional<qint64> wholeNumber(const QString& text);
 
 // The date that an empty date converts to, and whose text is "00:00:00".
 inline QDate zeroDate() { return QDate(1899, 12, 30); }

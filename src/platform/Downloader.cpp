@@ -1,5 +1,7 @@
 #include "Downloader.h"
 
+#include "Sha256Digest.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
@@ -11,7 +13,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <cctype>
 #include <filesystem>
 #include <memory>
 
@@ -113,21 +114,6 @@ bool moveIntoPlace(QTemporaryFile& file, const QString& target, QString* error)
 }
 
 } // namespace
-
-QByteArray sha256Digest(const QString& text)
-{
-    QByteArray hex = text.toLatin1().trimmed();
-    hex.replace(' ', QByteArray());
-    if (hex.size() != 64) {
-        return {};
-    }
-    for (const char c : hex) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) {
-            return {};
-        }
-    }
-    return QByteArray::fromHex(hex);
-}
 
 void Downloader::addTrustedCertificates(const QList<QSslCertificate>& certificates)
 {

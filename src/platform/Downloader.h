@@ -1,17 +1,11 @@
 #pragma once
 
-#include "Platform.h"
+#include "DownloadService.h"
 
 #include <QList>
 #include <QSslCertificate>
 
-#include <functional>
-
 namespace ondavia {
-
-// A SHA-256 digest written in hexadecimal (either case, blanks allowed between the digits) as its 32 bytes;
-// an empty array when the text is not 64 hexadecimal digits.
-QByteArray sha256Digest(const QString& text);
 
 // Downloads one file over HTTPS, waiting for it while the window events keep running.
 //
@@ -20,11 +14,8 @@ QByteArray sha256Digest(const QString& text);
 // only once it is complete: not cut short, not over the size limit, and matching its SHA-256 digest
 // when one is given. After a failure or a cancel the temporary file is removed and the target is
 // neither created nor touched.
-class Downloader {
+class Downloader : public DownloadService {
 public:
-    // Told of the bytes received so far and of the total (-1 while unknown); returning false cancels.
-    using Progress = std::function<bool(qint64 received, qint64 total)>;
-
     // Certificate authorities trusted for the downloads of this object besides the system's own
     // (a test's local server signs with its own).
     void addTrustedCertificates(const QList<QSslCertificate>& certificates);
@@ -32,7 +23,7 @@ public:
     // The longest wait for the next bytes before the download fails (30 seconds unless set).
     void setInactivityTimeout(int milliseconds) { m_inactivityTimeout = milliseconds; }
 
-    DownloadOutcome run(const DownloadRequest& request, QString* error, const Progress& progress = {}) const;
+    DownloadOutcome run(const DownloadRequest& request, QString* error, const Progress& progress = {}) const override;
 
 private:
     QList<QSslCertificate> m_trusted;

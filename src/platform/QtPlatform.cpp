@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "ScatolaMessaggio.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -75,9 +77,16 @@ QString startPath(const FileRequest& request)
 
 } // namespace
 
+QtPlatform::QtPlatform()
+    : m_networkModule(QStringLiteral(ONDAVIA_NETWORK_MODULE), QStringLiteral("per scaricare i file"))
+{
+}
+
+QtPlatform::~QtPlatform() = default;
+
 MsgResult QtPlatform::messageBox(const MessageRequest& request)
 {
-    QMessageBox box(dialogParent());
+    ScatolaMessaggio box(dialogParent());
     box.setWindowTitle(request.title.isEmpty() ? QApplication::applicationName() : request.title);
     box.setText(request.text);
     box.setIcon(iconOf(request.icon));
@@ -189,8 +198,24 @@ bool QtPlatform::composeMail(const MailRequest& mail, QString* error)
     return false;
 }
 
+const DownloadService* QtPlatform::downloadService(QString* error)
+{
+    if (!m_downloadService) {
+        const auto create = reinterpret_cast<CreateDownloadService>(
+            m_networkModule.resolve("ondavia_create_download_service", error));
+        if (create) {
+            m_downloadService.reset(create());
+        }
+    }
+    return m_downloadService.get();
+}
+
 DownloadOutcome QtPlatform::download(const DownloadRequest& request, QString* error)
 {
+    const DownloadService* service = downloadService(error);
+    if (!service) {
+        return DownloadOutcome::Failed;
+    }
     QProgressDialog window(request.caption, QStringLiteral("Annulla"), 0, 0, dialogParent());
     window.setObjectName(QStringLiteral("scaricamento"));
     window.setWindowTitle(QApplication::applicationName());
@@ -199,7 +224,7 @@ DownloadOutcome QtPlatform::download(const DownloadRequest& request, QString* er
     window.setAutoReset(false);
     window.setAutoClose(false);
     window.setValue(0);
-    return m_downloader.run(request, error, [&window](qint64 received, qint64 total) {
+    return service->run(request, error, [&window](qint64 received, qint64 total) {
         // The bar counts kilobytes, so files over 2 GB still fit its int range.
         window.setMaximum(total > 0 ? static_cast<int>(total / 1024) + 1 : 0);
         window.setValue(static_cast<int>(received / 1024));

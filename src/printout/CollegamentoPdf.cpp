@@ -1,5 +1,7 @@
 #include "CollegamentoPdf.h"
 
+#include "LettorePdf.h"
+
 #include "app/Dichiarazioni.h"
 #include "app/Windows1252.h"
 #include "core/Folian.h"
@@ -7,7 +9,7 @@
 
 namespace ondavia {
 
-void CollegaScrittorePdf()
+void collegaScrittorePdf()
 {
     folian::Hooks hooks;
     hooks.nomeCorrente = [] {
@@ -18,6 +20,7 @@ void CollegaScrittorePdf()
     hooks.openInViewer = [](const std::string& percorso) {
         return platform().openDocument(QString::fromStdString(percorso));
     };
+    hooks.openPdf = apriPdfConModulo;
     folian::SetDefaultHooks(std::move(hooks));
 }
 

@@ -1,9 +1,12 @@
 #include "DatiScheda.h"
 
 #include "SchedaSoggetto.h"
+#include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 #include "app/Testi.h"
 #include "db/Recordset.h"
+
+#include <algorithm>
 
 namespace ondavia {
 
@@ -60,7 +63,7 @@ void DatiScheda::imposta(const char* campo, const QString& valore)
     m_valori[chiave(campo)] = valore;
 }
 
-std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString& progressivo, QString* errore)
+std::optional<DatiScheda> DatiScheda::leggi(const QString& codice, const QString& progressivo, QString* errore)
 {
     errore->clear();
     SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
@@ -81,7 +84,7 @@ std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString
         const bool stato = tra(campo, kOpzioni) || tra(campo, kSpunte);
         dati.imposta(campo, stato ? statoDi(campo, v) : testoDi(v));
     };
-    const scheda::Layout& layout = scheda::Scheda();
+    const scheda::Layout& layout = scheda::layout();
     for (const scheda::Campo& c : layout.campi) {
         if (c.campo != nullptr) {
             leggi(c.campo);
@@ -92,6 +95,16 @@ std::optional<DatiScheda> DatiScheda::Leggi(const QString& codice, const QString
     }
     for (const char* campo : {"ODES", "oTIPOSOG"}) {
         leggi(campo);
+    }
+
+    // A birth date kept with a two-digit year (by an older register, or restored) is printed with the century
+    // that the register form and the communication file read in it.
+    for (const char* campo : {"ONDT", "OREDTNAS"}) {
+        const QString testo = dati.valore(campo);
+        const auto cifre = std::count_if(testo.cbegin(), testo.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (const std::optional<QDate> data = leggiData(testo, Secolo::Nascita); data && cifre == 6) {
+            dati.imposta(campo, data->toString(QStringLiteral("dd/MM/yyyy")));
+        }
     }
 
     // The subject type as the list showed it ("13=..."); a row without it still shows its code.

@@ -24,7 +24,7 @@ public:
 
     // Reads the row of COPE of `codice` and `progressivo` on the shared connection. Nothing, with
     // `errore` empty, when there is no such row; nothing, with the reason, when the table cannot be read.
-    static std::optional<DatiScheda> Leggi(const QString& codice, const QString& progressivo, QString* errore);
+    static std::optional<DatiScheda> leggi(const QString& codice, const QString& progressivo, QString* errore);
 
 private:
     std::map<QString, QString> m_valori; // keys upper-cased: the database ignores the case of names

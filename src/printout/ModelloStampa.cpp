@@ -1,6 +1,7 @@
 // The card's template page: drawn from the card's layout and written with the program's own PDF writer.
 #include "ModelloStampa.h"
 
+#include "DocumentoProprio.h"
 #include "SchedaSoggetto.h"
 #include "TestoPdf.h"
 #include "app/Launch.h"
@@ -18,9 +19,9 @@
 namespace ondavia {
 
 using scheda::Rettangolo;
-using stampa::Ansi;
-using stampa::Carattere;
-using stampa::DaPunti;
+using stampa::ansi;
+using stampa::carattere;
+using stampa::daPunti;
 
 namespace {
 
@@ -44,9 +45,9 @@ void linea(folian::Folian& pdf, float x, float y, float w)
 
 void testo(folian::Folian& pdf, const scheda::Testo& t)
 {
-    Carattere(pdf, t.corpo, t.grassetto);
+    carattere(pdf, t.corpo, t.grassetto);
     pdf.SetColorText(t.colore != nullptr ? t.colore : scheda::kColoreValore);
-    pdf.DrawText(t.x, t.y, Ansi(t.testo), t.allineamento);
+    pdf.DrawText(t.x, t.y, ansi(t.testo), t.allineamento);
 }
 
 // The layout version a template of ours was written for; nothing for another page, or a file that cannot be
@@ -69,25 +70,25 @@ std::optional<int> versioneDi(const QString& percorso)
 
 } // namespace
 
-QString PercorsoModello()
+QString percorsoModello()
 {
-    return QDir(CartellaProgramma()).filePath(QStringLiteral("Stampe/basec1.pdf"));
+    return QDir(cartellaProgramma()).filePath(QStringLiteral("Stampe/basec1.pdf"));
 }
 
-QString FirmaModello()
+QString firmaModello()
 {
     return QString::fromLatin1(kMarcaModello) + QString::number(kVersioneLayout);
 }
 
-void DisegnaModello(folian::Folian& pdf)
+void disegnaModello(folian::Folian& pdf)
 {
-    const scheda::Layout& layout = scheda::Scheda();
+    const scheda::Layout& layout = scheda::layout();
 
     for (const scheda::Fascia& f : layout.fasce) {
         pdf.SetColorFill(f.colore);
         rettangolo(pdf, f.area, kRiempi);
     }
-    pdf.SetLineWidth(DaPunti(0.7F));
+    pdf.SetLineWidth(daPunti(0.7F));
     pdf.SetColorLine(scheda::kColoreBordo);
     for (const scheda::Cornice& c : layout.cornici) {
         rettangolo(pdf, c.area, kTraccia);
@@ -96,83 +97,60 @@ void DisegnaModello(folian::Folian& pdf)
         testo(pdf, t);
     }
 
-    pdf.SetLineWidth(DaPunti(0.4F));
+    pdf.SetLineWidth(daPunti(0.4F));
     for (const scheda::Campo& c : layout.campi) {
-        Carattere(pdf, scheda::kCorpoEtichetta, false);
+        carattere(pdf, scheda::kCorpoEtichetta, false);
         pdf.SetColorText(scheda::kColoreEtichetta);
-        pdf.DrawText(c.cella.x + 0.06F, BaseEtichetta(c), Ansi(c.etichetta));
+        pdf.DrawText(c.cella.x + 0.06F, baseEtichetta(c), ansi(c.etichetta));
         if (c.linea) {
-            linea(pdf, c.cella.x, LineaCampo(c), c.cella.w);
+            linea(pdf, c.cella.x, lineaCampo(c), c.cella.w);
         }
     }
 
-    pdf.SetLineWidth(DaPunti(0.6F));
+    pdf.SetLineWidth(daPunti(0.6F));
     pdf.SetColorLine(scheda::kColoreTitolo);
     for (const scheda::Casella& c : layout.caselle) {
         rettangolo(pdf, c.quadrato, kTraccia);
-        Carattere(pdf, scheda::kCorpoDidascalia, false);
+        carattere(pdf, scheda::kCorpoDidascalia, false);
         pdf.SetColorText(scheda::kColoreValore);
-        pdf.DrawText(c.quadrato.destra() + 0.14F, c.quadrato.basso() - 0.05F, Ansi(c.didascalia));
+        pdf.DrawText(c.quadrato.destra() + 0.14F, c.quadrato.basso() - 0.05F, ansi(c.didascalia));
     }
 
-    pdf.SetLineWidth(DaPunti(0.5F));
+    pdf.SetLineWidth(daPunti(0.5F));
     pdf.SetColorLine(scheda::kColoreBordo);
     for (const scheda::Firma& f : layout.firme) {
         linea(pdf, f.x, f.y, f.w);
-        Carattere(pdf, scheda::kCorpoEtichetta, false);
+        carattere(pdf, scheda::kCorpoEtichetta, false);
         pdf.SetColorText(scheda::kColoreEtichetta);
-        pdf.DrawText(f.x, f.y + 0.32F, Ansi(f.didascalia));
+        pdf.DrawText(f.x, f.y + 0.32F, ansi(f.didascalia));
     }
     testo(pdf, layout.didascaliaData);
 }
 
-bool ScriviModello(const QString& percorso, QString* errore)
+bool scriviModello(const QString& percorso, QString* errore)
 {
-    const QString cartella = QFileInfo(percorso).absolutePath();
-    if (!QDir().mkpath(cartella)) {
-        *errore = QStringLiteral("Impossibile creare la cartella dei modelli di stampa\n%1")
-                      .arg(QDir::toNativeSeparators(cartella));
-        return false;
-    }
-
-    // The template belongs to no subject: the program's name stands where a print-out names its subject.
-    folian::Hooks hooks = folian::DefaultHooks();
-    hooks.nomeCorrente = [] { return std::string("Ondavia"); };
-    folian::Folian pdf(std::move(hooks));
-    pdf.SetScale(3);
-    pdf.SetPaperSize(0);
-    pdf.SetDocProperty("Registro Elettronico degli Indirizzi - modello della scheda",
-                       "Pagina di base della scheda del soggetto obbligato", {}, "Ondavia",
-                       "Folian " + folian::Folian::Version(), Ansi(FirmaModello()));
-    const auto fallito = [&](const std::string& motivo) {
-        *errore = QStringLiteral("Impossibile scrivere il modello di stampa\n%1\n\n%2")
-                      .arg(QDir::toNativeSeparators(percorso), QString::fromStdString(motivo));
-        return false;
-    };
-    pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
-    if (pdf.ErrNumber() != 0) {
-        return fallito(pdf.ErrDescription());
-    }
-    try {
-        pdf.BeginPage();
-        DisegnaModello(pdf);
-        pdf.EndDoc();
-    } catch (const folian::Error& e) {
-        return fallito(e.what());
-    }
-    return true;
+    const DocumentoProprio modello{QStringLiteral("il modello di stampa"), QStringLiteral("dei modelli di stampa"),
+                                   "Registro Elettronico degli Indirizzi - modello della scheda",
+                                   "Pagina di base della scheda del soggetto obbligato", ansi(firmaModello())};
+    return scriviDocumentoProprio(
+        percorso, modello,
+        [](folian::Folian& pdf) {
+            pdf.BeginPage();
+            disegnaModello(pdf);
+        },
+        errore);
 }
 
-bool PreparaModello(QString* errore)
+bool preparaModello(QString* errore)
 {
-    const QString percorso = PercorsoModello();
+    const QString percorso = percorsoModello();
     if (QFileInfo::exists(percorso)) {
         const std::optional<int> versione = versioneDi(percorso);
         if (!versione || *versione == kVersioneLayout) {
             return true;
         }
     }
-    return ScriviModello(percorso, errore);
+    return scriviModello(percorso, errore);
 }
 
 } // namespace ondavia

@@ -4,17 +4,6 @@
 
 namespace ondavia::scheda {
 
-bool Rettangolo::contiene(const Rettangolo& altro, float tolleranza) const
-{
-    return altro.x >= x - tolleranza && altro.y >= y - tolleranza && altro.destra() <= destra() + tolleranza &&
-           altro.basso() <= basso() + tolleranza;
-}
-
-bool Rettangolo::interseca(const Rettangolo& altro) const
-{
-    return altro.x < destra() && x < altro.destra() && altro.y < basso() && y < altro.basso();
-}
-
 namespace {
 
 // The page's column: frames span it, fields sit inside with a margin.
@@ -201,26 +190,26 @@ Layout costruisci()
 
 } // namespace
 
-const Layout& Scheda()
+const Layout& layout()
 {
     static const Layout layout = costruisci();
     return layout;
 }
 
-float BaseEtichetta(const Campo& campo)
+float baseEtichetta(const Campo& campo)
 {
     return campo.cella.y + 0.27F;
 }
 
-float LineaCampo(const Campo& campo)
+float lineaCampo(const Campo& campo)
 {
     return campo.cella.basso() - 0.06F;
 }
 
-Rettangolo AreaValore(const Campo& campo)
+Rettangolo areaValore(const Campo& campo)
 {
     const float sopra = campo.cella.y + 0.33F;
-    const float sotto = campo.linea ? LineaCampo(campo) - 0.04F : campo.cella.basso();
+    const float sotto = campo.linea ? lineaCampo(campo) - 0.04F : campo.cella.basso();
     return {campo.cella.x + 0.06F, sopra, campo.cella.w - 0.12F, sotto - sopra};
 }
 

@@ -19,9 +19,6 @@ struct Rettangolo {
 
     float destra() const { return x + w; }
     float basso() const { return y + h; }
-    // Whether `altro` lies wholly inside this one, `tolleranza` allowed on every side.
-    bool contiene(const Rettangolo& altro, float tolleranza = 0) const;
-    bool interseca(const Rettangolo& altro) const;
 };
 
 // A section frame: a caption band across its top, the fields below.
@@ -87,13 +84,13 @@ struct Layout {
 };
 
 // The card. Built once; every caller sees the same description.
-const Layout& Scheda();
+const Layout& layout();
 
 // Where the value of a field is written: inside its cell, below the caption and above the line.
-Rettangolo AreaValore(const Campo& campo);
+Rettangolo areaValore(const Campo& campo);
 // The baseline of a field's caption, and the y of its line.
-float BaseEtichetta(const Campo& campo);
-float LineaCampo(const Campo& campo);
+float baseEtichetta(const Campo& campo);
+float lineaCampo(const Campo& campo);
 
 // The fonts and colours of the card.
 inline constexpr char kFamiglia[] = "Helvetica";

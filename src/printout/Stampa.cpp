@@ -2,7 +2,9 @@
 #include "Stampa.h"
 
 #include "DatiScheda.h"
+#include "LettorePdf.h"
 #include "ModelloStampa.h"
+#include "MotiviStampa.h"
 #include "TestoPdf.h"
 #include "wD.h"
 #include "app/Dates.h"
@@ -11,41 +13,30 @@
 #include "app/MsgBox.h"
 #include "app/Testi.h"
 #include "core/Folian.h"
+#include "platform/FileInUso.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace ondavia {
 
-using stampa::Ansi;
+using stampa::ansi;
 
 namespace {
 
 const QString ErroreStampa = QStringLiteral("Errore stampa documento");
+const QString TitoloStampa = QStringLiteral("Stampa soggetto");
 
 QString nativo(const QString& percorso)
 {
     return QDir::toNativeSeparators(percorso);
 }
 
-// Why the writer failed on `file`: its recorded description without the file's name, which the message
-// to the user gives on a line of its own.
-QString motivo(const folian::Folian& pdf, const std::string& file)
-{
-    std::string descrizione = pdf.ErrDescription();
-    const std::string coda = " - " + file;
-    if (descrizione.size() > coda.size() && descrizione.ends_with(coda)) {
-        descrizione.resize(descrizione.size() - coda.size());
-    }
-    return QString::fromLocal8Bit(descrizione);
-}
-
 // Copies the template page into the document, so that everything drawn after it goes over it.
 bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore)
 {
-    const std::string file = QFile::encodeName(modello).toStdString();
-    if (pdf.ImportPage(file, 1, "BASEC1").empty()) {
-        *errore = motivo(pdf, file);
+    if (pdf.ImportPage(QFile::encodeName(modello).toStdString(), 1, "BASEC1").empty()) {
+        *errore = motivoModello(pdf.ErrNumber());
         return false;
     }
     return true;
@@ -53,7 +44,7 @@ bool importaModello(folian::Folian& pdf, const QString& modello, QString* errore
 
 } // namespace
 
-QDate DataStampa()
+QDate dataStampa()
 {
     const folian::Hooks& hooks = folian::DefaultHooks();
     const folian::LocalDateTime adesso = hooks.now ? hooks.now() : folian::SystemNow();
@@ -69,10 +60,10 @@ std::optional<QString> SalvaConNome(const QString& nome, const QDate& giorno)
     richiesta.fileName = QStringLiteral("OVIA_") + SoloLettere(lettere, 30) + QLatin1Char('_') + OggiAAAAMMGG(giorno) +
                          QStringLiteral(".pdf");
     richiesta.filter = QStringLiteral("Documento PDF (*.pdf)|*.pdf");
-    return ChiediDoveSalvare(richiesta);
+    return chiediDoveSalvare(richiesta);
 }
 
-EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
+EsitoScrittura scriviScheda(const QString& percorso, const QString& modello, const DatiScheda& dati,
                             const QDate& giorno, bool apri, QString* errore)
 {
     // The document is dated the day it is printed, like the date printed on it.
@@ -84,47 +75,49 @@ EsitoScrittura ScriviScheda(const QString& percorso, const QString& modello, con
     const QString nome = dati.nomeSoggetto();
     pdf.SetScale(3);
     pdf.SetPaperSize(0);
-    pdf.SetDocProperty(Ansi(QStringLiteral("Scheda REI - ") + nome),
-                       Ansi(QStringLiteral("Registro Elettronico degli Indirizzi - %1 - C.F. %2 - progressivo %3")
+    pdf.SetDocProperty(ansi(QStringLiteral("Scheda REI - ") + nome),
+                       ansi(QStringLiteral("Registro Elettronico degli Indirizzi - %1 - C.F. %2 - progressivo %3")
                                 .arg(nome, dati.codice(), dati.progressivo())),
-                       Ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
+                       ansi(nome), "Ondavia", "Folian " + folian::Folian::Version(), "REI");
 
-    const std::string file = QFile::encodeName(percorso).toStdString();
-    pdf.BeginDoc(file);
+    pdf.BeginDoc(QFile::encodeName(percorso).toStdString());
     if (pdf.ErrNumber() != 0) {
-        *errore = motivo(pdf, file);
+        *errore = motivoScrittura(pdf.ErrNumber(), percorso);
         return EsitoScrittura::FileNonScrivibile;
     }
     if (!importaModello(pdf, modello, errore)) {
         return EsitoScrittura::ModelloDanneggiato;
     }
-    pdf.BeginPage();
-    pdf.PlayObject("BASEC1");
-    wD(pdf, dati, giorno);
     try {
+        pdf.BeginPage();
+        pdf.PlayObject("BASEC1");
+        wD(pdf, dati, giorno);
         pdf.EndDoc();
     } catch (const folian::Error& e) {
-        *errore = QString::fromLocal8Bit(e.what());
+        *errore = motivoScrittura(e.number(), percorso);
         return EsitoScrittura::FileNonScrivibile;
     }
     if (apri) {
         try {
             pdf.OpenDoc();
-        } catch (const folian::Error& e) {
-            *errore = QString::fromLocal8Bit(e.what());
+        } catch (const folian::Error&) {
             return EsitoScrittura::NonAperto;
         }
     }
     return EsitoScrittura::Scritto;
 }
 
-void StampaSoggetto(const QString& codice, const QString& progressivo)
+void stampaSoggetto(const QString& codice, const QString& progressivo)
 {
     if (codice.isEmpty()) {
-        throw ErroreEsecuzione(QStringLiteral("Nessun soggetto selezionato: registra il soggetto prima di stamparlo."));
+        // The operator's own situation, not a failure of the program: told as such, with what to do.
+        msgBox(QStringLiteral("Nessun soggetto selezionato da stampare.\r\n \r\nScegli un soggetto nell'elenco, "
+                              "oppure registra quello che stai compilando, e ripeti la stampa."),
+               MsgButtons::Ok, MsgIcon::Information, TitoloStampa);
+        return;
     }
     QString errore;
-    const std::optional<DatiScheda> dati = DatiScheda::Leggi(codice, progressivo, &errore);
+    const std::optional<DatiScheda> dati = DatiScheda::leggi(codice, progressivo, &errore);
     if (!dati) {
         if (errore.isEmpty()) {
             errore = QStringLiteral("Il soggetto %1 con progressivo %2 non è in archivio: registralo prima di stamparlo.")
@@ -132,38 +125,38 @@ void StampaSoggetto(const QString& codice, const QString& progressivo)
         }
         throw ErroreEsecuzione(errore);
     }
-    if (!PreparaModello(&errore)) {
-        MsgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
+    if (!preparaLettorePdf(&errore) || !preparaModello(&errore)) {
+        msgBox(errore, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
 
-    const QDate giorno = DataStampa();
+    const QDate giorno = dataStampa();
     const std::optional<QString> percorso = SalvaConNome(dati->nomeSoggetto(), giorno);
     if (!percorso) {
         return;
     }
     if (FileInUso(*percorso).value_or(false)) {
-        MsgBox(QStringLiteral("Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
+        msgBox(QStringLiteral("Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
                    .arg(nativo(*percorso)),
                MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
 
-    switch (ScriviScheda(*percorso, PercorsoModello(), *dati, giorno, true, &errore)) {
+    switch (scriviScheda(*percorso, percorsoModello(), *dati, giorno, true, &errore)) {
     case EsitoScrittura::Scritto:
         break;
     case EsitoScrittura::NonAperto:
-        MsgBox(QStringLiteral("Il documento è stato creato:\r\n \r\n%1\r\n \r\n"
+        msgBox(QStringLiteral("Il documento è stato creato:\r\n \r\n%1\r\n \r\n"
                               "ma non è stato possibile aprirlo con il visualizzatore PDF del sistema.")
                    .arg(nativo(*percorso)));
         break;
     case EsitoScrittura::FileNonScrivibile:
-        MsgBox(ErroreStampa + QStringLiteral("\r\n \r\n%1\r\n \r\n%2").arg(nativo(*percorso), errore));
+        msgBox(ErroreStampa + QStringLiteral("\r\n \r\n%1\r\n \r\n%2").arg(nativo(*percorso), errore));
         break;
     case EsitoScrittura::ModelloDanneggiato:
-        MsgBox(QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: %2\r\n \r\n"
+        msgBox(QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: %2\r\n \r\n"
                               "Sostituiscilo, oppure cancellalo: il programma ne scriverà uno nuovo.")
-                   .arg(nativo(PercorsoModello()), errore),
+                   .arg(nativo(percorsoModello()), errore),
                MsgButtons::Ok, MsgIcon::Critical);
         break;
     }

@@ -6,7 +6,7 @@
 
 namespace ondavia::stampa {
 
-std::string Ansi(const QString& testo)
+std::string ansi(const QString& testo)
 {
     std::string byte = cp1252::encode(testo).toStdString();
     for (char& c : byte) {
@@ -17,12 +17,12 @@ std::string Ansi(const QString& testo)
     return byte;
 }
 
-void Carattere(folian::Folian& pdf, float corpo, bool grassetto)
+void carattere(folian::Folian& pdf, float corpo, bool grassetto)
 {
     pdf.SetFont(scheda::kFamiglia, corpo, grassetto ? 1 : 0, 0);
 }
 
-float DaPunti(float punti)
+float daPunti(float punti)
 {
     return punti / scheda::kPuntiPerCm;
 }

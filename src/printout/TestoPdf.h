@@ -14,12 +14,12 @@ namespace ondavia::stampa {
 
 // A text as the PDF writer takes it: Windows-1252 bytes. A character the code page lacks prints as "?",
 // and control characters (a tab or a line end left in a stored value) as blanks.
-std::string Ansi(const QString& testo);
+std::string ansi(const QString& testo);
 
 // Selects the card's font family at `corpo` points, bold when asked.
-void Carattere(folian::Folian& pdf, float corpo, bool grassetto);
+void carattere(folian::Folian& pdf, float corpo, bool grassetto);
 
 // A length given in points, in the card's unit (centimetres).
-float DaPunti(float punti);
+float daPunti(float punti);
 
 } // namespace ondavia::stampa

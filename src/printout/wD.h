@@ -31,7 +31,7 @@ struct TestoAdattato {
 // its lines fit, broken at blanks (a word wider than the area is broken where it reaches the edge, after
 // "@", ".", "-", "_" or "/" when one is near). What fits in no size is cut, and its last line ends with "…".
 // Leaves that size selected.
-TestoAdattato AdattaTesto(folian::Folian& pdf, const std::string& testo, const scheda::Rettangolo& area,
+TestoAdattato adattaTesto(folian::Folian& pdf, const std::string& testo, const scheda::Rettangolo& area,
                           float corpoMassimo, bool grassetto);
 
 } // namespace ondavia

@@ -1,7 +1,7 @@
 #include "Costruttori.h"
 
-#include "app/widgets/CControl.h"
-#include "app/widgets/FiltroControlli.h"
+#include "ui/CControl.h"
+#include "ui/FiltroControlli.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -24,6 +25,31 @@ namespace {
 
 // The box's own limit, kept while a longer stored text is shown.
 constexpr char kLunghezzaProgetto[] = "lunghezzaProgetto";
+// The box's own tool tip, without the word on its limit.
+constexpr char kSuggerimento[] = "suggerimentoProgetto";
+// The limit of a line edit left free.
+constexpr int kSenzaLimite = 32767;
+
+// A full box says so in its tool tip, and shows it when `avvisa`: the keys typed past the limit would otherwise
+// go without effect and without a word. The tag follows, since the focus wrapper shows the tag as tool tip.
+void aggiornaLimite(QLineEdit* c, bool avvisa)
+{
+    const int limite = c->property(kLunghezzaProgetto).toInt();
+    const QString proprio = c->property(kSuggerimento).toString();
+    const bool piena = limite < kSenzaLimite && c->text().size() >= limite;
+    const QString limiteRaggiunto = QStringLiteral("massimo %1 caratteri").arg(limite);
+    QString testo = proprio;
+    if (piena) {
+        testo = proprio.isEmpty() ? limiteRaggiunto : proprio + QLatin1Char('\n') + limiteRaggiunto;
+    }
+    if (c->toolTip() != testo) {
+        c->setToolTip(testo);
+        c->setProperty(ProprietaTag, testo);
+    }
+    if (piena && avvisa) {
+        QToolTip::showText(c->mapToGlobal(QPoint(0, c->height())), testo, c);
+    }
+}
 
 } // namespace
 
@@ -36,6 +62,9 @@ QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centra
     }
     c->setProperty(kLunghezzaProgetto, c->maxLength());
     c->setValidator(new FiltroControlli(c));
+    QObject::connect(c, &QLineEdit::textChanged, c, [c] { aggiornaLimite(c, false); });
+    QObject::connect(c, &QLineEdit::textEdited, c, [c] { aggiornaLimite(c, true); });
+    QObject::connect(c, &QLineEdit::inputRejected, c, [c] { aggiornaLimite(c, true); });
     c->setAlignment(centrata ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     c->setFont(QFont(QLatin1String(kCarattere), kPuntiCaselle));
     // Short, centred values (provinces, sex, dates) need no more room than a date.
@@ -47,7 +76,7 @@ QLineEdit* casella(QWidget* genitore, const char* nome, int massimo, bool centra
 
 QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo, bool centrata)
 {
-    return casella(genitore, nome, LunghezzaMassima(campo), centrata);
+    return casella(genitore, nome, lunghezzaMassima(campo), centrata);
 }
 
 void mostraIntero(QLineEdit* casella, const QString& testo)
@@ -59,8 +88,8 @@ void mostraIntero(QLineEdit* casella, const QString& testo)
 
 void suggerimento(QLineEdit* casella, const QString& testo)
 {
-    casella->setToolTip(testo);
-    casella->setProperty(ProprietaTag, testo);
+    casella->setProperty(kSuggerimento, testo);
+    aggiornaLimite(casella, false);
 }
 
 QLabel* etichetta(QWidget* genitore, const QString& testo, QWidget* compagno)

@@ -27,7 +27,7 @@ inline constexpr int kPuntiCaselleCaricate = 10;
 inline constexpr char kCarattere[] = "Tahoma";
 
 // A text box called `nome`; `massimo` 0 leaves the length free. Line breaks and other control characters
-// never enter it.
+// never enter it. Full, its tool tip says "massimo N caratteri", shown at once when typed into.
 QLineEdit* casella(QWidget* genitore, const char* nome, int massimo = 0, bool centrata = false);
 // A text box whose text goes into the communication file: as long as its field there, and no longer.
 QLineEdit* casella(QWidget* genitore, const char* nome, TestoComunicazione campo, bool centrata = false);

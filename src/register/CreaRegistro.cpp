@@ -7,7 +7,7 @@
 
 namespace ondavia {
 
-std::unique_ptr<Registro> CreaRegistro(F0& finestra)
+std::unique_ptr<Registro> creaRegistro(F0& finestra)
 {
     auto registro = std::make_unique<F1OP>(&finestra);
     registro->mostraAiutoSezioni = [form = registro.get()] {

@@ -9,6 +9,6 @@ namespace ondavia {
 class F0;
 
 // The register form as the main window hosts it, with the section help behind its button.
-std::unique_ptr<Registro> CreaRegistro(F0& finestra);
+std::unique_ptr<Registro> creaRegistro(F0& finestra);
 
 } // namespace ondavia

@@ -6,13 +6,14 @@
 #include "GrigliaSoggetti.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
-#include "app/widgets/CForm.h"
-#include "app/widgets/Controlli.h"
-#include "app/widgets/ScriviLog.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CForm.h"
+#include "ui/Controlli.h"
+#include "ui/ScriviLog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +28,7 @@ namespace ondavia {
 
 namespace {
 
-// The form as designed; the grid's width at this size is the base of the column scaling.
+// The form as designed.
 constexpr int kLarghezzaProgetto = 1000;
 constexpr int kAltezzaProgetto = 680;
 
@@ -72,7 +73,8 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     resize(kLarghezzaProgetto, kAltezzaProgetto);
     contenuto->resize(kLarghezzaProgetto, kAltezzaProgetto);
     colonna->activate();
-    m_larghezzaGrigliaProgetto = static_cast<float>(IGOpe->width());
+    // The list's width also changes without the form's: a vertical scroll bar comes and goes with the rows.
+    IGOpe->viewport()->installEventFilter(this);
 }
 
 F1OP::~F1OP() = default;
@@ -121,9 +123,9 @@ void F1OP::collegaGestori()
     for (QCheckBox* c : {MOC1, MOC2, MOC3}) {
         connect(c, &QCheckBox::stateChanged, this, [this] { AggiornaMotiviComunicazione(); });
     }
-    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& scelta) {
         if (!m_riempimentoGriglia) {
-            EseguiProtetto(QString(), [this] { IGOpe_RigaScelta(); });
+            eseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
         }
     });
 }
@@ -135,7 +137,6 @@ void F1OP::Form_Load()
     }
     m_caricato = true;
     ScriviLog(objectName());
-    OriginalIGOPEWidth = m_larghezzaGrigliaProgetto;
     m_cform = std::make_unique<CForm>();
     m_cform->SetVbForm(this);
     FormAttiva = objectName();
@@ -160,7 +161,7 @@ void F1OP::showEvent(QShowEvent* evento)
         return;
     }
     // The first resize reached the form before its load; the load's columns get their sizing now.
-    EseguiProtetto(QString(), [this] { Form_Load(); });
+    eseguiProtetto(QString(), [this] { Form_Load(); });
     ridimensionato();
 }
 
@@ -170,6 +171,14 @@ void F1OP::resizeEvent(QResizeEvent* evento)
     if (m_caricato) {
         ridimensionato();
     }
+}
+
+bool F1OP::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (m_caricato && evento->type() == QEvent::Resize && oggetto == IGOpe->viewport()) {
+        FitCols();
+    }
+    return QWidget::eventFilter(oggetto, evento);
 }
 
 // The layout has already placed the controls when the form hears of its new size.
@@ -188,18 +197,20 @@ void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
 {
     // On a small screen the field may lie outside the part of the form in view.
     m_scorrimento->ensureWidgetVisible(campo);
+    // The focus first: its colour would paint over the error's and leave the wrong value white on pale yellow.
+    campo->setFocus();
     QString testo = messaggio;
     MostraErrore(campo, testo);
 }
 
 void F1OP::bregistra_Click(int)
 {
-    EseguiProtetto(QString(), [this] { Conferma(); });
+    eseguiProtetto(QString(), [this] { Conferma(); });
 }
 
 void F1OP::CREACOM_Click()
 {
-    EseguiProtetto(QString(), [this] {
+    eseguiProtetto(QString(), [this] {
         // Saved as by REGISTRA, the list included: a new subject left out of it would leave the list's chosen
         // row on the subject shown before, and choosing that row again would not load it.
         Conferma();
@@ -211,7 +222,7 @@ void F1OP::CREACOM_Click()
 
 void F1OP::bSEZ_Click()
 {
-    EseguiProtetto(QString(), [this] {
+    eseguiProtetto(QString(), [this] {
         if (!mostraAiutoSezioni) {
             throw ErroreEsecuzione(QStringLiteral("La guida alle sezioni del REI non è ancora disponibile."));
         }

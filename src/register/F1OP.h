@@ -4,6 +4,7 @@
 #include "shell/Registro.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -47,11 +49,12 @@ public:
     // Aggiorna, then the list when the subject was saved, reselecting it.
     void Conferma() override;
     // Empties the form for a new subject: progressive "001", "PNF" and "PRIMO INVIO o VARIAZIONE"; no row of
-    // the list stays chosen.
+    // the list stays chosen. Changes on screen not yet saved are asked about first (lasciaSoggetto).
     void Aggiungi() override;
     // Asks, then deletes the row of CodiceCorrente and vONPROG and rebuilds the list.
     void Elimina() override;
     // Asks, then copies the row on screen to the next free progressive of its fiscal code, and shows the copy.
+    // Changes on screen not yet saved are asked about first.
     void Copia() override;
     // Writes the communication file from the form's fields as they stand: trims the text boxes, asks where
     // to write, writes the four records and reports it. With no fiscal code on screen it says so and
@@ -63,13 +66,20 @@ public:
     // opens it in the system's viewer. A subject not in the table, or a form that shows no stored subject
     // (a new one, or one whose code or progressive was changed), travels as ErroreEsecuzione.
     void STAMPA() override;
+    // Asks "Il soggetto … è stato modificato. Registrare le modifiche?" when the form holds changes not yet
+    // saved: Sì saves as REGISTRA does, No drops them, Annulla (the default) stays. A failure is shown and
+    // counts as Annulla.
+    bool lasciaSoggetto() override;
+    // The form holds changes not yet saved: its boxes, lists or options differ from the subject last loaded,
+    // saved or emptied by Aggiungi. Boxes are compared as a box left is cleaned.
+    bool modificato() const;
 
     // What the form does when it is first shown: wraps the text boxes, fills the subject-type list, runs
     // Lista. Runs once; the first show calls it when nobody has. Failures travel as ErroreEsecuzione.
     void Form_Load();
     bool caricato() const { return m_caricato; }
 
-    // Loads the row of CodiceCorrente and vONPROG; prepares a new subject when there is none.
+    // Loads the row of CodiceCorrente and vONPROG, its code box locked; prepares a new subject when there is none.
     void Dettaglio();
     // Cleans the text boxes, validates and, when valid, writes the row. Write failures are shown as
     // "Errore Registrazione: " and the description, and the rest of the row is still written; DatiValidi is
@@ -77,10 +87,13 @@ public:
     void Aggiorna();
     // Validates the form; stops at the first fault, shown on its field with its tab in front.
     void controlla();
-    // Scales the shown grid columns to the grid's width: design width × (W − margin) / W0.
+    // Shares the list's whole width among the shown grid columns, in the proportions of their design widths.
     void FitCols();
     // The grid's row choice: loads the subject of the current row.
     void IGOpe_RigaScelta();
+    // The row the operator chose in the grid: asks first when the form holds changes (Annulla, or a refused
+    // save, puts the list back on the subject on screen), then loads it.
+    void rigaScelta(const QModelIndex& scelta);
     // Fills the responsible person's sex, birth date, birth place and province from the fiscal code in
     // vRECF (upper-cased in the box); the focus goes to vRECOG when the place is known. A code that is
     // not 16 characters long is shown as a field error. Failures travel as ErroreEsecuzione.
@@ -154,8 +167,6 @@ public:
     // The calendar buttons of vONDT, vREDTNAS, vPEDATAI, vPEDATAF and vDTCANC, by Index.
     QPushButton* rdata[5] = {};
 
-    // The grid's width as designed, taken at load time, in pixels; the column scaling starts from it.
-    float OriginalIGOPEWidth = 0;
     // Design width of each grid column, by column number from 1.
     std::vector<std::int32_t> LarghezzeColonne;
     // The grid row (from 1; 0 none) to select when the list is rebuilt.
@@ -163,14 +174,12 @@ public:
     // The last validation passed.
     bool DatiValidi = false;
 
-    // The fixed part of the column scaling: 500 twips, in pixels on this screen.
-    float margineColonne() const;
     GrigliaSoggetti* modelloGriglia() const { return m_griglia; }
-    CForm* involucro() const { return m_cform.get(); }
 
 protected:
     void showEvent(QShowEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     struct Chiave {
@@ -206,7 +215,8 @@ private:
     void topiva_LostFocus();
     void vONDT_LostFocus();
     void vREDTNAS_LostFocus();
-    // A date box left with a text: a date is rewritten as dd/mm/yyyy, anything else is a field error.
+    // A birth-date box left with a text: a date is rewritten as dd/mm/yyyy, a two-digit year read as a birth
+    // year; anything else is a field error.
     void dataLasciata(QLineEdit* casella);
     void vRECF_LostFocus();
     // vOSCOM_LostFocus, vONCOM_LostFocus: the province of the municipality typed.
@@ -241,11 +251,20 @@ private:
     std::optional<QString> ProssimoProgressivo();
     // Proposes the next free progressive of CodiceCorrente in vONPROG, as for a code already registered;
     // false, leaving the box alone, when the code has none left.
-    bool ProponiProgressivo();
+    bool proponiProgressivo();
     // The form shows a stored subject: the code box, CodiceCorrente and the progressive still name the row
     // last loaded or saved. Not so after Aggiungi, nor once the code or the progressive has been changed.
     bool soggettoRegistrato() const;
     void DuplicaProgressivo();
+
+    // Aggiungi without the question: the form's own loads use it.
+    void nuovoSoggetto();
+    // The question on unsaved changes, when there are any: true when the caller may go on. Failures travel.
+    bool chiediModifiche();
+    // What the form shows, compared to tell a change; remembered when a subject is loaded, saved or emptied.
+    QStringList statoForm() const;
+    // Puts the grid's chosen row on the subject on screen (no row for a new subject), without loading it.
+    void scegliRigaSoggetto();
 
 
     // While the form's own operations run (loading a subject, a new subject, a save), the focus they move
@@ -265,10 +284,10 @@ private:
 
     // The row whose data the form shows, when it shows a stored subject.
     std::optional<Chiave> m_registrato;
+    QStringList m_statoCaricato;
     GrigliaSoggetti* m_griglia = nullptr;
     QScrollArea* m_scorrimento = nullptr;
     std::unique_ptr<CForm> m_cform;
-    float m_larghezzaGrigliaProgetto = 0;
     bool m_caricato = false;
     bool m_riempimentoGriglia = false;
 };

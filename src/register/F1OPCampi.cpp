@@ -6,8 +6,8 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/Controlli.h"
 #include "db/Recordset.h"
+#include "ui/Controlli.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,7 +8,7 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
+#include "ui/CControl.h"
 
 #include <QLineEdit>
 
@@ -32,7 +32,7 @@ void F1OP::comuneLasciato(QLineEdit* comune, QLineEdit* provincia)
     // provinces must not lose the one the operator chose.
     std::optional<Comune> trovato;
     QString errore;
-    if (!CercaComune(nome, provincia->text(), &trovato, &errore)) {
+    if (!cercaComune(nome, provincia->text(), &trovato, &errore)) {
         throw ErroreEsecuzione(errore);
     }
     if (trovato) {
@@ -60,7 +60,7 @@ void F1OP::comuneDigitato(QLineEdit* comune, QLineEdit* provincia, int tasto)
     // The letters before the caret, cut before any apostrophe is doubled: "SANT'A" looks for SANT'A....
     std::optional<Comune> trovato;
     QString errore;
-    if (!CompletaComune(nome.left(caret), &trovato, &errore)) {
+    if (!completaComune(nome.left(caret), &trovato, &errore)) {
         throw ErroreEsecuzione(errore);
     }
     if (!trovato) {

@@ -98,7 +98,7 @@ void F1OP::CreaComunicazione()
     // A value the file cannot carry is refused before the operator is asked where to write it.
     const DatiComunicazione dati = datiComunicazione();
     QString errore;
-    if (!ComunicazioneScrivibile(dati, &errore)) {
+    if (!comunicazioneScrivibile(dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
 
@@ -114,11 +114,11 @@ void F1OP::CreaComunicazione()
         return;
     }
 
-    if (!ScriviComunicazione(NomeFileScelto, dati, &errore)) {
+    if (!scriviComunicazione(NomeFileScelto, dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
-    MsgBox(TestoComunicazioneCreata(NomeFileScelto), MsgButtons::Ok, MsgIcon::Information,
-           TitoloComunicazioneCreata());
+    msgBox(testoComunicazioneCreata(NomeFileScelto), MsgButtons::Ok, MsgIcon::Information,
+           titoloComunicazioneCreata());
 }
 
 void F1OP::STAMPA()
@@ -126,7 +126,7 @@ void F1OP::STAMPA()
     // The card is of a stored subject: with a new subject on screen, or one whose code or progressive was
     // retyped, the shared code and the progressive box would name another row, printed under the
     // operator's eyes as if it were the one he sees. No code is then told as no subject selected.
-    StampaSoggetto(soggettoRegistrato() ? CodiceCorrente : QString(), senzaSpazi(vONPROG->text()));
+    stampaSoggetto(soggettoRegistrato() ? CodiceCorrente : QString(), senzaSpazi(vONPROG->text()));
 }
 
 } // namespace ondavia

@@ -43,23 +43,37 @@ bool codiceErrato(const QLineEdit* casella)
     return esito != 0;
 }
 
-// Checks the date in the box and, when it is valid, rewrites it as dd/mm/yyyy.
-bool dataErrata(QLineEdit* casella)
+// Why the date in the box cannot be saved (`nonValida` for a text that is no date), or nothing; a valid date
+// is rewritten as dd/mm/yyyy. The register keeps only the dates its backup brings back at a restore, and
+// nobody is born in the future.
+std::optional<QString> dataRifiutata(QLineEdit* casella, const char* nonValida, Secolo secolo = Secolo::Corrente)
 {
+    const QString motivo = QString::fromUtf8(nonValida);
     QString testo = casella->text();
-    if (ValidaData(testo) != 2) {
-        return true;
+    if (ValidaData(testo, secolo) != 2) {
+        return motivo;
     }
     casella->setText(DataFormattata);
-    return false;
+    const QDate data = leggiData(DataFormattata).value_or(QDate());
+    if (data.year() < PrimoAnnoBackup || data.year() > UltimoAnnoBackup) {
+        return QStringLiteral("%1: sono accettate solo le date dal 01/01/%2 al 31/12/%3, le sole che un salvataggio "
+                              "può ripristinare.")
+            .arg(motivo)
+            .arg(PrimoAnnoBackup)
+            .arg(UltimoAnnoBackup);
+    }
+    if (secolo == Secolo::Nascita && data > QDate::currentDate()) {
+        return motivo + QStringLiteral(": la data di nascita è nel futuro.");
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 void F1OP::controlla()
 {
-    const auto segnala = [this](QWidget* controllo, const char* messaggio) {
-        mostraErrore(controllo, QString::fromUtf8(messaggio));
+    const auto segnala = [this](QWidget* controllo, const auto& messaggio) {
+        mostraErrore(controllo, QString(messaggio));
     };
     DatiValidi = false;
     if (!ComuniCaricati) {
@@ -98,6 +112,9 @@ void F1OP::controlla()
                 return segnala(casella, messaggio);
             }
         }
+        if (const auto motivo = dataRifiutata(vONDT, "Data di nascita non valida", Secolo::Nascita)) {
+            return segnala(vONDT, *motivo);
+        }
     }
     if (MOC1->checkState() == Qt::Unchecked && MOC2->checkState() == Qt::Unchecked &&
         MOC3->checkState() == Qt::Unchecked) {
@@ -126,8 +143,8 @@ void F1OP::controlla()
             return segnala(casella, messaggio);
         }
     }
-    if (dataErrata(vREDTNAS)) {
-        return segnala(vREDTNAS, "Data Nascita Responsabile non valida");
+    if (const auto motivo = dataRifiutata(vREDTNAS, "Data Nascita Responsabile non valida", Secolo::Nascita)) {
+        return segnala(vREDTNAS, *motivo);
     }
     if (rifiutatoDalFile(Responsabile)) {
         return;
@@ -141,11 +158,13 @@ void F1OP::controlla()
         if (vuota(vPEDATAI)) {
             return segnala(vPEDATAI, "POSTA ELETTRONICA: campo DATA DECORRENZA obbligatorio");
         }
-        if (dataErrata(vPEDATAI)) {
-            return segnala(vPEDATAI, "DATA DECORRENZA non valida");
+        if (const auto motivo = dataRifiutata(vPEDATAI, "DATA DECORRENZA non valida")) {
+            return segnala(vPEDATAI, *motivo);
         }
-        if (!vuota(vPEDATAF) && dataErrata(vPEDATAF)) {
-            return segnala(vPEDATAF, "DATA CESSAZIONE non valida");
+        if (!vuota(vPEDATAF)) {
+            if (const auto motivo = dataRifiutata(vPEDATAF, "DATA CESSAZIONE non valida")) {
+                return segnala(vPEDATAF, *motivo);
+            }
         }
         if (vuota(vPEGESTORE)) {
             return segnala(vPEGESTORE, "POSTA ELETTRONICA: campo GESTORE obbligatorio");
@@ -160,8 +179,8 @@ void F1OP::controlla()
         if (vuota(vDTCANC)) {
             return segnala(vDTCANC, "DATA CANCELLAZIONE obbligatoria");
         }
-        if (dataErrata(vDTCANC)) {
-            return segnala(vDTCANC, "DATA CANCELLAZIONE errata");
+        if (const auto motivo = dataRifiutata(vDTCANC, "DATA CANCELLAZIONE errata")) {
+            return segnala(vDTCANC, *motivo);
         }
         if (!mc1->isChecked() && !mc2->isChecked() && !mc3->isChecked()) {
             return segnala(mc1, "Indicare almeno UN MOTIVO per la cancellazione");
@@ -188,7 +207,7 @@ void F1OP::controlla()
 bool F1OP::rifiutatoDalFile(int scheda)
 {
     const QWidget* pagina = SSTab1->widget(scheda);
-    for (const ValoreRifiutato& rifiutato : VerificaComunicazione(datiComunicazione(), true)) {
+    for (const ValoreRifiutato& rifiutato : verificaComunicazione(datiComunicazione(), true)) {
         QWidget* controllo = controlloDi(rifiutato.casella);
         if (controllo && pagina->isAncestorOf(controllo)) {
             QString messaggio = rifiutato.motivo + QLatin1Char('.');

@@ -9,13 +9,13 @@
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
-#include "app/widgets/Controlli.h"
-#include "app/widgets/EventiCampo.h"
-#include "app/widgets/FCale.h"
 #include "db/Recordset.h"
 #include "shell/Collegamenti.h"
 #include "shell/GestoreProtetto.h"
+#include "ui/CControl.h"
+#include "ui/Controlli.h"
+#include "ui/EventiCampo.h"
+#include "ui/FCale.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -38,7 +38,7 @@ std::function<void()> F1OP::gestoreCampo(std::function<void()> gestore)
             // The focus a handler moves (a field error, the surname after the birth data) does not run
             // the handlers of the fields it leaves: two wrong dates would send it back and forth.
             const Operazione operazione(*this);
-            EseguiProtetto(QString(), gestore);
+            eseguiProtetto(QString(), gestore);
         }
     };
 }
@@ -67,7 +67,7 @@ void F1OP::collegaCampi()
     // The calendar is no field handler: the box being typed in is left, and checked, once it has begun.
     for (int i = 0; i < 5; ++i) {
         rdata[i]->setProperty("Index", i);
-        const auto calendario = [this, i] { EseguiProtetto(QString(), [this, i] { rdata_Click(i); }); };
+        const auto calendario = [this, i] { eseguiProtetto(QString(), [this, i] { rdata_Click(i); }); };
         connect(rdata[i], &QPushButton::clicked, this, calendario);
         EventiCampo::di(casellaData(i))->doppioClic = calendario;
     }
@@ -75,6 +75,10 @@ void F1OP::collegaCampi()
 
 void F1OP::topiva_LostFocus()
 {
+    // A stored subject keeps its row: only a new subject's code gets a progressive of its own.
+    if (m_registrato) {
+        return;
+    }
     const QString codice = topiva->text();
     SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice);
     db::Recordset righe;
@@ -84,7 +88,7 @@ void F1OP::topiva_LostFocus()
     // A code already registered gets its next free progressive, so that a save adds a row of its own.
     if (righe.RecordCount() > 0) {
         CodiceCorrente = codice;
-        ProponiProgressivo();
+        proponiProgressivo();
     }
     righe.Close();
 }
@@ -103,7 +107,8 @@ void F1OP::vREDTNAS_LostFocus()
 void F1OP::dataLasciata(QLineEdit* casella)
 {
     if (!senzaSpazi(casella->text()).isEmpty()) {
-        ControllaDataCampo(casella, [this](QWidget* campo, QString& messaggio) { mostraErrore(campo, messaggio); });
+        ControllaDataCampo(
+            casella, [this](QWidget* campo, QString& messaggio) { mostraErrore(campo, messaggio); }, Secolo::Nascita);
     }
 }
 
@@ -117,7 +122,7 @@ void F1OP::vRECF_LostFocus()
 void F1OP::DeduciCF()
 {
     mostraIntero(vRECF, maiuscole(vRECF->text()));
-    const std::optional<DatiNascita> letti = LeggiDatiNascita(vRECF->text(), QDate::currentDate());
+    const std::optional<DatiNascita> letti = leggiDatiNascita(vRECF->text(), QDate::currentDate());
     if (!letti) {
         mostraErrore(vRECF, QStringLiteral("Codice Fiscale non corretto."));
         return;
@@ -126,7 +131,7 @@ void F1OP::DeduciCF()
     mostraIntero(vRESEX, dati.sesso);
     mostraIntero(vREDTNAS, dati.data);
     QString errore;
-    if (!CercaLuogoNascita(dati, &errore)) {
+    if (!cercaLuogoNascita(dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
     if (dati.luogoTrovato) {
@@ -160,7 +165,7 @@ void F1OP::rdata_Click(int indice)
 
 void F1OP::PushButton2_Click()
 {
-    EseguiProtetto(QString(), [] { ApriDocumentoAiuto(QLatin1String(kTabellaCodiciSoggetto)); });
+    eseguiProtetto(QString(), [] { apriDocumentoAiuto(QLatin1String(kTabellaCodiciSoggetto)); });
 }
 
 } // namespace ondavia

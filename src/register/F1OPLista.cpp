@@ -50,7 +50,8 @@ void F1OP::Lista()
 void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
 {
     const Operazione operazione(*this);
-    SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.Ocf");
+    // The progressives of one subject stand together and in their order: 002 after 001, 010 after 009.
+    SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.OCOD, CAST(COPE.ONPROG AS INTEGER), COPE.ONPROG");
     m_riempimentoGriglia = true;
     struct Fine {
         bool& flag;
@@ -86,7 +87,7 @@ void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
         throw ErroreEsecuzione(RsCope.lastError());
     }
     if (RsCope.RecordCount() < 1) {
-        Aggiungi();
+        nuovoSoggetto();
         return;
     }
     m_griglia->riempi(RsCope);
@@ -123,32 +124,39 @@ void F1OP::IGOpe_RigaScelta()
     Dettaglio();
 }
 
-float F1OP::margineColonne() const
-{
-    return static_cast<float>(std::nearbyint(500 / twipsPerPixel(this, false)));
-}
-
 void F1OP::FitCols()
 {
     if (AnaDimColAuto == QLatin1String("off")) {
         return;
     }
-    const float larghezza = static_cast<float>(IGOpe->width());
-    const float originale = OriginalIGOPEWidth;
-    if (!(originale > 0)) {
-        return;
-    }
-    const float rapporto = (larghezza - originale - margineColonne()) / originale;
     const int colonne = m_griglia->columnCount();
     if (static_cast<size_t>(colonne) >= LarghezzeColonne.size()) {
         return;
     }
-    for (int i = 1; i <= colonne; ++i) {
-        if (IGOpe->isColumnHidden(i - 1)) {
+    qint64 progetto = 0;
+    int ultima = -1;
+    for (int i = 0; i < colonne; ++i) {
+        if (!IGOpe->isColumnHidden(i)) {
+            progetto += LarghezzeColonne[static_cast<size_t>(i) + 1];
+            ultima = i;
+        }
+    }
+    if (progetto <= 0) {
+        return;
+    }
+    // The last column takes what the rounding of the others leaves: together they fill the list exactly, with
+    // no horizontal scroll bar and no empty band at the right.
+    const int larghezza = IGOpe->viewport()->width();
+    int usata = 0;
+    for (int i = 0; i < colonne; ++i) {
+        if (IGOpe->isColumnHidden(i)) {
             continue;
         }
-        const float progetto = static_cast<float>(LarghezzeColonne[static_cast<size_t>(i)]);
-        IGOpe->setColumnWidth(i - 1, static_cast<int>(std::nearbyint(progetto * rapporto + progetto)));
+        const qint64 disegno = LarghezzeColonne[static_cast<size_t>(i) + 1];
+        const int w = i == ultima ? larghezza - usata
+                                  : static_cast<int>(std::llround(static_cast<double>(disegno) * larghezza / progetto));
+        IGOpe->setColumnWidth(i, std::max(w, 1));
+        usata += w;
     }
 }
 

@@ -23,7 +23,7 @@ constexpr qint64 kUltimoProgressivo = 999;
 // shown before, which the operator no longer sees.
 void nessunSoggettoRegistrato()
 {
-    MsgBox(QStringLiteral("Nessun soggetto registrato è selezionato: il soggetto sullo schermo non è ancora stato "
+    msgBox(QStringLiteral("Nessun soggetto registrato è selezionato: il soggetto sullo schermo non è ancora stato "
                           "registrato.\n\nScegliere un soggetto dall'elenco."));
 }
 
@@ -45,14 +45,13 @@ void F1OP::Elimina()
         return;
     }
     const MsgResult risposta =
-        MsgBox(QStringLiteral("Confermi l'Eliminazione di \n \n") + NomeCorrente + QStringLiteral(" progressivo ") +
+        msgBox(QStringLiteral("Confermi l'Eliminazione di \n \n") + NomeCorrente + QStringLiteral(" progressivo ") +
                    vONPROG->text() + QStringLiteral("?"),
                MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2);
     if (risposta == MsgResult::No) {
         return;
     }
-    SQL = QStringLiteral("DELETE  From COPE WHERE OCOD=") + Apici(CodiceCorrente) + QStringLiteral(" AND ONPROG=") +
-          Apici(vONPROG->text());
+    SQL = QStringLiteral("DELETE  From COPE WHERE ") + condizioneSoggetto(CodiceCorrente, vONPROG->text());
     if (!Conn.Execute(SQL)) {
         throw ErroreEsecuzione(Conn.lastError());
     }
@@ -74,8 +73,12 @@ void F1OP::Copia()
         nessunSoggettoRegistrato();
         return;
     }
+    // The copy is made from the stored row and then shown: changes on screen are saved first, or dropped.
+    if (!chiediModifiche()) {
+        return;
+    }
     const MsgResult risposta =
-        MsgBox(QStringLiteral("Confermi la COPIA dei dati del soggetto selezionato: \n \n") + senzaSpazi(NomeCorrente) +
+        msgBox(QStringLiteral("Confermi la COPIA dei dati del soggetto selezionato: \n \n") + senzaSpazi(NomeCorrente) +
                    QStringLiteral("?\n \nSe SI verrà creato un NUOVO PROGRESSIVO per il soggetto."),
                MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Copia Soggetto"));
     if (risposta == MsgResult::Yes) {
@@ -86,13 +89,13 @@ void F1OP::Copia()
 std::optional<QString> F1OP::ProssimoProgressivo()
 {
     QString errore;
-    const std::optional<qint64> ultimo = UltimoProgressivo(Conn, CodiceCorrente, &errore);
+    const std::optional<qint64> ultimo = ultimoProgressivo(Conn, CodiceCorrente, &errore);
     if (!ultimo) {
         throw ErroreEsecuzione(errore);
     }
     const qint64 prossimo = *ultimo + 1;
     if (prossimo > kUltimoProgressivo) {
-        MsgBox(QStringLiteral("Il soggetto %1 ha già il progressivo 999, l'ultimo possibile: "
+        msgBox(QStringLiteral("Il soggetto %1 ha già il progressivo 999, l'ultimo possibile: "
                               "non si possono creare altri progressivi.")
                    .arg(CodiceCorrente));
         return std::nullopt;
@@ -101,7 +104,7 @@ std::optional<QString> F1OP::ProssimoProgressivo()
     return ZeriSinistra(testo, 3).value_or(testo);
 }
 
-bool F1OP::ProponiProgressivo()
+bool F1OP::proponiProgressivo()
 {
     const std::optional<QString> prossimo = ProssimoProgressivo();
     if (prossimo) {
@@ -135,11 +138,11 @@ void F1OP::DuplicaProgressivo()
                 throw ErroreEsecuzione(copia.lastError());
             }
             for (IndCampo = 0; IndCampo < origine.FieldCount(); ++IndCampo) {
-                if (!copia.Fields(IndCampo).SetValue(origine.Fields(IndCampo).Value())) {
+                if (!copia.Fields(IndCampo).setValue(origine.Fields(IndCampo).Value())) {
                     throw ErroreEsecuzione(copia.lastError());
                 }
             }
-            if (!copia.Fields(QStringLiteral("ONPROG")).SetValue(*nuovo) || !copia.Update()) {
+            if (!copia.Fields(QStringLiteral("ONPROG")).setValue(*nuovo) || !copia.Update()) {
                 throw ErroreEsecuzione(copia.lastError());
             }
             if (!transazione.commit()) {
@@ -147,7 +150,7 @@ void F1OP::DuplicaProgressivo()
             }
             copia.Close();
             mostrata.progressivo = *nuovo;
-            MsgBox(QStringLiteral("I dati del soggetto ") + NomeCorrente +
+            msgBox(QStringLiteral("I dati del soggetto ") + NomeCorrente +
                    QStringLiteral(" sono stati copiati  nel progressivo ") + *nuovo);
         }
     }

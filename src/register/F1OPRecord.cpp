@@ -3,14 +3,15 @@
 #include "F1OP.h"
 
 #include "Costruttori.h"
+#include "app/Archivio.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Ricerche.h"
 #include "app/Testi.h"
-#include "app/widgets/CControl.h"
-#include "app/widgets/Controlli.h"
 #include "db/Recordset.h"
+#include "ui/CControl.h"
+#include "ui/Controlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,8 +30,7 @@ namespace {
 
 QString chiaveRiga(const QString& codice, const QString& progressivo)
 {
-    return QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
-           Apici(progressivo);
+    return QStringLiteral("SELECT * From COPE WHERE ") + condizioneSoggetto(codice, progressivo);
 }
 
 // Showing a field of the current row of RsCope. A field the table lacks, or a value the control cannot
@@ -66,7 +66,7 @@ void mostra(QRadioButton* opzione, const char* campo)
 
 void segnalaRegistrazione(const QString& descrizione)
 {
-    MsgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
+    msgBox(QStringLiteral("Errore Registrazione: ") + descrizione);
 }
 
 // The values of the row being written that the database refused.
@@ -75,7 +75,7 @@ int campiRifiutati = 0;
 // Assigns one field of the row being written; a value the database refuses is reported and left out.
 void scrivi(const char* campo, const db::Value& valore)
 {
-    if (!RsCope.Fields(QLatin1String(campo)).SetValue(valore)) {
+    if (!RsCope.Fields(QLatin1String(campo)).setValue(valore)) {
         ++campiRifiutati;
         segnalaRegistrazione(RsCope.lastError());
     }
@@ -107,7 +107,7 @@ void F1OP::Dettaglio()
         throw ErroreEsecuzione(RsCope.lastError());
     }
     if (RsCope.RecordCount() < 1) {
-        Aggiungi();
+        nuovoSoggetto();
         topiva->setEnabled(true);
         RsCope.Close();
         return;
@@ -157,9 +157,10 @@ void F1OP::Dettaglio()
         FPF->hide();
         FPNF->show();
         o1->setChecked(true);
-        topiva->setEnabled(false);
         NomeCorrente = senzaSpazi(torag->text());
     }
+    // A stored subject keeps its code: a correction is saved into its own row, never into a new one.
+    topiva->setEnabled(false);
 
     mostra(MOC1, "OMOC1");
     mostra(MOC2, "OMOC2");
@@ -187,9 +188,17 @@ void F1OP::Dettaglio()
     mostra(vONPROG, "ONPROG");
     m_registrato = Chiave{NoNull(RsCope.Fields(QStringLiteral("OCOD")).Value()), vONPROG->text()};
     RsCope.Close();
+    m_statoCaricato = statoForm();
 }
 
 void F1OP::Aggiungi()
+{
+    if (chiediModifiche()) {
+        nuovoSoggetto();
+    }
+}
+
+void F1OP::nuovoSoggetto()
 {
     const Operazione operazione(*this);
     m_registrato.reset();
@@ -210,6 +219,7 @@ void F1OP::Aggiungi()
     topiva->setFocus();
     o1->setChecked(true);
     TC1->setChecked(true);
+    m_statoCaricato = statoForm();
 }
 
 void F1OP::Aggiorna()
@@ -255,6 +265,9 @@ void F1OP::Aggiorna()
             } else {
                 m_registrato = Chiave{CodiceCorrente, vONPROG->text()};
                 salvatoIntero = campiRifiutati == 0;
+                if (salvatoIntero) {
+                    m_statoCaricato = statoForm();
+                }
             }
         }
         RsCope.Close();
@@ -276,12 +289,12 @@ bool F1OP::sostituireRegistrato()
     const QString esistente = vONPROG->text();
     QString domanda =
         QStringLiteral("Il soggetto %1 progressivo %2 esiste già. Sostituirlo?").arg(CodiceCorrente, esistente);
-    if (ProponiProgressivo()) {
+    if (proponiProgressivo()) {
         domanda += QStringLiteral("\n\nNo: il nuovo soggetto riceve il progressivo %1; premere di nuovo REGISTRA per "
                                   "registrarlo.")
                        .arg(vONPROG->text());
     }
-    if (MsgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
+    if (msgBox(domanda, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2) !=
         MsgResult::Yes) {
         return false;
     }
@@ -322,7 +335,7 @@ void F1OP::scriviCampi()
         for (const char* campo : {"OCOG", "ONOME", "OSEX"}) {
             scrivi(campo, db::Value(vuoto));
         }
-        scrivi("ONDT", db::Value::Null());
+        scrivi("ONDT", db::Value::null());
         scrivi("oncom", db::Value(vuoto));
         scrivi("onpro", db::Value(vuoto));
     }

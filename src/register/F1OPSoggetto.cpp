@@ -3,7 +3,7 @@
 #include "Costruttori.h"
 #include "F1OP.h"
 #include "GrigliaSoggetti.h"
-#include "app/widgets/FiltroControlli.h"
+#include "ui/FiltroControlli.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -30,7 +30,6 @@ public:
 
     // The text of a cell, rows and columns from 0; "" outside the grid.
     QString testo(int riga, int colonna) const;
-    QString chiaveColonna(int colonna) const { return m_chiavi.value(colonna); }
 
     int rowCount(const QModelIndex& genitore = {}) const override;
     int columnCount(const QModelIndex& genitore = {}) const override;

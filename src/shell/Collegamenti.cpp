@@ -2,6 +2,7 @@
 
 #include "KELM_BASE.h"
 
+#include "app/Dichiarazioni.h"
 #include "app/Ini.h"
 #include "app/Launch.h"
 #include "app/MsgBox.h"
@@ -34,25 +35,25 @@ QString sito(const char* chiave)
 void apriPagina(const QString& indirizzo)
 {
     if (!Esegui(QStringLiteral("EXPLORER ") + Virgolette(indirizzo))) {
-        MsgBox(QStringLiteral("Impossibile aprire la pagina\n%1\n\nVerificare che sia installato un browser.")
+        msgBox(QStringLiteral("Impossibile aprire la pagina\n%1\n\nVerificare che sia installato un browser.")
                    .arg(indirizzo));
     }
 }
 
 } // namespace
 
-QString SitoAgenzia()
+QString sitoAgenzia()
 {
     const QString configurato = sito(ChiaveHostAgenzia);
     return configurato.isEmpty() ? QString::fromLatin1(SitoAgenziaPredefinito) : configurato;
 }
 
-QString SitoProduttore()
+QString sitoProduttore()
 {
     return sito(ChiaveHostProduttore);
 }
 
-QString IndirizzoWeb(const QString& sito, const QString& percorso, const QString& query)
+QString indirizzoWeb(const QString& sito, const QString& percorso, const QString& query)
 {
     QString indirizzo = sito + percorso;
     if (!query.isEmpty()) {
@@ -61,45 +62,49 @@ QString IndirizzoWeb(const QString& sito, const QString& percorso, const QString
     return indirizzo;
 }
 
-QString IndirizzoMail(const char* chiave)
+QString indirizzoMail(const char* chiave)
 {
     return LeggiIni(Sezione, QString::fromLatin1(chiave)).remove(QLatin1Char(' '));
 }
 
-void SegnalaNonImpostato(const QString& cosa, const char* chiave)
+void segnalaNonImpostato(const QString& cosa, const char* chiave)
 {
-    MsgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file "
-                          "configurazione.ini, nella cartella del programma.")
-               .arg(cosa, QString::fromLatin1(chiave)));
+    QString dove = QStringLiteral("configurazione.ini, nella cartella del programma");
+    if (!FileIni.isEmpty()) {
+        dove += QStringLiteral(":\n") + QDir::toNativeSeparators(FileIni);
+    }
+    msgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file %3")
+               .arg(cosa, QString::fromLatin1(chiave), dove),
+           MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Impostazione mancante"));
 }
 
-void ApriPaginaAgenzia(const QString& percorso, const QString& query)
+void apriPaginaAgenzia(const QString& percorso, const QString& query)
 {
-    apriPagina(IndirizzoWeb(SitoAgenzia(), percorso, query));
+    apriPagina(indirizzoWeb(sitoAgenzia(), percorso, query));
 }
 
-void ApriPaginaProduttore(const QString& percorso, const QString& query)
+void apriPaginaProduttore(const QString& percorso, const QString& query)
 {
-    const QString produttore = SitoProduttore();
+    const QString produttore = sitoProduttore();
     if (produttore.isEmpty()) {
-        SegnalaNonImpostato(QStringLiteral("L'indirizzo del sito del produttore"), ChiaveHostProduttore);
+        segnalaNonImpostato(QStringLiteral("L'indirizzo del sito del produttore"), ChiaveHostProduttore);
         return;
     }
-    apriPagina(IndirizzoWeb(produttore, percorso, query));
+    apriPagina(indirizzoWeb(produttore, percorso, query));
 }
 
-void ApriDocumentoAiuto(const QString& nomeFile)
+void apriDocumentoAiuto(const QString& nomeFile)
 {
     const QString percorso =
-        QDir::toNativeSeparators(QDir(CartellaProgramma()).filePath(QStringLiteral("Help/") + nomeFile));
+        QDir::toNativeSeparators(QDir(cartellaProgramma()).filePath(QStringLiteral("Help/") + nomeFile));
     if (!QFileInfo(percorso).isFile()) {
-        MsgBox(QStringLiteral("Il documento di aiuto non è presente:\n%1\n\nCopiarlo nella cartella Help del "
+        msgBox(QStringLiteral("Il documento di aiuto non è presente:\n%1\n\nCopiarlo nella cartella Help del "
                               "programma.")
                    .arg(percorso));
         return;
     }
     if (!platform().openDocument(percorso)) {
-        MsgBox(QStringLiteral("Impossibile aprire il documento\n%1\n\nVerificare che sia installato un programma "
+        msgBox(QStringLiteral("Impossibile aprire il documento\n%1\n\nVerificare che sia installato un programma "
                               "per i file PDF.")
                    .arg(percorso));
     }

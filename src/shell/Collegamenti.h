@@ -15,25 +15,25 @@ inline constexpr const char* SitoAgenziaPredefinito = "https://www.agenziaentrat
 
 // The agency's site as configured, else its public site; the maker's site as configured, else empty.
 // A host given without a scheme gets "https://"; a trailing "/" is dropped.
-QString SitoAgenzia();
-QString SitoProduttore();
+QString sitoAgenzia();
+QString sitoProduttore();
 
 // The address of a page: site, path (beginning with "/") and, when there is one, "?" and the query.
-QString IndirizzoWeb(const QString& sito, const QString& percorso, const QString& query = {});
+QString indirizzoWeb(const QString& sito, const QString& percorso, const QString& query = {});
 
 // An e-mail address as configured under `chiave`, blanks dropped; empty when not configured.
-QString IndirizzoMail(const char* chiave);
+QString indirizzoMail(const char* chiave);
 
 // Tells the user plainly that `cosa` is not configured and which key configures it.
-void SegnalaNonImpostato(const QString& cosa, const char* chiave);
+void segnalaNonImpostato(const QString& cosa, const char* chiave);
 
 // Opens a page of the agency's site in the browser; a page that cannot be opened is reported.
-void ApriPaginaAgenzia(const QString& percorso, const QString& query = {});
+void apriPaginaAgenzia(const QString& percorso, const QString& query = {});
 // The same on the maker's site; when that site is not configured the user is told so and nothing opens.
-void ApriPaginaProduttore(const QString& percorso, const QString& query = {});
+void apriPaginaProduttore(const QString& percorso, const QString& query = {});
 
 // Opens a document of the program's Help folder in the system's viewer. A document that is not there,
 // or that no program opens, is reported with its full path.
-void ApriDocumentoAiuto(const QString& nomeFile);
+void apriDocumentoAiuto(const QString& nomeFile);
 
 } // namespace ondavia

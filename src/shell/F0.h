@@ -60,6 +60,7 @@ public:
 
     // Asks where to write (kinds "S" and "C") or which backup to read (kind "R"); the chosen path is left
     // in NomeFileScelto, empty after a cancel. `nome` comes back upper-cased and trimmed for "S" and "C".
+    // Kept as the main window's entry to the dialog: the forms call ondavia::DimmiIlNome directly.
     void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso);
 
     // The register, made on first use and shown in the work area as the active child.
@@ -70,6 +71,7 @@ public:
 
     // Sizes the window to App_PercLarghezza per cent (80 when empty) of the screen's width, keeping
     // its proportions; does nothing when App_DimAuto is "off" or the percentage is not in (0, 100].
+    // Kept for callers that want it: no command or event runs it.
     void DimensionaFinestra();
 
     // What the close command does on Yes; by default the application's event loop ends at once.

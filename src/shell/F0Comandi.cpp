@@ -12,6 +12,7 @@
 #include "app/ErroreEsecuzione.h"
 #include "app/MsgBox.h"
 #include "app/Testi.h"
+#include "printout/GuidaControlloFile.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,11 +33,22 @@ const QString PaginaRei = QStringLiteral(
 const QString QueryPaginaRei = QStringLiteral("page=operatorientipa");
 const QString QueryAggiornamenti = QStringLiteral("app_aggiornamenti=aggiornamenti");
 
+// The program's own document: written at its first need, like the print-out's template.
+void apriGuidaControlloFile()
+{
+    QString errore;
+    if (!preparaGuidaControlloFile(&errore)) {
+        msgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
+        return;
+    }
+    apriDocumentoAiuto(DocumentoControlloFile);
+}
+
 } // namespace
 
 bool F0::passo(const std::function<void()>& azione)
 {
-    return EseguiProtetto(IntestazioneErrore, azione);
+    return eseguiProtetto(IntestazioneErrore, azione);
 }
 
 QString F0::nomeFormAttiva() const
@@ -64,7 +76,7 @@ void F0::eseguiAzione(int id, const QString& caption)
         passo([this] { apriRegistro().CreaComunicazione(); });
         return;
     case ComandoControlloFile:
-        passo([] { ApriDocumentoAiuto(DocumentoControlloFile); });
+        passo([] { apriGuidaControlloFile(); });
         return;
     case ComandoPagineAgenzia:
         apriPagineAgenzia(caption);
@@ -95,7 +107,7 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         passo([this] { apriRegistro().STAMPA(); });
         break;
     case ComandoIstruzioni:
-        passo([] { ApriDocumentoAiuto(DocumentoModalita); });
+        passo([] { apriDocumentoAiuto(DocumentoModalita); });
         break;
     case ComandoEsci:
         passo([this] { chiudiProgramma(); });
@@ -121,16 +133,20 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         }
         break;
     case ComandoRipristina:
+        // The restore reads the list again over the subject on screen.
+        if (m_registro && !m_registro->lasciaSoggetto()) {
+            break;
+        }
         ModoSalva = QStringLiteral("R");
         passo([this] { mostraArchivio(); });
         passo([this] { apriRegistro(); });
         break;
     case ComandoAggiornamenti:
-        passo([] { ApriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
+        passo([] { apriPaginaProduttore(QStringLiteral("/"), QueryAggiornamenti); });
         break;
     case ComandoRichiestaAssistenza:
         passo([] {
-            InviaMailUfficio(IndirizzoMail(ChiaveMailAssistenza), QStringLiteral("Ufficio Tecnico"),
+            inviaMailUfficio(indirizzoMail(ChiaveMailAssistenza), QStringLiteral("Ufficio Tecnico"),
                              ChiaveMailAssistenza);
         });
         break;
@@ -145,13 +161,13 @@ void F0::eseguiComandoBase(int id, const QString& caption)
 void F0::apriPagineAgenzia(const QString& caption)
 {
     if (caption == QLatin1String("Agenzia Entrate - Provvedimento")) {
-        passo([] { ApriDocumentoAiuto(DocumentoProvvedimento); });
+        passo([] { apriDocumentoAiuto(DocumentoProvvedimento); });
     }
     if (caption == QLatin1String("Agenzia Entrate - Pagina REI")) {
-        passo([] { ApriPaginaAgenzia(PaginaRei, QueryPaginaRei); });
+        passo([] { apriPaginaAgenzia(PaginaRei, QueryPaginaRei); });
     }
     if (caption == QLatin1String("Guida REI Completa (pdf)")) {
-        passo([] { ApriDocumentoAiuto(DocumentoGuidaRei); });
+        passo([] { apriDocumentoAiuto(DocumentoGuidaRei); });
     }
 }
 
@@ -173,8 +189,9 @@ void F0::chiudiProgramma()
 
 bool F0::confermaUscita()
 {
-    m_uscitaConfermata = MsgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
-                                QStringLiteral("Chiudi")) == MsgResult::Yes;
+    m_uscitaConfermata = msgBox(QStringLiteral("Vuoi chiudere il programma?"), MsgButtons::YesNo, MsgIcon::None,
+                                QStringLiteral("Chiudi")) == MsgResult::Yes &&
+                         (!m_registro || m_registro->lasciaSoggetto());
     return m_uscitaConfermata;
 }
 

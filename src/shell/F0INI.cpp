@@ -24,11 +24,11 @@ F0INI::F0INI(F0& principale)
 
     auto* immagine = new QLabel(this);
     immagine->setObjectName(QStringLiteral("Picture1"));
-    immagine->setPixmap(ImmagineBenvenuto());
+    immagine->setPixmap(immagineBenvenuto());
 
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Image2"));
-    logo->setPixmap(LogoOndavia(56));
+    logo->setPixmap(logoOndavia(56));
 
     m_versione->setObjectName(QStringLiteral("Versione"));
     m_release->setObjectName(QStringLiteral("Nrel"));
@@ -79,7 +79,7 @@ void F0INI::command1_Click()
     hide();
     m_principale.mostraBarre(true);
     platform().processEvents();
-    EseguiProtetto(QStringLiteral("Impossibile aprire il registro dei soggetti: "),
+    eseguiProtetto(QStringLiteral("Impossibile aprire il registro dei soggetti: "),
                    [this] { m_principale.apriRegistro(); });
 }
 

@@ -16,7 +16,7 @@ public:
     explicit F0INI(F0& principale);
 
     void command1_Click();
-    // Ends the program at once, without asking; no control calls it.
+    // Ends the program at once, without asking. Kept as part of the form: no control or command calls it.
     void Esci();
 
 protected:

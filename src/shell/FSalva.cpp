@@ -118,10 +118,7 @@ bool FSalva::Form_Load()
 {
     centra();
     Label3->hide();
-    PBar1->hide();
-    PERC->hide();
-    Label16->hide();
-    m_contaRighe = 0;
+    azzeraProgresso();
     Crip->setChecked(false);
     const bool ripristino = ModoSalva != QLatin1String("S");
     if (ripristino) {
@@ -138,7 +135,7 @@ bool FSalva::Form_Load()
 
     // No file chosen, or one that is no backup: nothing to confirm, and the form is not shown.
     const auto scelto = platform().openFileName(
-        {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), FiltroBackup()});
+        {QStringLiteral("Indica il file di backUp da ripristinare"), QString(), QString(), filtroBackup()});
     if (!scelto) {
         return false;
     }
@@ -160,11 +157,11 @@ bool FSalva::ControllaFileBackup()
     }
     const ControlloBackup controllo = ondavia::ControllaFileBackup(m_nomeFileBackup);
     if (controllo.stato == ControlloBackup::Stato::Illeggibile) {
-        MsgBox(controllo.errore);
+        msgBox(controllo.errore);
         return false;
     }
     if (controllo.stato == ControlloBackup::Stato::NonBackup) {
-        MsgBox(MessaggioNonBackup());
+        msgBox(messaggioNonBackup());
         return false;
     }
     Label3->show();
@@ -233,6 +230,17 @@ void FSalva::fineLavoro()
     mostraProgresso();
     m_alLavoro = false;
     abilitaComandi(true);
+}
+
+void FSalva::azzeraProgresso()
+{
+    m_valoreBarra = 0;
+    m_contaRighe = 0;
+    PBar1->setValue(0);
+    PERC->clear();
+    Label16->hide();
+    PERC->hide();
+    PBar1->hide();
 }
 
 void FSalva::AvanzaProgresso()

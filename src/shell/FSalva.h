@@ -62,6 +62,8 @@ private:
     void iniziaLavoro(bool azzera);
     void abilitaComandi(bool abilita);
     void fineLavoro();
+    // The counter and the bar hidden and at 0, as the form shows them when it opens.
+    void azzeraProgresso();
     // SalvaArchivio with the counter and the bar on screen; a failure is told.
     bool salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera);
     void mostraProgresso();

@@ -51,7 +51,9 @@ bool FSalva::salvaAlLavoro(const QString& codice, bool soloSoggetto, bool azzera
     const bool scritto = SalvaArchivio(m_nomeFileBackup, codice, soloSoggetto, &errore);
     fineLavoro();
     if (!scritto) {
-        MsgBox(errore);
+        // Nothing was written: the form is back as it was before the confirm, for another try.
+        azzeraProgresso();
+        msgBox(errore);
     }
     return scritto;
 }
@@ -61,8 +63,8 @@ void FSalva::confermaSalvataggio()
     DataSalvataggio = OggiAAAAMMGG();
     Label1->setText(TitoloCreaArchivio);
     Label2->setText(QStringLiteral("Tutti i soggetti registrati"));
-    const auto scelto = ChiediDoveSalvare(
-        {TitoloSalvataggio, CartellaDesktop(), NomeBackupPredefinito(DataSalvataggio), FiltroBackup()});
+    const auto scelto = chiediDoveSalvare(
+        {TitoloSalvataggio, CartellaDesktop(), nomeBackupPredefinito(DataSalvataggio), filtroBackup()});
     if (!scelto) {
         return;
     }
@@ -70,7 +72,7 @@ void FSalva::confermaSalvataggio()
     if (!salvaAlLavoro(CodiceCorrente, false, false)) {
         return;
     }
-    MsgBox(QStringLiteral("Creazione file di BackUP terminata"));
+    msgBox(QStringLiteral("Creazione file di BackUP terminata"));
     accept();
 }
 
@@ -81,7 +83,7 @@ void FSalva::ChiediCartella()
     Label1->setText(TitoloCreaArchivio);
     Label2->setText(QStringLiteral("(TUTTI)"));
     const auto cartella =
-        platform().chooseFolder({TitoloSalvataggio, CartellaDesktop(), QStringLiteral("(TUTTI)"), FiltroBackup()});
+        platform().chooseFolder({TitoloSalvataggio, CartellaDesktop(), QStringLiteral("(TUTTI)"), filtroBackup()});
     if (cartella && !cartella->isEmpty()) {
         m_cartellaTutti = QDir::toNativeSeparators(QDir(*cartella).absolutePath() + QLatin1Char('/'));
     }
@@ -95,7 +97,7 @@ void FSalva::saveALL_Click()
     db::Recordset righe;
     // Only the two columns the loop reads: the recordset holds every row of the register at once.
     if (!righe.Open(QStringLiteral("SELECT OCOD, orag From COPE order by orag"), Conn)) {
-        MsgBox(QStringLiteral("Impossibile leggere l'archivio: %1").arg(righe.lastError()));
+        msgBox(QStringLiteral("Impossibile leggere l'archivio: %1").arg(righe.lastError()));
         return;
     }
     // The shared code and name name each subject in turn while its file is written; afterwards they name
@@ -127,12 +129,12 @@ void FSalva::saveALL_Click()
         }
         scritti.insert(chiave);
         Label2->setText(NomeCorrente);
-        m_nomeFileBackup = m_cartellaTutti + NomeBackupSoggetto(CodiceCorrente, NomeCorrente, DataSalvataggio);
+        m_nomeFileBackup = m_cartellaTutti + nomeBackupSoggetto(CodiceCorrente, NomeCorrente, DataSalvataggio);
         if (!salvaAlLavoro(CodiceCorrente, true, true)) {
             return;
         }
     }
-    MsgBox(QStringLiteral("Salvataggio terminato"));
+    msgBox(QStringLiteral("Salvataggio terminato"));
     SalvaTutti = false;
     accept();
 }
@@ -144,7 +146,7 @@ void FSalva::confermaRipristino()
     const bool ripristinato = RipristinaArchivio();
     fineLavoro();
     if (ripristinato) {
-        MsgBox(QStringLiteral("Ripristino terminato"));
+        msgBox(QStringLiteral("Ripristino terminato"));
     }
     accept();
 }
@@ -153,10 +155,10 @@ QString FSalva::copiaDiSicurezza() const
 {
     // An earlier safety copy of the same day may be the only copy of the register before a wrong restore:
     // it is never replaced.
-    const QDir cartella(CartellaProgramma());
-    QString nome = NomeCopiaSicurezza(m_codiceBackup, DataSalvataggio);
+    const QDir cartella(cartellaProgramma());
+    QString nome = nomeCopiaSicurezza(m_codiceBackup, DataSalvataggio);
     for (int n = 2; QFileInfo::exists(cartella.filePath(nome)); ++n) {
-        nome = NomeCopiaSicurezza(m_codiceBackup, DataSalvataggio + QLatin1Char('_') + QString::number(n));
+        nome = nomeCopiaSicurezza(m_codiceBackup, DataSalvataggio + QLatin1Char('_') + QString::number(n));
     }
     return cartella.filePath(nome);
 }
@@ -165,7 +167,7 @@ void FSalva::avvisoRipristino(const QString& testo)
 {
     if (m_avvisiMostrati < kAvvisiMostrati) {
         ++m_avvisiMostrati;
-        MsgBox(testo);
+        msgBox(testo);
     } else {
         ++m_avvisiNonMostrati;
     }
@@ -178,7 +180,7 @@ bool FSalva::RipristinaArchivio()
     const QString copia = copiaDiSicurezza();
     QString errore;
     if (!SalvaArchivio(copia, m_codiceBackup, false, &errore)) {
-        MsgBox(QStringLiteral("Prima del ripristino l'archivio attuale viene copiato in\r\n%1\r\nma la copia non è "
+        msgBox(QStringLiteral("Prima del ripristino l'archivio attuale viene copiato in\r\n%1\r\nma la copia non è "
                               "riuscita:\r\n%2\r\nIl ripristino non è stato eseguito: l'archivio non è stato "
                               "modificato.")
                    .arg(QDir::toNativeSeparators(copia), errore));
@@ -191,11 +193,11 @@ bool FSalva::RipristinaArchivio()
                                        [this](const QString& testo) { avvisoRipristino(testo); },
                                        [this] { AvanzaProgresso(); }});
     if (!ripristino.RipristinaArchivio(m_nomeFileBackup, &errore)) {
-        MsgBox(errore);
+        msgBox(errore);
         return false;
     }
     if (m_avvisiNonMostrati > 0) {
-        MsgBox(QStringLiteral("Il ripristino ha trovato altri %1 problemi, non mostrati uno per uno: le righe e i "
+        msgBox(QStringLiteral("Il ripristino ha trovato altri %1 problemi, non mostrati uno per uno: le righe e i "
                               "valori che li hanno dati non sono stati ripristinati.")
                    .arg(m_avvisiNonMostrati));
     }

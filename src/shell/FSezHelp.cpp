@@ -23,7 +23,7 @@ FSezHelp::FSezHelp(QWidget* parent) : QDialog(parent)
 
     auto* immagine = new ImmagineCliccabile(this);
     immagine->setObjectName(QStringLiteral("Picture1"));
-    immagine->setPixmap(ImmagineSezioniRei());
+    immagine->setPixmap(immagineSezioniRei());
     immagine->setToolTip(QStringLiteral("Apri le domande frequenti sul REI nel sito dell'Agenzia delle Entrate"));
     immagine->alClic([this] { Picture1_Click(); });
 
@@ -35,7 +35,7 @@ FSezHelp::FSezHelp(QWidget* parent) : QDialog(parent)
 
 void FSezHelp::Picture1_Click()
 {
-    EseguiProtetto(QStringLiteral("Impossibile aprire la pagina: "), [] { ApriPaginaAgenzia(PaginaFaqRei); });
+    eseguiProtetto(QStringLiteral("Impossibile aprire la pagina: "), [] { apriPaginaAgenzia(PaginaFaqRei); });
 }
 
 } // namespace ondavia

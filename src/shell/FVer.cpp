@@ -40,14 +40,14 @@ FVer::FVer(QWidget* parent)
     : QDialog(parent), m_versione(etichetta(QStringLiteral("Versione"), QStringLiteral("Versione 1.0"), this, true)),
       m_release(etichetta(QStringLiteral("Nrel"), QStringLiteral("Release 0"), this)),
       m_commerciale(new QPushButton(this)), m_assistenza(new QPushButton(this)),
-      m_mailCommerciale(IndirizzoMail(ChiaveMailCommerciale)), m_mailAssistenza(IndirizzoMail(ChiaveMailAssistenza))
+      m_mailCommerciale(indirizzoMail(ChiaveMailCommerciale)), m_mailAssistenza(indirizzoMail(ChiaveMailAssistenza))
 {
     setObjectName(QStringLiteral("FVer"));
     setWindowTitle(QStringLiteral("Ondavia Comunicazione Registro Elettronico Indirizzi"));
     setModal(true);
 
     auto* logo = etichetta(QStringLiteral("Image1"), QString(), this);
-    logo->setPixmap(LogoOndavia(72));
+    logo->setPixmap(logoOndavia(72));
 
     m_commerciale->setObjectName(QStringLiteral("PushButton1"));
     m_commerciale->setText(m_mailCommerciale.isEmpty() ? NonImpostato : m_mailCommerciale);
@@ -115,15 +115,15 @@ void FVer::command1_Click()
 
 void FVer::PushButton1_Click()
 {
-    EseguiProtetto(QStringLiteral("Errore: "), [this] {
-        InviaMailUfficio(m_mailCommerciale, QStringLiteral("Ufficio Commerciale"), ChiaveMailCommerciale);
+    eseguiProtetto(QStringLiteral("Errore: "), [this] {
+        inviaMailUfficio(m_mailCommerciale, QStringLiteral("Ufficio Commerciale"), ChiaveMailCommerciale);
     });
 }
 
 void FVer::PushButton2_Click()
 {
-    EseguiProtetto(QStringLiteral("Errore: "), [this] {
-        InviaMailUfficio(m_mailAssistenza, QStringLiteral("Ufficio Tecnico"), ChiaveMailAssistenza);
+    eseguiProtetto(QStringLiteral("Errore: "), [this] {
+        inviaMailUfficio(m_mailAssistenza, QStringLiteral("Ufficio Tecnico"), ChiaveMailAssistenza);
     });
 }
 

@@ -17,8 +17,8 @@ public:
     void PushButton1_Click();
     void PushButton2_Click();
 
-    // Not reached from any control: a message to the sales office, and one to the support office with the
-    // subject of the TAMISO users, which opens or not without any message.
+    // Kept as part of the form, though no control reaches them: a message to the sales office, and one to
+    // the support office with the subject of the TAMISO users, which opens or not without any message.
     void MailCommerciale();
     void MailAssistenzaTAMISO();
 

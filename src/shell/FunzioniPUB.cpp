@@ -2,10 +2,11 @@
 
 #include "Collegamenti.h"
 
+#include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Ini.h"
 #include "app/MsgBox.h"
-#include "platform/Downloader.h"
+#include "platform/Sha256Digest.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <optional>
 
 namespace ondavia {
 
@@ -37,15 +39,19 @@ QString impostazione(const char* chiave, const char* predefinita)
     return valore.isEmpty() ? QString::fromLatin1(predefinita) : valore;
 }
 
-// The tool's file name; a name that would lead out of the tool's folder is refused.
-QString nomeProgramma()
+// The tool's file name; a name that would lead out of the tool's folder is refused, and the operator told
+// which key of which file to correct.
+std::optional<QString> nomeProgramma()
 {
     const QString nome = impostazione(ChiaveFileAssistenza, FileAssistenzaPredefinito);
     if (std::any_of(nome.begin(), nome.end(), separatore) || nome == QLatin1String(".") ||
         nome == QLatin1String("..")) {
-        throw ErroreEsecuzione(QStringLiteral("il nome del programma di assistenza remota (chiave %1) non è un "
-                                              "nome di file: %2")
-                                   .arg(QString::fromLatin1(ChiaveFileAssistenza), nome));
+        msgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
+                              "Correggerlo nella chiave %2 della sezione [opzioni] del file configurazione.ini, "
+                              "nella cartella del programma:\n%3\n\nIndicare solo il nome, senza cartelle.")
+                   .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), QDir::toNativeSeparators(FileIni)),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Impostazione non valida"));
+        return std::nullopt;
     }
     return nome;
 }
@@ -80,32 +86,34 @@ bool improntaAttesa(const QString& file, const QString& impronta)
 
 // Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest
 // configured, a program of another digest in the tool's place (the folder may be shared with other users)
-// counts as missing and is fetched again over it.
+// counts as missing and is fetched again over it. Failed, with no reason, when the maker's site is not configured.
 DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
 {
     const QString impronta = LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza));
     if (EsisteFile(file) && improntaAttesa(file, impronta)) {
         return DownloadOutcome::Completed;
     }
-    const QString sito = SitoProduttore();
+    const QString sito = sitoProduttore();
     if (sito.isEmpty()) {
-        *motivo = QStringLiteral("l'indirizzo del sito del produttore non è impostato (chiave %1)")
-                      .arg(QString::fromLatin1(ChiaveHostProduttore));
         return DownloadOutcome::Failed;
     }
-    return ScaricaFile(IndirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
+    return ScaricaFile(indirizzoWeb(sito, percorsoScaricamento()), file, impronta, limiteScaricamento(), motivo);
 }
 
 } // namespace
 
 void AssistenzaRemota()
 {
-    if (MsgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
+    if (msgBox(Domanda, MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Richiesta Conferma")) ==
         MsgResult::No) {
         return;
     }
-    const QString cartella = CartellaAssistenza();
-    const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + nomeProgramma());
+    const std::optional<QString> nome = nomeProgramma();
+    if (!nome) {
+        return;
+    }
+    const QString cartella = cartellaAssistenza();
+    const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + *nome);
     CreaCartella(cartella);
 
     QString motivo;
@@ -120,12 +128,20 @@ void AssistenzaRemota()
     case DownloadOutcome::Failed:
         break;
     }
-    MsgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
+    if (sitoProduttore().isEmpty()) {
+        // Neither the download nor the maker's page can be had: one message says why and what to set.
+        segnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
+                                           "del sito del produttore")
+                                .arg(file),
+                            ChiaveHostProduttore);
+        return;
+    }
+    msgBox(QStringLiteral("Il programma  ") + file + QStringLiteral(" non è disponibile.") +
            (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\nScaricamento non riuscito: ") + motivo));
-    ApriPaginaProduttore(PaginaAssistenzaRemota);
+    apriPaginaProduttore(PaginaAssistenzaRemota);
 }
 
-QString CartellaAssistenza()
+QString cartellaAssistenza()
 {
     QString base = qEnvironmentVariable("PUBLIC");
     if (base.isEmpty()) {

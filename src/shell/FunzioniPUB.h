@@ -24,7 +24,7 @@ void AssistenzaRemota();
 
 // The folder that keeps the tool: KELMARA/ASSISTENZA_REMOTA under the public profile (the folder named
 // by the environment variable PUBLIC) when there is one, else under the user's data folder.
-QString CartellaAssistenza();
+QString cartellaAssistenza();
 
 // Creates the folder `percorso` and any missing folder above it. Nothing happens when something of
 // that name already exists; a folder that cannot be created is not reported.

@@ -13,14 +13,14 @@ void segnala(const QString& testo)
 {
     // The report itself must not fail the handler a second time.
     try {
-        MsgBox(testo);
+        msgBox(testo);
     } catch (...) {
     }
 }
 
 } // namespace
 
-bool EseguiProtetto(const QString& intestazione, const std::function<void()>& passo)
+bool eseguiProtetto(const QString& intestazione, const std::function<void()>& passo)
 {
     try {
         passo();

@@ -1,8 +1,9 @@
 #include "ImmaginiComandi.h"
 
+#include "IconaDisegnata.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 #include <cmath>
 #include <functional>
@@ -12,8 +13,8 @@ namespace ondavia {
 
 namespace {
 
-// Every picture is drawn on a 24 x 24 grid; the painter is scaled for larger pixmaps.
-using Disegno = std::function<void(QPainter&)>;
+// Every picture is drawn on a 24 x 24 grid; the painter is scaled for other sizes.
+using Disegno = IconaDisegnata::Disegno;
 
 const QColor Blu(0x1f, 0x5f, 0xa8);
 const QColor Verde(0x2e, 0x8b, 0x3a);
@@ -232,18 +233,6 @@ const std::map<int, Disegno>& disegni()
     return tabella;
 }
 
-QPixmap disegna(const Disegno& disegno, int lato)
-{
-    QPixmap immagine(lato, lato);
-    immagine.fill(Qt::transparent);
-    QPainter p(&immagine);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(lato / 24.0, lato / 24.0);
-    disegno(p);
-    return immagine;
-}
-
 } // namespace
 
 QIcon ImmaginiComandi::icona(int id) const
@@ -252,20 +241,7 @@ QIcon ImmaginiComandi::icona(int id) const
     if (trovato == disegni().end()) {
         return {};
     }
-    QIcon icona;
-    for (const int lato : {16, 24, 48}) {
-        icona.addPixmap(disegna(trovato->second, lato));
-    }
-    return icona;
-}
-
-QList<int> ImmaginiComandi::ids()
-{
-    QList<int> elenco;
-    for (const auto& [id, disegno] : disegni()) {
-        elenco << id;
-    }
-    return elenco;
+    return QIcon(new IconaDisegnata(trovato->second));
 }
 
 } // namespace ondavia

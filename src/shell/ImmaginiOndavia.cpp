@@ -1,5 +1,7 @@
 #include "ImmaginiOndavia.h"
 
+#include "IconaDifferita.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -52,7 +54,7 @@ QPixmap tela(int larghezza, int altezza)
 
 } // namespace
 
-QPixmap LogoOndavia(int lato)
+QPixmap logoOndavia(int lato)
 {
     QPixmap immagine = tela(lato, lato);
     QPainter p(&immagine);
@@ -68,7 +70,12 @@ QPixmap LogoOndavia(int lato)
     return immagine;
 }
 
-QPixmap ImmagineBenvenuto()
+QIcon iconaOndavia()
+{
+    return QIcon(new IconaDifferita([] { return logoOndavia(64); }, {QSize(64, 64)}));
+}
+
+QPixmap immagineBenvenuto()
 {
     const int larghezza = 560;
     const int altezza = 220;
@@ -96,7 +103,7 @@ QPixmap ImmagineBenvenuto()
     return immagine;
 }
 
-QPixmap ImmagineSezioniRei()
+QPixmap immagineSezioniRei()
 {
     struct Sezione {
         QString nome;
@@ -129,7 +136,7 @@ QPixmap ImmagineSezioniRei()
     p.fillRect(immagine.rect(), QColor(0xf7, 0xf9, 0xfc));
 
     p.fillRect(QRectF(0, 0, larghezza, 64), BluScuro);
-    p.drawPixmap(18, 12, LogoOndavia(40));
+    p.drawPixmap(18, 12, logoOndavia(40));
     p.setPen(Qt::white);
     p.setFont(carattere(22, true));
     p.drawText(QRectF(72, 0, larghezza - 90, 64), Qt::AlignLeft | Qt::AlignVCenter,

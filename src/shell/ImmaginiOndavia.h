@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 
 namespace ondavia {
@@ -8,13 +9,16 @@ namespace ondavia {
 // fonts installed.
 
 // The program's emblem, a square of the given side in pixels.
-QPixmap LogoOndavia(int lato);
+QPixmap logoOndavia(int lato);
+
+// The program's window icon: the emblem at 64 pixels, drawn when a window system first asks for it.
+QIcon iconaOndavia();
 
 // The welcome banner of the splash form.
-QPixmap ImmagineBenvenuto();
+QPixmap immagineBenvenuto();
 
 // The explanation of the register's three sections ("ANAGRAFE RAPPORTI", "MONITORAGGIO FISCALE",
 // "FACTA/CRS"), with the hint that a click opens the agency's questions and answers.
-QPixmap ImmagineSezioniRei();
+QPixmap immagineSezioniRei();
 
 } // namespace ondavia

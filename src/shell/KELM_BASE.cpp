@@ -38,7 +38,7 @@ void applicaStile(QWidget* controlli, QAction* azione, int stile)
 
 } // namespace
 
-QString NomeComando(int id, const QString& caption)
+QString nomeComando(int id, const QString& caption)
 {
     QString lettere;
     for (const QChar c : caption.normalized(QString::NormalizationForm_D)) {
@@ -61,7 +61,7 @@ QAction* AggiungiComando(QWidget* controlli, int tipo, int id, const QString& ca
         azione = popup->menuAction();
     } else {
         azione = new QAction(caption, controlli);
-        azione->setObjectName(NomeComando(id, caption));
+        azione->setObjectName(nomeComando(id, caption));
     }
     azione->setData(id);
     if (separa) {
@@ -97,15 +97,15 @@ void InviaMail(const QString& destinatario)
     if (platform().composeMail({destinatario, OggettoRichiesta, {}}, &motivo)) {
         return;
     }
-    MsgBox(QStringLiteral("Errore Creazione Email: \r\n") + motivo +
+    msgBox(QStringLiteral("Errore Creazione Email: \r\n") + motivo +
                QStringLiteral("\r\n \r\nVerificare che sia installato un programma di posta elettronica"),
            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Programma di posta NON disponibile"));
 }
 
-void InviaMailUfficio(const QString& indirizzo, const QString& ufficio, const char* chiave)
+void inviaMailUfficio(const QString& indirizzo, const QString& ufficio, const char* chiave)
 {
     if (indirizzo.isEmpty()) {
-        SegnalaNonImpostato(QStringLiteral("L'indirizzo e-mail dell'") + ufficio, chiave);
+        segnalaNonImpostato(QStringLiteral("L'indirizzo e-mail dell'") + ufficio, chiave);
         return;
     }
     InviaMail(indirizzo);

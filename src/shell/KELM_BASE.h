@@ -24,7 +24,7 @@ QAction* AggiungiComando(QWidget* controlli, int tipo, int id, const QString& ca
 
 // The object name a command's action carries: "cmd_", the id, "_" and the caption's letters and
 // digits ("cmd_701_Aggiungi", "cmd_7062_AgenziaEntrateProvvedimento").
-QString NomeComando(int id, const QString& caption);
+QString nomeComando(int id, const QString& caption);
 
 // The primary screen's size in pixels; false when there is no screen to ask.
 bool RisoluzioneSchermo(int& larghezza, int& altezza);
@@ -36,7 +36,7 @@ void InviaMail(const QString& destinatario);
 
 // InviaMail to an office's configured address; an address that is not configured is reported,
 // naming the configuration key `chiave`, and no message is opened.
-void InviaMailUfficio(const QString& indirizzo, const QString& ufficio, const char* chiave);
+void inviaMailUfficio(const QString& indirizzo, const QString& ufficio, const char* chiave);
 
 // Runs a command line in its own process without waiting for it. "EXPLORER " followed by an address,
 // with or without double quotes around it, opens that address in the browser. True when it started.

@@ -20,6 +20,11 @@ public:
     virtual void Copia() = 0;
     virtual void CreaComunicazione() = 0;
     virtual void STAMPA() = 0;
+
+    // Called before an action that puts something else over the subject on screen (a restore, closing the
+    // program). When the form holds changes not yet saved it asks whether to save them; true when the action
+    // may go on (nothing to ask, saved, or dropped), false when the operator stays or the save was refused.
+    virtual bool lasciaSoggetto() { return true; }
 };
 
 } // namespace ondavia

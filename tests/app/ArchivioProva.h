@@ -14,11 +14,11 @@ protected:
     {
         const QString file = m_cartella.filePath(QStringLiteral("OVIA.db"));
         QString errore;
-        ASSERT_TRUE(ondavia::CreaArchivio(file, QString(), &errore)) << errore.toStdString();
+        ASSERT_TRUE(ondavia::creaArchivio(file, QString(), &errore)) << errore.toStdString();
         ASSERT_TRUE(ondavia::Conn.Open(file));
         ASSERT_TRUE(ondavia::CaricaComuni(&errore)) << errore.toStdString();
     }
-    void TearDown() override { ondavia::ResetDichiarazioni(); }
+    void TearDown() override { ondavia::resetDichiarazioni(); }
 
     static void esegui(const QString& sql) { ASSERT_TRUE(ondavia::Conn.Execute(sql)) << sql.toStdString(); }
 

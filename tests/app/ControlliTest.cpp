@@ -1,4 +1,4 @@
-#include "app/widgets/Controlli.h"
+#include "ui/Controlli.h"
 #include "app/Dichiarazioni.h"
 #include "platform/ScriptedPlatform.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 class ControlliTest : public ::testing::Test {
 protected:
-    void TearDown() override { ResetDichiarazioni(); }
+    void TearDown() override { resetDichiarazioni(); }
 
     ScriptedPlatform m_scripted;
     PlatformScope m_scope{m_scripted};
@@ -39,7 +39,8 @@ TEST_F(ControlliTest, MostraErrore)
 
     for (const auto& [lunghezza, margine] : {std::pair{14, 23}, {29, 16}, {30, 0}}) {
         const QString x(lunghezza, u'x');
-        MostraErrore(m_casella, QString(x));
+        QString breve = x;
+        MostraErrore(m_casella, breve);
         EXPECT_EQ(m_scripted.messages.back().text, QString(margine, u' ') + x + QString(margine, u' ')) << lunghezza;
     }
 }
@@ -50,12 +51,10 @@ TEST_F(ControlliTest, PulisciFormEAdattaColonne)
     auto* modificabile = new QComboBox(&m_form);
     modificabile->setEditable(true);
     auto* elenco = new QComboBox(&m_form);
-    auto* aggiuntivo = new QComboBox(&m_form);
-    for (QComboBox* c : {modificabile, elenco, aggiuntivo}) {
+    for (QComboBox* c : {modificabile, elenco}) {
         c->addItems({QStringLiteral("13=OICR"), QStringLiteral("14=SGR")});
         c->setCurrentIndex(1);
     }
-    segnaAggiuntivo(aggiuntivo);
     auto* spunta = new QCheckBox(&m_form);
     spunta->setChecked(true);
     auto* note = new QPlainTextEdit(QStringLiteral("note"), &m_form);
@@ -66,7 +65,6 @@ TEST_F(ControlliTest, PulisciFormEAdattaColonne)
     EXPECT_EQ(interna->text(), QString()) << "inside frames too";
     EXPECT_EQ(modificabile->currentText(), QString());
     EXPECT_EQ(elenco->currentText(), QString());
-    EXPECT_EQ(aggiuntivo->currentIndex(), 1) << "marked controls are left alone";
     EXPECT_FALSE(spunta->isChecked());
     EXPECT_EQ(note->toPlainText(), QString());
     EXPECT_EQ(numero->text(), QStringLiteral("7")) << "spin boxes are no text boxes";
@@ -77,4 +75,26 @@ TEST_F(ControlliTest, PulisciFormEAdattaColonne)
     AdattaColonne(&griglia);
     EXPECT_GE(griglia.columnWidth(0), QFontMetrics(griglia.font()).horizontalAdvance(lungo));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
+}
+
+TEST_F(ControlliTest, ControllaDataCampoRiscriveOSegnala)
+{
+    const struct {
+        const char *digitato, *dopo;
+        bool errore;
+    } casi[] = {
+        {"05-03-1998", "05/03/1998", false},
+        {"31/04/2020", "31/04/2020", true}, // shown as an error, left as typed
+        {"00.00.00", "00.00.00", false},    // the empty date of the forms
+    };
+    for (const auto& caso : casi) {
+        m_scripted.messages.clear();
+        m_casella->setText(QString::fromUtf8(caso.digitato));
+        ControllaDataCampo(m_casella);
+        EXPECT_EQ(m_casella->text(), QString::fromUtf8(caso.dopo)) << caso.digitato;
+        ASSERT_EQ(m_scripted.messages.size(), caso.errore ? 1u : 0u) << caso.digitato;
+        if (caso.errore) {
+            EXPECT_EQ(m_scripted.messages.front().text.trimmed(), QStringLiteral("Data non valida"));
+        }
+    }
 }

@@ -35,7 +35,7 @@ TEST(ValidaDataTest, OgniFormaAccettataERifiutata)
         const std::optional<QString> scritta = DataGGMMAAAA(QString::fromUtf8(caso.testo));
         EXPECT_EQ(scritta, caso.esito == 1 ? std::nullopt : std::optional(DataFormattata.remove(u'/'))) << caso.testo;
     }
-    ResetDichiarazioni();
+    resetDichiarazioni();
 }
 
 TEST(ConversioniTest, TestiDelleDate)
@@ -46,7 +46,7 @@ TEST(ConversioniTest, TestiDelleDate)
     EXPECT_EQ(InvertiData(QStringLiteral("05/03/2021")), QStringLiteral("20210305"));
     EXPECT_EQ(InvertiData(QStringLiteral("20210305")), QStringLiteral("05/03/2021"));
     EXPECT_EQ(InvertiData(QStringLiteral("00/00/0000")), QString());
-    ResetDichiarazioni();
+    resetDichiarazioni();
 }
 
 TEST(TestoInDataTest, TestiDelBackup)

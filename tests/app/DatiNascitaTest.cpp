@@ -33,17 +33,17 @@ TEST(LeggiDatiNascitaTest, SessoDataECodiceCatastale)
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.codice);
-        const std::optional<DatiNascita> dati = LeggiDatiNascita(QLatin1String(caso.codice), kOggi);
+        const std::optional<DatiNascita> dati = leggiDatiNascita(QLatin1String(caso.codice), kOggi);
         ASSERT_TRUE(dati.has_value());
         EXPECT_EQ(dati->sesso, QLatin1String(caso.sesso));
         EXPECT_EQ(dati->data, QLatin1String(caso.data));
         EXPECT_EQ(dati->catastale, QLatin1String(caso.catastale));
     }
     for (const char* codice : {"RSSMRA80A01H501", "RSSMRA80A01H501XY"}) {
-        EXPECT_EQ(LeggiDatiNascita(QLatin1String(codice), kOggi), std::nullopt) << codice;
+        EXPECT_EQ(leggiDatiNascita(QLatin1String(codice), kOggi), std::nullopt) << codice;
     }
     // A character outside the basic plane counts once and is read as no digit.
-    const auto dati = LeggiDatiNascita(QStringLiteral("RSSMRA80A0\U0001F600H501X"), kOggi);
+    const auto dati = leggiDatiNascita(QStringLiteral("RSSMRA80A0\U0001F600H501X"), kOggi);
     ASSERT_TRUE(dati.has_value());
     EXPECT_EQ(dati->catastale, QStringLiteral("H501"));
 }
@@ -55,7 +55,7 @@ protected:
         DatiNascita dati;
         dati.catastale = QLatin1String(catastale);
         QString errore;
-        EXPECT_TRUE(CercaLuogoNascita(dati, &errore)) << errore.toStdString();
+        EXPECT_TRUE(cercaLuogoNascita(dati, &errore)) << errore.toStdString();
         return dati;
     }
 };
@@ -83,7 +83,7 @@ TEST_F(LuogoNascitaTest, PreferisceIlComuneDiOggi)
     esegui(QStringLiteral("DROP TABLE T_COMUNICF"));
     DatiNascita dati;
     QString errore;
-    EXPECT_FALSE(CercaLuogoNascita(dati, &errore));
+    EXPECT_FALSE(cercaLuogoNascita(dati, &errore));
     EXPECT_FALSE(errore.isEmpty());
 }
 
@@ -93,12 +93,12 @@ class ComuniTest : public ArchivioProva {};
 TEST_F(ComuniTest, UnCaratterePerLeRicercheNonTrovaNulla)
 {
     std::optional<Comune> trovato;
-    ASSERT_TRUE(CompletaComune(QStringLiteral("ROMA"), &trovato));
+    ASSERT_TRUE(completaComune(QStringLiteral("ROMA"), &trovato));
     ASSERT_TRUE(trovato.has_value());
     for (const char* senza : {"R%A", "R*", "%", "XQ"}) {
-        ASSERT_TRUE(CompletaComune(QLatin1String(senza), &trovato)) << senza;
+        ASSERT_TRUE(completaComune(QLatin1String(senza), &trovato)) << senza;
         EXPECT_FALSE(trovato.has_value()) << senza;
     }
-    ASSERT_TRUE(CercaComune(QStringLiteral("ROM*"), QString(), &trovato));
+    ASSERT_TRUE(cercaComune(QStringLiteral("ROM*"), QString(), &trovato));
     EXPECT_FALSE(trovato.has_value());
 }

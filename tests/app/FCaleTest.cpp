@@ -1,7 +1,7 @@
 // The date picker FCale: what it shows, how it moves between months and years, what it hands back.
 
+#include "ui/FCale.h"
 #include "app/Dichiarazioni.h"
-#include "app/widgets/FCale.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,7 +20,7 @@ namespace {
 
 class FCaleTest : public ::testing::Test {
 protected:
-    void TearDown() override { ResetDichiarazioni(); }
+    void TearDown() override { resetDichiarazioni(); }
 
     // A picker opened on `data`, shown.
     std::unique_ptr<FCale> apri(const QString& data)

@@ -40,10 +40,10 @@ void BackupProva::SetUpTestSuite()
     const QByteArray casa = qgetenv("ONDAVIA_HOME");
     qputenv("ONDAVIA_HOME", g_modello->path().toUtf8());
     QString errore;
-    ASSERT_TRUE(CreaArchivio(percorsoModello(), QString(), &errore)) << errore.toStdString();
+    ASSERT_TRUE(creaArchivio(percorsoModello(), QString(), &errore)) << errore.toStdString();
     ASSERT_TRUE(Conn.Open(percorsoModello()));
     AggiornaArchivio();
-    ResetDichiarazioni();
+    resetDichiarazioni();
     qputenv("ONDAVIA_HOME", casa);
 }
 
@@ -63,12 +63,12 @@ void BackupProva::SetUp()
 
 void BackupProva::TearDown()
 {
-    ResetDichiarazioni();
+    resetDichiarazioni();
 }
 
 const QStringList& BackupProva::colonne()
 {
-    static const QStringList nomi = ColonneCopeIniziali() + QStringList{"ONPROG", "OTIPOCOM1", "OTIPOCOM2"};
+    static const QStringList nomi = colonneCopeIniziali() + QStringList{"ONPROG", "OTIPOCOM1", "OTIPOCOM2"};
     return nomi;
 }
 
@@ -126,7 +126,7 @@ void BackupProva::aggiungi(const QString& tabella, const QList<Riga>& righe)
     for (const Riga& riga : righe) {
         ASSERT_TRUE(rs.AddNew());
         for (int c = 0; c < riga.size(); ++c) {
-            ASSERT_TRUE(rs.Fields(c).SetValue(riga[c])) << rs.lastError().toStdString();
+            ASSERT_TRUE(rs.Fields(c).setValue(riga[c])) << rs.lastError().toStdString();
         }
         ASSERT_TRUE(rs.Update()) << rs.lastError().toStdString();
     }

@@ -7,6 +7,10 @@
 #include "app/RipristinoBackup.h"
 #include "db/Recordset.h"
 
+#include <QRegularExpression>
+
+#include <limits>
+
 using namespace ondavia;
 using namespace ondavia::test;
 
@@ -124,7 +128,7 @@ TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
 TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
 {
     esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
-    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
+    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}, {{"ONPROG", "001"}}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
                                    Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
@@ -151,7 +155,9 @@ TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
     // A delete the database refuses, after rows of another subject went in.
     esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "
            "BEGIN SELECT RAISE(ABORT, 'soggetto protetto'); END");
-    scriviRighe(file("BLOCCATO.REI"), {lineaCope({"NUOVO"}), lineaCope({"AAA"}), lineaCope({"BLOCCATO"})});
+    const QList<std::pair<QString, QByteArray>> primo{{"ONPROG", "001"}};
+    scriviRighe(file("BLOCCATO.REI"),
+                {lineaCope({"NUOVO"}, primo), lineaCope({"AAA"}, primo), lineaCope({"BLOCCATO"}, primo)});
     EXPECT_FALSE(ripristina(file("BLOCCATO.REI")));
     EXPECT_EQ(m_errore, "Impossibile eliminare i dati del soggetto BLOCCATO dalla tabella COPE: soggetto protetto\r\n"
                         "Il ripristino è stato annullato: l'archivio non è stato modificato.");
@@ -163,4 +169,104 @@ TEST_F(RipristinoTest, QuelloCheFermaIlRipristinoLasciaIlRegistroComEra)
     EXPECT_TRUE(m_errore.startsWith("La riga 2 del file nomina la tabella T_COMUNI, che non contiene i dati dei "
                                     "soggetti"))
         << m_errore.toStdString();
+}
+
+TEST_F(RipristinoTest, NumeriDecimaliInteriETabelleSenzaProgressivo)
+{
+    // The largest whole number and one past the 53 bits of a double come back as they were.
+    Riga grande = soggettoCasuale(*std::make_unique<std::mt19937>(4), "MAX", "001", false);
+    grande[colonne().indexOf("OMOC1")] = db::Value(std::numeric_limits<qint64>::max());
+    grande[colonne().indexOf("OMOC2")] = db::Value(qint64{9007199254740993});
+    grande[colonne().indexOf("OMOC3")] = db::Value(std::numeric_limits<qint64>::min());
+    aggiungi("COPE", {grande});
+    const QStringList prima = righe();
+    ASSERT_TRUE(salva(file("MAX.REI"))) << m_errore.toStdString();
+    esegui("DELETE FROM COPE");
+    ASSERT_TRUE(ripristina(file("MAX.REI"))) << m_errore.toStdString();
+    EXPECT_EQ(righe(), prima);
+
+    // A table of the subjects' codes without progressives: every line is a row; the decimal comma, a 16-bit
+    // range, and codes that differ only by the case of an accented or a Greek letter.
+    esegui("DELETE FROM COPE");
+    esegui("CREATE TABLE PROVA (OCOD TEXT COLLATE NOCASE, IMPORTO DOUBLE, N SMALLINT)");
+    esegui("INSERT INTO PROVA VALUES ('x', 1, 1), ('Y', 2, 2), ('àbc', 3, 3), ('αβγ', 4, 4)");
+    esegui("INSERT INTO COPE (OCOD, ONPROG) VALUES ('ΑΒΓ', '001'), ('àbc', '001')");
+    scriviRighe(file("PROVA.REI"), {lineaCope({"\xC0" "BC"}, {{"ONPROG", "001"}}), Sep + "PROVA" + Sep + "X" + Sep + "12,5" + Sep + "7",
+                                    Sep + "PROVA" + Sep + "X" + Sep + "," + Sep + "-32768",
+                                    Sep + "PROVA" + Sep + "X" + Sep + "SEI" + Sep + "32768",
+                                    Sep + "PROVA" + Sep + "\xC0" "BC" + Sep + "-0,5" + Sep + "2,5"});
+    for (int volta = 1; volta <= 2; ++volta) {
+        SCOPED_TRACE(volta);
+        ASSERT_TRUE(ripristina(file("PROVA.REI"))) << m_errore.toStdString();
+        EXPECT_EQ(m_avvisi, (QStringList{"Errore: PROVA registrazione: indice 3 valore SEI Errore: Tipo di dati non "
+                                         "corrispondente per il campo IMPORTO",
+                                         "Errore: PROVA registrazione: indice 4 valore 32768 Errore: Il valore 32768 è "
+                                         "fuori dell'intervallo del campo N (da -32768 a 32767)"}));
+        EXPECT_EQ(righe("PROVA"), (QStringList{"T:X|N:0|N:-32768", "T:X|N:12.5|N:7", "T:X|NULL|NULL", "T:Y|N:2|N:2",
+                                               "T:ÀBC|N:-0.5|N:3", "T:àbc|N:3|N:3", "T:αβγ|N:4|N:4"}));
+        EXPECT_EQ(righe().filter("|T:001|").size(), 3) << righe().join('\n').toStdString();
+        EXPECT_EQ(righe().filter(QRegularExpression("^T:(ΑΒΓ|àbc|ÀBC)\\|")).size(), 3) << righe().join('\n').toStdString();
+    }
+}
+
+TEST_F(RipristinoTest, UnaRigaLungaQuantoIlLimiteSiLeggeUnaDiPiuNo)
+{
+    const QByteArray inizio = lineaCope({"A"}, {{"ONPROG", "001"}, {"OPEGESTORE", "G"}});
+    const QByteArray riempimento(LunghezzaMassimaRiga - inizio.size(), 'G');
+    QByteArray alLimite = inizio;
+    alLimite.insert(alLimite.indexOf(Sep + "G" + Sep) + 2, riempimento);
+    ASSERT_EQ(alLimite.size(), LunghezzaMassimaRiga);
+    QByteArray oltre = alLimite;
+    oltre.replace(Sep + "A" + Sep, Sep + "B" + Sep);
+    oltre.insert(oltre.indexOf(Sep + "G") + 1, "G");
+    scriviRighe(file("LIMITE.REI"), {alLimite, oltre});
+    ASSERT_TRUE(ripristina(file("LIMITE.REI"))) << m_errore.toStdString();
+    EXPECT_EQ(m_avvisi, QStringList{QStringLiteral("La riga 2 del file è lunga %1 byte, troppo per una riga di backup: "
+                                                   "non è stata ripristinata.")
+                                        .arg(LunghezzaMassimaRiga + 1)});
+    EXPECT_EQ(valore("A", "OPEGESTORE").size(), 2 + riempimento.size() + 1);
+    EXPECT_TRUE(righe("COPE WHERE OCOD = 'B'").isEmpty());
+}
+
+TEST_F(RipristinoTest, UnaCancellazioneRifiutataSiDiceAllaFineDopoGliAvvisiDelleRigheSeguenti)
+{
+    std::mt19937 caso(9);
+    aggiungi("COPE", {soggettoCasuale(caso, "AAA", "001", false), soggettoCasuale(caso, "BLOCCATO", "001", false)});
+    const QStringList prima = righe();
+    esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "
+           "BEGIN SELECT RAISE(ABORT, 'soggetto protetto'); END");
+    scriviRighe(file("BLOCCATO.REI"), {lineaCope({"BLOCCATO"}, {{"ONPROG", "001"}}),
+                                       lineaCope({"AAA"}, {{"ONPROG", "001"}}),
+                                       lineaCope({"NUOVO"}, {{"ONPROG", "001"}, {"ONDT", "31/02/1980"}}),
+                                       lineaCope({""}, {{"ONPROG", "001"}})});
+    EXPECT_FALSE(ripristina(file("BLOCCATO.REI")));
+    EXPECT_EQ(m_errore, "Impossibile eliminare i dati del soggetto BLOCCATO dalla tabella COPE: soggetto protetto\r\n"
+                        "Il ripristino è stato annullato: l'archivio non è stato modificato.");
+    ASSERT_EQ(m_avvisi.size(), 2) << m_avvisi.join('\n').toStdString();
+    EXPECT_TRUE(m_avvisi[0].contains("ONDT")) << m_avvisi[0].toStdString();
+    EXPECT_TRUE(m_avvisi[1].startsWith("La riga 4 del file (tabella COPE) non ha il codice fiscale"))
+        << m_avvisi[1].toStdString();
+    EXPECT_EQ(righe(), prima);
+}
+
+TEST_F(RipristinoTest, RipristinareGliStessiSoggettiNonRaddoppiaIlFileDelRegistro)
+{
+    std::mt19937 caso(10);
+    QList<Riga> soggetti;
+    for (int i = 0; i < 1500; ++i) {
+        soggetti << soggettoCasuale(caso, QStringLiteral("S%1").arg(i, 6, 10, QChar('0')), "001", false);
+    }
+    aggiungi("COPE", soggetti);
+    ASSERT_TRUE(salva(file("TUTTI.REI"))) << m_errore.toStdString();
+    const auto pagine = [] {
+        db::Recordset rs;
+        EXPECT_TRUE(rs.Open("PRAGMA page_count", Conn));
+        return rs.Fields(0).Value().toInteger();
+    };
+    const qint64 prima = pagine();
+    const QStringList righePrima = righe();
+    ASSERT_TRUE(ripristina(file("TUTTI.REI"))) << m_errore.toStdString();
+    EXPECT_EQ(righe(), righePrima);
+    // Each subject's earlier row goes as its new one comes: the pages it leaves take the rows that follow.
+    EXPECT_LT(pagine(), prima * 5 / 4) << prima;
 }

@@ -4,6 +4,7 @@
 
 #include "app/Dichiarazioni.h"
 #include "app/FileBackup.h"
+#include "app/Windows1252.h"
 #include "db/Recordset.h"
 
 #include <QDir>
@@ -27,24 +28,24 @@ TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti)
         {1.005, "1,01"}, {-0.004, ","}, {0.995, "1,"}, {1e-9, ","},
     };
     for (const auto& [numero, atteso] : casi) {
-        EXPECT_EQ(TestoVoceBackup(db::Value(numero), db::adDouble), QString::fromUtf8(atteso)) << numero;
-        const auto riletto = NumeroVoceBackup(QString::fromUtf8(atteso));
+        EXPECT_EQ(testoVoceBackup(db::Value(numero), db::adDouble), QString::fromUtf8(atteso)) << numero;
+        const auto riletto = numeroVoceBackup(QString::fromUtf8(atteso));
         ASSERT_TRUE(riletto.has_value()) << atteso;
         EXPECT_NEAR(*riletto, numero, 0.005 + 1e-12) << atteso;
     }
     for (const char* nonNumero : {"", "1,2,3", "1e5", "-", "12 5"}) {
-        EXPECT_FALSE(NumeroVoceBackup(QString::fromUtf8(nonNumero)).has_value()) << nonNumero;
+        EXPECT_FALSE(numeroVoceBackup(QString::fromUtf8(nonNumero)).has_value()) << nonNumero;
     }
-    EXPECT_EQ(NumeroVoceBackup(QStringLiteral(" 12.5 ")), 12.5) << "a point is read as the decimal separator too";
+    EXPECT_EQ(numeroVoceBackup(QStringLiteral(" 12.5 ")), 12.5) << "a point is read as the decimal separator too";
 }
 
 TEST(VoceBackupTest, NomiDeiFile)
 {
     QString nome = QStringLiteral("  Società Rossi & Figli s.r.l. Costruzioni Generali ");
-    EXPECT_EQ(NomeBackupSoggetto(" 01234567890 ", nome, "20240131"),
+    EXPECT_EQ(nomeBackupSoggetto(" 01234567890 ", nome, "20240131"),
               "SAVEtu_01234567890_SOCIETROSSIFIGLISRLC_20240131.REI");
     // A code read from a file cannot take the copy out of the program's folder.
-    EXPECT_EQ(NomeCopiaSicurezza("../../etc/x", "20240131"), "BFRR_.._.._etc_x_20240131.REI");
+    EXPECT_EQ(nomeCopiaSicurezza("../../etc/x", "20240131"), "BFRR_.._.._etc_x_20240131.REI");
 }
 
 TEST_F(ScritturaTest, TestiNumeriDateNullaETabellaVuota)
@@ -86,16 +87,18 @@ TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
         {"ŁÓDŹ", false, "il carattere \"Ł\""},
         {"😀", false, "il carattere \"😀\""},
         // 0xA2 shifted by the key and its position 1 is 0xA6: scrambled it would split the line.
-        {"¢ROMA", true, "che la cifratura non può riportare indietro intatto"},
+        {"¢ROMA", true, "la cifratura non può riportare indietro intatto"},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.valore.toStdString());
         db::Recordset rs;
         ASSERT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
-        ASSERT_TRUE(rs.Fields("OSCOM").SetValue(c.valore) && rs.Update()) << rs.lastError().toStdString();
+        ASSERT_TRUE(rs.Fields("OSCOM").setValue(c.valore) && rs.Update()) << rs.lastError().toStdString();
         ASSERT_FALSE(salva(percorso, {c.cifra, QString(), {}}));
         EXPECT_TRUE(m_errore.contains(c.frammento)) << m_errore.toStdString();
-        EXPECT_TRUE(m_errore.contains("il campo OSCOM del soggetto RSSMRA80A01H501U (ROSSI MARIO)"))
+        // Scrambling names the field as the register form shows it.
+        EXPECT_TRUE(m_errore.contains(c.cifra ? "RSSMRA80A01H501U (ROSSI MARIO): scheda SOGGETTO, \"Sede legale (Località)\""
+                                              : "il campo OSCOM del soggetto RSSMRA80A01H501U (ROSSI MARIO)"))
             << m_errore.toStdString();
         EXPECT_TRUE(m_errore.contains(c.cifra ? "non cifrato" : "nessun file è stato scritto"))
             << m_errore.toStdString();
@@ -132,4 +135,40 @@ TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
         << m_errore.toStdString();
     EXPECT_EQ(leggi(percorso), "backup di ieri");
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files), (QStringList{"OVIA.db", "SAVE.REI"}));
+}
+
+TEST_F(ScritturaTest, OgniCarattereDiUnoODueByteInUtf8SiScriveOSiRifiutaComeOgniAltro)
+{
+    esegui("CREATE TABLE PROVA (OCOD TEXT, T TEXT)");
+    QList<Riga> righe;
+    QByteArray attesa;
+    const auto riga = [&](const QString& codice, const QString& testo, const QByteArray& scritto) {
+        righe << Riga{codice, testo};
+        attesa += Sep + "PROVA" + Sep + codice.toLatin1() + Sep + scritto + "\r\n";
+    };
+    for (char16_t u = 1; u < 0x800; ++u) {
+        const QChar c(u);
+        if (!carattereVietatoBackup(c) && cp1252::codeOf(c) >= 0) {
+            riga(QString::number(u), QStringLiteral("  a") + c + QStringLiteral("b "),
+                 "a" + QByteArray(1, static_cast<char>(cp1252::codeOf(c))) + "b");
+        }
+    }
+    // Blanks alone, and characters of three and four bytes beside those of one and two.
+    riga("V", "   ", "");
+    riga("T", QStringLiteral(" è€à "), "\xE8\x80\xE0");
+    riga("Q", QStringLiteral("ò\u2019"), "\xF2\x92");
+    aggiungi("PROVA", righe);
+    ASSERT_TRUE(salva(file("PROVA.REI"), {}, "PROVA")) << m_errore.toStdString();
+    EXPECT_EQ(leggi(file("PROVA.REI")), attesa);
+
+    for (const char16_t u : {char16_t(0x85), char16_t(0xA6), char16_t(0x100), char16_t(0x7FF), char16_t('\n')}) {
+        SCOPED_TRACE(static_cast<int>(u));
+        esegui("DELETE FROM PROVA");
+        aggiungi("PROVA", {{QStringLiteral("X"), QStringLiteral(" é") + QChar(u) + QStringLiteral("é")}});
+        ASSERT_FALSE(salva(file("PROVA.REI"), {}, "PROVA"));
+        EXPECT_TRUE(m_errore.contains("il campo T del soggetto X contiene " +
+                                      (u == '\n' ? QStringLiteral("un a capo")
+                                                 : QStringLiteral("il carattere \"%1\"").arg(QChar(u)))))
+            << m_errore.toStdString();
+    }
 }

@@ -158,7 +158,7 @@ TEST(ComunicazioneTest, FileByteEsatti)
         DatiComunicazione dati = soggetto();
         caso.cambia(dati);
         QString errore;
-        ASSERT_TRUE(ScriviComunicazione(percorso, dati, &errore)) << caso.nome << ": " << errore.toStdString();
+        ASSERT_TRUE(scriviComunicazione(percorso, dati, &errore)) << caso.nome << ": " << errore.toStdString();
         EXPECT_EQ(leggi(percorso).toStdString(), fileAtteso(QStringList{kSempre} + caso.scritti)) << caso.nome;
     }
 }
@@ -199,7 +199,7 @@ TEST(ComunicazioneTest, DateECaratteriRifiutatiPrimaDiScrivere)
         DatiComunicazione dati = soggetto();
         caso.cambia(dati);
         QString errore;
-        const bool scritto = ScriviComunicazione(percorso, dati, &errore);
+        const bool scritto = scriviComunicazione(percorso, dati, &errore);
         EXPECT_EQ(scritto, caso.errore == nullptr) << caso.nome;
         EXPECT_EQ(leggi(percorso).size(), scritto ? 7200 : 7) << caso.nome;
         if (caso.errore) {
@@ -214,7 +214,7 @@ TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)
     QTemporaryDir cartella;
     const QString bersaglio = cartella.filePath(QStringLiteral("manca/OVIA.TXT"));
     QString errore;
-    EXPECT_FALSE(ScriviComunicazione(bersaglio, soggetto(), &errore));
+    EXPECT_FALSE(scriviComunicazione(bersaglio, soggetto(), &errore));
     EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile creare il file di comunicazione\r\n") + bersaglio))
         << errore.toStdString();
     EXPECT_FALSE(QFile::exists(bersaglio));
@@ -227,7 +227,7 @@ TEST(ComunicazioneTest, CartellaNonScrivibileEScritturaInterrotta)
     {
         test::LimiteFile limite(4096);
         ASSERT_TRUE(limite.attivo());
-        scritto = ScriviComunicazione(percorso, soggetto(), &errore);
+        scritto = scriviComunicazione(percorso, soggetto(), &errore);
     }
     EXPECT_FALSE(scritto);
     EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile completare il file di comunicazione\r\n") + percorso))

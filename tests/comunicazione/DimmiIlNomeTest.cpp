@@ -94,5 +94,5 @@ TEST(DimmiIlNomeTest, RifiutiAnnullamentoERipristino)
             EXPECT_TRUE(r.initialFolder.isEmpty() && r.fileName.isEmpty());
         }
     }
-    ResetDichiarazioni();
+    resetDichiarazioni();
 }

@@ -15,7 +15,7 @@ class RecordsetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(conn.Create(dir.filePath("t.db"))) << conn.lastError().toStdString();
+        ASSERT_TRUE(conn.create(dir.filePath("t.db"))) << conn.lastError().toStdString();
         ASSERT_TRUE(conn.Execute(
             "CREATE TABLE T_COMUNI (COMUNE TEXT COLLATE NOCASE, pro TEXT COLLATE NOCASE);"
             "INSERT INTO T_COMUNI VALUES ('ROMA','RM'),('ACI SANT''ANTONIO','CT'),('ROCCA DI PAPA','RM'),"
@@ -57,7 +57,7 @@ TEST_F(RecordsetTest, CountIsExactAtOnceAndFindSearchesForwardFromTheCurrentRow)
     // Equality uses the index; after a change the index must not go stale.
     rs.MoveFirst();
     ASSERT_TRUE(rs.Find("COMUNE ='ROMA'"));
-    ASSERT_TRUE(rs.Fields("COMUNE").SetValue("ROMA CAPITALE"));
+    ASSERT_TRUE(rs.Fields("COMUNE").setValue("ROMA CAPITALE"));
     ASSERT_TRUE(rs.Update());
     rs.MoveFirst();
     ASSERT_TRUE(rs.Find("COMUNE ='ROMA'"));
@@ -101,7 +101,7 @@ TEST_F(RecordsetTest, PrefixSearchesFindWhatTheScanFinds)
     EXPECT_EQ(trovato(0, "COMUNE LIKE 'ROMAG%'"), 7);
 
     // After a change the index does not go stale.
-    ASSERT_TRUE(rs.Fields("COMUNE").SetValue("ZAGAROLO"));
+    ASSERT_TRUE(rs.Fields("COMUNE").setValue("ZAGAROLO"));
     ASSERT_TRUE(rs.Update());
     EXPECT_EQ(trovato(0, "COMUNE LIKE 'ROMAG%'"), rs.RecordCount());
     EXPECT_EQ(trovato(0, "COMUNE LIKE 'zag%'"), 7);
@@ -145,20 +145,21 @@ TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFileAndRefuseWhatDoe
         Recordset rs;
         ASSERT_TRUE(rs.Open("SELECT * From P WHERE NOME='x'", conn));
         ASSERT_TRUE(rs.AddNew());
-        EXPECT_FALSE(rs.Fields("NOME").SetValue("ABCDEF")); // five characters at most
-        EXPECT_FALSE(rs.Fields("IMPORTO").SetValue("dodici"));
-        EXPECT_FALSE(rs.Fields("NATO").SetValue(""));
-        EXPECT_FALSE(rs.Fields("NATO").SetValue("31/02/2021"));
-        EXPECT_FALSE(rs.Fields("MISSING").SetValue("x"));
-        EXPECT_TRUE(rs.Fields("NATO").SetValue(0)); // a number of days: the zero date
+        EXPECT_FALSE(rs.Fields("NOME").setValue("ABCDEF")); // five characters at most
+        EXPECT_FALSE(rs.Fields("IMPORTO").setValue("dodici"));
+        EXPECT_FALSE(rs.Fields("NATO").setValue(""));
+        EXPECT_FALSE(rs.Fields("NATO").setValue("31/02/2021"));
+        EXPECT_FALSE(rs.Fields("MISSING").setValue("x"));
+        EXPECT_TRUE(rs.Fields("NATO").setValue(0)); // a number of days: the zero date
         EXPECT_EQ(rs.Fields("NATO").Value().toText(), "00:00:00");
-        rs.CancelUpdate();
+        // Reopening drops the row being added: none of the refused values reached the file.
+        ASSERT_TRUE(rs.Open("SELECT * From P WHERE NOME='x'", conn));
         EXPECT_EQ(rs.RecordCount(), 0);
 
         ASSERT_TRUE(rs.AddNew());
-        ASSERT_TRUE(rs.Fields("NOME").SetValue("Abc"));
-        ASSERT_TRUE(rs.Fields("IMPORTO").SetValue("12,5"));
-        ASSERT_TRUE(rs.Fields("NATO").SetValue("09/01/2021"));
+        ASSERT_TRUE(rs.Fields("NOME").setValue("Abc"));
+        ASSERT_TRUE(rs.Fields("IMPORTO").setValue("12,5"));
+        ASSERT_TRUE(rs.Fields("NATO").setValue("09/01/2021"));
         ASSERT_TRUE(rs.Update()) << rs.lastError().toStdString();
     }
     Recordset rs;
@@ -172,8 +173,8 @@ TEST_F(RecordsetTest, AddNewUpdateAndEditRoundTripThroughTheFileAndRefuseWhatDoe
     EXPECT_EQ(rs.Fields("PEZZI").Type(), adInteger);
     EXPECT_TRUE(rs.Fields(3).Value().isNull());
 
-    ASSERT_TRUE(rs.Fields("PEZZI").SetValue(4));
-    ASSERT_TRUE(rs.Fields("NATO").SetValue(Value::Null()));
+    ASSERT_TRUE(rs.Fields("PEZZI").setValue(4));
+    ASSERT_TRUE(rs.Fields("NATO").setValue(Value::null()));
     ASSERT_TRUE(rs.Update());
 
     Recordset again;
@@ -226,7 +227,7 @@ TEST(Value, OptionStatesAndDatesReadAsTheFormsExpect)
     for (const char* falso : {"0", "  ", "False"}) {
         EXPECT_FALSE(Value(falso).toBool()) << falso;
     }
-    EXPECT_FALSE(Value::Null().toBool());
+    EXPECT_FALSE(Value::null().toBool());
 
     EXPECT_EQ(Value(QDate(2021, 3, 5)).toText(), "05/03/2021");
     EXPECT_EQ(parseDateText("5/3/2021"), QDate(2021, 3, 5));
@@ -236,14 +237,14 @@ TEST(Value, OptionStatesAndDatesReadAsTheFormsExpect)
 
 TEST(SqlDialect, OnlyTheConstructsSqliteReadsDifferentlyChange)
 {
-    EXPECT_EQ(TranslateSql("UPDATE COPE SET COPE.ONPROG = '001';"), "UPDATE COPE SET ONPROG = '001';");
-    EXPECT_EQ(TranslateSql("update cope set Cope.A = 'COPE.B', cope . C = 1 WHERE COPE.OCOD='x'"),
+    EXPECT_EQ(translateSql("UPDATE COPE SET COPE.ONPROG = '001';"), "UPDATE COPE SET ONPROG = '001';");
+    EXPECT_EQ(translateSql("update cope set Cope.A = 'COPE.B', cope . C = 1 WHERE COPE.OCOD='x'"),
               "update cope set A = 'COPE.B', C = 1 WHERE OCOD='x'");
-    EXPECT_EQ(TranslateSql("ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "),
+    EXPECT_EQ(translateSql("ALTER TABLE COPE ADD COLUMN ONPROG Text (3); "),
               "ALTER TABLE COPE ADD COLUMN ONPROG Text (3) COLLATE NOCASE; ");
     const QString untouched = "SELECT Max(COPE.ONPROG) AS MaxDiAPROG FROM COPE where COPE.OCOD='A'";
-    EXPECT_EQ(TranslateSql(untouched), untouched);
-    EXPECT_EQ(TranslateSql("UPDATE COPESX SET COPE.A = 1"), "UPDATE COPESX SET COPE.A = 1");
+    EXPECT_EQ(translateSql(untouched), untouched);
+    EXPECT_EQ(translateSql("UPDATE COPESX SET COPE.A = 1"), "UPDATE COPESX SET COPE.A = 1");
 }
 
 TEST(ConnectionOpen, RefusesAMissingFileWithoutCreatingItAndADatabaseLockedByAnotherProgram)
@@ -256,7 +257,7 @@ TEST(ConnectionOpen, RefusesAMissingFileWithoutCreatingItAndADatabaseLockedByAno
     EXPECT_FALSE(QFile::exists(path));
 
     Connection holder;
-    ASSERT_TRUE(holder.Create(path));
+    ASSERT_TRUE(holder.create(path));
     ASSERT_TRUE(holder.Execute("CREATE TABLE X (A TEXT); BEGIN EXCLUSIVE; INSERT INTO X VALUES ('a');"));
     EXPECT_FALSE(other.Open(path));
     EXPECT_TRUE(other.lastError().contains("bloccato")) << other.lastError().toStdString();

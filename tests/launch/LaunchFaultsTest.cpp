@@ -33,7 +33,7 @@ protected:
         const auto before = folderSnapshot(home.path());
         EXPECT_FALSE(launch());
         EXPECT_FALSE(shown);
-        EXPECT_FALSE(Conn.IsOpen());
+        EXPECT_FALSE(Conn.isOpen());
         const MessageRequest& message = theMessage();
         EXPECT_EQ(message.icon, MsgIcon::Critical);
         EXPECT_TRUE(message.text.startsWith(QStringLiteral("Impossibile %1 l'archivio\n").arg(action)))
@@ -116,13 +116,13 @@ TEST(CreaArchivio, AFailedCreationRemovesTheFolderItMade)
     ondavia::test::TempHome home;
     home.write("ctab.csv", "TIPO;COD;des\nTPI;01\n");
     QString error;
-    EXPECT_FALSE(CreaArchivio(home.file("Nuova/DataBase/OVIA.db"), home.file("ctab.csv"), &error));
+    EXPECT_FALSE(creaArchivio(home.file("Nuova/DataBase/OVIA.db"), home.file("ctab.csv"), &error));
     EXPECT_TRUE(error.contains("attesi 3 campi")) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(home.file("Nuova/DataBase")));
 
     // A folder that was there stays, empty as it was.
     ASSERT_TRUE(QDir().mkpath(home.file("Vecchia")));
-    EXPECT_FALSE(CreaArchivio(home.file("Vecchia/OVIA.db"), home.file("ctab.csv"), &error));
+    EXPECT_FALSE(creaArchivio(home.file("Vecchia/OVIA.db"), home.file("ctab.csv"), &error));
     EXPECT_TRUE(QDir(home.file("Vecchia")).isEmpty());
 }
 

@@ -17,7 +17,7 @@ namespace ondavia::test {
 inline QStringList columnsOf(const QString& table)
 {
     QStringList names;
-    EXPECT_TRUE(Conn.Columns(table, &names)) << Conn.lastError().toStdString();
+    EXPECT_TRUE(Conn.columns(table, &names)) << Conn.lastError().toStdString();
     return names;
 }
 

@@ -121,7 +121,7 @@ void verificaRegistro(const QString& cartella)
     db::Connection conn;
     ASSERT_TRUE(conn.Open(file)) << conn.lastError().toStdString();
     QString errore;
-    EXPECT_TRUE(VerificaArchivio(conn, &errore)) << errore.toStdString();
+    EXPECT_TRUE(verificaArchivio(conn, &errore)) << errore.toStdString();
 }
 
 // -- One program per register -------------------------------------------------------------------
@@ -239,7 +239,7 @@ TEST_F(LaunchAsUser, AReadOnlyDatabaseEndsTheLaunchAndAnOldRegisterIsNotMarkedUp
 {
     QString errore;
     const QString archivio = file(QStringLiteral("DataBase/OVIA.db"));
-    ASSERT_TRUE(CreaArchivio(archivio, QString(), &errore)) << errore.toStdString();
+    ASSERT_TRUE(creaArchivio(archivio, QString(), &errore)) << errore.toStdString();
     {
         db::Connection conn;
         ASSERT_TRUE(conn.Open(archivio));

@@ -28,7 +28,7 @@ TEST_F(LaunchTest, AFirstStartCreatesTheSeededDatabaseAndUpgradesIt)
     EXPECT_TRUE(QFile::exists(home.file("onprog.txt")));
 
     const QStringList cope = columnsOf("COPE");
-    ASSERT_EQ(cope.size(), ColonneCopeIniziali().size() + 3);
+    ASSERT_EQ(cope.size(), colonneCopeIniziali().size() + 3);
     EXPECT_EQ(cope.mid(cope.size() - 3), (QStringList{"ONPROG", "OTIPOCOM1", "OTIPOCOM2"}));
 
     EXPECT_GE(countOf("SELECT Count(*)  FROM T_COMUNI"), 7800);
@@ -58,7 +58,7 @@ TEST_F(LaunchTest, AnOldDatabaseIsUpgradedWithoutLosingAStoredProgressive)
     ASSERT_TRUE(QFile::remove(home.file("onprog.txt")));
     ASSERT_TRUE(launch());
     EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_EQ(columnsOf("COPE").size(), ColonneCopeIniziali().size() + 3);
+    EXPECT_EQ(columnsOf("COPE").size(), colonneCopeIniziali().size() + 3);
     EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE OCOD='RSSMRA80A01H501U' AND ONPROG='005'"), 1);
     EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE OCOD='RSSMRA80A01H501U' AND ONPROG='002'"), 1);
     EXPECT_EQ(countOf("SELECT Count(*)  FROM COPE WHERE OCOD='01234567890' AND ONPROG='001'"), 1);

@@ -96,6 +96,7 @@ TEST(FolianFilters, EncodersRestoreExactlyThroughTheirDecoders)
         EXPECT_EQ(decodeWithQpdf(A::Encode(input, 16), "/ASCIIHexDecode"), input);
         for (int quality = 0; quality <= 3; ++quality) {
             EXPECT_EQ(decodeWithQpdf(A::Encode(input, 4, quality), "/LZWDecode"), input) << "quality " << quality;
+            EXPECT_EQ(decodeWithQpdf(A::Encode(input, 2, quality), "/FlateDecode"), input) << "quality " << quality;
         }
     }
 
@@ -105,6 +106,7 @@ TEST(FolianFilters, EncodersRestoreExactlyThroughTheirDecoders)
         const std::string encoded = A::Encode(large, 4, quality);
         EXPECT_LT(encoded.size(), large.size()) << "quality " << quality;
         EXPECT_EQ(decodeWithQpdf(encoded, "/LZWDecode"), large) << "quality " << quality;
+        EXPECT_EQ(decodeWithQpdf(A::Encode(large, 2, quality), "/FlateDecode"), large) << "quality " << quality;
     }
     EXPECT_LT(A::Encode(std::string(10'000, 'r'), 1).size(), 200u);
 }

@@ -18,13 +18,16 @@ struct FolianTestAccess {
         Folian::ParseColor(spec, second);
         return {spec, second};
     }
-    // Runs one encoder of the stream writer: 1 RunLength, 4 LZW, 8 ASCII85, 16 ASCIIHex.
+    // Runs one encoder of the stream writer: 1 RunLength, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex.
     static std::string Encode(const std::string& t, int filter, int32_t quality = 0)
     {
         std::vector<uint8_t> data(t.begin(), t.end());
         switch (filter) {
         case 1:
             Folian::EncodeRunLength(data);
+            break;
+        case 2:
+            Folian::zzToFlateDecode(data, quality);
             break;
         case 4:
             Folian::EncodeLZW(data, quality);
@@ -78,6 +81,22 @@ struct FolianTestAccess {
     {
         f.WriteAnnotation("<< /Type /Annot /Subtype /Text /Rect [0 0 10 10]", contents, title, "", "");
     }
+    // The writers that no public operation reaches, with the arguments their callers would give.
+    static void WriteAnnotation(Folian& f, const std::string& opening, const std::string& contents,
+                                const std::string& title, const std::string& appearance, const std::string& target)
+    {
+        f.WriteAnnotation(opening, contents, title, appearance, target);
+    }
+    static int32_t WriteImage(Folian& f, const std::string& kind, const std::string& pixels, const std::string& palette,
+                              uint8_t bitsPerPixel, const std::string& colorSpace, const std::string& filter,
+                              const std::string& mask)
+    {
+        std::vector<uint8_t> data(pixels.begin(), pixels.end());
+        std::vector<uint8_t> colours(palette.begin(), palette.end());
+        return f.WriteImageObject(kind, data, colours, 2, 1, bitsPerPixel, "/Im1", colorSpace, filter, mask);
+    }
+    static std::string ColorByteToText(uint8_t value) { return Folian::ColorByteToText(value); }
+    static std::string BoolToText(bool value) { return Folian::BoolToText(value); }
 };
 
 } // namespace folian

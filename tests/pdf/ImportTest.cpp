@@ -159,9 +159,6 @@ TEST(FolianImport, RefusedSourcesAndATurnedPageInAProtectedDocument)
     const std::string bytes = readFile(good);
     const auto truncated = dir / "truncated.pdf";
     std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() * 3 / 5);
-    const auto badXref = dir / "bad-xref.pdf";
-    std::ofstream(badXref, std::ios::binary)
-        << std::regex_replace(bytes, std::regex("startxref\n\\d+"), "startxref\n99");
     const auto ownerOnly = dir / "owner-only.pdf";
     writeHaruSource(ownerOnly, "titolare", "");
     const auto withPassword = dir / "password.pdf";
@@ -174,8 +171,9 @@ TEST(FolianImport, RefusedSourcesAndATurnedPageInAProtectedDocument)
     pdf.SetProtection("utente", "titolare");
     pdf.BeginDoc((dir / "turned.pdf").string());
     const std::pair<std::filesystem::path, int32_t> refused[] = {
-        {dir / "missing.pdf", folian::ErrorCode::FileNotFound}, {truncated, folian::ErrorCode::InvalidFileFormat},
-        {badXref, folian::ErrorCode::InvalidFileFormat},        {ownerOnly, folian::ErrorCode::PermissionDenied},
+        {dir / "missing.pdf", folian::ErrorCode::FileNotFound},
+        {truncated, folian::ErrorCode::InvalidFileFormat},
+        {ownerOnly, folian::ErrorCode::PermissionDenied},
         {withPassword, folian::ErrorCode::PermissionDenied},
     };
     for (const auto& [path, number] : refused) {
@@ -202,4 +200,98 @@ TEST(FolianImport, RefusedSourcesAndATurnedPageInAProtectedDocument)
     const std::string written = readFile(out);
     EXPECT_EQ(written.find("Ruotata"), std::string::npos); // the copied content is encrypted
     EXPECT_EQ(written.find("/BAD"), std::string::npos);
+}
+
+namespace {
+
+// Where object `number` begins in `bytes`.
+std::size_t objectAt(const std::string& bytes, int number)
+{
+    const std::size_t at = bytes.find("\n" + std::to_string(number) + " 0 obj");
+    EXPECT_NE(at, std::string::npos) << number;
+    return at + 1;
+}
+
+// The number of the object holding `text`.
+int objectHolding(const std::string& bytes, const std::string& text)
+{
+    const std::size_t at = bytes.find(text);
+    EXPECT_NE(at, std::string::npos) << text;
+    const std::size_t start = bytes.rfind(" 0 obj", at);
+    const std::size_t line = bytes.rfind('\n', start);
+    return std::stoi(bytes.substr(line + 1, start - line - 1));
+}
+
+std::string xrefEntry(std::size_t offset)
+{
+    char entry[24];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n", offset);
+    return entry;
+}
+
+std::string replaced(std::string bytes, const std::string& from, const std::string& to)
+{
+    const std::size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? bytes : bytes.replace(at, from.size(), to);
+}
+
+} // namespace
+
+// A letterhead that a common tool joined or edited: the reader mends a wrong trailer /Size or a wrong
+// cross-reference table, as every viewer does, and the page is imported whole. A page whose content or
+// resources cannot be read whole is refused with what is wrong, and the document stays sound.
+TEST(FolianImport, ASourceWithAMendedStructureIsImportedAndADamagedPageIsNot)
+{
+    const auto dir = folian::test::scratchDir();
+    const auto good = dir / "good.pdf";
+    writeHaruSource(good);
+    const std::string bytes = readFile(good);
+    const int font = objectHolding(bytes, "/BaseFont /Helvetica");
+    const std::size_t fontAt = objectAt(bytes, font);
+    const std::size_t contentAt = objectAt(bytes, objectHolding(bytes, "/Contents") + 1);
+    const std::size_t dataAt = bytes.find("stream", contentAt) + 7;
+    std::string content = bytes;
+    for (std::size_t i = dataAt + 4; i < dataAt + 12; ++i) {
+        content[i] = static_cast<char>(~content[i]);
+    }
+
+    const std::pair<std::string, std::string> mended[] = {
+        {"size.pdf", std::regex_replace(bytes, std::regex("/Size \\d+"), "/Size 3")},
+        {"startxref.pdf", std::regex_replace(bytes, std::regex("startxref\n\\d+"), "startxref\n99")},
+        {"offset.pdf", replaced(bytes, xrefEntry(fontAt), xrefEntry(fontAt + 5))},
+    };
+    const std::pair<std::string, std::string> damaged[] = {
+        {"content.pdf", content},
+        // The font is gone and the table points where it was: rebuilt, the table lacks it.
+        {"lost-font.pdf", replaced(bytes, std::to_string(font) + " 0 obj", std::to_string(font) + " 0 xyz")},
+        // The font's dictionary cannot be read to its end.
+        {"broken-font.pdf", replaced(bytes, "/BaseFont /Helvetica", "/BaseFont /Helvetica ]>")},
+    };
+
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc((dir / "mended.pdf").string());
+    for (const auto& [name, file] : damaged) {
+        SCOPED_TRACE(name);
+        std::ofstream(dir / name, std::ios::binary) << file;
+        EXPECT_EQ(pdf.ImportPage((dir / name).string(), 1, "BAD"), "");
+        expectRefused(pdf, folian::ErrorCode::InvalidFileFormat, (dir / name).string());
+    }
+    for (const auto& [name, file] : mended) {
+        SCOPED_TRACE(name);
+        std::ofstream(dir / name, std::ios::binary) << file;
+        const std::string form = pdf.ImportPage((dir / name).string(), 1);
+        ASSERT_FALSE(form.empty()) << pdf.ErrDescription();
+        pdf.BeginPage();
+        pdf.PlayObject(form);
+    }
+    pdf.EndDoc();
+
+    const auto out = dir / "mended.pdf";
+    EXPECT_READERS_ACCEPT(out, 3, "(senza titolo)", "1.3");
+    for (int page = 1; page <= 3; ++page) {
+        expectSamePlace(placed(out, page, "Indirizzi"), placed(good, 1, "Indirizzi"));
+        expectSamePlace(placed(out, page, "Intestazione"), placed(good, 1, "Intestazione"));
+    }
+    EXPECT_EQ(readFile(out).find("/BAD"), std::string::npos);
 }

@@ -38,6 +38,10 @@ TEST_F(FolianLayout, TablesAndSpaces)
     pdf.EndRow();
     EXPECT_EQ(A::FormatReal(A::CurrentY(pdf) - before), "28.346");
     pdf.EndTable();
+    pdf.SetXY(10, 20); // kept in points, given back in millimetres
+    EXPECT_EQ(A::FormatReal(A::CurrentX(pdf)), "28.346");
+    EXPECT_FLOAT_EQ(pdf.GetX(), 10);
+    EXPECT_FLOAT_EQ(pdf.GetY(), 20);
 }
 
 TEST_F(FolianLayout, RotationTurnsCounterClockwiseOnThePage)

@@ -1,5 +1,6 @@
 // The writer's road from a drawing call to the file: the output buffer, the document's one
 // compressor, escaping and colour lines formatted straight into the content.
+#include "../support/LayoutTable.h"
 #include "PageFixture.h"
 #include "core/Deflater.h"
 #include "core/OutputFile.h"
@@ -27,14 +28,38 @@ std::string piece(std::size_t size, int first)
     return bytes;
 }
 
-std::string freshDeflate(const std::string& data, int level)
+// zlib's level `level` made afresh: the size each effort of the writer must reach.
+std::size_t zlibSize(const std::string& data, int level)
 {
     uLongf size = compressBound(static_cast<uLong>(data.size()));
     std::string out(size, '\0');
     compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
               static_cast<uLong>(data.size()), level);
-    out.resize(size);
-    return out;
+    return size;
+}
+
+// What a reader gets back from a zlib stream; zlib checks the header and the sum at the end,
+// and anything it refuses, or bytes after the end, make the result differ from any data.
+std::string inflated(const std::string& stream)
+{
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) {
+        return "(inflateInit failed)";
+    }
+    std::string out;
+    char chunk[16384];
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.data()));
+    z.avail_in = static_cast<uInt>(stream.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(chunk);
+        z.avail_out = sizeof chunk;
+        status = inflate(&z, Z_NO_FLUSH);
+        out.append(chunk, sizeof chunk - z.avail_out);
+    }
+    const bool whole = status == Z_STREAM_END && z.avail_in == 0;
+    inflateEnd(&z);
+    return whole ? out : "(refused: " + std::to_string(status) + ")";
 }
 
 std::string deflated(folian::Deflater& deflater, std::initializer_list<std::string_view> parts, int quality)
@@ -95,31 +120,72 @@ TEST(FolianOutput, FileTakesSmallAndLargeWritesInOrder)
     EXPECT_TRUE(closed.failed());
 }
 
-TEST(FolianOutput, OneCompressorGivesTheBytesOfAFreshOne)
+// A text page's operators, as the writer's content streams hold them.
+std::string pageText()
 {
-    folian::Deflater deflater;
     std::string text;
     for (int i = 0; i < 3000; ++i) {
         text += "BT /F1 10 Tf 1 0 0 -1 42.52 " + std::to_string(100 + i % 700) + " Tm (Riga " + std::to_string(i) +
                 ") Tj ET\r";
     }
+    return text;
+}
+
+TEST(FolianOutput, OneCompressorGivesTheBytesOfAFreshOne)
+{
+    folian::Deflater deflater;
+    const std::string text = pageText();
     const std::string noise = piece(70000, 7);
     // Streams one after the other, with the effort changing between them, as a document may.
     const std::vector<std::pair<std::string, int>> streams = {
-        {text, 0}, {"", 0}, {"q Q", 0}, {noise, 0}, {text, 3}, {text.substr(0, 999), 3}, {text, 1}, {noise + text, 2}};
+        {text, 0}, {"", 0}, {"q Q", 0}, {noise, 0}, {text, 3}, {text.substr(0, 999), 3}, {text, 1}, {noise + text, 2},
+        {"", 2},   {"x", 1}, {text, 2}, {"q Q", 3}};
     for (const auto& [data, quality] : streams) {
         SCOPED_TRACE("quality " + std::to_string(quality) + ", " + std::to_string(data.size()) + " bytes");
-        const std::string expected = freshDeflate(data, 2 + quality);
+        folian::Deflater fresh;
+        const std::string expected = deflated(fresh, {data}, quality);
         const std::string whole = deflated(deflater, {data}, quality);
         EXPECT_EQ(whole, expected);
         EXPECT_EQ(whole.substr(0, 2), "\x78\x5E");
-        // A page's stream comes in two parts; where they meet makes no difference.
+        EXPECT_EQ(inflated(whole), data);
+        // A page's stream comes in two parts; where they meet, or an empty part, makes no difference.
         const std::string_view all(data);
         EXPECT_EQ(deflated(deflater, {all.substr(0, all.size() / 2), all.substr(all.size() / 2)}, quality), expected);
+        EXPECT_EQ(deflated(deflater, {all.substr(0, 1), "", all.substr(std::min<std::size_t>(1, all.size()))}, quality),
+                  expected);
     }
     std::vector<uint8_t> data(text.begin(), text.end());
     folian::Folian::zzToFlateDecode(data, 9); // efforts above 3 are 3
-    EXPECT_EQ(std::string(data.begin(), data.end()), freshDeflate(text, 5));
+    EXPECT_EQ(std::string(data.begin(), data.end()), deflated(deflater, {text}, 3));
+    data.assign(text.begin(), text.end());
+    folian::Folian::zzToFlateDecode(data, -1); // and below 0 are 0
+    EXPECT_EQ(std::string(data.begin(), data.end()), deflated(deflater, {text}, 0));
+}
+
+using FolianDeflate = PageFixture;
+
+// Each effort's compressor was chosen on pages of tables and prose like this one; a library
+// that compresses them worse than the zlib level it stands for calls for choosing again.
+TEST_F(FolianDeflate, EachEffortCompressesAPageAtLeastAsWellAsItsZlibLevel)
+{
+    const std::string prose =
+        "Il soggetto obbligato comunica al Registro Elettronico degli Indirizzi l'indirizzo di posta elettronica "
+        "certificata (PEC) presso il quale riceve gli atti e le comunicazioni dell'Agenzia delle Entrate. La "
+        "comunicazione contiene il codice fiscale del soggetto, la denominazione o il cognome e il nome, la sede "
+        "legale o il domicilio fiscale, e i dati del responsabile della comunicazione. ";
+    folian::test::drawLayoutTable(pdf, 20);
+    pdf.SetFont("Helvetica", 10, 0, 0);
+    for (int i = 0; i < 60; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i) * 90 % (prose.size() - 90);
+        pdf.DrawText(15, 62 + 3.9f * static_cast<float>(i), prose.substr(at, 90));
+    }
+    const std::string page = drawn();
+    folian::Deflater deflater;
+    for (int quality = 0; quality <= 3; ++quality) {
+        const std::size_t size = deflated(deflater, {page}, quality).size();
+        EXPECT_LE(size, zlibSize(page, 2 + quality)) << "quality " << quality;
+        EXPECT_LT(size, page.size() / 4) << "quality " << quality;
+    }
 }
 
 TEST(FolianOutput, EscapingFindsEverySpecialByteWhereverItStands)

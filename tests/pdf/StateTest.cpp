@@ -1,10 +1,14 @@
 #include "FolianTestAccess.h"
 #include "PdfTestSupport.h"
+#include "../support/LimiteFile.h"
+#include "../support/SenzaPermessi.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <iterator>
 
 using folian::Folian;
 using A = folian::FolianTestAccess;
@@ -74,6 +78,47 @@ TEST(FolianState, BeginDocNamesItsFileOrRecordsItsFailure)
     pdf.EndDoc();
     std::filesystem::current_path(previous);
     EXPECT_TRUE(std::filesystem::exists(dir / "~3105959.pdf"));
+}
+
+// Each reason a document cannot be written has its own number, so that the program can tell it apart; none
+// leaves a file behind.
+TEST(FolianState, EachFailureToWriteTheDocumentHasItsOwnNumber)
+{
+    const auto dir = folian::test::scratchDir();
+    std::filesystem::create_directories(dir / "folder.pdf");
+    std::filesystem::create_directories(dir / "closed");
+    const auto begin = [](const std::filesystem::path& path) {
+        Folian pdf(fixedHooks());
+        pdf.BeginDoc(path.string());
+        return pdf.ErrNumber();
+    };
+    EXPECT_EQ(begin(dir / "missing" / "a.pdf"), folian::ErrorCode::PathNotFound);
+    EXPECT_EQ(begin(dir / "folder.pdf"), folian::ErrorCode::PathFileAccess);
+    {
+        ondavia::test::SenzaPermessi closed(dir / "closed");
+        EXPECT_EQ(begin(dir / "closed" / "a.pdf"), folian::ErrorCode::PermissionDenied);
+    }
+
+    Folian pdf(fixedHooks());
+    pdf.BeginDoc((dir / "full.pdf").string());
+    pdf.BeginPage();
+    pdf.SetFont("Arial", 12, 0, 0);
+    for (int i = 0; i < 200; ++i) {
+        pdf.DrawText(10, 20 + i, "Una riga che riempie il disco");
+    }
+    {
+        ondavia::test::LimiteFile full(1024);
+        try {
+            pdf.EndDoc();
+            ADD_FAILURE() << "a full disk went unnoticed";
+        } catch (const folian::Error& error) {
+            EXPECT_EQ(error.number(), folian::ErrorCode::DiskFull) << error.what();
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "closed"), {}), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "full.pdf"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "full.pdf.part"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "folder.pdf"));
 }
 
 TEST(FolianProperties, InformationMemoryFactorAndCompression)

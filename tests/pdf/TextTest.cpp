@@ -163,3 +163,61 @@ TEST_F(FolianTextLines, TextBoxes)
     EXPECT_TRUE(wrote("|1 0 0 -1 10 122.79 Tm|61.325 Tz (aaa bbb ccc aaa) Tj 100 Tz|")) << ops();
     EXPECT_TRUE(wrote("|269.784 Tz (bbb) Tj  100 Tz|")) << ops();
 }
+
+// A text box finds blanks and adds widths eight bytes at a time: words and double blanks on either
+// side of each block's edge are read as one byte at a time would read them.
+TEST_F(FolianTextLines, TextBoxWordsAcrossEightByteBlocks)
+{
+    pdf.SetFont("Arial", 10, 0, 0);
+    // A justified text's double blank at every place of three blocks becomes single; single blanks
+    // in a row of one-letter words are left alone.
+    for (std::size_t k = 0; k < 18; ++k) {
+        const std::string before(k, 'a');
+        restart();
+        pdf.DrawTextBox(10, 100, 400, 0, before + "  b c d e f g h i j k", 0, 64, 1);
+        EXPECT_TRUE(wrote("(" + before + " b c d e f g h i j k) Tj")) << k << ops();
+    }
+
+    // Words of 1 to 23 letters, narrow and wide, justified: each line fits the box (or is one
+    // word wider than it) and would not with the next word, and its word spacing is the one a line
+    // that measures its words itself gets.
+    std::vector<std::string> words;
+    std::string text;
+    for (std::size_t n = 1; n < 24; ++n) {
+        // Words of one size in both letters, so that no width is taken for another of its size.
+        for (const char letter : {'i', 'm'}) {
+            if (n < 12 || letter == (n % 2 == 0 ? 'i' : 'm')) {
+                words.push_back(std::string(n, letter));
+                text += (text.empty() ? "" : " ") + words.back();
+            }
+        }
+    }
+    const float width = 150;
+    restart();
+    pdf.DrawTextBox(10, 100, width, 0, text, 0, 64, 1);
+    const std::string box = ops();
+    std::vector<std::pair<std::string, std::string>> lines; // a line's text and what stands before it
+    for (auto at = box.find(" Tm|"); at != std::string::npos; at = box.find(" Tm|", at + 1)) {
+        const auto open = box.find('(', at);
+        lines.emplace_back(box.substr(open + 1, box.find(") Tj", open) - open - 1), box.substr(at + 4, open - at - 4));
+    }
+    ASSERT_GT(lines.size(), 3u);
+    std::size_t next = 0;
+    for (const auto& [line, spacing] : lines) {
+        std::string expected = words[next++];
+        while (next < words.size() && line.size() > expected.size()) {
+            expected += " " + words[next++];
+        }
+        EXPECT_EQ(line, expected);
+        if (line.find(' ') != std::string::npos) {
+            EXPECT_LE(pdf.TextLength(line), width + 0.01f) << line;
+        }
+        if (next < words.size()) {
+            EXPECT_GT(pdf.TextLength(line + " " + words[next]), width - 0.01f) << line;
+            restart();
+            A::WriteTextLine(pdf, 10, 100, width, line, 0, 64);
+            EXPECT_TRUE(wrote("|" + spacing + "(" + line + ") Tj")) << spacing << ops();
+        }
+    }
+    EXPECT_EQ(next, words.size());
+}

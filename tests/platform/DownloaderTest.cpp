@@ -133,7 +133,9 @@ TEST_F(DownloaderTest, AFailedDownloadLeavesNothingAndKeepsTheFileThatWasThere)
 TEST_F(DownloaderTest, TheProgressWindowShowsWhatIsDownloadedAndItsCancelStopsIt)
 {
     QtPlatform desktop;
-    desktop.downloader().addTrustedCertificates(servizio->certificati());
+    auto fidato = std::make_unique<Downloader>();
+    fidato->addTrustedCertificates(servizio->certificati());
+    desktop.useDownloadService(std::move(fidato));
     DownloadRequest r = richiesta("/lento/file/programma");
     r.caption = "Scaricamento di programma in corso...";
 

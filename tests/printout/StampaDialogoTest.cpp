@@ -4,10 +4,20 @@
 
 #include "StampaProva.h"
 
+#include "../support/LimiteFile.h"
+#include "../support/SenzaPermessi.h"
 #include "app/Dichiarazioni.h"
+#include "core/Hooks.h"
+#include "printout/LettorePdf.h"
+#include "printout/ModelloStampa.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -131,6 +141,135 @@ TEST_F(StampaDialogo, FailuresAreToldWithTheDocumentsPlace)
     EXPECT_TRUE(messaggio().startsWith(QStringLiteral("ERR COMMANDBARS EXECUTE: "))) << messaggio().toStdString();
     EXPECT_TRUE(messaggio().contains(kCodice)) << messaggio().toStdString();
     EXPECT_FALSE(QFile::exists(desktop(QStringLiteral("scheda2.pdf"))));
+}
+
+} // namespace ondavia::test
+
+namespace ondavia::test {
+
+namespace {
+
+// Words of the PDF writer's and the system's own descriptions: none may reach the operator.
+bool inglese(const QString& testo)
+{
+    static const QRegularExpression parole(
+        QStringLiteral("\\b(Path|not found|[Ee]rror|Permission|denied|Disk|Device|Invalid|format|startxref|"
+                       "trailer|No such|directory)\\b"));
+    return testo.contains(parole);
+}
+
+} // namespace
+
+// Each way the document cannot be written is told by its own reason, in Italian, with the file named; the
+// operator's own situations (no stored subject on screen, a cancelled dialog) are no program error.
+TEST_F(StampaDialogo, EachFailureHasItsOwnItalianReasonAndTheOperatorsOwnSituationsAreNoErrors)
+{
+    // A new subject, not yet stored: a message of the print-out's own, and nothing is asked.
+    auto* registro = dynamic_cast<F1OP*>(&finestra->apriRegistro());
+    ASSERT_NE(registro, nullptr);
+    CodiceCorrente.clear();
+    finestra->CommandBars_Execute(ComandoStampa, QStringLiteral("Stampa"));
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_FALSE(messaggio().startsWith(QStringLiteral("ERR COMMANDBARS"))) << messaggio().toStdString();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("registra"))) << messaggio().toStdString();
+    EXPECT_EQ(scripted.messages[0].title, QStringLiteral("Stampa soggetto"));
+    EXPECT_TRUE(scripted.saveRequests.empty());
+
+    // A cancelled dialog: nothing at all.
+    scripted.messages.clear();
+    stampa(kCodice, QStringLiteral("001"));
+    EXPECT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+
+    // The template is written by the first print-out; from here on only the document fails.
+    scripted.saveAnswers = {desktop(QStringLiteral("prima.pdf"))};
+    stampa(kCodice, QStringLiteral("001"));
+    ASSERT_TRUE(QFile::exists(desktop(QStringLiteral("prima.pdf")))) << messaggio().toStdString();
+
+    const QString chiusa = home.file(QStringLiteral("Chiusa"));
+    QDir().mkpath(chiusa);
+    QDir().mkpath(desktop(QStringLiteral("cartella.pdf")));
+    struct Caso {
+        const char* nome;
+        QString percorso;
+        QString motivo;
+        std::function<std::shared_ptr<void>()> condizione;
+    };
+    const std::vector<Caso> casi{
+        {"missing folder", desktop(QStringLiteral("manca/scheda.pdf")),
+         QStringLiteral("La cartella %1 non esiste").arg(desktop(QStringLiteral("manca"))), [] { return nullptr; }},
+        {"no permission", QDir(chiusa).filePath(QStringLiteral("scheda.pdf")),
+         QStringLiteral("Non hai il permesso di scrivere nella cartella %1").arg(chiusa),
+         [&] { return std::make_shared<SenzaPermessi>(QFile::encodeName(chiusa).toStdString()); }},
+        {"folder in the file's place", desktop(QStringLiteral("cartella.pdf")),
+         QStringLiteral("Con quel nome c'è già una cartella"), [] { return nullptr; }},
+        {"disk full", desktop(QStringLiteral("pieno.pdf")), QStringLiteral("Il disco è pieno"),
+         [] { return std::make_shared<LimiteFile>(4096); }},
+    };
+    QSet<QString> motivi;
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        scripted.messages.clear();
+        scripted.saveAnswers = {caso.percorso};
+        {
+            const std::shared_ptr<void> condizione = caso.condizione();
+            stampa(kCodice, QStringLiteral("001"));
+        }
+        ASSERT_EQ(scripted.messages.size(), 1u);
+        const QStringList parti = messaggio().split(QStringLiteral("\r\n \r\n"));
+        ASSERT_EQ(parti.size(), 3) << messaggio().toStdString();
+        EXPECT_EQ(parti[0], QStringLiteral("Errore stampa documento"));
+        EXPECT_EQ(parti[1], caso.percorso);
+        EXPECT_TRUE(parti[2].startsWith(caso.motivo)) << parti[2].toStdString();
+        EXPECT_FALSE(inglese(messaggio())) << messaggio().toStdString();
+        motivi.insert(parti[2]);
+        EXPECT_FALSE(QFile::exists(caso.percorso + QStringLiteral(".part")));
+        EXPECT_TRUE(scripted.opened.size() == 1u) << "only the first print-out was opened";
+    }
+    EXPECT_EQ(motivi.size(), static_cast<qsizetype>(casi.size())) << "each failure has its own reason";
+    EXPECT_TRUE(QFileInfo(desktop(QStringLiteral("cartella.pdf"))).isDir());
+
+    // The template: damaged, or no PDF at all.
+    const QString modello = home.file(QStringLiteral("Stampe/basec1.pdf"));
+    for (const QByteArray& contenuto :
+         {QByteArray("%PDF-1.3\n1 0 obj << /Type /Catalog >> endobj\ntrailer\n"), QByteArray("carta intestata\n")}) {
+        SCOPED_TRACE(contenuto.toStdString());
+        home.write(QStringLiteral("Stampe/basec1.pdf"), contenuto);
+        scripted.messages.clear();
+        scripted.saveAnswers = {desktop(QStringLiteral("scheda.pdf"))};
+        stampa(kCodice, QStringLiteral("001"));
+        ASSERT_EQ(scripted.messages.size(), 1u);
+        EXPECT_EQ(messaggio(), QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: il file è "
+                                              "danneggiato o non è un documento PDF.\r\n \r\nSostituiscilo, oppure "
+                                              "cancellalo: il programma ne scriverà uno nuovo.")
+                                   .arg(modello));
+    }
+}
+
+} // namespace ondavia::test
+
+namespace ondavia::test {
+
+// An installation that lost the reader's module (a test program has none beside it) cannot print: it says which
+// file is missing before it asks anything, and writes nothing.
+TEST_F(StampaDialogo, WithoutItsReadersModuleThePrintOutNamesTheMissingFileAndAsksNothing)
+{
+    folian::Hooks hooks = folian::DefaultHooks();
+    hooks.openPdf = apriPdfConModulo;
+    folian::SetDefaultHooks(std::move(hooks));
+
+    scripted.saveAnswers = {desktop(QStringLiteral("scheda.pdf"))};
+    stampa(kCodice, QStringLiteral("001"));
+
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(messaggio(), QStringLiteral("Impossibile stampare: manca il file %1, che serve per leggere il modello "
+                                          "di stampa; reinstalla il programma.")
+                               .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" +
+                                                             ONDAVIA_PDF_READER_MODULE)));
+    EXPECT_TRUE(nomiIn(scripted.desktop).isEmpty());
+    EXPECT_FALSE(QFile::exists(percorsoModello()));
 }
 
 } // namespace ondavia::test

@@ -12,13 +12,15 @@ namespace ondavia::test {
 void StampaProva::SetUp()
 {
     RegistroProva::SetUp();
-    CollegaScrittorePdf();
+    collegaScrittorePdf();
     folian::Hooks hooks = folian::DefaultHooks();
     hooks.now = folian::test::fixedHooks().now;
+    // The reader linked in: a test program has no module beside it.
+    hooks.openPdf = folian::test::fixedHooks().openPdf;
     folian::SetDefaultHooks(std::move(hooks));
     scripted.desktop = home.file(QStringLiteral("Desktop"));
     QDir().mkpath(scripted.desktop);
-    finestra = std::make_unique<F0>(CreaRegistro);
+    finestra = std::make_unique<F0>(creaRegistro);
     finestra->show();
 }
 

@@ -43,20 +43,20 @@ std::vector<Parola> verificaScheda(const QString& pdf, const std::map<QString, Q
     const std::vector<Parola> parole = paroleDi(pdf);
     EXPECT_FALSE(parole.empty());
     QSet<QString> stampati;
-    for (const scheda::Campo& campo : scheda::Scheda().campi) {
+    for (const scheda::Campo& campo : scheda::layout().campi) {
         if (campo.campo == nullptr) {
             continue;
         }
         const QString nome = QString::fromLatin1(campo.campo);
         const QString chiave = nome == QLatin1String("SOGGETTO") ? QStringLiteral("ODES") : nome;
         stampati.insert(chiave);
-        const Rettangolo area = AreaValore(campo);
+        const Rettangolo area = areaValore(campo);
         QString letto;
         for (const Parola& p : parole) {
             if (!dentro(area, p.box)) {
                 continue;
             }
-            EXPECT_TRUE(area.contiene(p.box, kTolleranza))
+            EXPECT_TRUE(contiene(area, p.box, kTolleranza))
                 << campo.campo << ": \"" << p.testo.toStdString() << "\" reaches out of its field";
             letto += p.testo;
         }
@@ -69,7 +69,7 @@ std::vector<Parola> verificaScheda(const QString& pdf, const std::map<QString, Q
             EXPECT_EQ(letto, atteso) << campo.campo;
         }
     }
-    for (const scheda::Casella& casella : scheda::Scheda().caselle) {
+    for (const scheda::Casella& casella : scheda::layout().caselle) {
         stampati.insert(QString::fromLatin1(casella.campo));
         bool croce = false;
         for (const Parola& p : parole) {

@@ -20,6 +20,17 @@ QString senzaEntita(QString testo)
 
 } // namespace
 
+bool contiene(const scheda::Rettangolo& esterno, const scheda::Rettangolo& interno, float tolleranza)
+{
+    return interno.x >= esterno.x - tolleranza && interno.y >= esterno.y - tolleranza &&
+           interno.destra() <= esterno.destra() + tolleranza && interno.basso() <= esterno.basso() + tolleranza;
+}
+
+bool interseca(const scheda::Rettangolo& a, const scheda::Rettangolo& b)
+{
+    return b.x < a.destra() && a.x < b.destra() && b.y < a.basso() && a.y < b.basso();
+}
+
 std::vector<Parola> paroleDi(const QString& pdf)
 {
     static const QRegularExpression parola(QStringLiteral(

@@ -17,4 +17,9 @@ struct Parola {
 };
 std::vector<Parola> paroleDi(const QString& pdf);
 
+// Whether `interno` lies wholly inside `esterno`, `tolleranza` allowed on every side.
+bool contiene(const scheda::Rettangolo& esterno, const scheda::Rettangolo& interno, float tolleranza = 0);
+// Whether the two overlap by more than an edge.
+bool interseca(const scheda::Rettangolo& a, const scheda::Rettangolo& b);
+
 } // namespace ondavia::test

@@ -1,8 +1,8 @@
 // The text-box wrappers and the log routine.
 
+#include "ui/CForm.h"
 #include "app/Dichiarazioni.h"
-#include "app/widgets/CForm.h"
-#include "app/widgets/ScriviLog.h"
+#include "ui/ScriviLog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,7 +41,7 @@ protected:
     }
     void TearDown() override
     {
-        ResetDichiarazioni();
+        resetDichiarazioni();
         LogAttivo.clear();
         FileLog.clear();
     }
@@ -61,12 +61,12 @@ TEST_F(Involucri, WrapsOnlyTextBoxesOncePerName)
 {
     auto cform = std::make_unique<CForm>();
     cform->SetVbForm(&m_form);
-    EXPECT_EQ(cform->Count(), 2);
-    EXPECT_EQ(cform->Item(QStringLiteral("uno"))->casella(), m_uno) << "the first of two boxes with one name";
-    EXPECT_EQ(cform->Item(QStringLiteral("lista")), nullptr) << "the combo box's own editor is not a text box";
+    EXPECT_EQ(cform->count(), 2);
+    EXPECT_EQ(cform->item(QStringLiteral("uno"))->casella(), m_uno) << "the first of two boxes with one name";
+    EXPECT_EQ(cform->item(QStringLiteral("lista")), nullptr) << "the combo box's own editor is not a text box";
     cform->SetVbForm(&m_form);
-    EXPECT_EQ(cform->Count(), 2);
-    EXPECT_EQ(cform->Item(QStringLiteral("uno"))->casella(), m_uno);
+    EXPECT_EQ(cform->count(), 2);
+    EXPECT_EQ(cform->item(QStringLiteral("uno"))->casella(), m_uno);
 
     m_form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));

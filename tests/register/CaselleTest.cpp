@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTabWidget>
+#include <QTest>
+#include <QToolTip>
 
 using namespace ondavia;
 using ondavia::test::RegistroProva;
@@ -81,7 +83,7 @@ TEST_F(Caselle, AStoredValueLongerThanItsFieldIsShownWholeAndRefused)
         << messaggio().toStdString();
     form->vPEGESTORE->setText(QStringLiteral("ARUBA \U0001F600"));
     QString delFile; // the communication file's own message for the form as it stands
-    ScriviComunicazione(home.file(QStringLiteral("prova.txt")), form->datiComunicazione(), &delFile);
+    scriviComunicazione(home.file(QStringLiteral("prova.txt")), form->datiComunicazione(), &delFile);
     ASSERT_TRUE(delFile.contains(QStringLiteral("il carattere \"\U0001F600\""))) << delFile.toStdString();
     rifiutato("vPEGESTORE", 2, QStringLiteral("il carattere \"\U0001F600\""));
     // The same words as the file's: "Il campo … contiene …, che il file … non può contenere".
@@ -114,4 +116,46 @@ TEST_F(Caselle, APastedLineBreakBecomesABlank)
     clic("CREACOM");
     EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["orag"].toText(), QStringLiteral("ALFA SPA"));
     EXPECT_EQ(recordsOf(path).size(), 4) << messaggio().toStdString();
+}
+
+// A full box says so: its tool tip names the limit, shown at once while the operator types on; a box that has
+// a tool tip of its own keeps it, and one shortened again loses the word.
+TEST_F(Caselle, AFullBoxSaysItsLimit)
+{
+    apri();
+    compilaValido();
+    form->torag->clear();
+    form->torag->setFocus();
+    QTest::keyClicks(form->torag, QString(59, u'A'));
+    EXPECT_EQ(form->torag->toolTip(), QString());
+    QTest::keyClicks(form->torag, QStringLiteral("BC"));
+    EXPECT_EQ(form->torag->text(), QString(59, u'A') + QLatin1Char('B'));
+    EXPECT_EQ(form->torag->toolTip(), QStringLiteral("massimo 60 caratteri"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("massimo 60 caratteri"));
+    // The focus wrapper shows the same text when the mouse passes over the box.
+    QTest::mouseMove(form->torag);
+    EXPECT_EQ(form->torag->toolTip(), QStringLiteral("massimo 60 caratteri"));
+
+    QTest::keyClick(form->torag, Qt::Key_Backspace);
+    EXPECT_EQ(form->torag->toolTip(), QString());
+
+    form->SSTab1->setCurrentIndex(2);
+    form->vPEDATAF->setFocus();
+    QTest::keyClicks(form->vPEDATAF, QStringLiteral("31/12/20301"));
+    EXPECT_EQ(form->vPEDATAF->toolTip(), QStringLiteral("data di CESSAZIONE (fine contratto) dell'indirizzo di PEC\n"
+                                                        "massimo 10 caratteri"));
+}
+
+// A character the communication file cannot hold is refused by REGISTRA on its own tab, the subject's and the
+// responsible person's alike.
+TEST_F(Caselle, ACharacterTheFileCannotHoldIsRefusedOnEveryTab)
+{
+    apri();
+    for (const auto& [nome, scheda] : {std::pair{"torag", 0}, {"vRECOG", 1}}) {
+        SCOPED_TRACE(nome);
+        compilaValido();
+        casella(nome)->setText(QStringLiteral("ŁUKASZ"));
+        rifiutato(nome, scheda, QStringLiteral("il carattere \"Ł\""));
+    }
 }

@@ -82,7 +82,7 @@ TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
 // as ddmmyyyy, it writes nothing and asks for no file.
 TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
 {
-    F0 finestra(CreaRegistro);
+    F0 finestra(creaRegistro);
     finestra.show();
     finestra.CommandBars_Execute(ComandoAggiungi, QStringLiteral("Aggiungi"));
     auto* registro = dynamic_cast<F1OP*>(finestra.registro());

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -49,10 +50,10 @@ TEST_F(Lista, EmptyTableGivesFourColumnsAndANewSubject)
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
 
-TEST_F(Lista, SortsByNameThenOcfAndLoadsTheChosenRow)
+TEST_F(Lista, SortsByNameAndLoadsTheChosenRow)
 {
     inserisci({{"OCOD", "33333333333"}, {"ONPROG", "001"}, {"ODES", "BETA SRL"}, {"OSTP", "1"}, {"orag", "BETA SRL"}});
-    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "alfa spa"}, {"Ocf", "2"}, {"OSTP", "1"},
+    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "alfa srl"}, {"Ocf", "2"}, {"OSTP", "1"},
                {"orag", "ALFA SPA"}, {"OSCOM", "ROMA"}, {"oTIPOSOG", "14"}, {"OMOC2", "1"}});
     inserisci({{"OCOD", "RSSMRA80A01H501U"}, {"ONPROG", "002"}, {"ODES", "ALFA SPA"}, {"Ocf", "1"}, {"OSTP", "0"},
                {"OCOG", "ROSSI"}, {"ONOME", "MARIO"}, {"ONDT", "01/01/1980"}, {"oitt2", "-1"}});
@@ -108,41 +109,56 @@ TEST_F(Lista, StoredCancellationShowsItsReason)
     EXPECT_TRUE(trova<QGroupBox>("fDisp")->isVisible());
 }
 
-// Columns follow the grid's width from the width it had at load time: design × (W − margin) / W0.
-TEST_F(Lista, ColumnsScaleWithTheGrid)
+// The columns share the list's whole width in their design proportions at every size, also after the form was
+// made smaller and then larger again; "off" keeps the widths the columns have.
+TEST_F(Lista, ColumnsFillTheGridAtEverySize)
 {
     const int progetto[] = {150, 45, 300, 450};
-    auto larghezzaGriglia = [&](float w) {
-        form->resize(form->width() + static_cast<int>(w) - form->IGOpe->width(), form->height());
-    };
     for (const char* impostazione : {"OFF", "off"}) { // only the lower-case word stops the scaling
         SCOPED_TRACE(impostazione);
         home.write(QStringLiteral("configurazione.ini"),
                    QByteArray("[opzioni]\r\nAna_DimColAuto=") + impostazione + "\r\n");
-        ResetDichiarazioni();
+        resetDichiarazioni();
         SetUp();
-        form->resize(1300, 760); // opened bigger than designed: the base is still the designed width
+        form->resize(1300, 760); // opened bigger than designed
         apri();
-        const float w0 = form->OriginalIGOPEWidth;
-        const float margine = form->margineColonne();
-        ASSERT_GT(w0, 500);
-        EXPECT_EQ(w0, F1OP().IGOpe->width());
-        EXPECT_GT(form->IGOpe->width(), w0 + 250);
-        ASSERT_GT(margine, 20);
-        larghezzaGriglia(w0 + margine);
         std::vector<int> prima;
         for (int c = 0; c < 4; ++c) {
             prima.push_back(form->IGOpe->columnWidth(c));
         }
-        larghezzaGriglia(w0);
-        for (int c = 0; c < 4; ++c) {
-            if (QByteArray(impostazione) == "off") {
-                EXPECT_EQ(form->IGOpe->columnWidth(c), prima[c]) << "no scaling: the widths stay";
-            } else {
-                EXPECT_EQ(prima[c], progetto[c]);
-                EXPECT_NEAR(form->IGOpe->columnWidth(c), progetto[c] * (w0 - margine) / w0, 0.5) << c;
+        for (const int larghezza : {1300, 640, 1600}) {
+            form->resize(larghezza, 760);
+            QApplication::processEvents();
+            const int vista = form->IGOpe->viewport()->width();
+            int somma = 0;
+            for (int c = 0; c < 4; ++c) {
+                const int w = form->IGOpe->columnWidth(c);
+                somma += w;
+                if (QByteArray(impostazione) == "off") {
+                    EXPECT_EQ(w, prima[c]) << "no scaling: the widths stay";
+                } else {
+                    EXPECT_NEAR(w, progetto[c] * vista / 945.0, 1.5) << larghezza << " column " << c;
+                }
+            }
+            if (QByteArray(impostazione) != "off") {
+                EXPECT_EQ(somma, vista) << larghezza;
+                EXPECT_EQ(form->IGOpe->horizontalScrollBar()->maximum(), 0) << larghezza;
             }
         }
         form.reset();
     }
+}
+
+// Name, then fiscal code, then progressive as a number: 002 never stands above 001, whatever Ocf holds.
+TEST_F(Lista, ProgressivesOfOneSubjectStandInTheirOrder)
+{
+    const std::pair<const char*, const char*> righe[] = {
+        {"010", "1"}, {"002", "2"}, {"1", "3"}, {"009", "0"}};
+    for (const auto& [progressivo, ocf] : righe) {
+        inserisci({{"OCOD", "55555555555"}, {"ONPROG", progressivo}, {"ODES", "DELTA"}, {"Ocf", ocf}, {"OSTP", "1"}});
+    }
+    inserisci({{"OCOD", "44444444444"}, {"ONPROG", "003"}, {"ODES", "delta"}, {"Ocf", "9"}, {"OSTP", "1"}});
+    apri();
+    EXPECT_EQ(colonna(0), (QStringList{"44444444444", "55555555555", "55555555555", "55555555555", "55555555555"}));
+    EXPECT_EQ(colonna(1), (QStringList{"003", "1", "002", "009", "010"}));
 }

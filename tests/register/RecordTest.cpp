@@ -288,13 +288,7 @@ TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
 TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
 {
     apri();
-    compilaValido();
-    // A natural person, whose birth date is kept in a date column.
-    form->o2->setChecked(true);
-    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
-                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
-        casella->setText(QLatin1String(testo));
-    }
+    personaValida(); // a natural person, whose birth date is kept in a date column
     form->vPEDATAF->setText(QStringLiteral("31/12/2030"));
     ASSERT_GT(form->CBrap->currentText().size(), 53) << "a description longer than the 50 characters looked up";
     clic("bregistra_0");
@@ -345,6 +339,7 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     form->Aggiungi();
     EXPECT_FALSE(form->IGOpe->currentIndex().isValid());
     QTest::keyClicks(form->topiva, QStringLiteral("12345678901"));
+    scripted.answers = {MsgResult::No}; // the code typed is dropped
     form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(0, 0));
     EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA"));
     EXPECT_EQ(form->vONPROG->text(), QStringLiteral("002"));
@@ -363,4 +358,102 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     scripted.answers = {MsgResult::Yes};
     form->Copia();
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
+}
+
+TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
+{
+    // Left by a restore of a damaged backup: the code and nothing else. It sorts first.
+    inserisci({{"OCOD", "77777777777"}, {"ODES", ""}, {"OSTP", "1"}, {"orag", "SENZA PROGRESSIVO"}});
+    inserisci({{"OCOD", "66666666666"}, {"ONPROG", "001"}, {"ODES", "EPSILON"}, {"OSTP", "1"}, {"orag", "EPSILON"}});
+    apri();
+    ASSERT_EQ(rigaCorrente(), 0);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("77777777777"));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("SENZA PROGRESSIVO")) << "its data are on screen";
+
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Elimina();
+    EXPECT_FALSE(messaggio().contains(QStringLiteral("Nessun soggetto registrato"))) << messaggio().toStdString();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='77777777777'")), 0);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(CodiceCorrente, QStringLiteral("66666666666"));
+}
+
+// A stored person corrected and saved updates its own row: the code box is locked on every stored subject, and
+// no progressive is proposed for it.
+TEST_F(Record, ACorrectedStoredPersonUpdatesItsOwnRow)
+{
+    inserisci({{"OCOD", "11111111111"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    apri();
+    personaValida();
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 2) << messaggio().toStdString();
+
+    // The company first, then the person: the code box stays locked, and passing through it proposes nothing.
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(0, 0));
+    ASSERT_EQ(form->torag->text(), QStringLiteral("ALFA"));
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    ASSERT_EQ(form->vOCOG->text(), QStringLiteral("ROSSI"));
+    EXPECT_FALSE(form->topiva->isEnabled());
+    form->topiva->setFocus();
+    form->vONPROG->setFocus();
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
+
+    form->vONDT->setText(QStringLiteral("06/03/1962"));
+    clic("bregistra_0");
+    EXPECT_EQ(righe(), 2) << "no second row";
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["ONDT"].toDate(), QDate(1962, 3, 6));
+}
+
+// Copies stop at the last progressive; with no stored subject on screen nothing is copied.
+TEST_F(Record, CopiesStopAt999AndNeedAStoredSubject)
+{
+    inserisci({{"OCOD", "11111111111"}, {"ONPROG", "999"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    apri();
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("999"))) << messaggio().toStdString();
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(righe(QStringLiteral("ONPROG='1000'")), 0);
+
+    form->Aggiungi();
+    scripted.messages.clear();
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Nessun soggetto registrato"))) << messaggio().toStdString();
+    EXPECT_EQ(righe(), 1);
+}
+
+// The next progressive is the highest stored one as a number, whatever order the rows are read in.
+TEST_F(Record, TheNextProgressiveFollowsTheHighest)
+{
+    for (const char* p : {"010", "9", "002"}) {
+        inserisci({{"OCOD", "11111111111"}, {"ONPROG", p}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    }
+    apri();
+    form->Aggiungi();
+    form->topiva->setFocus();
+    QTest::keyClicks(form->topiva, QStringLiteral("11111111111"));
+    form->vONPROG->setFocus();
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("011"));
+}
+
+// A row the database stores only in part is no save: the typing stays on screen and no file is written.
+TEST_F(Record, ARowStoredInPartIsNoSave)
+{
+    apri();
+    compilaValido();
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 1);
+    form->torag->setText(QStringLiteral("ALFA NUOVA SPA"));
+    costruttori::mostraIntero(form->vSIPRO, QStringLiteral("ROMA")); // refused by the database alone
+    scripted.messages.clear();
+    scripted.saveAnswers = {home.file(QStringLiteral("alfa.txt"))};
+    clic("CREACOM");
+    EXPECT_TRUE(messaggio().startsWith(QStringLiteral("Errore Registrazione: "))) << messaggio().toStdString();
+    EXPECT_FALSE(form->DatiValidi);
+    EXPECT_TRUE(scripted.saveRequests.empty());
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("alfa.txt"))));
+    EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA NUOVA SPA"));
+    EXPECT_EQ(form->vSIPRO->text(), QStringLiteral("ROMA"));
 }

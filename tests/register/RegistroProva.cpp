@@ -52,7 +52,7 @@ void RegistroProva::inserisci(const std::map<QString, QString>& campi) const
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM COPE WHERE 1=0"), Conn)) << rs.lastError().toStdString();
     ASSERT_TRUE(rs.AddNew());
     for (const auto& [campo, valore] : campi) {
-        ASSERT_TRUE(rs.Fields(campo).SetValue(valore)) << campo.toStdString() << rs.lastError().toStdString();
+        ASSERT_TRUE(rs.Fields(campo).setValue(valore)) << campo.toStdString() << rs.lastError().toStdString();
     }
     ASSERT_TRUE(rs.Update()) << rs.lastError().toStdString();
 }
@@ -72,7 +72,7 @@ std::map<QString, db::Value> RegistroProva::riga(const QString& codice, const QS
                         Conn));
     EXPECT_EQ(rs.RecordCount(), 1) << codice.toStdString() << "/" << progressivo.toStdString();
     for (int i = 0; i < rs.FieldCount() && !rs.Eof(); ++i) {
-        campi[rs.Fields(i).Name()] = rs.Fields(i).Value();
+        campi[rs.Fields(i).name()] = rs.Fields(i).Value();
     }
     return campi;
 }
@@ -90,12 +90,15 @@ QList<QByteArray> RegistroProva::recordsOf(const QString& path)
     return lines;
 }
 
-void RegistroProva::compilaValido() const
+void RegistroProva::compilaValido()
 {
     if (!ComuniCaricati) {
         EXPECT_TRUE(CaricaComuni());
     }
     const QString responsabile = QStringLiteral("RSSMRA80A01H501");
+    if (form->modificato()) {
+        scripted.answers.push_front(MsgResult::No);
+    }
     form->Aggiungi();
     form->CBrap->setCurrentIndex(0);
     const std::pair<QLineEdit*, QString> testi[] = {
@@ -113,6 +116,16 @@ void RegistroProva::compilaValido() const
         c->setText(testo);
     }
     form->MOC1->setChecked(true);
+}
+
+void RegistroProva::personaValida()
+{
+    compilaValido();
+    form->o2->setChecked(true);
+    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
+                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
+        casella->setText(QLatin1String(testo));
+    }
 }
 
 } // namespace ondavia::test

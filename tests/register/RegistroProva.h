@@ -46,8 +46,11 @@ protected:
     // The fields of the row of `codice` and `progressivo`, by column name.
     std::map<QString, db::Value> riga(const QString& codice, const QString& progressivo) const;
 
-    // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE".
-    void compilaValido() const;
+    // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE"; changes left on screen
+    // are dropped.
+    void compilaValido();
+    // compilaValido as a natural person, born on 05/03/1962.
+    void personaValida();
 
     // The records of a communication file, without their line ends; none when it cannot be read.
     static QList<QByteArray> recordsOf(const QString& path);

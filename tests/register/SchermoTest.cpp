@@ -41,7 +41,7 @@ protected:
 TEST_F(Schermo, OnASmallScreenTheWindowFitsAndTheFormScrolls)
 {
     const QRect disponibile = QGuiApplication::primaryScreen()->availableGeometry();
-    F0 finestra(CreaRegistro);
+    F0 finestra(creaRegistro);
     finestra.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&finestra));
     QTest::mouseClick(finestra.benvenuto()->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);

@@ -16,12 +16,12 @@ TempHome::TempHome()
         m_previousHome = qgetenv("ONDAVIA_HOME");
     }
     qputenv("ONDAVIA_HOME", m_dir.path().toUtf8());
-    ResetDichiarazioni();
+    resetDichiarazioni();
 }
 
 TempHome::~TempHome()
 {
-    ResetDichiarazioni();
+    resetDichiarazioni();
     if (m_previousHome) {
         qputenv("ONDAVIA_HOME", *m_previousHome);
     } else {
@@ -47,7 +47,7 @@ QByteArray TempHome::read(const QString& relative) const
 void TempHome::createDatabase() const
 {
     QString error;
-    ASSERT_TRUE(CreaArchivio(file(QStringLiteral("DataBase/OVIA.db")), QString(), &error)) << error.toStdString();
+    ASSERT_TRUE(creaArchivio(file(QStringLiteral("DataBase/OVIA.db")), QString(), &error)) << error.toStdString();
 }
 
 } // namespace ondavia::test

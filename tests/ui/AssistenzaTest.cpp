@@ -2,6 +2,7 @@
 
 #include "../support/ServizioHttps.h"
 
+#include "platform/Downloader.h"
 #include "platform/QtPlatform.h"
 #include "shell/FunzioniPUB.h"
 
@@ -35,7 +36,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(servizio->errore().isEmpty()) << servizio->errore().toStdString();
-        reale.downloader().addTrustedCertificates(servizio->certificati());
+        auto fidato = std::make_unique<Downloader>();
+        fidato->addTrustedCertificates(servizio->certificati());
+        reale.useDownloadService(std::move(fidato));
         desktop.downloader = [this](const DownloadRequest& r, QString* errore) { return reale.download(r, errore); };
         desktop.starter = [this](const QString& p, const QStringList& a) { return reale.startProgram(p, a); };
         servizio->pubblica(PercorsoStrumento, strumento);
@@ -135,16 +138,20 @@ TEST_F(AssistenzaRemotaTest, WhatCannotBeObtainedOrStartedIsReportedAndNothingRu
     }
     EXPECT_EQ(desktop.downloads.size(), casi.size() + 1);
 
-    // Without the maker's site nothing is fetched and the missing key is named.
+    // Without the maker's site nothing is fetched, and one message names the tool, the missing key and the
+    // file where it goes.
     scriviIni("");
     desktop.messages.clear();
     desktop.opened.clear();
     assistenza(*finestra);
     EXPECT_EQ(desktop.downloads.size(), casi.size() + 1);
     EXPECT_TRUE(desktop.opened.empty());
-    ASSERT_EQ(desktop.messages.size(), 3u);
-    EXPECT_TRUE(desktop.messages[1].text.contains("Host_Produttore"));
-    EXPECT_TRUE(desktop.messages[2].text.contains("Host_Produttore"));
+    ASSERT_EQ(desktop.messages.size(), 2u) << desktop.messageTexts().join('\n').toStdString();
+    const QString& avviso = desktop.messages[1].text;
+    EXPECT_TRUE(avviso.startsWith("Il programma  " + programma + " non è disponibile")) << avviso.toStdString();
+    EXPECT_TRUE(avviso.contains("Host_Produttore"));
+    EXPECT_TRUE(avviso.contains(QDir::toNativeSeparators(home.file("configurazione.ini")))) << avviso.toStdString();
+    EXPECT_FALSE(desktop.messages[1].title.isEmpty());
     EXPECT_TRUE(desktop.started.empty());
 
     // Put there by hand, a file that is not a program is reported; the tool itself runs.
@@ -166,6 +173,10 @@ TEST_F(AssistenzaRemotaTest, WhatCannotBeObtainedOrStartedIsReportedAndNothingRu
     assistenza(*finestra);
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_TRUE(desktop.messages[1].text.contains("Assistenza_File"));
+    // The operator's own setting, told as such with the file to correct, not as a failure of the program.
+    EXPECT_FALSE(desktop.messages[1].text.startsWith("ERR COMMANDBARS")) << desktop.messages[1].text.toStdString();
+    EXPECT_TRUE(desktop.messages[1].text.contains(QDir::toNativeSeparators(home.file("configurazione.ini"))));
+    EXPECT_EQ(desktop.messages[1].title, "Impostazione non valida");
     EXPECT_EQ(desktop.started.size(), 2u);
 }
 

@@ -204,8 +204,8 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
     soggetto("CCC", "001", "GAMMA");
     soggetto("CCC", "002", "GAMMA");
     // The backup holds AAA and BBB; CCC is not in it. Both rows of AAA give way to the file's one.
-    // Every column but the code empty.
-    const QString vuote(44, QChar(0xA6));
+    // Every column but the code and the progressive empty.
+    const QString vuote = QString(42, QChar(0xA6)) + "001" + QString(2, QChar(0xA6));
     const QString backup = scriviSullaScrivania("BACKUP.REI", "¦COPE¦AAA" + vuote + "\r\n¦COPE¦BBB" + vuote + "\r\n");
     const QStringList prima = codici();
     auto finestra = finestraAperta();
@@ -215,7 +215,7 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
     desktop.openAnswers = {altro, std::nullopt};
     finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
     finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
-    EXPECT_EQ(desktop.messageTexts(), QStringList{MessaggioNonBackup()});
+    EXPECT_EQ(desktop.messageTexts(), QStringList{messaggioNonBackup()});
     EXPECT_EQ(codici(), prima);
     EXPECT_TRUE(chiamate.isEmpty());
     EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
@@ -232,7 +232,7 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
         });
         ASSERT_TRUE(visto);
         EXPECT_EQ(desktop.messageTexts(), QStringList{"Ripristino terminato"});
-        EXPECT_EQ(codici(), (QStringList{"AAA:", "BBB:", "CCC:001", "CCC:002"}));
+        EXPECT_EQ(codici(), (QStringList{"AAA:001", "BBB:001", "CCC:001", "CCC:002"}));
         EXPECT_EQ(chiamate, QStringList{"Lista"}) << "the list is read again";
         EXPECT_TRUE(QFile::exists(home.file(copia)));
     }
@@ -263,8 +263,8 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDeci
     desktop.messages.clear();
     QString righe;
     for (int i = 0; i < 15; ++i) {
-        // OMOC1, the 32nd column, takes a whole number.
-        righe += QStringLiteral("¦COPE¦C%1%2¦SI\r\n").arg(i).arg(QString(30, QChar(0xA6)));
+        // OMOC1, the 32nd column, takes a whole number; ONPROG is the 43rd.
+        righe += "¦COPE¦C" + QString::number(i) + QString(30, QChar(0xA6)) + "¦SI" + QString(11, QChar(0xA6)) + "001\r\n";
     }
     FSalva errori;
     desktop.openAnswers = {scriviSullaScrivania("ERRORI.REI", righe)};
@@ -273,8 +273,120 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDeci
     const QStringList messaggi = desktop.messageTexts();
     // Each line gives two: the whole number, and the columns it lacks.
     ASSERT_EQ(messaggi.size(), 12) << messaggi.join('\n').toStdString();
-    EXPECT_TRUE(messaggi[9].contains("ha 32 valori invece di 45")) << messaggi[9].toStdString();
+    EXPECT_TRUE(messaggi[9].contains("ha 43 valori invece di 45")) << messaggi[9].toStdString();
     EXPECT_TRUE(messaggi[10].contains("altri 20 problemi")) << messaggi[10].toStdString();
     EXPECT_EQ(messaggi[11], "Ripristino terminato");
     EXPECT_EQ(codici().size(), 16);
+}
+
+TEST_F(FSalvaTest, FileInsolitiRipristinatiDueVolteDalModulo)
+{
+    const auto righeRegistro = [] {
+        db::Recordset rs;
+        EXPECT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
+        QStringList tutte;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            QStringList r;
+            for (const char* c : {"OCOD", "ONPROG", "ODES", "OMOC1", "OMOC2", "OMOC3"}) {
+                const db::Value v = rs.Fields(c).Value();
+                r << (v.isNull() ? "NULL" : v.toText());
+            }
+            tutte << r.join(':');
+        }
+        tutte.sort();
+        return tutte;
+    };
+    const QString rossi = "RSSMRA80A01H501U:001:ROSSI MARIO:1:0:1";
+    const QString societa = "01234567890:001:SOCIETA' DELL'ACQUA € SRL:1:1:0";
+    const QStringList vecchie{"àBC:001:VECCHIA:1:NULL:NULL", "àBC:002:VECCHIA:1:NULL:NULL"};
+    struct Caso {
+        const char* file;
+        QStringList messaggi; // a fragment of each, before "Ripristino terminato"
+        QStringList righe;
+    };
+    const std::vector<Caso> casi{
+        {"code-only.REI",
+         {"riga 1 del file (tabella COPE) non ha il progressivo del soggetto RSSMRA80A01H501U",
+          "riga 2 del file (tabella COPE) non ha il progressivo del soggetto 01234567890",
+          "riga 3 del file (tabella COPE) non ha il codice fiscale del soggetto"},
+         vecchie + QStringList{"RSSMRA80A01H501U:001:ROSSI VECCHIO:1:NULL:NULL", societa}},
+        {"accented-codes.REI",
+         {"riga 4 del file (tabella COPE) ripete il soggetto àbc con il progressivo 002"},
+         {rossi, societa, "ÀBC:001:ROSSI MARIO:1:0:1", "àBC:002:ROSSI MARIO:1:0:1", "ŒUVRE:001:ROSSI MARIO:1:0:1"}},
+        {"whole-numbers.REI",
+         {"indice 35 valore 9223372036854775808", "indice 33 valore 1e300", "indice 34 valore nan"},
+         vecchie + QStringList{"RSSMRA80A01H501U:001:ROSSI MARIO:9007199254740993:9223372036854775807:NULL",
+                               "01234567890:001:SOCIETA' DELL'ACQUA € SRL:NULL:NULL:-3"}},
+        {"long-code.REI",
+         {"indice 2 valore RSSMRA80A01H501UXXXX", "riga 1 del file (tabella COPE) non ha un codice fiscale"},
+         vecchie + QStringList{rossi, societa}},
+    };
+    auto finestra = finestraAperta();
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(Conn.Execute("DELETE FROM COPE"));
+        soggetto("RSSMRA80A01H501U", "001", "ROSSI VECCHIO");
+        soggetto("àBC", "001", "VECCHIA");
+        soggetto("àBC", "002", "VECCHIA");
+        QStringList attese = c.righe;
+        attese.sort();
+        for (int volta = 1; volta <= 2; ++volta) {
+            SCOPED_TRACE(volta);
+            desktop.messages.clear();
+            desktop.openAnswers = {QStringLiteral(ONDAVIA_TEST_DATA "/backup/") + c.file};
+            ASSERT_TRUE(conForm(*finestra, ComandoRipristina, "Ripristina",
+                                [](FSalva& form) { controllo<QPushButton>(form, "bconferma")->click(); }));
+            const QStringList messaggi = desktop.messageTexts();
+            ASSERT_EQ(messaggi.size(), c.messaggi.size() + 1) << messaggi.join('\n').toStdString();
+            for (qsizetype i = 0; i < c.messaggi.size(); ++i) {
+                EXPECT_TRUE(messaggi[i].contains(c.messaggi[i])) << messaggi[i].toStdString();
+            }
+            EXPECT_EQ(messaggi.back(), "Ripristino terminato");
+            EXPECT_EQ(righeRegistro().join('\n').toStdString(), attese.join('\n').toStdString());
+        }
+    }
+    // The safety copy takes the first 40 characters of the long code.
+    const QString codice40 = "RSSMRA80A01H501U" + QString(24, 'X');
+    EXPECT_EQ(QDir(home.path()).entryList({"BFRR_RSSMRA*"}, QDir::Files).filter("XXXX").join(' ').toStdString(),
+              ("BFRR_" + codice40 + "_" + oggi + ".REI BFRR_" + codice40 + "_" + oggi + "_2.REI").toStdString());
+}
+
+TEST_F(FSalvaTest, IlBackupCifratoRifiutatoElencaOgniCampoETornaAllInizio)
+{
+    soggetto("AAA", "001", "ALFA");
+    soggetto("BBB", "001", "BETA");
+    soggetto("CCC", "001", "GAMMA");
+    // Scrambled, the 98th letter of an address would become the separator.
+    const QString lunga = "PEC" + QString(100, 'A') + "@PEC.IT";
+    ASSERT_TRUE(Conn.Execute("UPDATE COPE SET OPEEMAIL = '" + lunga + "', OREEMAIL = '" + lunga +
+                             "' WHERE OCOD = 'AAA'"));
+    ASSERT_TRUE(Conn.Execute("UPDATE COPE SET OPEEMAIL = '" + lunga + "' WHERE OCOD = 'CCC'"));
+    const QString percorso = m_scrivania.filePath("CIFRATO.REI");
+    ModoSalva = "S";
+    FSalva form;
+    ASSERT_TRUE(form.Form_Load());
+    controllo<QCheckBox>(form, "Crip")->setChecked(true);
+    desktop.saveAnswers = {percorso};
+    form.bconferma_Click();
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    const QString& testo = desktop.messages[0].text;
+    EXPECT_TRUE(testo.contains("- AAA (ALFA): scheda RESPONSABILE, \"E-mail personale\"; scheda POSTA ELETTRONICA, "
+                               "\"Indirizzo PEC\"\r\n- CCC (GAMMA): scheda POSTA ELETTRONICA, \"Indirizzo PEC\"\r\n"))
+        << testo.toStdString();
+    EXPECT_FALSE(testo.contains("BBB"));
+    EXPECT_TRUE(testo.contains("Creare un backup non cifrato")) << testo.toStdString();
+    EXPECT_FALSE(QFile::exists(percorso));
+    // The form is as it opened: nothing counted, nothing in progress.
+    EXPECT_EQ(form.ContaRighe(), 0);
+    for (const char* nome : {"Label16", "PERC", "PBar1"}) {
+        EXPECT_TRUE(controllo<QWidget>(form, nome)->isHidden()) << nome;
+    }
+    EXPECT_EQ(controllo<QProgressBar>(form, "PBar1")->value(), 0);
+
+    // Unscrambled, the same register is saved.
+    controllo<QCheckBox>(form, "Crip")->setChecked(false);
+    desktop.saveAnswers = {percorso};
+    form.bconferma_Click();
+    EXPECT_EQ(desktop.messageTexts().back(), "Creazione file di BackUP terminata");
+    EXPECT_EQ(righeFile(percorso).size(), 3);
 }

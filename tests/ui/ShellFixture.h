@@ -100,7 +100,7 @@ protected:
     static QAction* comando(const QWidget* barra, int id, const QString& caption)
     {
         for (QAction* azione : barra->actions()) {
-            if (azione->objectName() == NomeComando(id, caption)) {
+            if (azione->objectName() == nomeComando(id, caption)) {
                 return azione;
             }
         }

@@ -57,11 +57,6 @@ Folian::~Folian()
     closeOutput(false);
 }
 
-void Folian::SetHooks(Hooks hooks)
-{
-    m_hooks = std::move(hooks);
-}
-
 std::string Folian::applicationName() const
 {
     return m_hooks.nomeCorrente ? m_hooks.nomeCorrente() : std::string();

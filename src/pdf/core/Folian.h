@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 #include "core/Deflater.h"
 #include "core/Error.h"
+#include "core/Formatting.h"
 #include "core/GrowTable.h"
 #include "core/Hooks.h"
 #include "core/OutputFile.h"
@@ -53,6 +54,39 @@ inline constexpr int32_t CheckBox = 4;
 inline constexpr int32_t RadioButton = 5;
 } // namespace FieldType
 
+// Where DrawText and DrawTextBox place a line, as bits to add up; DrawText takes the first three.
+// Any value without Right, Center, Justify, Shrink or Fit leaves the line where it begins.
+namespace TextAlign {
+inline constexpr int32_t Left = 1;
+inline constexpr int32_t Right = 2;
+inline constexpr int32_t Center = 4;
+inline constexpr int32_t Bottom = 16; // a text box's lines at its bottom
+inline constexpr int32_t Middle = 32; // a text box's lines around its middle
+inline constexpr int32_t Justify = 64;
+inline constexpr int32_t Shrink = 128; // scaled down to the width when wider
+inline constexpr int32_t Fit = 256;    // scaled to the width, down or up
+} // namespace TextAlign
+
+// The style bits of SetFont. Bold and Italic choose the font itself; the others are lines drawn
+// with the text.
+namespace Emphasis {
+inline constexpr int32_t Bold = 1;
+inline constexpr int32_t Italic = 2;
+inline constexpr int32_t Underline = 4;
+inline constexpr int32_t Overline = 8;
+inline constexpr int32_t LineThrough = 16;
+} // namespace Emphasis
+
+// How a path is painted, as bits to add up: DrawTextBox's Options for its frame. Fills use the
+// even-odd rule.
+namespace PathPaint {
+inline constexpr int32_t Stroke = 0;
+inline constexpr int32_t NoStroke = 1; // alone: neither filled nor stroked, and a text box has no frame
+inline constexpr int32_t Close = 2;
+inline constexpr int32_t Fill = 4;
+inline constexpr int32_t Clip = 128;
+} // namespace PathPaint
+
 // Folian writes one PDF document to one file. Strings are Windows-1252 bytes throughout;
 // callers holding UTF-8 convert before they call. Coordinates and sizes are taken in the
 // unit chosen with SetScale and kept in points; page content has its origin at the top-left
@@ -68,9 +102,6 @@ public:
     ~Folian();
     Folian(const Folian&) = delete;
     Folian& operator=(const Folian&) = delete;
-
-    // Replaces the hooks; takes effect from the next reset.
-    void SetHooks(Hooks hooks);
 
     // Resets every setting to its default and drops an unfinished document (its partial
     // file is removed, an existing file of the same name is left untouched).
@@ -119,7 +150,8 @@ public:
     // Filters for every stream written from now on, as bits to add up: 1 RunLength, 2 Flate,
     // 4 LZW, 8 ASCII85, 16 ASCIIHex. They are applied in that order and listed in /Filter in the
     // reverse order, the one in which a reader undoes them. Quality 0 to 3 (more is taken as 3)
-    // is the effort: the deflate level, and the LZW dictionary (512 entries at 0 to 4,096 at 3).
+    // is the effort: deflate's (as zlib's levels 2 to 5; see Deflater), and the LZW dictionary
+    // (512 entries at 0 to 4,096 at 3).
     void SetCompression(int32_t Mode, int32_t Quality = 0);
     // Whether EndDoc waits until the finished file is on the disk before it gives the file its
     // name: on by default and after every reset, so that a power cut leaves the earlier file or
@@ -155,8 +187,8 @@ public:
     // --- fonts ---
     // Selects a font: "Arial" (or "Helvetica"), "TimesNewRoman" (or "Times"), "CourierNew" (or
     // "Courier"), "Symbol", "ZapfDingbats", or the alias of a font added with AddFont; blanks and
-    // letter case do not matter, and any other name is measured as Arial. Style bits: 1 bold,
-    // 2 italic (standard text families only), 4 underline, 8 overline, 16 line through. Size in
+    // letter case do not matter, and any other name is measured as Arial. Style: Emphasis bits
+    // (Bold and Italic for the standard text families only). Size in
     // points, 0 keeps the current size (10 when none). Encoding 1 is Mac Roman, else WinAnsi.
     // A font used for the first time is written into the document, so a document must be open
     // then; otherwise Error 52 is raised.
@@ -183,7 +215,8 @@ public:
     float TextLength(std::string_view Phrase) const;
     // Height of one line of the current font and size; 0 with no font.
     float TextHeight() const;
-    // One line through (x, Y): Align 2 ends it at x, 4 centres it on x, else it begins at x.
+    // One line through (x, Y): Align TextAlign::Right ends it at x, Center centres it on x, else
+    // it begins at x.
     // Placing text (anything but blanks) with no font selected raises InvalidCall.
     void DrawText(float x, float Y, std::string_view Text, int32_t Align = 0);
     // Text at the current position, which then moves to its end. TextStyle 1 raises, 2 lowers
@@ -193,9 +226,9 @@ public:
     // A line at the current position, then a move to the beginning of the next line.
     void WriteTextLn(std::string_view Text);
     // Flows the text into the box: paragraphs at CR LF, lines at blanks, the first line of each
-    // paragraph indented. Align: 2 right, 4 centred, 64 justified, 128 shrunk to fit, 256
-    // fitted, plus 16 (bottom) or 32 (middle). Options: 1 no frame, else the path-painting code
-    // of the frame. Returns the text that did not fit; when it begins with byte 0 it continues
+    // paragraph indented. Align: TextAlign bits, one of Right, Center, Justify, Shrink or Fit,
+    // plus Bottom or Middle. Options: PathPaint::NoStroke for no frame, else how the frame is
+    // painted. Returns the text that did not fit; when it begins with byte 0 it continues
     // a paragraph, and a further call goes on with it unindented.
     std::string DrawTextBox(float x, float Y, float Width, float Height, std::string_view Text, float Indentation,
                             int32_t Align, int32_t Options);
@@ -266,8 +299,10 @@ public:
     //     pdf.PlayObject("BASE");
     //     pdf.DrawText(...); // over the template
     //
-    // Never raises: a missing or encrypted file, a file damaged where the page needs it (any
-    // damage the reader would have to repair or guess at), a page number outside the file, a
+    // A file whose structure the reader mends as every viewer does (a wrong trailer /Size, a
+    // cross-reference table it rebuilds) is read. Never raises: a missing or encrypted file, a
+    // page whose content or resources cannot be read whole (an object damaged or lost, data
+    // that does not decode), a page number outside the file, a
     // name already in use or no open document gives an empty result and is recorded
     // (ErrNumber, ErrSource "Folian.ImportPage", ErrDescription ending in " - " and the file
     // name), and nothing is written, so the document stays whole.
@@ -340,10 +375,29 @@ private:
     // Closes the file being written; with `keep` it takes its final name, and true tells that it did.
     bool closeOutput(bool keep);
     std::string resourceDictionary(bool withPatterns, const std::string& layerProperties) const;
-    void writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t destsObject, int32_t namesObject,
-                      const std::array<int32_t, 9>& scriptObject, const std::string& ocgList,
-                      const std::string& orderList, const std::string& onList, const std::string& offList,
-                      int32_t screenLayer, int32_t printerLayer);
+
+    // document end, in the order EndDoc writes the parts
+    struct CatalogParts;
+    // What is still open (stored object, pattern, page, radio buttons) written, and a first page
+    // when there is none.
+    void finishContent();
+    // The encryption dictionary's object, 0 when the document is not protected.
+    int32_t writeEncryption();
+    void writeDocumentScripts(CatalogParts& parts);
+    // The layers' objects; returns their /Properties entries.
+    std::string writeLayers(CatalogParts& parts);
+    int32_t writeMetadata();
+    // The named destinations' object, 0 when there are none.
+    int32_t writeNamedDests();
+    void writeResourcesAndPageTree(const std::string& layerProperties);
+    void writeCatalog(const CatalogParts& parts);
+    void writeDocumentActions(const CatalogParts& parts);
+    void writeOptionalContent(const CatalogParts& parts);
+    void writeViewerSettings(const CatalogParts& parts);
+    int32_t writeInformation();
+    void writeCrossReference(int32_t info, int32_t catalog, int32_t encryptObject);
+    // Closes the finished file under its name; raises when any part of it could not be written.
+    void closeFinishedFile();
 
     // content routing
     void OutContent(std::string_view text);
@@ -357,8 +411,10 @@ private:
     std::string FormatUnits(float value) const;
     // A value in user units in points, as FormatUnits writes it.
     float toPoints(float value) const { return static_cast<float>(static_cast<double>(ScaleFactor) * value); }
+    // Kept for the colour entries of the drawing operations, which this writer does not have: nothing calls it.
     static std::string ColorByteToText(uint8_t value);
     static std::string FormatColorRGB(std::string_view color);
+    // Kept for the boolean entries of the drawing operations, like ColorByteToText: nothing calls it.
     static std::string BoolToText(bool value);
     static std::string EscapeString(std::string_view text);
     static std::string FormatName(std::string_view name);
@@ -380,9 +436,11 @@ private:
     // The page's content stream, written from where its two parts lie.
     void writeContentStream(std::string_view head, std::string_view body);
     int32_t WriteStreamObject(std::string_view text);
+    // Kept for the image loaders: written and tested, but no public operation reaches it.
     int32_t WriteImageObject(std::string_view kind, std::vector<uint8_t>& data, std::vector<uint8_t>& palette,
                              int32_t width, int32_t height, uint8_t bitsPerPixel, std::string_view name,
                              std::string_view colorSpace, const std::string& filter, std::string_view mask);
+    // An annotation object from its dictionary's opening, listed for the open page or stored object.
     void WriteAnnotation(std::string text, std::string_view contents, std::string_view title,
                          std::string_view defaultAppearance, std::string_view target);
     int32_t WriteFontObjects(std::string_view name, std::vector<uint8_t>& fontFile, int32_t length1,
@@ -420,7 +478,8 @@ private:
     // shared helpers
     void SaveTableState();
     void RestoreTableState();
-    static std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+    // The pieces of `text` between the delimiters, as views into it.
+    static std::vector<std::string_view> SplitText(std::string_view text, std::string_view delimiter);
     static std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement);
     void SetLastBounds(float x1, float y1, float x2, float y2);
     void RequireVersion(int32_t v);
@@ -441,12 +500,18 @@ private:
     const std::string& colorLine(const std::string& color, const char* rgbOperator);
     void restoreLine(const std::string& color, const std::string& companion);
     void drawTableCell(float width, float height);
+    // The operators that open a local space moved to (NewX, NewY) and scaled, written at `p`;
+    // returns their end.
+    char* writeSpace(char* p, float NewX, float NewY, float ScaleX, float ScaleY);
 
     // fonts and text
     const FontRecord* currentFont() const;
     // TextLength in the font given, with the scale factor known not to be 0: for measuring
     // many words after one check.
     float lengthIn(const FontRecord& font, std::string_view phrase) const;
+    // What lengthIn gives for a text of `size` characters, `blanks` of them blanks, whose widths
+    // add up to `widths` (thousandths of the font size).
+    float lengthOf(int64_t widths, int64_t blanks, std::size_t size) const;
     // Measuring divides by the scale factor: 0 raises DivisionByZero.
     static void requireScale(float factor);
     int32_t findFont(const std::string& key, const std::string& trueTypeKey) const;
@@ -457,10 +522,27 @@ private:
     void LoadZapfDingbatsMetrics();
     void addTrueTypeFont(const std::string& path, std::string_view alias, bool embedded, int32_t encoding,
                          std::string& registeredName);
-    // `wordsWidth`, when not negative, is the sum of the widths of the text's words (split at
-    // every blank) that a justified line would otherwise measure again.
+    // `known`: what a text box already knows of the line's words, which a justified line would
+    // otherwise measure again.
     void WriteTextLine(float x, float y, float width, std::string_view text, float indentation, int32_t Align,
-                       bool newLine, double wordsWidth = -1);
+                       bool newLine, const KnownWords* known = nullptr);
+    struct LineMeasure;
+    struct LineFit;
+    // The widths a line is aligned by; with Shrink or Fit the scaling is taken as 100 until the
+    // caller puts it back.
+    LineMeasure measureLine(const FontRecord& font, std::string_view text, int32_t Align, const KnownWords* known);
+    // Where the line begins and the word spacing or scaling that makes it fill `width`.
+    LineFit fitLine(const LineMeasure& measure, float width, float indentation, int32_t Align,
+                    float savedScaling) const;
+    // The line's text object, painted in the text colour, at `left` and `baseline` (points).
+    void writeLineText(std::string_view text, double left, float baseline, const LineFit& fit, bool widerThanBox,
+                       float savedScaling);
+    // Underline, overline and line through, as long as `length` (user units).
+    void writeLineDecorations(double left, float baseline, double length);
+    // A text box's text as its paragraphs are split: double blanks of a justified text made
+    // single, and an empty paragraph (also one after a final CR LF) kept as a single blank, so
+    // that it takes a line. Gives the text itself when it needs none of that, else `normalised`.
+    static std::string_view boxText(std::string_view text, int32_t Align, std::string& normalised);
 
     Hooks m_hooks;
     OutputFile m_out;
@@ -581,6 +663,21 @@ private:
     };
     std::array<ColorLine, 4> m_colorLines;
     std::size_t m_nextColorLine = 0;
+    // The texts of numbers that come again and again in the content: a text line's font size,
+    // left edge and word spacing, a local space's scales, a table cell's sizes.
+    struct NumberTexts {
+        RealText fontSize;
+        RealText lineLeft;
+        RealText wordSpacing;
+        RealText scaleX;
+        RealText scaleY;
+        RealText cellHalfLine;
+        RealText cellInnerWidth;
+        RealText cellInnerHeight;
+        RealText cellWidth;
+        RealText cellHeight;
+    };
+    NumberTexts m_numbers;
 
     TextBuffer PageContent;
     TextBuffer ObjectContent;
@@ -601,6 +698,7 @@ private:
     GrowTable<int32_t> PageObjects;
     int32_t PageCount = 0;
     int32_t ImageCount = 0;
+    GrowTable<ImageRecord> ImageTable; // filled by the image loaders, which this writer does not have
     std::string ImageResources;
     int32_t TableStackDepth = 0;
     GrowTable<TableStateRecord> TableStack;

@@ -23,13 +23,24 @@ std::string hexUpper(uint64_t value)
 
 void Folian::openOutput(const std::string& path)
 {
+    // A folder of that name would refuse the finished file only at the end.
+    std::error_code ec;
+    int code = std::filesystem::is_directory(path, ec) ? EISDIR : 0;
     m_partName = path + ".part";
     errno = 0;
-    if (!m_out.open(m_partName)) {
-        const int code = errno;
-        if (code == ENOENT || code == ENOTDIR) {
-            throw Error(ErrorCode::PathNotFound, "Path not found");
-        }
+    if (code == 0 && !m_out.open(m_partName)) {
+        code = errno;
+    }
+    if (code == ENOENT || code == ENOTDIR) {
+        throw Error(ErrorCode::PathNotFound, "Path not found");
+    }
+    if (code == EACCES || code == EPERM || code == EROFS) {
+        throw Error(ErrorCode::PermissionDenied, "Permission denied");
+    }
+    if (OutputFile::diskFull(code)) {
+        throw Error(ErrorCode::DiskFull, "Disk full");
+    }
+    if (code != 0 || !m_out.isOpen()) {
         throw Error(ErrorCode::PathFileAccess,
                     std::string("Path/File access error") + (code != 0 ? ": " + std::string(std::strerror(code)) : ""));
     }
@@ -250,8 +261,8 @@ void Folian::writeWidget(const FieldWidgetRecord& field, int32_t page)
     case FieldType::ComboBox:
     case FieldType::ListBox: {
         t += " /MK <<" + field.AppearanceEntries + ">> /Opt [ ";
-        const std::vector<std::string> options = SplitText(field.Value, "|");
-        for (const std::string& option : options) {
+        const std::vector<std::string_view> options = SplitText(field.Value, "|");
+        for (const std::string_view option : options) {
             t += FormatShownText(option);
         }
         t += " ] ";

@@ -85,12 +85,49 @@ std::string Folian::resourceDictionary(bool withPatterns, const std::string& lay
     return text;
 }
 
+// What the catalog names: the objects written before it and the layers' lists.
+struct Folian::CatalogParts {
+    int32_t outlineRoot = 0;
+    int32_t metadataObject = 0;
+    int32_t destsObject = 0;
+    int32_t namesObject = 0;            // the global script's name tree
+    std::array<int32_t, 9> scriptObject{}; // by event type
+    std::string ocgList;   // every layer
+    std::string orderList; // the layers shown in the reader's list
+    std::string onList;
+    std::string offList;
+    int32_t screenLayer = 0;
+    int32_t printerLayer = 0;
+};
+
 void Folian::EndDoc()
 {
     if (!m_out.isOpen()) {
         throw Error(ErrorCode::BadFileNameOrNumber, "No document file is open");
     }
+    finishContent();
 
+    CatalogParts parts;
+    if (BookmarkCount > 1) {
+        parts.outlineRoot = WriteOutlines();
+    }
+    const int32_t encryptObject = writeEncryption();
+    writeDocumentScripts(parts);
+    const std::string layerProperties = writeLayers(parts);
+    parts.metadataObject = writeMetadata();
+    parts.destsObject = writeNamedDests();
+    writeResourcesAndPageTree(layerProperties);
+
+    const int32_t catalog = BeginObj();
+    writeCatalog(parts);
+    EndObj();
+    const int32_t info = writeInformation();
+    writeCrossReference(info, catalog, encryptObject);
+    closeFinishedFile();
+}
+
+void Folian::finishContent()
+{
     // An object or pattern left open is written, so that the names placed on pages resolve.
     EndObject();
     EndTiling();
@@ -101,97 +138,107 @@ void Folian::EndDoc()
         EndPage();
     }
     writeRadioButtons();
+}
 
-    int32_t outlineRoot = 0;
-    if (BookmarkCount > 1) {
-        outlineRoot = WriteOutlines();
+int32_t Folian::writeEncryption()
+{
+    if (ProtectionOn == 0) {
+        return 0;
     }
+    const int32_t object = BeginObj();
+    std::string text = std::string("<< /Filter /Standard ") + CR + "/O (" + EscapeString(OwnerEntry) + ")" + CR +
+                       "/U (" + EscapeString(UserEntry) + ")" + CR + "/P " + str(PermissionFlags) + CR;
+    text += ObjectKeyLength == 10 ? "/V 1 /R 2 >>" : "/V 2 /R 3 /Length 128 >>";
+    WriteLine(text);
+    EndObj();
+    return object;
+}
 
-    int32_t encryptObject = 0;
-    if (ProtectionOn != 0) {
-        encryptObject = BeginObj();
-        std::string text = std::string("<< /Filter /Standard ") + CR + "/O (" + EscapeString(OwnerEntry) + ")" + CR +
-                           "/U (" + EscapeString(UserEntry) + ")" + CR + "/P " + str(PermissionFlags) + CR;
-        text += ObjectKeyLength == 10 ? "/V 1 /R 2 >>" : "/V 2 /R 3 /Length 128 >>";
-        WriteLine(text);
-        EndObj();
-    }
-
-    // Document scripts by event type, in the order the catalog lists them.
-    std::array<int32_t, 9> scriptObject{};
-    int32_t namesObject = 0;
+void Folian::writeDocumentScripts(CatalogParts& parts)
+{
+    // By event type, in the order the catalog lists them.
     for (int type : {2, 3, 5, 7, 4, 6, 8}) {
         if (DocScripts[static_cast<std::size_t>(type)].empty()) {
             continue;
         }
-        scriptObject[static_cast<std::size_t>(type)] = WriteStreamObject(DocScripts[static_cast<std::size_t>(type)]);
+        parts.scriptObject[static_cast<std::size_t>(type)] =
+            WriteStreamObject(DocScripts[static_cast<std::size_t>(type)]);
         if (type == 8) {
-            namesObject = BeginObj();
-            WriteLine("<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS " + ref(scriptObject[8]) +
-                      " >> ] >> >>");
+            parts.namesObject = BeginObj();
+            WriteLine("<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS " +
+                      ref(parts.scriptObject[8]) + " >> ] >> >>");
             EndObj();
         }
     }
+}
 
-    std::string layerProperties;
-    std::string ocgList;
-    std::string orderList;
-    std::string onList;
-    std::string offList;
-    int32_t screenLayer = 0;
-    int32_t printerLayer = 0;
+std::string Folian::writeLayers(CatalogParts& parts)
+{
+    std::string properties;
     for (int32_t i = 1; i <= LayerCount; ++i) {
         LayerRecord& layer = LayerTable[i];
         const int32_t number = BeginObj();
         std::string text = "<</Type /OCG /Name " + FormatShownText(layer.Name);
         if (layer.Name == "SCREEN") {
             text += "/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>";
-            screenLayer = number;
+            parts.screenLayer = number;
             layer.StartState = true;
         } else if (layer.Name == "PRINTER") {
             text += "/Usage <</Print <</PrintState /ON>> /View <</ViewState /OFF>>>>";
-            printerLayer = number;
+            parts.printerLayer = number;
             layer.StartState = false;
         }
         WriteLine(text + ">>");
         EndObj();
-        layerProperties += "/_LAY_" + str(i) + " " + ref(number) + " ";
-        ocgList += ref(number) + " ";
+        properties += "/_LAY_" + str(i) + " " + ref(number) + " ";
+        parts.ocgList += ref(number) + " ";
         if (layer.ShowInList) {
-            orderList += ref(number) + " ";
+            parts.orderList += ref(number) + " ";
         }
-        (layer.StartState ? onList : offList) += ref(number) + " ";
+        (layer.StartState ? parts.onList : parts.offList) += ref(number) + " ";
     }
     if (LayerCount >= 1) {
         RequireVersion(2);
     }
+    return properties;
+}
 
-    const int32_t metadataObject = BeginObj();
+int32_t Folian::writeMetadata()
+{
+    const int32_t object = BeginObj();
     WriteLine("<< /Type /Metadata /Subtype /XML");
     const std::string packet = BuildXmpMetadata();
     std::vector<uint8_t> packetBytes(packet.begin(), packet.end());
     WriteStream(packetBytes, 0, std::string(), 0);
     EndObj();
+    return object;
+}
 
-    int32_t destsObject = 0;
-    if (NamedDestCount != 0) {
-        destsObject = BeginObj();
-        std::string text = "<<";
-        for (int32_t i = 1; i <= NamedDestCount; ++i) {
-            NamedDestRecord& dest = NamedDests[i];
-            // Page 0 would name no page object at all, so it goes to the first page like any
-            // other number below the range.
-            if (dest.Page >= PageCount || dest.Page == -1) {
-                dest.Page = PageCount;
-            } else if (dest.Page < 1) {
-                dest.Page = 1;
-            }
-            text += dest.Name + " [" + ref(PageObjects[dest.Page]) + " " + dest.View + "] ";
-        }
-        WriteLine(text + ">>");
-        EndObj();
+int32_t Folian::writeNamedDests()
+{
+    if (NamedDestCount == 0) {
+        return 0;
     }
+    const int32_t object = BeginObj();
+    std::string text = "<<";
+    for (int32_t i = 1; i <= NamedDestCount; ++i) {
+        NamedDestRecord& dest = NamedDests[i];
+        // Page 0 would name no page object at all, so it goes to the first page like any
+        // other number below the range.
+        if (dest.Page >= PageCount || dest.Page == -1) {
+            dest.Page = PageCount;
+        } else if (dest.Page < 1) {
+            dest.Page = 1;
+        }
+        text += dest.Name + " [" + ref(PageObjects[dest.Page]) + " " + dest.View + "] ";
+    }
+    WriteLine(text + ">>");
+    EndObj();
+    return object;
+}
 
+void Folian::writeResourcesAndPageTree(const std::string& layerProperties)
+{
     BeginObj(3);
     WriteLine(resourceDictionary(false, layerProperties));
     EndObj();
@@ -202,20 +249,22 @@ void Folian::EndDoc()
     WriteLine(std::string("<<") + CR + "/Type /Pages /Count " + str(PageCount) + CR + "/Kids [" + PageKids + "] " + CR +
               ">>");
     EndObj();
+}
 
-    const int32_t catalog = BeginObj();
-    writeCatalog(outlineRoot, metadataObject, destsObject, namesObject, scriptObject, ocgList, orderList, onList,
-                 offList, screenLayer, printerLayer);
-    EndObj();
-
-    const int32_t info = BeginObj();
+int32_t Folian::writeInformation()
+{
+    const int32_t object = BeginObj();
     WriteLine(std::string("<<") + CR + "/Title " + FormatShownText(DocTitle) + CR + "/Author " +
               FormatShownText(DocAuthor) + CR + "/Creator " + FormatShownText(DocCreator) + CR + "/Producer " +
               FormatShownText(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
               "/Subject " + FormatShownText(DocSubject) + CR + "/Keywords " + FormatShownText(DocKeywords) + CR +
               ">>");
     EndObj();
+    return object;
+}
 
+void Folian::writeCrossReference(int32_t info, int32_t catalog, int32_t encryptObject)
+{
     const int64_t xrefOffset = m_out.offset();
     WriteLine("xref" + std::string(1, LF) + "0 " + str(MaxObject + 1) + LF + "0000000000 65535 f" + CR);
     for (int32_t i = 1; i <= MaxObject; ++i) {
@@ -233,34 +282,36 @@ void Folian::EndDoc()
         WriteLine("/Encrypt " + ref(encryptObject) + " /ID [<" + hex + "><" + hex + ">]");
     }
     WriteLine(">>" + std::string(1, LF) + "startxref" + LF + str(xrefOffset) + LF + "%%EOF");
+}
 
+void Folian::closeFinishedFile()
+{
     if (MinVersion != 0) {
         m_out.overwriteStart("%PDF-1." + str(MinVersion + 3) + LF);
     }
-
     SavedFileSize = static_cast<int32_t>(m_out.offset());
     const bool kept = closeOutput(true);
     importSourcesClear();
     if (!kept) {
+        if (OutputFile::diskFull(m_out.error())) {
+            throw Error(ErrorCode::DiskFull, "Disk full - " + FileName + " could not be written completely");
+        }
         throw Error(ErrorCode::DeviceIo, "Device I/O error - " + FileName + " could not be written completely");
     }
 }
 
-void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t destsObject, int32_t namesObject,
-                          const std::array<int32_t, 9>& scriptObject, const std::string& ocgList,
-                          const std::string& orderList, const std::string& onList, const std::string& offList,
-                          int32_t screenLayer, int32_t printerLayer)
+void Folian::writeCatalog(const CatalogParts& parts)
 {
     std::string text = std::string("<< /Type /Catalog") + CR + "/Pages " + ref(1);
-    if (outlineRoot != 0) {
-        text += CR + std::string("/Outlines ") + ref(outlineRoot);
+    if (parts.outlineRoot != 0) {
+        text += CR + std::string("/Outlines ") + ref(parts.outlineRoot);
     }
     if (!PageLabels.empty()) {
         text += CR + std::string("/PageLabels << /Nums [ ") + PageLabels + " ] >>";
     }
-    text += CR + std::string("/Metadata ") + ref(metadataObject);
-    if (destsObject != 0) {
-        text += CR + std::string("/Dests ") + ref(destsObject);
+    text += CR + std::string("/Metadata ") + ref(parts.metadataObject);
+    if (parts.destsObject != 0) {
+        text += CR + std::string("/Dests ") + ref(parts.destsObject);
     }
     if (!AcroFormFields.empty()) {
         std::string fields;
@@ -270,14 +321,23 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
         text += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + fields + "] /CO [" +
                 AcroFormCalcOrder + "] /DR << /Font <<" + CR + FontResources + ">> >> >>";
     }
-    if (namesObject != 0) {
-        text += CR + std::string("/Names ") + ref(namesObject);
+    if (parts.namesObject != 0) {
+        text += CR + std::string("/Names ") + ref(parts.namesObject);
     }
-    if (scriptObject[2] != 0) {
-        text += CR + std::string("/OpenAction << /S /JavaScript /JS ") + ref(scriptObject[2]) + " >>" + CR;
+    if (parts.scriptObject[2] != 0) {
+        text += CR + std::string("/OpenAction << /S /JavaScript /JS ") + ref(parts.scriptObject[2]) + " >>" + CR;
     }
     WriteLine(text);
+    writeDocumentActions(parts);
+    if (LayerCount > 0) {
+        writeOptionalContent(parts);
+    }
+    writeViewerSettings(parts);
+    WriteLine(">>");
+}
 
+void Folian::writeDocumentActions(const CatalogParts& parts)
+{
     struct DocumentAction {
         int type;
         const char* opening;
@@ -288,7 +348,7 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
         {6, " /DP << /Type /Action /S /JavaScript /JS "}};
     std::string aa;
     for (const DocumentAction& action : actions) {
-        const int32_t object = scriptObject[static_cast<std::size_t>(action.type)];
+        const int32_t object = parts.scriptObject[static_cast<std::size_t>(action.type)];
         if (object != 0) {
             aa += action.opening + ref(object) + " >>" + CR;
         }
@@ -296,27 +356,31 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
     if (!aa.empty()) {
         WriteLine(std::string(1, LF) + "/AA <<" + aa + ">> ");
     }
+}
 
-    if (LayerCount > 0) {
-        std::string special;
-        if (printerLayer != 0) {
-            special += ref(printerLayer) + " ";
-        }
-        if (screenLayer != 0) {
-            special += ref(screenLayer) + " ";
-        }
-        std::string oc = "/OCProperties <</OCGs [" + ocgList + "] /D <</AS [ ";
-        if (printerLayer != 0) {
-            oc += "<</Event /Print /OCGs [" + special + "] /Category [/Print]>> ";
-        }
-        if (screenLayer != 0) {
-            oc += "<</Event /View /OCGs [" + special + "] /Category [/View]>> ";
-        }
-        oc += "]" + std::string(1, LF) + "/ON [" + onList + "] " + LF + "/OFF [" + offList + "] " + LF + "/Order [" +
-              FormatShownText(DocTitle) + " " + orderList + "]>>  >>";
-        WriteLine(oc);
+void Folian::writeOptionalContent(const CatalogParts& parts)
+{
+    std::string special;
+    if (parts.printerLayer != 0) {
+        special += ref(parts.printerLayer) + " ";
     }
+    if (parts.screenLayer != 0) {
+        special += ref(parts.screenLayer) + " ";
+    }
+    std::string oc = "/OCProperties <</OCGs [" + parts.ocgList + "] /D <</AS [ ";
+    if (parts.printerLayer != 0) {
+        oc += "<</Event /Print /OCGs [" + special + "] /Category [/Print]>> ";
+    }
+    if (parts.screenLayer != 0) {
+        oc += "<</Event /View /OCGs [" + special + "] /Category [/View]>> ";
+    }
+    oc += "]" + std::string(1, LF) + "/ON [" + parts.onList + "] " + LF + "/OFF [" + parts.offList + "] " + LF +
+          "/Order [" + FormatShownText(DocTitle) + " " + parts.orderList + "]>>  >>";
+    WriteLine(oc);
+}
 
+void Folian::writeViewerSettings(const CatalogParts& parts)
+{
     const int32_t layout = ViewerPrefs & ~int32_t{0xFFF};
     if (layout == 0x2000) {
         WriteLine("/PageLayout /OneColumn");
@@ -331,7 +395,7 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
         WriteLine("/PageMode /FullScreen");
         break;
     case 2:
-        if (outlineRoot != 0) {
+        if (parts.outlineRoot != 0) {
             WriteLine("/PageMode /UseOutlines");
         }
         break;
@@ -367,7 +431,6 @@ void Folian::writeCatalog(int32_t outlineRoot, int32_t metadataObject, int32_t d
         prefs += "/FitWindow true ";
     }
     WriteLine(prefs + " >>");
-    WriteLine(">>");
 }
 
 } // namespace folian

@@ -51,7 +51,8 @@ std::string lastTwoHex(long long value)
 long long roundedThousandths(float x)
 {
     const float shifted = static_cast<float>(std::fabs(static_cast<double>(x)) * 1000.0 + 0.5);
-    return static_cast<long long>(std::floor(static_cast<double>(shifted)));
+    // Not below 0.5: cutting the fraction is rounding down.
+    return static_cast<long long>(shifted);
 }
 
 constexpr std::ptrdiff_t kEscapeBlock = 16;
@@ -93,11 +94,11 @@ char* writeReal(char* out, float x)
     // Whole thousandths, then at most seven significant digits as a single-precision value
     // shows them; always fixed notation, which is the only one a PDF reader accepts.
     long long thousandths = roundedThousandths(x);
-    long long scale = 1;
-    while (thousandths / scale >= 10000000) {
-        scale *= 10;
-    }
-    if (scale > 1) {
+    if (thousandths >= 10000000) {
+        long long scale = 1;
+        while (thousandths / scale >= 10000000) {
+            scale *= 10;
+        }
         thousandths = (thousandths + scale / 2) / scale * scale;
     }
     if (thousandths == 0) {
@@ -377,7 +378,7 @@ void Folian::ParseColor(std::string& spec, std::string& second)
     }
     case '@': {
         std::string text = ReplaceText(std::string_view(spec).substr(1), ",", ".");
-        const std::vector<std::string> parts = SplitText(text, ";");
+        const std::vector<std::string_view> parts = SplitText(text, ";");
         std::array<double, 3> channel{};
         if (parts.size() == 4) {
             const double k = leadingNumber(parts[3]);
@@ -403,7 +404,7 @@ void Folian::ParseColor(std::string& spec, std::string& second)
     default:
         break;
     }
-    const std::vector<std::string> parts = SplitText(spec, ";");
+    const std::vector<std::string_view> parts = SplitText(spec, ";");
     const std::string first = asciiTrimUpper(parts[0]);
     for (const NamedColor& named : kNamedColors) {
         if (first == named.name) {
@@ -411,9 +412,12 @@ void Folian::ParseColor(std::string& spec, std::string& second)
             return;
         }
     }
+    // Read before spec, which the parts lie in, changes.
+    const bool hasSecond = parts.size() > 1;
+    std::string secondText = hasSecond ? asciiTrimUpper(parts[1]) : std::string();
     spec = first;
-    if (parts.size() > 1) {
-        second = asciiTrimUpper(parts[1]);
+    if (hasSecond) {
+        second = std::move(secondText);
         std::string ignored;
         ParseColor(second, ignored);
     }

@@ -67,9 +67,9 @@ void Folian::RestoreTableState()
     TableStackDepth -= 1;
 }
 
-std::vector<std::string> Folian::SplitText(std::string_view text, std::string_view delimiter)
+std::vector<std::string_view> Folian::SplitText(std::string_view text, std::string_view delimiter)
 {
-    std::vector<std::string> parts;
+    std::vector<std::string_view> parts;
     if (text.empty() || delimiter.empty()) {
         parts.emplace_back(text);
         return parts;
@@ -120,21 +120,22 @@ void Folian::RequireVersion(int32_t v)
 
 void Folian::PaintPath(int32_t style)
 {
+    using namespace PathPaint;
     std::string op;
-    if (style & 4) {
-        if (style & 1) {
+    if (style & Fill) {
+        if (style & NoStroke) {
             op = "f*";
-        } else if (style & 2) {
+        } else if (style & Close) {
             op = "b*";
         } else {
             op = "B*";
         }
-    } else if (style & 1) {
-        op = (style & 2) ? "h" : "";
+    } else if (style & NoStroke) {
+        op = (style & Close) ? "h" : "";
     } else {
-        op = (style & 2) ? "h S" : "S";
+        op = (style & Close) ? "h S" : "S";
     }
-    if (style & 128) {
+    if (style & Clip) {
         op = "W " + op;
     }
     if (!op.empty()) {

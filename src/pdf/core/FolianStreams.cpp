@@ -152,6 +152,7 @@ void Folian::WriteAnnotation(std::string text, std::string_view contents, std::s
                              std::string_view defaultAppearance, std::string_view target)
 {
     const int32_t a = BeginObj();
+    // Notes would fill these four; links, the only caller, give none, so no public operation reaches them.
     if (!title.empty()) {
         text += " /T " + FormatShownText(title);
     }

@@ -1,23 +1,35 @@
 // Tables of cells and local coordinate spaces.
 #include "core/Folian.h"
+#include "core/Formatting.h"
 
 namespace folian {
+
+namespace {
+// The most characters writeSpace writes.
+constexpr std::size_t kSpaceSize = 16 + 4 * kRealSize;
+} // namespace
+
+char* Folian::writeSpace(char* p, float NewX, float NewY, float ScaleX, float ScaleY)
+{
+    p = writeText(p, "\rq");
+    if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
+        *p++ = '\r';
+        p = writeText(p, m_numbers.scaleX.of(ScaleX));
+        p = writeText(p, " 0 0 ");
+        p = writeText(p, m_numbers.scaleY.of(ScaleY));
+        *p++ = ' ';
+        p = writeReal(p, toPoints(NewX));
+        *p++ = ' ';
+        p = writeReal(p, toPoints(NewY));
+        p = writeText(p, " cm");
+    }
+    return p;
+}
 
 void Folian::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle)
 {
     if (TextBuffer* out = contentTarget()) {
-        out->append("\rq");
-        if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
-            out->append('\r');
-            out->appendReal(ScaleX);
-            out->append(" 0 0 ");
-            out->appendReal(ScaleY);
-            out->append(' ');
-            out->appendReal(toPoints(NewX));
-            out->append(' ');
-            out->appendReal(toPoints(NewY));
-            out->append(" cm");
-        }
+        out->commit(writeSpace(out->extend(kSpaceSize), NewX, NewY, ScaleX, ScaleY));
     }
     if (Angle != 0) {
         AxisRotation(Angle);
@@ -49,31 +61,38 @@ void Folian::EndTable()
 
 void Folian::drawTableCell(float width, float height)
 {
-    BeginSpace(TableX, TableY, 1, 1, 0);
-    const float half = static_cast<float>(LineWidth / 2.0);
-    const float inset = ScaleFactor == 0 ? 0.0f : static_cast<float>(static_cast<double>(LineWidth) / ScaleFactor);
+    SetXY(0, 0); // the cell is a local space of its own
     TextBuffer* out = contentTarget();
     if (out == nullptr) {
         return;
     }
+    const float half = static_cast<float>(LineWidth / 2.0);
+    const float inset = ScaleFactor == 0 ? 0.0f : static_cast<float>(static_cast<double>(LineWidth) / ScaleFactor);
+    // The cell's operators in one piece; cells of a table mostly share their sizes, whose texts
+    // are then kept.
+    char* p = writeSpace(out->extend(kSpaceSize + 6 * kRealSize + 32), TableX, TableY, 1, 1);
     if (!FillColor.empty()) {
-        out->append('\r');
-        out->appendReal(half);
-        out->append(' ');
-        out->appendReal(half);
-        out->append(' ');
-        out->appendReal(toPoints(static_cast<float>(static_cast<double>(width) - inset)));
-        out->append(' ');
-        out->appendReal(toPoints(static_cast<float>(static_cast<double>(height) - inset)));
-        out->append(" re f*");
+        const std::string_view halfText = m_numbers.cellHalfLine.of(half);
+        *p++ = '\r';
+        p = writeText(p, halfText);
+        *p++ = ' ';
+        p = writeText(p, halfText);
+        *p++ = ' ';
+        p = writeText(p,
+                      m_numbers.cellInnerWidth.of(toPoints(static_cast<float>(static_cast<double>(width) - inset))));
+        *p++ = ' ';
+        p = writeText(p,
+                      m_numbers.cellInnerHeight.of(toPoints(static_cast<float>(static_cast<double>(height) - inset))));
+        p = writeText(p, " re f*");
     }
     if (LineWidth > 0) {
-        out->append("\r0 0 ");
-        out->appendReal(toPoints(width));
-        out->append(' ');
-        out->appendReal(toPoints(height));
-        out->append(" re S");
+        p = writeText(p, "\r0 0 ");
+        p = writeText(p, m_numbers.cellWidth.of(toPoints(width)));
+        *p++ = ' ';
+        p = writeText(p, m_numbers.cellHeight.of(toPoints(height)));
+        p = writeText(p, " re S");
     }
+    out->commit(p);
 }
 
 void Folian::BeginRow(float Height)

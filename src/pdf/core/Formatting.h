@@ -19,6 +19,34 @@ char* writeEscaped(char* out, std::string_view text);
 // At most three times the name's size.
 char* writeName(char* out, std::string_view name);
 
+// A colour as "#RRGGBB", which the colour setters keep without a companion.
+inline bool isPlainColor(std::string_view color)
+{
+    return color.size() == 7 && color[0] == '#';
+}
+
+// A number's text kept for the next time the same number comes, as a text line's font size and
+// left edge do line after line.
+class RealText {
+public:
+    // The text writeReal writes for x.
+    std::string_view of(float x)
+    {
+        if (!m_valid || std::memcmp(&x, &m_value, sizeof x) != 0) {
+            m_size = static_cast<std::size_t>(writeReal(m_text, x) - m_text);
+            m_value = x;
+            m_valid = true;
+        }
+        return {m_text, m_size};
+    }
+
+private:
+    float m_value = 0;
+    bool m_valid = false;
+    std::size_t m_size = 0;
+    char m_text[kRealSize] = {};
+};
+
 inline char* writeText(char* out, std::string_view text)
 {
     std::memcpy(out, text.data(), text.size());

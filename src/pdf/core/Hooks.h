@@ -1,9 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace folian {
+
+class PdfSource;
+struct SourceFailure;
 
 struct LocalDateTime {
     int year = 0;
@@ -33,6 +37,9 @@ struct Hooks {
     // Opens a finished file in the system's PDF viewer and returns at once; returns false when
     // the viewer could not be started. Empty: OpenDoc raises.
     std::function<bool(const std::string& path)> openInViewer;
+    // Opens an existing PDF file for GetInfo and ImportPage (streams/PdfSource.h; OpenWithQpdf is the
+    // reader), or returns nullptr saying why. Empty: both fail with ErrorCode::LoadingLibrary.
+    std::function<std::unique_ptr<PdfSource>(const std::string& path, SourceFailure& failure)> openPdf;
 };
 
 // The hooks that Folian objects built without explicit hooks use. The application sets them

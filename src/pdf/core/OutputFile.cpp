@@ -1,5 +1,6 @@
 #include "core/OutputFile.h"
 
+#include <cerrno>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -40,6 +41,7 @@ bool OutputFile::open(const std::string& path)
     m_used = 0;
     m_offset = 0;
     m_failed = false;
+    m_error = 0;
     if (m_file == nullptr) {
         return false;
     }
@@ -49,10 +51,24 @@ bool OutputFile::open(const std::string& path)
     return true;
 }
 
+bool OutputFile::diskFull(int code)
+{
+    return code == ENOSPC || code == EDQUOT || code == EFBIG;
+}
+
+void OutputFile::fail()
+{
+    if (!m_failed) {
+        m_error = errno;
+    }
+    m_failed = true;
+}
+
 void OutputFile::flush()
 {
+    errno = 0;
     if (m_used != 0 && std::fwrite(m_buffer.data(), 1, m_used, m_file) != m_used) {
-        m_failed = true;
+        fail();
     }
     m_used = 0;
 }
@@ -60,7 +76,8 @@ void OutputFile::flush()
 void OutputFile::write(const void* data, std::size_t size)
 {
     if (m_file == nullptr) {
-        m_failed = true;
+        errno = EBADF;
+        fail();
         return;
     }
     m_offset += static_cast<int64_t>(size);
@@ -75,21 +92,23 @@ void OutputFile::write(const void* data, std::size_t size)
     if (size < kBufferSize) {
         std::memcpy(m_buffer.data(), data, size);
         m_used = size;
-    } else if (std::fwrite(data, 1, size, m_file) != size) {
-        m_failed = true;
+    } else if (errno = 0; std::fwrite(data, 1, size, m_file) != size) {
+        fail();
     }
 }
 
 void OutputFile::overwriteStart(std::string_view text)
 {
     if (m_file == nullptr) {
-        m_failed = true;
+        errno = EBADF;
+        fail();
         return;
     }
     flush();
+    errno = 0;
     if (std::fseek(m_file, 0, SEEK_SET) != 0 || std::fwrite(text.data(), 1, text.size(), m_file) != text.size() ||
         std::fseek(m_file, 0, SEEK_END) != 0) {
-        m_failed = true;
+        fail();
     }
 }
 
@@ -101,11 +120,15 @@ bool OutputFile::close(bool sync)
     flush();
     m_synced = false;
     if (sync && !m_failed) {
+        errno = 0;
         m_synced = std::fflush(m_file) == 0 && syncToDisk(m_file);
-        m_failed = !m_synced;
+        if (!m_synced) {
+            fail();
+        }
     }
+    errno = 0;
     if (std::fclose(m_file) != 0) {
-        m_failed = true;
+        fail();
     }
     m_file = nullptr;
     std::vector<char>().swap(m_buffer);

@@ -27,6 +27,10 @@ public:
     // Bytes written so far, the buffered ones included.
     int64_t offset() const { return m_offset; }
     bool failed() const { return m_failed; }
+    // The system's error number of the first failure since the file was opened; 0 when none is known.
+    int error() const { return m_error; }
+    // Whether a system error number says that the disk (or the user's share of it) has no room left.
+    static bool diskFull(int code);
     // Writes `text` over the beginning of the file, leaving the rest and the offset as they are.
     void overwriteStart(std::string_view text);
     // Writes out what is buffered and, when `sync`, waits until the system has the bytes on
@@ -37,12 +41,14 @@ public:
 
 private:
     void flush();
+    void fail();
 
     std::FILE* m_file = nullptr;
     std::vector<char> m_buffer;
     std::size_t m_used = 0;
     int64_t m_offset = 0;
     bool m_failed = false;
+    int m_error = 0;
     bool m_synced = false;
 };
 

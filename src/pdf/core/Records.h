@@ -88,6 +88,21 @@ struct FontRecord {
     std::string ResourceName; // the name the font object was written under
 };
 
+// An image loaded into the document, kept so that a second use of the same file writes it once.
+struct ImageRecord {
+    std::string FileName;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t Object = 0;
+};
+
+// What a text box knows of the words of a line it lays out (split at every blank): the sum of
+// their widths, added in the order a line adds them, and the number of blanks between them.
+struct KnownWords {
+    double width = 0;
+    int32_t gaps = 0;
+};
+
 // What a table, row or column saves on entry and gives back on exit.
 struct TableStateRecord {
     float ScaleFactor = 1;

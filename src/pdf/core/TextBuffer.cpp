@@ -30,16 +30,6 @@ void TextBuffer::appendReal(float x)
     folian::appendReal(m_text, x);
 }
 
-void TextBuffer::appendEscaped(std::string_view text)
-{
-    folian::appendEscaped(m_text, text);
-}
-
-void TextBuffer::appendName(std::string_view name)
-{
-    folian::appendName(m_text, name);
-}
-
 void TextBuffer::appendColorRGB(uint32_t rgb)
 {
     folian::appendColorRGB(m_text, rgb);
@@ -47,10 +37,11 @@ void TextBuffer::appendColorRGB(uint32_t rgb)
 
 char* TextBuffer::extend(std::size_t most)
 {
-    const std::size_t used = m_text.size();
+    if (m_scratch.size() < most) {
+        m_scratch.resize(most);
+    }
     reserveFor(most);
-    m_text.resize(used + most);
-    return m_text.data() + used;
+    return m_scratch.data();
 }
 
 void TextBuffer::BufferReset()

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folian {
 
@@ -21,15 +22,15 @@ public:
     void append(std::string_view text) { m_text.append(text); }
     void append(char c) { m_text.push_back(c); }
     void appendReal(float x);
-    void appendEscaped(std::string_view text);
-    void appendName(std::string_view name);
     void appendColorRGB(uint32_t rgb);
     // Room for at most `most` more characters, written from the pointer returned; commit then
-    // takes the end of what was written. Nothing else may be appended in between.
+    // takes the end of what was written. Nothing else may be appended in between. The room is a
+    // scratch area kept from call to call, so that it is not filled with zeros each time.
     char* extend(std::size_t most);
-    void commit(const char* end) { m_text.resize(static_cast<std::size_t>(end - m_text.data())); }
-
-    std::size_t size() const { return m_text.size(); }
+    void commit(const char* end)
+    {
+        append(std::string_view(m_scratch.data(), static_cast<std::size_t>(end - m_scratch.data())));
+    }
 
 private:
     static constexpr std::size_t kKeptCapacity = 1 << 20;
@@ -37,6 +38,7 @@ private:
     void reserveFor(std::size_t extra);
 
     std::string m_text;
+    std::vector<char> m_scratch;
 };
 
 } // namespace folian

@@ -63,7 +63,7 @@ void Folian::restoreColor(const std::string& color, const std::string& companion
         return;
     }
     // A plain colour, the case of nearly every line of text, is set without being read again.
-    if (color.size() == 7 && color[0] == '#') {
+    if (isPlainColor(color)) {
         const std::string& line = colorLine(color, rgbOperator);
         if (target != color) {
             target = color;

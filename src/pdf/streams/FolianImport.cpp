@@ -1,16 +1,10 @@
 // Reading existing PDF files: their page count and information entries, and pages copied into
-// the document as form objects. libqpdf parses the file; everything written goes through the
-// writer's own objects, streams and protection.
+// the document as form objects. The reader behind Hooks::openPdf reads the file; everything written goes
+// through the writer's own objects, streams and protection.
 #include "core/Cp1252.h"
 #include "core/Folian.h"
 #include "core/Formatting.h"
 #include "streams/ImportSource.h"
-
-#include <qpdf/Pl_String.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFExc.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFSystemError.hh>
 
 #include <array>
 #include <cmath>
@@ -23,248 +17,6 @@ namespace folian {
 namespace {
 
 constexpr char CR = '\r';
-
-// Coordinates beyond this are no page of any reader.
-constexpr double kLargestCoordinate = 1e6;
-
-Error damaged(const std::string& what)
-{
-    return Error(ErrorCode::InvalidFileFormat, "Invalid file format: " + what);
-}
-
-// The first of the warnings the reader gathered, as the failure of an import: a file that the
-// reader had to repair or guess at is not copied.
-void refuseWarnings(QPDF& pdf)
-{
-    const std::vector<QPDFExc> warnings = pdf.getWarnings();
-    if (!warnings.empty()) {
-        throw damaged(warnings.front().getMessageDetail());
-    }
-}
-
-// An object of the source that the import copies, under its number in the document.
-struct SourceObject {
-    QPDFObjectHandle handle;
-    int32_t number = 0;
-    std::vector<uint8_t> data; // streams: the data to write
-    std::string keptFilters;   // decoders still needed by data the reader cannot decode
-    std::vector<QPDFObjectHandle> keptParms;
-};
-
-// Everything a page needs, read and checked before anything is written.
-struct PageCopy {
-    std::vector<SourceObject> objects;
-    std::map<QPDFObjGen, int32_t> numbers;
-    std::vector<uint8_t> content;
-    QPDFObjectHandle resources;
-    QPDFObjectHandle group;
-    std::array<double, 4> box{};
-    int rotate = 0;
-};
-
-bool isPageNode(QPDFObjectHandle& handle)
-{
-    if (!handle.isDictionary()) {
-        return false;
-    }
-    QPDFObjectHandle type = handle.getKey("/Type");
-    return type.isNameAndEquals("/Page") || type.isNameAndEquals("/Pages");
-}
-
-// A page attribute that may be given by the page or by any node above it.
-QPDFObjectHandle inherited(QPDFObjectHandle page, const std::string& key)
-{
-    std::set<QPDFObjGen> seen;
-    for (QPDFObjectHandle node = page; node.isDictionary();) {
-        if (node.isIndirect() && !seen.insert(node.getObjGen()).second) {
-            break;
-        }
-        QPDFObjectHandle value = node.getKey(key);
-        if (!value.isNull()) {
-            return value;
-        }
-        node = node.getKey("/Parent");
-    }
-    return QPDFObjectHandle::newNull();
-}
-
-// The box as x1, y1, x2, y2 with x1 < x2 and y1 < y2; false when it is no box.
-bool readBox(QPDFObjectHandle box, std::array<double, 4>& out)
-{
-    if (!box.isArray() || box.getArrayNItems() != 4) {
-        return false;
-    }
-    for (int i = 0; i < 4; ++i) {
-        QPDFObjectHandle item = box.getArrayItem(i);
-        if (!item.isNumber()) {
-            return false;
-        }
-        out[static_cast<std::size_t>(i)] = item.getNumericValue();
-        if (!std::isfinite(out[static_cast<std::size_t>(i)]) ||
-            std::fabs(out[static_cast<std::size_t>(i)]) > kLargestCoordinate) {
-            return false;
-        }
-    }
-    if (out[0] > out[2]) {
-        std::swap(out[0], out[2]);
-    }
-    if (out[1] > out[3]) {
-        std::swap(out[1], out[3]);
-    }
-    return out[2] > out[0] && out[3] > out[1];
-}
-
-std::vector<QPDFObjectHandle> itemsOf(QPDFObjectHandle value)
-{
-    if (value.isArray()) {
-        return value.getArrayAsVector();
-    }
-    if (value.isNull()) {
-        return {};
-    }
-    return {value};
-}
-
-// The stream's data with every filter the reader knows undone; filters it does not know (the
-// image codings) stay, with their parameters, for the data to keep.
-void readStream(QPDFObjectHandle stream, std::vector<uint8_t>& data, std::string& keptFilters,
-                std::vector<QPDFObjectHandle>& keptParms)
-{
-    std::string bytes;
-    Pl_String sink("import", nullptr, bytes);
-    bool decoded = false;
-    if (!stream.pipeStreamData(&sink, &decoded, 0, qpdf_dl_specialized, true, false)) {
-        throw damaged("the data of stream " + stream.getObjGen().unparse(' ') + " cannot be read");
-    }
-    data.assign(bytes.begin(), bytes.end());
-    keptFilters.clear();
-    keptParms.clear();
-    if (decoded) {
-        return;
-    }
-    QPDFObjectHandle dict = stream.getDict();
-    const std::vector<QPDFObjectHandle> filters = itemsOf(dict.getKey("/Filter"));
-    for (QPDFObjectHandle filter : filters) {
-        if (!filter.isName()) {
-            throw damaged("a stream names a filter that is not a name");
-        }
-        keptFilters += filter.unparse() + " ";
-    }
-    // One parameter entry a filter, or none at all.
-    keptParms = itemsOf(dict.getKey("/DecodeParms"));
-    if (!keptParms.empty()) {
-        keptParms.resize(filters.size(), QPDFObjectHandle::newNull());
-    }
-}
-
-// Gives a number to every object reachable from `root` that is not yet in the document. Pages
-// met on the way (an annotation's page, say) become null rather than pulling in their files.
-void collect(const ImportSource& source, PageCopy& copy, QPDFObjectHandle root, int32_t& next)
-{
-    std::vector<QPDFObjectHandle> pending{root};
-    while (!pending.empty()) {
-        QPDFObjectHandle handle = pending.back();
-        pending.pop_back();
-        if (handle.isIndirect()) {
-            const QPDFObjGen og = handle.getObjGen();
-            if (source.copied.count(og) != 0 || copy.numbers.count(og) != 0) {
-                continue;
-            }
-            if (handle.isNull() || isPageNode(handle)) {
-                copy.numbers[og] = 0;
-                continue;
-            }
-            copy.numbers[og] = next;
-            copy.objects.push_back(SourceObject{handle, next, {}, {}, {}});
-            ++next;
-        }
-        if (handle.isArray()) {
-            for (QPDFObjectHandle item : handle.getArrayAsVector()) {
-                pending.push_back(item);
-            }
-        } else if (handle.isDictionary() || handle.isStream()) {
-            QPDFObjectHandle dict = handle.isStream() ? handle.getDict() : handle;
-            for (const auto& [key, value] : dict.getDictAsMap()) {
-                // A stream's length is written anew with its data.
-                if (!(handle.isStream() && key == "/Length")) {
-                    pending.push_back(value);
-                }
-            }
-        }
-    }
-}
-
-PageCopy readPage(ImportSource& source, int32_t pageNumber, int32_t firstNumber)
-{
-    QPDF& pdf = *source.pdf;
-    pdf.getWarnings(); // what an earlier, failed reading left
-    const std::vector<QPDFObjectHandle>& pages = pdf.getAllPages();
-    refuseWarnings(pdf);
-    const auto count = static_cast<int32_t>(pages.size());
-    if (pageNumber < 1 || pageNumber > count) {
-        throw Error(ErrorCode::SubscriptOutOfRange, "Subscript out of range: page " + std::to_string(pageNumber) +
-                                                        " of a file of " + std::to_string(count) + " pages");
-    }
-    QPDFObjectHandle page = pages[static_cast<std::size_t>(pageNumber - 1)];
-
-    PageCopy copy;
-    std::array<double, 4> media{};
-    if (!readBox(inherited(page, "/MediaBox"), media)) {
-        throw damaged("the page has no valid media box");
-    }
-    // The crop box is what readers show; a box outside the media box shows nothing of it.
-    std::array<double, 4> crop{};
-    copy.box = media;
-    if (readBox(inherited(page, "/CropBox"), crop)) {
-        copy.box = {std::max(media[0], crop[0]), std::max(media[1], crop[1]), std::min(media[2], crop[2]),
-                    std::min(media[3], crop[3])};
-        if (copy.box[2] <= copy.box[0] || copy.box[3] <= copy.box[1]) {
-            throw damaged("the page's crop box lies outside its media box");
-        }
-    }
-    QPDFObjectHandle rotate = inherited(page, "/Rotate");
-    if (rotate.isInteger()) {
-        copy.rotate = static_cast<int>(((rotate.getIntValue() % 360) + 360) % 360);
-        if (copy.rotate % 90 != 0) {
-            copy.rotate = 0;
-        }
-    }
-
-    copy.resources = inherited(page, "/Resources");
-    if (!copy.resources.isDictionary()) {
-        copy.resources = QPDFObjectHandle::newDictionary();
-    }
-    int32_t next = firstNumber;
-    collect(source, copy, copy.resources, next);
-    QPDFObjectHandle group = page.getKey("/Group");
-    if (group.isDictionary()) {
-        copy.group = group;
-        collect(source, copy, group, next);
-    }
-
-    // The page's content streams, joined as a reader joins them.
-    for (QPDFObjectHandle stream : itemsOf(page.getKey("/Contents"))) {
-        if (!stream.isStream()) {
-            throw damaged("the page's content is not a stream");
-        }
-        std::vector<uint8_t> data;
-        std::string filters;
-        std::vector<QPDFObjectHandle> parms;
-        readStream(stream, data, filters, parms);
-        if (!filters.empty()) {
-            throw damaged("the page's content is coded with " + filters);
-        }
-        copy.content.insert(copy.content.end(), data.begin(), data.end());
-        copy.content.push_back('\n');
-    }
-    for (SourceObject& object : copy.objects) {
-        if (object.handle.isStream()) {
-            readStream(object.handle, object.data, object.keptFilters, object.keptParms);
-        }
-    }
-    refuseWarnings(pdf);
-    return copy;
-}
 
 // The form's matrix: the shown page (its box, turned as /Rotate says) with its top-left corner
 // at the origin of the content it is placed in, y downwards like every content of the writer.
@@ -290,46 +42,46 @@ struct ImportWriter {
     Folian& pdf;
     ImportSource& source;
 
-    std::string text(QPDFObjectHandle handle, bool top = false)
+    std::string text(const SourceValue& value)
     {
-        if (!top && handle.isIndirect()) {
-            const auto found = source.copied.find(handle.getObjGen());
+        switch (value.kind) {
+        case SourceValue::Kind::Reference: {
+            const auto found = source.copied.find(value.reference);
             const int32_t number = found == source.copied.end() ? 0 : found->second;
             return number == 0 ? "null" : ref(number);
         }
-        switch (handle.getTypeCode()) {
-        case ot_boolean:
-            return handle.getBoolValue() ? "true" : "false";
-        case ot_integer:
-            return std::to_string(handle.getIntValue());
-        case ot_real:
-            return handle.getRealValue();
-        case ot_name:
-            return handle.unparse();
-        case ot_string:
+        case SourceValue::Kind::Boolean:
+            return value.boolean ? "true" : "false";
+        case SourceValue::Kind::Integer:
+            return std::to_string(value.integer);
+        case SourceValue::Kind::Real:
+        case SourceValue::Kind::Name:
+            return value.text;
+        case SourceValue::Kind::String:
             // Encrypted with the key of the object being written, like every string of the writer.
-            return pdf.FormatTextString(handle.getStringValue());
-        case ot_array: {
+            return pdf.FormatTextString(value.text);
+        case SourceValue::Kind::Array: {
             std::string out = "[";
-            for (QPDFObjectHandle item : handle.getArrayAsVector()) {
+            for (const SourceValue& item : value.items) {
                 out += text(item) + " ";
             }
             return out + "]";
         }
-        case ot_dictionary:
-            return entries(handle, {}) + ">>";
-        default:
-            return "null";
+        case SourceValue::Kind::Dictionary:
+            return entries(value, {}) + ">>";
+        case SourceValue::Kind::Null:
+            break;
         }
+        return "null";
     }
 
     // "<<" and the dictionary's entries, without the keys to leave out.
-    std::string entries(QPDFObjectHandle dict, const std::set<std::string>& leaveOut)
+    std::string entries(const SourceValue& dict, const std::set<std::string>& leaveOut)
     {
         std::string out = "<<";
-        for (auto& [key, value] : dict.getDictAsMap()) {
-            if (leaveOut.count(key) == 0 && !value.isNull()) {
-                out += QPDFObjectHandle::newName(key).unparse() + " " + text(value) + " ";
+        for (std::size_t i = 0; i < dict.keys.size(); ++i) {
+            if (leaveOut.count(dict.keys[i]) == 0 && dict.items[i].kind != SourceValue::Kind::Null) {
+                out += dict.keys[i] + " " + text(dict.items[i]) + " ";
             }
         }
         return out;
@@ -338,13 +90,13 @@ struct ImportWriter {
     void write(SourceObject& object)
     {
         pdf.BeginObj();
-        if (!object.handle.isStream()) {
-            pdf.WriteLine(text(object.handle, true));
+        if (!object.stream) {
+            pdf.WriteLine(text(object.value));
             pdf.EndObj();
             return;
         }
-        std::string dict = entries(object.handle.getDict(),
-                                   {"/Length", "/Filter", "/DecodeParms", "/DL", "/F", "/FFilter", "/FDecodeParms"});
+        std::string dict =
+            entries(object.value, {"/Length", "/Filter", "/DecodeParms", "/DL", "/F", "/FFilter", "/FDecodeParms"});
         if (!object.keptFilters.empty() && !object.keptParms.empty()) {
             // The parameters line up with the filters, among them those the stream writer adds.
             std::string parms = "/DecodeParms [";
@@ -353,7 +105,7 @@ struct ImportWriter {
                     parms += "null ";
                 }
             }
-            for (QPDFObjectHandle item : object.keptParms) {
+            for (const SourceValue& item : object.keptParms) {
                 parms += text(item) + " ";
             }
             dict += parms + "] ";
@@ -363,7 +115,7 @@ struct ImportWriter {
         pdf.EndObj();
     }
 
-    int32_t writeForm(PageCopy& copy, const std::string& name)
+    int32_t writeForm(SourcePage& copy, const std::string& name)
     {
         const int32_t form = pdf.BeginObj();
         std::string box;
@@ -376,7 +128,7 @@ struct ImportWriter {
         }
         std::string head = "<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + name + CR + "/BBox [" + box + "]" +
                            CR + "/Matrix [" + matrix + "]" + CR + "/Resources " + text(copy.resources);
-        if (copy.group.isInitialized() && copy.group.isDictionary()) {
+        if (copy.group.kind != SourceValue::Kind::Null) {
             head += std::string(1, CR) + "/Group " + text(copy.group);
         }
         pdf.WriteLine(head);
@@ -405,22 +157,17 @@ ImportSource& Folian::importSource(const std::string& path)
     if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
         throw Error(ErrorCode::FileNotFound, "File not found");
     }
+    if (!m_hooks.openPdf) {
+        throw Error(ErrorCode::LoadingLibrary, "Error in loading DLL: no reader of PDF files");
+    }
+    SourceFailure failure;
+    std::unique_ptr<PdfSource> file = m_hooks.openPdf(path, failure);
+    if (!file) {
+        throw Error(failure.number, failure.description);
+    }
     auto source = std::make_unique<ImportSource>();
     source->path = path;
-    source->pdf = std::make_unique<QPDF>();
-    source->pdf->setSuppressWarnings(true);
-    source->pdf->setAttemptRecovery(false);
-    try {
-        source->pdf->processFile(path.c_str());
-    } catch (const QPDFExc& error) {
-        if (error.getErrorCode() == qpdf_e_password) {
-            throw Error(ErrorCode::PermissionDenied, "Permission denied: the file is protected by a password");
-        }
-        throw damaged(error.getMessageDetail());
-    } catch (const QPDFSystemError& error) {
-        throw Error(ErrorCode::PathFileAccess, std::string("Path/File access error: ") + error.what());
-    }
-    refuseWarnings(*source->pdf);
+    source->file = std::move(file);
     ImportSources.push_back(std::move(source));
     return *ImportSources.back();
 }
@@ -435,12 +182,10 @@ template <typename Operation> bool recordFailures(Operation operation, Error& fa
         return true;
     } catch (const Error& error) {
         failure = error;
-    } catch (const QPDFExc& error) {
-        failure = damaged(error.getMessageDetail());
     } catch (const std::bad_alloc&) {
         failure = Error(ErrorCode::OutOfMemory, "Out of memory");
     } catch (const std::exception& error) {
-        failure = damaged(error.what());
+        failure = Error(ErrorCode::InvalidFileFormat, std::string("Invalid file format: ") + error.what());
     }
     return false;
 }
@@ -455,22 +200,15 @@ int32_t Folian::GetInfo(std::string_view FileName, std::map<std::string, std::st
     const bool read = recordFailures(
         [&] {
             ImportSource& source = importSource(path);
-            source.pdf->getWarnings(); // what an earlier, failed reading left
-            count = static_cast<int32_t>(source.pdf->getAllPages().size());
-            std::map<std::string, std::string> entries;
-            QPDFObjectHandle info = source.pdf->getTrailer().getKey("/Info");
-            if (info.isDictionary()) {
-                for (auto& [key, value] : info.getDictAsMap()) {
-                    if (value.isString()) {
-                        entries[key.substr(1)] = Utf8ToCp1252(value.getUTF8Value());
-                    } else if (value.isName()) {
-                        entries[key.substr(1)] = value.getName().substr(1);
-                    } else if (value.isScalar() && !value.isNull()) {
-                        entries[key.substr(1)] = value.unparse();
-                    }
-                }
+            std::map<std::string, InfoEntry> found;
+            SourceFailure refusal;
+            if (!source.file->information(count, found, refusal)) {
+                throw Error(refusal.number, refusal.description);
             }
-            refuseWarnings(*source.pdf);
+            std::map<std::string, std::string> entries;
+            for (auto& [key, entry] : found) {
+                entries[key] = entry.utf8 ? Utf8ToCp1252(entry.value) : std::move(entry.value);
+            }
             if (Entries != nullptr) {
                 *Entries = std::move(entries);
             }
@@ -499,17 +237,26 @@ std::string Folian::ImportPage(std::string_view FileName, int32_t PageNumber, st
             }
             ImportSource& source = importSource(path);
             // Its permissions would not travel with the copy.
-            if (source.pdf->isEncrypted()) {
+            if (source.file->encrypted()) {
                 throw Error(ErrorCode::PermissionDenied, "Permission denied: the file is encrypted");
             }
-            PageCopy copy = readPage(source, PageNumber, MaxObject + 1);
+            SourcePage copy;
+            SourceFailure refusal;
+            if (!source.file->page(PageNumber, source.copied, copy, refusal)) {
+                throw Error(refusal.number, refusal.description);
+            }
 
-            // Everything is read: from here on the objects are written, each under the number
-            // it was given.
-            source.copied.insert(copy.numbers.begin(), copy.numbers.end());
+            // Everything is read: from here on the objects are written, each under the number it is
+            // given here.
+            int32_t next = MaxObject + 1;
+            for (const SourceObject& object : copy.objects) {
+                source.copied[object.id] = object.placeholder ? 0 : next++;
+            }
             ImportWriter writer{*this, source};
             for (SourceObject& object : copy.objects) {
-                writer.write(object);
+                if (!object.placeholder) {
+                    writer.write(object);
+                }
             }
             const int32_t form = writer.writeForm(copy, resource);
             FormNames.insert(resource);

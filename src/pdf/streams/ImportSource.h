@@ -1,13 +1,11 @@
 #pragma once
 
-#include <qpdf/QPDFObjGen.hh>
+#include "streams/PdfSource.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
-
-class QPDF;
 
 namespace folian {
 
@@ -21,8 +19,8 @@ struct ImportSource {
     ImportSource& operator=(const ImportSource&) = delete;
 
     std::string path;
-    std::unique_ptr<QPDF> pdf;
-    std::map<QPDFObjGen, int32_t> copied; // 0: written as null (a page, or a missing object)
+    std::unique_ptr<PdfSource> file;
+    std::map<SourceId, int32_t> copied; // 0: written as null (a page, or a missing object)
 };
 
 } // namespace folian

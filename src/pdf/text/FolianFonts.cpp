@@ -10,7 +10,7 @@ namespace {
 const char* styleEnding(int32_t style)
 {
     static constexpr const char* endings[] = {"", ",Bold", ",Italic", ",BoldItalic"};
-    return endings[style & 3];
+    return endings[style & (Emphasis::Bold | Emphasis::Italic)];
 }
 
 } // namespace
@@ -116,7 +116,7 @@ void Folian::LoadArialMetrics(int32_t Style)
     font.BaseFontName = std::string("Arial") + styleEnding(Style);
     font.Height = 1221;
     font.Descent = -221;
-    font.Widths = kArialWidths[static_cast<std::size_t>(Style & 3)];
+    font.Widths = kArialWidths[static_cast<std::size_t>(Style & (Emphasis::Bold | Emphasis::Italic))];
     font.FontKey = asciiUpper(font.BaseFontName);
 }
 
@@ -138,7 +138,7 @@ void Folian::LoadTimesNewRomanMetrics(int32_t Style)
     font.BaseFontName = std::string("TimesNewRoman") + styleEnding(Style);
     font.Height = 1107;
     font.Descent = -216;
-    font.Widths = kTimesNewRomanWidths[static_cast<std::size_t>(Style & 3)];
+    font.Widths = kTimesNewRomanWidths[static_cast<std::size_t>(Style & (Emphasis::Bold | Emphasis::Italic))];
     font.FontKey = asciiUpper(font.BaseFontName);
 }
 

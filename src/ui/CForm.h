@@ -24,9 +24,9 @@ public:
     // collection (a second box of the same name, or a second call) stays as it is.
     void SetVbForm(QWidget* form);
 
-    int Count() const { return static_cast<int>(m_controlli.size()); }
+    int count() const { return static_cast<int>(m_controlli.size()); }
     // The wrapper of the box called `nome`, or nullptr.
-    CControl* Item(const QString& nome) const;
+    CControl* item(const QString& nome) const;
 
 private:
     std::map<QString, std::unique_ptr<CControl>> m_controlli;

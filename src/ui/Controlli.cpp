@@ -17,7 +17,6 @@ namespace ondavia {
 
 namespace {
 
-constexpr char kAggiuntivo[] = "ondaviaAggiuntivo";
 constexpr int kLarghezzaMinima = 20;
 
 // Blanks on each side of a short message, so that it stands in the middle of the box: 30 less half the
@@ -39,12 +38,6 @@ QColor coloreQt(Colore colore)
 {
     return QColor(static_cast<int>(colore & 0xFF), static_cast<int>((colore >> 8) & 0xFF),
                   static_cast<int>((colore >> 16) & 0xFF));
-}
-
-Colore coloreForm(const QColor& colore)
-{
-    return static_cast<Colore>(colore.red()) | static_cast<Colore>(colore.green()) << 8 |
-           static_cast<Colore>(colore.blue()) << 16;
 }
 
 void impostaColori(QWidget* controllo, const QColor& sfondo, const QColor& testo)
@@ -70,17 +63,11 @@ void MostraErrore(QWidget* controllo, QString& messaggio)
         const QString margine(margineMessaggio(messaggio.size()), QLatin1Char(' '));
         messaggio = margine + messaggio + margine;
     }
-    MsgBox(messaggio, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+    msgBox(messaggio, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
     if (controllo) {
         impostaColori(controllo, coloreQt(ColoreFuoco), QApplication::palette(controllo).color(QPalette::Text));
         controllo->setFocus();
     }
-}
-
-void MostraErrore(QWidget* controllo, QString&& messaggio)
-{
-    QString copia = std::move(messaggio);
-    MostraErrore(controllo, copia);
 }
 
 void ControllaDataCampo(QLineEdit* casella)
@@ -88,14 +75,15 @@ void ControllaDataCampo(QLineEdit* casella)
     ControllaDataCampo(casella, [](QWidget* controllo, QString& messaggio) { MostraErrore(controllo, messaggio); });
 }
 
-void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore)
+void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore,
+                        Secolo secolo)
 {
     DataFormattata.clear();
     if (casella->text() == QLatin1String("00.00.00")) {
         return;
     }
     QString testo = casella->text();
-    if (ValidaData(testo) != 2) {
+    if (ValidaData(testo, secolo) != 2) {
         QString messaggio = QStringLiteral("Data non valida");
         mostraErrore(casella, messaggio);
         return;
@@ -106,9 +94,6 @@ void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, Q
 void PulisciForm(QWidget* form)
 {
     for (QWidget* controllo : form->findChildren<QWidget*>()) {
-        if (controllo->property(kAggiuntivo).toBool()) {
-            continue;
-        }
         if (auto* casella = qobject_cast<QLineEdit*>(controllo)) {
             // The line edits inside combo and spin boxes belong to them, not to the form.
             QWidget* contenitore = casella->parentWidget();
@@ -128,11 +113,6 @@ void PulisciForm(QWidget* form)
             spunta->setCheckState(Qt::Unchecked);
         }
     }
-}
-
-void segnaAggiuntivo(QWidget* controllo)
-{
-    controllo->setProperty(kAggiuntivo, true);
 }
 
 void AdattaColonne(QTableView* griglia)

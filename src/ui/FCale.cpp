@@ -205,7 +205,7 @@ void FCale::ImpostaData()
     DataLavoro = QDate::currentDate();
     if (!DataCalendario.isEmpty()) {
         // A text the form would not take as a date, or a year the bar cannot show, opens on today.
-        const std::optional<QDate> data = LeggiData(DataCalendario);
+        const std::optional<QDate> data = leggiData(DataCalendario);
         if (data && data->year() >= kPrimoAnno && data->year() <= kUltimoAnno) {
             DataLavoro = *data;
         }

@@ -19,7 +19,7 @@ void CForm::SetVbForm(QWidget* form)
     }
 }
 
-CControl* CForm::Item(const QString& nome) const
+CControl* CForm::item(const QString& nome) const
 {
     const auto trovato = m_controlli.find(nome);
     return trovato == m_controlli.end() ? nullptr : trovato->second.get();

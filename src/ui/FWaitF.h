@@ -12,7 +12,8 @@ class QTimer;
 namespace ondavia {
 
 // The wait form: an animation of twelve frames, one every 200 ms while the form is shown, under the
-// title "Elaborazione in corso...". A long operation shows it and calls Update() inside its loop.
+// title "Elaborazione in corso...". Kept for a long operation to show, calling Update() inside its loop;
+// no operation of the program shows it today.
 class FWaitF : public QDialog {
 public:
     explicit FWaitF(QWidget* parent = nullptr);
@@ -22,8 +23,6 @@ public:
 
     // One tick of Timer1: shows the current frame and moves to the next, back to 1 after 12.
     void Timer1_Timer();
-
-    std::int16_t fotogramma() const { return m_fotogramma; }
 
     QLabel* Image1;
     QList<QPixmap> ImageList1;
