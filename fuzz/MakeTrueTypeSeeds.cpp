@@ -92,39 +92,37 @@ std::vector<std::pair<Seed, int32_t>> damagedCopies(const Bytes& good)
     add("cut-last-byte", cut(good.size() - 1), InvalidFileFormat);
     add("no-cmap-table", withoutTable(good, "cmap"), InvalidFileFormat);
     add("no-loca-table", withoutTable(good, "loca"), InvalidFileFormat);
-    add("glyf-past-end", edited([](Bytes& b) {
-            put32(b, directoryEntry(b, "glyf") + 8, static_cast<uint32_t>(b.size() + 16));
-        }), InvalidFileFormat);
-    add("glyf-longer-than-file", edited([](Bytes& b) {
-            put32(b, directoryEntry(b, "glyf") + 12, 0x7FFFFFF0u);
-        }), InvalidFileFormat);
-    add("name-before-file", edited([](Bytes& b) {
-            put32(b, directoryEntry(b, "name") + 8, 0x80000000u);
-        }), InvalidFileFormat);
+    add("glyf-past-end",
+        edited([](Bytes& b) { put32(b, directoryEntry(b, "glyf") + 8, static_cast<uint32_t>(b.size() + 16)); }),
+        InvalidFileFormat);
+    add("glyf-longer-than-file", edited([](Bytes& b) { put32(b, directoryEntry(b, "glyf") + 12, 0x7FFFFFF0u); }),
+        InvalidFileFormat);
+    add("name-before-file", edited([](Bytes& b) { put32(b, directoryEntry(b, "name") + 8, 0x80000000u); }),
+        InvalidFileFormat);
     // The glyph of 'A', third after glyph 0, the blank and '!', lies past the outlines.
     add("loca-past-glyf", edited([](Bytes& b) {
             put16(b, tableOffset(b, "loca") + 2 * 3, 0xFFF0);
             put16(b, tableOffset(b, "loca") + 2 * 4, 0xFFF8);
-        }), SubscriptOutOfRange);
+        }),
+        SubscriptOutOfRange);
     add("glyph-too-short", edited([](Bytes& b) {
             const std::size_t loca = tableOffset(b, "loca");
             put16(b, loca + 2 * 4, static_cast<uint32_t>(u16(b, static_cast<int64_t>(loca + 2 * 3)) + 2));
-        }), SubscriptOutOfRange);
-    add("cmap-subtable-outside", edited([](Bytes& b) {
-            put32(b, tableOffset(b, "cmap") + 4 + 8 + 4, 0x00FFFFF0u);
-        }), SubscriptOutOfRange);
+        }),
+        SubscriptOutOfRange);
+    add("cmap-subtable-outside", edited([](Bytes& b) { put32(b, tableOffset(b, "cmap") + 4 + 8 + 4, 0x00FFFFF0u); }),
+        SubscriptOutOfRange);
     add("cmap-range-offset-outside", edited([](Bytes& b) {
             const std::size_t sub = tableOffset(b, "cmap") + 4 + 8 * 2;
             const std::size_t count = static_cast<std::size_t>(u16(b, static_cast<int64_t>(sub + 6))) / 2;
             for (std::size_t k = 0; k < count; ++k) {
                 put16(b, sub + 16 + 6 * count + 2 * k, 0xFFF0); // every segment looks far away
             }
-        }), SubscriptOutOfRange);
-    add("name-string-outside", edited([](Bytes& b) {
-            put16(b, tableOffset(b, "name") + 4, 0xFFF0);
-        }), SubscriptOutOfRange);
-    add("hmtx-too-short", edited([](Bytes& b) { put32(b, directoryEntry(b, "hmtx") + 12, 2); }),
+        }),
         SubscriptOutOfRange);
+    add("name-string-outside", edited([](Bytes& b) { put16(b, tableOffset(b, "name") + 4, 0xFFF0); }),
+        SubscriptOutOfRange);
+    add("hmtx-too-short", edited([](Bytes& b) { put32(b, directoryEntry(b, "hmtx") + 12, 2); }), SubscriptOutOfRange);
     add("no-hmetrics", edited([](Bytes& b) { put16(b, tableOffset(b, "hhea") + 34, 0); }), InvalidFileFormat);
     add("zero-units-per-em", edited([](Bytes& b) { put16(b, tableOffset(b, "head") + 18, 0); }), InvalidFileFormat);
     add("one-unit-per-em", edited([](Bytes& b) { put16(b, tableOffset(b, "head") + 18, 1); }), Overflow);
@@ -170,7 +168,7 @@ int main(int argc, char** argv)
         // Windows-1252 codes and the code points they stand for in the Unicode seed. The two
         // digits, of one advance width, come last among the glyphs so their widths are shared.
         const std::vector<std::pair<uint32_t, uint32_t>> characters{
-            {' ', 0x20}, {'!', 0x21}, {'0', 0x30},      {'1', 0x31},      {'A', 0x41}, {'B', 0x42},
+            {' ', 0x20}, {'!', 0x21}, {'0', 0x30},  {'1', 0x31},    {'A', 0x41},   {'B', 0x42},
             {'a', 0x61}, {'b', 0x62}, {0xE9, 0xE9}, {0x80, 0x20AC}, {0x96, 0x2013}};
         const std::vector<int32_t> digits{sourceGlyph['0'], sourceGlyph['1']};
         std::vector<uint32_t> codes;

@@ -59,8 +59,7 @@ void exercise(const std::filesystem::path& folder, const uint8_t* data, std::siz
     if (readError != 0) {
         require(added.empty(), "a font the reader refuses was added as " + added);
         require(pdf.ErrNumber() == readError, "AddFont recorded error " + std::to_string(pdf.ErrNumber()) +
-                                                  " for a font the reader refuses with " +
-                                                  std::to_string(readError));
+                                                  " for a font the reader refuses with " + std::to_string(readError));
         require(pdf.ErrSource() == "Folian.AddFont", "the refusal is recorded under " + pdf.ErrSource());
     } else if (withoutBlanks(face->FullName).empty()) {
         // Without a full name and without an alias the font has no name to be selected by.

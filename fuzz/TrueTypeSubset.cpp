@@ -170,7 +170,7 @@ TrueTypeSubset::TrueTypeSubset(const SourceFont& source, MapKind kind, bool shor
 }
 
 Bytes TrueTypeSubset::build(const std::vector<std::pair<uint32_t, int32_t>>& codeToSourceGlyph,
-                                    const std::vector<int32_t>& trailing) const
+                            const std::vector<int32_t>& trailing) const
 {
     const Glyphs glyphs(m_source);
     // Glyph 0 first, the mapped glyphs and their components, then the trailing glyphs.
@@ -258,9 +258,16 @@ Bytes TrueTypeSubset::build(const std::vector<std::pair<uint32_t, int32_t>>& cod
     }
     std::sort(map.begin(), map.end());
 
-    std::map<std::string, Bytes> tables{
-        {"OS/2", m_source.table("OS/2")}, {"cmap", characterMap(map)}, {"glyf", glyf}, {"head", head},
-        {"hhea", hhea}, {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp}, {"name", names()}, {"post", post}};
+    std::map<std::string, Bytes> tables{{"OS/2", m_source.table("OS/2")},
+                                        {"cmap", characterMap(map)},
+                                        {"glyf", glyf},
+                                        {"head", head},
+                                        {"hhea", hhea},
+                                        {"hmtx", hmtx},
+                                        {"loca", loca},
+                                        {"maxp", maxp},
+                                        {"name", names()},
+                                        {"post", post}};
     return assemble(tables);
 }
 
@@ -383,13 +390,10 @@ Bytes TrueTypeSubset::names() const
     };
     const uint32_t windowsEncoding = m_kind == MapKind::Unicode ? 1 : 0;
     const std::string family(kFamily);
-        const std::vector<Record> records{
-        {1, 0, 0, 4, Bytes(family.begin(), family.end())},
-        {3, windowsEncoding, 0x409, 0, utf16(sourceCopyright())},
-        {3, windowsEncoding, 0x409, 1, utf16(family)},
-        {3, windowsEncoding, 0x409, 2, utf16("Regular")},
-        {3, windowsEncoding, 0x409, 4, utf16(family)},
-        {3, windowsEncoding, 0x409, 6, utf16(kPostScriptName)},
+    const std::vector<Record> records{
+        {1, 0, 0, 4, Bytes(family.begin(), family.end())},     {3, windowsEncoding, 0x409, 0, utf16(sourceCopyright())},
+        {3, windowsEncoding, 0x409, 1, utf16(family)},         {3, windowsEncoding, 0x409, 2, utf16("Regular")},
+        {3, windowsEncoding, 0x409, 4, utf16(family)},         {3, windowsEncoding, 0x409, 6, utf16(kPostScriptName)},
         {3, windowsEncoding, 0x410, 4, utf16(kItalianFamily)},
     };
     Bytes name;

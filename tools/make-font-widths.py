@@ -159,7 +159,9 @@ def main():
         f"{PACKAGE_VERSION}; do not edit.\n"
         "// Widths in thousandths of the font size, indexed by character code.\n"
         '#include "text/StandardFontWidths.h"\n\nnamespace folian {\n\n'
-        + "\n".join(tables) + "\n} // namespace folian\n"
+        # The tables keep their sixteen columns; clang-format would pack them to the line width.
+        "// clang-format off\n"
+        + "\n".join(tables) + "// clang-format on\n\n} // namespace folian\n"
     )
     with open(OUTPUT, "w", encoding="ascii", newline="\n") as out:
         out.write(text)

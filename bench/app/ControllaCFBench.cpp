@@ -22,7 +22,7 @@ constexpr int kCodici = 100000;
 struct Archivio {
     QTemporaryDir cartella;
     QStringList catastali;
-    QStringList validi;   // cadastral code as stored
+    QStringList validi;    // cadastral code as stored
     QStringList omocodici; // the last digit of the cadastral code written as its omocode letter
 
     Archivio()
@@ -100,9 +100,9 @@ void controlla(benchmark::State& stato, const QStringList& codici)
         stato.SkipWithError("a valid code was refused");
     }
     stato.SetItemsProcessed(stato.iterations() * codici.size());
-    stato.counters["us_per_code"] = benchmark::Counter(static_cast<double>(stato.iterations() * codici.size()),
-                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
-                                                       benchmark::Counter::kIs1000);
+    stato.counters["us_per_code"] =
+        benchmark::Counter(static_cast<double>(stato.iterations() * codici.size()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 
 void BM_ControllaCF_100000Validi(benchmark::State& stato)

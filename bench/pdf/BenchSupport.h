@@ -186,21 +186,34 @@ inline std::vector<Row> standardRows(const std::filesystem::path& dir, const Our
 {
     const auto file = [&dir](const std::string& name) { return (dir / (name + ".pdf")).string(); };
     std::vector<Row> rows;
-    rows.push_back({"uncompressed", file("folian"), file("libharu"), kPlainGoal,
+    rows.push_back({"uncompressed",
+                    file("folian"),
+                    file("libharu"),
+                    kPlainGoal,
                     [ours, path = file("folian")] { ours(path, 0, 0); },
-                    [peer, path = file("libharu")] { peer(path, kUncompressed); }, {}});
+                    [peer, path = file("libharu")] { peer(path, kUncompressed); },
+                    {}});
     for (int quality = 0; quality <= 3; ++quality) {
         const int level = zlibLevelOf(quality);
         const std::string ourPath = file("folian-flate-" + std::to_string(quality));
         const std::string peerPath = file("libharu-zlib-" + std::to_string(level));
-        rows.push_back({"Flate q" + std::to_string(quality) + ", libharu zlib " + std::to_string(level), ourPath,
-                        peerPath, kFlateGoal, [ours, ourPath, quality] { ours(ourPath, 2, quality); },
-                        [peer, peerPath, level] { peer(peerPath, level); }, {}});
+        rows.push_back({"Flate q" + std::to_string(quality) + ", libharu zlib " + std::to_string(level),
+                        ourPath,
+                        peerPath,
+                        kFlateGoal,
+                        [ours, ourPath, quality] { ours(ourPath, 2, quality); },
+                        [peer, peerPath, level] { peer(peerPath, level); },
+                        {}});
     }
     const std::string ourBest = file("folian-flate-3");
     const std::string peerOwn = file("libharu-zlib-6");
-    rows.push_back({"Flate q3, libharu's own zlib 6", ourBest, peerOwn, 0,
-                    [ours, ourBest] { ours(ourBest, 2, 3); }, [peer, peerOwn] { peer(peerOwn, kZlibAsItComes); }, {}});
+    rows.push_back({"Flate q3, libharu's own zlib 6",
+                    ourBest,
+                    peerOwn,
+                    0,
+                    [ours, ourBest] { ours(ourBest, 2, 3); },
+                    [peer, peerOwn] { peer(peerOwn, kZlibAsItComes); },
+                    {}});
     return rows;
 }
 

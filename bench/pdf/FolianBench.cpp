@@ -26,8 +26,8 @@ using bench::median;
 using bench::sizeOf;
 
 constexpr int kSmallPages = 100;
-constexpr float kFirstBaseline = 62;  // millimetres, below the table
-constexpr float kLinePitch = 3.9f;    // millimetres
+constexpr float kFirstBaseline = 62; // millimetres, below the table
+constexpr float kLinePitch = 3.9f;   // millimetres
 constexpr float kLeft = 15;
 
 const char* const kProse =

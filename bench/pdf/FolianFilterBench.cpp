@@ -106,9 +106,8 @@ int comparisons()
     const std::string source = (dir / "source.pdf").string();
     writeSource(source);
 
-    std::vector<bench::Row> rows =
-        bench::standardRows(dir, [](const std::string& path, int mode, int quality) { writeFolian(path, mode, quality); },
-                            writeHaru);
+    std::vector<bench::Row> rows = bench::standardRows(
+        dir, [](const std::string& path, int mode, int quality) { writeFolian(path, mode, quality); }, writeHaru);
     // Filters libharu does not have, beside its uncompressed file; Flate and ASCII85 beside its
     // Flate at the level of our Flate.
     struct Filter {
@@ -116,17 +115,22 @@ int comparisons()
         int quality;
         const char* name;
     };
-    const Filter others[] = {{1, 0, "RunLength"},         {4, 0, "LZW q0"},  {4, 3, "LZW q3"},
-                             {8, 0, "ASCII85"},           {16, 0, "ASCIIHex"}, {2 + 8, 0, "Flate q0 + ASCII85, libharu zlib 2"}};
+    const Filter others[] = {{1, 0, "RunLength"}, {4, 0, "LZW q0"},
+                             {4, 3, "LZW q3"},    {8, 0, "ASCII85"},
+                             {16, 0, "ASCIIHex"}, {2 + 8, 0, "Flate q0 + ASCII85, libharu zlib 2"}};
     for (const Filter& filter : others) {
         const std::string ours =
             (dir / ("folian-" + std::to_string(filter.bits) + "-" + std::to_string(filter.quality) + ".pdf")).string();
         const bool flate = (filter.bits & 2) != 0;
         const std::string peer = rows[flate ? 1 : 0].peerFile;
         const int level = flate ? bench::zlibLevelOf(filter.quality) : bench::kUncompressed;
-        rows.push_back({std::string(filter.name) + (flate ? "" : " (libharu: none)"), ours, peer, 0,
+        rows.push_back({std::string(filter.name) + (flate ? "" : " (libharu: none)"),
+                        ours,
+                        peer,
+                        0,
                         [ours, filter] { writeFolian(ours, filter.bits, filter.quality); },
-                        [peer, level] { writeHaru(peer, level); }, {}});
+                        [peer, level] { writeHaru(peer, level); },
+                        {}});
     }
 
     std::vector<double> plainTimes;

@@ -196,15 +196,17 @@ int comparisons()
                 kPages, kLines, kRounds);
     const int missed = bench::printRows(rows);
     bench::reportZlibStates(rows.back().ours, rows.back().peer);
-    std::printf("TextLength: %.1f million calls/s on words (%.1f bytes), %.1f million calls/s on 110-byte lines\n",
-                wordRate / 1e6, [&] {
-                    double total = 0;
-                    for (const auto& w : words) {
-                        total += static_cast<double>(w.size());
-                    }
-                    return total / static_cast<double>(words.size());
-                }(),
-                lineRate / 1e6);
+    std::printf(
+        "TextLength: %.1f million calls/s on words (%.1f bytes), %.1f million calls/s on 110-byte lines\n",
+        wordRate / 1e6,
+        [&] {
+            double total = 0;
+            for (const auto& w : words) {
+                total += static_cast<double>(w.size());
+            }
+            return total / static_cast<double>(words.size());
+        }(),
+        lineRate / 1e6);
     if (std::getenv("FOLIAN_BENCH_KEEP") == nullptr) {
         std::filesystem::remove_all(dir);
     } else {

@@ -42,19 +42,44 @@ namespace {
 bool inserisciSoggetto(const char* progressivo)
 {
     const std::pair<const char*, const char*> campi[] = {
-        {"OCOD", "01234567897"}, {"ONPROG", progressivo}, {"OSTP", "1"},
+        {"OCOD", "01234567897"},
+        {"ONPROG", progressivo},
+        {"OSTP", "1"},
         {"ODES", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
         {"orag", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
-        {"oTIPOSOG", "02"}, {"OTIPOSOGD", "02=BANCHE"}, {"OSCOM", "SAN BENEDETTO DEL TRONTO"}, {"OSPRO", "AP"},
-        {"ORECF", "RSSMRA70C05H501U"}, {"ORECOG", "ROSSI"}, {"ORENOME", "MARIO"}, {"ORESEX", "M"},
-        {"OREDTNAS", "05/03/1970"}, {"oRENCOM", "ROMA"}, {"oREnpro", "RM"},
-        {"OREEMAIL", "mario.rossi@caffe-adriatico.it"}, {"ORETEL", "+39 0735 123456"},
+        {"oTIPOSOG", "02"},
+        {"OTIPOSOGD", "02=BANCHE"},
+        {"OSCOM", "SAN BENEDETTO DEL TRONTO"},
+        {"OSPRO", "AP"},
+        {"ORECF", "RSSMRA70C05H501U"},
+        {"ORECOG", "ROSSI"},
+        {"ORENOME", "MARIO"},
+        {"ORESEX", "M"},
+        {"OREDTNAS", "05/03/1970"},
+        {"oRENCOM", "ROMA"},
+        {"oREnpro", "RM"},
+        {"OREEMAIL", "mario.rossi@caffe-adriatico.it"},
+        {"ORETEL", "+39 0735 123456"},
         {"OPEEMAIL", "amministrazione.generale.caffe-cioccolato-adriatico@legalmail.it"},
-        {"OPEDATAI", "15/09/2019"}, {"OPEDATAF", "30/06/2024"}, {"OPEGESTORE", "PEC € SERVIZI S.R.L."},
-        {"odtcanc", "30/06/2024"}, {"OMC1", "0"}, {"OMC2", "-1"}, {"OMC3", "0"}, {"OMOC1", "1"}, {"OMOC2", "1"},
-        {"OMOC3", "0"}, {"OSICF", "09876543210"}, {"OSIRAG", "VIA DELL'INDUSTRIA 12, SCALA B, PRESSO STUDIO ASSOCIATO"},
-        {"OSICOM", "REGGIO NELL'EMILIA"}, {"OSIPRO", "RE"}, {"OITTCF", "VRDGPP75B02L219K"}, {"oitt1", "-1"},
-        {"oitt2", "0"}, {"OTIPOCOM1", "0"}, {"OTIPOCOM2", "-1"},
+        {"OPEDATAI", "15/09/2019"},
+        {"OPEDATAF", "30/06/2024"},
+        {"OPEGESTORE", "PEC € SERVIZI S.R.L."},
+        {"odtcanc", "30/06/2024"},
+        {"OMC1", "0"},
+        {"OMC2", "-1"},
+        {"OMC3", "0"},
+        {"OMOC1", "1"},
+        {"OMOC2", "1"},
+        {"OMOC3", "0"},
+        {"OSICF", "09876543210"},
+        {"OSIRAG", "VIA DELL'INDUSTRIA 12, SCALA B, PRESSO STUDIO ASSOCIATO"},
+        {"OSICOM", "REGGIO NELL'EMILIA"},
+        {"OSIPRO", "RE"},
+        {"OITTCF", "VRDGPP75B02L219K"},
+        {"oitt1", "-1"},
+        {"oitt2", "0"},
+        {"OTIPOCOM1", "0"},
+        {"OTIPOCOM2", "-1"},
     };
     db::Recordset rs;
     if (!rs.Open(QStringLiteral("SELECT * FROM COPE WHERE 1=0"), Conn) || !rs.AddNew()) {
@@ -127,8 +152,9 @@ int main(int argc, char* argv[])
     std::printf("first print-out, writing the template too: %.1f ms\n", prima);
     std::printf("command 704 to the closed file:            %.1f ms median of %d (min %.1f, max %.1f)\n",
                 tempi[tempi.size() / 2], ripetizioni, tempi.front(), tempi.back());
-    std::printf("size of one print-out:                     %lld bytes\n",
-                static_cast<long long>(QFileInfo(QDir(scripted.desktop).filePath(QStringLiteral("scheda1.pdf"))).size()));
+    std::printf(
+        "size of one print-out:                     %lld bytes\n",
+        static_cast<long long>(QFileInfo(QDir(scripted.desktop).filePath(QStringLiteral("scheda1.pdf"))).size()));
 
     // One long word: the layout measures it once per size tried, whatever its length.
     const std::size_t lunghezze[] = {1000, 100000, 1000000};

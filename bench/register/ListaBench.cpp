@@ -28,22 +28,50 @@ constexpr int kSoggetti = 10000;
 bool riempiCope()
 {
     db::Transaction transazione(Conn);
-    db::Statement riga(Conn, QStringLiteral(
-        "INSERT INTO COPE (OCOD, ONPROG, ODES, OSTP, orag, OSCOM, OSPRO, OCOG, ONOME, OSEX, ONDT, oncom, onpro, "
-        "oTIPOSOG, OTIPOSOGD, ORECF, ORECOG, ORENOME, ORESEX, OREDTNAS, oRENCOM, oREnpro, OREEMAIL, ORETEL, "
-        "OPEEMAIL, OPEDATAI, OPEGESTORE, OMOC1, OMOC2, OMOC3, OTIPOCOM1, OTIPOCOM2, oitt1, oitt2) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    db::Statement riga(
+        Conn,
+        QStringLiteral(
+            "INSERT INTO COPE (OCOD, ONPROG, ODES, OSTP, orag, OSCOM, OSPRO, OCOG, ONOME, OSEX, ONDT, oncom, onpro, "
+            "oTIPOSOG, OTIPOSOGD, ORECF, ORECOG, ORENOME, ORESEX, OREDTNAS, oRENCOM, oREnpro, OREEMAIL, ORETEL, "
+            "OPEEMAIL, OPEDATAI, OPEGESTORE, OMOC1, OMOC2, OMOC3, OTIPOCOM1, OTIPOCOM2, oitt1, oitt2) "
+            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     for (int i = 0; i < kSoggetti; ++i) {
         const bool societa = i % 2 == 0;
         const QString n = QString::number(i).rightJustified(5, u'0');
         const QString nome = societa ? QStringLiteral("SOCIETA %1 SPA").arg(n) : QStringLiteral("ROSSI%1 MARIO").arg(n);
-        if (!riga.run({QStringLiteral("123456%1").arg(n), QStringLiteral("001"), nome, societa ? "1" : "0",
-                       societa ? nome : QString(), societa ? "ROMA" : "", societa ? "RM" : "",
-                       societa ? "" : QStringLiteral("ROSSI%1").arg(n), societa ? "" : "MARIO", societa ? "" : "M",
-                       societa ? db::Value() : db::Value(QStringLiteral("01/01/1980")), societa ? "" : "MILANO",
-                       societa ? "" : "MI", "13", "13=OICR", "RSSMRA80A01H501U", "ROSSI", "MARIO", "M",
-                       "01/01/1980", "ROMA", "RM", "MARIO@ALFA.IT", "06123456",
-                       QStringLiteral("PEC%1@PEC.IT").arg(n), "01/02/2020", "ARUBA", 1, 0, 1, "-1", "0", "-1",
+        if (!riga.run({QStringLiteral("123456%1").arg(n),
+                       QStringLiteral("001"),
+                       nome,
+                       societa ? "1" : "0",
+                       societa ? nome : QString(),
+                       societa ? "ROMA" : "",
+                       societa ? "RM" : "",
+                       societa ? "" : QStringLiteral("ROSSI%1").arg(n),
+                       societa ? "" : "MARIO",
+                       societa ? "" : "M",
+                       societa ? db::Value() : db::Value(QStringLiteral("01/01/1980")),
+                       societa ? "" : "MILANO",
+                       societa ? "" : "MI",
+                       "13",
+                       "13=OICR",
+                       "RSSMRA80A01H501U",
+                       "ROSSI",
+                       "MARIO",
+                       "M",
+                       "01/01/1980",
+                       "ROMA",
+                       "RM",
+                       "MARIO@ALFA.IT",
+                       "06123456",
+                       QStringLiteral("PEC%1@PEC.IT").arg(n),
+                       "01/02/2020",
+                       "ARUBA",
+                       1,
+                       0,
+                       1,
+                       "-1",
+                       "0",
+                       "-1",
                        "0"})) {
             std::fprintf(stderr, "lista_bench: %s\n", qPrintable(riga.lastError()));
             return false;

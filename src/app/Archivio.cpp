@@ -143,7 +143,8 @@ bool caricaSemi(db::Connection& conn, const QString& ctabCsv, QString* errore)
         return false;
     }
 
-    db::Statement comuneCf(conn, QStringLiteral("INSERT INTO T_COMUNICF (KEY_TAB, DESCRIZION, CD_PROV) VALUES (?, ?, ?)"));
+    db::Statement comuneCf(conn,
+                           QStringLiteral("INSERT INTO T_COMUNICF (KEY_TAB, DESCRIZION, CD_PROV) VALUES (?, ?, ?)"));
     db::Statement comune(conn, QStringLiteral("INSERT INTO T_COMUNI (COMUNE, pro) VALUES (?, ?)"));
     db::Statement voce(conn, QStringLiteral("INSERT INTO CTAB (TIPO, COD, des) VALUES (?, ?, ?)"));
     for (const QStringList& r : comuni) {
@@ -365,9 +366,8 @@ std::optional<qint64> ultimoProgressivo(db::Connection& conn, const QString& cod
     qint64 ultimo = 0;
     for (; !righe.Eof(); righe.MoveNext()) {
         const QString testo = senzaSpazi(NoNull(righe.Fields(0).Value()));
-        const bool cifre = !testo.isEmpty() && std::all_of(testo.cbegin(), testo.cend(), [](QChar c) {
-            return c >= u'0' && c <= u'9';
-        });
+        const bool cifre = !testo.isEmpty() &&
+                           std::all_of(testo.cbegin(), testo.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
         bool numero = false;
         const qint64 progressivo = cifre ? testo.toLongLong(&numero) : 0;
         if (numero) {

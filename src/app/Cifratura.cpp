@@ -91,10 +91,10 @@ QString CifraTesto(const QString& testo, const QString& modo, std::int16_t chiav
         // characters past it that come back unchanged: report any of them that a backup line cannot hold.
         for (qsizetype i = 0; i < s.size(); ++i) {
             const int codice = cp1252::codeOf(s[i]);
-            const MotivoNonCifrabile motivo = codice < 0                        ? MotivoNonCifrabile::NonWindows1252
-                                              : codice == kSeparatore           ? MotivoNonCifrabile::Separatore
+            const MotivoNonCifrabile motivo = codice < 0                         ? MotivoNonCifrabile::NonWindows1252
+                                              : codice == kSeparatore            ? MotivoNonCifrabile::Separatore
                                               : codice == '\r' || codice == '\n' ? MotivoNonCifrabile::FineRiga
-                                                                                : MotivoNonCifrabile::NonReversibile;
+                                                                                 : MotivoNonCifrabile::NonReversibile;
             if (motivo != MotivoNonCifrabile::NonReversibile && !giaSegnalato(*nonCifrabili, giaSegnalati, i + 1)) {
                 nonCifrabili->append({0, static_cast<int>(i + 1), testo[i], motivo});
             }

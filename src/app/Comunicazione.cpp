@@ -30,7 +30,8 @@ enum class Quando {
     Intermediario,      // an intermediary's fiscal code is given
 };
 
-bool vale(Quando quando, const DatiComunicazione& d) {
+bool vale(Quando quando, const DatiComunicazione& d)
+{
     switch (quando) {
     case Quando::Sempre:
         return true;
@@ -81,57 +82,69 @@ struct Voce {
     Secolo secolo = Secolo::Corrente; // how a date's two-digit year is read
 };
 
-Voce fisso(int posizione, int lunghezza, const char* costante) {
+Voce fisso(int posizione, int lunghezza, const char* costante)
+{
     return {posizione, lunghezza, Quando::Sempre, costante};
 }
 
 Voce testo(int posizione, int lunghezza, Testo campo, const char* etichetta, const char* scheda,
-           Quando quando = Quando::Sempre) {
+           Quando quando = Quando::Sempre)
+{
     return {posizione, lunghezza, quando, nullptr, campo, false, nullptr, {etichetta, scheda}};
 }
 
-Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre) {
+Voce data(int posizione, Testo campo, const char* etichetta, const char* scheda, Quando quando = Quando::Sempre)
+{
     return {posizione, 8, quando, nullptr, campo, true, nullptr, {etichetta, scheda}};
 }
 
 // A birth date: a two-digit year is read as the register's birth-date boxes read it.
-Voce nascita(int posizione, Testo campo, const char* scheda, Quando quando = Quando::Sempre) {
+Voce nascita(int posizione, Testo campo, const char* scheda, Quando quando = Quando::Sempre)
+{
     Voce v = data(posizione, campo, "Data di nascita", scheda, quando);
     v.secolo = Secolo::Nascita;
     return v;
 }
 
-Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {}) {
+Voce calcolato(int posizione, int lunghezza, Calcolo calcolo, Quando quando = Quando::Sempre, Campo campo = {})
+{
     return {posizione, lunghezza, quando, nullptr, nullptr, false, calcolo, campo};
 }
 
-QString tipoComunicazione(const DatiComunicazione& d) {
+QString tipoComunicazione(const DatiComunicazione& d)
+{
     return d.TC2 ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 // "2" only when the sender prepared it; the taxpayer, or no answer, is "1".
-QString chiPrepara(const DatiComunicazione& d) {
+QString chiPrepara(const DatiComunicazione& d)
+{
     return d.vITT2 && !d.vITT1 ? QStringLiteral("2") : QStringLiteral("1");
 }
 
-QString motivoCancellazione(const DatiComunicazione& d) {
+QString motivoCancellazione(const DatiComunicazione& d)
+{
     return d.mc1 ? QStringLiteral("1") : d.mc2 ? QStringLiteral("2") : d.mc3 ? QStringLiteral("3") : QString();
 }
 
 // The code as the register stores it: blanks typed or pasted before it are no part of it.
-QString tipoSoggetto(const DatiComunicazione& d) {
+QString tipoSoggetto(const DatiComunicazione& d)
+{
     return senzaSpazi(d.CBrap).left(2);
 }
 
-QString sezione1(const DatiComunicazione& d) {
+QString sezione1(const DatiComunicazione& d)
+{
     return QString::number(d.MOC1);
 }
 
-QString sezione2(const DatiComunicazione& d) {
+QString sezione2(const DatiComunicazione& d)
+{
     return QString::number(d.MOC2);
 }
 
-QString sezione3(const DatiComunicazione& d) {
+QString sezione3(const DatiComunicazione& d)
+{
     return QString::number(d.MOC3);
 }
 
@@ -139,7 +152,8 @@ using Tracciato = std::vector<Voce>;
 
 // The subject block, fiscal code to the registered office's province, laid from `inizio` on: records "0"
 // and "2" carry the same fields at different places.
-Tracciato bloccoSoggetto(int inizio) {
+Tracciato bloccoSoggetto(int inizio)
+{
     using D = DatiComunicazione;
     using Q = Quando;
     const int s = inizio - 1;
@@ -157,7 +171,8 @@ Tracciato bloccoSoggetto(int inizio) {
     };
 }
 
-Tracciato unisci(std::initializer_list<Tracciato> parti) {
+Tracciato unisci(std::initializer_list<Tracciato> parti)
+{
     Tracciato tutto;
     for (const Tracciato& parte : parti) {
         tutto.insert(tutto.end(), parte.begin(), parte.end());
@@ -166,7 +181,8 @@ Tracciato unisci(std::initializer_list<Tracciato> parti) {
 }
 
 // The four record layouts. Position 1798 holds "A" in every record.
-const std::array<Tracciato, NumeroRecord>& tracciati() {
+const std::array<Tracciato, NumeroRecord>& tracciati()
+{
     using D = DatiComunicazione;
     using Q = Quando;
     static const std::array<Tracciato, NumeroRecord> t = {
@@ -229,24 +245,28 @@ const std::array<Tracciato, NumeroRecord>& tracciati() {
 // Dates are typed as dd/mm/yyyy: ten characters for eight digits in the file.
 constexpr int kLunghezzaDataDigitata = 10;
 
-QString nomeCampo(const Campo& campo) {
+QString nomeCampo(const Campo& campo)
+{
     return QStringLiteral("\"%1\" (scheda %2)")
         .arg(QString::fromUtf8(campo.etichetta), QString::fromLatin1(campo.scheda));
 }
 
-bool fallisci(QString* errore, const QString& testo) {
+bool fallisci(QString* errore, const QString& testo)
+{
     if (errore) {
         *errore = testo;
     }
     return false;
 }
 
-QString motivoData(const Voce& v, const QString& testo) {
+QString motivoData(const Voce& v, const QString& testo)
+{
     return QStringLiteral("il campo %1 contiene \"%2\", che non è una data valida").arg(nomeCampo(v.campo), testo);
 }
 
 // Why the file cannot carry the value of one field, or nothing when it can.
-std::optional<QString> motivoRifiuto(const Voce& v, const DatiComunicazione& dati, bool ancheLunghezze) {
+std::optional<QString> motivoRifiuto(const Voce& v, const DatiComunicazione& dati, bool ancheLunghezze)
+{
     const QString& testo = dati.*v.testo;
     QString scritto;
     if (v.data) {
@@ -286,7 +306,8 @@ std::optional<QString> motivoRifiuto(const Voce& v, const DatiComunicazione& dat
     return std::nullopt;
 }
 
-QString messaggioScrittura(const QString& motivo) {
+QString messaggioScrittura(const QString& motivo)
+{
     return QStringLiteral("Impossibile creare la comunicazione: %1.\r\nCorreggere il campo: nessun file è stato "
                           "scritto.")
         .arg(motivo);
@@ -294,7 +315,8 @@ QString messaggioScrittura(const QString& motivo) {
 
 } // namespace
 
-RecordComunicazione costruisciComunicazione(const DatiComunicazione& dati) {
+RecordComunicazione costruisciComunicazione(const DatiComunicazione& dati)
+{
     RecordComunicazione risultato;
     for (std::size_t r = 0; r < risultato.record.size(); ++r) {
         QString record(LunghezzaRecord, QLatin1Char(' '));
@@ -325,7 +347,8 @@ RecordComunicazione costruisciComunicazione(const DatiComunicazione& dati) {
     return risultato;
 }
 
-int lunghezzaMassima(TestoComunicazione casella) {
+int lunghezzaMassima(TestoComunicazione casella)
+{
     int massimo = 0;
     for (const Tracciato& tracciato : tracciati()) {
         for (const Voce& v : tracciato) {
@@ -339,7 +362,8 @@ int lunghezzaMassima(TestoComunicazione casella) {
     return massimo;
 }
 
-std::vector<ValoreRifiutato> verificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze) {
+std::vector<ValoreRifiutato> verificaComunicazione(const DatiComunicazione& dati, bool ancheLunghezze)
+{
     std::vector<ValoreRifiutato> rifiutati;
     for (const Tracciato& tracciato : tracciati()) {
         for (const Voce& v : tracciato) {
@@ -359,12 +383,14 @@ std::vector<ValoreRifiutato> verificaComunicazione(const DatiComunicazione& dati
     return rifiutati;
 }
 
-bool comunicazioneScrivibile(const DatiComunicazione& dati, QString* errore) {
+bool comunicazioneScrivibile(const DatiComunicazione& dati, QString* errore)
+{
     const std::vector<ValoreRifiutato> rifiutati = verificaComunicazione(dati, false);
     return rifiutati.empty() || fallisci(errore, messaggioScrittura(rifiutati.front().motivo));
 }
 
-bool scriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore) {
+bool scriviComunicazione(const QString& percorso, const DatiComunicazione& dati, QString* errore)
+{
     if (!comunicazioneScrivibile(dati, errore)) {
         return false;
     }
@@ -397,11 +423,13 @@ bool scriviComunicazione(const QString& percorso, const DatiComunicazione& dati,
     return true;
 }
 
-QString titoloComunicazioneCreata() {
+QString titoloComunicazioneCreata()
+{
     return QStringLiteral("Comunicazione Creata");
 }
 
-QString testoComunicazioneCreata(const QString& percorso) {
+QString testoComunicazioneCreata(const QString& percorso)
+{
     return QStringList{
         QStringLiteral("Creata comunicazione Registro Elettronico Indirizzi "),
         QStringLiteral(" "),

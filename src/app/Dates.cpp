@@ -216,8 +216,8 @@ std::optional<QDate> TestoInData(QString& testo)
     QString mese;
     int anno = 0;
     const QString secolo = testo.mid(6, 2);
-    const bool secoloLetto = soloCifre(secolo) && secolo.toInt() >= PrimoAnnoBackup / 100 &&
-                             secolo.toInt() <= UltimoAnnoBackup / 100;
+    const bool secoloLetto =
+        soloCifre(secolo) && secolo.toInt() >= PrimoAnnoBackup / 100 && secolo.toInt() <= UltimoAnnoBackup / 100;
     if (testo.size() == 10 && secoloLetto) {
         giorno = testo.mid(0, 2);
         mese = testo.mid(3, 2);

@@ -5,7 +5,6 @@
 #include "Dichiarazioni.h"
 #include "Testi.h"
 
-
 namespace ondavia {
 
 namespace {

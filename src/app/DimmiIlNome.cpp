@@ -22,8 +22,7 @@ void DimmiIlNome(const QString& tipo, QString& nome, const QString& suffisso)
     FileRequest richiesta;
     if (tipo == QLatin1String("S")) {
         richiesta = {QStringLiteral("Indica dove salvare il file di backUp"), QString(),
-                     QStringLiteral("SAVE_") + SoloLettere(nome, 20) + suffisso + QStringLiteral(".REI"),
-                     filtroRei};
+                     QStringLiteral("SAVE_") + SoloLettere(nome, 20) + suffisso + QStringLiteral(".REI"), filtroRei};
     } else if (tipo == QLatin1String("C")) {
         richiesta = {QStringLiteral("Indica dove salvare il file di COMUNICAZIONE REI"), QString(),
                      QStringLiteral("OVIA_") + SoloLettere(nome, 15) + QStringLiteral("_") + suffisso +

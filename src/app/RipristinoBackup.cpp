@@ -268,8 +268,9 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
         m_connessione, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                            .arg(nome, nomi.join(QLatin1Char(',')), segni.join(QLatin1Char(','))));
     if (!t->inserisci->isValid()) {
-        *errore = QStringLiteral("Impossibile aggiungere righe alla tabella %1: %2").arg(nome, t->inserisci->lastError()) +
-                  Annullato;
+        *errore =
+            QStringLiteral("Impossibile aggiungere righe alla tabella %1: %2").arg(nome, t->inserisci->lastError()) +
+            Annullato;
         return nullptr;
     }
     // A new row takes the rowid after the highest, as long as that is not the highest there can be.
@@ -300,9 +301,8 @@ RipristinoBackup::Tabella* RipristinoBackup::tabella(const QString& nome, qint64
     }
     // Given the code the row just added was stored with, compared by the rule of the column like doppione.
     t->cancellaPrecedenti = std::make_unique<db::Statement>(
-        m_connessione, QStringLiteral("DELETE FROM %1 WHERE rowid <= %2 AND OCOD = ?")
-                           .arg(nome)
-                           .arg(t->ultimaRigaPrecedente));
+        m_connessione,
+        QStringLiteral("DELETE FROM %1 WHERE rowid <= %2 AND OCOD = ?").arg(nome).arg(t->ultimaRigaPrecedente));
     t->cancellaAllaFine = !t->cancellaPrecedenti->isValid();
     return m_tabelle.insert(chiave, std::move(t))->get();
 }
@@ -321,11 +321,12 @@ bool RipristinoBackup::cancellaSoggetti(Tabella& t, QString* errore)
     const QString motivo = m_connessione.lastError();
     // Subject by subject, to tell which one the database refuses.
     db::Recordset codici;
-    if (codici.Open(QStringLiteral("SELECT DISTINCT OCOD FROM %1 WHERE rowid > %2").arg(t.nome).arg(t.ultimaRigaPrecedente),
-                    m_connessione)) {
-        db::Statement cancella(m_connessione, QStringLiteral("DELETE  From %1 WHERE rowid <= %2 AND OCOD=?")
-                                                  .arg(t.nome)
-                                                  .arg(t.ultimaRigaPrecedente));
+    if (codici.Open(
+            QStringLiteral("SELECT DISTINCT OCOD FROM %1 WHERE rowid > %2").arg(t.nome).arg(t.ultimaRigaPrecedente),
+            m_connessione)) {
+        db::Statement cancella(
+            m_connessione,
+            QStringLiteral("DELETE  From %1 WHERE rowid <= %2 AND OCOD=?").arg(t.nome).arg(t.ultimaRigaPrecedente));
         for (codici.MoveFirst(); !codici.Eof(); codici.MoveNext()) {
             const db::Value codice = codici.Fields(0).Value();
             if (!cancella.run({codice})) {
@@ -336,7 +337,8 @@ bool RipristinoBackup::cancellaSoggetti(Tabella& t, QString* errore)
             }
         }
     }
-    *errore = QStringLiteral("Impossibile eliminare dalla tabella %1 i dati dei soggetti ripristinati: %2").arg(t.nome, motivo) +
+    *errore = QStringLiteral("Impossibile eliminare dalla tabella %1 i dati dei soggetti ripristinati: %2")
+                  .arg(t.nome, motivo) +
               Annullato;
     return false;
 }

@@ -164,8 +164,8 @@ QString doveSulModulo(const QString& colonna)
     };
     for (const Posto& posto : posti) {
         if (colonna.compare(QLatin1String(posto.colonna), Qt::CaseInsensitive) == 0) {
-            return posto.scheda ? QStringLiteral("scheda %1, \"%2\"").arg(QLatin1String(posto.scheda),
-                                                                          QString::fromUtf8(posto.etichetta))
+            return posto.scheda ? QStringLiteral("scheda %1, \"%2\"")
+                                      .arg(QLatin1String(posto.scheda), QString::fromUtf8(posto.etichetta))
                                 : QStringLiteral("elenco dei soggetti, \"%1\"").arg(QLatin1String(posto.etichetta));
         }
     }
@@ -249,10 +249,11 @@ public:
         if (m_nonCifrabili.size() > kSoggettiElencati) {
             elenco += QStringLiteral("\r\n... e altri %1 soggetti").arg(m_nonCifrabili.size() - kSoggettiElencati);
         }
-        return QStringLiteral("Impossibile creare il backup cifrato: la cifratura non può riportare indietro intatto il "
-                              "testo di questi campi (troppo lungo, o con caratteri che la cifratura altera):\r\n%1\r\n"
-                              "Creare un backup non cifrato (senza la spunta su \"Cripta\"), oppure accorciare o "
-                              "correggere i campi indicati: nessun file è stato scritto.")
+        return QStringLiteral(
+                   "Impossibile creare il backup cifrato: la cifratura non può riportare indietro intatto il "
+                   "testo di questi campi (troppo lungo, o con caratteri che la cifratura altera):\r\n%1\r\n"
+                   "Creare un backup non cifrato (senza la spunta su \"Cripta\"), oppure accorciare o "
+                   "correggere i campi indicati: nessun file è stato scritto.")
             .arg(elenco);
     }
 

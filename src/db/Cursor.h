@@ -28,7 +28,7 @@ public:
 
     int FieldCount() const;
     QString name(int index) const;
-    int Type(int index) const; // one of the FieldType codes
+    int Type(int index) const;                 // one of the FieldType codes
     int fieldIndex(const QString& name) const; // letter case ignored; -1 when the query has no such column
     Value value(int index) const;
     // The UTF-8 bytes of a value that value() gives as a text, valid until next(); false, with nothing

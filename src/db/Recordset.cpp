@@ -2,8 +2,8 @@
 
 #include "Connection.h"
 #include "Criterion.h"
-#include "SqlDialect.h"
 #include "RowStore.h"
+#include "SqlDialect.h"
 #include "Statement.h"
 
 #include <QHash>
@@ -257,8 +257,9 @@ bool Recordset::Open(const QString& sql, Connection& connection)
     }
 
     // A "SELECT * FROM table" query can change its table: read each row's rowid along with it.
-    static const QRegularExpression wholeTable(QStringLiteral(R"(^\s*SELECT\s+(\*)\s+FROM\s+([A-Za-z_][A-Za-z0-9_]*)\b)"),
-                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression wholeTable(
+        QStringLiteral(R"(^\s*SELECT\s+(\*)\s+FROM\s+([A-Za-z_][A-Za-z0-9_]*)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
     QString text = translateSql(sql);
     const auto match = wholeTable.match(text);
     const bool updatable = match.hasMatch();
@@ -291,8 +292,8 @@ bool Recordset::Open(const QString& sql, Connection& connection)
             if (!m_d->columns[c].declared) {
                 const Value::Kind kind = m_d->rows.value(0, c).kind();
                 m_d->columns[c].type = kind == Value::Kind::Integer  ? adInteger
-                                     : kind == Value::Kind::Double ? adDouble
-                                                                   : adVarWChar;
+                                       : kind == Value::Kind::Double ? adDouble
+                                                                     : adVarWChar;
             }
         }
     }
@@ -439,10 +440,9 @@ bool Recordset::Find(const QString& criterion)
     if (const std::optional<QString> prefix = parsed.prefix()) {
         const QString folded = prefix->toCaseFolded();
         const auto& byText = m_d->prefixIndex(column);
-        auto hit = std::lower_bound(byText.begin(), byText.end(), folded,
-                                    [](const std::pair<QString, int>& entry, const QString& text) {
-                                        return entry.first < text;
-                                    });
+        auto hit = std::lower_bound(
+            byText.begin(), byText.end(), folded,
+            [](const std::pair<QString, int>& entry, const QString& text) { return entry.first < text; });
         // An empty prefix begins every text, also the empty text of a Null.
         for (; hit != byText.end() && (folded.isEmpty() || hit->first.startsWith(folded)); ++hit) {
             if (hit->second >= from && hit->second < m_d->current) {

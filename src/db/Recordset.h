@@ -16,7 +16,7 @@ class Field {
 public:
     bool isValid() const { return m_set != nullptr && m_index >= 0; }
     QString name() const;
-    int Type() const;   // one of the FieldType codes
+    int Type() const; // one of the FieldType codes
     db::Value Value() const;
 
     // Assigns a value to the current row (or to the row being added), converted to the column's type.

@@ -16,8 +16,8 @@ namespace ondavia::db::detail {
 
 struct Column {
     QString name;
-    int type = 0;        // FieldType code
-    int maxLength = 0;   // 0: no limit declared
+    int type = 0;      // FieldType code
+    int maxLength = 0; // 0: no limit declared
     // The whole numbers a column of whole numbers takes, as its declared type says.
     qint64 minimum = std::numeric_limits<qint64>::min();
     qint64 maximum = std::numeric_limits<qint64>::max();

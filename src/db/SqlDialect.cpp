@@ -7,8 +7,7 @@ namespace ondavia::db {
 namespace {
 
 // Splits at apostrophes so that rewrites never touch the inside of a text literal.
-template <typename Rewrite>
-QString rewriteOutsideLiterals(const QString& sql, Rewrite rewrite)
+template <typename Rewrite> QString rewriteOutsideLiterals(const QString& sql, Rewrite rewrite)
 {
     QString result;
     QString chunk;
@@ -42,8 +41,9 @@ QString translateUpdate(const QString& sql)
         return sql;
     }
     const QString table = match.captured(1);
-    const QRegularExpression qualifier(QStringLiteral(R"(\b%1\s*\.\s*(?=[A-Za-z_]))").arg(QRegularExpression::escape(table)),
-                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression qualifier(
+        QStringLiteral(R"(\b%1\s*\.\s*(?=[A-Za-z_]))").arg(QRegularExpression::escape(table)),
+        QRegularExpression::CaseInsensitiveOption);
     const qsizetype setEnd = match.capturedEnd(0);
     QString tail = rewriteOutsideLiterals(sql.mid(setEnd), [&](QString part) { return part.remove(qualifier); });
     return sql.left(setEnd) + tail;
@@ -52,7 +52,8 @@ QString translateUpdate(const QString& sql)
 QString translateAddColumn(const QString& sql)
 {
     static const QRegularExpression addText(
-        QStringLiteral(R"(^(\s*ALTER\s+TABLE\s+\S+\s+ADD\s+(?:COLUMN\s+)?\S+\s+(?:TEXT|VARCHAR|CHAR)\s*(?:\(\s*\d+\s*\))?)(\s*;?\s*)$)"),
+        QStringLiteral(
+            R"(^(\s*ALTER\s+TABLE\s+\S+\s+ADD\s+(?:COLUMN\s+)?\S+\s+(?:TEXT|VARCHAR|CHAR)\s*(?:\(\s*\d+\s*\))?)(\s*;?\s*)$)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto match = addText.match(sql);
     if (!match.hasMatch()) {

@@ -61,7 +61,10 @@ private:
 std::optional<qint64> wholeNumber(const QString& text);
 
 // The date that an empty date converts to, and whose text is "00:00:00".
-inline QDate zeroDate() { return QDate(1899, 12, 30); }
+inline QDate zeroDate()
+{
+    return QDate(1899, 12, 30);
+}
 
 // Parses "dd/mm/yyyy" (one or two digits for day and month) or ISO "yyyy-mm-dd"; invalid QDate otherwise.
 QDate parseDateText(const QString& text);

@@ -84,8 +84,8 @@ BloccoCartella::Esito BloccoCartella::prendi(const QString& cartella, QString* e
         }
         struct stat aperto {};
         struct stat nominato {};
-        if (::fstat(fd, &aperto) == 0 && ::stat(nome.constData(), &nominato) == 0 &&
-            aperto.st_dev == nominato.st_dev && aperto.st_ino == nominato.st_ino) {
+        if (::fstat(fd, &aperto) == 0 && ::stat(nome.constData(), &nominato) == 0 && aperto.st_dev == nominato.st_dev &&
+            aperto.st_ino == nominato.st_ino) {
             m_presa = std::make_unique<Presa>();
             m_presa->fd = fd;
             m_presa->nome = nome;

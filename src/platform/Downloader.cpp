@@ -102,8 +102,8 @@ QString replyFailure(const QNetworkReply& reply, qint64 received, int timeout)
 bool moveIntoPlace(QTemporaryFile& file, const QString& target, QString* error)
 {
     std::error_code code;
-    std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(),
-                            QFile::encodeName(target).toStdString(), code);
+    std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(), QFile::encodeName(target).toStdString(),
+                            code);
     if (code) {
         *error = QStringLiteral("impossibile scrivere %1: %2")
                      .arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(code.message()));
@@ -124,8 +124,8 @@ DownloadOutcome Downloader::run(const DownloadRequest& request, QString* error, 
 {
     const QUrl url(request.address, QUrl::StrictMode);
     if (!url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
-        return fail(error, QStringLiteral("indirizzo non consentito (sono ammessi solo indirizzi https): ") +
-                               request.address);
+        return fail(error,
+                    QStringLiteral("indirizzo non consentito (sono ammessi solo indirizzi https): ") + request.address);
     }
     const QByteArray digest = sha256Digest(request.sha256);
     if (!request.sha256.trimmed().isEmpty() && digest.isEmpty()) {
@@ -140,8 +140,8 @@ DownloadOutcome Downloader::run(const DownloadRequest& request, QString* error, 
                     QStringLiteral("la cartella %1 non esiste").arg(QDir::toNativeSeparators(target.absolutePath())));
     }
 
-    QTemporaryFile file(target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() +
-                                                      QStringLiteral(".XXXXXX.part")));
+    QTemporaryFile file(
+        target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".XXXXXX.part")));
     if (!file.open()) {
         return fail(error, QStringLiteral("impossibile creare un file in %1: %2")
                                .arg(QDir::toNativeSeparators(target.absolutePath()), file.errorString()));

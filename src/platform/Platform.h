@@ -46,9 +46,9 @@ struct DownloadRequest {
     QString address;    // https only
     QString targetFile; // written only when the whole file has arrived and passed its checks
     qint64 maxBytes = 0;
-    QString sha256;     // expected digest in hexadecimal; empty: not checked
+    QString sha256; // expected digest in hexadecimal; empty: not checked
     bool executable = false;
-    QString caption;    // what the progress window says is being downloaded
+    QString caption; // what the progress window says is being downloaded
 };
 
 enum class DownloadOutcome { Completed, Failed, Cancelled };

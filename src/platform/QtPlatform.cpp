@@ -40,7 +40,8 @@ std::vector<ButtonSpec> buttonsOf(MsgButtons buttons)
                 {QMessageBox::Retry, MsgResult::Retry},
                 {QMessageBox::Ignore, MsgResult::Ignore}};
     case MsgButtons::YesNoCancel:
-        return {{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No},
+        return {{QMessageBox::Yes, MsgResult::Yes},
+                {QMessageBox::No, MsgResult::No},
                 {QMessageBox::Cancel, MsgResult::Cancel}};
     case MsgButtons::YesNo:
         return {{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No}};
@@ -141,9 +142,9 @@ QString QtPlatform::qtFilter(const QString& pairs)
 
 std::optional<QString> QtPlatform::saveFileName(const FileRequest& request)
 {
-    const QString path = QFileDialog::getSaveFileName(dialogParent(), request.title, startPath(request),
-                                                      qtFilter(request.filter), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    const QString path =
+        QFileDialog::getSaveFileName(dialogParent(), request.title, startPath(request), qtFilter(request.filter),
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -201,8 +202,8 @@ bool QtPlatform::composeMail(const MailRequest& mail, QString* error)
 const DownloadService* QtPlatform::downloadService(QString* error)
 {
     if (!m_downloadService) {
-        const auto create = reinterpret_cast<CreateDownloadService>(
-            m_networkModule.resolve("ondavia_create_download_service", error));
+        const auto create =
+            reinterpret_cast<CreateDownloadService>(m_networkModule.resolve("ondavia_create_download_service", error));
         if (create) {
             m_downloadService.reset(create());
         }

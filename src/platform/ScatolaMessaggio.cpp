@@ -17,8 +17,8 @@ int ScatolaMessaggio::larghezzaPerTitolo() const
     // bar is high, each, and the frame takes the rest of a fifth.
     QFont carattere = QApplication::font("QMdiSubWindowTitleBar");
     carattere.setBold(true);
-    const int barra = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this),
-                           QFontMetrics(carattere).height() + 8);
+    const int barra =
+        qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), QFontMetrics(carattere).height() + 8);
     int larghezza = QFontMetrics(carattere).horizontalAdvance(windowTitle()) + 5 * barra;
     if (const QScreen* schermo = screen()) {
         larghezza = qMin(larghezza, schermo->availableGeometry().width());

@@ -188,13 +188,14 @@ void scriviTesto(folian::Folian& pdf)
         "in fondo a questo documento."));
 
     pagina.sezione(QStringLiteral("Che cosa contiene"));
-    pagina.paragrafo(QStringLiteral(
-        "Il file è un testo di %1 righe, dette record, ognuna lunga %2 caratteri e seguita da un a capo (CR LF); "
-        "l'ultimo carattere di ogni record è \"A\". Ogni dato occupa posizioni fisse: un testo più corto del suo "
-        "campo è completato da spazi, uno più lungo è tagliato, le date sono scritte come ggmmaaaa. I caratteri "
-        "sono quelli della codifica Windows-1252. I record sono, nell'ordine:")
-                         .arg(NumeroRecord)
-                         .arg(LunghezzaRecord));
+    pagina.paragrafo(
+        QStringLiteral(
+            "Il file è un testo di %1 righe, dette record, ognuna lunga %2 caratteri e seguita da un a capo (CR LF); "
+            "l'ultimo carattere di ogni record è \"A\". Ogni dato occupa posizioni fisse: un testo più corto del suo "
+            "campo è completato da spazi, uno più lungo è tagliato, le date sono scritte come ggmmaaaa. I caratteri "
+            "sono quelli della codifica Windows-1252. I record sono, nell'ordine:")
+            .arg(NumeroRecord)
+            .arg(LunghezzaRecord));
     pagina.elenco({
         QStringLiteral("Record \"0\", il soggetto e il tipo di comunicazione: la sigla \"0PEC00\", il tipo (0 primo "
                        "invio o variazione, 1 cancellazione) e il codice fiscale del soggetto; per una persona fisica "

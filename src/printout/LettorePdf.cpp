@@ -27,8 +27,8 @@ std::unique_ptr<folian::PdfSource> apriPdfConModulo(const std::string& percorso,
     QString errore;
     const folian::OpenPdfSourceFunction apri = apriDelModulo(&errore);
     if (!apri) {
-        esito = folian::SourceFailure{folian::ErrorCode::LoadingLibrary,
-                                      "Error in loading DLL: " + errore.toStdString()};
+        esito =
+            folian::SourceFailure{folian::ErrorCode::LoadingLibrary, "Error in loading DLL: " + errore.toStdString()};
         return nullptr;
     }
     return std::unique_ptr<folian::PdfSource>(apri(percorso, esito));

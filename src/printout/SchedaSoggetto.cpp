@@ -65,7 +65,9 @@ public:
             m_layout.campi.push_back(campo);
             for (const Opzione& o : c.opzioni) {
                 const float alto = m_y + 0.4F + static_cast<float>(o.fila) * kTraCaselle;
-                m_layout.caselle.push_back({o.campo, QString::fromUtf8(o.atteso), QString::fromUtf8(o.didascalia),
+                m_layout.caselle.push_back({o.campo,
+                                            QString::fromUtf8(o.atteso),
+                                            QString::fromUtf8(o.didascalia),
                                             {x + o.dx, alto, kLatoCasella, kLatoCasella}});
             }
             x += w + kTraCelle;
@@ -79,8 +81,8 @@ public:
         const Rettangolo area{kSinistra, m_inizio, kLarghezza, fine - m_inizio};
         m_layout.cornici.push_back({m_titolo, area});
         m_layout.fasce.push_back({{kSinistra, m_inizio, kLarghezza, kFasciaCornice}, kColoreFascia});
-        m_layout.testi.push_back({m_titolo, kSinistra + kRientro, m_inizio + 0.39F, kCorpoDidascalia + 0.5F, true,
-                                  0, kColoreTitolo});
+        m_layout.testi.push_back(
+            {m_titolo, kSinistra + kRientro, m_inizio + 0.39F, kCorpoDidascalia + 0.5F, true, 0, kColoreTitolo});
         m_y = fine + kTraCornici;
     }
 
@@ -99,11 +101,11 @@ Layout costruisci()
     const float destra = kSinistra + kLarghezza;
 
     // Heading: the register's name, what the page is, a rule, then the subject in a band of its own.
-    l.testi.push_back({QStringLiteral("Registro Elettronico degli Indirizzi"), kSinistra, 1.65F, 17, true, 0,
-                       kColoreTitolo});
+    l.testi.push_back(
+        {QStringLiteral("Registro Elettronico degli Indirizzi"), kSinistra, 1.65F, 17, true, 0, kColoreTitolo});
     l.testi.push_back({QStringLiteral("SCHEDA DEL SOGGETTO OBBLIGATO"), destra, 1.22F, 8.5F, true, 2, kColoreTitolo});
-    l.testi.push_back({QStringLiteral("Comunicazione all'Agenzia delle Entrate"), destra, 1.63F, 8, false, 2,
-                       kColoreEtichetta});
+    l.testi.push_back(
+        {QStringLiteral("Comunicazione all'Agenzia delle Entrate"), destra, 1.63F, 8, false, 2, kColoreEtichetta});
     l.fasce.push_back({{kSinistra, 1.95F, kLarghezza, 0.06F}, kColoreTitolo});
     l.fasce.push_back({{kSinistra, 2.2F, kLarghezza, 1.1F}, kColoreSfondo});
     Campo soggetto;
@@ -117,24 +119,30 @@ Layout costruisci()
 
     Costruttore c(l, 3.6F);
     c.cornice("SOGGETTO OBBLIGATO");
-    c.riga(kRigaCampi, {{4.6F, "OCOD", "Codice Fiscale"},
-                        {2.2F, "ONPROG", "Progressivo"},
-                        {0, nullptr, "Natura del soggetto",
-                         {{"OSTP", "1", "PNF - Persona non fisica", 0.15F}, {"OSTP", "0", "PF - Persona fisica", 5.2F}}}});
+    c.riga(kRigaCampi,
+           {{4.6F, "OCOD", "Codice Fiscale"},
+            {2.2F, "ONPROG", "Progressivo"},
+            {0,
+             nullptr,
+             "Natura del soggetto",
+             {{"OSTP", "1", "PNF - Persona non fisica", 0.15F}, {"OSTP", "0", "PF - Persona fisica", 5.2F}}}});
     c.riga(kRigaCampi, {{0, "OTIPOSOGD", "Tipo Soggetto"}});
-    c.riga(kRigaCampi, {{10.5F, "orag", "Ragione Sociale"},
-                        {5.4F, "OSCOM", "Sede legale (Località)"},
-                        {0, "OSPRO", "Prov."}});
+    c.riga(kRigaCampi,
+           {{10.5F, "orag", "Ragione Sociale"}, {5.4F, "OSCOM", "Sede legale (Località)"}, {0, "OSPRO", "Prov."}});
     c.riga(kRigaCampi, {{4.6F, "OCOG", "Cognome"},
                         {3.9F, "ONOME", "Nome"},
                         {1.1F, "OSEX", "Sesso"},
                         {2.3F, "ONDT", "Data di nascita"},
                         {3.7F, "oncom", "Comune di nascita"},
                         {0, "onpro", "Prov."}});
-    c.riga(kRigaCaselle, {{0, nullptr, "Tipo Comunicazione",
-                           {{"OTIPOCOM1", "1", "PRIMO INVIO o VARIAZIONE", 0.15F},
-                            {"OTIPOCOM2", "1", "CANCELLAZIONE", 6.25F}}}});
-    c.riga(kRigaCaselle, {{0, nullptr, "Motivi della comunicazione (sezioni REI)",
+    c.riga(kRigaCaselle,
+           {{0,
+             nullptr,
+             "Tipo Comunicazione",
+             {{"OTIPOCOM1", "1", "PRIMO INVIO o VARIAZIONE", 0.15F}, {"OTIPOCOM2", "1", "CANCELLAZIONE", 6.25F}}}});
+    c.riga(kRigaCaselle, {{0,
+                           nullptr,
+                           "Motivi della comunicazione (sezioni REI)",
                            {{"OMOC1", "1", "ANAGRAFE RAPPORTI", 0.15F},
                             {"OMOC2", "1", "MONITORAGGIO FISCALE", 6.25F},
                             {"OMOC3", "1", "FACTA/CRS", 12.35F}}}});
@@ -159,10 +167,12 @@ Layout costruisci()
 
     c.cornice("CANCELLAZIONE");
     c.riga(1.65F, {{3.0F, "odtcanc", "Data CANCELLAZIONE"},
-                  {0, nullptr, "Motivo della cancellazione",
-                   {{"OMC1", "1", "Cessazione SENZA confluenza in altro soggetto", 0.15F, 0},
-                    {"OMC2", "1", "Cessazione CON confluenza in altro soggetto", 0.15F, 1},
-                    {"OMC3", "1", "Perdita requisiti soggettivi", 0.15F, 2}}}});
+                   {0,
+                    nullptr,
+                    "Motivo della cancellazione",
+                    {{"OMC1", "1", "Cessazione SENZA confluenza in altro soggetto", 0.15F, 0},
+                     {"OMC2", "1", "Cessazione CON confluenza in altro soggetto", 0.15F, 1},
+                     {"OMC3", "1", "Perdita requisiti soggettivi", 0.15F, 2}}}});
     c.riga(kRigaCampi, {{4.6F, "OSICF", "C.F. Società incorporante"},
                         {6.4F, "OSIRAG", "Indirizzo contabilità ordinaria"},
                         {4.8F, "OSICOM", "Comune sede legale"},
@@ -170,7 +180,9 @@ Layout costruisci()
     c.chiudi();
 
     c.cornice("IMPEGNO ALLA TRASMISSIONE TELEMATICA");
-    c.riga(kRigaCampi, {{12.8F, nullptr, "Comunicazione predisposta",
+    c.riga(kRigaCampi, {{12.8F,
+                         nullptr,
+                         "Comunicazione predisposta",
                          {{"oitt1", "1", "Dal CONTRIBUENTE", 0.15F}, {"oitt2", "1", "Da chi EFFETTUA L'INVIO", 5.2F}}},
                         {0, "OITTCF", "Codice Fiscale Intermediario"}});
     c.chiudi();

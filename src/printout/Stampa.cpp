@@ -6,7 +6,6 @@
 #include "ModelloStampa.h"
 #include "MotiviStampa.h"
 #include "TestoPdf.h"
-#include "wD.h"
 #include "app/Dates.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/FileUtente.h"
@@ -14,6 +13,7 @@
 #include "app/Testi.h"
 #include "core/Folian.h"
 #include "platform/FileInUso.h"
+#include "wD.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,8 +120,9 @@ void stampaSoggetto(const QString& codice, const QString& progressivo)
     const std::optional<DatiScheda> dati = DatiScheda::leggi(codice, progressivo, &errore);
     if (!dati) {
         if (errore.isEmpty()) {
-            errore = QStringLiteral("Il soggetto %1 con progressivo %2 non è in archivio: registralo prima di stamparlo.")
-                         .arg(codice, progressivo);
+            errore =
+                QStringLiteral("Il soggetto %1 con progressivo %2 non è in archivio: registralo prima di stamparlo.")
+                    .arg(codice, progressivo);
         }
         throw ErroreEsecuzione(errore);
     }
@@ -136,7 +137,8 @@ void stampaSoggetto(const QString& codice, const QString& progressivo)
         return;
     }
     if (FileInUso(*percorso).value_or(false)) {
-        msgBox(QStringLiteral("Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
+        msgBox(QStringLiteral(
+                   "Il documento\r\n \r\n%1\r\n \r\nè aperto in un altro programma: chiudilo e ripeti la stampa.")
                    .arg(nativo(*percorso)),
                MsgButtons::Ok, MsgIcon::Exclamation);
         return;

@@ -23,7 +23,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-
 namespace ondavia {
 
 namespace {

@@ -266,7 +266,6 @@ private:
     // Puts the grid's chosen row on the subject on screen (no row for a new subject), without loading it.
     void scegliRigaSoggetto();
 
-
     // While the form's own operations run (loading a subject, a new subject, a save), the focus they move
     // (a tab brought to the front, the code box locked) is not the operator leaving a field: the field
     // handlers stay quiet.

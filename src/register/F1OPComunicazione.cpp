@@ -117,8 +117,7 @@ void F1OP::CreaComunicazione()
     if (!scriviComunicazione(NomeFileScelto, dati, &errore)) {
         throw ErroreEsecuzione(errore);
     }
-    msgBox(testoComunicazioneCreata(NomeFileScelto), MsgButtons::Ok, MsgIcon::Information,
-           titoloComunicazioneCreata());
+    msgBox(testoComunicazioneCreata(NomeFileScelto), MsgButtons::Ok, MsgIcon::Information, titoloComunicazioneCreata());
 }
 
 void F1OP::STAMPA()

@@ -104,10 +104,12 @@ void F1OP::controlla()
             return segnala(vOSPRO, "Indicare la provincia della sede legale");
         }
     } else {
-        for (const auto& [casella, messaggio] :
-             {std::pair{vOCOG, "Indicare il cognome"}, {vONOME, "Indicare il nome"}, {vOSEX, "Indicare il sesso"},
-              {vONDT, "Indicare la data di nascita"}, {vONCOM, "Indicare il comune di nascita"},
-              {vONPRO, "Indicare la provincia di nascita"}}) {
+        for (const auto& [casella, messaggio] : {std::pair{vOCOG, "Indicare il cognome"},
+                                                 {vONOME, "Indicare il nome"},
+                                                 {vOSEX, "Indicare il sesso"},
+                                                 {vONDT, "Indicare la data di nascita"},
+                                                 {vONCOM, "Indicare il comune di nascita"},
+                                                 {vONPRO, "Indicare la provincia di nascita"}}) {
             if (bianca(casella)) {
                 return segnala(casella, messaggio);
             }
@@ -131,14 +133,14 @@ void F1OP::controlla()
     if (codiceErrato(vRECF)) {
         return segnala(vRECF, "Codice Fiscale RESPONSABILE errato.");
     }
-    for (const auto& [casella, messaggio] :
-         {std::pair{vRECOG, "Responsabile: campo COGNOME obbligatorio"},
-          {vRENOME, "Responsabile: campo NOME obbligatorio"}, {vRESEX, "Responsabile: campo SESSO obbligatorio"},
-          {vREDTNAS, "Responsabile: campo DATA DI NASCITA obbligatorio"},
-          {vRENCOM, "Responsabile: campo LOCALITA DI NASCITA obbligatorio"},
-          {vRENPRO, "Responsabile: campo PROVINCIA DI NASCITA obbligatorio"},
-          {vREEMAIL, "Responsabile: campo EMAIL obbligatorio"},
-          {vRETEL, "Responsabile: campo TELEFONO obbligatorio"}}) {
+    for (const auto& [casella, messaggio] : {std::pair{vRECOG, "Responsabile: campo COGNOME obbligatorio"},
+                                             {vRENOME, "Responsabile: campo NOME obbligatorio"},
+                                             {vRESEX, "Responsabile: campo SESSO obbligatorio"},
+                                             {vREDTNAS, "Responsabile: campo DATA DI NASCITA obbligatorio"},
+                                             {vRENCOM, "Responsabile: campo LOCALITA DI NASCITA obbligatorio"},
+                                             {vRENPRO, "Responsabile: campo PROVINCIA DI NASCITA obbligatorio"},
+                                             {vREEMAIL, "Responsabile: campo EMAIL obbligatorio"},
+                                             {vRETEL, "Responsabile: campo TELEFONO obbligatorio"}}) {
         if (vuota(casella)) {
             return segnala(casella, messaggio);
         }

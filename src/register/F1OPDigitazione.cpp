@@ -52,7 +52,8 @@ void F1OP::collegaCampi()
     for (const auto& coppia : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}}) {
         QLineEdit* comune = coppia.first;
         QLineEdit* provincia = coppia.second;
-        EventiCampo::di(comune)->uscita = gestoreCampo([this, comune, provincia] { comuneLasciato(comune, provincia); });
+        EventiCampo::di(comune)->uscita =
+            gestoreCampo([this, comune, provincia] { comuneLasciato(comune, provincia); });
     }
     for (const auto& coppia : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}, {vRENCOM, vRENPRO}, {vSICOM, vSIPRO}}) {
         QLineEdit* comune = coppia.first;

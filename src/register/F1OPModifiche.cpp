@@ -58,8 +58,8 @@ bool F1OP::chiediModifiche()
     if (m_registrato) {
         soggetto = senzaSpazi(NomeCorrente) + QStringLiteral(" progressivo ") + m_registrato->progressivo;
     } else {
-        const QString nome = senzaSpazi(o2->isChecked() ? vOCOG->text() + QLatin1Char(' ') + vONOME->text()
-                                                        : torag->text());
+        const QString nome =
+            senzaSpazi(o2->isChecked() ? vOCOG->text() + QLatin1Char(' ') + vONOME->text() : torag->text());
         const QString chi = nome.isEmpty() ? senzaSpazi(topiva->text()) : nome;
         soggetto = chi.isEmpty() ? QStringLiteral("nuovo") : chi + QStringLiteral(" (nuovo)");
     }

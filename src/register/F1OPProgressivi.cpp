@@ -44,10 +44,9 @@ void F1OP::Elimina()
         nessunSoggettoRegistrato();
         return;
     }
-    const MsgResult risposta =
-        msgBox(QStringLiteral("Confermi l'Eliminazione di \n \n") + NomeCorrente + QStringLiteral(" progressivo ") +
-                   vONPROG->text() + QStringLiteral("?"),
-               MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2);
+    const MsgResult risposta = msgBox(QStringLiteral("Confermi l'Eliminazione di \n \n") + NomeCorrente +
+                                          QStringLiteral(" progressivo ") + vONPROG->text() + QStringLiteral("?"),
+                                      MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Richiesta conferma"), 2);
     if (risposta == MsgResult::No) {
         return;
     }

@@ -165,11 +165,20 @@ void F1OP::Dettaglio()
     mostra(MOC1, "OMOC1");
     mostra(MOC2, "OMOC2");
     mostra(MOC3, "OMOC3");
-    for (const auto& [casella, campo] :
-         {std::pair{vRECF, "ORECF"}, {vRECOG, "ORECOG"}, {vRENOME, "ORENOME"}, {vRESEX, "ORESEX"},
-          {vREDTNAS, "OREDTNAS"}, {vRENCOM, "oRENCOM"}, {vRENPRO, "oREnpro"}, {vREEMAIL, "OREEMAIL"},
-          {vRETEL, "ORETEL"}, {vPEEMAIL, "OPEEMAIL"}, {vPEDATAI, "OPEDATAI"}, {vPEDATAF, "OPEDATAF"},
-          {vPEGESTORE, "OPEGESTORE"}, {vDTCANC, "odtcanc"}}) {
+    for (const auto& [casella, campo] : {std::pair{vRECF, "ORECF"},
+                                         {vRECOG, "ORECOG"},
+                                         {vRENOME, "ORENOME"},
+                                         {vRESEX, "ORESEX"},
+                                         {vREDTNAS, "OREDTNAS"},
+                                         {vRENCOM, "oRENCOM"},
+                                         {vRENPRO, "oREnpro"},
+                                         {vREEMAIL, "OREEMAIL"},
+                                         {vRETEL, "ORETEL"},
+                                         {vPEEMAIL, "OPEEMAIL"},
+                                         {vPEDATAI, "OPEDATAI"},
+                                         {vPEDATAF, "OPEDATAF"},
+                                         {vPEGESTORE, "OPEGESTORE"},
+                                         {vDTCANC, "odtcanc"}}) {
         mostra(casella, campo);
     }
     // Choosing "CANCELLAZIONE" chooses the first reason; the stored reason then takes its place.
@@ -339,11 +348,20 @@ void F1OP::scriviCampi()
         scrivi("oncom", db::Value(vuoto));
         scrivi("onpro", db::Value(vuoto));
     }
-    for (const auto& [campo, casella] :
-         {std::pair{"ORECF", vRECF}, {"ORECOG", vRECOG}, {"ORENOME", vRENOME}, {"ORESEX", vRESEX},
-          {"OREDTNAS", vREDTNAS}, {"oRENCOM", vRENCOM}, {"oREnpro", vRENPRO}, {"OREEMAIL", vREEMAIL},
-          {"ORETEL", vRETEL}, {"OPEEMAIL", vPEEMAIL}, {"OPEDATAI", vPEDATAI}, {"OPEDATAF", vPEDATAF},
-          {"OPEGESTORE", vPEGESTORE}, {"odtcanc", vDTCANC}}) {
+    for (const auto& [campo, casella] : {std::pair{"ORECF", vRECF},
+                                         {"ORECOG", vRECOG},
+                                         {"ORENOME", vRENOME},
+                                         {"ORESEX", vRESEX},
+                                         {"OREDTNAS", vREDTNAS},
+                                         {"oRENCOM", vRENCOM},
+                                         {"oREnpro", vRENPRO},
+                                         {"OREEMAIL", vREEMAIL},
+                                         {"ORETEL", vRETEL},
+                                         {"OPEEMAIL", vPEEMAIL},
+                                         {"OPEDATAI", vPEDATAI},
+                                         {"OPEDATAF", vPEDATAF},
+                                         {"OPEGESTORE", vPEGESTORE},
+                                         {"odtcanc", vDTCANC}}) {
         scrivi(campo, casella);
     }
     scrivi("OMC1", mc1);

@@ -141,8 +141,7 @@ QWidget* F1OP::costruisciCancellazione()
     vSICOM = casella(fDisp, "vSICOM", &D::vSICOM);
     vSIPRO = casella(fDisp, "vSIPRO", &D::vSIPRO, true);
     vSIPRO->setMaximumWidth(60);
-    grigliaIndirizzo(fDisp, QStringLiteral("Indirizzo"), vSIRAG, QStringLiteral("Comune Sede Legale"), vSICOM,
-                     vSIPRO);
+    grigliaIndirizzo(fDisp, QStringLiteral("Indirizzo"), vSIRAG, QStringLiteral("Comune Sede Legale"), vSICOM, vSIPRO);
     // Until a reason is chosen the accounts frame stands, as for any reason but a merger.
     fSOCINC->hide();
 
@@ -160,9 +159,9 @@ QWidget* F1OP::costruisciImpegno()
 {
     QPushButton* registra = nullptr;
     QWidget* scheda = nuovaScheda(4, &registra);
-    auto* impegno = cornice(
-        scheda, "fImpegno",
-        QStringLiteral(" Impegno alla Trasmissione Telematica (se diverso dal Soggetto Obbligato) "));
+    auto* impegno =
+        cornice(scheda, "fImpegno",
+                QStringLiteral(" Impegno alla Trasmissione Telematica (se diverso dal Soggetto Obbligato) "));
     vITT1 = opzione(impegno, "vITT1", QStringLiteral("Dal CONTRIBUENTE "));
     vITT2 = opzione(impegno, "vITT2", QStringLiteral("Da chi EFFETTUA L'INVIO"));
     gruppo(impegno, {vITT1, vITT2});

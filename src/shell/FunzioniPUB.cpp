@@ -80,8 +80,7 @@ bool improntaAttesa(const QString& file, const QString& impronta)
     }
     QFile programma(file);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    return programma.open(QIODevice::ReadOnly) && hash.addData(&programma) &&
-           hash.result() == sha256Digest(impronta);
+    return programma.open(QIODevice::ReadOnly) && hash.addData(&programma) && hash.result() == sha256Digest(impronta);
 }
 
 // Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest

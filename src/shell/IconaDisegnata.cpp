@@ -77,10 +77,9 @@ void IconaDisegnata::paint(QPainter* painter, const QRect& rect, QIcon::Mode mod
     QPixmap immagine = pixmap(rect.size() * densita, mode, state);
     immagine.setDevicePixelRatio(densita);
     const QSize lato = immagine.deviceIndependentSize().toSize();
-    painter->drawPixmap(QRect(rect.topLeft() + QPoint((rect.width() - lato.width()) / 2,
-                                                      (rect.height() - lato.height()) / 2),
-                              lato),
-                        immagine);
+    painter->drawPixmap(
+        QRect(rect.topLeft() + QPoint((rect.width() - lato.width()) / 2, (rect.height() - lato.height()) / 2), lato),
+        immagine);
 }
 
 QList<QSize> IconaDisegnata::availableSizes(QIcon::Mode, QIcon::State)

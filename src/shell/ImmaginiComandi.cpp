@@ -119,13 +119,19 @@ void schermo(QPainter& p, const QRectF& r)
 const std::map<int, Disegno>& disegni()
 {
     static const std::map<int, Disegno> tabella{
-        {700, [](QPainter& p) { spunta(p, {12, 12}, 10); }},
+        {700,
+         [](QPainter& p) {
+             spunta(p, {12, 12}, 10);
+         }},
         {701,
          [](QPainter& p) {
              foglio(p, {3, 2, 14, 18});
              piu(p, {17, 17}, 6);
          }},
-        {702, [](QPainter& p) { croce(p, {12, 12}, 10); }},
+        {702,
+         [](QPainter& p) {
+             croce(p, {12, 12}, 10);
+         }},
         {704,
          [](QPainter& p) {
              foglio(p, {6, 2, 12, 8}, false);
@@ -228,7 +234,10 @@ const std::map<int, Disegno>& disegni()
              foglio(p, {3, 2, 14, 18});
              spunta(p, {17, 17}, 6);
          }},
-        {7062, [](QPainter& p) { globo(p, {12, 12}, 10); }},
+        {7062,
+         [](QPainter& p) {
+             globo(p, {12, 12}, 10);
+         }},
     };
     return tabella;
 }

@@ -3,8 +3,8 @@
 #include "app/Dates.h"
 #include "app/MsgBox.h"
 
-#include <QApplication>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -75,8 +75,7 @@ void ControllaDataCampo(QLineEdit* casella)
     ControllaDataCampo(casella, [](QWidget* controllo, QString& messaggio) { MostraErrore(controllo, messaggio); });
 }
 
-void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore,
-                        Secolo secolo)
+void ControllaDataCampo(QLineEdit* casella, const std::function<void(QWidget*, QString&)>& mostraErrore, Secolo secolo)
 {
     DataFormattata.clear();
     if (casella->text() == QLatin1String("00.00.00")) {

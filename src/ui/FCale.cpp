@@ -289,8 +289,7 @@ void FCale::alternaListaMesi()
     }
     // Drops down from the month's name over the days.
     const QRect nome = lblMESE->geometry();
-    lstMESI->setGeometry(nome.x(), nome.bottom() + 1, cmdMESI->geometry().right() - nome.x() + 1,
-                         lstMESI->height());
+    lstMESI->setGeometry(nome.x(), nome.bottom() + 1, cmdMESI->geometry().right() - nome.x() + 1, lstMESI->height());
     lstMESI->show();
     lstMESI->raise();
     lstMESI->scrollToItem(lstMESI->currentItem());

@@ -74,16 +74,16 @@ TEST(CifraTestoTest, IlRapportoCopreOgniCarattereRestituito)
     // as they are: a line end or a separator there would reach the backup line unless reported.
     for (std::int16_t chiave = 1; chiave <= 20; ++chiave) {
         SCOPED_TRACE(chiave);
-        for (const QString& testo : {QStringLiteral("  AB\r\n"), QStringLiteral(" X¦"), QStringLiteral("   AB\nC"),
-                                     QStringLiteral(" Ał")}) {
+        for (const QString& testo :
+             {QStringLiteral("  AB\r\n"), QStringLiteral(" X¦"), QStringLiteral("   AB\nC"), QStringLiteral(" Ał")}) {
             NonCifrabili scarti;
             const QString cifrato = CifraTesto(testo, kScrivi, chiave, &scarti);
             for (qsizetype i = 0; i < cifrato.size(); ++i) {
                 const QChar c = cifrato[i];
                 if (c == kSep || c == u'\r' || c == u'\n' || cp1252::codeOf(c) < 0) {
-                    EXPECT_TRUE(std::any_of(scarti.begin(), scarti.end(), [&](const auto& s) {
-                        return s.posizione == i + 1;
-                    })) << testo.toStdString() << ": position " << i + 1 << " not reported";
+                    EXPECT_TRUE(
+                        std::any_of(scarti.begin(), scarti.end(), [&](const auto& s) { return s.posizione == i + 1; }))
+                        << testo.toStdString() << ": position " << i + 1 << " not reported";
                 }
             }
         }

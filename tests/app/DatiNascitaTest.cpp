@@ -69,7 +69,8 @@ TEST_F(LuogoNascitaTest, PreferisceIlComuneDiOggi)
         const char* comune;
         const char* provincia;
     } casi[] = {
-        {"A001", "ABANO TERME", "PD"}, {"A022", "CERMES", "BZ"},
+        {"A001", "ABANO TERME", "PD"},
+        {"A022", "CERMES", "BZ"},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.catastale);

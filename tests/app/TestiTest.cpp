@@ -71,7 +71,7 @@ TEST(ZeriSinistraTest, RiempimentoEArgomenti)
         std::optional<QString> risultato;
         QString riscritto;
     } casi[] = {
-        {"7", 3, "007", "7"},       {"-5", 4, "  -5", "-5"},           {" 12.9 ", 3, "012", "12"},
+        {"7", 3, "007", "7"},     {"-5", 4, "  -5", "-5"},           {" 12.9 ", 3, "012", "12"},
         {"-7,9", 3, " -7", "-7"}, {"1000", 3, std::nullopt, "1000"}, {"1a", 3, std::nullopt, "1a"},
     };
     for (auto caso : casi) {

@@ -128,17 +128,18 @@ TEST_F(RipristinoTest, DateVuoteZeroEConTipoDbS)
 TEST_F(RipristinoTest, LeListeCodificateSiAggiornanoEItt)
 {
     esegui("INSERT INTO CTAB (TIPO, COD, des) VALUES ('TPI', '77', 'VECCHIA')");
-    scriviRighe(file("CTAB.REI"), {lineaCope({"A"}, {{"ONPROG", "001"}}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
-                                   Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
-                                   Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
-                                   Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
-                                   Sep + "CTAB" + Sep + "XYZ" + Sep + "04" + Sep + "12345678901XF01/02/2020"});
+    scriviRighe(file("CTAB.REI"),
+                {lineaCope({"A"}, {{"ONPROG", "001"}}), Sep + "CTAB" + Sep + "TPI" + Sep + "77" + Sep + "NUOVA",
+                 Sep + "CTAB" + Sep + "ITT" + Sep + "01" + Sep + "12345678901XF01/02/2020",
+                 Sep + "CTAB" + Sep + "ITT" + Sep + "02" + Sep + "12345678901F01/02/2020",
+                 Sep + "CTAB" + Sep + "ITT" + Sep + "03" + Sep + "GIA' IMPAGINATA",
+                 Sep + "CTAB" + Sep + "XYZ" + Sep + "04" + Sep + "12345678901XF01/02/2020"});
     ASSERT_TRUE(ripristina(file("CTAB.REI"))) << m_errore.toStdString();
     // Code, 10 blanks, the flag and the date in characters 23-32, from either older layout.
-    EXPECT_EQ(righe("CTAB WHERE TIPO IN ('ITT', 'XYZ') OR (TIPO = 'TPI' AND COD = '77')"),
-              (QStringList{"T:ITT|T:01|T:12345678901          F01/02/2020",
-                           "T:ITT|T:02|T:12345678901          F01/02/2020", "T:ITT|T:03|T:GIA' IMPAGINATA",
-                           "T:TPI|T:77|T:NUOVA", "T:XYZ|T:04|T:12345678901XF01/02/2020"}));
+    EXPECT_EQ(
+        righe("CTAB WHERE TIPO IN ('ITT', 'XYZ') OR (TIPO = 'TPI' AND COD = '77')"),
+        (QStringList{"T:ITT|T:01|T:12345678901          F01/02/2020", "T:ITT|T:02|T:12345678901          F01/02/2020",
+                     "T:ITT|T:03|T:GIA' IMPAGINATA", "T:TPI|T:77|T:NUOVA", "T:XYZ|T:04|T:12345678901XF01/02/2020"}));
     EXPECT_TRUE(m_avvisi.isEmpty()) << m_avvisi.join('\n').toStdString();
 }
 
@@ -191,10 +192,16 @@ TEST_F(RipristinoTest, NumeriDecimaliInteriETabelleSenzaProgressivo)
     esegui("CREATE TABLE PROVA (OCOD TEXT COLLATE NOCASE, IMPORTO DOUBLE, N SMALLINT)");
     esegui("INSERT INTO PROVA VALUES ('x', 1, 1), ('Y', 2, 2), ('àbc', 3, 3), ('αβγ', 4, 4)");
     esegui("INSERT INTO COPE (OCOD, ONPROG) VALUES ('ΑΒΓ', '001'), ('àbc', '001')");
-    scriviRighe(file("PROVA.REI"), {lineaCope({"\xC0" "BC"}, {{"ONPROG", "001"}}), Sep + "PROVA" + Sep + "X" + Sep + "12,5" + Sep + "7",
+    scriviRighe(file("PROVA.REI"), {lineaCope({"\xC0"
+                                               "BC"},
+                                              {{"ONPROG", "001"}}),
+                                    Sep + "PROVA" + Sep + "X" + Sep + "12,5" + Sep + "7",
                                     Sep + "PROVA" + Sep + "X" + Sep + "," + Sep + "-32768",
                                     Sep + "PROVA" + Sep + "X" + Sep + "SEI" + Sep + "32768",
-                                    Sep + "PROVA" + Sep + "\xC0" "BC" + Sep + "-0,5" + Sep + "2,5"});
+                                    Sep + "PROVA" + Sep +
+                                        "\xC0"
+                                        "BC" +
+                                        Sep + "-0,5" + Sep + "2,5"});
     for (int volta = 1; volta <= 2; ++volta) {
         SCOPED_TRACE(volta);
         ASSERT_TRUE(ripristina(file("PROVA.REI"))) << m_errore.toStdString();
@@ -205,7 +212,8 @@ TEST_F(RipristinoTest, NumeriDecimaliInteriETabelleSenzaProgressivo)
         EXPECT_EQ(righe("PROVA"), (QStringList{"T:X|N:0|N:-32768", "T:X|N:12.5|N:7", "T:X|NULL|NULL", "T:Y|N:2|N:2",
                                                "T:ÀBC|N:-0.5|N:3", "T:àbc|N:3|N:3", "T:αβγ|N:4|N:4"}));
         EXPECT_EQ(righe().filter("|T:001|").size(), 3) << righe().join('\n').toStdString();
-        EXPECT_EQ(righe().filter(QRegularExpression("^T:(ΑΒΓ|àbc|ÀBC)\\|")).size(), 3) << righe().join('\n').toStdString();
+        EXPECT_EQ(righe().filter(QRegularExpression("^T:(ΑΒΓ|àbc|ÀBC)\\|")).size(), 3)
+            << righe().join('\n').toStdString();
     }
 }
 
@@ -235,10 +243,10 @@ TEST_F(RipristinoTest, UnaCancellazioneRifiutataSiDiceAllaFineDopoGliAvvisiDelle
     const QStringList prima = righe();
     esegui("CREATE TRIGGER NO_DELETE BEFORE DELETE ON COPE WHEN old.OCOD = 'BLOCCATO' "
            "BEGIN SELECT RAISE(ABORT, 'soggetto protetto'); END");
-    scriviRighe(file("BLOCCATO.REI"), {lineaCope({"BLOCCATO"}, {{"ONPROG", "001"}}),
-                                       lineaCope({"AAA"}, {{"ONPROG", "001"}}),
-                                       lineaCope({"NUOVO"}, {{"ONPROG", "001"}, {"ONDT", "31/02/1980"}}),
-                                       lineaCope({""}, {{"ONPROG", "001"}})});
+    scriviRighe(file("BLOCCATO.REI"),
+                {lineaCope({"BLOCCATO"}, {{"ONPROG", "001"}}), lineaCope({"AAA"}, {{"ONPROG", "001"}}),
+                 lineaCope({"NUOVO"}, {{"ONPROG", "001"}, {"ONDT", "31/02/1980"}}),
+                 lineaCope({""}, {{"ONPROG", "001"}})});
     EXPECT_FALSE(ripristina(file("BLOCCATO.REI")));
     EXPECT_EQ(m_errore, "Impossibile eliminare i dati del soggetto BLOCCATO dalla tabella COPE: soggetto protetto\r\n"
                         "Il ripristino è stato annullato: l'archivio non è stato modificato.");

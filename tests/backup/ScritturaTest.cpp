@@ -1,6 +1,6 @@
 // The backup file as written: line layout, value texts, scrambling, refusals and failures.
-#include "BackupProva.h"
 #include "../support/LimiteFile.h"
+#include "BackupProva.h"
 
 #include "app/Dichiarazioni.h"
 #include "app/FileBackup.h"
@@ -24,7 +24,7 @@ class ScritturaTest : public BackupProva {};
 TEST(VoceBackupTest, NumeriConLaVirgolaENumeriRiletti)
 {
     const std::vector<std::pair<double, const char*>> casi{
-        {12.5, "12,5"},  {0, ","},       {0.25, ",25"}, {12, "12,"}, {-3.456, "-3,46"},
+        {12.5, "12,5"},  {0, ","},      {0.25, ",25"}, {12, "12,"}, {-3.456, "-3,46"},
         {1.005, "1,01"}, {-0.004, ","}, {0.995, "1,"}, {1e-9, ","},
     };
     for (const auto& [numero, atteso] : casi) {
@@ -56,9 +56,8 @@ TEST_F(ScritturaTest, TestiNumeriDateNullaETabellaVuota)
                        {"C", db::Value(), db::Value(), db::Value()}});
     ASSERT_TRUE(salva(file("PROVA.REI"), {}, "PROVA")) << m_errore.toStdString();
     EXPECT_EQ(leggi(file("PROVA.REI")), Sep + "PROVA" + Sep + "\xC0\x80 A" + Sep + "12,5" + Sep + "29/02/2020" + Sep +
-                                            "3\r\n" +
-                                            Sep + "PROVA" + Sep + "B" + Sep + "," + Sep + "00:00:00" + Sep + "0\r\n" +
-                                            Sep + "PROVA" + Sep + "C" + Sep + Sep + Sep + "\r\n");
+                                            "3\r\n" + Sep + "PROVA" + Sep + "B" + Sep + "," + Sep + "00:00:00" + Sep +
+                                            "0\r\n" + Sep + "PROVA" + Sep + "C" + Sep + Sep + Sep + "\r\n");
 
     scrivi(file("VUOTO.REI"), "vecchio");
     ASSERT_TRUE(salva(file("VUOTO.REI"))) << m_errore.toStdString();
@@ -97,8 +96,9 @@ TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
         ASSERT_FALSE(salva(percorso, {c.cifra, QString(), {}}));
         EXPECT_TRUE(m_errore.contains(c.frammento)) << m_errore.toStdString();
         // Scrambling names the field as the register form shows it.
-        EXPECT_TRUE(m_errore.contains(c.cifra ? "RSSMRA80A01H501U (ROSSI MARIO): scheda SOGGETTO, \"Sede legale (Località)\""
-                                              : "il campo OSCOM del soggetto RSSMRA80A01H501U (ROSSI MARIO)"))
+        EXPECT_TRUE(
+            m_errore.contains(c.cifra ? "RSSMRA80A01H501U (ROSSI MARIO): scheda SOGGETTO, \"Sede legale (Località)\""
+                                      : "il campo OSCOM del soggetto RSSMRA80A01H501U (ROSSI MARIO)"))
             << m_errore.toStdString();
         EXPECT_TRUE(m_errore.contains(c.cifra ? "non cifrato" : "nessun file è stato scritto"))
             << m_errore.toStdString();
@@ -166,9 +166,9 @@ TEST_F(ScritturaTest, OgniCarattereDiUnoODueByteInUtf8SiScriveOSiRifiutaComeOgni
         esegui("DELETE FROM PROVA");
         aggiungi("PROVA", {{QStringLiteral("X"), QStringLiteral(" é") + QChar(u) + QStringLiteral("é")}});
         ASSERT_FALSE(salva(file("PROVA.REI"), {}, "PROVA"));
-        EXPECT_TRUE(m_errore.contains("il campo T del soggetto X contiene " +
-                                      (u == '\n' ? QStringLiteral("un a capo")
-                                                 : QStringLiteral("il carattere \"%1\"").arg(QChar(u)))))
+        EXPECT_TRUE(m_errore.contains(
+            "il campo T del soggetto X contiene " +
+            (u == '\n' ? QStringLiteral("un a capo") : QStringLiteral("il carattere \"%1\"").arg(QChar(u)))))
             << m_errore.toStdString();
     }
 }

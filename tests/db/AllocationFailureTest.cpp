@@ -21,10 +21,10 @@ using namespace ondavia::test;
 namespace {
 
 struct Sweep {
-    int failures = 0;               // runs in which an allocation failed
-    int failuresWithStatement = 0;  // of them, those that struck while a statement was prepared
-    long firstLeft = -1;            // the first failing allocation after which a statement stayed prepared
-    bool lastRunOk = false;         // the run in which no allocation failed succeeded
+    int failures = 0;              // runs in which an allocation failed
+    int failuresWithStatement = 0; // of them, those that struck while a statement was prepared
+    long firstLeft = -1;           // the first failing allocation after which a statement stayed prepared
+    bool lastRunOk = false;        // the run in which no allocation failed succeeded
 };
 
 // An operation calls `from` where its allocations may start failing.
@@ -153,8 +153,8 @@ TEST_F(AllocationFailureTest, NoStatementOutlivesAnOperationThatRanOutOfMemory)
         const Sweep sweep = failEachAllocation(conn, c.operation);
         EXPECT_TRUE(sweep.lastRunOk) << c.what;
         EXPECT_GT(sweep.failures, 0) << c.what;
-        EXPECT_EQ(sweep.firstLeft, -1) << c.what << ": a statement stayed prepared after allocation "
-                                       << sweep.firstLeft << " failed";
+        EXPECT_EQ(sweep.firstLeft, -1) << c.what << ": a statement stayed prepared after allocation " << sweep.firstLeft
+                                       << " failed";
         if (c.failsWithStatement) {
             EXPECT_GT(sweep.failuresWithStatement, 0) << c.what;
         }

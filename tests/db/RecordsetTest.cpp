@@ -1,6 +1,6 @@
+#include "db/Recordset.h"
 #include "db/Connection.h"
 #include "db/Criterion.h"
-#include "db/Recordset.h"
 #include "db/SqlDialect.h"
 
 #include <QTemporaryDir>
@@ -16,11 +16,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(conn.create(dir.filePath("t.db"))) << conn.lastError().toStdString();
-        ASSERT_TRUE(conn.Execute(
-            "CREATE TABLE T_COMUNI (COMUNE TEXT COLLATE NOCASE, pro TEXT COLLATE NOCASE);"
-            "INSERT INTO T_COMUNI VALUES ('ROMA','RM'),('ACI SANT''ANTONIO','CT'),('ROCCA DI PAPA','RM'),"
-            "('ACIREALE','CT'),('ROCCA PRIORA','RM');"
-            "CREATE TABLE P (NOME TEXT(5) COLLATE NOCASE, IMPORTO DOUBLE, NATO DATE, PEZZI INTEGER);"))
+        ASSERT_TRUE(
+            conn.Execute("CREATE TABLE T_COMUNI (COMUNE TEXT COLLATE NOCASE, pro TEXT COLLATE NOCASE);"
+                         "INSERT INTO T_COMUNI VALUES ('ROMA','RM'),('ACI SANT''ANTONIO','CT'),('ROCCA DI PAPA','RM'),"
+                         "('ACIREALE','CT'),('ROCCA PRIORA','RM');"
+                         "CREATE TABLE P (NOME TEXT(5) COLLATE NOCASE, IMPORTO DOUBLE, NATO DATE, PEZZI INTEGER);"))
             << conn.lastError().toStdString();
     }
 

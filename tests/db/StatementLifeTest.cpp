@@ -124,8 +124,8 @@ TEST_F(StatementLifeTest, CursorLetsItsStatementGoAtTheLastRowOrAtAFailure)
     EXPECT_TRUE(rows.lastError().isEmpty());
     EXPECT_TRUE(noStatementLeft()); // the cursor still exists, its statement no longer
 
-    ASSERT_TRUE(rows.Open(QStringLiteral("SELECT CASE WHEN ID = 2 THEN %1 ELSE ID END FROM K ORDER BY ID").arg(overflow),
-                          conn));
+    ASSERT_TRUE(rows.Open(
+        QStringLiteral("SELECT CASE WHEN ID = 2 THEN %1 ELSE ID END FROM K ORDER BY ID").arg(overflow), conn));
     EXPECT_TRUE(rows.next());
     EXPECT_FALSE(rows.next());
     EXPECT_EQ(rows.lastError(), "integer overflow");

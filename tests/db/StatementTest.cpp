@@ -1,7 +1,7 @@
+#include "db/Statement.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "db/SqliteValue.h"
-#include "db/Statement.h"
 
 #include <QTemporaryDir>
 
@@ -64,8 +64,7 @@ TEST(StatementTest, EachValueIsStoredInItsOwnColumnRunAfterRun)
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         read << rs.Fields(0).Value().toText();
     }
-    EXPECT_EQ(read, (QStringList{"'àé€ 😀'|'2020-02-29'|-7|2.5|''|'fine'",
-                                 "'x'|NULL|9007199254740993|NULL|'é'|''"}));
+    EXPECT_EQ(read, (QStringList{"'àé€ 😀'|'2020-02-29'|-7|2.5|''|'fine'", "'x'|NULL|9007199254740993|NULL|'é'|''"}));
 
     Statement find(conn, "SELECT 1 FROM R WHERE A = ? AND E = ?");
     ASSERT_TRUE(find.run({QStringLiteral("x"), QStringLiteral("é")}));

@@ -156,7 +156,8 @@ TEST(LeggiIni, ReadsTheEncodingsWindowsEditorsSave)
     const QString text = QStringLiteral("[opzioni]\r\nTipoDb=S\r\nMail_Assistenza=caffè€@esempio.it\r\n");
     const auto expectRead = [&](const QByteArray& bytes, const QString& value) {
         home.write("c.ini", bytes);
-        EXPECT_EQ(leggiIniDa(home.file("c.ini"), "opzioni", "Mail_Assistenza"), value) << bytes.left(8).toHex().toStdString();
+        EXPECT_EQ(leggiIniDa(home.file("c.ini"), "opzioni", "Mail_Assistenza"), value)
+            << bytes.left(8).toHex().toStdString();
         EXPECT_EQ(leggiIniDa(home.file("c.ini"), "opzioni", "TipoDb"), value.isEmpty() ? "" : "S");
     };
     const QString mail = QStringLiteral("caffè€@esempio.it");

@@ -136,7 +136,8 @@ TEST(LaunchProcess, ASecondProgramOnTheSameRegisterEndsAndNoLockOutlivesItsProgr
     const Esito secondo = lancia(home.path());
     EXPECT_EQ(folderSnapshot(home.path()), prima);
     EXPECT_EQ(secondo.codice, 1);
-    attendiMessaggio(secondo.uscita, MsgIcon::Exclamation, QStringLiteral("è già aperto in un altro programma Ondavia"));
+    attendiMessaggio(secondo.uscita, MsgIcon::Exclamation,
+                     QStringLiteral("è già aperto in un altro programma Ondavia"));
 
     EXPECT_TRUE(primo.inCorso());
     EXPECT_EQ(primo.fine(), 0);

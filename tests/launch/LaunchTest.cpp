@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace ondavia;
-using ondavia::test::TempHome;
 using ondavia::test::columnsOf;
 using ondavia::test::countOf;
+using ondavia::test::TempHome;
 
 namespace {
 

@@ -70,7 +70,7 @@ TEST_F(FolianDocument, RotationTransitionAndViewerSettings)
     pdf.SetViewerPreferences(0x2000 + 128 + 4 + 16);
     pdf.BeginDoc(path("view.pdf"));
     pdf.BeginPage();
-    pdf.SetPageView(3);            // this page only
+    pdf.SetPageView(3);             // this page only
     pdf.SetPageTransition(0, 0, 0); // this page only
     pdf.BeginPage();
     pdf.BeginPage();

@@ -48,7 +48,10 @@ struct FolianTestAccess {
     static void PaintPath(Folian& f, int32_t style) { f.PaintPath(style); }
     static void SaveTableState(Folian& f) { f.SaveTableState(); }
     static void RestoreTableState(Folian& f) { f.RestoreTableState(); }
-    static bool AutoObjectWanted(int32_t flags, int32_t page, bool after) { return Folian::autoObjectWanted(flags, page, after); }
+    static bool AutoObjectWanted(int32_t flags, int32_t page, bool after)
+    {
+        return Folian::autoObjectWanted(flags, page, after);
+    }
 
     static const std::string& PageContent(const Folian& f) { return f.PageContent.BufferGetText(); }
     static const std::string& CreationDate(const Folian& f) { return f.CreationDate; }

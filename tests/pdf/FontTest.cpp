@@ -47,9 +47,9 @@ TEST_F(FolianFonts, StandardWidthsAreThoseOfTheMetricCompatibleFonts)
         int width;
     };
     const Sample samples[] = {
-        {"Arial", 0, 0, 272},    {"Times", 1, 0, 333},         {"Arial", 7, 65, 722},         {"Arial", 4, 65, 667},
-        {"Symbol", 0, 183, 460}, {"Neue Grotesk", 1, 65, 722}, {"ZapfDingbats", 0, 212, 894},
-        {"ZapfDingbats", 0, 240, 0},
+        {"Arial", 0, 0, 272},          {"Times", 1, 0, 333},        {"Arial", 7, 65, 722},
+        {"Arial", 4, 65, 667},         {"Symbol", 0, 183, 460},     {"Neue Grotesk", 1, 65, 722},
+        {"ZapfDingbats", 0, 212, 894}, {"ZapfDingbats", 0, 240, 0},
     };
     for (const Sample& s : samples) {
         EXPECT_EQ(width(s.family, s.style, s.code), s.width) << s.family << " style " << s.style << " code " << s.code;

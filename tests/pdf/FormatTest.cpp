@@ -38,7 +38,8 @@ TEST(FolianFormat, ColourSpecificationsAreNormalised)
 
 TEST(FolianText, Utf8AndWindows1252)
 {
-    EXPECT_EQ(folian::Utf8ToCp1252("Perché 10 €, «Città»"), "Perch\xE9 10 \x80, \xAB" "Citt\xE0\xBB");
+    EXPECT_EQ(folian::Utf8ToCp1252("Perché 10 €, «Città»"), "Perch\xE9 10 \x80, \xAB"
+                                                            "Citt\xE0\xBB");
     EXPECT_EQ(folian::Utf8ToCp1252("日本 \xF0\x9F\x98\x80 \xC3"), "?? ? ?"); // missing, outside, cut short
     EXPECT_EQ(folian::Cp1252ToUtf8("Perch\xE9 \x80 \x81"), "Perché € ?");
     const std::string all = [] {

@@ -26,8 +26,8 @@ TEST(FolianImageObjects, ColourSpacePaletteAndFilterByKindAndDepth)
         {"BMP", 24, "", "", "", "/BitsPerComponent 8 /ColorSpace /DeviceRGB\n", false},
         // A true-colour mark wins over the depth: no palette even at 8 bits.
         {"TGA", 8, "", "", "", "/BitsPerComponent 8 /ColorSpace /DeviceRGB\n", false},
-        {"JPG", 24, "DeviceGray", "/DCTDecode ", "255 255", "/Mask [255 255]\n/BitsPerComponent 8 /ColorSpace /DeviceGray\n",
-         false},
+        {"JPG", 24, "DeviceGray", "/DCTDecode ", "255 255",
+         "/Mask [255 255]\n/BitsPerComponent 8 /ColorSpace /DeviceGray\n", false},
         {"GIF", 16, "", "", "", "", false},
     };
     const std::string pixels = "RGBrgb";

@@ -20,8 +20,8 @@ void haruError(HPDF_STATUS error, HPDF_STATUS detail, void*)
     ADD_FAILURE() << "libharu error " << std::hex << error << " (" << detail << ")";
 }
 
-// Two pages by libharu, compressed: an A4 letterhead with a title, a line of text, a small picture and the photo `jpeg` when given; then a page of 400 by 300 points shown turned by
-// 90 degrees.
+// Two pages by libharu, compressed: an A4 letterhead with a title, a line of text, a small picture and the photo `jpeg`
+// when given; then a page of 400 by 300 points shown turned by 90 degrees.
 void writeHaruSource(const std::filesystem::path& path, const char* owner = nullptr, const char* user = "",
                      const std::filesystem::path& jpeg = {})
 {

@@ -81,9 +81,9 @@ TEST_F(FolianLayout, ColoursAndLineWidth)
 
 TEST_F(FolianLayout, PathPaintingOperators)
 {
-    const std::pair<int, const char*> cases[] = {{5, "\rf*"},   {6, "\rb*"},      {4, "\rB*"}, {0, "\rS"},
-                                                 {2, "\rh S"},  {1, ""},          {3, "\rh"},  {7, "\rf*"},
-                                                 {129, "\rW "}, {128 + 4, "\rW B*"}};
+    const std::pair<int, const char*> cases[] = {
+        {5, "\rf*"}, {6, "\rb*"}, {4, "\rB*"}, {0, "\rS"},    {2, "\rh S"},
+        {1, ""},     {3, "\rh"},  {7, "\rf*"}, {129, "\rW "}, {128 + 4, "\rW B*"}};
     for (const auto& [style, expected] : cases) {
         restart();
         A::PaintPath(pdf, style);

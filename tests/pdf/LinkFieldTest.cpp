@@ -176,8 +176,7 @@ TEST(FolianFields, LinksResolveToTheirPagesAndRadioButtonsOfOneNameAreOneField)
             EXPECT_TRUE(state == "/Off" || state == group.states[k]) << state;
             on += state == group.value ? 1 : 0;
             // The appearance names the button's own on state, so that a reader can turn it on.
-            EXPECT_EQ(widget.getKey("/AP").getKey("/N").getKeys(),
-                      (std::set<std::string>{"/Off", group.states[k]}));
+            EXPECT_EQ(widget.getKey("/AP").getKey("/N").getKeys(), (std::set<std::string>{"/Off", group.states[k]}));
             QPDFObjectHandle page = widget.getKey("/P");
             EXPECT_EQ(file.pdf().findPage(page) + 1, group.pages[k]);
         }
@@ -226,14 +225,13 @@ TEST(FolianShownText, InformationBookmarksFieldsAndNotesReadBackAsWritten)
         EXPECT_TRUE(report.qpdfClean) << report.qpdfOutput;
         EXPECT_EQ(report.field("Title"), shownUtf8);
         EXPECT_EQ(report.field("Author"), "Societ\u00E0 \u201CRossi\u201D & C.");
-        const std::string outline = folian::test::runCommand(
-            "qpdf --json --json-key=outlines '" + path.string() +
-            "' | python3 -c \"import json, sys\n"
-            "def walk(items):\n"
-            "    for i in items:\n"
-            "        print(i['title'])\n"
-            "        walk(i['kids'])\n"
-            "walk(json.load(sys.stdin)['outlines'])\"");
+        const std::string outline = folian::test::runCommand("qpdf --json --json-key=outlines '" + path.string() +
+                                                             "' | python3 -c \"import json, sys\n"
+                                                             "def walk(items):\n"
+                                                             "    for i in items:\n"
+                                                             "        print(i['title'])\n"
+                                                             "        walk(i['kids'])\n"
+                                                             "walk(json.load(sys.stdin)['outlines'])\"");
         EXPECT_EQ(outline, shownUtf8 + "\nCapitolo \u2013 \u20AC \u00E0 & <\nDettaglio\n");
 
         ReadBack file(path);

@@ -43,7 +43,7 @@ TEST(FolianStoredObjects, DictionariesNamesAndRecording)
     const int32_t size = pdf.FileSize();
     pdf.EndObject();
     pdf.EndTiling();
-    EXPECT_EQ(pdf.FileSize(), size); // nothing was being recorded
+    EXPECT_EQ(pdf.FileSize(), size);                      // nothing was being recorded
     EXPECT_THROW(pdf.BeginObject("LOGO"), folian::Error); // a name is taken once
     EXPECT_THROW(pdf.BeginObject(""), folian::Error);
     pdf.PlayObject("LOGO");

@@ -32,7 +32,9 @@ TEST(FolianMetadata, PacketIsUtf8XmlThatAParserReadsAndThatCountsItsBytes)
     Folian pdf(fixedHooks());
     // Windows-1252: a right quote, an en dash, the euro sign, a-grave; then the XML specials and a
     // control code XML cannot carry.
-    pdf.SetDocProperty("L\x92" "Alfa \x96 \x80 10 \xE0 <A & B>", "\"Oggetto\" l'altro\x01", "Societ\xE0 \"Rossi\" & C.");
+    pdf.SetDocProperty("L\x92"
+                       "Alfa \x96 \x80 10 \xE0 <A & B>",
+                       "\"Oggetto\" l'altro\x01", "Societ\xE0 \"Rossi\" & C.");
     pdf.BeginDoc((dir / "xmp.pdf").string());
     pdf.EndDoc();
     const std::string packet = folian::test::storedStream(readFile(dir / "xmp.pdf"), 6);

@@ -138,8 +138,8 @@ TEST(FolianOutput, OneCompressorGivesTheBytesOfAFreshOne)
     const std::string noise = piece(70000, 7);
     // Streams one after the other, with the effort changing between them, as a document may.
     const std::vector<std::pair<std::string, int>> streams = {
-        {text, 0}, {"", 0}, {"q Q", 0}, {noise, 0}, {text, 3}, {text.substr(0, 999), 3}, {text, 1}, {noise + text, 2},
-        {"", 2},   {"x", 1}, {text, 2}, {"q Q", 3}};
+        {text, 0}, {"", 0},           {"q Q", 0}, {noise, 0}, {text, 3}, {text.substr(0, 999), 3},
+        {text, 1}, {noise + text, 2}, {"", 2},    {"x", 1},   {text, 2}, {"q Q", 3}};
     for (const auto& [data, quality] : streams) {
         SCOPED_TRACE("quality " + std::to_string(quality) + ", " + std::to_string(data.size()) + " bytes");
         folian::Deflater fresh;

@@ -15,7 +15,7 @@ std::filesystem::path scratchDir();
 std::string readFile(const std::filesystem::path& path);
 
 struct ReaderReport {
-    bool qpdfClean = false;      // exit 0, no warnings
+    bool qpdfClean = false; // exit 0, no warnings
     std::string qpdfOutput;
     std::string pdfinfoStderr;
     std::string pdfinfoOutput;
@@ -65,13 +65,13 @@ void expectPageLooksLike(const std::filesystem::path& pdf, int page, int dpi, co
 
 // Checks a written file with qpdf and pdfinfo: no warnings, no complaints, and the given page
 // count, A4 size, title and version.
-#define EXPECT_READERS_ACCEPT(path, pages, title, version)                                   \
-    do {                                                                                      \
-        const auto report_ = ::folian::test::readWithReaders(path);                          \
-        EXPECT_TRUE(report_.qpdfClean) << report_.qpdfOutput;                                 \
-        EXPECT_EQ(report_.pdfinfoStderr, "");                                                 \
-        EXPECT_EQ(report_.field("Pages"), std::to_string(pages));                            \
-        EXPECT_EQ(report_.field("Page size").substr(0, 13), "596 x 842 pts");                \
-        EXPECT_EQ(report_.field("Title"), title);                                             \
-        EXPECT_EQ(report_.field("PDF version"), version);                                     \
+#define EXPECT_READERS_ACCEPT(path, pages, title, version)                                                             \
+    do {                                                                                                               \
+        const auto report_ = ::folian::test::readWithReaders(path);                                                    \
+        EXPECT_TRUE(report_.qpdfClean) << report_.qpdfOutput;                                                          \
+        EXPECT_EQ(report_.pdfinfoStderr, "");                                                                          \
+        EXPECT_EQ(report_.field("Pages"), std::to_string(pages));                                                      \
+        EXPECT_EQ(report_.field("Page size").substr(0, 13), "596 x 842 pts");                                          \
+        EXPECT_EQ(report_.field("Title"), title);                                                                      \
+        EXPECT_EQ(report_.field("PDF version"), version);                                                              \
     } while (0)

@@ -84,8 +84,9 @@ TEST(FolianProtection, BothKeyLengthsWithAndWithoutUserPassword)
         EXPECT_NE(check.find("No syntax or stream encoding errors"), std::string::npos) << check;
         EXPECT_EQ(check.find("WARNING"), std::string::npos) << check;
         EXPECT_EQ(folian::test::filteredStream(path, contents, c.user), plainContent);
-        EXPECT_NE(runCommand("pdfinfo -upw '" + c.user + "' " + quoted(path)).find("Title:           Riservato (copia)\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            runCommand("pdfinfo -upw '" + c.user + "' " + quoted(path)).find("Title:           Riservato (copia)\n"),
+            std::string::npos);
         EXPECT_EQ(runCommand("pdftotext -upw '" + c.user + "' " + quoted(path) + " - 2>&1"), plainText);
         if (!c.user.empty()) {
             EXPECT_NE(runCommand("qpdf --check " + quoted(path) + " 2>&1").find("invalid password"), std::string::npos);

@@ -1,7 +1,7 @@
-#include "FolianTestAccess.h"
-#include "PdfTestSupport.h"
 #include "../support/LimiteFile.h"
 #include "../support/SenzaPermessi.h"
+#include "FolianTestAccess.h"
+#include "PdfTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -51,7 +51,7 @@ TEST_F(FolianTextLines, StateAndMeasurement)
 TEST_F(FolianTextLines, OneLineItsColoursAndPosition)
 {
     EXPECT_THROW(pdf.DrawText(1, 1, "x"), folian::Error); // a line needs a font
-    pdf.SetFont("Arial", 10, 0, 0);                        // "text" is 16.12 wide
+    pdf.SetFont("Arial", 10, 0, 0);                       // "text" is 16.12 wide
     pdf.SetColorFill("#FF0000");
     pdf.SetColorText("Blue");
     restart();

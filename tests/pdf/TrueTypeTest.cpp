@@ -60,8 +60,7 @@ std::vector<uint8_t> windowsMap(int encoding, const std::vector<std::array<int, 
 class FolianTrueType : public PageFixture {
 protected:
     // Adds, under `name`, a copy of Liberation Sans changed by `edit`.
-    template <typename Edit>
-    std::string addEdited(const std::string& name, Edit edit)
+    template <typename Edit> std::string addEdited(const std::string& name, Edit edit)
     {
         std::vector<uint8_t> bytes = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
         edit(bytes);
@@ -165,7 +164,8 @@ TEST_F(FolianTrueType, DamagedFilesAreRecordedAndLeftOut)
                         [](std::vector<uint8_t>& bytes) {
                             const int tables = bytes[4] * 256 + bytes[5];
                             const auto end = bytes.begin() + 12 + 16 * tables;
-                            const auto entry = bytes.begin() + static_cast<std::ptrdiff_t>(directoryEntry(bytes, "hmtx"));
+                            const auto entry =
+                                bytes.begin() + static_cast<std::ptrdiff_t>(directoryEntry(bytes, "hmtx"));
                             std::copy(entry + 16, end, entry);
                             std::fill(end - 16, end, 0);
                             put16(bytes, 4, tables - 1);
@@ -185,7 +185,8 @@ TEST_F(FolianTrueType, DamagedFilesAreRecordedAndLeftOut)
 TEST_F(FolianTrueType, GlyphsOutsideTheirTableAreRefused)
 {
     const std::vector<uint8_t> good = bytesOf(kLiberation + "LiberationSans-Regular.ttf");
-    const auto glyfLength = folian::ReadBigEndian(good, static_cast<int64_t>(directoryEntry(good, "glyf")) + 12, 4, true);
+    const auto glyfLength =
+        folian::ReadBigEndian(good, static_cast<int64_t>(directoryEntry(good, "glyf")) + 12, 4, true);
     const auto cmap = static_cast<int64_t>(directoryEntry(good, "cmap"));
     bool symbol = false;
     const int64_t glyphA = folian::MapCharacterCodes(good, tableOffset(good, "cmap"),

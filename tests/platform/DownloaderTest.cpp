@@ -103,8 +103,11 @@ TEST_F(DownloaderTest, AFailedDownloadLeavesNothingAndKeepsTheFileThatWasThere)
         {"no host", "https:///file/programma", intero, {}, "https"},
         {"redirected to http", servizio->indirizzo("/rinvia-http/file/programma"), intero, {}, ""},
         {"stalled", servizio->indirizzo("/fermo/file/programma"), intero, {}, "non ha risposto"},
-        {"over the limit, length not announced", servizio->indirizzo("/senza-lunghezza/file/programma"),
-         intero - 1, {}, "supera il limite"},
+        {"over the limit, length not announced",
+         servizio->indirizzo("/senza-lunghezza/file/programma"),
+         intero - 1,
+         {},
+         "supera il limite"},
         {"a digest that is not one", servizio->indirizzo("/file/programma"), intero, "abc", "SHA-256"},
     };
     downloader.setInactivityTimeout(400);

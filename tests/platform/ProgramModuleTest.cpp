@@ -98,10 +98,10 @@ TEST(ProgramModule, WithoutItsModuleADownloadFailsAndSaysWhichFileIsMissing)
     const QString destinazione = dir.filePath("strumento");
     QString errore;
     EXPECT_EQ(desktop.download(richiesta("https://127.0.0.1/x", destinazione), &errore), DownloadOutcome::Failed);
-    EXPECT_EQ(errore, "manca il file " +
-                          QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" +
-                                                   ONDAVIA_NETWORK_MODULE) +
-                          ", che serve per scaricare i file; reinstalla il programma.");
+    EXPECT_EQ(errore,
+              "manca il file " +
+                  QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" + ONDAVIA_NETWORK_MODULE) +
+                  ", che serve per scaricare i file; reinstalla il programma.");
     EXPECT_FALSE(QFile::exists(destinazione));
 }
 

@@ -1,5 +1,5 @@
-#include "platform/Platform.h"
 #include "platform/QtPlatform.h"
+#include "platform/Platform.h"
 
 #include <QAbstractButton>
 #include <QApplication>

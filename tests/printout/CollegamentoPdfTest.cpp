@@ -1,8 +1,8 @@
+#include "printout/CollegamentoPdf.h"
 #include "../support/FixedHooks.h"
 #include "app/Dichiarazioni.h"
 #include "core/Folian.h"
 #include "platform/ProgramModule.h"
-#include "printout/CollegamentoPdf.h"
 #include "printout/LettorePdf.h"
 
 #include <QCoreApplication>
@@ -84,8 +84,8 @@ TEST(CollegamentoPdf, WithoutTheReadersModuleThePrintOutNamesTheMissingFile)
     const QCoreApplication applicazione(argc, argv);
     const HooksSalvati salvati;
     collegaScrittorePdf();
-    const QString modulo = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" +
-                                                    ONDAVIA_PDF_READER_MODULE);
+    const QString modulo =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" + ONDAVIA_PDF_READER_MODULE);
     ASSERT_FALSE(QFile::exists(modulo));
     QString errore;
     EXPECT_FALSE(preparaLettorePdf(&errore));

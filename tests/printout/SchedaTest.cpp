@@ -1,18 +1,17 @@
 // The card's layout and its template page.
 
-#include "Verifiche.h"
 #include "../pdf/PdfTestSupport.h"
 #include "../support/TempHome.h"
+#include "Verifiche.h"
+#include "core/Folian.h"
 #include "printout/ModelloStampa.h"
 #include "printout/SchedaSoggetto.h"
 #include "printout/wD.h"
-#include "core/Folian.h"
 #include "streams/QpdfSource.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // The print-out driven as the operator drives it: subjects stored in COPE, the register in the main window,
 // command 704, dialogs and boxes answered by a scripted platform, the PDF writer's clock stopped.
 
-#include "Verifiche.h"
 #include "../register/RegistroProva.h"
+#include "Verifiche.h"
 #include "printout/SchedaSoggetto.h"
 #include "shell/F0.h"
 

@@ -108,10 +108,9 @@ TEST_F(Stampa, ANaturalPersonsCardCarriesEveryValueInItsPlace)
     EXPECT_EQ(scripted.opened[0], pdf);
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 
-    const std::vector<Parola> parole =
-        verificaScheda(pdf, personaFisica(),
-                       {"PF - Persona fisica", "PRIMO INVIO o VARIAZIONE", "ANAGRAFE RAPPORTI", "FACTA/CRS",
-                        "Da chi EFFETTUA L'INVIO"});
+    const std::vector<Parola> parole = verificaScheda(pdf, personaFisica(),
+                                                      {"PF - Persona fisica", "PRIMO INVIO o VARIAZIONE",
+                                                       "ANAGRAFE RAPPORTI", "FACTA/CRS", "Da chi EFFETTUA L'INVIO"});
     EXPECT_TRUE(std::any_of(parole.begin(), parole.end(), [](const Parola& p) { return p.testo == "05/12/2026"; }));
 
     const auto lettori = folian::test::readWithReaders(pdf.toStdString());

@@ -122,7 +122,7 @@ TEST_F(Date, OnlyDatesABackupRestoresAreSaved)
         if (!caso.rifiuto || QByteArray(caso.rifiuto).startsWith("dal")) {
             QString letto = caso.testo;
             EXPECT_EQ(TestoInData(letto), caso.rifiuto ? std::optional(db::zeroDate())
-                                                      : std::optional(QDate::fromString(caso.testo, "dd/MM/yyyy")));
+                                                       : std::optional(QDate::fromString(caso.testo, "dd/MM/yyyy")));
         }
     }
 }

@@ -238,8 +238,10 @@ TEST_F(Digitazione, TheResponsiblePersonsCodeFillsHisBirthData)
 TEST_F(Digitazione, EachCalendarButtonAndDoubleClickOpensThePickerOnItsBox)
 {
     nuovaPersona();
-    const std::pair<const char*, int> date[] = {{"vONDT", Soggetto}, {"vREDTNAS", Responsabile},
-                                                {"vPEDATAI", PostaElettronica}, {"vPEDATAF", PostaElettronica},
+    const std::pair<const char*, int> date[] = {{"vONDT", Soggetto},
+                                                {"vREDTNAS", Responsabile},
+                                                {"vPEDATAI", PostaElettronica},
+                                                {"vPEDATAF", PostaElettronica},
                                                 {"vDTCANC", Cancellazione}};
     for (int indice = 0; indice < 5; ++indice) {
         const auto& [nome, scheda] = date[indice];
@@ -271,7 +273,8 @@ TEST_F(Digitazione, EachCalendarButtonAndDoubleClickOpensThePickerOnItsBox)
 TEST_F(Digitazione, TheSubjectCodeTableOpensFromTheHelpFolderOrIsNamedWhenMissing)
 {
     apri();
-    const QString documento = QStringLiteral("Help/03_Allegato+3+-+Tabella+dei+codici+soggetto+per+sezione+del+REI.pdf");
+    const QString documento =
+        QStringLiteral("Help/03_Allegato+3+-+Tabella+dei+codici+soggetto+per+sezione+del+REI.pdf");
     const QString percorso = QDir::toNativeSeparators(home.file(documento));
     clic("PushButton2");
     EXPECT_TRUE(messaggioSolo().contains(percorso)) << messaggio().toStdString();

@@ -5,11 +5,11 @@
 
 #include "app/Dichiarazioni.h"
 #include "core/Hooks.h"
-#include "streams/QpdfSource.h"
 #include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
 #include "shell/F0.h"
 #include "shell/FSalva.h"
+#include "streams/QpdfSource.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,8 +51,8 @@ protected:
 
     static std::map<QString, QString> societa(const QString& codice, const QString& progressivo, const QString& nome)
     {
-        return {{"OCOD", codice}, {"ONPROG", progressivo}, {"OSTP", "1"},       {"orag", nome},
-                {"ODES", nome},   {"oTIPOSOG", "01"},      {"OTIPOSOGD", "01=BANCHE"}, {"OMOC1", "1"}};
+        return {{"OCOD", codice},   {"ONPROG", progressivo},    {"OSTP", "1"}, {"orag", nome}, {"ODES", nome},
+                {"oTIPOSOG", "01"}, {"OTIPOSOGD", "01=BANCHE"}, {"OMOC1", "1"}};
     }
 
     void comando(int id, const QString& caption) { finestra->CommandBars_Execute(id, caption); }

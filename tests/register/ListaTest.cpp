@@ -53,10 +53,24 @@ TEST_F(Lista, EmptyTableGivesFourColumnsAndANewSubject)
 TEST_F(Lista, SortsByNameAndLoadsTheChosenRow)
 {
     inserisci({{"OCOD", "33333333333"}, {"ONPROG", "001"}, {"ODES", "BETA SRL"}, {"OSTP", "1"}, {"orag", "BETA SRL"}});
-    inserisci({{"OCOD", "22222222222"}, {"ONPROG", "001"}, {"ODES", "alfa srl"}, {"Ocf", "2"}, {"OSTP", "1"},
-               {"orag", "ALFA SPA"}, {"OSCOM", "ROMA"}, {"oTIPOSOG", "14"}, {"OMOC2", "1"}});
-    inserisci({{"OCOD", "RSSMRA80A01H501U"}, {"ONPROG", "002"}, {"ODES", "ALFA SPA"}, {"Ocf", "1"}, {"OSTP", "0"},
-               {"OCOG", "ROSSI"}, {"ONOME", "MARIO"}, {"ONDT", "01/01/1980"}, {"oitt2", "-1"}});
+    inserisci({{"OCOD", "22222222222"},
+               {"ONPROG", "001"},
+               {"ODES", "alfa srl"},
+               {"Ocf", "2"},
+               {"OSTP", "1"},
+               {"orag", "ALFA SPA"},
+               {"OSCOM", "ROMA"},
+               {"oTIPOSOG", "14"},
+               {"OMOC2", "1"}});
+    inserisci({{"OCOD", "RSSMRA80A01H501U"},
+               {"ONPROG", "002"},
+               {"ODES", "ALFA SPA"},
+               {"Ocf", "1"},
+               {"OSTP", "0"},
+               {"OCOG", "ROSSI"},
+               {"ONOME", "MARIO"},
+               {"ONDT", "01/01/1980"},
+               {"oitt2", "-1"}});
     apri();
     EXPECT_EQ(colonna(0), (QStringList{"RSSMRA80A01H501U", "22222222222", "33333333333"}));
     EXPECT_EQ(colonna(1), (QStringList{"002", "001", "001"}));
@@ -92,8 +106,16 @@ TEST_F(Lista, SortsByNameAndLoadsTheChosenRow)
 
 TEST_F(Lista, StoredCancellationShowsItsReason)
 {
-    inserisci({{"OCOD", "44444444444"}, {"ONPROG", "001"}, {"ODES", "GAMMA"}, {"OSTP", "1"}, {"OTIPOCOM1", "0"},
-               {"OTIPOCOM2", "-1"}, {"OMC1", "0"}, {"OMC2", "-1"}, {"OMC3", "0"}, {"OMOC1", "2"}});
+    inserisci({{"OCOD", "44444444444"},
+               {"ONPROG", "001"},
+               {"ODES", "GAMMA"},
+               {"OSTP", "1"},
+               {"OTIPOCOM1", "0"},
+               {"OTIPOCOM2", "-1"},
+               {"OMC1", "0"},
+               {"OMC2", "-1"},
+               {"OMC3", "0"},
+               {"OMOC1", "2"}});
     apri();
     EXPECT_TRUE(opzione("TC2")->isChecked());
     EXPECT_TRUE(opzione("mc2")->isChecked());
@@ -152,8 +174,7 @@ TEST_F(Lista, ColumnsFillTheGridAtEverySize)
 // Name, then fiscal code, then progressive as a number: 002 never stands above 001, whatever Ocf holds.
 TEST_F(Lista, ProgressivesOfOneSubjectStandInTheirOrder)
 {
-    const std::pair<const char*, const char*> righe[] = {
-        {"010", "1"}, {"002", "2"}, {"1", "3"}, {"009", "0"}};
+    const std::pair<const char*, const char*> righe[] = {{"010", "1"}, {"002", "2"}, {"1", "3"}, {"009", "0"}};
     for (const auto& [progressivo, ocf] : righe) {
         inserisci({{"OCOD", "55555555555"}, {"ONPROG", progressivo}, {"ODES", "DELTA"}, {"Ocf", ocf}, {"OSTP", "1"}});
     }

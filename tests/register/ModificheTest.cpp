@@ -90,8 +90,9 @@ struct Azione {
 TEST_F(Modifiche, EveryActionThatReplacesTheSubjectAsksFirst)
 {
     const Azione azioni[] = {
-        {"clic", {}, {}},         {"tastiera", {}, {}},          {"Aggiungi", {}, {}},
-        {"Copia", {}, {MsgResult::Yes}}, {"Ripristina", {}, {}}, {"Chiudi", {MsgResult::Yes}, {}},
+        {"clic", {}, {}},       {"tastiera", {}, {}},
+        {"Aggiungi", {}, {}},   {"Copia", {}, {MsgResult::Yes}},
+        {"Ripristina", {}, {}}, {"Chiudi", {MsgResult::Yes}, {}},
     };
     enum class Risposta { Si, SiRifiutato, No, Annulla };
     for (const Azione& azione : azioni) {

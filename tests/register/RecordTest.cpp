@@ -22,8 +22,14 @@ protected:
     void treProgressivi()
     {
         for (const char* p : {"001", "002", "003"}) {
-            inserisci({{"OCOD", "55555555555"}, {"ONPROG", p}, {"ODES", "DELTA"}, {"OSTP", "1"}, {"orag", "DELTA"},
-                       {"OPEEMAIL", QStringLiteral("P%1@PEC.IT").arg(p)}, {"OMOC3", "1"}, {"OTIPOCOM1", "-1"}});
+            inserisci({{"OCOD", "55555555555"},
+                       {"ONPROG", p},
+                       {"ODES", "DELTA"},
+                       {"OSTP", "1"},
+                       {"orag", "DELTA"},
+                       {"OPEEMAIL", QStringLiteral("P%1@PEC.IT").arg(p)},
+                       {"OMOC3", "1"},
+                       {"OTIPOCOM1", "-1"}});
         }
         inserisci({{"OCOD", "66666666666"}, {"ONPROG", "001"}, {"ODES", "EPSILON"}, {"OSTP", "1"}});
         apri();
@@ -227,8 +233,13 @@ TEST_F(Record, FailuresAreReportedAndTheFormGoesOn)
 // free progressive is proposed, and the stored subject is replaced only on Yes.
 TEST_F(Record, ANewSubjectNeverOverwritesAStoredOneUnasked)
 {
-    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"},
-               {"OPEEMAIL", "VECCHIA@PEC.IT"}, {"ORECOG", "BIANCHI"}});
+    inserisci({{"OCOD", "12345678901"},
+               {"ONPROG", "001"},
+               {"ODES", "ALFA SPA"},
+               {"OSTP", "1"},
+               {"orag", "ALFA SPA"},
+               {"OPEEMAIL", "VECCHIA@PEC.IT"},
+               {"ORECOG", "BIANCHI"}});
     inserisci({{"OCOD", "77777777777"}, {"ONPROG", "001"}, {"ODES", "CHARLIE"}, {"OSTP", "1"}});
     apri();
     compilaValido(); // Aggiungi, then the same code as the stored subject
@@ -308,9 +319,19 @@ TEST_F(Record, SavingAnUnchangedSubjectChangesNoStoredValue)
 // subject shown before it.
 TEST_F(Record, ASubjectWithoutATypeDoesNotTakeThePreviousOne)
 {
-    inserisci({{"OCOD", "01234567897"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"},
-               {"oTIPOSOG", "01"}, {"OTIPOSOGD", "01=BANCHE"}, {"OMOC1", "1"}});
-    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "BETA SPA"}, {"OSTP", "1"}, {"orag", "BETA SPA"},
+    inserisci({{"OCOD", "01234567897"},
+               {"ONPROG", "001"},
+               {"ODES", "ALFA SPA"},
+               {"OSTP", "1"},
+               {"orag", "ALFA SPA"},
+               {"oTIPOSOG", "01"},
+               {"OTIPOSOGD", "01=BANCHE"},
+               {"OMOC1", "1"}});
+    inserisci({{"OCOD", "12345678901"},
+               {"ONPROG", "001"},
+               {"ODES", "BETA SPA"},
+               {"OSTP", "1"},
+               {"orag", "BETA SPA"},
                {"OMOC1", "1"}});
     apri();
     ASSERT_EQ(form->CBrap->currentText(), QStringLiteral("01=BANCHE"));

@@ -68,8 +68,8 @@ std::map<QString, db::Value> RegistroProva::riga(const QString& codice, const QS
 {
     db::Recordset rs;
     std::map<QString, db::Value> campi;
-    EXPECT_TRUE(rs.Open(QStringLiteral("SELECT * FROM COPE WHERE OCOD='%1' AND ONPROG='%2'").arg(codice, progressivo),
-                        Conn));
+    EXPECT_TRUE(
+        rs.Open(QStringLiteral("SELECT * FROM COPE WHERE OCOD='%1' AND ONPROG='%2'").arg(codice, progressivo), Conn));
     EXPECT_EQ(rs.RecordCount(), 1) << codice.toStdString() << "/" << progressivo.toStdString();
     for (int i = 0; i < rs.FieldCount() && !rs.Eof(); ++i) {
         campi[rs.Fields(i).name()] = rs.Fields(i).Value();
@@ -102,14 +102,21 @@ void RegistroProva::compilaValido()
     form->Aggiungi();
     form->CBrap->setCurrentIndex(0);
     const std::pair<QLineEdit*, QString> testi[] = {
-        {form->topiva, QStringLiteral("12345678901")},   {form->torag, QStringLiteral("ALFA SPA")},
-        {form->vOSCOM, QStringLiteral("ROMA")},          {form->vOSPRO, QStringLiteral("RM")},
+        {form->topiva, QStringLiteral("12345678901")},
+        {form->torag, QStringLiteral("ALFA SPA")},
+        {form->vOSCOM, QStringLiteral("ROMA")},
+        {form->vOSPRO, QStringLiteral("RM")},
         {form->vRECF, responsabile + QChar(ControllaCF(responsabile + QLatin1Char('?')))},
-        {form->vRECOG, QStringLiteral("ROSSI")},         {form->vRENOME, QStringLiteral("MARIO")},
-        {form->vRESEX, QStringLiteral("M")},             {form->vREDTNAS, QStringLiteral("01/01/1980")},
-        {form->vRENCOM, QStringLiteral("ROMA")},         {form->vRENPRO, QStringLiteral("RM")},
-        {form->vREEMAIL, QStringLiteral("MARIO@ALFA.IT")}, {form->vRETEL, QStringLiteral("06123456")},
-        {form->vPEEMAIL, QStringLiteral("ALFA@PEC.IT")}, {form->vPEDATAI, QStringLiteral("01/02/2020")},
+        {form->vRECOG, QStringLiteral("ROSSI")},
+        {form->vRENOME, QStringLiteral("MARIO")},
+        {form->vRESEX, QStringLiteral("M")},
+        {form->vREDTNAS, QStringLiteral("01/01/1980")},
+        {form->vRENCOM, QStringLiteral("ROMA")},
+        {form->vRENPRO, QStringLiteral("RM")},
+        {form->vREEMAIL, QStringLiteral("MARIO@ALFA.IT")},
+        {form->vRETEL, QStringLiteral("06123456")},
+        {form->vPEEMAIL, QStringLiteral("ALFA@PEC.IT")},
+        {form->vPEDATAI, QStringLiteral("01/02/2020")},
         {form->vPEGESTORE, QStringLiteral("ARUBA")},
     };
     for (const auto& [c, testo] : testi) {
@@ -122,8 +129,12 @@ void RegistroProva::personaValida()
 {
     compilaValido();
     form->o2->setChecked(true);
-    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"}, {form->vONOME, "ANNA"}, {form->vOSEX, "F"},
-                                         {form->vONDT, "05/03/1962"}, {form->vONCOM, "ROMA"}, {form->vONPRO, "RM"}}) {
+    for (const auto& [casella, testo] : {std::pair{form->vOCOG, "ROSSI"},
+                                         {form->vONOME, "ANNA"},
+                                         {form->vOSEX, "F"},
+                                         {form->vONDT, "05/03/1962"},
+                                         {form->vONCOM, "ROMA"},
+                                         {form->vONPRO, "RM"}}) {
         casella->setText(QLatin1String(testo));
     }
 }

@@ -3,10 +3,10 @@
 // A register form on a fresh, upgraded database in a temporary program folder, with message boxes
 // answered by a scripted platform.
 
+#include "../support/TempHome.h"
 #include "db/Value.h"
 #include "platform/ScriptedPlatform.h"
 #include "register/F1OP.h"
-#include "../support/TempHome.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,8 +28,7 @@ protected:
     // Shows the form (its first show loads it) and waits until it is active.
     void apri();
 
-    template <class T = QWidget>
-    T* trova(const char* nome) const
+    template <class T = QWidget> T* trova(const char* nome) const
     {
         T* w = form->findChild<T*>(QLatin1String(nome));
         EXPECT_NE(w, nullptr) << nome;

@@ -64,8 +64,8 @@ bool ServizioHttps::avvia()
         m_errore = QStringLiteral("python3 non trovato");
         return false;
     }
-    m_processo.start(python, {QStringLiteral(ONDAVIA_SOURCE_DIR "/tests/support/servizio_https.py"), radice,
-                              certificato, chiave});
+    m_processo.start(
+        python, {QStringLiteral(ONDAVIA_SOURCE_DIR "/tests/support/servizio_https.py"), radice, certificato, chiave});
     if (!m_processo.waitForStarted(Attesa)) {
         m_errore = comandoFallito(m_processo, QStringLiteral("python3"));
         return false;

@@ -22,9 +22,12 @@ TEST_F(ShellTest, RegisterCommandsRunFromBothBarsAndOnlyWhileTheRegisterIsActive
 {
     auto finestra = finestraAperta();
     QToolBar* base = finestra->barraBase();
-    for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{
-             {701, "Aggiungi"}, {702, "Elimina"}, {718, "Copia"}, {700, "Conferma"}, {704, "Stampa"},
-             {821, "Crea Comunicazione"}}) {
+    for (const auto& [id, caption] : std::vector<std::pair<int, QString>>{{701, "Aggiungi"},
+                                                                          {702, "Elimina"},
+                                                                          {718, "Copia"},
+                                                                          {700, "Conferma"},
+                                                                          {704, "Stampa"},
+                                                                          {821, "Crea Comunicazione"}}) {
         auto* pulsante = qobject_cast<QAbstractButton*>(base->widgetForAction(comando(base, id, caption)));
         ASSERT_NE(pulsante, nullptr);
         pulsante->click();
@@ -102,8 +105,7 @@ TEST_F(ShellTest, TheHelpMenuOpensItsDocumentsAndTheAgencyPage)
     auto finestra = finestraAperta();
     const QMenu* aiuto = popup(*finestra, "Aiuto");
     const std::vector<std::pair<QAction*, QString>> documenti{
-        {comando(aiuto, 706, "Modalità di compilazione"),
-         "02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf"},
+        {comando(aiuto, 706, "Modalità di compilazione"), "02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf"},
         {comando(aiuto, 7061, "Controllo con Entratel/Fisconline"), "ONDAVIA_CONTROLLOFILE.pdf"},
         {comando(aiuto, 7062, "Agenzia Entrate - Provvedimento"), "Provv_PEC_10052017.pdf"},
         {comando(aiuto, 7062, "Guida REI Completa (pdf)"), "guida REI COMPLETA.pdf"},

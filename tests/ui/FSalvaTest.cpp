@@ -67,8 +67,7 @@ protected:
     }
 
     // Runs a command whose form is modal, acting on the form once it is shown.
-    template <typename Azione>
-    bool conForm(F0& finestra, int id, const QString& caption, Azione azione)
+    template <typename Azione> bool conForm(F0& finestra, int id, const QString& caption, Azione azione)
     {
         bool visto = false;
         QTimer::singleShot(0, [&] {
@@ -93,8 +92,7 @@ protected:
         return f.fileName();
     }
 
-    template <typename T>
-    static T* controllo(const QWidget& form, const char* nome)
+    template <typename T> static T* controllo(const QWidget& form, const char* nome)
     {
         T* c = form.findChild<T*>(QLatin1String(nome));
         EXPECT_NE(c, nullptr) << nome;
@@ -264,7 +262,8 @@ TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDeci
     QString righe;
     for (int i = 0; i < 15; ++i) {
         // OMOC1, the 32nd column, takes a whole number; ONPROG is the 43rd.
-        righe += "¦COPE¦C" + QString::number(i) + QString(30, QChar(0xA6)) + "¦SI" + QString(11, QChar(0xA6)) + "001\r\n";
+        righe +=
+            "¦COPE¦C" + QString::number(i) + QString(30, QChar(0xA6)) + "¦SI" + QString(11, QChar(0xA6)) + "001\r\n";
     }
     FSalva errori;
     desktop.openAnswers = {scriviSullaScrivania("ERRORI.REI", righe)};
@@ -358,8 +357,8 @@ TEST_F(FSalvaTest, IlBackupCifratoRifiutatoElencaOgniCampoETornaAllInizio)
     soggetto("CCC", "001", "GAMMA");
     // Scrambled, the 98th letter of an address would become the separator.
     const QString lunga = "PEC" + QString(100, 'A') + "@PEC.IT";
-    ASSERT_TRUE(Conn.Execute("UPDATE COPE SET OPEEMAIL = '" + lunga + "', OREEMAIL = '" + lunga +
-                             "' WHERE OCOD = 'AAA'"));
+    ASSERT_TRUE(
+        Conn.Execute("UPDATE COPE SET OPEEMAIL = '" + lunga + "', OREEMAIL = '" + lunga + "' WHERE OCOD = 'AAA'"));
     ASSERT_TRUE(Conn.Execute("UPDATE COPE SET OPEEMAIL = '" + lunga + "' WHERE OCOD = 'CCC'"));
     const QString percorso = m_scrivania.filePath("CIFRATO.REI");
     ModoSalva = "S";

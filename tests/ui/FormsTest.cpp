@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 
 using namespace ondavia;
 using namespace ondavia::test;

@@ -36,8 +36,9 @@ TEST_F(ShellTest, TheFileCheckDocumentIsTheProgramsOwnWrittenWhenMissing)
     EXPECT_EQ(lettori.pdfinfoStderr, "");
     EXPECT_EQ(lettori.field("Title"), "Ondavia - Il file di comunicazione al REI");
     EXPECT_GE(std::stoi(lettori.field("Pages")), 2);
-    const QString testo = QString::fromUtf8(
-        folian::test::runCommand("pdftotext -enc UTF-8 '" + guida.toStdString() + "' -").c_str()).simplified();
+    const QString testo =
+        QString::fromUtf8(folian::test::runCommand("pdftotext -enc UTF-8 '" + guida.toStdString() + "' -").c_str())
+            .simplified();
     // What the file holds, where it goes, what is refused, how it is checked and sent: in Italian, whole.
     for (const char* atteso :
          {"4 righe, dette record, ognuna lunga 1798 caratteri", "Record \"0\", il soggetto e il tipo di comunicazione",

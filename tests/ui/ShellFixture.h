@@ -108,10 +108,7 @@ protected:
         return nullptr;
     }
 
-    static QMenu* popup(const F0& finestra, const QString& nome)
-    {
-        return finestra.menuBar()->findChild<QMenu*>(nome);
-    }
+    static QMenu* popup(const F0& finestra, const QString& nome) { return finestra.menuBar()->findChild<QMenu*>(nome); }
 
     void scriviIni(const QByteArray& righe) { home.write(QStringLiteral("configurazione.ini"), "[opzioni]\n" + righe); }
 

@@ -140,8 +140,7 @@ public:
 
     // --- document properties and viewer settings ---
     void SetDocProperty(std::string_view Title = {}, std::string_view Subject = {}, std::string_view Author = {},
-                        std::string_view Creator = {}, std::string_view Producer = {},
-                        std::string_view Keywords = {});
+                        std::string_view Creator = {}, std::string_view Producer = {}, std::string_view Keywords = {});
     void SetViewerPreferences(int32_t Mode);
     // Codes 0 (none) to 17; other codes are ignored.
     void SetPageTransition(int32_t Transition, float ShowTime = 0, float TransTime = 0);
@@ -548,7 +547,7 @@ private:
     OutputFile m_out;
     Deflater m_deflater;
     std::vector<uint8_t> m_streamData; // a page's encoded stream, its storage kept from page to page
-    std::string m_partName; // the file being written; renamed to FileName by EndDoc
+    std::string m_partName;            // the file being written; renamed to FileName by EndDoc
 
     // security
     int32_t ProtectionOn = 0;
@@ -630,7 +629,7 @@ private:
     float PageDuration = 0;
 
     // form fields
-    std::vector<int32_t> AcroFormFields; // the objects /AcroForm lists in /Fields
+    std::vector<int32_t> AcroFormFields;         // the objects /AcroForm lists in /Fields
     std::vector<RadioWidgetRecord> RadioWidgets; // radio buttons of ended pages, not yet written
     std::string AcroFormCalcOrder;
     GrowTable<FieldWidgetRecord> FieldWidgets;

@@ -148,8 +148,8 @@ void Folian::EndPage()
     // Flip the y axis so that content runs down from the top margin, starting at the left one.
     const double width = PageWidth;
     const double height = PageHeight;
-    std::string prefix = "1 0 0 -1 " + FormatReal(MarginLeft) + " " + FormatReal(static_cast<float>(height - MarginTop)) +
-                         " cm " + CR;
+    std::string prefix =
+        "1 0 0 -1 " + FormatReal(MarginLeft) + " " + FormatReal(static_cast<float>(height - MarginTop)) + " cm " + CR;
     if (MarginFlag) {
         prefix += "0 0 " + FormatReal(static_cast<float>(width - MarginRight - MarginLeft)) + " " +
                   FormatReal(static_cast<float>(height - MarginBottom - MarginTop)) + " re W n" + CR;

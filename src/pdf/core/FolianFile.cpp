@@ -90,10 +90,10 @@ struct Folian::CatalogParts {
     int32_t outlineRoot = 0;
     int32_t metadataObject = 0;
     int32_t destsObject = 0;
-    int32_t namesObject = 0;            // the global script's name tree
+    int32_t namesObject = 0;               // the global script's name tree
     std::array<int32_t, 9> scriptObject{}; // by event type
-    std::string ocgList;   // every layer
-    std::string orderList; // the layers shown in the reader's list
+    std::string ocgList;                   // every layer
+    std::string orderList;                 // the layers shown in the reader's list
     std::string onList;
     std::string offList;
     int32_t screenLayer = 0;
@@ -165,8 +165,8 @@ void Folian::writeDocumentScripts(CatalogParts& parts)
             WriteStreamObject(DocScripts[static_cast<std::size_t>(type)]);
         if (type == 8) {
             parts.namesObject = BeginObj();
-            WriteLine("<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS " +
-                      ref(parts.scriptObject[8]) + " >> ] >> >>");
+            WriteLine("<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS " + ref(parts.scriptObject[8]) +
+                      " >> ] >> >>");
             EndObj();
         }
     }
@@ -256,9 +256,8 @@ int32_t Folian::writeInformation()
     const int32_t object = BeginObj();
     WriteLine(std::string("<<") + CR + "/Title " + FormatShownText(DocTitle) + CR + "/Author " +
               FormatShownText(DocAuthor) + CR + "/Creator " + FormatShownText(DocCreator) + CR + "/Producer " +
-              FormatShownText(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR +
-              "/Subject " + FormatShownText(DocSubject) + CR + "/Keywords " + FormatShownText(DocKeywords) + CR +
-              ">>");
+              FormatShownText(DocProducer) + CR + "/CreationDate " + FormatTextString(CreationDate) + CR + "/Subject " +
+              FormatShownText(DocSubject) + CR + "/Keywords " + FormatShownText(DocKeywords) + CR + ">>");
     EndObj();
     return object;
 }
@@ -342,10 +341,11 @@ void Folian::writeDocumentActions(const CatalogParts& parts)
         int type;
         const char* opening;
     };
-    static constexpr DocumentAction actions[] = {
-        {3, " /WC << /Type /Action /S /JavaScript /JS "}, {5, " /WS << /Type /Action /S /JavaScript /JS "},
-        {7, " /DS << /Type /Action /S /JavaScript /JS "}, {4, " /WP << /Type /Action /S /JavaScript /JS "},
-        {6, " /DP << /Type /Action /S /JavaScript /JS "}};
+    static constexpr DocumentAction actions[] = {{3, " /WC << /Type /Action /S /JavaScript /JS "},
+                                                 {5, " /WS << /Type /Action /S /JavaScript /JS "},
+                                                 {7, " /DS << /Type /Action /S /JavaScript /JS "},
+                                                 {4, " /WP << /Type /Action /S /JavaScript /JS "},
+                                                 {6, " /DP << /Type /Action /S /JavaScript /JS "}};
     std::string aa;
     for (const DocumentAction& action : actions) {
         const int32_t object = parts.scriptObject[static_cast<std::size_t>(action.type)];

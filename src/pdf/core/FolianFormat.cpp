@@ -76,15 +76,15 @@ struct NamedColor {
 };
 
 constexpr std::array<NamedColor, 35> kNamedColors{{
-    {"BLACK", "#000000"},     {"GRAY", "#808080"},       {"SILVER", "#C0C0C0"},     {"WHITE", "#FFFFFF"},
-    {"MAROON", "#800000"},    {"RED", "#FF0000"},        {"PURPLE", "#800080"},     {"FUCHSIA", "#FF00FF"},
-    {"MAGENTA", "#FF00FF"},   {"GREEN", "#008000"},      {"LIME", "#00FF00"},       {"OLIVE", "#808000"},
-    {"YELLOW", "#FFFF00"},    {"NAVY", "#000080"},       {"BLUE", "#0000FF"},       {"TEAL", "#008080"},
-    {"AQUA", "#00FFFF"},      {"CYAN", "#00FFFF"},       {"ORANGE", "#FF7F00"},     {"AZURE", "#F0FFFF"},
-    {"GOLD", "#FFD700"},      {"LIGHTBLUE", "#ADD8E6"},  {"LIGHTCYAN", "#E0FFFF"},  {"LIGHTGREEN", "#90EE90"},
+    {"BLACK", "#000000"},     {"GRAY", "#808080"},        {"SILVER", "#C0C0C0"},    {"WHITE", "#FFFFFF"},
+    {"MAROON", "#800000"},    {"RED", "#FF0000"},         {"PURPLE", "#800080"},    {"FUCHSIA", "#FF00FF"},
+    {"MAGENTA", "#FF00FF"},   {"GREEN", "#008000"},       {"LIME", "#00FF00"},      {"OLIVE", "#808000"},
+    {"YELLOW", "#FFFF00"},    {"NAVY", "#000080"},        {"BLUE", "#0000FF"},      {"TEAL", "#008080"},
+    {"AQUA", "#00FFFF"},      {"CYAN", "#00FFFF"},        {"ORANGE", "#FF7F00"},    {"AZURE", "#F0FFFF"},
+    {"GOLD", "#FFD700"},      {"LIGHTBLUE", "#ADD8E6"},   {"LIGHTCYAN", "#E0FFFF"}, {"LIGHTGREEN", "#90EE90"},
     {"LIGHTPINK", "#FFB6C1"}, {"LIGHTYELLOW", "#FFFFE0"}, {"TOMATO", "#FF6347"},    {"VIOLET", "#EE82EE"},
-    {"PINK", "#FFC0CB"},      {"IVORY", "#FFFFF0"},      {"DARKGRAY", "#A9A9A9"},   {"DARKCYAN", "#008B8B"},
-    {"DARKBLUE", "#00008B"},  {"BROWN", "#A52A2A"},      {"BEIGE", "#F5F5DC"},
+    {"PINK", "#FFC0CB"},      {"IVORY", "#FFFFF0"},       {"DARKGRAY", "#A9A9A9"},  {"DARKCYAN", "#008B8B"},
+    {"DARKBLUE", "#00008B"},  {"BROWN", "#A52A2A"},       {"BEIGE", "#F5F5DC"},
 }};
 
 } // namespace
@@ -146,8 +146,7 @@ constexpr auto kEscape = [] {
 
 // Calls plain(first, last) for each run of bytes that stand as they are and escaped(c) for each
 // byte that needs a backslash, in the order of the text.
-template <typename Plain, typename Escaped>
-void forEachEscapeRun(std::string_view text, Plain plain, Escaped escaped)
+template <typename Plain, typename Escaped> void forEachEscapeRun(std::string_view text, Plain plain, Escaped escaped)
 {
     const char* run = text.data();
     const char* const end = run + text.size();

@@ -59,7 +59,8 @@ void Folian::SetPageTransition(int32_t Transition, float ShowTime, float TransTi
     }
     std::string text;
     if (Transition != 0) {
-        text = "<< /Type /Trans /D " + FormatReal(TransTime) + " " + kTransitionStyles[static_cast<std::size_t>(Transition)];
+        text = "<< /Type /Trans /D " + FormatReal(TransTime) + " " +
+               kTransitionStyles[static_cast<std::size_t>(Transition)];
     }
     if (InPage) {
         PageTransition = text;

@@ -164,8 +164,8 @@ void Folian::WriteAnnotation(std::string text, std::string_view contents, std::s
     }
     if (!target.empty()) {
         if (target.substr(0, 5) == "file:") {
-            text += " /A << /Type /Action /S /GoToR /F " + FormatTextString(target.substr(5)) +
-                    " /D [-1 /XYZ 0 0 0] >> ";
+            text +=
+                " /A << /Type /Action /S /GoToR /F " + FormatTextString(target.substr(5)) + " /D [-1 /XYZ 0 0 0] >> ";
         } else {
             text += " /A << /S /URI /URI " + FormatTextString(target) + " >> ";
         }

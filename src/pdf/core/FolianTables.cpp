@@ -78,8 +78,7 @@ void Folian::drawTableCell(float width, float height)
         *p++ = ' ';
         p = writeText(p, halfText);
         *p++ = ' ';
-        p = writeText(p,
-                      m_numbers.cellInnerWidth.of(toPoints(static_cast<float>(static_cast<double>(width) - inset))));
+        p = writeText(p, m_numbers.cellInnerWidth.of(toPoints(static_cast<float>(static_cast<double>(width) - inset))));
         *p++ = ' ';
         p = writeText(p,
                       m_numbers.cellInnerHeight.of(toPoints(static_cast<float>(static_cast<double>(height) - inset))));
@@ -125,7 +124,8 @@ void Folian::EndRow()
         EndSpace();
     } else {
         RestoreTableState();
-        CurrentY = static_cast<float>(static_cast<double>(CurrentY) + static_cast<double>(TableRowHeight) * ScaleFactor);
+        CurrentY =
+            static_cast<float>(static_cast<double>(CurrentY) + static_cast<double>(TableRowHeight) * ScaleFactor);
         TableX = ScaleFactor == 0 ? 0.0f : static_cast<float>(static_cast<double>(CurrentX) / ScaleFactor);
         TableY = static_cast<float>(static_cast<double>(TableY) + TableRowHeight);
     }

@@ -54,8 +54,7 @@ inline char* writeText(char* out, std::string_view text)
 }
 
 // A literal, whose length the compiler knows.
-template <std::size_t N>
-char* writeText(char* out, const char (&text)[N])
+template <std::size_t N> char* writeText(char* out, const char (&text)[N])
 {
     std::memcpy(out, text, N - 1);
     return out + (N - 1);

@@ -9,8 +9,7 @@ namespace folian {
 // A 1-based table of records (entry 0 unused) that is sized by the writer's memory factor:
 // its first size is factor * 10 entries, and an index past the end grows it to index + 10, or,
 // with a factor above 1, to index + 10 + factor * index / 5 (rounded half to even).
-template <typename T>
-class GrowTable {
+template <typename T> class GrowTable {
 public:
     // Makes room for a new entry `index` and returns it. Storing entry 1 sizes the table afresh,
     // dropping what an earlier document left. A factor of 0 counts as 1.

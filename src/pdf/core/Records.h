@@ -34,7 +34,7 @@ struct FieldWidgetRecord {
     std::string DefaultAppearance;
     std::string AppearanceEntries;
     std::string Tooltip;
-    std::string Value; // the value, or the options joined by "|"
+    std::string Value;          // the value, or the options joined by "|"
     int32_t SelectedOption = 0; // 1-based, 0 none
     int32_t FieldType = 0;      // 0 to 5
     // What a radio button of a group needs apart from its dictionary: the box in page

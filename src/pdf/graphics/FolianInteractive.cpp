@@ -20,8 +20,8 @@ bool sameTextIgnoringCase(std::string_view a, std::string_view b)
 }
 } // namespace
 
-int32_t Folian::AddBookmark(std::string_view Title, int32_t Level, int32_t Page, std::string_view Color,
-                            int32_t Style, std::string_view Dest)
+int32_t Folian::AddBookmark(std::string_view Title, int32_t Level, int32_t Page, std::string_view Color, int32_t Style,
+                            std::string_view Dest)
 {
     std::string operands;
     if (!Color.empty()) {

@@ -64,8 +64,8 @@ void Folian::writeRadioGroup(const std::vector<std::size_t>& members)
         WriteLine("<< /Type /Annot /Subtype /Widget /Parent " + ref(parent) + " /Rect [" + field.Rect +
                   "] /F 4 /BS << /W 1 /S /S >> /DA " + FormatTextString(field.DefaultAppearance) + " /MK << /CA " +
                   FormatTextString(field.Caption) + " " + field.AppearanceEntries + ">> /AS /" +
-                  (states[k] == chosen ? chosen : std::string("Off")) + " /AP << /N << /" + states[k] + " " +
-                  ref(on) + " /Off " + ref(off) + " >> >> /P " + ref(button.Page) + " >>");
+                  (states[k] == chosen ? chosen : std::string("Off")) + " /AP << /N << /" + states[k] + " " + ref(on) +
+                  " /Off " + ref(off) + " >> >> /P " + ref(button.Page) + " >>");
         EndObj();
         kids += ref(button.Object) + " ";
     }

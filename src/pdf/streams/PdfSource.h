@@ -41,9 +41,9 @@ struct SourceObject {
     // page, say) or an object missing from the file.
     bool placeholder = false;
     bool stream = false;
-    SourceValue value;           // the object; for a stream, its dictionary
-    std::vector<uint8_t> data;   // a stream's data, decoded as far as the reader can
-    std::string keptFilters;     // the filters still needed by data the reader cannot decode ("/DCTDecode ")
+    SourceValue value;                  // the object; for a stream, its dictionary
+    std::vector<uint8_t> data;          // a stream's data, decoded as far as the reader can
+    std::string keptFilters;            // the filters still needed by data the reader cannot decode ("/DCTDecode ")
     std::vector<SourceValue> keptParms; // their parameters: none, or one per filter
 };
 
@@ -54,7 +54,7 @@ struct SourcePage {
     // The page's content streams joined, each followed by a line feed.
     std::vector<uint8_t> content;
     SourceValue resources;
-    SourceValue group; // null when the page has none
+    SourceValue group;           // null when the page has none
     std::array<double, 4> box{}; // the box shown, x1 < x2 and y1 < y2
     int rotate = 0;              // 0, 90, 180 or 270
 };

@@ -22,8 +22,8 @@ struct BoxLine {
 // A word of a paragraph.
 struct Word {
     std::string_view text;
-    int64_t widths = 0;  // the sum of its characters' widths, thousandths of the font size
-    double length = 0;   // in user units, once the layout has made it
+    int64_t widths = 0; // the sum of its characters' widths, thousandths of the font size
+    double length = 0;  // in user units, once the layout has made it
 };
 
 // The blanks among the eight bytes at `p`, as the high bit of each blank's byte, the first byte
@@ -131,8 +131,7 @@ struct BoxFrame {
 // Lays paragraphs out into lines at blanks until they end or the box is full. The words'
 // widths come from `widths` (the font's, or none), and `Measure` makes the length of a word in
 // user units of their sum and the word's size.
-template <typename Measure>
-class BoxLayout {
+template <typename Measure> class BoxLayout {
 public:
     BoxLayout(const BoxFrame& frame, const std::array<int16_t, 256>& widths, Measure measure)
         : m_frame(frame), m_fontWidths(widths), m_measure(measure)
@@ -297,8 +296,8 @@ std::string_view Folian::boxText(std::string_view text, int32_t Align, std::stri
     return normalised;
 }
 
-std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std::string_view Text,
-                                float Indentation, int32_t Align, int32_t Options)
+std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std::string_view Text, float Indentation,
+                                int32_t Align, int32_t Options)
 {
     const bool continued = !Text.empty() && Text[0] == kContinuation;
     const double sf = ScaleFactor;
@@ -331,15 +330,14 @@ std::string Folian::DrawTextBox(float x, float Y, float Width, float Height, std
     const auto measure = [this, font](int64_t widths, std::size_t size) {
         return font != nullptr ? lengthOf(widths, 0, size) : 0.0f;
     };
-    const BoxText box =
-        BoxLayout<decltype(measure)>(frame, font != nullptr ? font->Widths : kNoWidths, measure).run(paragraphs,
-                                                                                                      continued);
+    const BoxText box = BoxLayout<decltype(measure)>(frame, font != nullptr ? font->Widths : kNoWidths, measure)
+                            .run(paragraphs, continued);
 
     const double a = frame.advance;
     const double count = static_cast<double>(box.lines.size());
     // Each line's descent ends at the bottom of its line advance.
-    const double first = firstBaseline(Align, Y, Height, sf, a, count) +
-                         FontSize * (font != nullptr ? font->Descent : 0) / 1000.0;
+    const double first =
+        firstBaseline(Align, Y, Height, sf, a, count) + FontSize * (font != nullptr ? font->Descent : 0) / 1000.0;
 
     for (std::size_t k = 0; k < box.lines.size(); ++k) {
         const BoxLine& line = box.lines[k];

@@ -15,8 +15,7 @@ bool isBlank(std::string_view text)
 }
 
 // Puts a value back when the scope ends, also when a failure leaves it early.
-template <typename T>
-class Restore {
+template <typename T> class Restore {
 public:
     explicit Restore(T& target) : m_target(target), m_value(target) {}
     ~Restore() { m_target = m_value; }
@@ -173,8 +172,8 @@ Folian::LineFit Folian::fitLine(const LineMeasure& measure, float width, float i
     return fit;
 }
 
-void Folian::writeLineText(std::string_view text, double left, float baseline, const LineFit& fit,
-                           bool widerThanBox, float savedScaling)
+void Folian::writeLineText(std::string_view text, double left, float baseline, const LineFit& fit, bool widerThanBox,
+                           float savedScaling)
 {
     // Plain colours, the case of nearly every line, are set by their kept operator lines; the
     // fill colour is then the same as before, as restoreFill would leave it.

@@ -84,8 +84,8 @@ float Folian::lengthIn(const FontRecord& font, std::string_view Phrase) const
 float Folian::lengthOf(int64_t widths, int64_t blanks, std::size_t size) const
 {
     const double n = static_cast<double>(size);
-    const double width = (static_cast<double>(widths) * FontSize / 1000.0 +
-                          static_cast<double>(blanks) * WordSpacing + n * CharSpacing) *
+    const double width = (static_cast<double>(widths) * FontSize / 1000.0 + static_cast<double>(blanks) * WordSpacing +
+                          n * CharSpacing) *
                          HorizontalScaling / 100.0 / ScaleFactor;
     return static_cast<float>(width);
 }

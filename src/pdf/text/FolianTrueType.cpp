@@ -93,8 +93,8 @@ void Folian::addTrueTypeFont(const std::string& path, std::string_view alias, bo
         "/Flags " + std::to_string(flags) + " /FontBBox [" + std::to_string(box[0]) + " " + std::to_string(box[1]) +
         " " + std::to_string(box[2]) + " " + std::to_string(box[3]) + "]" + " /MissingWidth " +
         std::to_string(face.MissingWidth) + " /StemV " + (face.Bold ? "120" : "70") + " /ItalicAngle " +
-        FormatReal(static_cast<float>(face.ItalicAngle)) + " /CapHeight " + std::to_string(face.Ascent) +
-        " /XHeight " + std::to_string(face.Ascent / 2) + " /Ascent " + std::to_string(face.Ascent) + " /Descent " +
+        FormatReal(static_cast<float>(face.ItalicAngle)) + " /CapHeight " + std::to_string(face.Ascent) + " /XHeight " +
+        std::to_string(face.Ascent / 2) + " /Ascent " + std::to_string(face.Ascent) + " /Descent " +
         std::to_string(face.Descent) + " /MaxWidth " + std::to_string(face.MaxWidth) + " /AvgWidth " +
         std::to_string(face.AvgWidth);
     const auto length1 = embedded ? static_cast<int32_t>(file.size()) : 0;

@@ -4,6 +4,7 @@
 
 namespace folian {
 
+// clang-format off
 // By style: regular, bold, italic, bold italic.
 const std::array<FontWidths, 4> kArialWidths{{
     // Arial: NimbusSans-Regular
@@ -223,5 +224,6 @@ const FontWidths kZapfDingbatsWidths{{
      873,  828,  924,  924,  917,  930,  931,  463,  883,  836,  836,  867,  867,  696,  696,  874,
        0,  874,  760,  946,  771,  865,  771,  888,  967,  888,  831,  873,  927,  970,  918,    0,
 }};
+// clang-format on
 
 } // namespace folian

@@ -270,8 +270,8 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file)
     auto require = [&](const char* tag) {
         const auto found = tables.find(tag);
         if (found == tables.end()) {
-            throw Error(ErrorCode::InvalidFileFormat, std::string("Invalid file format: the font has no \"") + tag +
-                                                          "\" table");
+            throw Error(ErrorCode::InvalidFileFormat,
+                        std::string("Invalid file format: the font has no \"") + tag + "\" table");
         }
         return found->second;
     };
@@ -313,8 +313,7 @@ TrueTypeFace ReadTrueTypeFace(const std::vector<uint8_t>& file)
     face.ItalicAngle = std::nearbyint(angle * 100.0) / 100.0;
     face.FixedPitch = post.s32(12) != 0;
 
-    const std::array<uint16_t, 256> glyphs =
-        MapCharacterCodes(file, cmap.offset, cmap.length, face.Symbol);
+    const std::array<uint16_t, 256> glyphs = MapCharacterCodes(file, cmap.offset, cmap.length, face.Symbol);
     std::array<int32_t, 4> box{};
     for (std::size_t c = 0; c < 256; ++c) {
         const int32_t g = glyphs[c];
