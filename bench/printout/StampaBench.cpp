@@ -8,6 +8,7 @@
 // the fixed cost of the card).
 // Run: build/bench/printout/stampa_bench [repetitions]   (headless: QT_QPA_PLATFORM=offscreen)
 #include "../Cronometro.h"
+#include "SocietaCompleta.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
 #include "core/Hooks.h"
@@ -38,55 +39,15 @@ using namespace ondavia::bench;
 
 namespace {
 
-// A company with every field of the card filled, the longest values wrapped, under progressive `progressivo`.
+// The company of the print-out's tests, under progressive `progressivo`.
 bool inserisciSoggetto(const char* progressivo)
 {
-    const std::pair<const char*, const char*> campi[] = {
-        {"OCOD", "01234567897"},
-        {"ONPROG", progressivo},
-        {"OSTP", "1"},
-        {"ODES", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
-        {"orag", "CAFFÈ & CIOCCOLATO DELL'ADRIATICO SOCIETÀ COOPERATIVA A R.L. - FILIALE"},
-        {"oTIPOSOG", "02"},
-        {"OTIPOSOGD", "02=BANCHE"},
-        {"OSCOM", "SAN BENEDETTO DEL TRONTO"},
-        {"OSPRO", "AP"},
-        {"ORECF", "RSSMRA70C05H501U"},
-        {"ORECOG", "ROSSI"},
-        {"ORENOME", "MARIO"},
-        {"ORESEX", "M"},
-        {"OREDTNAS", "05/03/1970"},
-        {"oRENCOM", "ROMA"},
-        {"oREnpro", "RM"},
-        {"OREEMAIL", "mario.rossi@caffe-adriatico.it"},
-        {"ORETEL", "+39 0735 123456"},
-        {"OPEEMAIL", "amministrazione.generale.caffe-cioccolato-adriatico@legalmail.it"},
-        {"OPEDATAI", "15/09/2019"},
-        {"OPEDATAF", "30/06/2024"},
-        {"OPEGESTORE", "PEC € SERVIZI S.R.L."},
-        {"odtcanc", "30/06/2024"},
-        {"OMC1", "0"},
-        {"OMC2", "-1"},
-        {"OMC3", "0"},
-        {"OMOC1", "1"},
-        {"OMOC2", "1"},
-        {"OMOC3", "0"},
-        {"OSICF", "09876543210"},
-        {"OSIRAG", "VIA DELL'INDUSTRIA 12, SCALA B, PRESSO STUDIO ASSOCIATO"},
-        {"OSICOM", "REGGIO NELL'EMILIA"},
-        {"OSIPRO", "RE"},
-        {"OITTCF", "VRDGPP75B02L219K"},
-        {"oitt1", "-1"},
-        {"oitt2", "0"},
-        {"OTIPOCOM1", "0"},
-        {"OTIPOCOM2", "-1"},
-    };
     db::Recordset rs;
     if (!rs.Open(QStringLiteral("SELECT * FROM COPE WHERE 1=0"), Conn) || !rs.AddNew()) {
         return false;
     }
-    for (const auto& [campo, valore] : campi) {
-        if (!rs.Fields(QString::fromUtf8(campo)).setValue(QString::fromUtf8(valore))) {
+    for (const auto& [campo, valore] : test::societaCompleta(QString::fromLatin1(progressivo))) {
+        if (!rs.Fields(campo).setValue(valore)) {
             return false;
         }
     }
