@@ -2,6 +2,7 @@
 // refused, or restored as far as its rows can be read, and every problem is told. That a refused file
 // leaves the register as it was is checked for each of them by the fuzz target's replay of this folder.
 #include "BackupProva.h"
+#include "PercorsiProva.h"
 
 #include "app/Dichiarazioni.h"
 #include "app/FileBackup.h"

@@ -1,5 +1,6 @@
 // A restore killed at any point leaves either the register of before or the fully restored one.
 #include "BackupProva.h"
+#include "PercorsiProva.h"
 
 #include "app/Dichiarazioni.h"
 #include "db/Recordset.h"

@@ -1,6 +1,7 @@
 // Launches in processes of their own (tests/launch/LaunchChild.cpp): a second program on the same
 // register, programs killed while they start, and an unprivileged user facing read-only files.
 #include "../support/FolderSnapshot.h"
+#include "PercorsiProva.h"
 
 #include "app/Archivio.h"
 #include "db/Connection.h"

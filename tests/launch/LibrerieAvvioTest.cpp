@@ -1,5 +1,7 @@
 // What the program loads when it starts: the network and the reader of existing PDF files wait in their
 // modules beside the executable until a download or a print-out first needs them.
+#include "PercorsiProva.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>

@@ -1,5 +1,6 @@
 // Whole documents compared byte for byte with reviewed copies kept in tests/data/pdf.
 #include "PdfTestSupport.h"
+#include "PercorsiProva.h"
 
 #include <gtest/gtest.h>
 

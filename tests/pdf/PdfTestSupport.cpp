@@ -1,4 +1,5 @@
 #include "PdfTestSupport.h"
+#include "PercorsiProva.h"
 
 #include <gtest/gtest.h>
 

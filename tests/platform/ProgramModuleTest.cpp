@@ -1,6 +1,7 @@
 // The modules loaded at their first need: the network module as the program loads it, and what the
 // operator is told when a module is missing, damaged or of another version.
 #include "../support/ServizioHttps.h"
+#include "PercorsiProva.h"
 
 #include "platform/DownloadService.h"
 #include "platform/ProgramModule.h"

@@ -1,5 +1,6 @@
 #include "printout/CollegamentoPdf.h"
 #include "../support/FixedHooks.h"
+#include "PercorsiProva.h"
 #include "app/Dichiarazioni.h"
 #include "core/Folian.h"
 #include "platform/ProgramModule.h"

@@ -2,6 +2,7 @@
 // written, a subject that is not there, a viewer that does not start. (A write that fails half-way never
 // replaces a file: the PDF writer's own tests see to that.)
 
+#include "PercorsiProva.h"
 #include "StampaProva.h"
 
 #include "../support/LimiteFile.h"

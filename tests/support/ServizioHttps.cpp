@@ -1,4 +1,5 @@
 #include "ServizioHttps.h"
+#include "PercorsiProva.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,6 @@
 // The backup and restore form, driven through its real widgets and the main window's commands 721 and 722,
 // on a real register file; dialogs and message boxes are answered by the scripted platform.
+#include "PercorsiProva.h"
 #include "ShellFixture.h"
 
 #include "app/Archivio.h"
