@@ -160,7 +160,7 @@ void F1OP::rdata_Click(int indice)
     if (casella->window()->focusWidget() != casella) {
         return;
     }
-    ApriCalendario(casella);
+    ApriCalendario(casella, casella == vONDT || casella == vREDTNAS ? Secolo::Nascita : Secolo::Corrente);
     casella->setFocus();
 }
 

@@ -409,9 +409,10 @@ bool FCale::eventFilter(QObject* oggetto, QEvent* evento)
     return false;
 }
 
-void ApriCalendario(QLineEdit* casella)
+void ApriCalendario(QLineEdit* casella, Secolo secolo)
 {
-    DataCalendario = casella->text();
+    const std::optional<QDate> data = leggiData(casella->text(), secolo);
+    DataCalendario = data ? data->toString(QStringLiteral("dd/MM/yyyy")) : casella->text();
     QString scelta;
     {
         FCale calendario(casella->window());

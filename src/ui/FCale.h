@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Dates.h"
+
 #include <QDate>
 #include <QDialog>
 
@@ -84,8 +86,9 @@ private:
     QDate DataLavoro;
 };
 
-// Opens the picker modally on the date in `casella` and, when a date is chosen, puts it in the box; the
-// box's window is then the active window again.
-void ApriCalendario(QLineEdit* casella);
+// Opens the picker modally on the date in `casella`, a two-digit year read as the box reads it
+// (`secolo`), and, when a date is chosen, puts it in the box; the box's window is then the active window
+// again.
+void ApriCalendario(QLineEdit* casella, Secolo secolo = Secolo::Corrente);
 
 } // namespace ondavia

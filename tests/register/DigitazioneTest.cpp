@@ -270,6 +270,40 @@ TEST_F(Digitazione, EachCalendarButtonAndDoubleClickOpensThePickerOnItsBox)
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
 
+// A two-digit year typed and not yet left opens the picker where the box will read it: a person born five
+// years ago by the digits would be a child, so the birth boxes go back a century; a PEC address does not.
+TEST_F(Digitazione, ThePickerReadsATwoDigitYearAsItsBoxDoes)
+{
+    nuovaPersona();
+    const int cifre = (QDate::currentDate().year() - 5) % 100;
+    const QString nascita = QString::number(1900 + cifre);
+    const QString recente = QString::number(2000 + cifre);
+    const struct {
+        const char* nome;
+        int scheda;
+        int indice;
+        QString anno;
+    } casi[] = {{"vONDT", Soggetto, 0, nascita},
+                {"vREDTNAS", Responsabile, 1, nascita},
+                {"vPEDATAI", PostaElettronica, 2, recente}};
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        QLineEdit* casella = this->casella(caso.nome);
+        form->SSTab1->setCurrentIndex(caso.scheda);
+        casella->setFocus();
+        casella->setText(QStringLiteral("0101%1").arg(cifre, 2, 10, QLatin1Char('0')));
+        QString mese;
+        rispondiCalendario([&](FCale& cale) {
+            mese = cale.lblMESE->text() + QLatin1Char(' ') + cale.lblANNO->text();
+            QTest::mouseDClick(cale.G[cale.indiceScelto() + 1], Qt::LeftButton);
+        });
+        clic(qPrintable(QStringLiteral("rdata_%1").arg(caso.indice)));
+        EXPECT_EQ(mese, QStringLiteral("Gennaio ") + caso.anno);
+        EXPECT_EQ(casella->text(), QStringLiteral("02/01/") + caso.anno);
+    }
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
+
 TEST_F(Digitazione, TheSubjectCodeTableOpensFromTheHelpFolderOrIsNamedWhenMissing)
 {
     apri();
