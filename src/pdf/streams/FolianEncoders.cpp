@@ -2,7 +2,6 @@
 #include "core/Folian.h"
 
 #include <nettle/md5.h>
-#include <zlib.h>
 
 #include <climits>
 
