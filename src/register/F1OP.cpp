@@ -196,8 +196,6 @@ void F1OP::mostraErrore(QWidget* campo, const QString& messaggio)
 {
     // On a small screen the field may lie outside the part of the form in view.
     m_scorrimento->ensureWidgetVisible(campo);
-    // The focus first: its colour would paint over the error's and leave the wrong value white on pale yellow.
-    campo->setFocus();
     QString testo = messaggio;
     MostraErrore(campo, testo);
 }

@@ -55,10 +55,12 @@ void impostaColori(QWidget* controllo, const QColor& sfondo, const QColor& testo
 
 void MostraErrore(QWidget* controllo, QString& messaggio)
 {
-    impostaColori(controllo, coloreQt(0x0000FF), coloreQt(0xFFFFFF));
+    // The focus first: the focus colour it brings would paint over the error's, and leave the wrong value white
+    // on pale yellow while the message is open.
     if (controllo) {
         controllo->setFocus();
     }
+    impostaColori(controllo, coloreQt(0x0000FF), coloreQt(0xFFFFFF));
     if (messaggio.size() < 30) {
         const QString margine(margineMessaggio(messaggio.size()), QLatin1Char(' '));
         messaggio = margine + messaggio + margine;

@@ -22,7 +22,7 @@ QColor coloreQt(Colore colore);
 // Sets the background and the text colour of an input control (line edit, combo box, text area).
 void impostaColori(QWidget* controllo, const QColor& sfondo, const QColor& testo);
 
-// Shows a field error: the control turns red with white text and takes the focus, a critical message
+// Shows a field error: the control takes the focus and turns red with white text, a critical message
 // box titled "Errore" shows the message, then the control takes the focus colour (ColoreFuoco) with the
 // normal text colour and the focus again. A message shorter than 30 characters is centred with blanks
 // on both sides, and the caller's variable is changed to the centred text.
