@@ -49,20 +49,19 @@ bool codiceErrato(const QLineEdit* casella)
 std::optional<QString> dataRifiutata(QLineEdit* casella, const char* nonValida, Secolo secolo = Secolo::Corrente)
 {
     const QString motivo = QString::fromUtf8(nonValida);
-    QString testo = casella->text();
-    if (ValidaData(testo, secolo) != 2) {
+    const std::optional<QDate> data = leggiData(casella->text(), secolo);
+    if (!data) {
         return motivo;
     }
-    casella->setText(DataFormattata);
-    const QDate data = leggiData(DataFormattata).value_or(QDate());
-    if (data.year() < PrimoAnnoBackup || data.year() > UltimoAnnoBackup) {
+    casella->setText(data->toString(QStringLiteral("dd/MM/yyyy")));
+    if (data->year() < PrimoAnnoBackup || data->year() > UltimoAnnoBackup) {
         return QStringLiteral("%1: sono accettate solo le date dal 01/01/%2 al 31/12/%3, le sole che un salvataggio "
                               "può ripristinare.")
             .arg(motivo)
             .arg(PrimoAnnoBackup)
             .arg(UltimoAnnoBackup);
     }
-    if (secolo == Secolo::Nascita && data > QDate::currentDate()) {
+    if (secolo == Secolo::Nascita && *data > QDate::currentDate()) {
         return motivo + QStringLiteral(": la data di nascita è nel futuro.");
     }
     return std::nullopt;
