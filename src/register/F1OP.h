@@ -198,6 +198,8 @@ private:
 
     // The list, reselecting `chiave` when it is in it.
     void listaSelezionando(const std::optional<Chiave>& chiave);
+    // The list's row (from 0) of `chiave`, code and progressive compared without regard to case; -1 when none.
+    int rigaDi(const Chiave& chiave) const;
     void Form_Resize();
     void ridimensionato();
 

@@ -92,14 +92,8 @@ void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
     }
     m_griglia->riempi(RsCope);
     const int righe = m_griglia->rowCount();
-    if (chiave) {
-        for (int r = 0; r < righe; ++r) {
-            if (m_griglia->testo(r, 0).compare(chiave->codice, Qt::CaseInsensitive) == 0 &&
-                m_griglia->testo(r, 1).compare(chiave->progressivo, Qt::CaseInsensitive) == 0) {
-                RigaGriglia = r + 1;
-                break;
-            }
-        }
+    if (const int trovata = chiave ? rigaDi(*chiave) : -1; trovata >= 0) {
+        RigaGriglia = trovata + 1;
     }
     if (RigaGriglia == 0) {
         RigaGriglia = 1;
@@ -111,6 +105,17 @@ void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
     CodiceCorrente = m_griglia->testo(riga, 0);
     vONPROG->setText(m_griglia->testo(riga, 1));
     Dettaglio();
+}
+
+int F1OP::rigaDi(const Chiave& chiave) const
+{
+    for (int r = 0; r < m_griglia->rowCount(); ++r) {
+        if (m_griglia->testo(r, 0).compare(chiave.codice, Qt::CaseInsensitive) == 0 &&
+            m_griglia->testo(r, 1).compare(chiave.progressivo, Qt::CaseInsensitive) == 0) {
+            return r;
+        }
+    }
+    return -1;
 }
 
 void F1OP::IGOpe_RigaScelta()

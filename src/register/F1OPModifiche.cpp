@@ -112,17 +112,12 @@ void F1OP::scegliRigaSoggetto()
         ~Fine() { flag = false; }
     } fine{m_riempimentoGriglia};
     QItemSelectionModel* selezione = IGOpe->selectionModel();
-    if (m_registrato) {
-        for (int r = 0; r < m_griglia->rowCount(); ++r) {
-            if (m_griglia->testo(r, 0).compare(m_registrato->codice, Qt::CaseInsensitive) == 0 &&
-                m_griglia->testo(r, 1).compare(m_registrato->progressivo, Qt::CaseInsensitive) == 0) {
-                selezione->setCurrentIndex(m_griglia->index(r, 0),
-                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-                return;
-            }
-        }
+    if (const int riga = m_registrato ? rigaDi(*m_registrato) : -1; riga >= 0) {
+        selezione->setCurrentIndex(m_griglia->index(riga, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        selezione->clear();
     }
-    selezione->clear();
 }
 
 } // namespace ondavia
