@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTableView>
 
@@ -52,11 +53,7 @@ void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
     const Operazione operazione(*this);
     // The progressives of one subject stand together and in their order: 002 after 001, 010 after 009.
     SQL = QStringLiteral("SELECT * FROM COPE ORDER BY COPE.Odes, COPE.OCOD, CAST(COPE.ONPROG AS INTEGER), COPE.ONPROG");
-    m_riempimentoGriglia = true;
-    struct Fine {
-        bool& flag;
-        ~Fine() { flag = false; }
-    } fine{m_riempimentoGriglia};
+    const QScopedValueRollback riempimento(m_riempimentoGriglia, true);
 
     m_griglia->svuota();
     // 270 twips and one pixel, halves to the even number: 19 pixels at 15 twips per pixel.

@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QTimer>
 
@@ -106,11 +107,7 @@ void F1OP::rigaScelta(const QModelIndex& scelta)
 
 void F1OP::scegliRigaSoggetto()
 {
-    m_riempimentoGriglia = true;
-    struct Fine {
-        bool& flag;
-        ~Fine() { flag = false; }
-    } fine{m_riempimentoGriglia};
+    const QScopedValueRollback riempimento(m_riempimentoGriglia, true);
     QItemSelectionModel* selezione = IGOpe->selectionModel();
     if (const int riga = m_registrato ? rigaDi(*m_registrato) : -1; riga >= 0) {
         selezione->setCurrentIndex(m_griglia->index(riga, 0),
