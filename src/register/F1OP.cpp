@@ -180,11 +180,15 @@ bool F1OP::eventFilter(QObject* oggetto, QEvent* evento)
     return QWidget::eventFilter(oggetto, evento);
 }
 
-// The layout has already placed the controls when the form hears of its new size.
+// The layout has already placed the controls when the form hears of its new size. Scaled columns fill the list
+// whatever their contents: fitting them to their contents first would be undone at once.
 void F1OP::ridimensionato()
 {
-    Form_Resize();
-    FitCols();
+    if (AnaDimColAuto == QLatin1String("off")) {
+        Form_Resize();
+    } else {
+        FitCols();
+    }
 }
 
 void F1OP::Form_Resize()
