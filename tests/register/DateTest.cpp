@@ -16,14 +16,7 @@ using ondavia::test::RegistroProva;
 
 namespace {
 
-class Date : public RegistroProva {
-protected:
-    static void lascia(QLineEdit* casella, QWidget* verso)
-    {
-        casella->setFocus();
-        verso->setFocus(Qt::TabFocusReason);
-    }
-};
+class Date : public RegistroProva {};
 
 } // namespace
 

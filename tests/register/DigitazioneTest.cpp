@@ -38,12 +38,6 @@ protected:
         casella->setFocus();
         QTest::keyClicks(casella, testo);
     }
-    // Leaves `casella` for `verso`, as a click or Tab would.
-    static void lascia(QLineEdit* casella, QWidget* verso)
-    {
-        casella->setFocus();
-        verso->setFocus(Qt::TabFocusReason);
-    }
     // The box's text, its caret and its selection (which begins at the caret).
     static void atteso(const QLineEdit* c, const char* testo, int caret, const char* selezione)
     {

@@ -38,6 +38,12 @@ protected:
     QRadioButton* opzione(const char* nome) const { return trova<QRadioButton>(nome); }
     QCheckBox* spunta(const char* nome) const { return trova<QCheckBox>(nome); }
     void clic(const char* pulsante) const;
+    // Leaves `casella` for `verso`, as a click or Tab would.
+    static void lascia(QLineEdit* casella, QWidget* verso)
+    {
+        casella->setFocus();
+        verso->setFocus(Qt::TabFocusReason);
+    }
 
     // Stores a row of COPE with these fields (the others Null).
     void inserisci(const std::map<QString, QString>& campi) const;
