@@ -108,7 +108,6 @@ void F1OP::Dettaglio()
     }
     if (RsCope.RecordCount() < 1) {
         nuovoSoggetto();
-        topiva->setEnabled(true);
         RsCope.Close();
         return;
     }
