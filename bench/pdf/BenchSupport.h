@@ -164,8 +164,8 @@ inline constexpr int kZlibAsItComes = -1;
 
 // Our Flate qualities 0 to 3 stand for zlib's levels 2 to 5, the levels whose zlib header reads
 // 78 5E, which every stream of ours carries: each quality compresses our pages about as well as its
-// level (with zlib or libdeflate, see Deflater.cpp; the tables give both sides' bytes), so libharu
-// runs at that level.
+// level (through libdeflate, see Deflater.cpp; the tables give both sides' bytes), so libharu runs
+// at that level.
 inline int zlibLevelOf(int quality)
 {
     return 2 + quality;

@@ -23,7 +23,6 @@ using bench::kLines;
 using bench::kPages;
 using bench::kRounds;
 using bench::median;
-using bench::sizeOf;
 
 constexpr int kSmallPages = 100;
 constexpr float kFirstBaseline = 62; // millimetres, below the table

@@ -24,8 +24,6 @@ using bench::Clock;
 using bench::kLines;
 using bench::kPages;
 using bench::kRounds;
-using bench::median;
-using bench::sizeOf;
 
 constexpr float kFontSize = 9;
 constexpr float kLineHeight = kFontSize * 1.221f; // Arial's line height

@@ -9,8 +9,7 @@ namespace bench {
 void setPeerZlibLevel(int level);
 
 // How many zlib compression states were made since the last call: libharu makes and frees one
-// for every stream, our writer at most one for a whole document (none at the qualities it
-// compresses with libdeflate, whose one compressor is kept for the document as well).
+// for every stream; our writer makes none, its one libdeflate compressor kept for the document.
 long takeZlibStatesMade();
 
 // Sets the peer's level for as long as it lives.

@@ -56,10 +56,10 @@ bool OutputFile::diskFull(int code)
     return code == ENOSPC || code == EDQUOT || code == EFBIG;
 }
 
-void OutputFile::fail()
+void OutputFile::fail(int code)
 {
     if (!m_failed) {
-        m_error = errno;
+        m_error = code;
     }
     m_failed = true;
 }
@@ -68,7 +68,7 @@ void OutputFile::flush()
 {
     errno = 0;
     if (m_used != 0 && std::fwrite(m_buffer.data(), 1, m_used, m_file) != m_used) {
-        fail();
+        fail(errno);
     }
     m_used = 0;
 }
@@ -76,8 +76,7 @@ void OutputFile::flush()
 void OutputFile::write(const void* data, std::size_t size)
 {
     if (m_file == nullptr) {
-        errno = EBADF;
-        fail();
+        fail(EBADF);
         return;
     }
     m_offset += static_cast<int64_t>(size);
@@ -93,22 +92,21 @@ void OutputFile::write(const void* data, std::size_t size)
         std::memcpy(m_buffer.data(), data, size);
         m_used = size;
     } else if (errno = 0; std::fwrite(data, 1, size, m_file) != size) {
-        fail();
+        fail(errno);
     }
 }
 
 void OutputFile::overwriteStart(std::string_view text)
 {
     if (m_file == nullptr) {
-        errno = EBADF;
-        fail();
+        fail(EBADF);
         return;
     }
     flush();
     errno = 0;
     if (std::fseek(m_file, 0, SEEK_SET) != 0 || std::fwrite(text.data(), 1, text.size(), m_file) != text.size() ||
         std::fseek(m_file, 0, SEEK_END) != 0) {
-        fail();
+        fail(errno);
     }
 }
 
@@ -123,12 +121,12 @@ bool OutputFile::close(bool sync)
         errno = 0;
         m_synced = std::fflush(m_file) == 0 && syncToDisk(m_file);
         if (!m_synced) {
-            fail();
+            fail(errno);
         }
     }
     errno = 0;
     if (std::fclose(m_file) != 0) {
-        fail();
+        fail(errno);
     }
     m_file = nullptr;
     std::vector<char>().swap(m_buffer);

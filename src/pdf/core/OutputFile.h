@@ -41,7 +41,8 @@ public:
 
 private:
     void flush();
-    void fail();
+    // Records a failure with the system's error number (0 when none is known).
+    void fail(int code);
 
     std::FILE* m_file = nullptr;
     std::vector<char> m_buffer;

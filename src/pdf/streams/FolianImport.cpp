@@ -138,9 +138,6 @@ struct ImportWriter {
     }
 };
 
-ImportSource::ImportSource() = default;
-ImportSource::~ImportSource() = default;
-
 void Folian::importSourcesClear()
 {
     ImportSources.clear();

@@ -13,11 +13,6 @@ namespace folian {
 // with the numbers that its objects were given when they were copied into the document, so
 // that objects shared by several imported pages are copied once.
 struct ImportSource {
-    ImportSource();
-    ~ImportSource();
-    ImportSource(const ImportSource&) = delete;
-    ImportSource& operator=(const ImportSource&) = delete;
-
     std::string path;
     std::unique_ptr<PdfSource> file;
     std::map<SourceId, int32_t> copied; // 0: written as null (a page, or a missing object)

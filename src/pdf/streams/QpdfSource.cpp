@@ -22,15 +22,10 @@ namespace {
 // Coordinates beyond this are no page of any reader.
 constexpr double kLargestCoordinate = 1e6;
 
-// A failure of the reading, thrown inside this file and told to the writer as a SourceFailure.
-struct Refusal {
-    int32_t number;
-    std::string description;
-};
-
-Refusal damaged(const std::string& what)
+// A failure of the reading is thrown inside this file as the SourceFailure the writer is told.
+SourceFailure damaged(const std::string& what)
 {
-    return Refusal{ErrorCode::InvalidFileFormat, "Invalid file format: " + what};
+    return SourceFailure{ErrorCode::InvalidFileFormat, "Invalid file format: " + what};
 }
 
 SourceId idOf(const QPDFObjGen& og)
@@ -211,8 +206,8 @@ template <typename Reading> bool told(Reading reading, SourceFailure& failure)
     try {
         reading();
         return true;
-    } catch (const Refusal& refusal) {
-        failure = SourceFailure{refusal.number, refusal.description};
+    } catch (const SourceFailure& refusal) {
+        failure = refusal;
     } catch (const QPDFExc& error) {
         failure = SourceFailure{ErrorCode::InvalidFileFormat, "Invalid file format: " + error.getMessageDetail()};
     } catch (const std::bad_alloc&) {
@@ -237,11 +232,12 @@ public:
             m_pdf.processFile(path.c_str());
         } catch (const QPDFExc& error) {
             if (error.getErrorCode() == qpdf_e_password) {
-                throw Refusal{ErrorCode::PermissionDenied, "Permission denied: the file is protected by a password"};
+                throw SourceFailure{ErrorCode::PermissionDenied,
+                                    "Permission denied: the file is protected by a password"};
             }
             throw damaged(error.getMessageDetail());
         } catch (const QPDFSystemError& error) {
-            throw Refusal{ErrorCode::PathFileAccess, std::string("Path/File access error: ") + error.what()};
+            throw SourceFailure{ErrorCode::PathFileAccess, std::string("Path/File access error: ") + error.what()};
         }
         m_repaired = !m_pdf.getWarnings().empty();
         std::map<QPDFObjGen, QPDFXRefEntry> table = m_pdf.getXRefTable();
@@ -365,8 +361,9 @@ private:
         refuseWarnings(m_pdf);
         const auto count = static_cast<int32_t>(pages.size());
         if (pageNumber < 1 || pageNumber > count) {
-            throw Refusal{ErrorCode::SubscriptOutOfRange, "Subscript out of range: page " + std::to_string(pageNumber) +
-                                                              " of a file of " + std::to_string(count) + " pages"};
+            throw SourceFailure{ErrorCode::SubscriptOutOfRange, "Subscript out of range: page " +
+                                                                    std::to_string(pageNumber) + " of a file of " +
+                                                                    std::to_string(count) + " pages"};
         }
         QPDFObjectHandle page = pages[static_cast<std::size_t>(pageNumber - 1)];
         refuseDamaged(page);
