@@ -2,7 +2,6 @@
 
 #include "Collegamenti.h"
 
-#include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Ini.h"
 #include "app/MsgBox.h"
@@ -47,9 +46,9 @@ std::optional<QString> nomeProgramma()
     if (std::any_of(nome.begin(), nome.end(), separatore) || nome == QLatin1String(".") ||
         nome == QLatin1String("..")) {
         msgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
-                              "Correggerlo nella chiave %2 della sezione [opzioni] del file configurazione.ini, "
-                              "nella cartella del programma:\n%3\n\nIndicare solo il nome, senza cartelle.")
-                   .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), QDir::toNativeSeparators(FileIni)),
+                              "Correggerlo nella chiave %2 della sezione [opzioni] del file %3\n\nIndicare solo il "
+                              "nome, senza cartelle.")
+                   .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), fileConfigurazione()),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Impostazione non valida"));
         return std::nullopt;
     }
