@@ -82,16 +82,15 @@ bool improntaAttesa(const QString& file, const QString& impronta)
     return programma.open(QIODevice::ReadOnly) && hash.addData(&programma) && hash.result() == sha256Digest(impronta);
 }
 
-// Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest
-// configured, a program of another digest in the tool's place (the folder may be shared with other users)
-// counts as missing and is fetched again over it. Failed, with no reason, when the maker's site is not configured.
-DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
+// Brings the tool into `file` from the maker's site `sito` when it is missing. Completed when it is there to be
+// started. With a digest configured, a program of another digest in the tool's place (the folder may be shared
+// with other users) counts as missing and is fetched again over it. Failed, with no reason, without a site.
+DownloadOutcome procuraProgramma(const QString& file, const QString& sito, QString* motivo)
 {
     const QString impronta = LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza));
     if (EsisteFile(file) && improntaAttesa(file, impronta)) {
         return DownloadOutcome::Completed;
     }
-    const QString sito = sitoProduttore();
     if (sito.isEmpty()) {
         return DownloadOutcome::Failed;
     }
@@ -114,8 +113,9 @@ void AssistenzaRemota()
     const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + *nome);
     CreaCartella(cartella);
 
+    const QString sito = sitoProduttore();
     QString motivo;
-    switch (procuraProgramma(file, &motivo)) {
+    switch (procuraProgramma(file, sito, &motivo)) {
     case DownloadOutcome::Completed:
         if (!platform().startProgram(file, {})) {
             throw ErroreEsecuzione(QStringLiteral("impossibile avviare il programma ") + file);
@@ -126,7 +126,7 @@ void AssistenzaRemota()
     case DownloadOutcome::Failed:
         break;
     }
-    if (sitoProduttore().isEmpty()) {
+    if (sito.isEmpty()) {
         // Neither the download nor the maker's page can be had: one message says why and what to set.
         segnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
                                            "del sito del produttore")
