@@ -6,6 +6,8 @@
 // event dispatchers announce every wait, including waits that end at once on work already queued
 // (a window's expose, a timer due now), and what a program has scheduled for right after its start
 // belongs to its launch.
+#include "../Cronometro.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
@@ -13,19 +15,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <unistd.h>
 
 namespace {
 
 constexpr int QuietMs = 50;
-
-long long monotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
 
 // Counts the paints before the pause, so the benchmark can tell that the window was drawn.
 class PaintCounter : public QObject {
@@ -58,7 +52,7 @@ void watchForTheFirstPause()
     quiet->setInterval(QuietMs);
     static long long pausedAt = 0;
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, quiet, [quiet] {
-        pausedAt = monotonicNs();
+        pausedAt = ondavia::bench::monotonicNs();
         quiet->start();
     });
     QObject::connect(quiet, &QTimer::timeout, [out, counter] {

@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,6 +28,7 @@
 extern char** environ;
 
 using ondavia::bench::median;
+using ondavia::bench::monotonicNs;
 
 namespace {
 
@@ -39,13 +39,6 @@ struct Program {
     std::vector<double> ms;
     std::vector<double> ratios;
 };
-
-long long monotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
 
 [[noreturn]] void fail(const std::string& what)
 {

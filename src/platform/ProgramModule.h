@@ -21,8 +21,6 @@ public:
     // names the file in `error`.
     QFunctionPointer resolve(const char* symbol, QString* error);
 
-    const QString& path() const { return m_path; }
-
 private:
     QString m_path;
     QString m_purpose;

@@ -10,7 +10,6 @@
 #include "core/Folian.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -260,13 +259,7 @@ void scriviTesto(folian::Folian& pdf)
         "controllo segnala un errore, correggi il soggetto in Ondavia, registralo e crea di nuovo il file."));
 }
 
-} // namespace
-
-QString percorsoGuidaControlloFile()
-{
-    return QDir(cartellaProgramma()).filePath(QStringLiteral("Help/ONDAVIA_CONTROLLOFILE.pdf"));
-}
-
+// Writes the document to `percorso` (in place of any file there, only once it is complete).
 bool scriviGuidaControlloFile(const QString& percorso, QString* errore)
 {
     const DocumentoProprio guida{QStringLiteral("il documento di aiuto"), QStringLiteral("dei documenti di aiuto"),
@@ -275,9 +268,12 @@ bool scriviGuidaControlloFile(const QString& percorso, QString* errore)
     return scriviDocumentoProprio(percorso, guida, scriviTesto, errore);
 }
 
+} // namespace
+
 bool preparaGuidaControlloFile(QString* errore)
 {
-    const QString percorso = percorsoGuidaControlloFile();
+    const QString percorso =
+        QDir(cartellaProgramma()).filePath(QStringLiteral("Help/") + QLatin1String(DocumentoControlloFile));
     return QFileInfo::exists(percorso) || scriviGuidaControlloFile(percorso, errore);
 }
 

@@ -67,14 +67,19 @@ QString indirizzoMail(const char* chiave)
     return LeggiIni(Sezione, QString::fromLatin1(chiave)).remove(QLatin1Char(' '));
 }
 
-void segnalaNonImpostato(const QString& cosa, const char* chiave)
+QString fileConfigurazione()
 {
     QString dove = QStringLiteral("configurazione.ini, nella cartella del programma");
     if (!FileIni.isEmpty()) {
         dove += QStringLiteral(":\n") + QDir::toNativeSeparators(FileIni);
     }
+    return dove;
+}
+
+void segnalaNonImpostato(const QString& cosa, const char* chiave)
+{
     msgBox(QStringLiteral("%1 non è impostato.\n\nIndicarlo con la chiave %2 nella sezione [opzioni] del file %3")
-               .arg(cosa, QString::fromLatin1(chiave), dove),
+               .arg(cosa, QString::fromLatin1(chiave), fileConfigurazione()),
            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Impostazione mancante"));
 }
 

@@ -24,6 +24,10 @@ QString indirizzoWeb(const QString& sito, const QString& percorso, const QString
 // An e-mail address as configured under `chiave`, blanks dropped; empty when not configured.
 QString indirizzoMail(const char* chiave);
 
+// The configuration file as the messages name it: "configurazione.ini, nella cartella del programma" and,
+// once the launch has set FileIni, ":" and its full path on a line of its own.
+QString fileConfigurazione();
+
 // Tells the user plainly that `cosa` is not configured and which key configures it.
 void segnalaNonImpostato(const QString& cosa, const char* chiave);
 

@@ -24,7 +24,6 @@ namespace {
 const QString IntestazioneErrore = QStringLiteral("ERR COMMANDBARS EXECUTE: ");
 
 const QString DocumentoModalita = QStringLiteral("02_Allegato+2+-Modalità+di+compilazione+e+trasmissione.pdf");
-const QString DocumentoControlloFile = QStringLiteral("ONDAVIA_CONTROLLOFILE.pdf");
 const QString DocumentoProvvedimento = QStringLiteral("Provv_PEC_10052017.pdf");
 const QString DocumentoGuidaRei = QStringLiteral("guida REI COMPLETA.pdf");
 
@@ -41,7 +40,7 @@ void apriGuidaControlloFile()
         msgBox(errore, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Documento di aiuto"));
         return;
     }
-    apriDocumentoAiuto(DocumentoControlloFile);
+    apriDocumentoAiuto(QString::fromLatin1(DocumentoControlloFile));
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "Collegamenti.h"
 
-#include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
 #include "app/Ini.h"
 #include "app/MsgBox.h"
@@ -47,9 +46,9 @@ std::optional<QString> nomeProgramma()
     if (std::any_of(nome.begin(), nome.end(), separatore) || nome == QLatin1String(".") ||
         nome == QLatin1String("..")) {
         msgBox(QStringLiteral("Il nome del programma di assistenza remota, \"%1\", non è un nome di file.\n\n"
-                              "Correggerlo nella chiave %2 della sezione [opzioni] del file configurazione.ini, "
-                              "nella cartella del programma:\n%3\n\nIndicare solo il nome, senza cartelle.")
-                   .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), QDir::toNativeSeparators(FileIni)),
+                              "Correggerlo nella chiave %2 della sezione [opzioni] del file %3\n\nIndicare solo il "
+                              "nome, senza cartelle.")
+                   .arg(nome, QString::fromLatin1(ChiaveFileAssistenza), fileConfigurazione()),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Impostazione non valida"));
         return std::nullopt;
     }
@@ -83,16 +82,15 @@ bool improntaAttesa(const QString& file, const QString& impronta)
     return programma.open(QIODevice::ReadOnly) && hash.addData(&programma) && hash.result() == sha256Digest(impronta);
 }
 
-// Brings the tool into `file` when it is missing. Completed when it is there to be started. With a digest
-// configured, a program of another digest in the tool's place (the folder may be shared with other users)
-// counts as missing and is fetched again over it. Failed, with no reason, when the maker's site is not configured.
-DownloadOutcome procuraProgramma(const QString& file, QString* motivo)
+// Brings the tool into `file` from the maker's site `sito` when it is missing. Completed when it is there to be
+// started. With a digest configured, a program of another digest in the tool's place (the folder may be shared
+// with other users) counts as missing and is fetched again over it. Failed, with no reason, without a site.
+DownloadOutcome procuraProgramma(const QString& file, const QString& sito, QString* motivo)
 {
     const QString impronta = LeggiIni(Sezione, QString::fromLatin1(ChiaveSha256Assistenza));
     if (EsisteFile(file) && improntaAttesa(file, impronta)) {
         return DownloadOutcome::Completed;
     }
-    const QString sito = sitoProduttore();
     if (sito.isEmpty()) {
         return DownloadOutcome::Failed;
     }
@@ -115,8 +113,9 @@ void AssistenzaRemota()
     const QString file = QDir::toNativeSeparators(cartella + QLatin1Char('/') + *nome);
     CreaCartella(cartella);
 
+    const QString sito = sitoProduttore();
     QString motivo;
-    switch (procuraProgramma(file, &motivo)) {
+    switch (procuraProgramma(file, sito, &motivo)) {
     case DownloadOutcome::Completed:
         if (!platform().startProgram(file, {})) {
             throw ErroreEsecuzione(QStringLiteral("impossibile avviare il programma ") + file);
@@ -127,7 +126,7 @@ void AssistenzaRemota()
     case DownloadOutcome::Failed:
         break;
     }
-    if (sitoProduttore().isEmpty()) {
+    if (sito.isEmpty()) {
         // Neither the download nor the maker's page can be had: one message says why and what to set.
         segnalaNonImpostato(QStringLiteral("Il programma  %1 non è disponibile e non si può scaricare: l'indirizzo "
                                            "del sito del produttore")
