@@ -8,37 +8,12 @@
 #include <QDir>
 
 #include <algorithm>
-#include <array>
 
 namespace ondavia {
 
 namespace {
 
 constexpr qint64 kBlocco = 1 << 16;
-
-// The characters of the 256 bytes, looked up once: every byte of a restored file is decoded.
-const std::array<char16_t, 256>& caratteri()
-{
-    static const std::array<char16_t, 256> tabella = [] {
-        std::array<char16_t, 256> t{};
-        for (int b = 0; b < 256; ++b) {
-            t[static_cast<std::size_t>(b)] = cp1252::charOf(b).unicode();
-        }
-        return t;
-    }();
-    return tabella;
-}
-
-// Decodes bytes into *testo, whose memory is kept from line to line.
-void decodifica(QByteArrayView byte, QString* testo)
-{
-    const std::array<char16_t, 256>& tabella = caratteri();
-    testo->resize(byte.size());
-    char16_t* scritto = reinterpret_cast<char16_t*>(testo->data());
-    for (const char b : byte) {
-        *scritto++ = tabella[static_cast<unsigned char>(b)];
-    }
-}
 
 } // namespace
 
@@ -139,7 +114,7 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     }
     ++m_numero;
     m_lunghezza = lunghezza;
-    decodifica(raccolta ? QByteArrayView(m_linea) : intera, riga);
+    cp1252::decode(raccolta ? QByteArrayView(m_linea) : intera, riga);
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
