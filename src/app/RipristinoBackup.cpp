@@ -30,17 +30,6 @@ QString mostra(const QString& voce)
     return voce.size() <= kMassimo ? testo : testo + QStringLiteral("…");
 }
 
-QStringView senzaSpazi(QStringView voce)
-{
-    while (!voce.isEmpty() && voce.front() == u' ') {
-        voce = voce.sliced(1);
-    }
-    while (!voce.isEmpty() && voce.back() == u' ') {
-        voce.chop(1);
-    }
-    return voce;
-}
-
 bool nomeTabellaValido(const QString& nome)
 {
     static const QRegularExpression identificatore(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
