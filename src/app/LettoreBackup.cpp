@@ -147,21 +147,10 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
         return esito;
     }
     esito.stato = ControlloBackup::Stato::Backup;
-    esito.codice = senzaSpazi(vociRigaLetta(riga, esito.cifrato).value(2));
+    QList<QStringView> voci;
+    vociRigaLetta(&riga, esito.cifrato, &voci);
+    esito.codice = senzaSpazi(voci.value(2)).toString();
     return esito;
-}
-
-QStringList vociRigaLetta(const QString& riga, bool cifrata)
-{
-    QString testo = riga;
-    QList<QStringView> viste;
-    vociRigaLetta(&testo, cifrata, &viste);
-    QStringList voci;
-    voci.reserve(viste.size());
-    for (const QStringView voce : viste) {
-        voci.append(voce.toString());
-    }
-    return voci;
 }
 
 void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
