@@ -177,12 +177,10 @@ void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
         tratti.append({inizio, fine - inizio});
     }
     tratti.append({inizio, riga->size() - inizio});
-    QString chiara = *riga;
     for (qsizetype i = 1; i < tratti.size(); ++i) {
         const auto [da, quanti] = tratti[i];
-        chiara.replace(da, quanti, CifraTesto(riga->mid(da, quanti), QStringLiteral("Leggi"), ChiaveBackup));
+        riga->replace(da, quanti, CifraTesto(riga->mid(da, quanti), QStringLiteral("Leggi"), ChiaveBackup));
     }
-    *riga = chiara;
     const QStringView chiaro(*riga);
     voci->reserve(tratti.size());
     for (const auto& [da, quanti] : tratti) {
