@@ -71,7 +71,7 @@ bool Statement::run(const Value* values, std::size_t count)
     m_starts.push_back(m_texts.size());
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view testo(m_texts.data() + m_starts[i], m_starts[i + 1] - m_starts[i]);
-        const int rc = detail::bindValue(m_statement, static_cast<int>(i + 1), values[i], &testo);
+        const int rc = detail::bindValue(m_statement, static_cast<int>(i + 1), values[i], testo);
         if (rc != SQLITE_OK) {
             m_connection.fail(QString(), rc);
             m_lastError = m_connection.lastError();
