@@ -15,7 +15,6 @@ namespace ondavia::db {
 struct Cursor::Impl {
     // Held from the opening to the last row or a failure, and no longer: a finished cursor keeps no table busy.
     std::optional<Statement> statement;
-    Connection* connection = nullptr;
     std::vector<detail::Column> columns;
     detail::RowStore row{&columns};
     bool onRow = false;
@@ -28,7 +27,6 @@ Cursor::~Cursor() = default;
 bool Cursor::Open(const QString& sql, Connection& connection)
 {
     m_d = std::make_unique<Impl>();
-    m_d->connection = &connection;
     if (!connection.isOpen()) {
         m_d->lastError = QStringLiteral("la connessione al database non è aperta");
         return false;
@@ -59,8 +57,7 @@ bool Cursor::next()
         return true;
     }
     if (rc != SQLITE_DONE) {
-        m_d->connection->fail(QString(), rc);
-        m_d->lastError = m_d->connection->lastError();
+        m_d->lastError = m_d->statement->lastError();
     }
     m_d->statement.reset();
     return false;

@@ -298,8 +298,7 @@ bool Recordset::Open(const QString& sql, Connection& connection)
         }
     }
     if (rc != SQLITE_DONE) {
-        connection.fail(QString(), rc);
-        const QString error = connection.lastError();
+        const QString error = statement.lastError();
         Close();
         return m_d->fail(error);
     }
