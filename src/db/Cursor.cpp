@@ -80,12 +80,7 @@ int Cursor::Type(int index) const
 
 int Cursor::fieldIndex(const QString& name) const
 {
-    for (int i = 0; i < FieldCount(); ++i) {
-        if (m_d->columns[static_cast<std::size_t>(i)].name.compare(name, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
+    return detail::columnIndex(m_d->columns, name);
 }
 
 Value Cursor::value(int index) const
