@@ -17,7 +17,8 @@ struct Cursor::Impl {
     std::optional<Statement> statement;
     std::vector<detail::Column> columns;
     detail::RowStore row{&columns};
-    bool onRow = false;
+    // The current row, when there is one, is the row held.
+    bool onRow() const { return row.rowCount() > 0; }
     QString lastError;
 };
 
@@ -46,14 +47,12 @@ bool Cursor::Open(const QString& sql, Connection& connection)
 bool Cursor::next()
 {
     m_d->row.clear();
-    m_d->onRow = false;
     if (!m_d->statement || !m_d->statement->isValid()) {
         return false;
     }
     const int rc = m_d->statement->step();
     if (rc == SQLITE_ROW) {
         m_d->row.appendFrom(m_d->statement->handle(), 0);
-        m_d->onRow = true;
         return true;
     }
     if (rc != SQLITE_DONE) {
@@ -85,12 +84,12 @@ int Cursor::fieldIndex(const QString& name) const
 
 Value Cursor::value(int index) const
 {
-    return m_d->onRow && index >= 0 && index < FieldCount() ? m_d->row.value(0, index) : Value();
+    return m_d->onRow() && index >= 0 && index < FieldCount() ? m_d->row.value(0, index) : Value();
 }
 
 bool Cursor::storedText(int index, std::string_view* bytes) const
 {
-    return m_d->onRow && index >= 0 && index < FieldCount() && m_d->row.storedText(0, index, bytes);
+    return m_d->onRow() && index >= 0 && index < FieldCount() && m_d->row.storedText(0, index, bytes);
 }
 
 const QString& Cursor::lastError() const
