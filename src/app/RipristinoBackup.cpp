@@ -103,7 +103,8 @@ struct RipristinoBackup::Tabella {
     std::unique_ptr<db::Statement> inserisci;
     // Whether a row of this restore already has the code and progressive, as the database compares them.
     std::unique_ptr<db::Statement> doppione;
-    // The rows from before the restore of the subject of the row just added.
+    // The rows from before the restore of one subject, given its code: of the row just added, or of each
+    // subject in turn when the delete at the end is refused.
     std::unique_ptr<db::Statement> cancellaPrecedenti;
     // A delete of cancellaPrecedenti failed: the rows from before of every restored subject are deleted at
     // the end, all at once, and a refusal is told there.
@@ -313,9 +314,7 @@ bool RipristinoBackup::cancellaSoggetti(Tabella& t, QString* errore)
     if (codici.Open(
             QStringLiteral("SELECT DISTINCT OCOD FROM %1 WHERE rowid > %2").arg(t.nome).arg(t.ultimaRigaPrecedente),
             m_connessione)) {
-        db::Statement cancella(
-            m_connessione,
-            QStringLiteral("DELETE  From %1 WHERE rowid <= %2 AND OCOD=?").arg(t.nome).arg(t.ultimaRigaPrecedente));
+        db::Statement& cancella = *t.cancellaPrecedenti;
         for (codici.MoveFirst(); !codici.Eof(); codici.MoveNext()) {
             const db::Value codice = codici.Fields(0).Value();
             if (!cancella.run({codice})) {
