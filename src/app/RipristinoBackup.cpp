@@ -359,14 +359,12 @@ bool RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 nume
                      : QStringLiteral("non ha un codice fiscale che l'archivio possa registrare");
     } else if (conProgressivo && progressivo.isEmpty()) {
         scarto = QStringLiteral("non ha il progressivo del soggetto %1").arg(codice);
-    } else if (conProgressivo && (!t.doppione->run({valoreIn(t.colonnaCodice), valoreIn(t.colonnaProgressivo)}) ||
-                                  t.doppione->gaveRow())) {
-        scarto = t.doppione->lastError().isEmpty()
-                     ? QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga "
-                                      "precedente")
-                           .arg(codice, progressivo)
-                     : QStringLiteral("non può essere confrontata con le righe già ripristinate (%1)")
-                           .arg(t.doppione->lastError());
+    } else if (conProgressivo && !t.doppione->run({valoreIn(t.colonnaCodice), valoreIn(t.colonnaProgressivo)})) {
+        scarto = QStringLiteral("non può essere confrontata con le righe già ripristinate (%1)")
+                     .arg(t.doppione->lastError());
+    } else if (conProgressivo && t.doppione->gaveRow()) {
+        scarto = QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga precedente")
+                     .arg(codice, progressivo);
     } else if (!t.inserisci->run(t.valori)) {
         scarto = QStringLiteral("non può essere registrata (%1)").arg(t.inserisci->lastError());
     }
