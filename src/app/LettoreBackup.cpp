@@ -8,37 +8,12 @@
 #include <QDir>
 
 #include <algorithm>
-#include <array>
 
 namespace ondavia {
 
 namespace {
 
 constexpr qint64 kBlocco = 1 << 16;
-
-// The characters of the 256 bytes, looked up once: every byte of a restored file is decoded.
-const std::array<char16_t, 256>& caratteri()
-{
-    static const std::array<char16_t, 256> tabella = [] {
-        std::array<char16_t, 256> t{};
-        for (int b = 0; b < 256; ++b) {
-            t[static_cast<std::size_t>(b)] = cp1252::charOf(b).unicode();
-        }
-        return t;
-    }();
-    return tabella;
-}
-
-// Decodes bytes into *testo, whose memory is kept from line to line.
-void decodifica(QByteArrayView byte, QString* testo)
-{
-    const std::array<char16_t, 256>& tabella = caratteri();
-    testo->resize(byte.size());
-    char16_t* scritto = reinterpret_cast<char16_t*>(testo->data());
-    for (const char b : byte) {
-        *scritto++ = tabella[static_cast<unsigned char>(b)];
-    }
-}
 
 } // namespace
 
@@ -139,7 +114,7 @@ LettoreBackup::Esito LettoreBackup::prossima(QString* riga)
     }
     ++m_numero;
     m_lunghezza = lunghezza;
-    decodifica(raccolta ? QByteArrayView(m_linea) : intera, riga);
+    cp1252::decode(raccolta ? QByteArrayView(m_linea) : intera, riga);
     return lunghezza > LunghezzaMassimaRiga ? Esito::RigaTroppoLunga : Esito::Riga;
 }
 
@@ -172,21 +147,10 @@ ControlloBackup ControllaFileBackup(const QString& percorso)
         return esito;
     }
     esito.stato = ControlloBackup::Stato::Backup;
-    esito.codice = senzaSpazi(vociRigaLetta(riga, esito.cifrato).value(2));
+    QList<QStringView> voci;
+    vociRigaLetta(&riga, esito.cifrato, &voci);
+    esito.codice = senzaSpazi(voci.value(2)).toString();
     return esito;
-}
-
-QStringList vociRigaLetta(const QString& riga, bool cifrata)
-{
-    QString testo = riga;
-    QList<QStringView> viste;
-    vociRigaLetta(&testo, cifrata, &viste);
-    QStringList voci;
-    voci.reserve(viste.size());
-    for (const QStringView voce : viste) {
-        voci.append(voce.toString());
-    }
-    return voci;
 }
 
 void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
@@ -213,12 +177,10 @@ void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci)
         tratti.append({inizio, fine - inizio});
     }
     tratti.append({inizio, riga->size() - inizio});
-    QString chiara = *riga;
     for (qsizetype i = 1; i < tratti.size(); ++i) {
         const auto [da, quanti] = tratti[i];
-        chiara.replace(da, quanti, CifraTesto(riga->mid(da, quanti), QStringLiteral("Leggi"), ChiaveBackup));
+        riga->replace(da, quanti, CifraTesto(riga->mid(da, quanti), QStringLiteral("Leggi"), ChiaveBackup));
     }
-    *riga = chiara;
     const QStringView chiaro(*riga);
     voci->reserve(tratti.size());
     for (const auto& [da, quanti] : tratti) {

@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 namespace ondavia {
@@ -61,9 +61,8 @@ bool primaRigaDiBackup(const QString& riga, bool* cifrata);
 
 // The items of a line read from a backup, each unscrambled on its own when the file is scrambled: joined
 // again, an item that unscrambles to the separator would split in two and shift the values after it.
-QStringList vociRigaLetta(const QString& riga, bool cifrata);
-// The same items as views into *riga, which is replaced by its unscrambled text when the file is scrambled:
-// a restore reads every line of a file, and copying each item would cost more than storing it.
+// They are views into *riga, which is replaced by its unscrambled text when the file is scrambled: a
+// restore reads every line of a file, and copying each item would cost more than storing it.
 void vociRigaLetta(QString* riga, bool cifrata, QList<QStringView>* voci);
 
 // The message for a file that is not a backup.

@@ -30,17 +30,6 @@ QString mostra(const QString& voce)
     return voce.size() <= kMassimo ? testo : testo + QStringLiteral("…");
 }
 
-QStringView senzaSpazi(QStringView voce)
-{
-    while (!voce.isEmpty() && voce.front() == u' ') {
-        voce = voce.sliced(1);
-    }
-    while (!voce.isEmpty() && voce.back() == u' ') {
-        voce.chop(1);
-    }
-    return voce;
-}
-
 bool nomeTabellaValido(const QString& nome)
 {
     static const QRegularExpression identificatore(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -114,7 +103,8 @@ struct RipristinoBackup::Tabella {
     std::unique_ptr<db::Statement> inserisci;
     // Whether a row of this restore already has the code and progressive, as the database compares them.
     std::unique_ptr<db::Statement> doppione;
-    // The rows from before the restore of the subject of the row just added.
+    // The rows from before the restore of one subject, given its code: of the row just added, or of each
+    // subject in turn when the delete at the end is refused.
     std::unique_ptr<db::Statement> cancellaPrecedenti;
     // A delete of cancellaPrecedenti failed: the rows from before of every restored subject are deleted at
     // the end, all at once, and a refusal is told there.
@@ -324,9 +314,7 @@ bool RipristinoBackup::cancellaSoggetti(Tabella& t, QString* errore)
     if (codici.Open(
             QStringLiteral("SELECT DISTINCT OCOD FROM %1 WHERE rowid > %2").arg(t.nome).arg(t.ultimaRigaPrecedente),
             m_connessione)) {
-        db::Statement cancella(
-            m_connessione,
-            QStringLiteral("DELETE  From %1 WHERE rowid <= %2 AND OCOD=?").arg(t.nome).arg(t.ultimaRigaPrecedente));
+        db::Statement& cancella = *t.cancellaPrecedenti;
         for (codici.MoveFirst(); !codici.Eof(); codici.MoveNext()) {
             const db::Value codice = codici.Fields(0).Value();
             if (!cancella.run({codice})) {
@@ -371,14 +359,12 @@ bool RipristinoBackup::RipristinaRiga(Tabella& t, const Voci& campi, qint64 nume
                      : QStringLiteral("non ha un codice fiscale che l'archivio possa registrare");
     } else if (conProgressivo && progressivo.isEmpty()) {
         scarto = QStringLiteral("non ha il progressivo del soggetto %1").arg(codice);
-    } else if (conProgressivo && (!t.doppione->run({valoreIn(t.colonnaCodice), valoreIn(t.colonnaProgressivo)}) ||
-                                  t.doppione->gaveRow())) {
-        scarto = t.doppione->lastError().isEmpty()
-                     ? QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga "
-                                      "precedente")
-                           .arg(codice, progressivo)
-                     : QStringLiteral("non può essere confrontata con le righe già ripristinate (%1)")
-                           .arg(t.doppione->lastError());
+    } else if (conProgressivo && !t.doppione->run({valoreIn(t.colonnaCodice), valoreIn(t.colonnaProgressivo)})) {
+        scarto = QStringLiteral("non può essere confrontata con le righe già ripristinate (%1)")
+                     .arg(t.doppione->lastError());
+    } else if (conProgressivo && t.doppione->gaveRow()) {
+        scarto = QStringLiteral("ripete il soggetto %1 con il progressivo %2, già ripristinato da una riga precedente")
+                     .arg(codice, progressivo);
     } else if (!t.inserisci->run(t.valori)) {
         scarto = QStringLiteral("non può essere registrata (%1)").arg(t.inserisci->lastError());
     }

@@ -55,7 +55,7 @@ qsizetype primoNonAmmesso(const QString& valore)
     return -1;
 }
 
-// Appends a text given in UTF-8, without its leading and trailing blanks, as TestoVoceBackup and accoda
+// Appends a text given in UTF-8, without its leading and trailing blanks, as testoVoceBackup and accoda
 // would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
 // was, at any other character or one no line can carry: the text then takes the general way.
 bool accodaUtf8(QByteArray* linea, std::string_view testo)

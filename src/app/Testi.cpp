@@ -42,6 +42,17 @@ QString senzaSpazi(const QString& testo)
     return tratto(testo, inizio, dopoUltimoNonSpazio(testo, inizio));
 }
 
+QStringView senzaSpazi(QStringView testo)
+{
+    while (!testo.isEmpty() && testo.front() == u' ') {
+        testo = testo.sliced(1);
+    }
+    while (!testo.isEmpty() && testo.back() == u' ') {
+        testo.chop(1);
+    }
+    return testo;
+}
+
 QString senzaSpaziIniziali(const QString& testo)
 {
     return tratto(testo, primoNonSpazio(testo), testo.size());

@@ -3,6 +3,7 @@
 #include "db/Value.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -13,6 +14,7 @@ namespace ondavia {
 // always trimmed its texts.
 
 QString senzaSpazi(const QString& testo);         // leading and trailing blanks removed
+QStringView senzaSpazi(QStringView testo);        // the same, as a view into the text
 QString senzaSpaziIniziali(const QString& testo); // leading blanks removed
 
 // Upper case character by character, never changing a text's length (ß stays ß) and never turning a

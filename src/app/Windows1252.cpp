@@ -82,12 +82,25 @@ QByteArray encode(QStringView text, qsizetype* firstBad)
 QString decode(QByteArrayView bytes)
 {
     QString text;
-    text.resize(bytes.size());
-    QChar* out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        out[i] = charOf(static_cast<unsigned char>(bytes[i]));
-    }
+    decode(bytes, &text);
     return text;
+}
+
+void decode(QByteArrayView bytes, QString* text)
+{
+    // The characters of the 256 bytes, looked up once: every byte of a restored backup is decoded.
+    static const std::array<char16_t, 256> characters = [] {
+        std::array<char16_t, 256> table{};
+        for (int b = 0; b < 256; ++b) {
+            table[static_cast<std::size_t>(b)] = charOf(b).unicode();
+        }
+        return table;
+    }();
+    text->resize(bytes.size());
+    char16_t* out = reinterpret_cast<char16_t*>(text->data());
+    for (const char b : bytes) {
+        *out++ = characters[static_cast<unsigned char>(b)];
+    }
 }
 
 } // namespace ondavia::cp1252

@@ -29,5 +29,7 @@ qsizetype firstUnencodable(QStringView text);
 QByteArray encode(QStringView text, qsizetype* firstBad = nullptr);
 
 QString decode(QByteArrayView bytes);
+// Decodes into *text, whose memory is kept from call to call: for a reader of many lines.
+void decode(QByteArrayView bytes, QString* text);
 
 } // namespace ondavia::cp1252

@@ -171,7 +171,7 @@ bool Connection::stepToEnd(Statement& statement, const std::function<void(sqlite
             row(statement.handle());
         }
     }
-    return rc == SQLITE_DONE || fail(QString());
+    return rc == SQLITE_DONE;
 }
 
 bool Connection::Open(const QString& path)

@@ -63,7 +63,7 @@ public:
 private:
     bool openWith(const QString& path, int flags);
     bool canWriteInPlace();
-    // Steps a prepared statement to its end, handing each row to `row`.
+    // Steps a prepared statement to its end, handing each row to `row`; a failure is told by lastError().
     bool stepToEnd(Statement& statement, const std::function<void(sqlite3_stmt*)>& row = {});
 
     sqlite3* m_db = nullptr;

@@ -15,10 +15,10 @@ namespace ondavia::db {
 struct Cursor::Impl {
     // Held from the opening to the last row or a failure, and no longer: a finished cursor keeps no table busy.
     std::optional<Statement> statement;
-    Connection* connection = nullptr;
     std::vector<detail::Column> columns;
     detail::RowStore row{&columns};
-    bool onRow = false;
+    // The current row, when there is one, is the row held.
+    bool onRow() const { return row.rowCount() > 0; }
     QString lastError;
 };
 
@@ -28,7 +28,6 @@ Cursor::~Cursor() = default;
 bool Cursor::Open(const QString& sql, Connection& connection)
 {
     m_d = std::make_unique<Impl>();
-    m_d->connection = &connection;
     if (!connection.isOpen()) {
         m_d->lastError = QStringLiteral("la connessione al database non è aperta");
         return false;
@@ -48,19 +47,16 @@ bool Cursor::Open(const QString& sql, Connection& connection)
 bool Cursor::next()
 {
     m_d->row.clear();
-    m_d->onRow = false;
     if (!m_d->statement || !m_d->statement->isValid()) {
         return false;
     }
     const int rc = m_d->statement->step();
     if (rc == SQLITE_ROW) {
         m_d->row.appendFrom(m_d->statement->handle(), 0);
-        m_d->onRow = true;
         return true;
     }
     if (rc != SQLITE_DONE) {
-        m_d->connection->fail(QString(), rc);
-        m_d->lastError = m_d->connection->lastError();
+        m_d->lastError = m_d->statement->lastError();
     }
     m_d->statement.reset();
     return false;
@@ -83,22 +79,17 @@ int Cursor::Type(int index) const
 
 int Cursor::fieldIndex(const QString& name) const
 {
-    for (int i = 0; i < FieldCount(); ++i) {
-        if (m_d->columns[static_cast<std::size_t>(i)].name.compare(name, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
+    return detail::columnIndex(m_d->columns, name);
 }
 
 Value Cursor::value(int index) const
 {
-    return m_d->onRow && index >= 0 && index < FieldCount() ? m_d->row.value(0, index) : Value();
+    return m_d->onRow() && index >= 0 && index < FieldCount() ? m_d->row.value(0, index) : Value();
 }
 
 bool Cursor::storedText(int index, std::string_view* bytes) const
 {
-    return m_d->onRow && index >= 0 && index < FieldCount() && m_d->row.storedText(0, index, bytes);
+    return m_d->onRow() && index >= 0 && index < FieldCount() && m_d->row.storedText(0, index, bytes);
 }
 
 const QString& Cursor::lastError() const

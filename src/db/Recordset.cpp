@@ -298,8 +298,7 @@ bool Recordset::Open(const QString& sql, Connection& connection)
         }
     }
     if (rc != SQLITE_DONE) {
-        connection.fail(QString(), rc);
-        const QString error = connection.lastError();
+        const QString error = statement.lastError();
         Close();
         return m_d->fail(error);
     }
@@ -370,12 +369,7 @@ Field Recordset::Fields(const QString& name)
 
 int Recordset::fieldIndex(const QString& name) const
 {
-    for (int i = 0; i < static_cast<int>(m_d->columns.size()); ++i) {
-        if (m_d->columns[i].name.compare(name, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
+    return detail::columnIndex(m_d->columns, name);
 }
 
 bool Recordset::AddNew()

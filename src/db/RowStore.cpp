@@ -91,6 +91,16 @@ Column columnOf(sqlite3_stmt* statement, int index)
     return column;
 }
 
+int columnIndex(const std::vector<Column>& columns, const QString& name)
+{
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 void RowStore::clear()
 {
     m_cells.clear();

@@ -26,6 +26,8 @@ struct Column {
 
 // A column of a statement's result: its name, and its type, width and range as its table declares them.
 Column columnOf(sqlite3_stmt* statement, int index);
+// The index of the column of that name, letter case ignored; -1 when there is none.
+int columnIndex(const std::vector<Column>& columns, const QString& name);
 
 // The rows of a recordset, kept as SQLite gave them: numbers as numbers and texts as UTF-8 bytes in one
 // arena. Values are built only when read, so opening a large table costs little more than reading it.

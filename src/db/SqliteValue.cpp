@@ -70,7 +70,7 @@ void appendStoredText(std::string* out, const Value& value)
     }
 }
 
-int bindValue(sqlite3_stmt* statement, int index, const Value& value, const std::string_view* stored)
+int bindValue(sqlite3_stmt* statement, int index, const Value& value, std::string_view stored)
 {
     switch (value.kind()) {
     case Value::Kind::Null:
@@ -80,14 +80,8 @@ int bindValue(sqlite3_stmt* statement, int index, const Value& value, const std:
     case Value::Kind::Double:
         return sqlite3_bind_double(statement, index, value.toDouble());
     case Value::Kind::Date:
-    case Value::Kind::Text: {
-        if (stored) {
-            return sqlite3_bind_text(statement, index, stored->data(), static_cast<int>(stored->size()), SQLITE_STATIC);
-        }
-        std::string testo;
-        appendStoredText(&testo, value);
-        return sqlite3_bind_text(statement, index, testo.data(), static_cast<int>(testo.size()), SQLITE_TRANSIENT);
-    }
+    case Value::Kind::Text:
+        return sqlite3_bind_text(statement, index, stored.data(), static_cast<int>(stored.size()), SQLITE_STATIC);
     }
     return SQLITE_MISUSE;
 }

@@ -17,8 +17,8 @@ void appendStoredText(std::string* out, const Value& value);
 void appendUtf8(std::string* out, QStringView text);
 
 // Binds a value to a statement parameter: dates as ISO text, so that they sort and compare as dates.
-// `stored`, when given for a text or date, is its stored text (appendStoredText), bound without a copy:
-// it must stay unchanged until the statement has run.
-int bindValue(sqlite3_stmt* statement, int index, const Value& value, const std::string_view* stored = nullptr);
+// For a text or date, `stored` is its stored text (appendStoredText), bound without a copy: it must stay
+// unchanged until the statement has run. Other values ignore it.
+int bindValue(sqlite3_stmt* statement, int index, const Value& value, std::string_view stored);
 
 } // namespace ondavia::db::detail

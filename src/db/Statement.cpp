@@ -40,7 +40,12 @@ bool Statement::prepare(QByteArrayView sql, const char** tail)
 
 int Statement::step()
 {
-    return sqlite3_step(m_statement);
+    const int rc = sqlite3_step(m_statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        m_connection.fail(QString(), rc);
+        m_lastError = m_connection.lastError();
+    }
+    return rc;
 }
 
 bool Statement::run(std::initializer_list<Value> values)
@@ -71,7 +76,7 @@ bool Statement::run(const Value* values, std::size_t count)
     m_starts.push_back(m_texts.size());
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view testo(m_texts.data() + m_starts[i], m_starts[i + 1] - m_starts[i]);
-        const int rc = detail::bindValue(m_statement, static_cast<int>(i + 1), values[i], &testo);
+        const int rc = detail::bindValue(m_statement, static_cast<int>(i + 1), values[i], testo);
         if (rc != SQLITE_OK) {
             m_connection.fail(QString(), rc);
             m_lastError = m_connection.lastError();
@@ -80,16 +85,11 @@ bool Statement::run(const Value* values, std::size_t count)
             return false;
         }
     }
-    const int rc = sqlite3_step(m_statement);
+    const int rc = step();
     m_gaveRow = rc == SQLITE_ROW;
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        m_connection.fail(QString(), rc);
-        m_lastError = m_connection.lastError();
-        return false;
-    }
-    return true;
+    return rc == SQLITE_DONE || rc == SQLITE_ROW;
 }
 
 } // namespace ondavia::db

@@ -33,7 +33,8 @@ public:
     bool prepare(QByteArrayView sql, const char** tail = nullptr);
 
     bool isValid() const { return m_statement != nullptr; }
-    // One step of the statement: SQLite's result code (SQLITE_ROW on a row, SQLITE_DONE at the end).
+    // One step of the statement: SQLite's result code (SQLITE_ROW on a row, SQLITE_DONE at the end). Any other
+    // code is a failure, which lastError() and the connection's then tell.
     int step();
     // The statement itself, for reading the columns of the row it is on; it stays owned by this object.
     sqlite3_stmt* handle() const { return m_statement; }

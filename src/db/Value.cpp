@@ -19,6 +19,24 @@ QString formatDouble(double number)
     return QString::fromLatin1(buffer, static_cast<int>(end - buffer));
 }
 
+// A text of decimal digits, with an optional sign and blanks around, as the 64-bit number it writes;
+// nothing for any other text or a number outside 64 bits.
+std::optional<qint64> wholeNumber(const QString& text)
+{
+    const QByteArray latin = text.trimmed().toLatin1();
+    const char* first = latin.constData();
+    const char* last = first + latin.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    qint64 number = 0;
+    const auto [end, ec] = std::from_chars(first, last, number);
+    if (first == last || ec != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    return number;
+}
+
 } // namespace
 
 QString Value::toText() const
@@ -82,11 +100,11 @@ qint64 Value::toInteger(bool* ok) const
         result = wholeNumber(std::get<QString>(m_data));
     }
     if (!result && kind() != Kind::Integer) {
-        // A fraction is rounded half away from zero; a double holds every whole number only up to 2^53, so
-        // digits alone never come this way.
+        // A fraction is rounded half away from zero. Digits alone come this way only from outside 64 bits,
+        // where their double lies too and is refused: none is ever read through a double.
         bool parsed = false;
         const double number = toDouble(&parsed);
-        if (parsed && std::isfinite(number) && !isWholeNumberText() && std::fabs(std::round(number)) < 0x1p63) {
+        if (parsed && std::isfinite(number) && std::fabs(std::round(number)) < 0x1p63) {
             result = static_cast<qint64>(std::llround(number));
         }
     }
@@ -94,28 +112,6 @@ qint64 Value::toInteger(bool* ok) const
         *ok = result.has_value();
     }
     return result.value_or(0);
-}
-
-bool Value::isWholeNumberText() const
-{
-    static const QRegularExpression digits(QStringLiteral(R"(^\s*[+-]?\d+\s*$)"));
-    return kind() == Kind::Text && digits.match(std::get<QString>(m_data)).hasMatch();
-}
-
-std::optional<qint64> wholeNumber(const QString& text)
-{
-    const QByteArray latin = text.trimmed().toLatin1();
-    const char* first = latin.constData();
-    const char* last = first + latin.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
-    qint64 number = 0;
-    const auto [end, ec] = std::from_chars(first, last, number);
-    if (first == last || ec != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return number;
 }
 
 QDate Value::toDate() const

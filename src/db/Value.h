@@ -51,14 +51,8 @@ public:
     bool operator==(const Value& other) const = default;
 
 private:
-    bool isWholeNumberText() const;
-
     std::variant<std::monostate, QString, qint64, double, QDate> m_data;
 };
-
-// A text of decimal digits, with an optional sign and blanks around, as the 64-bit number it writes;
-// nothing for any other text or a number outside 64 bits.
-std::optional<qint64> wholeNumber(const QString& text);
 
 // The date that an empty date converts to, and whose text is "00:00:00".
 inline QDate zeroDate()
