@@ -1,6 +1,7 @@
 #include "DatiScheda.h"
 
 #include "SchedaSoggetto.h"
+#include "app/Archivio.h"
 #include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 #include "app/Testi.h"
@@ -66,8 +67,7 @@ void DatiScheda::imposta(const char* campo, const QString& valore)
 std::optional<DatiScheda> DatiScheda::leggi(const QString& codice, const QString& progressivo, QString* errore)
 {
     errore->clear();
-    SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(codice) + QStringLiteral(" AND ONPROG=") +
-          Apici(progressivo);
+    SQL = QStringLiteral("SELECT * From COPE WHERE ") + condizioneSoggetto(codice, progressivo);
     db::Recordset rs;
     if (!rs.Open(SQL, Conn)) {
         *errore = rs.lastError();

@@ -115,8 +115,7 @@ bool F1OP::proponiProgressivo()
 void F1OP::DuplicaProgressivo()
 {
     const QString progressivo = senzaSpazi(vONPROG->text());
-    SQL = QStringLiteral("SELECT * From COPE WHERE OCOD=") + Apici(CodiceCorrente) + QStringLiteral(" AND ONPROG=") +
-          Apici(progressivo);
+    SQL = QStringLiteral("SELECT * From COPE WHERE ") + condizioneSoggetto(CodiceCorrente, progressivo);
     db::Recordset origine;
     if (!origine.Open(SQL, Conn)) {
         throw ErroreEsecuzione(origine.lastError());

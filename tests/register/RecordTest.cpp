@@ -4,6 +4,7 @@
 
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
+#include "printout/DatiScheda.h"
 #include "register/Costruttori.h"
 #include "register/GrigliaSoggetti.h"
 
@@ -397,6 +398,28 @@ TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
     EXPECT_EQ(righe(QStringLiteral("OCOD='77777777777'")), 0);
     EXPECT_EQ(righe(), 1);
     EXPECT_EQ(CodiceCorrente, QStringLiteral("66666666666"));
+}
+
+// Copia and the print-out find a row stored without a progressive as Elimina does: the copy takes the
+// subject's first free progressive.
+TEST_F(Record, ARowWithoutProgressiveIsCopiedAndReadForPrinting)
+{
+    inserisci({{"OCOD", "77777777777"}, {"ODES", ""}, {"OSTP", "1"}, {"orag", "SENZA PROGRESSIVO"}});
+    apri();
+    ASSERT_EQ(CodiceCorrente, QStringLiteral("77777777777"));
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Copia();
+    ASSERT_FALSE(scripted.messages.empty());
+    EXPECT_TRUE(scripted.messages.back().text.endsWith(QStringLiteral("nel progressivo 001")))
+        << messaggio().toStdString();
+    EXPECT_EQ(righe(QStringLiteral("OCOD='77777777777'")), 2);
+    EXPECT_EQ(riga(QStringLiteral("77777777777"), QStringLiteral("001"))["orag"].toText(),
+              QStringLiteral("SENZA PROGRESSIVO"));
+
+    QString errore;
+    const std::optional<DatiScheda> scheda = DatiScheda::leggi(QStringLiteral("77777777777"), QString(), &errore);
+    ASSERT_TRUE(scheda.has_value()) << errore.toStdString();
+    EXPECT_EQ(scheda->valore("orag"), QStringLiteral("SENZA PROGRESSIVO"));
 }
 
 // A stored person corrected and saved updates its own row: the code box is locked on every stored subject, and
