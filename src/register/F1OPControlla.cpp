@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace ondavia {
 
 namespace {
@@ -67,6 +69,24 @@ std::optional<QString> dataRifiutata(QLineEdit* casella, const char* nonValida, 
     return std::nullopt;
 }
 
+// A new subject's progressive as the register keeps it: a whole number from 1 to 999 in three digits, so that
+// it sorts and is looked up as every other; nothing for any other text.
+std::optional<QString> progressivoNuovo(const QString& testo)
+{
+    const auto cifra = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (!std::all_of(testo.cbegin(), testo.cend(), cifra)) {
+        return std::nullopt;
+    }
+    QString numero = testo;
+    while (numero.startsWith(u'0')) {
+        numero.remove(0, 1);
+    }
+    if (numero.isEmpty() || numero.size() > 3) {
+        return std::nullopt;
+    }
+    return numero.rightJustified(3, u'0');
+}
+
 } // namespace
 
 void F1OP::controlla()
@@ -91,6 +111,18 @@ void F1OP::controlla()
     }
     if (codiceErrato(topiva)) {
         return segnala(topiva, "Codice Fiscale errato.");
+    }
+    // A stored subject's progressive names its row and its box is locked; only a new row gets one here.
+    if (!soggettoRegistrato()) {
+        const QString progressivo = senzaSpazi(vONPROG->text());
+        if (progressivo.isEmpty()) {
+            return segnala(vONPROG, "Indicare il progressivo: un numero da 1 a 999.");
+        }
+        const std::optional<QString> treCifre = progressivoNuovo(progressivo);
+        if (!treCifre) {
+            return segnala(vONPROG, "Progressivo non valido: indicare un numero da 1 a 999.");
+        }
+        vONPROG->setText(*treCifre);
     }
     if (o1->isChecked()) {
         if (vuota(torag)) {
