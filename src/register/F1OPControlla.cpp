@@ -87,6 +87,18 @@ std::optional<QString> progressivoNuovo(const QString& testo)
     return numero.rightJustified(3, u'0');
 }
 
+// A subject type the list does not hold, as the operator may type it: its code of two letters or digits, alone
+// or followed by "=" and the description. The register and the communication file take the first two
+// characters as the code, so any other text would give them a code nobody typed.
+bool tipoDigitatoValido(const QString& testo)
+{
+    const QString tipo = senzaSpazi(testo);
+    const auto alfanumerico = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    };
+    return tipo.size() >= 2 && alfanumerico(tipo[0]) && alfanumerico(tipo[1]) && (tipo.size() == 2 || tipo[2] == u'=');
+}
+
 } // namespace
 
 void F1OP::controlla()
@@ -105,6 +117,11 @@ void F1OP::controlla()
     SSTab1->setCurrentIndex(Soggetto);
     if (CBrap->currentText().isEmpty()) {
         return segnala(CBrap, "Indicare il tipo di soggetto");
+    }
+    if (CBrap->findText(CBrap->currentText(), Qt::MatchExactly) < 0 && !tipoDigitatoValido(CBrap->currentText())) {
+        return segnala(CBrap, "Tipo di soggetto non valido: scegliere un tipo dall'elenco, oppure scrivere il suo "
+                              "codice di due lettere o cifre, da solo o seguito da \"=\" e dalla descrizione "
+                              "(13=Descrizione).");
     }
     if (vuota(topiva)) {
         return segnala(topiva, "Codice Fiscale non indicato.");
