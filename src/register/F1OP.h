@@ -243,6 +243,8 @@ private:
     QWidget* controlloDi(TestoComunicazione campo) const;
     // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
     bool rifiutatoDalFile(int scheda);
+    // Shows the first value on tab `scheda` that the row would store and no backup could carry, and says true.
+    bool rifiutatoDalBackup(int scheda);
 
     // Shows a field error (MostraErrore) on a field first scrolled into view.
     void mostraErrore(QWidget* campo, const QString& messaggio);

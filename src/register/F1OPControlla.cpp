@@ -8,15 +8,21 @@
 #include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
+#include "app/FileBackup.h"
 #include "app/Testi.h"
+#include "ui/CControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace ondavia {
 
@@ -99,6 +105,18 @@ bool tipoDigitatoValido(const QString& testo)
     return tipo.size() >= 2 && alfanumerico(tipo[0]) && alfanumerico(tipo[1]) && (tipo.size() == 2 || tipo[2] == u'=');
 }
 
+// A control as the operator knows it: its caption between quotes.
+QString nomeSulModulo(const QWidget* controllo)
+{
+    for (const QLabel* etichetta : controllo->window()->findChildren<QLabel*>()) {
+        const QWidget* compagno = etichetta->buddy();
+        if (compagno && (compagno == controllo || compagno->focusProxy() == controllo)) {
+            return QStringLiteral("\"%1\"").arg(senzaSpazi(QString(etichetta->text()).remove(u'&')));
+        }
+    }
+    return controllo->objectName();
+}
+
 } // namespace
 
 void F1OP::controlla()
@@ -170,7 +188,7 @@ void F1OP::controlla()
         MOC3->checkState() == Qt::Unchecked) {
         return segnala(MOC1, "Indicare almeno UN MOTIVO per la comunicazione");
     }
-    if (rifiutatoDalFile(Soggetto)) {
+    if (rifiutatoDalFile(Soggetto) || rifiutatoDalBackup(Soggetto)) {
         return;
     }
 
@@ -196,7 +214,7 @@ void F1OP::controlla()
     if (const auto motivo = dataRifiutata(vREDTNAS, "Data Nascita Responsabile non valida", Secolo::Nascita)) {
         return segnala(vREDTNAS, *motivo);
     }
-    if (rifiutatoDalFile(Responsabile)) {
+    if (rifiutatoDalFile(Responsabile) || rifiutatoDalBackup(Responsabile)) {
         return;
     }
 
@@ -220,7 +238,7 @@ void F1OP::controlla()
             return segnala(vPEGESTORE, "POSTA ELETTRONICA: campo GESTORE obbligatorio");
         }
     }
-    if (rifiutatoDalFile(PostaElettronica)) {
+    if (rifiutatoDalFile(PostaElettronica) || rifiutatoDalBackup(PostaElettronica)) {
         return;
     }
 
@@ -236,7 +254,7 @@ void F1OP::controlla()
             return segnala(mc1, "Indicare almeno UN MOTIVO per la cancellazione");
         }
     }
-    if (rifiutatoDalFile(CancellazionePec)) {
+    if (rifiutatoDalFile(CancellazionePec) || rifiutatoDalBackup(CancellazionePec)) {
         return;
     }
 
@@ -244,7 +262,7 @@ void F1OP::controlla()
     if (!vuota(vITTCF) && codiceErrato(vITTCF)) {
         return segnala(vITTCF, "Codice Fiscale errato.");
     }
-    if (rifiutatoDalFile(Impegno)) {
+    if (rifiutatoDalFile(Impegno) || rifiutatoDalBackup(Impegno)) {
         return;
     }
 
@@ -265,6 +283,39 @@ bool F1OP::rifiutatoDalFile(int scheda)
             mostraErrore(controllo, messaggio);
             return true;
         }
+    }
+    return false;
+}
+
+// What is saved must be what a backup can carry: one value that no backup line can hold makes every backup of
+// the whole register fail. The backup's own rule, on every value the row stores; the boxes of the kind of
+// subject not chosen are emptied by the save and do not count.
+bool F1OP::rifiutatoDalBackup(int scheda)
+{
+    const QWidget* pagina = SSTab1->widget(scheda);
+    std::vector<std::pair<QWidget*, QString>> valori;
+    if (pagina->isAncestorOf(CBrap)) {
+        valori.emplace_back(CBrap, CBrap->currentText());
+    }
+    for (QLineEdit* casella : pagina->findChildren<QLineEdit*>()) {
+        const bool nonRegistrata =
+            (FPNF->isAncestorOf(casella) && !o1->isChecked()) || (FPF->isAncestorOf(casella) && !o2->isChecked());
+        if (CControl::eCasellaDiTesto(casella) && !nonRegistrata) {
+            valori.emplace_back(casella, casella->text());
+        }
+    }
+    for (const auto& [controllo, testo] : valori) {
+        const qsizetype i = primoCarattereNonSalvabile(testo);
+        if (i < 0) {
+            continue;
+        }
+        const bool coppia = testo[i].isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate();
+        mostraErrore(controllo, QStringLiteral("Il campo %1 (scheda %2) contiene il carattere \"%3\", che un file di "
+                                               "backup non può contenere: registrato, impedirebbe ogni salvataggio "
+                                               "dell'archivio.")
+                                    .arg(nomeSulModulo(controllo), senzaSpazi(SSTab1->tabText(scheda)),
+                                         testo.mid(i, coppia ? 2 : 1)));
+        return true;
     }
     return false;
 }
