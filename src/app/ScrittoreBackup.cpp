@@ -34,27 +34,6 @@ QString descriviCarattere(const QString& testo, qsizetype i)
     return QStringLiteral("il carattere \"%1\"").arg(testo.mid(i, coppia ? 2 : 1));
 }
 
-// The byte of a character in a backup line, or -1 when no line can carry it.
-int byteAmmesso(QChar c)
-{
-    const char16_t u = c.unicode();
-    if ((u >= 0x20 && u < 0x80) || (u >= 0xA0 && u <= 0xFF && u != SeparatoreBackup)) {
-        return u;
-    }
-    return carattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
-}
-
-// The first character of a value that no backup line can carry, or -1.
-qsizetype primoNonAmmesso(const QString& valore)
-{
-    for (qsizetype i = 0; i < valore.size(); ++i) {
-        if (byteAmmesso(valore[i]) < 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 // Appends a text given in UTF-8, without its leading and trailing blanks, as testoVoceBackup and accoda
 // would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
 // was, at any other character or one no line can carry: the text then takes the general way.
@@ -80,7 +59,7 @@ bool accodaUtf8(QByteArray* linea, std::string_view testo)
             u = static_cast<char16_t>(((u & 0x1F) << 6) | (seguito & 0x3F));
             ++i;
         }
-        const int b = byteAmmesso(QChar(u));
+        const int b = byteVoceBackup(QChar(u));
         if (b < 0) {
             linea->truncate(inizio);
             return false;
@@ -99,7 +78,7 @@ qsizetype accoda(QByteArray* linea, const QString& valore)
     linea->resize(inizio + valore.size());
     char* scritto = linea->data() + inizio;
     for (qsizetype i = 0; i < valore.size(); ++i) {
-        const int b = byteAmmesso(valore[i]);
+        const int b = byteVoceBackup(valore[i]);
         if (b < 0) {
             return i;
         }
@@ -214,7 +193,7 @@ public:
         m_linea += m_tabella;
         for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
             const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
-            if (const qsizetype i = primoNonAmmesso(valore); i >= 0) {
+            if (const qsizetype i = primoCarattereNonSalvabile(valore); i >= 0) {
                 return rifiuta(c, valore, i, errore);
             }
             m_linea += QChar(SeparatoreBackup);

@@ -79,13 +79,15 @@ public:
     void Form_Load();
     bool caricato() const { return m_caricato; }
 
-    // Loads the row of CodiceCorrente and vONPROG, its code box locked; prepares a new subject when there is none.
+    // Loads the row of CodiceCorrente and vONPROG, its code and progressive boxes locked; prepares a new subject
+    // when there is none.
     void Dettaglio();
     // Cleans the text boxes, validates and, when valid, writes the row. Write failures are shown as
     // "Errore Registrazione: " and the description, and the rest of the row is still written; DatiValidi is
     // then false, as after a failed validation, so that no caller goes on as after a save.
     void Aggiorna();
-    // Validates the form; stops at the first fault, shown on its field with its tab in front.
+    // Validates the form; stops at the first fault, shown on its field with its tab in front. A new subject's
+    // progressive is rewritten with three digits.
     void controlla();
     // Shares the list's whole width among the shown grid columns, in the proportions of their design widths.
     void FitCols();
@@ -241,6 +243,8 @@ private:
     QWidget* controlloDi(TestoComunicazione campo) const;
     // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
     bool rifiutatoDalFile(int scheda);
+    // Shows the first value on tab `scheda` that the row would store and no backup could carry, and says true.
+    bool rifiutatoDalBackup(int scheda);
 
     // Shows a field error (MostraErrore) on a field first scrolled into view.
     void mostraErrore(QWidget* campo, const QString& messaggio);
