@@ -92,17 +92,24 @@ void F1OP::rigaScelta(const QModelIndex& scelta)
         IGOpe_RigaScelta();
         return;
     }
+    // The chosen subject is kept by its key: while the question is open the program's queued work runs, and once
+    // the list is read again a row number may name another subject.
     const Chiave voluta{m_griglia->testo(scelta.row(), 0), m_griglia->testo(scelta.row(), 1)};
-    // The click or key that chose the row goes on once the question is answered, and its selection may fall
-    // on another row: the list is put back on the subject on screen afterwards.
-    QTimer::singleShot(0, this, [this] { scegliRigaSoggetto(); });
     if (!chiediModifiche()) {
-        scegliRigaSoggetto();
+        // Annulla, or a refused save: the subject and its changes stay.
     } else if (modificato()) {
-        IGOpe_RigaScelta(); // dropped
+        // No: the changes are dropped and the chosen subject is loaded.
+        CodiceCorrente = voluta.codice;
+        vONPROG->setText(voluta.progressivo);
+        Dettaglio();
     } else {
         listaSelezionando(voluta); // saved: the list was read again, the row is found by its subject
     }
+    scegliRigaSoggetto();
+    // The click or key that chose the row goes on once the question is answered, and its selection may fall on
+    // another row (the one under the mouse in a list read again): the list is put on the subject on screen once
+    // more after it.
+    QTimer::singleShot(0, this, [this] { scegliRigaSoggetto(); });
 }
 
 void F1OP::scegliRigaSoggetto()
