@@ -63,12 +63,15 @@ public:
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;
     // Prints the card of the subject of CodiceCorrente and vONPROG, as stored, to a PDF the user names, and
-    // opens it in the system's viewer. A subject not in the table, or a form that shows no stored subject
-    // (a new one, or one whose code or progressive was changed), travels as ErroreEsecuzione.
+    // opens it in the system's viewer. Changes on screen not yet saved are asked about first: Sì saves them (a
+    // refused save prints nothing), No prints the stored subject and leaves them on screen, Annulla prints
+    // nothing. A subject not in the table, or a form that shows no stored subject (a new one, or one whose
+    // code or progressive was changed), travels as ErroreEsecuzione.
     void STAMPA() override;
     // Asks "Il soggetto … è stato modificato. Registrare le modifiche?" when the form holds changes not yet
-    // saved: Sì saves as REGISTRA does, No drops them, Annulla (the default) stays. A failure is shown and
-    // counts as Annulla.
+    // saved: Sì saves as REGISTRA does, No goes on without saving them (the action that follows drops them by
+    // putting something over them, or leaves them on screen), Annulla (the default) stays. A failure is shown
+    // and counts as Annulla.
     bool lasciaSoggetto() override;
     // The form holds changes not yet saved: its boxes, lists or options differ from the subject last loaded,
     // saved or emptied by Aggiungi. Boxes are compared as a box left is cleaned.
