@@ -244,6 +244,9 @@ private:
     std::vector<std::pair<TestoComunicazione, QLineEdit*>> caselleComunicazione() const;
     // The control that holds the value of a member of DatiComunicazione.
     QWidget* controlloDi(TestoComunicazione campo) const;
+    // Shows on the subject-type list why its text gives no code, and says true: it is empty, or neither an
+    // entry of the list nor a code of two letters or digits, alone or followed by "=" and a description.
+    bool tipoRifiutato();
     // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
     bool rifiutatoDalFile(int scheda);
     // Shows the first value on tab `scheda` that the row would store and no backup could carry, and says true.

@@ -95,6 +95,12 @@ void F1OP::CreaComunicazione()
         return;
     }
 
+    // Record 2 takes the first two characters of the subject type as its code: a text that is no code would
+    // send the agency a code nobody chose.
+    if (tipoRifiutato()) {
+        return;
+    }
+
     // A value the file cannot carry is refused before the operator is asked where to write it.
     const DatiComunicazione dati = datiComunicazione();
     QString errore;

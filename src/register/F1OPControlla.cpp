@@ -133,13 +133,8 @@ void F1OP::controlla()
     }
 
     SSTab1->setCurrentIndex(Soggetto);
-    if (CBrap->currentText().isEmpty()) {
-        return segnala(CBrap, "Indicare il tipo di soggetto");
-    }
-    if (CBrap->findText(CBrap->currentText(), Qt::MatchExactly) < 0 && !tipoDigitatoValido(CBrap->currentText())) {
-        return segnala(CBrap, "Tipo di soggetto non valido: scegliere un tipo dall'elenco, oppure scrivere il suo "
-                              "codice di due lettere o cifre, da solo o seguito da \"=\" e dalla descrizione "
-                              "(13=Descrizione).");
+    if (tipoRifiutato()) {
+        return;
     }
     if (vuota(topiva)) {
         return segnala(topiva, "Codice Fiscale non indicato.");
@@ -268,6 +263,23 @@ void F1OP::controlla()
 
     SSTab1->setCurrentIndex(Soggetto);
     DatiValidi = true;
+}
+
+bool F1OP::tipoRifiutato()
+{
+    if (CBrap->currentText().isEmpty()) {
+        SSTab1->setCurrentIndex(Soggetto);
+        mostraErrore(CBrap, QStringLiteral("Indicare il tipo di soggetto"));
+        return true;
+    }
+    if (CBrap->findText(CBrap->currentText(), Qt::MatchExactly) < 0 && !tipoDigitatoValido(CBrap->currentText())) {
+        SSTab1->setCurrentIndex(Soggetto);
+        mostraErrore(CBrap, QStringLiteral("Tipo di soggetto non valido: scegliere un tipo dall'elenco, oppure "
+                                           "scrivere il suo codice di due lettere o cifre, da solo o seguito da "
+                                           "\"=\" e dalla descrizione (13=Descrizione)."));
+        return true;
+    }
+    return false;
 }
 
 // What is saved must be what the communication file can carry: the file's own check, with its own words,

@@ -149,6 +149,16 @@ TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
     ASSERT_EQ(scripted.messages.size(), 1u) << scripted.messageTexts().join("|").toStdString();
     EXPECT_EQ(messaggio(), QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
 
+    // Record 2's code is the subject type's first two characters: a type that gives no code is refused on its list.
+    registro->topiva->setText(QStringLiteral("12345678901"));
+    for (const auto& [tipo, motivo] : {std::pair{"", "Indicare il tipo di soggetto"}, {"XYZ", "(13=Descrizione)"}}) {
+        registro->CBrap->setEditText(QLatin1String(tipo));
+        crea();
+        EXPECT_TRUE(scripted.saveRequests.empty()) << tipo;
+        EXPECT_TRUE(messaggio().contains(QLatin1String(motivo))) << messaggio().toStdString();
+    }
+    registro->CBrap->setCurrentIndex(0);
+
     NomeCorrente = QStringLiteral("ALTRO SOGGETTO"); // left by the subject loaded before
     registro->topiva->setText(QStringLiteral("  12345678901 "));
     registro->o2->setChecked(true);
