@@ -87,8 +87,9 @@ qsizetype accoda(QByteArray* linea, const QString& valore)
     return -1;
 }
 
-// Where the operator finds a column of the register on the register form: its tab and its label.
-QString doveSulModulo(const QString& colonna)
+// Where the operator finds a column of the register on the register form: its tab and its label. A column
+// that the form does not show (or one of another table) is named by its table and its own name.
+QString doveSulModulo(const QString& tabella, const QString& colonna)
 {
     struct Posto {
         const char* colonna;
@@ -142,13 +143,14 @@ QString doveSulModulo(const QString& colonna)
         {"oitt2", "IMPEGNO ALLA TRASMISSIONE", "Da chi EFFETTUA L'INVIO"},
     };
     for (const Posto& posto : posti) {
-        if (colonna.compare(QLatin1String(posto.colonna), Qt::CaseInsensitive) == 0) {
+        if (tabella.compare(TabellaSoggetti, Qt::CaseInsensitive) == 0 &&
+            colonna.compare(QLatin1String(posto.colonna), Qt::CaseInsensitive) == 0) {
             return posto.scheda ? QStringLiteral("scheda %1, \"%2\"")
                                       .arg(QLatin1String(posto.scheda), QString::fromUtf8(posto.etichetta))
                                 : QStringLiteral("elenco dei soggetti, \"%1\"").arg(QLatin1String(posto.etichetta));
         }
     }
-    return QStringLiteral("campo %1").arg(colonna);
+    return QStringLiteral("tabella %1, campo %2").arg(tabella, colonna);
 }
 
 // Subjects listed one by one in the message of a scrambled backup refused; the others are counted.
@@ -205,7 +207,7 @@ public:
             QStringList campi;
             for (const CarattereNonCifrabile& scarto : scarti) {
                 const int colonna = scarto.voce - 2;
-                const QString campo = colonna >= 0 ? doveSulModulo(m_righe.name(colonna)) : m_tabella;
+                const QString campo = colonna >= 0 ? doveSulModulo(m_tabella, m_righe.name(colonna)) : m_tabella;
                 if (!campi.contains(campo)) {
                     campi << campo;
                 }
@@ -239,10 +241,11 @@ public:
 private:
     bool rifiuta(int colonna, const QString& valore, qsizetype i, QString* errore)
     {
-        *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
-                                 "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
-                                 "ripetere il salvataggio: nessun file è stato scritto.")
-                      .arg(m_righe.name(colonna), soggetto(), descriviCarattere(valore, i));
+        // The field named as in the message of a scrambled backup refused, by its place on the form.
+        *errore = QStringLiteral("Impossibile creare il file di backup: questo campo contiene %1, che un file di "
+                                 "backup non può contenere:\r\n- %2: %3\r\nCorreggere il campo e ripetere il "
+                                 "salvataggio: nessun file è stato scritto.")
+                      .arg(descriviCarattere(valore, i), soggetto(), doveSulModulo(m_tabella, m_righe.name(colonna)));
         return false;
     }
 
