@@ -196,6 +196,7 @@ void F1OP::Dettaglio()
     mostra(vONPROG, "ONPROG");
     m_registrato = Chiave{NoNull(RsCope.Fields(QStringLiteral("OCOD")).Value()), vONPROG->text()};
     RsCope.Close();
+    dimenticaComuni();
     m_statoCaricato = statoForm();
 }
 
@@ -227,6 +228,7 @@ void F1OP::nuovoSoggetto()
     topiva->setFocus();
     o1->setChecked(true);
     TC1->setChecked(true);
+    dimenticaComuni();
     m_statoCaricato = statoForm();
 }
 
