@@ -242,6 +242,9 @@ private:
     // municipality typed; vRENCOM and vSICOM do so only when the completion proposed their province or the name
     // was typed with a final accent. A proposed province is emptied when no municipality has the name left.
     void comuneLasciato(CasellaComune& casella);
+    // The municipality boxes typed in and not left since (a save from the main window takes no focus) are
+    // weighed as when they are left. Failures travel as ErroreEsecuzione.
+    void comuniInSospeso();
     // vOSCOM_KeyUp and its three twins, on a letter typed: completes the municipality from the letters before
     // the caret.
     void comuneDigitato(CasellaComune& casella);

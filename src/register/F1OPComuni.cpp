@@ -141,6 +141,20 @@ void F1OP::comuneLasciato(CasellaComune& casella)
     }
 }
 
+void F1OP::comuniInSospeso()
+{
+    for (CasellaComune& casella : m_comuni) {
+        if (casella.provinciaProposta || !casella.digitato.isEmpty()) {
+            // First cleaned as the box left would be.
+            const QString pulito = comeLasciato(casella.comune->text());
+            if (pulito != casella.comune->text()) {
+                casella.comune->setText(pulito);
+            }
+            comuneLasciato(casella);
+        }
+    }
+}
+
 void F1OP::comuneDigitato(CasellaComune& casella)
 {
     QLineEdit* comune = casella.comune;

@@ -235,6 +235,7 @@ void F1OP::nuovoSoggetto()
 void F1OP::Aggiorna()
 {
     const Operazione operazione(*this);
+    comuniInSospeso();
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
             casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));

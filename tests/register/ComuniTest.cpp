@@ -186,3 +186,26 @@ TEST_F(Comuni, AStoredProvinceStays)
     }
     EXPECT_FALSE(form->modificato());
 }
+
+// The main window's Conferma takes no focus: the box still being typed in is weighed as when it is left.
+TEST_F(Comuni, ASaveFromTheMainWindowWeighsTheBoxBeingTyped)
+{
+    apri();
+    compilaValido();
+    form->vOSCOM->setFocus();
+    selezionaTutto(form->vOSCOM);
+    tasti(form->vOSCOM, QStringLiteral("MILANO MARITTIMA"));
+    form->Conferma();
+    EXPECT_EQ(righe(), 0);
+    EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Indicare la provincia della sede legale"));
+
+    scripted.messages.clear();
+    form->vOSCOM->setFocus();
+    selezionaTutto(form->vOSCOM);
+    tasti(form->vOSCOM, QStringLiteral("CANTÙ"));
+    form->Conferma();
+    const auto salvato = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
+    EXPECT_EQ(salvato.at(QStringLiteral("OSCOM")).toText() + salvato.at(QStringLiteral("OSPRO")).toText(),
+              QStringLiteral("CANTU'CO"));
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+}
