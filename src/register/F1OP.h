@@ -237,7 +237,6 @@ private:
     void collegaComuni();
     // Forgets what was proposed and typed in the municipality boxes: a subject loaded or emptied keeps its own.
     void dimenticaComuni();
-    void dimenticaComune(CasellaComune& casella);
     // A municipality box left. vOSCOM and vONCOM (vOSCOM_LostFocus, vONCOM_LostFocus) fill the province of the
     // municipality typed; vRENCOM and vSICOM do so only when the completion proposed their province or the name
     // was typed with a final accent. A proposed province is emptied when no municipality has the name left.

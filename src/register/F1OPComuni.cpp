@@ -68,21 +68,15 @@ void F1OP::collegaComuni()
         };
         connect(casella.comune, &QLineEdit::textEdited, this,
                 [&casella](const QString& testo) { casella.digitato = testo; });
-        connect(casella.provincia, &QLineEdit::textEdited, this, [&casella] { casella.provinciaProposta = false; });
     }
 }
 
 void F1OP::dimenticaComuni()
 {
     for (CasellaComune& casella : m_comuni) {
-        dimenticaComune(casella);
+        casella.provinciaProposta = false;
+        casella.digitato.clear();
     }
-}
-
-void F1OP::dimenticaComune(CasellaComune& casella)
-{
-    casella.provinciaProposta = false;
-    casella.digitato.clear();
 }
 
 void F1OP::comuneLasciato(CasellaComune& casella)

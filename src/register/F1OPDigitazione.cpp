@@ -122,12 +122,6 @@ void F1OP::DeduciCF()
     if (dati.luogoTrovato) {
         mostraIntero(vRENCOM, dati.comune);
         mostraIntero(vRENPRO, dati.provincia);
-        // The birth place the code names, not a proposal: it stays, even when the table lacks it.
-        for (CasellaComune& casella : m_comuni) {
-            if (casella.comune == vRENCOM) {
-                dimenticaComune(casella);
-            }
-        }
         vRECOG->setFocus();
     }
 }
