@@ -3,6 +3,7 @@
 #include "Dichiarazioni.h"
 #include "Testi.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ondavia {
@@ -44,13 +45,11 @@ std::int16_t ControllaCF(const QString& codice, QString* errore)
     // Counted in characters, not in UTF-16 units: a character outside the basic plane (an emoji) is one
     // character, never cut in half between the check part and the cadastral part.
     QList<uint> c = maiuscole(codice).toUcs4();
+    // A VAT number is eleven digits and nothing else: no check digit is tested, but a dash, an apostrophe or
+    // a blank would be saved and written to the agency as the subject's code.
     if (c.size() == 11) {
-        for (const uint ch : c) {
-            if (ch >= U'A' && ch <= U'Z') {
-                return 1;
-            }
-        }
-        return 0;
+        const bool cifre = std::all_of(c.cbegin(), c.cend(), [](uint ch) { return ch >= U'0' && ch <= U'9'; });
+        return cifre ? 0 : 1;
     }
 
     c.resize(16, U' ');

@@ -9,8 +9,8 @@ namespace ondavia {
 // ControllaCF could not search the municipality table (not loaded, or the search failed).
 inline constexpr std::int16_t CFNonVerificabile = -1;
 
-// Checks a code typed as a fiscal code. 11 characters: a VAT number, valid when it holds no letter
-// A-Z (nothing else is tested). Any other length: judged on its first 16 characters, upper-cased and
+// Checks a code typed as a fiscal code. 11 characters: a VAT number, valid when all eleven are digits 0-9
+// (no check digit is tested). Any other length: judged on its first 16 characters, upper-cased and
 // padded with blanks, as a personal fiscal code: check character, then the birth place's cadastral
 // code in rsComuniCF, also in its omocode forms.
 // Returns 0 when valid, 1 when not valid, the character code (65-90, or below 65 when the first 15

@@ -71,6 +71,16 @@ QString nomeSicuro(const QString& testo)
 
 } // namespace
 
+qsizetype primoCarattereNonSalvabile(QStringView testo)
+{
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        if (byteVoceBackup(testo[i]) < 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 QString testoVoceBackup(const db::Value& valore, int tipoColonna)
 {
     if (tipoColonna == db::adDouble &&

@@ -11,11 +11,13 @@
 // refuses such values and the reader refuses them in an item. Restores put values back by position, so
 // the table's column order is part of the format.
 
+#include "Windows1252.h"
 #include "db/Value.h"
 
 #include <QChar>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <cstdint>
 #include <optional>
@@ -41,6 +43,21 @@ inline bool carattereVietatoBackup(QChar c)
 {
     return c == QChar(SeparatoreBackup) || c == u'\r' || c == u'\n' || c == u'\0';
 }
+
+// The byte of a character in a backup line, or -1 when no line can carry it: a character that Windows-1252
+// lacks, or one that cannot stand in a value.
+inline int byteVoceBackup(QChar c)
+{
+    const char16_t u = c.unicode();
+    if ((u >= 0x20 && u < 0x80) || (u >= 0xA0 && u <= 0xFF && u != SeparatoreBackup)) {
+        return u;
+    }
+    return carattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
+}
+
+// The position of the first character of `testo` that no backup line can carry, or -1: a value that holds
+// one can never be backed up.
+qsizetype primoCarattereNonSalvabile(QStringView testo);
 
 // The text of a value in a backup line. A column of type double is written with the Italian decimal comma,
 // at most two decimals rounded half away from zero, no thousands separator and no leading zero, so that

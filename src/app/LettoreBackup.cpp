@@ -4,6 +4,7 @@
 #include "FileBackup.h"
 #include "Testi.h"
 #include "Windows1252.h"
+#include "platform/FileNormale.h"
 
 #include <QDir>
 
@@ -19,17 +20,20 @@ constexpr qint64 kBlocco = 1 << 16;
 
 bool LettoreBackup::apri(const QString& percorso, QString* errore)
 {
-    m_file.close();
-    m_file.setFileName(percorso);
+    m_percorso = percorso;
     m_blocco.clear();
     m_pos = 0;
     m_finito = false;
     m_saltaLF = false;
     m_numero = 0;
     m_errore.clear();
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        m_errore = QStringLiteral("Impossibile leggere il file\r\n%1\r\n(errore del sistema: %2).")
-                       .arg(QDir::toNativeSeparators(percorso), m_file.errorString());
+    // Only a file: what never ends (a named pipe, a device) would keep the form waiting for good.
+    const AperturaFile apertura = apriFileNormale(m_file, percorso);
+    if (!apertura.aperto) {
+        const QString motivo = apertura.genere.isEmpty() ? QStringLiteral("errore del sistema: %1").arg(apertura.errore)
+                                                         : QStringLiteral("non è un file ma %1").arg(apertura.genere);
+        m_errore = QStringLiteral("Impossibile leggere il file\r\n%1\r\n(%2).")
+                       .arg(QDir::toNativeSeparators(percorso), motivo);
         if (errore) {
             *errore = m_errore;
         }
@@ -45,7 +49,7 @@ bool LettoreBackup::riempi()
     if (letti < 0) {
         m_errore = QStringLiteral("La lettura del file\r\n%1\r\nsi è interrotta alla riga %2 "
                                   "(errore del sistema: %3).")
-                       .arg(QDir::toNativeSeparators(m_file.fileName()))
+                       .arg(QDir::toNativeSeparators(m_percorso))
                        .arg(m_numero + 1)
                        .arg(m_file.errorString());
         m_blocco.clear();

@@ -16,6 +16,8 @@ class LettoreBackup {
 public:
     enum class Esito { Riga, RigaTroppoLunga, Fine, Errore };
 
+    // Opens a file of data; anything else (a folder, a named pipe, a device) is refused at once, its message
+    // naming the path and what it is.
     bool apri(const QString& percorso, QString* errore);
 
     // The next line into *riga (without its line end). RigaTroppoLunga gives the line's first
@@ -31,6 +33,7 @@ public:
 private:
     bool riempi();
 
+    QString m_percorso;
     QFile m_file;
     QByteArray m_blocco;
     QByteArray m_linea; // a line that spans blocks, gathered

@@ -34,27 +34,6 @@ QString descriviCarattere(const QString& testo, qsizetype i)
     return QStringLiteral("il carattere \"%1\"").arg(testo.mid(i, coppia ? 2 : 1));
 }
 
-// The byte of a character in a backup line, or -1 when no line can carry it.
-int byteAmmesso(QChar c)
-{
-    const char16_t u = c.unicode();
-    if ((u >= 0x20 && u < 0x80) || (u >= 0xA0 && u <= 0xFF && u != SeparatoreBackup)) {
-        return u;
-    }
-    return carattereVietatoBackup(c) ? -1 : cp1252::codeOf(c);
-}
-
-// The first character of a value that no backup line can carry, or -1.
-qsizetype primoNonAmmesso(const QString& valore)
-{
-    for (qsizetype i = 0; i < valore.size(); ++i) {
-        if (byteAmmesso(valore[i]) < 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 // Appends a text given in UTF-8, without its leading and trailing blanks, as testoVoceBackup and accoda
 // would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
 // was, at any other character or one no line can carry: the text then takes the general way.
@@ -80,7 +59,7 @@ bool accodaUtf8(QByteArray* linea, std::string_view testo)
             u = static_cast<char16_t>(((u & 0x1F) << 6) | (seguito & 0x3F));
             ++i;
         }
-        const int b = byteAmmesso(QChar(u));
+        const int b = byteVoceBackup(QChar(u));
         if (b < 0) {
             linea->truncate(inizio);
             return false;
@@ -99,7 +78,7 @@ qsizetype accoda(QByteArray* linea, const QString& valore)
     linea->resize(inizio + valore.size());
     char* scritto = linea->data() + inizio;
     for (qsizetype i = 0; i < valore.size(); ++i) {
-        const int b = byteAmmesso(valore[i]);
+        const int b = byteVoceBackup(valore[i]);
         if (b < 0) {
             return i;
         }
@@ -108,8 +87,9 @@ qsizetype accoda(QByteArray* linea, const QString& valore)
     return -1;
 }
 
-// Where the operator finds a column of the register on the register form: its tab and its label.
-QString doveSulModulo(const QString& colonna)
+// Where the operator finds a column of the register on the register form: its tab and its label. A column
+// that the form does not show (or one of another table) is named by its table and its own name.
+QString doveSulModulo(const QString& tabella, const QString& colonna)
 {
     struct Posto {
         const char* colonna;
@@ -163,13 +143,14 @@ QString doveSulModulo(const QString& colonna)
         {"oitt2", "IMPEGNO ALLA TRASMISSIONE", "Da chi EFFETTUA L'INVIO"},
     };
     for (const Posto& posto : posti) {
-        if (colonna.compare(QLatin1String(posto.colonna), Qt::CaseInsensitive) == 0) {
+        if (tabella.compare(TabellaSoggetti, Qt::CaseInsensitive) == 0 &&
+            colonna.compare(QLatin1String(posto.colonna), Qt::CaseInsensitive) == 0) {
             return posto.scheda ? QStringLiteral("scheda %1, \"%2\"")
                                       .arg(QLatin1String(posto.scheda), QString::fromUtf8(posto.etichetta))
                                 : QStringLiteral("elenco dei soggetti, \"%1\"").arg(QLatin1String(posto.etichetta));
         }
     }
-    return QStringLiteral("campo %1").arg(colonna);
+    return QStringLiteral("tabella %1, campo %2").arg(tabella, colonna);
 }
 
 // Subjects listed one by one in the message of a scrambled backup refused; the others are counted.
@@ -214,7 +195,7 @@ public:
         m_linea += m_tabella;
         for (int c = 0; c < static_cast<int>(m_tipi.size()); ++c) {
             const QString valore = testoVoceBackup(m_righe.value(c), m_tipi[c]);
-            if (const qsizetype i = primoNonAmmesso(valore); i >= 0) {
+            if (const qsizetype i = primoCarattereNonSalvabile(valore); i >= 0) {
                 return rifiuta(c, valore, i, errore);
             }
             m_linea += QChar(SeparatoreBackup);
@@ -226,7 +207,7 @@ public:
             QStringList campi;
             for (const CarattereNonCifrabile& scarto : scarti) {
                 const int colonna = scarto.voce - 2;
-                const QString campo = colonna >= 0 ? doveSulModulo(m_righe.name(colonna)) : m_tabella;
+                const QString campo = colonna >= 0 ? doveSulModulo(m_tabella, m_righe.name(colonna)) : m_tabella;
                 if (!campi.contains(campo)) {
                     campi << campo;
                 }
@@ -260,10 +241,11 @@ public:
 private:
     bool rifiuta(int colonna, const QString& valore, qsizetype i, QString* errore)
     {
-        *errore = QStringLiteral("Impossibile creare il file di backup: il campo %1 del soggetto %2 contiene "
-                                 "%3, che un file di backup non può contenere.\r\nCorreggere il campo e "
-                                 "ripetere il salvataggio: nessun file è stato scritto.")
-                      .arg(m_righe.name(colonna), soggetto(), descriviCarattere(valore, i));
+        // The field named as in the message of a scrambled backup refused, by its place on the form.
+        *errore = QStringLiteral("Impossibile creare il file di backup: questo campo contiene %1, che un file di "
+                                 "backup non può contenere:\r\n- %2: %3\r\nCorreggere il campo e ripetere il "
+                                 "salvataggio: nessun file è stato scritto.")
+                      .arg(descriviCarattere(valore, i), soggetto(), doveSulModulo(m_tabella, m_righe.name(colonna)));
         return false;
     }
 

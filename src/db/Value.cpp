@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -19,22 +20,80 @@ QString formatDouble(double number)
     return QString::fromLatin1(buffer, static_cast<int>(end - buffer));
 }
 
-// A text of decimal digits, with an optional sign and blanks around, as the 64-bit number it writes;
-// nothing for any other text or a number outside 64 bits.
-std::optional<qint64> wholeNumber(const QString& text)
+// A number written in decimal as the 64-bit whole number nearest to it, a half away from zero: an optional
+// sign, digits with an optional decimal separator ("," or ".") among or before them, and an optional
+// exponent, with blanks around. It is read from its digits, never through a double, so that every 64-bit
+// number and every fraction rounds as it is written. Nothing for any other text (two signs, blanks
+// inside) or a number outside 64 bits.
+std::optional<qint64> wholeNumber(QStringView text)
 {
-    const QByteArray latin = text.trimmed().toLatin1();
-    const char* first = latin.constData();
-    const char* last = first + latin.size();
-    if (first != last && *first == '+') {
-        ++first;
+    text = text.trimmed();
+    const qsizetype size = text.size();
+    const auto digit = [&text, size](qsizetype i) { return i < size && text[i] >= u'0' && text[i] <= u'9'; };
+    qsizetype i = 0;
+    const bool negative = i < size && text[i] == u'-';
+    if (i < size && (text[i] == u'+' || text[i] == u'-')) {
+        ++i;
     }
-    qint64 number = 0;
-    const auto [end, ec] = std::from_chars(first, last, number);
-    if (first == last || ec != std::errc() || end != last) {
+    const qsizetype first = i;
+    qsizetype separator = -1;
+    for (; i < size; ++i) {
+        if (separator < 0 && (text[i] == u',' || text[i] == u'.')) {
+            separator = i;
+        } else if (!digit(i)) {
+            break;
+        }
+    }
+    const qsizetype end = i;
+    const qsizetype digits = end - first - (separator < 0 ? 0 : 1);
+    if (digits == 0) {
         return std::nullopt;
     }
-    return number;
+    // The exponent only moves the decimal point: capped far beyond where every value is 0 or too large.
+    qint64 exponent = 0;
+    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        const bool below = i < size && text[i] == u'-';
+        if (i < size && (text[i] == u'+' || text[i] == u'-')) {
+            ++i;
+        }
+        if (!digit(i)) {
+            return std::nullopt;
+        }
+        for (; digit(i); ++i) {
+            exponent = std::min<qint64>(exponent * 10 + (text[i].unicode() - u'0'), qint64{1} << 40);
+        }
+        exponent = below ? -exponent : exponent;
+    }
+    if (i != size) {
+        return std::nullopt;
+    }
+    // The digits d0 d1 ... with the decimal point after the first `whole` of them.
+    const auto at = [&](qint64 k) { return text[first + k + (separator >= 0 && first + k >= separator ? 1 : 0)]; };
+    const qint64 whole = (separator < 0 ? digits : separator - first) + exponent;
+    constexpr quint64 limit = quint64{1} << 63; // the magnitude of the smallest number, one past the largest
+    quint64 magnitude = 0;
+    for (qint64 k = 0; k < std::min<qint64>(whole, digits); ++k) {
+        const unsigned d = at(k).unicode() - u'0';
+        if (magnitude > (limit - d) / 10) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * 10 + d;
+    }
+    for (qint64 k = digits; k < whole && magnitude != 0; ++k) {
+        if (magnitude > limit / 10) {
+            return std::nullopt;
+        }
+        magnitude *= 10;
+    }
+    // Half away from zero: the first digit after the point decides alone.
+    if (whole >= 0 && whole < digits && at(whole) >= u'5') {
+        ++magnitude;
+    }
+    if (magnitude > (negative ? limit : limit - 1)) {
+        return std::nullopt;
+    }
+    return negative ? static_cast<qint64>(0 - magnitude) : static_cast<qint64>(magnitude);
 }
 
 } // namespace
@@ -98,13 +157,10 @@ qint64 Value::toInteger(bool* ok) const
         result = std::get<qint64>(m_data);
     } else if (kind() == Kind::Text) {
         result = wholeNumber(std::get<QString>(m_data));
-    }
-    if (!result && kind() != Kind::Integer) {
-        // A fraction is rounded half away from zero. Digits alone come this way only from outside 64 bits,
-        // where their double lies too and is refused: none is ever read through a double.
-        bool parsed = false;
-        const double number = toDouble(&parsed);
-        if (parsed && std::isfinite(number) && std::fabs(std::round(number)) < 0x1p63) {
+    } else if (kind() != Kind::Null) {
+        // A double (or the days of a date) is rounded half away from zero, as far as 64 bits hold it.
+        const double number = toDouble();
+        if (std::isfinite(number) && std::fabs(std::round(number)) < 0x1p63) {
             result = static_cast<qint64>(std::llround(number));
         }
     }

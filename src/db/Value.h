@@ -40,8 +40,10 @@ public:
     // Numeric reading; text is parsed with either "," or "." as decimal separator.
     // Returns 0 and sets *ok to false when the value is not a number.
     double toDouble(bool* ok = nullptr) const;
-    // Whole numbers: digits are read exactly (never through a double); a fraction is rounded half away
-    // from zero. Returns 0 and sets *ok to false when the value is no number or lies outside 64 bits.
+    // Whole numbers, a fraction rounded half away from zero. A text is read from its digits, never through
+    // a double: one optional sign, digits with an optional decimal separator ("," or ".") and an optional
+    // exponent, blanks around. Returns 0 and sets *ok to false when the value is no number (two signs,
+    // other characters) or lies outside 64 bits.
     qint64 toInteger(bool* ok = nullptr) const;
     QDate toDate() const;
 

@@ -63,12 +63,15 @@ public:
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;
     // Prints the card of the subject of CodiceCorrente and vONPROG, as stored, to a PDF the user names, and
-    // opens it in the system's viewer. A subject not in the table, or a form that shows no stored subject
-    // (a new one, or one whose code or progressive was changed), travels as ErroreEsecuzione.
+    // opens it in the system's viewer. Changes on screen not yet saved are asked about first: Sì saves them (a
+    // refused save prints nothing), No prints the stored subject and leaves them on screen, Annulla prints
+    // nothing. A subject not in the table, or a form that shows no stored subject (a new one, or one whose
+    // code or progressive was changed), travels as ErroreEsecuzione.
     void STAMPA() override;
     // Asks "Il soggetto … è stato modificato. Registrare le modifiche?" when the form holds changes not yet
-    // saved: Sì saves as REGISTRA does, No drops them, Annulla (the default) stays. A failure is shown and
-    // counts as Annulla.
+    // saved: Sì saves as REGISTRA does, No goes on without saving them (the action that follows drops them by
+    // putting something over them, or leaves them on screen), Annulla (the default) stays. A failure is shown
+    // and counts as Annulla.
     bool lasciaSoggetto() override;
     // The form holds changes not yet saved: its boxes, lists or options differ from the subject last loaded,
     // saved or emptied by Aggiungi. Boxes are compared as a box left is cleaned.
@@ -79,13 +82,15 @@ public:
     void Form_Load();
     bool caricato() const { return m_caricato; }
 
-    // Loads the row of CodiceCorrente and vONPROG, its code box locked; prepares a new subject when there is none.
+    // Loads the row of CodiceCorrente and vONPROG, its code and progressive boxes locked; prepares a new subject
+    // when there is none.
     void Dettaglio();
     // Cleans the text boxes, validates and, when valid, writes the row. Write failures are shown as
     // "Errore Registrazione: " and the description, and the rest of the row is still written; DatiValidi is
     // then false, as after a failed validation, so that no caller goes on as after a save.
     void Aggiorna();
-    // Validates the form; stops at the first fault, shown on its field with its tab in front.
+    // Validates the form; stops at the first fault, shown on its field with its tab in front. A new subject's
+    // progressive is rewritten with three digits.
     void controlla();
     // Shares the list's whole width among the shown grid columns, in the proportions of their design widths.
     void FitCols();
@@ -261,8 +266,13 @@ private:
     std::vector<std::pair<TestoComunicazione, QLineEdit*>> caselleComunicazione() const;
     // The control that holds the value of a member of DatiComunicazione.
     QWidget* controlloDi(TestoComunicazione campo) const;
+    // Shows on the subject-type list why its text gives no code, and says true: it is empty, or neither an
+    // entry of the list nor a code of two letters or digits, alone or followed by "=" and a description.
+    bool tipoRifiutato();
     // Shows the first value on tab `scheda` that the communication file could not carry, and says true.
     bool rifiutatoDalFile(int scheda);
+    // Shows the first value on tab `scheda` that the row would store and no backup could carry, and says true.
+    bool rifiutatoDalBackup(int scheda);
 
     // Shows a field error (MostraErrore) on a field first scrolled into view.
     void mostraErrore(QWidget* campo, const QString& messaggio);

@@ -95,6 +95,12 @@ void F1OP::CreaComunicazione()
         return;
     }
 
+    // Record 2 takes the first two characters of the subject type as its code: a text that is no code would
+    // send the agency a code nobody chose.
+    if (tipoRifiutato()) {
+        return;
+    }
+
     // A value the file cannot carry is refused before the operator is asked where to write it.
     const DatiComunicazione dati = datiComunicazione();
     QString errore;
@@ -122,6 +128,11 @@ void F1OP::CreaComunicazione()
 
 void F1OP::STAMPA()
 {
+    // The card shows the stored row: changes on screen are saved first or, on No, left on screen unsaved, since
+    // the print-out puts nothing over them.
+    if (!chiediModifiche()) {
+        return;
+    }
     // The card is of a stored subject: with a new subject on screen, or one whose code or progressive was
     // retyped, the shared code and the progressive box would name another row, printed under the
     // operator's eyes as if it were the one he sees. No code is then told as no subject selected.

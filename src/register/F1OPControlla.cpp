@@ -8,13 +8,21 @@
 #include "app/Dates.h"
 #include "app/Dichiarazioni.h"
 #include "app/ErroreEsecuzione.h"
+#include "app/FileBackup.h"
 #include "app/Testi.h"
+#include "ui/CControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace ondavia {
 
@@ -67,6 +75,48 @@ std::optional<QString> dataRifiutata(QLineEdit* casella, const char* nonValida, 
     return std::nullopt;
 }
 
+// A new subject's progressive as the register keeps it: a whole number from 1 to 999 in three digits, so that
+// it sorts and is looked up as every other; nothing for any other text.
+std::optional<QString> progressivoNuovo(const QString& testo)
+{
+    const auto cifra = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (!std::all_of(testo.cbegin(), testo.cend(), cifra)) {
+        return std::nullopt;
+    }
+    QString numero = testo;
+    while (numero.startsWith(u'0')) {
+        numero.remove(0, 1);
+    }
+    if (numero.isEmpty() || numero.size() > 3) {
+        return std::nullopt;
+    }
+    return numero.rightJustified(3, u'0');
+}
+
+// A subject type the list does not hold, as the operator may type it: its code of two letters or digits, alone
+// or followed by "=" and the description. The register and the communication file take the first two
+// characters as the code, so any other text would give them a code nobody typed.
+bool tipoDigitatoValido(const QString& testo)
+{
+    const QString tipo = senzaSpazi(testo);
+    const auto alfanumerico = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    };
+    return tipo.size() >= 2 && alfanumerico(tipo[0]) && alfanumerico(tipo[1]) && (tipo.size() == 2 || tipo[2] == u'=');
+}
+
+// A control as the operator knows it: its caption between quotes.
+QString nomeSulModulo(const QWidget* controllo)
+{
+    for (const QLabel* etichetta : controllo->window()->findChildren<QLabel*>()) {
+        const QWidget* compagno = etichetta->buddy();
+        if (compagno && (compagno == controllo || compagno->focusProxy() == controllo)) {
+            return QStringLiteral("\"%1\"").arg(senzaSpazi(QString(etichetta->text()).remove(u'&')));
+        }
+    }
+    return controllo->objectName();
+}
+
 } // namespace
 
 void F1OP::controlla()
@@ -83,14 +133,26 @@ void F1OP::controlla()
     }
 
     SSTab1->setCurrentIndex(Soggetto);
-    if (CBrap->currentText().isEmpty()) {
-        return segnala(CBrap, "Indicare il tipo di soggetto");
+    if (tipoRifiutato()) {
+        return;
     }
     if (vuota(topiva)) {
         return segnala(topiva, "Codice Fiscale non indicato.");
     }
     if (codiceErrato(topiva)) {
         return segnala(topiva, "Codice Fiscale errato.");
+    }
+    // A stored subject's progressive names its row and its box is locked; only a new row gets one here.
+    if (!soggettoRegistrato()) {
+        const QString progressivo = senzaSpazi(vONPROG->text());
+        if (progressivo.isEmpty()) {
+            return segnala(vONPROG, "Indicare il progressivo: un numero da 1 a 999.");
+        }
+        const std::optional<QString> treCifre = progressivoNuovo(progressivo);
+        if (!treCifre) {
+            return segnala(vONPROG, "Progressivo non valido: indicare un numero da 1 a 999.");
+        }
+        vONPROG->setText(*treCifre);
     }
     if (o1->isChecked()) {
         if (vuota(torag)) {
@@ -121,7 +183,7 @@ void F1OP::controlla()
         MOC3->checkState() == Qt::Unchecked) {
         return segnala(MOC1, "Indicare almeno UN MOTIVO per la comunicazione");
     }
-    if (rifiutatoDalFile(Soggetto)) {
+    if (rifiutatoDalFile(Soggetto) || rifiutatoDalBackup(Soggetto)) {
         return;
     }
 
@@ -147,7 +209,7 @@ void F1OP::controlla()
     if (const auto motivo = dataRifiutata(vREDTNAS, "Data Nascita Responsabile non valida", Secolo::Nascita)) {
         return segnala(vREDTNAS, *motivo);
     }
-    if (rifiutatoDalFile(Responsabile)) {
+    if (rifiutatoDalFile(Responsabile) || rifiutatoDalBackup(Responsabile)) {
         return;
     }
 
@@ -171,7 +233,7 @@ void F1OP::controlla()
             return segnala(vPEGESTORE, "POSTA ELETTRONICA: campo GESTORE obbligatorio");
         }
     }
-    if (rifiutatoDalFile(PostaElettronica)) {
+    if (rifiutatoDalFile(PostaElettronica) || rifiutatoDalBackup(PostaElettronica)) {
         return;
     }
 
@@ -187,7 +249,7 @@ void F1OP::controlla()
             return segnala(mc1, "Indicare almeno UN MOTIVO per la cancellazione");
         }
     }
-    if (rifiutatoDalFile(CancellazionePec)) {
+    if (rifiutatoDalFile(CancellazionePec) || rifiutatoDalBackup(CancellazionePec)) {
         return;
     }
 
@@ -195,12 +257,29 @@ void F1OP::controlla()
     if (!vuota(vITTCF) && codiceErrato(vITTCF)) {
         return segnala(vITTCF, "Codice Fiscale errato.");
     }
-    if (rifiutatoDalFile(Impegno)) {
+    if (rifiutatoDalFile(Impegno) || rifiutatoDalBackup(Impegno)) {
         return;
     }
 
     SSTab1->setCurrentIndex(Soggetto);
     DatiValidi = true;
+}
+
+bool F1OP::tipoRifiutato()
+{
+    if (CBrap->currentText().isEmpty()) {
+        SSTab1->setCurrentIndex(Soggetto);
+        mostraErrore(CBrap, QStringLiteral("Indicare il tipo di soggetto"));
+        return true;
+    }
+    if (CBrap->findText(CBrap->currentText(), Qt::MatchExactly) < 0 && !tipoDigitatoValido(CBrap->currentText())) {
+        SSTab1->setCurrentIndex(Soggetto);
+        mostraErrore(CBrap, QStringLiteral("Tipo di soggetto non valido: scegliere un tipo dall'elenco, oppure "
+                                           "scrivere il suo codice di due lettere o cifre, da solo o seguito da "
+                                           "\"=\" e dalla descrizione (13=Descrizione)."));
+        return true;
+    }
+    return false;
 }
 
 // What is saved must be what the communication file can carry: the file's own check, with its own words,
@@ -216,6 +295,39 @@ bool F1OP::rifiutatoDalFile(int scheda)
             mostraErrore(controllo, messaggio);
             return true;
         }
+    }
+    return false;
+}
+
+// What is saved must be what a backup can carry: one value that no backup line can hold makes every backup of
+// the whole register fail. The backup's own rule, on every value the row stores; the boxes of the kind of
+// subject not chosen are emptied by the save and do not count.
+bool F1OP::rifiutatoDalBackup(int scheda)
+{
+    const QWidget* pagina = SSTab1->widget(scheda);
+    std::vector<std::pair<QWidget*, QString>> valori;
+    if (pagina->isAncestorOf(CBrap)) {
+        valori.emplace_back(CBrap, CBrap->currentText());
+    }
+    for (QLineEdit* casella : pagina->findChildren<QLineEdit*>()) {
+        const bool nonRegistrata =
+            (FPNF->isAncestorOf(casella) && !o1->isChecked()) || (FPF->isAncestorOf(casella) && !o2->isChecked());
+        if (CControl::eCasellaDiTesto(casella) && !nonRegistrata) {
+            valori.emplace_back(casella, casella->text());
+        }
+    }
+    for (const auto& [controllo, testo] : valori) {
+        const qsizetype i = primoCarattereNonSalvabile(testo);
+        if (i < 0) {
+            continue;
+        }
+        const bool coppia = testo[i].isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate();
+        mostraErrore(controllo, QStringLiteral("Il campo %1 (scheda %2) contiene il carattere \"%3\", che un file di "
+                                               "backup non può contenere: registrato, impedirebbe ogni salvataggio "
+                                               "dell'archivio.")
+                                    .arg(nomeSulModulo(controllo), senzaSpazi(SSTab1->tabText(scheda)),
+                                         testo.mid(i, coppia ? 2 : 1)));
+        return true;
     }
     return false;
 }

@@ -79,6 +79,8 @@ void F1OP::listaSelezionando(const std::optional<Chiave>& chiave)
     for (int i = 0; i < colonne; ++i) {
         LarghezzeColonne[static_cast<size_t>(i) + 1] = IGOpe->columnWidth(i);
     }
+    // The design widths fill the list only at one size; the list keeps its own size through a refill.
+    FitCols();
 
     if (!RsCope.Open(SQL, Conn)) {
         throw ErroreEsecuzione(RsCope.lastError());

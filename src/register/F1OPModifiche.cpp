@@ -92,17 +92,25 @@ void F1OP::rigaScelta(const QModelIndex& scelta)
         IGOpe_RigaScelta();
         return;
     }
+    // The chosen subject is kept by its key: once the list is read again a row number may name another subject.
     const Chiave voluta{m_griglia->testo(scelta.row(), 0), m_griglia->testo(scelta.row(), 1)};
-    // The click or key that chose the row goes on once the question is answered, and its selection may fall
-    // on another row: the list is put back on the subject on screen afterwards.
-    QTimer::singleShot(0, this, [this] { scegliRigaSoggetto(); });
-    if (!chiediModifiche()) {
-        scegliRigaSoggetto();
-    } else if (modificato()) {
-        IGOpe_RigaScelta(); // dropped
-    } else {
-        listaSelezionando(voluta); // saved: the list was read again, the row is found by its subject
+    if (chiediModifiche()) {
+        if (modificato()) {
+            // No: the changes are dropped and the chosen subject is loaded.
+            CodiceCorrente = voluta.codice;
+            vONPROG->setText(voluta.progressivo);
+            Dettaglio();
+        } else {
+            listaSelezionando(voluta); // saved: the list was read again, the row is found by its subject
+        }
     }
+    // Annulla, or a refused save, keeps the subject on screen with its changes.
+    scegliRigaSoggetto();
+    // The click or key that chose the row goes on once the question is answered, and its selection may fall on
+    // another row (the one under the mouse, in a list read again): the list is put on the subject on screen once
+    // more after it. Not before the question: the open question box runs the queued work, and the click would
+    // then undo the correction.
+    QTimer::singleShot(0, this, [this] { scegliRigaSoggetto(); });
 }
 
 void F1OP::scegliRigaSoggetto()

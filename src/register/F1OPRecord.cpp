@@ -158,8 +158,10 @@ void F1OP::Dettaglio()
         o1->setChecked(true);
         NomeCorrente = senzaSpazi(torag->text());
     }
-    // A stored subject keeps its code: a correction is saved into its own row, never into a new one.
+    // A stored subject keeps its code and its progressive: a correction is saved into its own row, never into
+    // a new one (Copia makes a new progressive).
     topiva->setEnabled(false);
+    vONPROG->setEnabled(false);
 
     mostra(MOC1, "OMOC1");
     mostra(MOC2, "OMOC2");
@@ -224,6 +226,7 @@ void F1OP::nuovoSoggetto()
     // must load it.
     IGOpe->selectionModel()->clear();
     vONPROG->setText(QStringLiteral("001"));
+    vONPROG->setEnabled(true);
     topiva->setEnabled(true);
     topiva->setFocus();
     o1->setChecked(true);

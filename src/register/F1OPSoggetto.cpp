@@ -31,6 +31,9 @@ void F1OP::costruisciGriglia()
     IGOpe->setEditTriggers(QAbstractItemView::NoEditTriggers);
     IGOpe->setSelectionBehavior(QAbstractItemView::SelectRows);
     IGOpe->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab and Shift+Tab go to the next and previous control, as from every other control; the arrow keys move
+    // between the rows.
+    IGOpe->setTabKeyNavigation(false);
     IGOpe->setAlternatingRowColors(true);
     IGOpe->setWordWrap(false);
     IGOpe->verticalHeader()->hide();

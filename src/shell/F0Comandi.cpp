@@ -122,6 +122,10 @@ void F0::eseguiComandoBase(int id, const QString& caption)
         break;
     case ComandoSalva:
         if (!CodiceCorrente.isEmpty()) {
+            // The backup is made of the stored subjects: changes on screen are asked about first.
+            if (m_registro && !m_registro->lasciaSoggetto()) {
+                break;
+            }
             SalvaTutti = false;
             if (caption == QLatin1String("Salva TUTTI")) {
                 SalvaTutti = true;

@@ -22,8 +22,10 @@ public:
     virtual void STAMPA() = 0;
 
     // Called before an action that puts something else over the subject on screen (a restore, closing the
-    // program). When the form holds changes not yet saved it asks whether to save them; true when the action
-    // may go on (nothing to ask, saved, or dropped), false when the operator stays or the save was refused.
+    // program) or that reads the stored subjects (a backup). When the form holds changes not yet saved it asks
+    // whether to save them; true when the action may go on (nothing to ask, saved, or not to be saved), false
+    // when the operator stays or the save was refused. Changes not to be saved stay on screen until an action
+    // puts something over them.
     virtual bool lasciaSoggetto() { return true; }
 };
 

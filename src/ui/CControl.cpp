@@ -5,6 +5,7 @@
 #include "app/Testi.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -48,6 +49,16 @@ bool CControl::SetVbControl(QWidget* controllo)
     // Without tracking a line edit hears of the mouse only while a button is held.
     ctTextBox->setMouseTracking(true);
     ctTextBox->installEventFilter(this);
+    // A box may lose the focus unheard: moved by code while a message box held the activation, it reaches another
+    // control when the window is activated again. Whatever control of its window has the focus, no other wears
+    // its colour.
+    disconnect(m_fuocoAltrove);
+    m_fuocoAltrove = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* ora) {
+        if (ctTextBox && ora && ora != ctTextBox && ora->window() == ctTextBox->window() &&
+            ctTextBox->palette().color(QPalette::Active, QPalette::Base) == coloreQt(ColoreSfondo(true))) {
+            impostaSfondo(ctTextBox, ColoreSfondo(false));
+        }
+    });
     return true;
 }
 

@@ -43,6 +43,7 @@ private:
     void ctTextBox_MouseMove();
 
     QPointer<QLineEdit> ctTextBox;
+    QMetaObject::Connection m_fuocoAltrove;
 };
 
 // Gives a control the background colour `colore`, leaving its text colour alone.

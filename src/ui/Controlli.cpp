@@ -32,6 +32,94 @@ int margineMessaggio(qsizetype lunghezza)
     return static_cast<int>(basso % 2 == 0 ? basso : intero);
 }
 
+constexpr QPalette::ColorGroup kGruppi[] = {QPalette::Active, QPalette::Inactive};
+
+// The control the focus goes to when `controllo` is given it.
+const QWidget* destinoFuoco(const QWidget* controllo)
+{
+    while (controllo->focusProxy()) {
+        controllo = controllo->focusProxy();
+    }
+    return controllo;
+}
+
+// The colours a control had before a field error marked it, given back when another control of its window takes the
+// focus. Only text boxes have a focus wrapper to take the focus colour off them: a list, a check box or an option
+// marked in error would otherwise keep it for good, and look focused beside the control that is.
+// It hears of the focus from the application, not from the control's events: a control's event filter installed
+// while the control's own focus loss is being handled would have that loss handled twice, and a control whose window
+// was given back the activation with another control focused is told nothing.
+class ColoriPrimaDellErrore : public QObject {
+    static constexpr char kNome[] = "ColoriPrimaDellErrore";
+
+public:
+    // Remembers the control's colours, unless an earlier error did and the control has not been left since.
+    static void ricorda(QWidget* controllo)
+    {
+        auto* colori = di(controllo);
+        if (!colori) {
+            colori = new ColoriPrimaDellErrore(controllo);
+        }
+        if (colori->m_attivo) {
+            return;
+        }
+        const QPalette tavolozza = controllo->palette();
+        for (int i = 0; i < 2; ++i) {
+            colori->m_sfondo[i] = tavolozza.color(kGruppi[i], QPalette::Base);
+            colori->m_testo[i] = tavolozza.color(kGruppi[i], QPalette::Text);
+            // The focus colour of a text box that has the focus is not its own: left, it is white.
+            if (colori->m_sfondo[i] == coloreQt(ColoreFuoco)) {
+                colori->m_sfondo[i] = coloreQt(ColoreBianco);
+            }
+        }
+        colori->m_attivo = true;
+    }
+
+    static void rimetti(QWidget* controllo)
+    {
+        if (auto* colori = di(controllo)) {
+            colori->rimetti();
+        }
+    }
+
+private:
+    explicit ColoriPrimaDellErrore(QWidget* controllo) : QObject(controllo)
+    {
+        setObjectName(QLatin1String(kNome));
+        // A message box or another program taking the activation is no leaving of the control.
+        connect(qApp, &QApplication::focusChanged, this, [this, controllo](QWidget*, QWidget* ora) {
+            if (ora && ora != destinoFuoco(controllo) && ora->window() == controllo->window()) {
+                rimetti();
+            }
+        });
+    }
+
+    static ColoriPrimaDellErrore* di(QWidget* controllo)
+    {
+        return dynamic_cast<ColoriPrimaDellErrore*>(
+            controllo->findChild<QObject*>(QLatin1String(kNome), Qt::FindDirectChildrenOnly));
+    }
+
+    void rimetti()
+    {
+        if (!m_attivo) {
+            return;
+        }
+        auto* controllo = static_cast<QWidget*>(parent());
+        QPalette tavolozza = controllo->palette();
+        for (int i = 0; i < 2; ++i) {
+            tavolozza.setColor(kGruppi[i], QPalette::Base, m_sfondo[i]);
+            tavolozza.setColor(kGruppi[i], QPalette::Text, m_testo[i]);
+        }
+        controllo->setPalette(tavolozza);
+        m_attivo = false;
+    }
+
+    bool m_attivo = false;
+    QColor m_sfondo[2];
+    QColor m_testo[2];
+};
+
 } // namespace
 
 QColor coloreQt(Colore colore)
@@ -58,6 +146,7 @@ void MostraErrore(QWidget* controllo, QString& messaggio)
     // The focus first: the focus colour it brings would paint over the error's, and leave the wrong value white
     // on pale yellow while the message is open.
     if (controllo) {
+        ColoriPrimaDellErrore::ricorda(controllo);
         controllo->setFocus();
     }
     impostaColori(controllo, coloreQt(0x0000FF), coloreQt(0xFFFFFF));
@@ -67,8 +156,13 @@ void MostraErrore(QWidget* controllo, QString& messaggio)
     }
     msgBox(messaggio, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
     if (controllo) {
-        impostaColori(controllo, coloreQt(ColoreFuoco), QApplication::palette(controllo).color(QPalette::Text));
         controllo->setFocus();
+        // A control that cannot take the focus (locked, out of sight) does not look as if it had it.
+        if (controllo->window()->focusWidget() == destinoFuoco(controllo)) {
+            impostaColori(controllo, coloreQt(ColoreFuoco), QApplication::palette(controllo).color(QPalette::Text));
+        } else {
+            ColoriPrimaDellErrore::rimetti(controllo);
+        }
     }
 }
 

@@ -15,8 +15,9 @@ TEST_F(ControllaCFTest, TabellaDeiCodici)
         int esito;
     } casi[] = {
         // clang-format off
-        // 11 characters: VAT numbers, letters refused; valid in lower case, 17 characters and more
-        {"12345678901", 0}, {"1234567890A", 1}, {"rssmra85t10a562s", 0}, {"RSSMRA85T10A562SXYZ", 0},
+        // 11 characters: VAT numbers, any eleven digits and nothing else; valid in lower case, 17 characters and more
+        {"12345678901", 0}, {"00000000000", 0}, {"1234567890A", 1}, {"12345-67890", 1}, {"12345'78901", 1},
+        {"           ", 1}, {"1234567890\u0663", 1}, {"rssmra85t10a562s", 0}, {"RSSMRA85T10A562SXYZ", 0},
         // omocode cadastral code at 3, at 4+3+2; then an unknown place
         {"VRDGPP80A01A0M7E", 0}, {"VRDGPP80A01ALMTE", 0}, {"RSSMRA85T10Z999S", 1},
         // the check character: wrong, missing (15 characters), empty code, other characters in the first 15

@@ -1,9 +1,14 @@
 // Reading backup files line by line, and the check of a file's first line.
+#include "../support/Scadenza.h"
 #include "BackupProva.h"
 
 #include "app/FileBackup.h"
 #include "app/LettoreBackup.h"
 #include "app/Windows1252.h"
+
+#include <QDir>
+
+#include <sys/stat.h>
 
 using namespace ondavia;
 using namespace ondavia::test;
@@ -76,4 +81,23 @@ TEST_F(LettoreBackupTest, LaPrimaRigaDiceSeEUnBackupEDiChi)
     EXPECT_EQ(controlla("|COPE|RSSMRA80A01H501U\r\n").codice, "RSSMRA80A01H501U") << "split at its first character";
     EXPECT_EQ(controlla(cp("\r\n¦COPE¦X\r\n")).stato, S::NonBackup) << "only the first line counts";
     EXPECT_EQ(ControllaFileBackup(file("MANCA.REI")).stato, S::Illeggibile);
+}
+
+TEST_F(LettoreBackupTest, SoloUnFileSiLeggeEOgniAltraCosaSiRifiutaSubitoDicendoCosE)
+{
+    // A named pipe would keep the open waiting for a writer, and /dev/zero would be read for ever.
+    const QString pipe = file("PIPE.REI");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(file("CARTELLA.REI")));
+    const std::pair<QString, const char*> casi[] = {
+        {pipe, "una pipe con nome"}, {"/dev/zero", "un dispositivo"}, {file("CARTELLA.REI"), "una cartella"}};
+    for (const auto& [percorso, genere] : casi) {
+        SCOPED_TRACE(percorso.toStdString());
+        const Scadenza scadenza(std::chrono::seconds(20), "the check of a file that is not a file");
+        const ControlloBackup c = ControllaFileBackup(percorso);
+        EXPECT_EQ(c.stato, ControlloBackup::Stato::Illeggibile);
+        EXPECT_EQ(c.errore.toStdString(), QStringLiteral("Impossibile leggere il file\r\n%1\r\n(non è un file ma %2).")
+                                              .arg(QDir::toNativeSeparators(percorso), QString::fromUtf8(genere))
+                                              .toStdString());
+    }
 }

@@ -278,3 +278,87 @@ TEST_F(RipristinoTest, RipristinareGliStessiSoggettiNonRaddoppiaIlFileDelRegistr
     // Each subject's earlier row goes as its new one comes: the pages it leaves take the rows that follow.
     EXPECT_LT(pagine(), prima * 5 / 4) << prima;
 }
+
+TEST_F(RipristinoTest, UnNumeroInteroSiLeggeDalleSueCifreEUnTestoCheNonLoENonSiRegistra)
+{
+    // Each item goes into one column; the expected value, or "NULL" when the item is told and not stored.
+    struct Caso {
+        const char* colonna;
+        const char* voce;
+        const char* atteso;
+    };
+    const std::vector<Caso> casi{{"I", "1234567890123456789.4", "N:1234567890123456789"},
+                                 {"I", "123456789012345678.5", "N:123456789012345679"},
+                                 {"I", "0.49999999999999999", "N:0"},
+                                 {"I", "-0,5", "N:-1"},
+                                 {"I", "+-5", "NULL"},
+                                 {"I", "-+5", "NULL"},
+                                 {"I", "007", "N:7"},
+                                 {"I", "-0", "N:0"},
+                                 {"I", "+12", "N:12"},
+                                 {"I", "12,5", "N:13"},
+                                 {"I", "12.5", "N:13"},
+                                 {"I", "-12.5", "N:-13"},
+                                 {"I", "1e3", "N:1000"},
+                                 {"I", "2.5e-1", "N:0"},
+                                 {"I", "25E-1", "N:3"},
+                                 {"I", " 5 ", "N:5"},
+                                 {"I", "5 5", "NULL"},
+                                 {"I", "12,5,0", "NULL"},
+                                 {"I", "1e", "NULL"},
+                                 {"I", "1e400", "NULL"},
+                                 {"I", "9223372036854775807", "N:9223372036854775807"},
+                                 {"I", "9223372036854775807.0", "N:9223372036854775807"},
+                                 {"I", "9223372036854775807.5", "NULL"},
+                                 {"I", "9223372036854775808", "NULL"},
+                                 {"I", "-9223372036854775808", "N:-9223372036854775808"},
+                                 {"I", "-9223372036854775808.0", "N:-9223372036854775808"},
+                                 {"I", "-9223372036854775808.4", "N:-9223372036854775808"},
+                                 {"I", "-9223372036854775809", "NULL"},
+                                 {"L", "2147483647", "N:2147483647"},
+                                 {"L", "2147483647.0", "N:2147483647"},
+                                 {"L", "2147483648", "NULL"},
+                                 {"L", "-2147483648", "N:-2147483648"},
+                                 {"L", "-2147483648.0", "N:-2147483648"},
+                                 {"L", "-2147483649", "NULL"},
+                                 {"S", "32767", "N:32767"},
+                                 {"S", "32767.0", "N:32767"},
+                                 {"S", "32767.5", "NULL"},
+                                 {"S", "32768", "NULL"},
+                                 {"S", "-32768", "N:-32768"},
+                                 {"S", "-32768.0", "N:-32768"},
+                                 {"S", "-32768.5", "NULL"},
+                                 {"S", "-32769", "NULL"},
+                                 {"B", "-1", "N:-1"},
+                                 {"B", "32767.0", "N:32767"},
+                                 {"B", "-32769", "NULL"}};
+    esegui("CREATE TABLE PROVA (OCOD TEXT, S SMALLINT, L LONG, I INTEGER, B BOOLEAN)");
+    const QStringList colonne{"OCOD", "S", "L", "I", "B"};
+    // A backup begins with a subject's row.
+    QList<QByteArray> linee{lineaCope({"A"}, {{"ONPROG", "001"}})};
+    QStringList attesi;
+    QStringList avvisi;
+    for (std::size_t n = 0; n < casi.size(); ++n) {
+        QList<QByteArray> voci(colonne.size());
+        voci[0] = QByteArray::number(qulonglong(n));
+        const int indice = static_cast<int>(colonne.indexOf(casi[n].colonna));
+        voci[indice] = casi[n].voce;
+        linee << Sep + "PROVA" + Sep + voci.join(Sep);
+        QStringList valori(colonne.size(), "NULL");
+        valori[0] = "T:" + voci[0];
+        valori[indice] = casi[n].atteso;
+        attesi << valori.join('|');
+        if (valori[indice] == "NULL") {
+            avvisi << QStringLiteral("indice %1 valore %2 ").arg(indice + 2).arg(casi[n].voce);
+        }
+    }
+    scriviRighe(file("INTERI.REI"), linee);
+    ASSERT_TRUE(ripristina(file("INTERI.REI"))) << m_errore.toStdString();
+    attesi.sort();
+    EXPECT_EQ(righe("PROVA").join('\n').toStdString(), attesi.join('\n').toStdString());
+    // Each value not stored is told, and only those.
+    ASSERT_EQ(m_avvisi.size(), avvisi.size()) << m_avvisi.join('\n').toStdString();
+    for (qsizetype i = 0; i < avvisi.size(); ++i) {
+        EXPECT_TRUE(m_avvisi[i].contains(avvisi[i])) << m_avvisi[i].toStdString();
+    }
+}

@@ -95,16 +95,26 @@ TEST_F(ScritturaTest, UnValoreCheIlFileNonPuoPortareEsclusoPrimaDiScrivere)
         ASSERT_TRUE(rs.Fields("OSCOM").setValue(c.valore) && rs.Update()) << rs.lastError().toStdString();
         ASSERT_FALSE(salva(percorso, {c.cifra, QString(), {}}));
         EXPECT_TRUE(m_errore.contains(c.frammento)) << m_errore.toStdString();
-        // Scrambling names the field as the register form shows it.
+        // Both refusals name the field as the register form shows it.
         EXPECT_TRUE(
-            m_errore.contains(c.cifra ? "RSSMRA80A01H501U (ROSSI MARIO): scheda SOGGETTO, \"Sede legale (Località)\""
-                                      : "il campo OSCOM del soggetto RSSMRA80A01H501U (ROSSI MARIO)"))
+            m_errore.contains("\r\n- RSSMRA80A01H501U (ROSSI MARIO): scheda SOGGETTO, \"Sede legale (Località)\"\r\n"))
             << m_errore.toStdString();
         EXPECT_TRUE(m_errore.contains(c.cifra ? "non cifrato" : "nessun file è stato scritto"))
             << m_errore.toStdString();
         EXPECT_EQ(leggi(percorso), "backup di ieri");
     }
     EXPECT_EQ(QDir(m_cartella.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
+
+    // A column that no field of the form shows is named by its table and its name, plain or scrambled.
+    db::Recordset rs;
+    ASSERT_TRUE(rs.Open("SELECT * FROM COPE", Conn));
+    ASSERT_TRUE(rs.Fields("OSCOM").setValue("ROMA") && rs.Update()) << rs.lastError().toStdString();
+    for (const bool cifra : {false, true}) {
+        ASSERT_TRUE(rs.Fields("Ocf").setValue(cifra ? "¢X" : "X¦") && rs.Update()) << rs.lastError().toStdString();
+        ASSERT_FALSE(salva(percorso, {cifra, QString(), {}}));
+        EXPECT_TRUE(m_errore.contains("\r\n- RSSMRA80A01H501U (ROSSI MARIO): tabella COPE, campo Ocf\r\n"))
+            << m_errore.toStdString();
+    }
 }
 
 TEST_F(ScritturaTest, UnFileCheNonSiPuoScrivereVieneDettoENonResta)
@@ -167,8 +177,9 @@ TEST_F(ScritturaTest, OgniCarattereDiUnoODueByteInUtf8SiScriveOSiRifiutaComeOgni
         aggiungi("PROVA", {{QStringLiteral("X"), QStringLiteral(" é") + QChar(u) + QStringLiteral("é")}});
         ASSERT_FALSE(salva(file("PROVA.REI"), {}, "PROVA"));
         EXPECT_TRUE(m_errore.contains(
-            "il campo T del soggetto X contiene " +
-            (u == '\n' ? QStringLiteral("un a capo") : QStringLiteral("il carattere \"%1\"").arg(QChar(u)))))
+            "contiene " +
+            (u == '\n' ? QStringLiteral("un a capo") : QStringLiteral("il carattere \"%1\"").arg(QChar(u))) +
+            ", che un file di backup non può contenere:\r\n- X: tabella PROVA, campo T\r\n"))
             << m_errore.toStdString();
     }
 }

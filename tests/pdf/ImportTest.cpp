@@ -267,6 +267,9 @@ TEST(FolianImport, ASourceWithAMendedStructureIsImportedAndADamagedPageIsNot)
         {"lost-font.pdf", replaced(bytes, std::to_string(font) + " 0 obj", std::to_string(font) + " 0 xyz")},
         // The font's dictionary cannot be read to its end.
         {"broken-font.pdf", replaced(bytes, "/BaseFont /Helvetica", "/BaseFont /Helvetica ]>")},
+        // The first page's own dictionary cannot be read to its end.
+        {"broken-page.pdf", std::regex_replace(bytes, std::regex("/MediaBox *\\[[^\\]]*\\]"), "$&]>",
+                                               std::regex_constants::format_first_only)},
     };
 
     Folian pdf(fixedHooks());

@@ -15,6 +15,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -271,6 +273,99 @@ TEST_F(StampaDialogo, WithoutItsReadersModuleThePrintOutNamesTheMissingFileAndAs
                                                              ONDAVIA_PDF_READER_MODULE)));
     EXPECT_TRUE(nomiIn(scripted.desktop).isEmpty());
     EXPECT_FALSE(QFile::exists(percorsoModello()));
+}
+
+} // namespace ondavia::test
+
+namespace ondavia::test {
+
+namespace {
+
+// Runs qpdf, giving its exit code; -1 when it did not run to its end.
+int qpdf(const QStringList& argomenti)
+{
+    QProcess processo;
+    processo.start(QStringLiteral("qpdf"), argomenti);
+    if (!processo.waitForFinished(20000) || processo.exitStatus() != QProcess::NormalExit) {
+        return -1;
+    }
+    return processo.exitCode();
+}
+
+QString motivoDelModello(const QString& motivo)
+{
+    return QStringLiteral("Il modello di stampa\r\n \r\n%1\r\n \r\nnon si può usare: %2\r\n \r\nSostituiscilo, "
+                          "oppure cancellalo: il programma ne scriverà uno nuovo.")
+        .arg(QDir::toNativeSeparators(percorsoModello()), motivo);
+}
+
+} // namespace
+
+// An office protected its letterhead with a password: the print-out says so, in those words, leaves the file as it
+// is and writes nothing. Whether the password is asked to open the file or only guards what may be done with it,
+// the page cannot be copied.
+TEST_F(StampaDialogo, APasswordProtectedTemplateIsToldAsSuchAndLeftAlone)
+{
+    QString errore;
+    const QString nostro = home.file(QStringLiteral("nostro.pdf"));
+    ASSERT_TRUE(scriviModello(nostro, &errore)) << errore.toStdString();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(percorsoModello()).absolutePath()));
+    struct Caso {
+        const char* nome;
+        QString utente;
+        int richiesta; // qpdf --requires-password: 0 a password opens it, 3 it opens without one
+    };
+    for (const Caso& caso :
+         {Caso{"password to open", QStringLiteral("utente"), 0}, Caso{"owner's password only", QString(), 3}}) {
+        SCOPED_TRACE(caso.nome);
+        QFile::remove(percorsoModello());
+        ASSERT_EQ(qpdf({QStringLiteral("--encrypt"), caso.utente, QStringLiteral("titolare"), QStringLiteral("256"),
+                        QStringLiteral("--"), nostro, percorsoModello()}),
+                  0);
+        ASSERT_EQ(qpdf({QStringLiteral("--requires-password"), percorsoModello()}), caso.richiesta);
+        const QByteArray protetto = contenuto(percorsoModello());
+        scripted.messages.clear();
+        scripted.saveAnswers = {desktop(QStringLiteral("scheda.pdf"))};
+
+        stampa(kCodice, QStringLiteral("001"));
+
+        ASSERT_EQ(scripted.messages.size(), 1u);
+        EXPECT_EQ(messaggio().toStdString(),
+                  motivoDelModello(QStringLiteral("il documento è protetto da una password.")).toStdString());
+        EXPECT_EQ(scripted.messages[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(contenuto(percorsoModello()), protetto);
+        EXPECT_TRUE(nomiIn(scripted.desktop).isEmpty()) << nomiIn(scripted.desktop).join(' ').toStdString();
+        EXPECT_TRUE(scripted.opened.empty());
+    }
+}
+
+// A template whose page itself cannot be read whole (its dictionary broken after the media box) is refused rather
+// than copied with pieces missing: the operator is told the file is damaged, and no print-out is left behind.
+TEST_F(StampaDialogo, ATemplateWhosePageDictionaryIsDamagedIsRefusedAndNothingIsLeft)
+{
+    QString errore;
+    ASSERT_TRUE(preparaModello(&errore)) << errore.toStdString();
+    QByteArray modello = contenuto(percorsoModello());
+    static const QRegularExpression scatola(QStringLiteral("/MediaBox \\[[^\\]]*\\]"));
+    const QRegularExpressionMatch trovata = scatola.match(QString::fromLatin1(modello));
+    ASSERT_TRUE(trovata.hasMatch());
+    modello.insert(trovata.capturedEnd(), "]>");
+    // Two blanks fewer at the page's opening keep every object where the file's table says it is: only the
+    // page is damaged.
+    const qsizetype pagina = modello.lastIndexOf("<< /Type /Page ", trovata.capturedStart());
+    ASSERT_GE(pagina, 0);
+    modello.replace(pagina, 15, "<</Type/Page ");
+    home.write(QStringLiteral("Stampe/basec1.pdf"), modello);
+    scripted.saveAnswers = {desktop(QStringLiteral("scheda.pdf"))};
+
+    stampa(kCodice, QStringLiteral("001"));
+
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_EQ(messaggio().toStdString(),
+              motivoDelModello(QStringLiteral("il file è danneggiato o non è un documento PDF.")).toStdString());
+    EXPECT_EQ(contenuto(percorsoModello()), modello) << "left for the operator to replace";
+    EXPECT_TRUE(nomiIn(scripted.desktop).isEmpty()) << nomiIn(scripted.desktop).join(' ').toStdString();
+    EXPECT_TRUE(scripted.opened.empty());
 }
 
 } // namespace ondavia::test

@@ -159,3 +159,54 @@ TEST_F(Stampa, ACompanysCardKeepsLongValuesInsideTheirFields)
 }
 
 } // namespace ondavia::test
+
+namespace ondavia::test {
+
+// A PEC address of one long word is broken after its "@" only where the line stays at least half full: a first
+// line of "ab@" alone would leave the field looking empty. The lines read back in order as the address.
+TEST_F(Stampa, ALongWordIsBrokenAfterASeparatorOnlyWhereTheLineStaysHalfFull)
+{
+    std::map<QString, QString> riga = personaFisica();
+    QString indirizzo = QStringLiteral("ab@");
+    for (int i = 0; i < 300; ++i) {
+        indirizzo += QLatin1Char(static_cast<char>('a' + i % 26));
+    }
+    riga["OPEEMAIL"] = indirizzo;
+    inserisci(riga);
+    const QString pdf = desktop(QStringLiteral("pec.pdf"));
+    scripted.saveAnswers.push_back(pdf);
+
+    stampa(QStringLiteral("DNGMRA70C45H501Z"), QStringLiteral("001"));
+
+    ASSERT_TRUE(QFile::exists(pdf)) << messaggio().toStdString();
+    const auto pec =
+        std::find_if(scheda::layout().campi.begin(), scheda::layout().campi.end(), [](const scheda::Campo& c) {
+            return c.campo != nullptr && c.campo == std::string_view("OPEEMAIL");
+        });
+    ASSERT_NE(pec, scheda::layout().campi.end());
+    const Rettangolo area = areaValore(*pec);
+    std::vector<Parola> righe;
+    for (const Parola& p : paroleDi(pdf)) {
+        if (dentro(area, p.box)) {
+            righe.push_back(p);
+        }
+    }
+    ASSERT_GE(righe.size(), 2u);
+    std::sort(righe.begin(), righe.end(), [](const Parola& a, const Parola& b) { return a.box.y < b.box.y; });
+    const Parola& prima = righe.front();
+    EXPECT_NE(prima.testo.toStdString(), "ab@");
+    EXPECT_TRUE(prima.testo.startsWith(QStringLiteral("ab@"))) << prima.testo.toStdString();
+    EXPECT_GE(prima.box.w, area.w / 2) << prima.testo.toStdString();
+    QString letto;
+    for (const Parola& p : righe) {
+        letto += p.testo;
+    }
+    if (letto.endsWith(QChar(0x2026))) {
+        letto.chop(1);
+    } else {
+        EXPECT_EQ(letto.size(), indirizzo.size());
+    }
+    EXPECT_TRUE(indirizzo.startsWith(letto)) << letto.toStdString();
+}
+
+} // namespace ondavia::test

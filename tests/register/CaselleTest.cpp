@@ -5,6 +5,8 @@
 
 #include "app/Comunicazione.h"
 #include "app/Dichiarazioni.h"
+#include "app/FileBackup.h"
+#include "app/ScrittoreBackup.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -178,4 +180,49 @@ TEST_F(Caselle, ACharacterTheFileCannotHoldIsRefusedOnEveryTab)
         casella(nome)->setText(QStringLiteral("ŁUKASZ"));
         rifiutato(nome, scheda, QStringLiteral("il carattere \"Ł\""));
     }
+}
+
+// A character no backup line can hold (its separator "¦", or one the code page lacks) is refused by REGISTRA on
+// its box, in every box the row stores, those the communication file leaves out included: once stored, it would
+// make every backup of the register fail. The boxes of the kind of subject not chosen are not stored.
+TEST_F(Caselle, ACharacterNoBackupCanHoldIsRefusedOnItsBox)
+{
+    const QString separatore{QChar(SeparatoreBackup)};
+    apri();
+    const struct {
+        const char* casella;
+        int scheda;
+        QString testo;
+        QString carattere; // the one named
+    } casi[] = {
+        {"torag", 0, QStringLiteral("ALFA %1 SPA").arg(separatore), separatore},
+        {"vRECOG", 1, QStringLiteral("ROSSI") + separatore, separatore},
+        {"vPEGESTORE", 2, separatore, separatore},
+        {"vSIRAG", 3, QStringLiteral("VIA ROMA %1 1").arg(separatore), separatore}, // not in a first sending's file
+        {"vSICOM", 3, QStringLiteral("ÓDŹ"), QStringLiteral("Ź")},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.casella);
+        compilaValido();
+        casella(caso.casella)->setText(caso.testo);
+        rifiutato(caso.casella, caso.scheda,
+                  QStringLiteral("il carattere \"%1\", che un file di backup non può contenere").arg(caso.carattere));
+    }
+
+    compilaValido();
+    form->CBrap->setEditText(QStringLiteral("99=ALTRO ") + separatore);
+    scripted.messages.clear();
+    clic("bregistra_0");
+    EXPECT_EQ(righe(), 0);
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("\"Tipo Soggetto\" (scheda SOGGETTO)")))
+        << messaggio().toStdString();
+
+    compilaValido();
+    form->vOCOG->setText(separatore); // a company: the surname is not stored
+    clic("bregistra_0");
+    ASSERT_EQ(righe(), 1) << messaggio().toStdString();
+    QString errore;
+    EXPECT_TRUE(
+        ScrittoreBackup(Conn).ScriviTabella(home.file(QStringLiteral("copia.REI")), TabellaSoggetti, {}, &errore))
+        << errore.toStdString();
 }

@@ -8,6 +8,7 @@
 #include "register/GrigliaSoggetti.h"
 #include "shell/F0.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QTableView>
 #include <QTest>
@@ -78,6 +79,54 @@ TEST_F(ComunicazioneForm, TheButtonSavesValidatesAndWritesTheTrimmedForm)
     EXPECT_FALSE(messaggio().isEmpty());
 }
 
+// A subject type the list does not hold is typed as its code of two letters or digits, alone or with "=" and a
+// description: any other text would give the register and record 2 a code nobody typed.
+TEST_F(ComunicazioneForm, ATypedSubjectTypeIsACodeOfTwoLettersOrDigits)
+{
+    apri();
+    const struct {
+        const char* tipo;
+        const char* codice; // nullptr: refused
+    } casi[] = {
+        {"XYZ", nullptr},       {"Banca", nullptr}, {" ", nullptr},
+        {"   ", nullptr},       {"9", nullptr},     {"9-=ALTRO", nullptr},
+        {"99 =ALTRO", nullptr}, {"99", "99"},       {" A1=ALTRO SOGGETTO ", "A1"},
+        {"b2=", "b2"},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.tipo);
+        compilaValido();
+        form->CBrap->setEditText(QString::fromUtf8(caso.tipo));
+        const QString path = home.file(QStringLiteral("tipo.txt"));
+        QFile::remove(path);
+        scripted.saveAnswers = {path};
+        scripted.messages.clear();
+        clic("CREACOM");
+        if (caso.codice) {
+            EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["oTIPOSOG"].toText(),
+                      QLatin1String(caso.codice));
+            const auto records = recordsOf(path);
+            ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
+            EXPECT_EQ(field(records[2], 2, 2), QByteArray(caso.codice));
+            ASSERT_TRUE(Conn.Execute(QStringLiteral("DELETE FROM COPE")));
+        } else {
+            EXPECT_EQ(righe(), 0);
+            EXPECT_FALSE(QFile::exists(path));
+            ASSERT_EQ(scripted.messages.size(), 1u);
+            EXPECT_TRUE(messaggio().contains(QStringLiteral("13=Descrizione"))) << messaggio().toStdString();
+            const QWidget* fuoco = QApplication::focusWidget();
+            EXPECT_TRUE(fuoco && (fuoco == form->CBrap || form->CBrap->isAncestorOf(fuoco)));
+        }
+    }
+    // REGISTRA refuses it alike.
+    compilaValido();
+    form->CBrap->setEditText(QStringLiteral("XYZ"));
+    scripted.messages.clear();
+    clic("bregistra_0");
+    EXPECT_EQ(righe(), 0);
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("13=Descrizione"))) << messaggio().toStdString();
+}
+
 // The command writes the form unvalidated and unsaved; but with no code on screen, or a date it cannot write
 // as ddmmyyyy, it writes nothing and asks for no file.
 TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
@@ -99,6 +148,16 @@ TEST_F(ComunicazioneForm, TheCommandWritesTheFormAsItStandsWithoutSaving)
     EXPECT_TRUE(scripted.saveRequests.empty());
     ASSERT_EQ(scripted.messages.size(), 1u) << scripted.messageTexts().join("|").toStdString();
     EXPECT_EQ(messaggio(), QStringLiteral("Codice Fiscale non indicato: la comunicazione non è stata creata."));
+
+    // Record 2's code is the subject type's first two characters: a type that gives no code is refused on its list.
+    registro->topiva->setText(QStringLiteral("12345678901"));
+    for (const auto& [tipo, motivo] : {std::pair{"", "Indicare il tipo di soggetto"}, {"XYZ", "(13=Descrizione)"}}) {
+        registro->CBrap->setEditText(QLatin1String(tipo));
+        crea();
+        EXPECT_TRUE(scripted.saveRequests.empty()) << tipo;
+        EXPECT_TRUE(messaggio().contains(QLatin1String(motivo))) << messaggio().toStdString();
+    }
+    registro->CBrap->setCurrentIndex(0);
 
     NomeCorrente = QStringLiteral("ALTRO SOGGETTO"); // left by the subject loaded before
     registro->topiva->setText(QStringLiteral("  12345678901 "));

@@ -74,9 +74,10 @@ TEST_F(Date, TwoDigitBirthYearsAreOfSomeoneOfAge)
 }
 
 // A date the backup could not bring back is refused on its box, with the range in the message; so is a birth
-// to come. The edges are those the restore reads.
+// to come, but not one of today. The edges are those the restore reads.
 TEST_F(Date, OnlyDatesABackupRestoresAreSaved)
 {
+    const QString oggi = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
     const QString domani = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy"));
     const struct {
         const char* casella;
@@ -85,8 +86,10 @@ TEST_F(Date, OnlyDatesABackupRestoresAreSaved)
     } casi[] = {
         {"vONDT", QStringLiteral("31/12/1899"), "dal 01/01/1900 al 31/12/2099"},
         {"vONDT", QStringLiteral("01/01/1900"), nullptr},
+        {"vONDT", oggi, nullptr}, // born today: not yet in the future
         {"vONDT", domani, "nel futuro"},
         {"vREDTNAS", QStringLiteral("01/01/1850"), "dal 01/01/1900 al 31/12/2099"},
+        {"vREDTNAS", oggi, nullptr},
         {"vREDTNAS", domani, "nel futuro"},
         {"vPEDATAI", QStringLiteral("01/01/1899"), "dal 01/01/1900 al 31/12/2099"},
         {"vPEDATAF", QStringLiteral("01/01/2100"), "dal 01/01/1900 al 31/12/2099"},

@@ -171,6 +171,41 @@ TEST_F(Lista, ColumnsFillTheGridAtEverySize)
     }
 }
 
+// Every refill of the list (a save, a delete, a restore's rebuild) keeps the columns across the list's whole width.
+TEST_F(Lista, ColumnsFillTheGridAfterEveryRefill)
+{
+    for (int i = 1; i <= 3; ++i) {
+        const QString codice = QString(11, QLatin1Char('0' + i));
+        inserisci({{"OCOD", codice}, {"ONPROG", "001"}, {"ODES", "SOGGETTO " + codice}, {"OSTP", "1"}});
+    }
+    form->resize(1300, 760);
+    apri();
+    const auto riempiono = [this](const char* quando) {
+        QApplication::processEvents();
+        int somma = 0;
+        for (int c = 0; c < form->modelloGriglia()->columnCount(); ++c) {
+            somma += form->IGOpe->isColumnHidden(c) ? 0 : form->IGOpe->columnWidth(c);
+        }
+        EXPECT_EQ(somma, form->IGOpe->viewport()->width()) << quando;
+    };
+    riempiono("shown");
+
+    compilaValido();
+    form->Conferma();
+    ASSERT_EQ(righe(), 4) << messaggio().toStdString();
+    riempiono("after REGISTRA");
+
+    scripted.answers.push_back(MsgResult::Yes);
+    form->Elimina();
+    ASSERT_EQ(righe(), 3);
+    riempiono("after Elimina");
+    form->Lista(); // as a restore rebuilds it
+    riempiono("after a rebuild");
+
+    form->resize(900, 700);
+    riempiono("after a resize");
+}
+
 // Name, then fiscal code, then progressive as a number: 002 never stands above 001, whatever Ocf holds.
 TEST_F(Lista, ProgressivesOfOneSubjectStandInTheirOrder)
 {

@@ -8,6 +8,7 @@
 #include "register/Costruttori.h"
 #include "register/GrigliaSoggetti.h"
 
+#include <QApplication>
 #include <QTableView>
 #include <QTest>
 
@@ -347,8 +348,8 @@ TEST_F(Record, ASubjectWithoutATypeDoesNotTakeThePreviousOne)
 // After "Aggiungi" the list has no chosen row: choosing the subject that was on screen brings it back. Its
 // copy takes the next progressive by number: "1", typed by hand or brought by another installation's backup,
 // beside "002" gives "003", never a second "002"; one that is no number at all ("A") stops nothing. One typed
-// with a blank after it ("01 ") names the same row as without: the saved subject stays on screen and can be
-// copied afterwards, instead of showing as an empty new subject.
+// with a blank after it ("01 ") is saved as "001": the saved subject stays on screen and can be copied
+// afterwards, instead of showing as an empty new subject.
 TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
 {
     for (const char* p : {"1", "A"}) {
@@ -374,9 +375,9 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     compilaValido();
     form->vONPROG->setText(QStringLiteral("01 "));
     clic("bregistra_0");
-    ASSERT_EQ(righe(QStringLiteral("OCOD='12345678901' AND ONPROG='01'")), 1) << messaggio().toStdString();
+    ASSERT_EQ(righe(QStringLiteral("OCOD='12345678901' AND ONPROG='001'")), 1) << messaggio().toStdString();
     EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
-    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("01"));
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001"));
     scripted.answers = {MsgResult::Yes};
     form->Copia();
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
@@ -500,4 +501,79 @@ TEST_F(Record, ARowStoredInPartIsNoSave)
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("alfa.txt"))));
     EXPECT_EQ(form->torag->text(), QStringLiteral("ALFA NUOVA SPA"));
     EXPECT_EQ(form->vSIPRO->text(), QStringLiteral("ROMA"));
+}
+
+// A stored subject's progressive names its row: its box is locked like the code box, whatever brought the subject
+// on screen, and Copia is the way to a new progressive. A new subject's progressive is a whole number from 1 to
+// 999, saved and shown with three digits; anything else, an empty box included, is refused on the box.
+TEST_F(Record, AStoredProgressiveIsLockedAndANewOneIsANumberUpTo999)
+{
+    inserisci({{"OCOD", "55555555555"}, {"ONPROG", "001"}, {"ODES", "DELTA"}, {"OSTP", "1"}, {"orag", "DELTA"}});
+    apri();
+    const auto bloccato = [&](const char* dopo, const char* progressivo) {
+        EXPECT_FALSE(form->vONPROG->isEnabled()) << dopo;
+        EXPECT_EQ(form->vONPROG->text(), QLatin1String(progressivo)) << dopo;
+    };
+    bloccato("the first load", "001");
+    compilaValido();
+    EXPECT_TRUE(form->vONPROG->isEnabled());
+    clic("bregistra_0");
+    bloccato("a save", "001");
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(1, 0));
+    bloccato("a row change", "001");
+    form->IGOpe->setCurrentIndex(form->modelloGriglia()->index(0, 0));
+    ASSERT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    form->vONPROG->selectAll();
+    QTest::keyClicks(form->vONPROG, QStringLiteral("5"));
+    bloccato("typing", "001");
+    scripted.answers = {MsgResult::Yes};
+    form->Copia();
+    bloccato("Copia", "002");
+    form->vPEEMAIL->setText(QStringLiteral("COPIA@PEC.IT"));
+    clic("bregistra_0");
+    bloccato("a save of the copy", "002");
+    EXPECT_EQ(righe(), 3) << messaggio().toStdString();
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("002"))["OPEEMAIL"].toText(),
+              QStringLiteral("COPIA@PEC.IT"));
+
+    // A new subject with a registered code is still proposed the next free progressive.
+    compilaValido();
+    lascia(form->topiva, form->vONPROG);
+    EXPECT_EQ(form->vONPROG->text(), QStringLiteral("003"));
+
+    const struct {
+        const char* digitato;
+        const char* salvato; // nullptr: refused
+    } casi[] = {
+        {"5", "005"},    {"05", "005"},    {"005", "005"},
+        {" 7 ", "007"},  {"999", "999"},   {"1000", "100"}, // the box takes 3
+        {"0", nullptr},  {"000", nullptr}, {"A7", nullptr},
+        {"-5", nullptr}, {"5.", nullptr},  {"", nullptr},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.digitato);
+        compilaValido();
+        form->topiva->setText(QStringLiteral("11111111111")); // a code without rows: nothing is proposed
+        form->vONPROG->clear();
+        QTest::keyClicks(form->vONPROG, QLatin1String(caso.digitato));
+        scripted.messages.clear();
+        clic("bregistra_0");
+        if (caso.salvato) {
+            EXPECT_EQ(righe(QStringLiteral("OCOD='11111111111'")), 1) << messaggio().toStdString();
+            EXPECT_EQ(righe(QStringLiteral("OCOD='11111111111' AND ONPROG='%1'").arg(caso.salvato)), 1);
+            bloccato("the save of a new subject", caso.salvato);
+            ASSERT_TRUE(Conn.Execute(QStringLiteral("DELETE FROM COPE WHERE OCOD='11111111111'")));
+        } else {
+            EXPECT_EQ(righe(QStringLiteral("OCOD='11111111111'")), 0);
+            ASSERT_EQ(scripted.messages.size(), 1u);
+            EXPECT_TRUE(messaggio().contains(QStringLiteral("da 1 a 999"))) << messaggio().toStdString();
+            EXPECT_EQ(QApplication::focusWidget(), form->vONPROG);
+        }
+    }
+    // A number past 999, which the box cannot take typed, is refused all the same.
+    costruttori::mostraIntero(form->vONPROG, QStringLiteral("1000"));
+    scripted.messages.clear();
+    clic("bregistra_0");
+    EXPECT_EQ(righe(QStringLiteral("OCOD='11111111111'")), 0);
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("da 1 a 999"))) << messaggio().toStdString();
 }

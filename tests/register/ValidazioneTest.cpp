@@ -52,6 +52,8 @@ TEST_F(Validazione, StopsAtTheFirstFaultOnItsTab)
         {"Indicare il tipo di soggetto", "CBrap", 0, [](F1OP& f) { f.CBrap->setCurrentIndex(-1); }},
         {"Codice Fiscale non indicato.", "topiva", 0, vuota("topiva")},
         {"Codice Fiscale errato.", "topiva", 0, testo("topiva", "1234567890A")},
+        {"Codice Fiscale errato.", "topiva", 0, testo("topiva", "12345-67890")},
+        {"Codice Fiscale errato.", "topiva", 0, testo("topiva", "12345'78901")},
         {"Ragione Sociale - campo non valido.", "torag", 0, vuota("torag")},
         {"Indicare il comune della sede legale", "vOSCOM", 0, vuota("vOSCOM")},
         {"Indicare la provincia della sede legale", "vOSPRO", 0, vuota("vOSPRO")},

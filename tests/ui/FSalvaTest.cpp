@@ -1,5 +1,6 @@
 // The backup and restore form, driven through its real widgets and the main window's commands 721 and 722,
 // on a real register file; dialogs and message boxes are answered by the scripted platform.
+#include "../support/Scadenza.h"
 #include "PercorsiProva.h"
 #include "ShellFixture.h"
 
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace ondavia;
 using namespace ondavia::test;
@@ -239,6 +242,28 @@ TEST_F(FSalvaTest, RipristinaSoloUnBackupConCopiaDiSicurezzaESenzaDoppioni)
     const QList<QByteArray> primaCopia = righeFile(home.file("BFRR_AAA_" + oggi + ".REI"));
     ASSERT_EQ(primaCopia.size(), prima.size());
     EXPECT_TRUE(primaCopia[0].contains("ALFA VECCHIA"));
+}
+
+TEST_F(FSalvaTest, UnaPipeOUnDispositivoSceltiSiRifiutanoSubitoENonCambianoNulla)
+{
+    soggetto("AAA", "001", "ALFA");
+    const QStringList prima = codici();
+    const QString pipe = m_scrivania.filePath("PIPE.REI");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto finestra = finestraAperta();
+    desktop.openAnswers = {pipe, QStringLiteral("/dev/zero")};
+    {
+        const Scadenza scadenza(std::chrono::seconds(20), "the restore of a named pipe or a device");
+        finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
+        finestra->CommandBars_Execute(ComandoRipristina, "Ripristina");
+    }
+    EXPECT_EQ(desktop.messageTexts(),
+              (QStringList{"Impossibile leggere il file\r\n" + QDir::toNativeSeparators(pipe) +
+                               "\r\n(non è un file ma una pipe con nome).",
+                           "Impossibile leggere il file\r\n/dev/zero\r\n(non è un file ma un dispositivo)."}));
+    EXPECT_EQ(codici(), prima);
+    EXPECT_TRUE(chiamate.isEmpty());
+    EXPECT_EQ(QDir(home.path()).entryList({"BFRR_*"}, QDir::Files), QStringList{});
 }
 
 TEST_F(FSalvaTest, SenzaCopiaDiSicurezzaNienteRipristinoEAvvisiContatiDopoIlDecimo)
