@@ -9,6 +9,7 @@
 #include "shell/GestoreProtetto.h"
 #include "ui/CForm.h"
 #include "ui/Controlli.h"
+#include "ui/EventiCampo.h"
 #include "ui/ScriviLog.h"
 
 #include <QCheckBox>
@@ -76,7 +77,12 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     IGOpe->viewport()->installEventFilter(this);
 }
 
-F1OP::~F1OP() = default;
+F1OP::~F1OP()
+{
+    // The box with the focus loses it while the controls are taken down (the program ended from the main window's
+    // menu): the form's handlers of its boxes must not run then, over controls already gone.
+    EventiCampo::rimuovi(this);
+}
 
 void F1OP::collegaGestori()
 {
