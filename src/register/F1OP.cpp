@@ -133,6 +133,13 @@ void F1OP::collegaGestori()
             eseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
         }
     });
+    // A click on the list's blank part, or Ctrl with a click or the space bar on the chosen row, chooses nothing
+    // but takes the highlight off it: the list shows the subject on screen again.
+    connect(IGOpe->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_riempimentoGriglia && m_registrato && !IGOpe->selectionModel()->hasSelection()) {
+            scegliRigaSoggetto();
+        }
+    });
 }
 
 void F1OP::Form_Load()
