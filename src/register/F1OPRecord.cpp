@@ -19,6 +19,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 
 namespace ondavia {
@@ -228,6 +229,8 @@ void F1OP::nuovoSoggetto()
     vONPROG->setText(QStringLiteral("001"));
     vONPROG->setEnabled(true);
     topiva->setEnabled(true);
+    // The code box is in view when it takes the focus: typed on a tab behind, the keys would go where nobody sees.
+    SSTab1->setCurrentIndex(0);
     topiva->setFocus();
     o1->setChecked(true);
     TC1->setChecked(true);

@@ -383,6 +383,20 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
 }
 
+// "Aggiungi" from any tab puts the code box in view with the focus: what the operator types next goes where he
+// sees it.
+TEST_F(Record, AddShowsTheCodeBoxItTypesInto)
+{
+    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    apri();
+    for (int scheda = form->SSTab1->count() - 1; scheda >= 0; --scheda) {
+        form->SSTab1->setCurrentIndex(scheda);
+        form->Aggiungi();
+        EXPECT_EQ(QApplication::focusWidget(), form->topiva) << scheda;
+        EXPECT_TRUE(form->topiva->isVisible()) << scheda;
+    }
+}
+
 TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
 {
     // Left by a restore of a damaged backup: the code and nothing else. It sorts first.
