@@ -147,16 +147,14 @@ void F1OP::Dettaglio()
         mostra(vONDT, "ONDT");
         mostra(vONCOM, "oncom");
         mostra(vONPRO, "onpro");
-        FPF->show();
-        FPNF->hide();
         o2->setChecked(true);
+        o1_Click();
         NomeCorrente = senzaSpazi(vOCOG->text()) + QLatin1Char(' ') + senzaSpazi(vONOME->text());
     } else {
         mostra(vOSCOM, "OSCOM");
         mostra(vOSPRO, "OSPRO");
-        FPF->hide();
-        FPNF->show();
         o1->setChecked(true);
+        o1_Click();
         NomeCorrente = senzaSpazi(torag->text());
     }
     // A stored subject keeps its code and its progressive: a correction is saved into its own row, never into

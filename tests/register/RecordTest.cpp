@@ -397,6 +397,51 @@ TEST_F(Record, AddShowsTheCodeBoxItTypesInto)
     }
 }
 
+// A tab brought to the front gives the focus back to the box last used on it; a box whose frame the subject
+// loaded since has hidden (the other kind of subject, the other cancellation reason) never takes it.
+TEST_F(Record, TheFocusNeverFallsOnABoxOutOfSight)
+{
+    inserisci({{"OCOD", "RSSNNA62C45H501X"},
+               {"ONPROG", "001"},
+               {"ODES", "ROSSI ANNA"},
+               {"OSTP", "0"},
+               {"OCOG", "ROSSI"},
+               {"ONOME", "ANNA"},
+               {"OTIPOCOM2", "-1"},
+               {"OMC1", "-1"}});
+    inserisci({{"OCOD", "99999999999"},
+               {"ONPROG", "001"},
+               {"ODES", "ZETA"},
+               {"OSTP", "1"},
+               {"orag", "ZETA"},
+               {"OTIPOCOM2", "-1"},
+               {"OMC2", "-1"}});
+    apri();
+    const auto clicRiga = [this](int riga) {
+        const QRect cella = form->IGOpe->visualRect(form->IGOpe->model()->index(riga, 2));
+        QTest::mouseClick(form->IGOpe->viewport(), Qt::LeftButton, {}, cella.center());
+    };
+    struct Caso {
+        int partenza; // the row loaded first
+        QLineEdit* casella;
+        int scheda;
+    };
+    for (const Caso& c : {Caso{0, form->vOCOG, 0}, Caso{1, form->vSICF, 3}}) {
+        clicRiga(c.partenza);
+        form->SSTab1->setCurrentIndex(c.scheda);
+        c.casella->setFocus(Qt::MouseFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), c.casella);
+        clicRiga(1 - c.partenza);
+        ASSERT_FALSE(c.casella->isVisible()) << c.casella->objectName().toStdString();
+        form->SSTab1->setCurrentIndex(2);
+        form->vPEEMAIL->setFocus(Qt::MouseFocusReason);
+        form->SSTab1->setCurrentIndex(c.scheda);
+        const QWidget* fuoco = QApplication::focusWidget();
+        ASSERT_NE(fuoco, nullptr);
+        EXPECT_TRUE(fuoco->isVisible()) << fuoco->objectName().toStdString();
+    }
+}
+
 TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
 {
     // Left by a restore of a damaged backup: the code and nothing else. It sorts first.
