@@ -442,6 +442,28 @@ TEST_F(Record, TheFocusNeverFallsOnABoxOutOfSight)
     }
 }
 
+// The communication file of a subject whose name was typed over proposes a file name with the name on screen; the
+// delete and the copy go on naming the subject as stored, never a name typed once and typed over again since.
+TEST_F(Record, DeleteAndCopyNameTheStoredSubjectAfterACommunication)
+{
+    apri();
+    compilaValido();
+    form->Conferma();
+    ASSERT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    form->torag->setText(QStringLiteral("ALTRO NOME"));
+    form->CreaComunicazione(); // the file's name is asked, and the operator cancels
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_EQ(scripted.saveRequests[0].fileName, QStringLiteral("OVIA_ALTRONOME_001.TXT"));
+    form->torag->setText(QStringLiteral("TERZO NOME"));
+    scripted.answers = {MsgResult::No};
+    form->Elimina();
+    EXPECT_EQ(messaggio().toStdString(), "Confermi l'Eliminazione di \n \nALFA SPA progressivo 001?");
+    scripted.answers = {MsgResult::No, MsgResult::No}; // the changes dropped, no copy
+    form->Copia();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("\n \nALFA SPA?\n"))) << messaggio().toStdString();
+    EXPECT_EQ(righe(), 1);
+}
+
 TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
 {
     // Left by a restore of a damaged backup: the code and nothing else. It sorts first.
