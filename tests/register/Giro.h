@@ -95,9 +95,10 @@ private:
     // Code and progressive.
     using Chiave = std::pair<QString, QString>;
 
-    // Giro.cpp: the register the walks start from, and the choice of each step.
+    // Giro.cpp: the program opened and closed around a walk.
     void apri();
     void chiudi();
+    // GiroScelte.cpp: the register the walks start from, and the choice of each step.
     void seminaArchivio();
     Passo genera();
     Passo compilazione();

@@ -182,10 +182,7 @@ void Giro::esegui(Passo& passo)
             break;
         }
         inVista(pulsante);
-        // Pressing the button leaves the box being typed in, and runs its checks, before the save.
-        QTest::mousePress(pulsante, Qt::LeftButton);
-        m_salvataggio = true;
-        QTest::mouseRelease(pulsante, Qt::LeftButton);
+        QTest::mouseClick(pulsante, Qt::LeftButton);
         break;
     }
     case Tipo::RegistraBarra:
