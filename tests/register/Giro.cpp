@@ -49,8 +49,9 @@ QString risposta(MsgResult r)
     }
 }
 
-// Watches the windows that open: the splash form is the program's; the date picker the operator closes at once;
-// any other window (the backup form, say) the walk cannot answer, and says so. It also tells of a press on the
+// Watches the windows that open: the splash form is the program's; the date picker and the help on the register's
+// sections the operator closes at once; any other window (the backup form, say) the walk cannot answer, and says
+// so. It also tells of a press on the
 // list, once the box it leaves has run its checks and before the list sees it.
 class Sentinella : public QObject {
 public:
@@ -67,7 +68,7 @@ protected:
         }
         auto* dialogo = evento->type() == QEvent::Show ? qobject_cast<QDialog*>(oggetto) : nullptr;
         if (dialogo && dialogo != ammessa && dialogo->isWindow()) {
-            if (dialogo->objectName() != QLatin1String("FCale")) {
+            if (dialogo->objectName() != QLatin1String("FCale") && dialogo->objectName() != QLatin1String("FSezHelp")) {
                 avvisa(QStringLiteral("[finestra] si è aperta la finestra \"%1\"").arg(dialogo->windowTitle()));
             }
             QMetaObject::invokeMethod(dialogo, &QDialog::reject, Qt::QueuedConnection);

@@ -214,6 +214,9 @@ std::optional<MsgResult> Giro::rispondi(const MessageRequest& richiesta)
         }
         return MsgResult::Ok;
     }
+    if (testo.startsWith(QStringLiteral("Il documento di aiuto non è presente"))) {
+        return MsgResult::Ok; // the help button of the subject types: the agency's document is not shipped
+    }
     if (!m_messaggiLiberi) {
         guasto(QStringLiteral("[messaggio] messaggio inatteso: \"%1\" %2").arg(richiesta.title, testo));
     }

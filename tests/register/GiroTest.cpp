@@ -22,7 +22,7 @@ namespace {
 
 // The walks in the suite: short enough for a sanitized build, long enough to pass the roads that have hidden
 // faults before.
-constexpr int kPassiNellaSuite = 240;
+constexpr int kPassiNellaSuite = 600;
 constexpr std::uint64_t kSemeNellaSuite = 28;
 // Each walk starts again from the same register, so that a long run does not drift into a table of copies.
 constexpr int kPassiPerGiro = 120;
