@@ -161,15 +161,16 @@ private:
     std::map<Chiave, Riga> m_modello;
     // A save under way: the form is read when the list is filled again after it.
     bool m_salvataggio = false;
+    // What happened during the step: the list filled again; the question on changes not yet saved asked, and its
+    // last answer; the row a save wrote; the row a copy was confirmed of, and the row it made.
     bool m_riempita = false;
     bool m_domandaModifiche = false;
-    // The step's last answer to that question, and the row its save, if any, wrote.
     std::optional<MsgResult> m_rispostaModifiche;
     std::optional<Chiave> m_salvato;
+    std::optional<Chiave> m_copiaDa;
     std::optional<Chiave> m_copiato;
     // Any message may come: the communication file's own refusals are not the walk's to judge.
     bool m_messaggiLiberi = false;
-    std::optional<Chiave> m_copiaDa;
     struct Prima {
         bool modificato = false;
         bool nuovo = false;
