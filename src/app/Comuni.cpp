@@ -101,4 +101,22 @@ bool completaComune(const QString& prefisso, std::optional<Comune>* trovato, QSt
     return true;
 }
 
+QString apostrofiPerAccenti(const QString& nome)
+{
+    QString scritto;
+    for (qsizetype i = 0; i < nome.size(); ++i) {
+        const QChar c = nome[i];
+        const QString scomposto = c.decomposition();
+        const bool vocaleAccentata = c.decompositionTag() == QChar::Canonical && !scomposto.isEmpty() &&
+                                     QStringLiteral("AEIOUaeiou").contains(scomposto[0]);
+        if (vocaleAccentata && (i + 1 == nome.size() || nome[i + 1].isSpace())) {
+            scritto += scomposto[0];
+            scritto += QLatin1Char('\'');
+        } else {
+            scritto += c;
+        }
+    }
+    return scritto;
+}
+
 } // namespace ondavia

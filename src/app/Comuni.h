@@ -25,4 +25,8 @@ bool cercaComune(const QString& nome, const QString& provincia, std::optional<Co
 // A prefix holding a wildcard of the searches ("%" or "*") matches nothing: no name holds one.
 bool completaComune(const QString& prefisso, std::optional<Comune>* trovato, QString* errore = nullptr);
 
+// A name as the municipality table writes it when it was typed with accents: a vowel with an accent that
+// ends a word is the plain vowel and an apostrophe (CANTÙ is written CANTU'). Every other character stays.
+QString apostrofiPerAccenti(const QString& nome);
+
 } // namespace ondavia

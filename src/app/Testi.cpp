@@ -169,12 +169,14 @@ QString NormalizzaTesto(QString& testo)
     }
     t = maiuscole(t);
     // Capitals with accents, by their code: the tax agency's records and the register want plain letters.
-    // Ç goes with the E's and Ð, Ø, Ý, Þ, ß stay: that is how the register has always stored them.
+    // Ð, Ø, Ý, Þ, ß stay: that is how the register has always stored them.
     for (QChar& c : t) {
         const int code = cp1252::codeOf(c);
         if (code >= 192 && code <= 198) {
             c = u'A';
-        } else if (code >= 199 && code <= 203) {
+        } else if (code == 199) {
+            c = u'C';
+        } else if (code >= 200 && code <= 203) {
             c = u'E';
         } else if (code >= 204 && code <= 207) {
             c = u'I';

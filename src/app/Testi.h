@@ -46,7 +46,7 @@ qsizetype primoControllo(QStringView testo);
 QString senzaControlli(const QString& testo);
 
 // Cleans a typed text: each run of control characters becomes one blank, the characters ( ) < > [ ] ; | ,
-// and " become blanks, the text is upper-cased and accented capitals become plain ones. Rewrites `testo`
+// and " become blanks, the text is upper-cased and accented capitals (Ç too) become plain ones. Rewrites `testo`
 // and returns the result.
 QString NormalizzaTesto(QString& testo);
 

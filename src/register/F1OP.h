@@ -56,9 +56,10 @@ public:
     // Asks, then copies the row on screen to the next free progressive of its fiscal code, and shows the copy.
     // Changes on screen not yet saved are asked about first.
     void Copia() override;
-    // Writes the communication file from the form's fields as they stand: trims the text boxes, asks where
-    // to write, writes the four records and reports it. With no fiscal code on screen it says so and
-    // writes nothing; a cancelled dialog ends it quietly; a failure travels as ErroreEsecuzione.
+    // Writes the communication file from the form's fields as they stand: weighs a municipality box still being
+    // typed in as when it is left, trims the text boxes, asks where to write, writes the four records and reports it.
+    // With no fiscal code on screen it says so and writes nothing; a cancelled dialog ends it quietly; a failure
+    // travels as ErroreEsecuzione.
     void CreaComunicazione() override;
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;
@@ -226,10 +227,32 @@ private:
     // year; anything else is a field error.
     void dataLasciata(QLineEdit* casella);
     void vRECF_LostFocus();
-    // vOSCOM_LostFocus, vONCOM_LostFocus: the province of the municipality typed.
-    void comuneLasciato(QLineEdit* comune, QLineEdit* provincia);
-    // vOSCOM_KeyUp and its three twins: completes the municipality from the letters before the caret.
-    void comuneDigitato(QLineEdit* comune, QLineEdit* provincia, int tasto);
+    // A municipality box with the province box it fills, and what the form remembers of the typing in it.
+    struct CasellaComune {
+        QLineEdit* comune = nullptr;
+        QLineEdit* provincia = nullptr;
+        // Looked up by its whole name whenever it is left (vOSCOM, vONCOM).
+        bool cercataInUscita = false;
+        // The letters pressed without Ctrl, Alt or Meta and not yet released: only their release completes.
+        std::vector<int> lettere;
+        // The province box holds what the completion proposed, not what the operator typed or a subject stored.
+        bool provinciaProposta = false;
+        // The text as the operator last typed or pasted it, before the box left cleaned it.
+        QString digitato;
+    };
+    void collegaComuni();
+    // Forgets what was proposed and typed in the municipality boxes: a subject loaded or emptied keeps its own.
+    void dimenticaComuni();
+    // A municipality box left. vOSCOM and vONCOM (vOSCOM_LostFocus, vONCOM_LostFocus) fill the province of the
+    // municipality typed; vRENCOM and vSICOM do so only when the completion proposed their province or the name
+    // was typed with a final accent. A proposed province is emptied when no municipality has the name left.
+    void comuneLasciato(CasellaComune& casella);
+    // The municipality boxes typed in and not left since (a save from the main window takes no focus) are
+    // weighed as when they are left. Failures travel as ErroreEsecuzione.
+    void comuniInSospeso();
+    // vOSCOM_KeyUp and its three twins, on a letter typed: completes the municipality from the letters before
+    // the caret.
+    void comuneDigitato(CasellaComune& casella);
     // rdata_Click and the double click in a date box: the date picker on that box.
     void rdata_Click(int indice);
     QLineEdit* casellaData(int indice) const;
@@ -293,6 +316,7 @@ private:
     // plain message.
     std::function<void()> gestoreCampo(std::function<void()> gestore);
 
+    CasellaComune m_comuni[4];
     // The row whose data the form shows, when it shows a stored subject.
     std::optional<Chiave> m_registrato;
     QStringList m_statoCaricato;

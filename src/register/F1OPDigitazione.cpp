@@ -17,7 +17,6 @@
 #include "ui/EventiCampo.h"
 #include "ui/FCale.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -49,22 +48,7 @@ void F1OP::collegaCampi()
     EventiCampo::di(vONDT)->uscita = gestoreCampo([this] { vONDT_LostFocus(); });
     EventiCampo::di(vREDTNAS)->uscita = gestoreCampo([this] { vREDTNAS_LostFocus(); });
     EventiCampo::di(vRECF)->uscita = gestoreCampo([this] { vRECF_LostFocus(); });
-    for (const auto& coppia : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}}) {
-        QLineEdit* comune = coppia.first;
-        QLineEdit* provincia = coppia.second;
-        EventiCampo::di(comune)->uscita =
-            gestoreCampo([this, comune, provincia] { comuneLasciato(comune, provincia); });
-    }
-    for (const auto& coppia : {std::pair{vOSCOM, vOSPRO}, {vONCOM, vONPRO}, {vRENCOM, vRENPRO}, {vSICOM, vSIPRO}}) {
-        QLineEdit* comune = coppia.first;
-        QLineEdit* provincia = coppia.second;
-        EventiCampo::di(comune)->tastoRilasciato = [this, comune, provincia](const QKeyEvent& evento) {
-            // A key held down repeats its letter; the completion waits for it to be let go.
-            if (!evento.isAutoRepeat()) {
-                gestoreCampo([&] { comuneDigitato(comune, provincia, evento.key()); })();
-            }
-        };
-    }
+    collegaComuni();
     // The calendar is no field handler: the box being typed in is left, and checked, once it has begun.
     for (int i = 0; i < 5; ++i) {
         rdata[i]->setProperty("Index", i);

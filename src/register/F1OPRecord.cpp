@@ -198,6 +198,7 @@ void F1OP::Dettaglio()
     mostra(vONPROG, "ONPROG");
     m_registrato = Chiave{NoNull(RsCope.Fields(QStringLiteral("OCOD")).Value()), vONPROG->text()};
     RsCope.Close();
+    dimenticaComuni();
     m_statoCaricato = statoForm();
 }
 
@@ -230,12 +231,14 @@ void F1OP::nuovoSoggetto()
     topiva->setFocus();
     o1->setChecked(true);
     TC1->setChecked(true);
+    dimenticaComuni();
     m_statoCaricato = statoForm();
 }
 
 void F1OP::Aggiorna()
 {
     const Operazione operazione(*this);
+    comuniInSospeso();
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
             casella->setText(maiuscole(senzaSpaziIniziali(senzaControlli(casella->text()))));

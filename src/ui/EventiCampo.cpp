@@ -43,6 +43,11 @@ bool EventiCampo::eventFilter(QObject* oggetto, QEvent* evento)
             uscita();
         }
         break;
+    case QEvent::KeyPress:
+        if (tastoPremuto) {
+            tastoPremuto(*static_cast<QKeyEvent*>(evento));
+        }
+        break;
     case QEvent::KeyRelease:
         if (tastoRilasciato) {
             tastoRilasciato(*static_cast<QKeyEvent*>(evento));

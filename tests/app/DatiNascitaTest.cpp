@@ -103,3 +103,16 @@ TEST_F(ComuniTest, UnCaratterePerLeRicercheNonTrovaNulla)
     ASSERT_TRUE(cercaComune(QStringLiteral("ROM*"), QString(), &trovato));
     EXPECT_FALSE(trovato.has_value());
 }
+
+// The table writes a final accent as an apostrophe; an accent inside a word, or on no vowel, is left.
+TEST(ApostrofiPerAccentiTest, UnaVocaleAccentataInFondoAllaParola)
+{
+    for (const auto& [digitato, scritto] : {std::pair<QString, QString>{"Cantù", "Cantu'"},
+                                            {"ARQUÀ PETRARCA", "ARQUA' PETRARCA"},
+                                            {"perché ", "perche' "},
+                                            {"CITTÀDELLA", "CITTÀDELLA"},
+                                            {"FRANÇ", "FRANÇ"},
+                                            {"CANTU'", "CANTU'"}}) {
+        EXPECT_EQ(apostrofiPerAccenti(digitato), scritto) << digitato.toStdString();
+    }
+}

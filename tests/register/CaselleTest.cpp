@@ -120,6 +120,26 @@ TEST_F(Caselle, APastedLineBreakBecomesABlank)
     EXPECT_EQ(recordsOf(path).size(), 4) << messaggio().toStdString();
 }
 
+// A cedilla is cleaned to its own letter: a French name reaches the register and the file as it is spelt.
+TEST_F(Caselle, ACedillaBecomesItsOwnLetter)
+{
+    apri();
+    personaValida();
+    form->vONOME->setFocus();
+    form->vONOME->clear();
+    tasti(form->vONOME, QStringLiteral("François"));
+    lascia(form->vONOME, form->vOCOG);
+    EXPECT_EQ(form->vONOME->text(), QStringLiteral("FRANCOIS"));
+
+    const QString path = home.file(QStringLiteral("rossi.txt"));
+    scripted.saveAnswers.push_back(path);
+    clic("CREACOM");
+    EXPECT_EQ(riga(QStringLiteral("12345678901"), QStringLiteral("001"))["ONOME"].toText(), QStringLiteral("FRANCOIS"));
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
+    EXPECT_TRUE(records[0].contains("FRANCOIS")) << records[0].constData();
+}
+
 // A full box says so: its tool tip names the limit, shown at once while the operator types on; a box that has
 // a tool tip of its own keeps it, and one shortened again loses the word.
 TEST_F(Caselle, AFullBoxSaysItsLimit)

@@ -46,6 +46,20 @@ void RegistroProva::clic(const char* pulsante) const
     QTest::mouseClick(p, Qt::LeftButton);
 }
 
+void RegistroProva::tasti(QWidget* campo, const QString& testo)
+{
+    for (const QChar c : testo) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(campo, c.toLatin1());
+        } else {
+            // Qt's key codes of the Latin-1 letters are the codes of their capitals.
+            const auto tasto = static_cast<Qt::Key>(c.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Press, campo, tasto, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, campo, tasto, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
 void RegistroProva::inserisci(const std::map<QString, QString>& campi) const
 {
     db::Recordset rs;

@@ -45,6 +45,10 @@ protected:
         verso->setFocus(Qt::TabFocusReason);
     }
 
+    // Types `testo` into `campo` key by key, as a keyboard does: each key pressed and released, accented
+    // letters with their own key code and text (QTest's own typing knows only ASCII).
+    static void tasti(QWidget* campo, const QString& testo);
+
     // Stores a row of COPE with these fields (the others Null).
     void inserisci(const std::map<QString, QString>& campi) const;
     int righe(const QString& condizione = QStringLiteral("1=1")) const;
