@@ -56,9 +56,10 @@ public:
     // Asks, then copies the row on screen to the next free progressive of its fiscal code, and shows the copy.
     // Changes on screen not yet saved are asked about first.
     void Copia() override;
-    // Writes the communication file from the form's fields as they stand: trims the text boxes, asks where
-    // to write, writes the four records and reports it. With no fiscal code on screen it says so and
-    // writes nothing; a cancelled dialog ends it quietly; a failure travels as ErroreEsecuzione.
+    // Writes the communication file from the form's fields as they stand: weighs a municipality box still being
+    // typed in as when it is left, trims the text boxes, asks where to write, writes the four records and reports it.
+    // With no fiscal code on screen it says so and writes nothing; a cancelled dialog ends it quietly; a failure
+    // travels as ErroreEsecuzione.
     void CreaComunicazione() override;
     // The values of the form's fields that the communication file carries, as they stand now.
     DatiComunicazione datiComunicazione() const;

@@ -79,6 +79,7 @@ DatiComunicazione F1OP::datiComunicazione() const
 
 void F1OP::CreaComunicazione()
 {
+    comuniInSospeso();
     // Blanks around a value never reach the file, and the form shows what was written. The editable
     // subject-type list has a text box of its own inside: combo boxes are left as they are.
     for (QLineEdit* casella : findChildren<QLineEdit*>()) {

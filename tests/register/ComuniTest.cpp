@@ -187,25 +187,36 @@ TEST_F(Comuni, AStoredProvinceStays)
     EXPECT_FALSE(form->modificato());
 }
 
-// The main window's Conferma takes no focus: the box still being typed in is weighed as when it is left.
-TEST_F(Comuni, ASaveFromTheMainWindowWeighsTheBoxBeingTyped)
+// The main window's commands take no focus: the box still being typed in is weighed as when it is left, before
+// a save and before the communication file.
+TEST_F(Comuni, TheMainWindowsCommandsWeighTheBoxBeingTyped)
 {
     apri();
     compilaValido();
-    form->vOSCOM->setFocus();
-    selezionaTutto(form->vOSCOM);
-    tasti(form->vOSCOM, QStringLiteral("MILANO MARITTIMA"));
+    const auto digitaSede = [this](const QString& nome) {
+        form->vOSCOM->setFocus();
+        selezionaTutto(form->vOSCOM);
+        tasti(form->vOSCOM, nome);
+    };
+    digitaSede(QStringLiteral("MILANO MARITTIMA"));
     form->Conferma();
     EXPECT_EQ(righe(), 0);
     EXPECT_EQ(messaggio().trimmed(), QStringLiteral("Indicare la provincia della sede legale"));
 
     scripted.messages.clear();
-    form->vOSCOM->setFocus();
-    selezionaTutto(form->vOSCOM);
-    tasti(form->vOSCOM, QStringLiteral("CANTÙ"));
+    digitaSede(QStringLiteral("CANTÙ"));
     form->Conferma();
     const auto salvato = riga(QStringLiteral("12345678901"), QStringLiteral("001"));
     EXPECT_EQ(salvato.at(QStringLiteral("OSCOM")).toText() + salvato.at(QStringLiteral("OSPRO")).toText(),
               QStringLiteral("CANTU'CO"));
     EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
+
+    digitaSede(QStringLiteral("CANT"));
+    tasti(form->vOSCOM, QStringLiteral("Ù"));
+    const QString path = home.file(QStringLiteral("alfa.txt"));
+    scripted.saveAnswers.push_back(path);
+    form->CreaComunicazione();
+    const auto records = recordsOf(path);
+    ASSERT_EQ(records.size(), 4) << messaggio().toStdString();
+    EXPECT_EQ(field(records[0], 186, 42), QByteArray("CANTU'").leftJustified(40, ' ') + "CO");
 }
