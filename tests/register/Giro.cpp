@@ -124,12 +124,13 @@ QString Passo::descrizione() const
                                            "Fine, %2 volte Backspace",
                                            "Fine, %2 volte Maiusc+Sinistra, digita %1"};
         d = QStringLiteral("clic in %1, ").arg(campo) +
-            QString::fromUtf8(modi[a]).arg(QLatin1Char('"') + testo + QLatin1Char('"')).arg(b);
+            QString::fromUtf8(modi[a]).arg(QLatin1Char('"') + testo + QLatin1Char('"'), QString::number(b));
         break;
     }
     case Tipo::TipoSoggetto: {
         static const char* const modi[] = {"freccia giù", "freccia su", "Ctrl+A, digita \"%1\"", "Ctrl+A, Canc"};
-        d = QStringLiteral("clic in Tipo Soggetto, ") + QString::fromUtf8(modi[a]).arg(testo);
+        const QString modo = QString::fromUtf8(modi[a]);
+        d = QStringLiteral("clic in Tipo Soggetto, ") + (a == 2 ? modo.arg(testo) : modo);
         break;
     }
     case Tipo::Scelta:
