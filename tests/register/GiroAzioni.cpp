@@ -213,8 +213,13 @@ void Giro::esegui(Passo& passo)
         compila(passo);
         break;
     }
-    // What the step left queued runs, as the event loop would run it.
+    // What the step left queued runs, as the event loop would run it; a window opened and closed on the way (the
+    // help on the register's sections) gives the activation back to the main window, as a window manager does.
     QApplication::processEvents();
+    if (QApplication::activeWindow() != m_finestra.get()) {
+        m_finestra->activateWindow();
+        QApplication::processEvents();
+    }
     m_salvataggio = false;
     if (m_guasto.isEmpty()) {
         verificaPasso(passo, messaggiPrima, stampePrima, fuocoPrima);
