@@ -9,6 +9,7 @@
 #include "shell/GestoreProtetto.h"
 #include "ui/CForm.h"
 #include "ui/Controlli.h"
+#include "ui/EventiCampo.h"
 #include "ui/ScriviLog.h"
 
 #include <QCheckBox>
@@ -76,7 +77,12 @@ F1OP::F1OP(QWidget* parent) : QWidget(parent), m_griglia(new GrigliaSoggetti(thi
     IGOpe->viewport()->installEventFilter(this);
 }
 
-F1OP::~F1OP() = default;
+F1OP::~F1OP()
+{
+    // The box with the focus loses it while the controls are taken down (the program ended from the main window's
+    // menu): the form's handlers of its boxes must not run then, over controls already gone.
+    EventiCampo::rimuovi(this);
+}
 
 void F1OP::collegaGestori()
 {
@@ -125,6 +131,13 @@ void F1OP::collegaGestori()
     connect(IGOpe->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& scelta) {
         if (!m_riempimentoGriglia) {
             eseguiProtetto(QString(), [this, scelta] { rigaScelta(scelta); });
+        }
+    });
+    // A click on the list's blank part, or Ctrl with a click or the space bar on the chosen row, chooses nothing
+    // but takes the highlight off it: the list shows the subject on screen again.
+    connect(IGOpe->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_riempimentoGriglia && m_registrato && !IGOpe->selectionModel()->hasSelection()) {
+            scegliRigaSoggetto();
         }
     });
 }

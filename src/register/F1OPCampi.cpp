@@ -35,6 +35,16 @@ void sfondo(QWidget* controllo, const QColor& colore)
     controllo->setPalette(tavolozza);
 }
 
+// Shows or hides a frame of boxes. A hidden frame forgets the box last used in it: its tab, brought to the front,
+// would give that box the focus, and the keys would go where nobody sees them.
+void mostraCornice(QWidget* cornice, bool visibile)
+{
+    cornice->setVisible(visibile);
+    if (QWidget* ultima = cornice->focusWidget(); ultima && !visibile) {
+        ultima->clearFocus();
+    }
+}
+
 // The system's button-face colour.
 QColor facciaPulsante()
 {
@@ -47,8 +57,8 @@ QColor facciaPulsante()
 void F1OP::o1_Click()
 {
     const bool personaFisica = o2->isChecked();
-    FPNF->setVisible(!personaFisica);
-    FPF->setVisible(personaFisica);
+    mostraCornice(FPNF, !personaFisica);
+    mostraCornice(FPF, personaFisica);
 }
 
 void F1OP::AggiornaMotiviCancellazione()
@@ -56,14 +66,9 @@ void F1OP::AggiornaMotiviCancellazione()
     for (QRadioButton* motivo : {mc1, mc2, mc3}) {
         grassetto(motivo, motivo->isChecked());
     }
-    fSOCINC->hide();
-    fDisp->hide();
     // A merger names the incorporating company; any other cessation tells where the accounts are.
-    if (mc2->isChecked()) {
-        fSOCINC->show();
-    } else {
-        fDisp->show();
-    }
+    mostraCornice(fSOCINC, mc2->isChecked());
+    mostraCornice(fDisp, !mc2->isChecked());
 }
 
 void F1OP::AggiornaMotiviComunicazione()

@@ -109,14 +109,15 @@ void F1OP::CreaComunicazione()
         throw ErroreEsecuzione(errore);
     }
 
-    // The proposed file name carries the subject on screen. The shared name is set only when a subject is
-    // loaded, so after a new subject, or one retyped, it would name a different subject.
+    // The proposed file name carries the subject on screen, which may be new or typed over. The shared name stays
+    // the stored subject's: the delete and the copy name with it the row they act on.
+    QString nome = NomeCorrente;
     if (o2->isChecked()) {
-        NomeCorrente = senzaSpazi(vOCOG->text()) + QLatin1Char(' ') + senzaSpazi(vONOME->text());
+        nome = senzaSpazi(vOCOG->text()) + QLatin1Char(' ') + senzaSpazi(vONOME->text());
     } else if (o1->isChecked()) {
-        NomeCorrente = senzaSpazi(torag->text());
+        nome = senzaSpazi(torag->text());
     }
-    DimmiIlNome(QStringLiteral("C"), NomeCorrente, vONPROG->text());
+    DimmiIlNome(QStringLiteral("C"), nome, vONPROG->text());
     if (NomeFileScelto.isEmpty()) {
         return;
     }

@@ -19,6 +19,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 
 namespace ondavia {
@@ -146,16 +147,14 @@ void F1OP::Dettaglio()
         mostra(vONDT, "ONDT");
         mostra(vONCOM, "oncom");
         mostra(vONPRO, "onpro");
-        FPF->show();
-        FPNF->hide();
         o2->setChecked(true);
+        o1_Click();
         NomeCorrente = senzaSpazi(vOCOG->text()) + QLatin1Char(' ') + senzaSpazi(vONOME->text());
     } else {
         mostra(vOSCOM, "OSCOM");
         mostra(vOSPRO, "OSPRO");
-        FPF->hide();
-        FPNF->show();
         o1->setChecked(true);
+        o1_Click();
         NomeCorrente = senzaSpazi(torag->text());
     }
     // A stored subject keeps its code and its progressive: a correction is saved into its own row, never into
@@ -228,6 +227,8 @@ void F1OP::nuovoSoggetto()
     vONPROG->setText(QStringLiteral("001"));
     vONPROG->setEnabled(true);
     topiva->setEnabled(true);
+    // The code box is in view when it takes the focus: typed on a tab behind, the keys would go where nobody sees.
+    SSTab1->setCurrentIndex(0);
     topiva->setFocus();
     o1->setChecked(true);
     TC1->setChecked(true);

@@ -26,6 +26,11 @@ EventiCampo* EventiCampo::di(QWidget* controllo)
     return new EventiCampo(controllo);
 }
 
+void EventiCampo::rimuovi(QWidget* contenitore)
+{
+    qDeleteAll(contenitore->findChildren<QObject*>(QLatin1String(kNome)));
+}
+
 bool EventiCampo::eUscita(const QFocusEvent& evento)
 {
     return evento.reason() != Qt::ActiveWindowFocusReason && evento.reason() != Qt::PopupFocusReason;

@@ -18,6 +18,8 @@ class EventiCampo : public QObject {
 public:
     // The control's handlers, made on first use and owned by the control.
     static EventiCampo* di(QWidget* controllo);
+    // Drops the handlers of every control inside `contenitore`: a form taken down calls them no more.
+    static void rimuovi(QWidget* contenitore);
 
     // Not called when the control loses the focus because it went out of sight (its tab put behind, its
     // frame hidden): the operator did not leave it.

@@ -4,6 +4,9 @@
 #include "RegistroProva.h"
 
 #include "app/Dichiarazioni.h"
+#include "register/CreaRegistro.h"
+#include "shell/F0.h"
+#include "shell/F0INI.h"
 #include "ui/FCale.h"
 
 #include <QApplication>
@@ -158,6 +161,32 @@ TEST_F(Digitazione, LeavingARegisteredCodeProposesItsNextProgressive)
         EXPECT_EQ(form->vONPROG->text(), QStringLiteral("001")) << codice;
     }
     EXPECT_TRUE(messaggioSolo().contains(QStringLiteral("999"))) << messaggio().toStdString();
+}
+
+// The program ends with the focus in a box: the box loses it as the main window takes the form down, and no
+// handler of the form may run then, over controls already gone.
+TEST_F(Digitazione, NoFieldHandlerRunsWhileTheFormIsTakenDown)
+{
+    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA SPA"}, {"OSTP", "1"}, {"orag", "ALFA SPA"}});
+    form.reset();
+    auto finestra = std::make_unique<F0>(creaRegistro);
+    finestra->show();
+    QApplication::processEvents(); // the splash form
+    finestra->benvenuto()->findChild<QPushButton*>()->click();
+    auto* registro = dynamic_cast<F1OP*>(finestra->registro());
+    ASSERT_NE(registro, nullptr);
+    finestra->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
+    QApplication::processEvents();
+    registro->Aggiungi();
+    registro->topiva->setFocus();
+    QTest::keyClicks(registro->topiva, QStringLiteral("12345678901"));
+    ASSERT_EQ(QApplication::focusWidget(), registro->topiva);
+    CodiceCorrente.clear();
+    scripted.messages.clear();
+    finestra.reset();
+    EXPECT_TRUE(CodiceCorrente.isEmpty()) << "the code box's handler looked the code up";
+    EXPECT_TRUE(scripted.messages.empty()) << messaggio().toStdString();
 }
 
 TEST_F(Digitazione, DateBoxesAreCheckedWhenLeft)

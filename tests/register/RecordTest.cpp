@@ -383,6 +383,87 @@ TEST_F(Record, ARowChosenAfterAddLoadsAgainAndProgressivesAreNumbers)
     EXPECT_EQ(righe(QStringLiteral("OCOD='12345678901'")), 2) << messaggio().toStdString();
 }
 
+// "Aggiungi" from any tab puts the code box in view with the focus: what the operator types next goes where he
+// sees it.
+TEST_F(Record, AddShowsTheCodeBoxItTypesInto)
+{
+    inserisci({{"OCOD", "12345678901"}, {"ONPROG", "001"}, {"ODES", "ALFA"}, {"OSTP", "1"}, {"orag", "ALFA"}});
+    apri();
+    for (int scheda = form->SSTab1->count() - 1; scheda >= 0; --scheda) {
+        form->SSTab1->setCurrentIndex(scheda);
+        form->Aggiungi();
+        EXPECT_EQ(QApplication::focusWidget(), form->topiva) << scheda;
+        EXPECT_TRUE(form->topiva->isVisible()) << scheda;
+    }
+}
+
+// A tab brought to the front gives the focus back to the box last used on it; a box whose frame the subject
+// loaded since has hidden (the other kind of subject, the other cancellation reason) never takes it.
+TEST_F(Record, TheFocusNeverFallsOnABoxOutOfSight)
+{
+    inserisci({{"OCOD", "RSSNNA62C45H501X"},
+               {"ONPROG", "001"},
+               {"ODES", "ROSSI ANNA"},
+               {"OSTP", "0"},
+               {"OCOG", "ROSSI"},
+               {"ONOME", "ANNA"},
+               {"OTIPOCOM2", "-1"},
+               {"OMC1", "-1"}});
+    inserisci({{"OCOD", "99999999999"},
+               {"ONPROG", "001"},
+               {"ODES", "ZETA"},
+               {"OSTP", "1"},
+               {"orag", "ZETA"},
+               {"OTIPOCOM2", "-1"},
+               {"OMC2", "-1"}});
+    apri();
+    const auto clicRiga = [this](int riga) {
+        const QRect cella = form->IGOpe->visualRect(form->IGOpe->model()->index(riga, 2));
+        QTest::mouseClick(form->IGOpe->viewport(), Qt::LeftButton, {}, cella.center());
+    };
+    struct Caso {
+        int partenza; // the row loaded first
+        QLineEdit* casella;
+        int scheda;
+    };
+    for (const Caso& c : {Caso{0, form->vOCOG, 0}, Caso{1, form->vSICF, 3}}) {
+        clicRiga(c.partenza);
+        form->SSTab1->setCurrentIndex(c.scheda);
+        c.casella->setFocus(Qt::MouseFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), c.casella);
+        clicRiga(1 - c.partenza);
+        ASSERT_FALSE(c.casella->isVisible()) << c.casella->objectName().toStdString();
+        form->SSTab1->setCurrentIndex(2);
+        form->vPEEMAIL->setFocus(Qt::MouseFocusReason);
+        form->SSTab1->setCurrentIndex(c.scheda);
+        const QWidget* fuoco = QApplication::focusWidget();
+        ASSERT_NE(fuoco, nullptr);
+        EXPECT_TRUE(fuoco->isVisible()) << fuoco->objectName().toStdString();
+    }
+}
+
+// The communication file of a subject whose name was typed over proposes a file name with the name on screen; the
+// delete and the copy go on naming the subject as stored, never a name typed once and typed over again since.
+TEST_F(Record, DeleteAndCopyNameTheStoredSubjectAfterACommunication)
+{
+    apri();
+    compilaValido();
+    form->Conferma();
+    ASSERT_EQ(form->torag->text(), QStringLiteral("ALFA SPA"));
+    form->torag->setText(QStringLiteral("ALTRO NOME"));
+    form->CreaComunicazione(); // the file's name is asked, and the operator cancels
+    ASSERT_EQ(scripted.saveRequests.size(), 1u);
+    EXPECT_EQ(scripted.saveRequests[0].fileName, QStringLiteral("OVIA_ALTRONOME_001.TXT"));
+    form->torag->setText(QStringLiteral("TERZO NOME"));
+    scripted.answers = {MsgResult::No};
+    form->Elimina();
+    EXPECT_EQ(messaggio().toStdString(), "Confermi l'Eliminazione di \n \nALFA SPA progressivo 001?");
+    scripted.answers = {MsgResult::No, MsgResult::No}; // the changes dropped, no copy
+    form->Copia();
+    EXPECT_TRUE(messaggio().contains(QStringLiteral("\n \nALFA SPA?\n"))) << messaggio().toStdString();
+    EXPECT_EQ(righe(), 1);
+}
+
 TEST_F(Record, ARowWithoutProgressiveIsShownAndDeleted)
 {
     // Left by a restore of a damaged backup: the code and nothing else. It sorts first.

@@ -256,3 +256,34 @@ TEST_F(SceltaRiga, ChangingOnlyTheSubjectTypeAsks)
     EXPECT_EQ(salvata.at(QStringLiteral("oTIPOSOG")).toText(), scelto.left(2));
     concordano(kZeta, QLatin1String(kZeta.nome));
 }
+
+// A click on the blank part of the list below its rows, a click with Ctrl on the chosen row and Ctrl+Space choose
+// nothing: the subject on screen stays the list's chosen and highlighted row, its changes kept and nothing asked.
+TEST_F(SceltaRiga, NoClickOrKeyTakesTheHighlightOffTheSubject)
+{
+    for (const bool ritocca : {false, true}) {
+        SCOPED_TRACE(ritocca ? "with changes" : "without changes");
+        riapri(kAlfa2, ritocca);
+        const QString nome = ritocca ? kRitoccato : QLatin1String(kAlfa2.nome);
+        QTableView* griglia = form->IGOpe;
+        const int ultima = griglia->model()->rowCount() - 1;
+        const QPoint vuoto(10, griglia->rowViewportPosition(ultima) + griglia->rowHeight(ultima) + 5);
+        ASSERT_LT(vuoto.y(), griglia->viewport()->height());
+        QTest::mouseClick(griglia->viewport(), Qt::LeftButton, {}, vuoto);
+        QApplication::processEvents();
+        concordano(kAlfa2, nome);
+
+        const QRect cella = griglia->visualRect(griglia->model()->index(rigaDi(kAlfa2), 2));
+        QTest::mouseClick(griglia->viewport(), Qt::LeftButton, Qt::ControlModifier, cella.center());
+        QApplication::processEvents();
+        concordano(kAlfa2, nome);
+
+        griglia->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(griglia, Qt::Key_Space, Qt::ControlModifier);
+        QApplication::processEvents();
+        concordano(kAlfa2, nome);
+
+        EXPECT_EQ(form->modificato(), ritocca);
+        EXPECT_EQ(scripted.messageTexts().filter(QStringLiteral("modificato")).size(), 0);
+    }
+}
