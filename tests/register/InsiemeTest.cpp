@@ -5,11 +5,9 @@
 
 #include "app/Dichiarazioni.h"
 #include "core/Hooks.h"
-#include "printout/CollegamentoPdf.h"
 #include "register/CreaRegistro.h"
 #include "shell/F0.h"
 #include "shell/FSalva.h"
-#include "streams/QpdfSource.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,14 +27,7 @@ protected:
     void SetUp() override
     {
         RegistroProva::SetUp();
-        collegaScrittorePdf();
-        folian::Hooks hooks = folian::DefaultHooks();
-        hooks.now = [] { return folian::LocalDateTime{2026, 3, 2, 9, 30, 0}; };
-        // The reader linked in: a test program has no module beside it.
-        hooks.openPdf = folian::OpenWithQpdf;
-        folian::SetDefaultHooks(std::move(hooks));
-        scripted.desktop = home.file(QStringLiteral("Desktop"));
-        QDir().mkpath(scripted.desktop);
+        preparaStampa();
         finestra = std::make_unique<F0>(creaRegistro);
         finestra->show();
         registro = dynamic_cast<F1OP*>(&finestra->apriRegistro());

@@ -4,9 +4,13 @@
 #include "app/CodiceFiscale.h"
 #include "app/Dichiarazioni.h"
 #include "app/Launch.h"
+#include "core/Hooks.h"
 #include "db/Recordset.h"
+#include "printout/CollegamentoPdf.h"
+#include "streams/QpdfSource.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
@@ -30,6 +34,18 @@ void RegistroProva::SetUp()
 {
     ASSERT_TRUE(Main([] {}));
     form = std::make_unique<F1OP>();
+}
+
+void RegistroProva::preparaStampa()
+{
+    collegaScrittorePdf();
+    folian::Hooks hooks = folian::DefaultHooks();
+    hooks.now = [] { return folian::LocalDateTime{2026, 3, 2, 9, 30, 0}; };
+    // The reader linked in: a test program has no module beside it.
+    hooks.openPdf = folian::OpenWithQpdf;
+    folian::SetDefaultHooks(std::move(hooks));
+    scripted.desktop = home.file(QStringLiteral("Desktop"));
+    QDir().mkpath(scripted.desktop);
 }
 
 void RegistroProva::apri()

@@ -49,6 +49,9 @@ protected:
     // letters with their own key code and text (QTest's own typing knows only ASCII).
     static void tasti(QWidget* campo, const QString& testo);
 
+    // Prints through the PDF writer linked in, dated 2 March 2026 9:30, onto a Desktop in the program folder.
+    void preparaStampa();
+
     // Stores a row of COPE with these fields (the others Null).
     void inserisci(const std::map<QString, QString>& campi) const;
     int righe(const QString& condizione = QStringLiteral("1=1")) const;
