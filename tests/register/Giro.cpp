@@ -123,8 +123,10 @@ QString Passo::descrizione() const
                                            "Ctrl+A, Ctrl+X",
                                            "Fine, %2 volte Backspace",
                                            "Fine, %2 volte Maiusc+Sinistra, digita %1"};
-        d = QStringLiteral("clic in %1, ").arg(campo) +
-            QString::fromUtf8(modi[a]).arg(QLatin1Char('"') + testo + QLatin1Char('"'), QString::number(b));
+        // Not every way names both the text and the count.
+        d = QStringLiteral("clic in %1, ").arg(campo) + QString::fromUtf8(modi[a])
+                                                            .replace(QStringLiteral("%1"), u'"' + testo + u'"')
+                                                            .replace(QStringLiteral("%2"), QString::number(b));
         break;
     }
     case Tipo::TipoSoggetto: {

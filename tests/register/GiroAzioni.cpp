@@ -67,7 +67,19 @@ void Giro::comando(int id)
 
 void Giro::prima()
 {
-    m_prima = {modificato(), nuovoSoggetto(), chiaveForm()};
+    // A municipality box that has the focus puts the province of the name it holds into its province box when
+    // it is left, before the action that leaves it goes on: a province typed over until then may be set back
+    // to the stored one, and the form then holds no change to ask about.
+    QStringList diverse = differenze();
+    static const std::pair<const char*, const char*> province[] = {
+        {"vOSCOM", "ospro"}, {"vONCOM", "onpro"}, {"vRENCOM", "orenpro"}, {"vSICOM", "osipro"}};
+    const QWidget* fuoco = QApplication::focusWidget();
+    for (const auto& [comune, provincia] : province) {
+        if (fuoco && fuoco->objectName() == QLatin1String(comune)) {
+            diverse.removeIf([provincia](const QString& d) { return d.startsWith(QLatin1String(provincia) + u' '); });
+        }
+    }
+    m_prima = {!diverse.isEmpty(), nuovoSoggetto(), chiaveForm()};
 }
 
 void Giro::esegui(Passo& passo)
