@@ -74,9 +74,10 @@ void Giro::prima()
     static const std::pair<const char*, const char*> province[] = {
         {"vOSCOM", "ospro"}, {"vONCOM", "onpro"}, {"vRENCOM", "orenpro"}, {"vSICOM", "osipro"}};
     const QWidget* fuoco = QApplication::focusWidget();
-    for (const auto& [comune, provincia] : province) {
-        if (fuoco && fuoco->objectName() == QLatin1String(comune)) {
-            diverse.removeIf([provincia](const QString& d) { return d.startsWith(QLatin1String(provincia) + u' '); });
+    for (const auto& coppia : province) {
+        if (fuoco && fuoco->objectName() == QLatin1String(coppia.first)) {
+            const QString colonna = QLatin1String(coppia.second) + u' ';
+            diverse.removeIf([&colonna](const QString& d) { return d.startsWith(colonna); });
         }
     }
     m_prima = {!diverse.isEmpty(), nuovoSoggetto(), chiaveForm()};
