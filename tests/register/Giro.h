@@ -173,6 +173,8 @@ private:
     bool m_messaggiLiberi = false;
     struct Prima {
         bool modificato = false;
+        // Changes still held once the control with the focus is left.
+        bool modificatoSeLasciato = false;
         bool nuovo = false;
         Chiave chiave;
     } m_prima;

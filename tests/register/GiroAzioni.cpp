@@ -67,10 +67,11 @@ void Giro::comando(int id)
 
 void Giro::prima()
 {
-    // A municipality box that has the focus puts the province of the name it holds into its province box when
-    // it is left, before the action that leaves it goes on: a province typed over until then may be set back
-    // to the stored one, and the form then holds no change to ask about.
+    // A municipality box puts the province of the name it holds into its province box when it is left, before
+    // the action that leaves it goes on: a province typed over until then may be set back to the stored one, and
+    // the form then holds no change to ask about.
     QStringList diverse = differenze();
+    const bool modificato = !diverse.isEmpty();
     static const std::pair<const char*, const char*> province[] = {
         {"vOSCOM", "ospro"}, {"vONCOM", "onpro"}, {"vRENCOM", "orenpro"}, {"vSICOM", "osipro"}};
     const QWidget* fuoco = QApplication::focusWidget();
@@ -80,7 +81,7 @@ void Giro::prima()
             diverse.removeIf([&colonna](const QString& d) { return d.startsWith(colonna); });
         }
     }
-    m_prima = {!diverse.isEmpty(), nuovoSoggetto(), chiaveForm()};
+    m_prima = {modificato, !diverse.isEmpty(), nuovoSoggetto(), chiaveForm()};
 }
 
 void Giro::esegui(Passo& passo)
@@ -259,7 +260,9 @@ void Giro::verificaPasso(const Passo& passo, size_t messaggiPrima, size_t stampe
         passo.tipo == Tipo::ClicRiga || passo.tipo == Tipo::ClicRigaCtrl || passo.tipo == Tipo::DoppioClicRiga ||
         passo.tipo == Tipo::Trascina || passo.tipo == Tipo::ClicVuoto || passo.tipo == Tipo::TastoElenco ||
         passo.tipo == Tipo::Aggiungi || passo.tipo == Tipo::Copia || (passo.tipo == Tipo::Tasto && fuocoPrima == vista);
-    if (sceglie && m_prima.modificato && !m_domandaModifiche && altroSoggetto) {
+    const bool conModifiche =
+        fuocoPrima && QApplication::focusWidget() != fuocoPrima ? m_prima.modificatoSeLasciato : m_prima.modificato;
+    if (sceglie && conModifiche && !m_domandaModifiche && altroSoggetto) {
         return guasto(QStringLiteral("[modifiche] le modifiche al soggetto %1/%2 sono state perse senza domanda")
                           .arg(m_prima.chiave.first, m_prima.chiave.second));
     }
