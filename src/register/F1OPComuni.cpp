@@ -24,14 +24,6 @@ using costruttori::mostraIntero;
 
 namespace {
 
-// The text a box shows once left: what the focus wrapper makes of the text typed.
-QString comeLasciato(const QString& testo)
-{
-    QString pulito = senzaSpazi(maiuscole(testo));
-    NormalizzaTesto(pulito);
-    return pulito;
-}
-
 bool conComandi(const QKeyEvent& evento)
 {
     return (evento.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
@@ -96,8 +88,8 @@ void F1OP::comuneLasciato(CasellaComune& casella)
     // A vowel with an accent ending the name, which the clean-up made plain, means the municipality written
     // with an apostrophe: the operator typed CANTÙ, the table has CANTU'.
     QStringList nomi;
-    if (!digitato.isEmpty() && comeLasciato(digitato) == nome) {
-        const QString scritto = comeLasciato(apostrofiPerAccenti(digitato));
+    if (!digitato.isEmpty() && CControl::testoLasciato(digitato) == nome) {
+        const QString scritto = CControl::testoLasciato(apostrofiPerAccenti(digitato));
         if (scritto != nome) {
             nomi.append(scritto);
         }
@@ -140,7 +132,7 @@ void F1OP::comuniInSospeso()
     for (CasellaComune& casella : m_comuni) {
         if (casella.provinciaProposta || !casella.digitato.isEmpty()) {
             // First cleaned as the box left would be.
-            const QString pulito = comeLasciato(casella.comune->text());
+            const QString pulito = CControl::testoLasciato(casella.comune->text());
             if (pulito != casella.comune->text()) {
                 casella.comune->setText(pulito);
             }

@@ -30,9 +30,7 @@ QStringList F1OP::statoForm() const
     for (const QLineEdit* casella : findChildren<QLineEdit*>()) {
         if (CControl::eCasellaDiTesto(casella)) {
             // Cleaned as a box left is: passing through a box is no change.
-            QString testo = senzaSpazi(maiuscole(casella->text()));
-            NormalizzaTesto(testo);
-            voce(casella, testo);
+            voce(casella, CControl::testoLasciato(casella->text()));
         }
     }
     voce(CBrap, CBrap->currentText());

@@ -100,11 +100,17 @@ void CControl::ctTextBox_GotFocus()
     impostaSfondo(ctTextBox, ColoreSfondo(true));
 }
 
+QString CControl::testoLasciato(const QString& testo)
+{
+    QString pulito = senzaSpazi(maiuscole(testo));
+    NormalizzaTesto(pulito);
+    return pulito;
+}
+
 void CControl::ctTextBox_LostFocus()
 {
     impostaSfondo(ctTextBox, ColoreSfondo(false));
-    QString testo = senzaSpazi(maiuscole(ctTextBox->text()));
-    NormalizzaTesto(testo);
+    const QString testo = testoLasciato(ctTextBox->text());
     if (testo != ctTextBox->text()) {
         ctTextBox->setText(testo);
     }

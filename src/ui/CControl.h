@@ -29,6 +29,10 @@ public:
     // ColoreFuoco with the focus, ColoreBianco without.
     static Colore ColoreSfondo(bool fuoco);
 
+    // The text a wrapped box shows once left holding `testo`: trimmed, upper-cased and cleaned with
+    // NormalizzaTesto.
+    static QString testoLasciato(const QString& testo);
+
     // A text box of a form: a line edit that is not the editor inside a combo or spin box.
     static bool eCasellaDiTesto(const QWidget* controllo);
 
