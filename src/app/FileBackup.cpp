@@ -81,6 +81,19 @@ qsizetype primoCarattereNonSalvabile(QStringView testo)
     return -1;
 }
 
+QString descriviCarattere(const QString& testo, qsizetype i)
+{
+    const QChar c = testo[i];
+    if (c == u'\r' || c == u'\n') {
+        return QStringLiteral("un a capo");
+    }
+    if (c == u'\0') {
+        return QStringLiteral("un carattere nullo");
+    }
+    const bool coppia = c.isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate();
+    return QStringLiteral("il carattere \"%1\"").arg(testo.mid(i, coppia ? 2 : 1));
+}
+
 QString testoVoceBackup(const db::Value& valore, int tipoColonna)
 {
     if (tipoColonna == db::adDouble &&

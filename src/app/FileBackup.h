@@ -58,6 +58,9 @@ inline int byteVoceBackup(QChar c)
 // The position of the first character of `testo` that no backup line can carry, or -1: a value that holds
 // one can never be backed up.
 qsizetype primoCarattereNonSalvabile(QStringView testo);
+// The character at `i` of `testo`, as a message names it: "il carattere "¦"" (a character outside the basic
+// plane whole), "un a capo", "un carattere nullo".
+QString descriviCarattere(const QString& testo, qsizetype i);
 
 // The text of a value in a backup line. A column of type double is written with the Italian decimal comma,
 // at most two decimals rounded half away from zero, no thousands separator and no leading zero, so that

@@ -21,19 +21,6 @@ namespace {
 // Bytes gathered before each write: few system calls, little memory.
 constexpr qsizetype kBlocco = 1 << 18;
 
-QString descriviCarattere(const QString& testo, qsizetype i)
-{
-    const QChar c = testo[i];
-    if (c == u'\r' || c == u'\n') {
-        return QStringLiteral("un a capo");
-    }
-    if (c == u'\0') {
-        return QStringLiteral("un carattere nullo");
-    }
-    const bool coppia = c.isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate();
-    return QStringLiteral("il carattere \"%1\"").arg(testo.mid(i, coppia ? 2 : 1));
-}
-
 // Appends a text given in UTF-8, without its leading and trailing blanks, as testoVoceBackup and accoda
 // would write it once decoded, for the characters of one or two UTF-8 bytes. False, with the line as it
 // was, at any other character or one no line can carry: the text then takes the general way.

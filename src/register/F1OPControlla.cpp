@@ -321,12 +321,10 @@ bool F1OP::rifiutatoDalBackup(int scheda)
         if (i < 0) {
             continue;
         }
-        const bool coppia = testo[i].isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate();
-        mostraErrore(controllo, QStringLiteral("Il campo %1 (scheda %2) contiene il carattere \"%3\", che un file di "
-                                               "backup non può contenere: registrato, impedirebbe ogni salvataggio "
-                                               "dell'archivio.")
+        mostraErrore(controllo, QStringLiteral("Il campo %1 (scheda %2) contiene %3, che un file di backup non può "
+                                               "contenere: registrato, impedirebbe ogni salvataggio dell'archivio.")
                                     .arg(nomeSulModulo(controllo), senzaSpazi(SSTab1->tabText(scheda)),
-                                         testo.mid(i, coppia ? 2 : 1)));
+                                         descriviCarattere(testo, i)));
         return true;
     }
     return false;
