@@ -76,6 +76,19 @@ void RegistroProva::tasti(QWidget* campo, const QString& testo)
     }
 }
 
+std::map<QString, QString> RegistroProva::registraValido()
+{
+    compilaValido();
+    form->Conferma();
+    std::map<QString, QString> salvata;
+    for (const auto& [campo, valore] : riga(QStringLiteral("12345678901"), QStringLiteral("001"))) {
+        if (!valore.isNull()) {
+            salvata[campo] = valore.toText();
+        }
+    }
+    return salvata;
+}
+
 void RegistroProva::inserisci(const std::map<QString, QString>& campi) const
 {
     db::Recordset rs;

@@ -61,6 +61,8 @@ protected:
     // A non-natural person that passes every check, with "PRIMO INVIO o VARIAZIONE"; changes left on screen
     // are dropped.
     void compilaValido();
+    // compilaValido saved through the form (Conferma): the stored row's fields that are not Null, by column.
+    std::map<QString, QString> registraValido();
     // compilaValido as a natural person, born on 05/03/1962.
     void personaValida();
 

@@ -38,13 +38,7 @@ protected:
     {
         RegistroProva::SetUp();
         apri();
-        compilaValido();
-        form->Conferma();
-        for (const auto& [campo, valore] : riga(QStringLiteral("12345678901"), QStringLiteral("001"))) {
-            if (!valore.isNull()) {
-                valido[campo] = valore.toText();
-            }
-        }
+        valido = registraValido();
         // The question is a modal box: while it is open the program's queued work goes on.
         scripted.onMessage = [](const MessageRequest&) -> std::optional<MsgResult> {
             QApplication::processEvents();
